@@ -1,0 +1,137 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavrin {
+
+struct Rgb {
+    std::uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+inline constexpr Rgb kBlack{0, 0, 0};
+inline constexpr Rgb kRed{255, 0, 0};
+inline constexpr Rgb kBlue{0, 0, 255};
+inline constexpr Rgb kMagenta{255, 0, 255};
+inline constexpr Rgb kCyan{0, 255, 255};
+inline constexpr Rgb kLightGrey{224, 224, 224};  // the picture's background
+
+inline constexpr int kFillSolid = 0;
+inline constexpr int kFillTransparent = 1;
+
+// The structure picture as the drawing passes see it. Coordinates are picture
+// units: origin at the top-left corner, x to the right, y downward. The
+// drawing state (colours, width, fill, text position) persists from one call
+// to the next and from one pass to the next; nothing resets it except that
+// Cls() puts the text position back to the top-left corner. A Line leaves the
+// text position at its end point and a Circle at its centre, so a label
+// printed right after a line starts at the line's end.
+class Canvas {
+public:
+    virtual ~Canvas() = default;
+
+    virtual double ScaleWidth() const = 0;
+    virtual double ScaleHeight() const = 0;
+
+    void Cls();
+    // In the foreground colour and the current width.
+    void Line(double x1, double y1, double x2, double y2);
+    // In the given colour; the foreground colour is unchanged.
+    void Line(double x1, double y1, double x2, double y2, Rgb color);
+    // Full circle of radius r (horizontal picture units).
+    void Circle(double x, double y, double r);
+    // Arc drawn counter-clockwise on screen from `start` to `end` (radians,
+    // 0 to the right, pi/2 up). A negative angle means its absolute value and
+    // also draws the radius from the centre to that end of the arc.
+    void Circle(double x, double y, double r, double start, double end);
+    // Text with its top-left corner at (CurrentX, CurrentY).
+    void Print(std::string_view text);
+
+    Rgb ForeColor() const { return m_foreColor; }
+    void SetForeColor(Rgb c) { m_foreColor = c; }
+    int DrawWidth() const { return m_drawWidth; }
+    void SetDrawWidth(int pixels) { m_drawWidth = pixels; }
+    int FillStyle() const { return m_fillStyle; }
+    void SetFillStyle(int style) { m_fillStyle = style; }
+    Rgb FillColor() const { return m_fillColor; }
+    void SetFillColor(Rgb c) { m_fillColor = c; }
+    double CurrentX() const { return m_currentX; }
+    double CurrentY() const { return m_currentY; }
+    void SetCurrentX(double x) { m_currentX = x; }
+    void SetCurrentY(double y) { m_currentY = y; }
+    void SetCurrent(double x, double y)
+    {
+        m_currentX = x;
+        m_currentY = y;
+    }
+
+protected:
+    // The state in force is read through the accessors above.
+    virtual void DoCls() = 0;
+    virtual void DoLine(double x1, double y1, double x2, double y2, Rgb color) = 0;
+    // start/end absent for a full circle; otherwise as given to Circle().
+    virtual void DoCircle(double x, double y, double r, std::optional<double> start, std::optional<double> end) = 0;
+    virtual void DoPrint(double x, double y, std::string_view text) = 0;
+
+private:
+    Rgb m_foreColor = kBlack;
+    int m_drawWidth = 1;
+    int m_fillStyle = kFillTransparent;
+    Rgb m_fillColor = kBlack;
+    double m_currentX = 0.0;
+    double m_currentY = 0.0;
+};
+
+// One drawing operation with the state in force folded in.
+struct CanvasOp {
+    enum class Kind { Cls, Line, Circle, Print };
+    Kind kind = Kind::Cls;
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Line; Circle centre in x1, y1; Print position in x1, y1
+    double r = 0;
+    std::optional<double> start, end;  // arcs only
+    Rgb color;                         // line, outline or text colour
+    int width = 1;
+    int fillStyle = kFillTransparent;
+    Rgb fillColor;
+    std::string text;
+};
+
+// Keeps every operation, for tests and the batch tool's trace.
+class RecordingCanvas : public Canvas {
+public:
+    explicit RecordingCanvas(double scaleWidth = 267.0, double scaleHeight = 267.0)
+        : m_width(scaleWidth), m_height(scaleHeight)
+    {
+    }
+    double ScaleWidth() const override { return m_width; }
+    double ScaleHeight() const override { return m_height; }
+    void SetScaleSize(double w, double h)
+    {
+        m_width = w;
+        m_height = h;
+    }
+
+    std::vector<CanvasOp> ops;
+
+    // Convenience filters for tests.
+    std::vector<CanvasOp> Lines() const { return OfKind(CanvasOp::Kind::Line); }
+    std::vector<CanvasOp> Circles() const { return OfKind(CanvasOp::Kind::Circle); }
+    std::vector<CanvasOp> Prints() const { return OfKind(CanvasOp::Kind::Print); }
+    std::vector<CanvasOp> OfKind(CanvasOp::Kind kind) const;
+
+protected:
+    void DoCls() override;
+    void DoLine(double x1, double y1, double x2, double y2, Rgb color) override;
+    void DoCircle(double x, double y, double r, std::optional<double> start, std::optional<double> end) override;
+    void DoPrint(double x, double y, std::string_view text) override;
+
+private:
+    double m_width;
+    double m_height;
+};
+
+}  // namespace tavrin

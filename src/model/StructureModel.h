@@ -1,0 +1,165 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/OneBasedTable.h"
+
+namespace tavrin {
+
+struct Node {
+    std::int16_t Number = 0;  // label only; nodes are found by position
+    std::string JointType;
+    float X = 0.0f;
+    float Y = 0.0f;  // y grows upward
+    bool operator==(const Node&) const = default;
+};
+
+// End forces: N axial, V shear, M moment at end i and end j of the member.
+struct Element {
+    std::int16_t Code = 0;  // label only; elements are found by position
+    float EI = 0.0f;
+    std::int16_t INode = 0;
+    std::int16_t JNode = 0;
+    float Length = 0.0f;
+    float SinA = 0.0f;  // (yj - yi) / Length
+    float CosA = 0.0f;  // (xj - xi) / Length
+    float Ni = 0.0f, Vi = 0.0f, Mi = 0.0f;
+    float Nj = 0.0f, Vj = 0.0f, Mj = 0.0f;
+    bool operator==(const Element&) const = default;
+};
+
+// Reactions: Fx rightward, Fy upward, Fm clockwise positive.
+struct Support {
+    std::int16_t NodeNo = 0;
+    std::string SupportType;
+    std::string Direction;
+    float Fx = 0.0f;
+    float Fy = 0.0f;
+    float Fm = 0.0f;
+    bool operator==(const Support&) const = default;
+};
+
+// Magnitude is signed: upward, rightward and counter-clockwise positive.
+struct Load {
+    std::string LoadType;
+    float Magnitude = 0.0f;
+    std::string Direction;
+    std::int16_t NodeNo = 0;
+    std::int16_t ElementNo = 0;
+    bool operator==(const Load&) const = default;
+};
+
+enum class CalculationModel : std::int16_t {
+    DeterminateNoAttached = 0,
+    DeterminateWithAttached = 1,
+    IndeterminateNoAttached = 2,
+    IndeterminateWithAttached = 3,
+};
+
+// Member-end values per load case: case 0 the user's loads, case k the unit
+// redundant Xk; element 1..ElementCount; end 1 = end i, end 2 = end j.
+class CaseForceTable {
+public:
+    // Re-dimensions to cases 0..degree and elements 1..elements, all zero.
+    void Resize(int degree, int elements);
+    int CaseCount() const { return m_cases; }
+    int ElementCount() const { return m_elements; }
+    bool Has(int caseNo, int element, int end) const;
+    // Throws std::out_of_range outside the sized ranges.
+    float& at(int caseNo, int element, int end);
+    float at(int caseNo, int element, int end) const;
+    bool operator==(const CaseForceTable&) const = default;
+
+private:
+    std::size_t Index(int caseNo, int element, int end) const;
+    int m_cases = 0;
+    int m_elements = 0;
+    std::vector<float> m_values;
+};
+
+// Square matrix numbered 1..n in both indices.
+class OneBasedMatrix {
+public:
+    void Recreate(int n);
+    int Size() const { return m_n; }
+    float& at(int i, int j);
+    float at(int i, int j) const;
+    bool operator==(const OneBasedMatrix&) const = default;
+
+private:
+    std::size_t Index(int i, int j) const;
+    int m_n = 0;
+    std::vector<float> m_values;
+};
+
+// A force that a calculated attached part exerts at one of its two nodes; it
+// acts on every later part (and the basic part) that contains that node.
+struct TransmittedForce {
+    std::int16_t Node = 0;
+    float Fx = 0.0f;  // rightward positive
+    float Fy = 0.0f;  // upward positive
+    bool operator==(const TransmittedForce&) const = default;
+};
+
+// The one structure model of a run: created by the application (or a test, or
+// the batch tool) and passed by reference to every form and routine.
+struct StructureModel {
+    OneBasedTable<Node> Nodes;
+    OneBasedTable<Element> Elements;
+    OneBasedTable<Support> Supports;
+    OneBasedTable<Load> Loads;
+    // The user's loads while Loads holds unit forces.
+    OneBasedTable<Load> SavedLoads;
+    // True from the first time unit forces replace the user's loads until the
+    // coefficient step puts SavedLoads back.
+    bool UnitForcesInLoads = false;
+
+    std::int16_t NodeCount() const { return Nodes.Count(); }
+    std::int16_t ElementCount() const { return Elements.Count(); }
+    std::int16_t SupportCount() const { return Supports.Count(); }
+    std::int16_t LoadCount() const { return Loads.Count(); }
+    std::int16_t SavedLoadCount() const { return SavedLoads.Count(); }
+
+    // Roller 1, pin 2, fixed 3, summed over the supports at commit.
+    std::int16_t SupportConstraintCount = 0;
+    std::int16_t IndeterminacyDegree = 0;
+    CalculationModel CalcModel = CalculationModel::DeterminateNoAttached;
+
+    // Model point (x, y) is drawn at
+    //   px = (x - ModelMinX) * DrawScale + DrawOriginX
+    //   py = DrawOriginY - (y - ModelMinY) * DrawScale   (picture y downward)
+    double DrawScale = 0.0;
+    double DrawOriginX = 0.0;
+    double DrawOriginY = 0.0;
+    double ModelMinX = 0.0;
+    double ModelMinY = 0.0;
+
+    CaseForceTable CaseAxialForces;
+    CaseForceTable CaseShearForces;
+    CaseForceTable CaseMoments;
+    OneBasedMatrix FlexibilityMatrix;          // delta_ij, 1..n x 1..n
+    OneBasedTable<float> FreeTerms;            // Delta_ip, 1..n
+    OneBasedTable<double> RedundantForces;     // X_1..X_n
+
+    std::vector<TransmittedForce> TransmittedForces;
+
+    // Which input table the input grid shows: 0 nodes, 1 elements,
+    // 2 supports, 3 loads.
+    std::int16_t InputTableKind = 0;
+    // "T" typed in the text editor, "F" chosen from a list; one per column.
+    std::vector<std::string> ColumnEditorKinds;
+
+    // Picture position of node n's model point; false when n is no node.
+    bool NodePicturePoint(long n, double& px, double& py) const;
+    double PictureX(double x) const { return (x - ModelMinX) * DrawScale + DrawOriginX; }
+    double PictureY(double y) const { return DrawOriginY - (y - ModelMinY) * DrawScale; }
+
+    // Sizes the three case tables for cases 0..IndeterminacyDegree.
+    void SizeCaseTables();
+
+    bool operator==(const StructureModel&) const = default;
+};
+
+}  // namespace tavrin

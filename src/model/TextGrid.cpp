@@ -1,0 +1,78 @@
+#include "model/TextGrid.h"
+
+#include <algorithm>
+
+namespace tavrin {
+
+void ClearGrid(TextGrid& grid)
+{
+    for (int r = 0; r < grid.Rows(); ++r)
+        for (int c = 0; c < grid.Cols(); ++c)
+            grid.SetText(r, c, "");
+}
+
+std::vector<std::vector<std::string>> GridCells(const TextGrid& grid)
+{
+    std::vector<std::vector<std::string>> cells;
+    for (int r = 0; r < grid.Rows(); ++r) {
+        auto& row = cells.emplace_back();
+        for (int c = 0; c < grid.Cols(); ++c)
+            row.push_back(grid.Text(r, c));
+    }
+    return cells;
+}
+
+namespace {
+constexpr int kDefaultWidthTwips = 960;
+}
+
+MemoryGrid::MemoryGrid(int rows, int cols) { Reshape(rows, cols); }
+
+void MemoryGrid::SetRows(int rows) { Reshape(rows, m_cols); }
+void MemoryGrid::SetCols(int cols) { Reshape(m_rows, cols); }
+
+// Cells keep their text when the grid grows or shrinks around them.
+void MemoryGrid::Reshape(int rows, int cols)
+{
+    rows = std::max(rows, 0);
+    cols = std::max(cols, 0);
+    std::vector<std::string> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+    for (int r = 0; r < std::min(rows, m_rows); ++r)
+        for (int c = 0; c < std::min(cols, m_cols); ++c)
+            cells[static_cast<std::size_t>(r * cols + c)] =
+                std::move(m_cells[static_cast<std::size_t>(r * m_cols + c)]);
+    m_cells = std::move(cells);
+    m_widths.resize(static_cast<std::size_t>(cols), kDefaultWidthTwips);
+    m_rows = rows;
+    m_cols = cols;
+}
+
+std::string MemoryGrid::Text(int row, int col) const
+{
+    if (row < 0 || row >= m_rows || col < 0 || col >= m_cols)
+        return {};
+    return m_cells[static_cast<std::size_t>(row * m_cols + col)];
+}
+
+void MemoryGrid::SetText(int row, int col, std::string_view text)
+{
+    if (row < 0 || row >= m_rows || col < 0 || col >= m_cols)
+        return;
+    m_cells[static_cast<std::size_t>(row * m_cols + col)] = std::string(text);
+}
+
+int MemoryGrid::ColWidth(int col) const
+{
+    if (col < 0 || col >= m_cols)
+        return 0;
+    return m_widths[static_cast<std::size_t>(col)];
+}
+
+void MemoryGrid::SetColWidth(int col, int twips)
+{
+    if (col < 0 || col >= m_cols)
+        return;
+    m_widths[static_cast<std::size_t>(col)] = twips;
+}
+
+}  // namespace tavrin

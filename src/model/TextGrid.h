@@ -1,0 +1,77 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavrin {
+
+// The grid as the forms' rules see it: a table of cell texts with one fixed
+// header row (row 0), column widths in twips and a current cell. The Qt grid
+// widget implements it for the forms; MemoryGrid serves tests and the batch
+// tool. Rows and columns are 0-based as on screen; a cell outside the grid
+// reads as "" and ignores writes.
+class TextGrid {
+public:
+    virtual ~TextGrid() = default;
+
+    virtual int Rows() const = 0;
+    virtual void SetRows(int rows) = 0;
+    virtual int Cols() const = 0;
+    virtual void SetCols(int cols) = 0;
+    virtual int FixedCols() const = 0;
+    virtual void SetFixedCols(int cols) = 0;
+
+    virtual std::string Text(int row, int col) const = 0;
+    virtual void SetText(int row, int col, std::string_view text) = 0;
+
+    virtual int ColWidth(int col) const = 0;  // twips
+    virtual void SetColWidth(int col, int twips) = 0;
+
+    virtual int Row() const = 0;  // current cell
+    virtual int Col() const = 0;
+    virtual void SetRow(int row) = 0;
+    virtual void SetCol(int col) = 0;
+};
+
+// Empties every cell of the grid, header row included.
+void ClearGrid(TextGrid& grid);
+
+// Rows of cell texts, header row first, as shown: for tests and printouts.
+std::vector<std::vector<std::string>> GridCells(const TextGrid& grid);
+
+class MemoryGrid : public TextGrid {
+public:
+    MemoryGrid(int rows = 2, int cols = 2);
+
+    int Rows() const override { return m_rows; }
+    void SetRows(int rows) override;
+    int Cols() const override { return m_cols; }
+    void SetCols(int cols) override;
+    int FixedCols() const override { return m_fixedCols; }
+    void SetFixedCols(int cols) override { m_fixedCols = cols; }
+
+    std::string Text(int row, int col) const override;
+    void SetText(int row, int col, std::string_view text) override;
+
+    int ColWidth(int col) const override;
+    void SetColWidth(int col, int twips) override;
+
+    int Row() const override { return m_row; }
+    int Col() const override { return m_col; }
+    void SetRow(int row) override { m_row = row; }
+    void SetCol(int col) override { m_col = col; }
+
+private:
+    void Reshape(int rows, int cols);
+
+    int m_rows = 0;
+    int m_cols = 0;
+    int m_fixedCols = 0;
+    int m_row = 0;
+    int m_col = 0;
+    std::vector<std::string> m_cells;  // row-major
+    std::vector<int> m_widths;
+};
+
+}  // namespace tavrin
