@@ -1,0 +1,18 @@
+#pragma once
+
+#include "model/Messages.h"
+#include "model/StructureModel.h"
+
+namespace tavrin {
+
+// delta_ij and Delta_ip from the case moments and the user's distributed
+// loads (in `Loads`). False, with a message naming the element, when an
+// element has EI or Length 0; then nothing is formed.
+bool FormCoefficients(StructureModel& model, MessageSink& messages);
+
+// Solves sum_j delta_ij X_j + Delta_ip = 0 into RedundantForces. False after
+// the warning "主系数为零,方程线性相关,无解!" (title "警告!"); RedundantForces
+// then stay 0.
+bool SolveRedundants(StructureModel& model, MessageSink& messages);
+
+}  // namespace tavrin
