@@ -1,0 +1,314 @@
+#include "diagrams/InternalForceDiagrams.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "drawing/DrawingPasses.h"
+#include "model/CellReading.h"
+#include "model/NumberText.h"
+#include "model/Vocabulary.h"
+
+namespace tavrin {
+
+namespace {
+
+// How one diagram differs from the others: which end values it plots, how it
+// labels them and when it joins their tips.
+struct DiagramRule {
+    std::string_view caption;
+    float Element::*valueI;
+    float Element::*valueJ;
+    bool absoluteLabels;      // moments are labelled by size, the side shows the sign
+    bool tipLineAlways;       // shear joins the tips even when both ends are 0
+    bool distributedLoads;    // parabola of the member's distributed loads
+};
+
+constexpr DiagramRule kMomentRule{kMomentDiagramCaption, &Element::Mi, &Element::Mj, true, false, true};
+constexpr DiagramRule kShearRule{kShearDiagramCaption, &Element::Vi, &Element::Vj, false, true, false};
+constexpr DiagramRule kAxialRule{kAxialDiagramCaption, &Element::Ni, &Element::Nj, false, false, false};
+
+// Beyond this many 2-unit steps (a member millions of picture units long,
+// which only an inconsistent transform can produce) the step widens instead
+// of the loop running on.
+constexpr long kMaxParabolaSegments = 1L << 20;
+
+struct Point {
+    double x = 0.0;
+    double y = 0.0;
+};
+
+Point Between(Point a, Point b, double t) { return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)}; }
+
+// The point `amount` picture units off `base` to the left of the member seen
+// from i to j: A = (SinA, CosA) taken from x and y, picture y downward.
+Point Offset(Point base, double amount, const Element& e)
+{
+    return {base.x - amount * static_cast<double>(e.SinA), base.y - amount * static_cast<double>(e.CosA)};
+}
+
+void LineTo(Canvas& canvas, Point a, Point b) { canvas.Line(a.x, a.y, b.x, b.y); }
+
+// Intensities per unit of projected length, signed as stored (upward and
+// rightward positive), summed over every distributed load on the member.
+struct DistributedLoad {
+    float qh = 0.0f;
+    float qv = 0.0f;
+    bool Any() const { return qh != 0.0f || qv != 0.0f; }
+};
+
+// The end forces always belong to the student's loads; while the calculation
+// holds unit forces in Loads, those loads wait in SavedLoads.
+const OneBasedTable<Load>& StudentLoads(const StructureModel& model)
+{
+    return model.UnitForcesInLoads ? model.SavedLoads : model.Loads;
+}
+
+DistributedLoad SumDistributedLoads(const OneBasedTable<Load>& loads, long element)
+{
+    DistributedLoad q;
+    for (const Load& load : loads) {
+        if (load.LoadType != kDistributedLoad || load.ElementNo != element)
+            continue;
+        if (IsHorizontalDirection(load.Direction))
+            q.qh += load.Magnitude;
+        else if (IsVerticalDirection(load.Direction))
+            q.qv += load.Magnitude;
+    }
+    return q;
+}
+
+// Moment of the simply supported member under the loads' projections at the
+// fraction t of its length from end i:
+//   m(t) = (qh/2)·|sinα|·sinα·L²·t(t−1) − (qv/2)·|cosα|·cosα·L²·t(t−1)
+// A downward load on a horizontal member gives m(0.5) = −qL²/8, hung below.
+// Formed in double so that a large load on a long member stays finite.
+double LoadMoment(const DistributedLoad& q, const Element& e, double t)
+{
+    const double L = e.Length;
+    const double sinA = e.SinA;
+    const double cosA = e.CosA;
+    const double shape = L * L * t * (t - 1.0);
+    return (q.qh / 2.0) * std::fabs(sinA) * sinA * shape - (q.qv / 2.0) * std::fabs(cosA) * cosA * shape;
+}
+
+// One member as the diagram sees it: its end points in the picture and its
+// two end values. Absent for a member that cannot be drawn: an end node
+// outside the node table, or a direction or value that is not a number.
+struct Member {
+    const Element& element;
+    Point Pi;
+    Point Pj;
+    float Fi = 0.0f;
+    float Fj = 0.0f;
+};
+
+std::optional<Member> DrawableMember(const StructureModel& model, const Element& e, const DiagramRule& rule)
+{
+    Member m{e, {}, {}, e.*rule.valueI, e.*rule.valueJ};
+    if (!model.NodePicturePoint(e.INode, m.Pi.x, m.Pi.y) || !model.NodePicturePoint(e.JNode, m.Pj.x, m.Pj.y))
+        return std::nullopt;
+    for (float v : {e.Length, e.SinA, e.CosA, m.Fi, m.Fj})
+        if (!std::isfinite(v))
+            return std::nullopt;
+    return m;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string_view Trimmed(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t SkipDigits(std::string_view s, std::size_t i)
+{
+    while (i < s.size() && IsDigit(s[i]))
+        ++i;
+    return i;
+}
+
+// sign? digits? ('.' digits?)? with at least one digit, then (e|E sign? digits)?
+// and nothing else.
+bool IsWhollyNumber(std::string_view s)
+{
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        ++i;
+    const std::size_t mantissa = i;
+    i = SkipDigits(s, i);
+    std::size_t digits = i - mantissa;
+    if (i < s.size() && s[i] == '.') {
+        const std::size_t fraction = i + 1;
+        i = SkipDigits(s, fraction);
+        digits += i - fraction;
+    }
+    if (digits == 0)
+        return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            ++i;
+        const std::size_t exponent = i;
+        i = SkipDigits(s, i);
+        if (i == exponent)
+            return false;
+    }
+    return i == s.size();
+}
+
+// The scale as typed, when the answer is wholly a number that a 32-bit float
+// holds; a text with anything besides the number, or an overflowing one such
+// as "1e999", is no scale.
+std::optional<float> TypedScale(const std::optional<std::string>& answer)
+{
+    if (!answer)
+        return std::nullopt;
+    const std::string_view text = Trimmed(*answer);
+    if (!IsWhollyNumber(text))
+        return std::nullopt;
+    const float scale = static_cast<float>(LeadingNumber(text));
+    if (!std::isfinite(scale))
+        return std::nullopt;
+    return scale;
+}
+
+// The largest value the diagram will draw: |end value|, and for moments on a
+// loaded member also the parabola's mid-span ordinate |(Mi + Mj)/2 + m(0.5)|.
+double LargestDrawnValue(const StructureModel& model, const DiagramRule& rule)
+{
+    double largest = 0.0;
+    const auto consider = [&largest](double v) {
+        if (std::isfinite(v))
+            largest = std::max(largest, std::fabs(v));
+    };
+    for (long e = 1; e <= model.ElementCount(); ++e) {
+        const std::optional<Member> m = DrawableMember(model, model.Elements.at(e), rule);
+        if (!m)
+            continue;
+        consider(m->Fi);
+        consider(m->Fj);
+        if (!rule.distributedLoads)
+            continue;
+        const DistributedLoad q = SumDistributedLoads(StudentLoads(model), e);
+        if (q.Any())
+            consider((m->Fi + m->Fj) / 2.0 + LoadMoment(q, m->element, 0.5));
+    }
+    return largest;
+}
+
+// Puts the largest drawn value at one tenth of the picture width.
+float AutomaticScale(const StructureModel& model, const Canvas& canvas, const DiagramRule& rule)
+{
+    const double largest = LargestDrawnValue(model, rule);
+    if (largest <= 1e-20)
+        return 1.0f;
+    return static_cast<float>(0.1 * canvas.ScaleWidth() / largest);
+}
+
+// The ordinate from the member end to its tip, with the value printed where
+// the ordinate ends; a zero value gets no label.
+void DrawOrdinate(Canvas& canvas, Point end, Point tip, float value, const DiagramRule& rule)
+{
+    LineTo(canvas, end, tip);
+    if (value != 0.0f)
+        canvas.Print(FormatForce(rule.absoluteLabels ? std::fabs(value) : value));
+}
+
+// The parabola hung from the line Ti→Tj in steps of 2 picture units along the
+// member (t = k/h for k = 1..h, h half the member's picture length), then the
+// magenta mid-span ordinate with |m(0.5)| at its middle. s is DiagramScale.
+void DrawParabola(Canvas& canvas, const Member& m, Point Ti, Point Tj, double s, const DistributedLoad& q)
+{
+    const Element& e = m.element;
+    const float h = static_cast<float>(std::hypot(m.Pj.x - m.Pi.x, m.Pj.y - m.Pi.y)) / 2.0f;
+    if (std::isfinite(h)) {
+        const double wholeSteps = std::floor(static_cast<double>(h));
+        const bool widened = wholeSteps > static_cast<double>(kMaxParabolaSegments);
+        const long segments = widened ? kMaxParabolaSegments : static_cast<long>(wholeSteps);
+        Point previous = Ti;
+        for (long k = 1; k <= segments; ++k) {
+            const double t = static_cast<double>(k) / (widened ? static_cast<double>(segments) : h);
+            const Point next = Offset(Between(Ti, Tj, t), s * LoadMoment(q, e, t), e);
+            LineTo(canvas, previous, next);
+            previous = next;
+        }
+    }
+
+    const double mm = LoadMoment(q, e, 0.5);
+    const Point middle = Between(Ti, Tj, 0.5);
+    const Point Q = Offset(middle, s * mm, e);
+    canvas.Line(middle.x, middle.y, Q.x, Q.y, kMagenta);
+    const Point label = Between(middle, Q, 0.5);
+    canvas.SetCurrent(label.x, label.y);
+    canvas.Print(FormatForce(std::fabs(mm)));
+}
+
+// Shear and axial forces join the tips first, the moment diagram after its
+// ordinates, so that the magenta line of a loaded member lies on top of them.
+void DrawMemberDiagram(const StructureModel& model, Canvas& canvas, const DiagramRule& rule, long elementNo,
+                       const Member& m, double s)
+{
+    const Element& e = m.element;
+    const Point Ti = Offset(m.Pi, s * m.Fi, e);
+    const Point Tj = Offset(m.Pj, s * m.Fj, e);
+    const bool tipLine = rule.tipLineAlways || m.Fi != 0.0f || m.Fj != 0.0f;
+
+    if (!rule.distributedLoads) {
+        if (tipLine)
+            LineTo(canvas, Ti, Tj);
+        DrawOrdinate(canvas, m.Pi, Ti, m.Fi, rule);
+        DrawOrdinate(canvas, m.Pj, Tj, m.Fj, rule);
+        return;
+    }
+
+    DrawOrdinate(canvas, m.Pi, Ti, m.Fi, rule);
+    DrawOrdinate(canvas, m.Pj, Tj, m.Fj, rule);
+    const DistributedLoad q = SumDistributedLoads(StudentLoads(model), elementNo);
+    if (tipLine)
+        canvas.Line(Ti.x, Ti.y, Tj.x, Tj.y, q.Any() ? kMagenta : canvas.ForeColor());
+    if (q.Any())
+        DrawParabola(canvas, m, Ti, Tj, s, q);
+}
+
+float DrawDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host, const DiagramRule& rule)
+{
+    canvas.Cls();
+    host.ShowPicture(rule.caption);
+    canvas.SetForeColor(kBlue);
+    DrawMembers(model, canvas, 0);
+    const std::optional<float> typed = TypedScale(host.AskScale(kDiagramScalePrompt, rule.caption));
+    const float DiagramScale = typed ? *typed : AutomaticScale(model, canvas, rule);
+    canvas.SetDrawWidth(1);
+    canvas.SetForeColor(kBlack);
+
+    for (long e = 1; e <= model.ElementCount(); ++e)
+        if (const std::optional<Member> m = DrawableMember(model, model.Elements.at(e), rule))
+            DrawMemberDiagram(model, canvas, rule, e, *m, DiagramScale);
+    return DiagramScale;
+}
+
+}  // namespace
+
+float DrawMomentDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host)
+{
+    return DrawDiagram(model, canvas, host, kMomentRule);
+}
+
+float DrawShearDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host)
+{
+    return DrawDiagram(model, canvas, host, kShearRule);
+}
+
+float DrawAxialDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host)
+{
+    return DrawDiagram(model, canvas, host, kAxialRule);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "drawing/Canvas.h"
+#include "model/StructureModel.h"
+
+namespace tavrin {
+
+inline constexpr std::string_view kMomentDiagramCaption = "弯矩图";
+inline constexpr std::string_view kShearDiagramCaption = "剪力图";
+inline constexpr std::string_view kAxialDiagramCaption = "轴力图";
+inline constexpr std::string_view kDiagramScalePrompt = "输入绘图比例(30～100)：";
+
+// What a diagram needs from the window that holds the picture.
+class DiagramHost {
+public:
+    virtual ~DiagramHost() = default;
+    // Sets the picture window's caption and shows the window.
+    virtual void ShowPicture(std::string_view caption) = 0;
+    // Asks for the scale in a text input box with no default text;
+    // std::nullopt when the student cancels.
+    virtual std::optional<std::string> AskScale(std::string_view prompt, std::string_view title) = 0;
+};
+
+// Each diagram clears the picture, redraws the members in blue without labels,
+// asks for the scale and draws, over every member whose end nodes exist, the
+// end ordinates with their values and the line between their tips. A positive
+// value is plotted on the left of the member seen from end i to end j. The
+// moment diagram also hangs the parabola of the member's distributed loads
+// from that line and labels its mid-span ordinate.
+//
+// Returns the DiagramScale used, in picture units per unit of force or
+// moment: the answer when it is wholly a number (also outside 30..100),
+// otherwise the automatic scale, which draws the largest value at one tenth
+// of the picture width. The model is only read.
+float DrawMomentDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host);
+float DrawShearDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host);
+float DrawAxialDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host);
+
+}  // namespace tavrin
