@@ -144,6 +144,11 @@ struct StructureModel {
     OneBasedTable<double> RedundantForces;     // X_1..X_n
 
     std::vector<TransmittedForce> TransmittedForces;
+    // Loads (entry = load number - 1) that the attached parts have counted: a
+    // force or couple at a node shared with a later part acts once, so the
+    // basic parts skip it. Rebuilt with TransmittedForces by every
+    // attached-part step; ignored when its size differs from LoadCount().
+    std::vector<bool> LoadsCountedByAttachedParts;
 
     // Which input table the input grid shows: 0 nodes, 1 elements,
     // 2 supports, 3 loads.
