@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "analysis/Statics.h"
+
+namespace tavrin {
+
+// One body whose supports are solved together: the whole structure or one
+// basic part. Supports are numbers into model.Supports, in table order.
+struct SupportedBody {
+    std::vector<std::int16_t> supports;
+    std::vector<std::int16_t> elements;
+    std::int16_t constraintCount = 0;  // roller 1, pin 2, fixed 3
+};
+
+// Load resultants of a subset of the body's elements about a node, with
+// whatever extra loads the body carries (forces handed on by attached parts).
+using ResultantsOf = std::function<LoadResultants(std::span<const std::int16_t> elements, std::int16_t node)>;
+
+enum class ArrangementStatus { Solved, Unmatched, Fault };
+
+struct ArrangementOutcome {
+    ArrangementStatus status = ArrangementStatus::Solved;
+    std::string_view reason;  // empty when solved
+};
+
+// Restraints a support of this type gives; 0 for a text that is no type.
+std::int16_t RestraintCount(std::string_view supportType);
+
+// Recognises the body's arrangement (pin and roller, fixed support, three
+// rollers, three-hinged) support by support in that order and writes the
+// reactions it determines into `reactions` (a copy of model.Supports that the
+// caller keeps only when solved). Never divides by zero: a zero lever arm is
+// a Fault with its reason. Throws std::out_of_range for a number outside its
+// table.
+ArrangementOutcome SolveArrangement(const StructureModel& model, const SupportedBody& body,
+                                    const ResultantsOf& resultants, OneBasedTable<Support>& reactions);
+
+}  // namespace tavrin

@@ -1,0 +1,127 @@
+#include <array>
+#include <stdexcept>
+#include <string>
+
+#include "analysis/PartRows.h"
+#include "analysis/Statics.h"
+#include "analysis/StaticsTexts.h"
+#include "model/NumberText.h"
+#include "model/Vocabulary.h"
+
+namespace tavrin {
+
+namespace {
+
+constexpr std::string_view kAttachedPart = "附属部分";
+constexpr std::string_view kHingeNodeKind = "铰结点";
+
+// Reactions of one attached part: (HxO, HyO) at the moment hinge O and
+// (RxQ, RyQ) at its second node Q.
+struct PartReactions {
+    float HxO = 0.0f, HyO = 0.0f;
+    float RxQ = 0.0f, RyQ = 0.0f;
+};
+
+// Moments about O, clockwise positive, with M the loads' moment:
+//   Q level with O:  M - RyQ (xQ - xO) = 0, RxQ = 0
+//   Q plumb to O:    M + RxQ (yQ - yO) = 0, RyQ = 0
+// and the force sums give O.
+std::string_view SolvePart(const Node& o, const Node& q, const LoadResultants& s, PartReactions& out)
+{
+    if (q.Y == o.Y && q.X == o.X)
+        return kAttachedSecondNodeCoincides;
+    if (q.Y == o.Y) {
+        out.RyQ = s.Moment / (q.X - o.X);
+        out.HyO = -s.Fy - out.RyQ;
+        out.HxO = -s.Fx;
+        out.RxQ = 0.0f;
+        return {};
+    }
+    if (q.X == o.X) {
+        out.RxQ = -s.Moment / (q.Y - o.Y);
+        out.HxO = -s.Fx - out.RxQ;
+        out.HyO = -s.Fy;
+        out.RyQ = 0.0f;
+        return {};
+    }
+    return kAttachedSecondNodeSkew;
+}
+
+bool SupportStandsAt(const StructureModel& model, std::int16_t node)
+{
+    for (const Support& s : model.Supports)
+        if (s.NodeNo == node)
+            return true;
+    return false;
+}
+
+std::array<std::string, 4> NodeRow(const StructureModel& model, std::int16_t node, float fy, float fx)
+{
+    return {std::to_string(node), std::string(SupportStandsAt(model, node) ? kRollerSupport : kHingeNodeKind),
+            FormatForce(fy), FormatForce(fx)};
+}
+
+// One row of the table: part `row` writes grid rows 2row-1 and 2row. Nothing
+// is written or stored unless the part is solved.
+std::string_view CalculateAttachedPart(StructureModel& model, const TextGrid& partRows, int row, TextGrid& resultGrid)
+{
+    const auto numbers = ReadPartRow(partRows, row, 1);
+    if (!numbers)
+        return kCellNotANumber;
+    if (numbers->size() < 3)
+        return kAttachedRowIncomplete;
+    const std::int16_t o = (*numbers)[0];
+    const std::int16_t q = (*numbers)[1];
+    const std::span<const std::int16_t> elements(numbers->begin() + 2, numbers->end());
+
+    PartReactions reactions;
+    std::vector<std::int16_t> nodes;
+    try {
+        nodes = NodesOfElements(model, elements);
+        LoadResultants s = SumLoadResultants(model, elements, o, &model.LoadsCountedByAttachedParts);
+        AddTransmittedForces(model, nodes, o, s);
+        const std::string_view reason = SolvePart(model.Nodes.at(o), model.Nodes.at(q), s, reactions);
+        if (!reason.empty())
+            return reason;
+    } catch (const std::out_of_range&) {
+        return kNumberOutsideTable;
+    }
+
+    const auto hingeRow = NodeRow(model, o, reactions.HyO, reactions.HxO);
+    const auto secondRow = NodeRow(model, q, reactions.RyQ, reactions.RxQ);
+    WriteResultRow(resultGrid, 2 * row - 1, hingeRow);
+    WriteResultRow(resultGrid, 2 * row, secondRow);
+    for (Support& s : model.Supports) {
+        if (s.NodeNo == o) {
+            s.Fx = reactions.HxO;
+            s.Fy = reactions.HyO;
+        } else if (s.NodeNo == q) {
+            s.Fx = reactions.RxQ;
+            s.Fy = reactions.RyQ;
+        }
+    }
+    model.TransmittedForces.push_back({o, -reactions.HxO, -reactions.HyO});
+    model.TransmittedForces.push_back({q, -reactions.RxQ, -reactions.RyQ});
+    MarkNodalLoadsCounted(model, nodes, model.LoadsCountedByAttachedParts);
+    return {};
+}
+
+}  // namespace
+
+bool ComputeAttachedPartReactions(StructureModel& model, const TextGrid& partRows, TextGrid& resultGrid,
+                                  MessageSink& messages)
+{
+    model.TransmittedForces.clear();
+    model.LoadsCountedByAttachedParts.assign(static_cast<std::size_t>(model.LoadCount()), false);
+    for (int row = 1; row < partRows.Rows() && !IsBlankCell(partRows, row, 1); ++row) {
+        const std::string_view reason = CalculateAttachedPart(model, partRows, row, resultGrid);
+        if (!reason.empty()) {
+            messages.Show(kCalculationErrorText);
+            messages.Show(PartFaultText(kAttachedPart, row, reason));
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,218 @@
+#include <array>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "analysis/Statics.h"
+#include "analysis/StaticsTexts.h"
+#include "model/Vocabulary.h"
+
+namespace tavrin {
+
+namespace {
+
+// The six end forces of an element and the case-table slot each comes from.
+struct EndForceSlot {
+    CaseForceTable StructureModel::*table;
+    int end;
+    float Element::*field;
+};
+
+constexpr std::array<EndForceSlot, 6> kEndForceSlots{{
+    {&StructureModel::CaseAxialForces, 1, &Element::Ni},
+    {&StructureModel::CaseShearForces, 1, &Element::Vi},
+    {&StructureModel::CaseMoments, 1, &Element::Mi},
+    {&StructureModel::CaseAxialForces, 2, &Element::Nj},
+    {&StructureModel::CaseShearForces, 2, &Element::Vj},
+    {&StructureModel::CaseMoments, 2, &Element::Mj},
+}};
+
+bool CaseTablesHold(const StructureModel& model, int caseNo)
+{
+    for (const EndForceSlot& slot : kEndForceSlots) {
+        const CaseForceTable& table = model.*slot.table;
+        if (caseNo < 0 || caseNo >= table.CaseCount() || table.ElementCount() != model.ElementCount())
+            return false;
+    }
+    return true;
+}
+
+bool SupportAt(const StructureModel& model, std::int16_t node)
+{
+    for (const Support& s : model.Supports)
+        if (s.NodeNo == node)
+            return true;
+    return false;
+}
+
+// The walk hands forces on only from member e-1 to member e. A member whose
+// end i is at no support, at no free end and not at the end j of the member
+// before it starts from the nodal loads alone; two members starting at one
+// node both take its reaction and loads. Either way its forces are wrong.
+std::vector<std::int16_t> MembersOffTheChain(const StructureModel& model)
+{
+    std::vector<std::int16_t> off;
+    const std::int16_t count = model.ElementCount();
+    for (std::int16_t e = 1; e <= count; ++e) {
+        const std::int16_t i = model.Elements.at(e).INode;
+        bool touchedByOther = false;
+        bool sharedStart = false;
+        for (std::int16_t f = 1; f <= count; ++f) {
+            if (f == e)
+                continue;
+            const Element& other = model.Elements.at(f);
+            touchedByOther = touchedByOther || other.INode == i || other.JNode == i;
+            sharedStart = sharedStart || other.INode == i;
+        }
+        const bool handedOn = e >= 2 && model.Elements.at(e - 1).JNode == i;
+        if (sharedStart || !(SupportAt(model, i) || !touchedByOther || handedOn))
+            off.push_back(e);
+    }
+    return off;
+}
+
+void WarnOffTheChain(const StructureModel& model, MessageSink& messages)
+{
+    const std::vector<std::int16_t> off = MembersOffTheChain(model);
+    if (off.empty())
+        return;
+    std::string names;
+    for (const std::int16_t e : off)
+        names += (names.empty() ? "单元" : "、单元") + std::to_string(e);
+    messages.Show("单元编号不满足逐杆递推的要求（杆件的i端应在支座上、自由端或前一单元的j端，且两根杆件不能从同一结点出发），" +
+                      names + "的杆端内力可能不正确!",
+                  "警告!");
+}
+
+// What acts on a member at its end i, clockwise moment positive, and the
+// distributed intensities along it (per unit projected length).
+struct EndILoads {
+    float Fx0 = 0.0f, Fy0 = 0.0f, M0 = 0.0f;
+    float qh = 0.0f, qv = 0.0f;
+};
+
+EndILoads LoadsAtEndI(const StructureModel& model, std::int16_t e, std::int16_t i)
+{
+    EndILoads a;
+    for (const Support& s : model.Supports) {
+        if (s.NodeNo == i) {
+            a.Fx0 = s.Fx;
+            a.Fy0 = s.Fy;
+            a.M0 = s.Fm;
+            break;
+        }
+    }
+    // Couples are stored counter-clockwise positive, M0 is clockwise positive.
+    // Several distributed loads along one axis add up.
+    for (const Load& load : model.Loads) {
+        if (load.LoadType == kConcentratedLoad && load.NodeNo == i) {
+            if (IsHorizontalDirection(load.Direction))
+                a.Fx0 += load.Magnitude;
+            if (IsVerticalDirection(load.Direction))
+                a.Fy0 += load.Magnitude;
+        }
+        if (load.LoadType == kCouple && load.NodeNo == i && IsCoupleDirection(load.Direction))
+            a.M0 -= load.Magnitude;
+        if (load.LoadType == kDistributedLoad && load.ElementNo == e) {
+            if (IsHorizontalDirection(load.Direction))
+                a.qh += load.Magnitude;
+            if (IsVerticalDirection(load.Direction))
+                a.qv += load.Magnitude;
+        }
+    }
+    return a;
+}
+
+}  // namespace
+
+// Along the member (L, S = sin, C = cos, end i to end j), with the loads on
+// the projections L|S| (horizontal) and L|C| (vertical):
+//   N1 = -Fx0 C - Fy0 S            N2 = N1 - qh L|S| C - qv L|C| S
+//   V1 = -Fx0 S + Fy0 C            V2 = V1 - qh L|S| S + qv L|C| C
+//   M1 = -M0                       M2 = M1 + Fx0 L S - Fy0 L C
+//                                       + qh L^2 S|S|/2 - qv L^2 C|C|/2
+// and the next member receives the forces at end j turned back to x, y.
+void ComputeCaseEndForces(StructureModel& model, std::int16_t caseNo, MessageSink& messages)
+{
+    if (!CaseTablesHold(model, caseNo)) {
+        messages.Show(kEndForceTablesUnsized);
+        return;
+    }
+    WarnOffTheChain(model, messages);
+
+    float hx = 0.0f, hy = 0.0f, hm = 0.0f;
+    for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
+        const Element& element = model.Elements.at(e);
+        const std::int16_t i = element.INode;
+        EndILoads a = LoadsAtEndI(model, e, i);
+        if (e >= 2 && model.Elements.at(e - 1).JNode == i) {
+            a.Fx0 += hx;
+            a.Fy0 += hy;
+            a.M0 += hm;
+        }
+
+        const float L = element.Length;
+        const float S = element.SinA;
+        const float C = element.CosA;
+        const float absS = std::abs(S);
+        const float absC = std::abs(C);
+        const float N1 = -a.Fx0 * C - a.Fy0 * S;
+        const float V1 = -a.Fx0 * S + a.Fy0 * C;
+        const float M1 = -a.M0;
+        const float N2 = N1 - a.qh * L * absS * C - a.qv * L * absC * S;
+        const float V2 = V1 - a.qh * L * S * absS + a.qv * L * C * absC;
+        const double beforeVertical =
+            static_cast<double>(0.5f * a.qh * L * L * S * absS) +
+            (static_cast<double>(a.Fx0 * L * S) + static_cast<double>(M1) - static_cast<double>(a.Fy0 * L * C));
+        const float M2 = static_cast<float>(beforeVertical - static_cast<double>(0.5f * a.qv * L * L * C * absC));
+
+        model.CaseAxialForces.at(caseNo, e, 1) = N1;
+        model.CaseShearForces.at(caseNo, e, 1) = V1;
+        model.CaseMoments.at(caseNo, e, 1) = M1;
+        model.CaseAxialForces.at(caseNo, e, 2) = N2;
+        model.CaseShearForces.at(caseNo, e, 2) = V2;
+        model.CaseMoments.at(caseNo, e, 2) = M2;
+
+        hx = -N2 * C - V2 * S;
+        hy = -N2 * S + V2 * C;
+        hm = -M2;
+    }
+
+    if (model.IndeterminacyDegree == 0) {
+        for (std::int16_t e = 1; e <= model.ElementCount(); ++e)
+            for (const EndForceSlot& slot : kEndForceSlots)
+                model.Elements.at(e).*slot.field = (model.*slot.table).at(0, e, slot.end);
+    } else {
+        // The next case's reaction step starts from cleared reactions.
+        for (Support& s : model.Supports) {
+            s.Fx = 0.0f;
+            s.Fy = 0.0f;
+            s.Fm = 0.0f;
+        }
+    }
+}
+
+// Each end force := sum_k case_k * X_k (k = 1..n, in order) + case_0, every
+// partial sum held as a 32-bit float. Does nothing when the case tables were
+// not sized for the current degree and elements.
+void SuperposeEndForces(StructureModel& model)
+{
+    const std::int16_t n = model.IndeterminacyDegree;
+    if (!CaseTablesHold(model, n))
+        return;
+    for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
+        for (const EndForceSlot& slot : kEndForceSlots) {
+            const CaseForceTable& table = model.*slot.table;
+            float sum = 0.0f;
+            for (std::int16_t k = 1; k <= n; ++k) {
+                const double* x = model.RedundantForces.Find(k);
+                const double xk = x ? *x : 0.0;
+                sum = static_cast<float>(static_cast<double>(sum) + static_cast<double>(table.at(k, e, slot.end)) * xk);
+            }
+            sum = sum + table.at(0, e, slot.end);
+            model.Elements.at(e).*slot.field = sum;
+        }
+    }
+}
+
+}  // namespace tavrin

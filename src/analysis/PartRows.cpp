@@ -1,0 +1,90 @@
+#include "analysis/PartRows.h"
+
+#include <algorithm>
+
+#include "model/CellReading.h"
+#include "model/Vocabulary.h"
+
+namespace tavrin {
+
+bool IsBlankCell(const TextGrid& grid, int row, int col)
+{
+    const std::string text = grid.Text(row, col);
+    return text.find_first_not_of(" \t") == std::string::npos;
+}
+
+std::optional<std::vector<std::int16_t>> ReadPartRow(const TextGrid& grid, int row, int firstCol)
+{
+    std::vector<std::int16_t> numbers;
+    for (int col = firstCol; col < grid.Cols() && !IsBlankCell(grid, row, col); ++col) {
+        const std::optional<std::int16_t> n = ReadIntegerCell(grid.Text(row, col));
+        if (!n)
+            return std::nullopt;
+        numbers.push_back(*n);
+    }
+    return numbers;
+}
+
+bool Contains(std::span<const std::int16_t> numbers, std::int16_t n)
+{
+    return std::find(numbers.begin(), numbers.end(), n) != numbers.end();
+}
+
+std::vector<std::int16_t> NodesOfElements(const StructureModel& model, std::span<const std::int16_t> elements)
+{
+    std::vector<std::int16_t> nodes;
+    for (const std::int16_t e : elements) {
+        const Element& element = model.Elements.at(e);
+        for (const std::int16_t n : {element.INode, element.JNode}) {
+            static_cast<void>(model.Nodes.at(n));  // an end node outside the table throws
+            if (!Contains(nodes, n))
+                nodes.push_back(n);
+        }
+    }
+    return nodes;
+}
+
+void MarkNodalLoadsCounted(const StructureModel& model, std::span<const std::int16_t> nodes,
+                           std::vector<bool>& counted)
+{
+    counted.resize(static_cast<std::size_t>(model.LoadCount()), false);
+    for (std::int16_t l = 1; l <= model.LoadCount(); ++l) {
+        const Load& load = model.Loads.at(l);
+        const bool nodal = load.LoadType == kConcentratedLoad || (load.LoadType == kCouple && load.ElementNo == 0);
+        if (nodal && Contains(nodes, load.NodeNo))
+            counted[static_cast<std::size_t>(l - 1)] = true;
+    }
+}
+
+// Moment clockwise positive, as in SumLoadResultants:
+//   M += (yP - yO) Fx - (xP - xO) Fy
+void AddTransmittedForces(const StructureModel& model, std::span<const std::int16_t> nodes, std::int16_t o,
+                          LoadResultants& r)
+{
+    const Node& origin = model.Nodes.at(o);
+    for (const TransmittedForce& t : model.TransmittedForces) {
+        if (!Contains(nodes, t.Node))
+            continue;
+        const Node& p = model.Nodes.at(t.Node);
+        r.Fx += t.Fx;
+        r.Fy += t.Fy;
+        r.Moment += (p.Y - origin.Y) * t.Fx - (p.X - origin.X) * t.Fy;
+    }
+}
+
+void WriteResultRow(TextGrid& grid, int row, std::span<const std::string> cells)
+{
+    if (grid.Rows() <= row)
+        grid.SetRows(row + 1);
+    if (grid.Cols() < static_cast<int>(cells.size()))
+        grid.SetCols(static_cast<int>(cells.size()));
+    for (std::size_t c = 0; c < cells.size(); ++c)
+        grid.SetText(row, static_cast<int>(c), cells[c]);
+}
+
+std::string PartFaultText(std::string_view part, int row, std::string_view reason)
+{
+    return std::string(part) + "第" + std::to_string(row) + "行：" + std::string(reason);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/Statics.h"
+
+namespace tavrin {
+
+// The attached-part and basic-part input tables: one part per row; a row's
+// numbers run from `firstCol` to its first blank cell, and the table ends at
+// the first row whose column 1 is blank.
+bool IsBlankCell(const TextGrid& grid, int row, int col);
+
+// The row's numbers, each rounded to an integer; std::nullopt when a cell is
+// no 16-bit integer.
+std::optional<std::vector<std::int16_t>> ReadPartRow(const TextGrid& grid, int row, int firstCol);
+
+// End nodes of the elements, each once, in order of first appearance. Throws
+// std::out_of_range for an element or end node outside its table.
+std::vector<std::int16_t> NodesOfElements(const StructureModel& model, std::span<const std::int16_t> elements);
+
+bool Contains(std::span<const std::int16_t> numbers, std::int16_t n);
+
+// Forces and node couples are counted by the first part whose elements reach
+// their node; marks those at `nodes` in `counted` (entry = load number - 1).
+void MarkNodalLoadsCounted(const StructureModel& model, std::span<const std::int16_t> nodes,
+                           std::vector<bool>& counted);
+
+// The forces earlier attached parts exert at any of `nodes`, added as loads
+// to `r` taken about node O (each transmitted force once).
+void AddTransmittedForces(const StructureModel& model, std::span<const std::int16_t> nodes, std::int16_t o,
+                          LoadResultants& r);
+
+// Writes `cells` into data row `row`, growing the grid to hold it.
+void WriteResultRow(TextGrid& grid, int row, std::span<const std::string> cells);
+
+// "<part>第<row>行：<reason>", the second message after "计算错误!".
+std::string PartFaultText(std::string_view part, int row, std::string_view reason);
+
+}  // namespace tavrin
