@@ -1,0 +1,182 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/StructureModel.h"
+#include "model/TextGrid.h"
+#include "model/Vocabulary.h"
+
+namespace tavrin {
+
+// Character codes of the keys the editors react to.
+inline constexpr int kKeyBackspace = 8;
+inline constexpr int kKeyEnter = 13;
+inline constexpr int kKeyEscape = 27;
+inline constexpr int kKeySpace = 32;
+
+// After a number is committed in a column, the cursor moves right past the
+// columns the row does not need: a concentrated force names no element, a
+// couple at a rigid joint needs no element, a determinate structure needs no
+// EI. The first matching rule gives the step; no match moves one column.
+enum class JointCondition { Any, Hinged };
+struct SkipRule {
+    std::string_view rowType;      // text of the row's first cell; empty: any
+    std::string_view firstHeader;  // header of column 0; empty: any
+    int column;                    // the column just committed
+    JointCondition joint;          // joint of the node whose number was committed
+    bool determinateOnly;          // only while IndeterminacyDegree is 0
+    int step;
+};
+
+// Up to four entries of the list editor, in the order offered; an empty
+// entry lets the student clear the cell.
+struct ListEntries {
+    std::array<std::string_view, 4> items{};
+    std::size_t count = 0;
+};
+
+// The list a column opens, by the column's header.
+struct HeaderList {
+    std::string_view header;
+    ListEntries entries;
+};
+
+// The direction list depends on the load type three columns to its left.
+inline constexpr std::string_view kLoadDirectionHeader = "荷载方向";
+inline constexpr int kLoadTypeToDirection = 3;
+struct LoadDirectionList {
+    std::string_view loadType;
+    ListEntries entries;
+};
+
+inline constexpr ListEntries kForceDirections{{kUpward, kDownward, kLeftward, kRightward}, 4};
+inline constexpr ListEntries kCoupleDirections{{kClockwise, kCounterClockwise, "", ""}, 4};
+inline constexpr LoadDirectionList kLoadDirectionLists[] = {
+    {kDistributedLoad, kForceDirections},
+    {kConcentratedLoad, kForceDirections},
+    {kCouple, kCoupleDirections},
+};
+
+// The variant of the editor one form uses.
+struct CellEditorRules {
+    std::span<const SkipRule> skips;
+    std::span<const HeaderList> lists;
+};
+
+inline constexpr SkipRule kLoadRowSkips[] = {
+    {kConcentratedLoad, {}, 1, JointCondition::Any, false, 2},
+    {kCouple, {}, 1, JointCondition::Hinged, false, 1},
+    {kCouple, {}, 1, JointCondition::Any, false, 2},
+};
+inline constexpr SkipRule kInputFormSkips[] = {
+    kLoadRowSkips[0],
+    kLoadRowSkips[1],
+    kLoadRowSkips[2],
+    {{}, "单元码", 0, JointCondition::Any, true, 2},
+};
+inline constexpr HeaderList kInputFormLists[] = {
+    {"结点类型", {{kHingedJoint, kRigidJoint, kFreeEnd}, 3}},
+    {"支座类型", {{kPinSupport, kFixedSupport, kRollerSupport, ""}, 4}},
+    {"支座方向", {{kBelowNode, kAboveNode, kRightOfNode, kLeftOfNode}, 4}},
+    {"荷载类型", {{kConcentratedLoad, kDistributedLoad, kCouple, ""}, 4}},
+};
+// A distributed load is never a unit redundant force.
+inline constexpr HeaderList kCalculationFormLists[] = {
+    {"荷载类型", {{kConcentratedLoad, kCouple, "", ""}, 4}},
+};
+
+// The input form's tables; the calculation form's unit-force table (no
+// element table, so no EI skip, and no distributed load offered).
+inline constexpr CellEditorRules kInputFormEditorRules{kInputFormSkips, kInputFormLists};
+inline constexpr CellEditorRules kCalculationFormEditorRules{kLoadRowSkips, kCalculationFormLists};
+
+// What the two floating editors show. The form mirrors it into its text box
+// and drop-down list after every event, and reports the student's typing back
+// through SetText / SetListText.
+struct CellEditorState {
+    std::string text;  // the text editor
+    bool textVisible = false;
+    std::vector<std::string> listEntries;  // the list editor; kept until the next opening
+    std::string listText;
+    bool listVisible = false;
+};
+
+// What the form does after an event, besides mirroring the state.
+struct EditorActions {
+    bool consumeKey = false;
+    bool placeTextEditor = false;  // text editor over the current cell, shown, focused
+    bool placeListEditor = false;  // list editor at the current cell, shown, focused
+    bool focusGrid = false;
+};
+
+// The in-place editor of a grid form: the grid cannot be typed into, so a
+// typed ("T") column is edited in a text box and a list ("F") column in a
+// drop-down list floating over the current cell, and every entry moves the
+// current cell on so a table is filled from the keyboard. Column kinds come
+// from model.ColumnEditorKinds; the skip rules read IndeterminacyDegree and
+// the joints of Nodes.
+//
+// The editor moves the current cell itself and runs the leave and enter rules
+// around the move; the grid reports only the moves the student makes
+// (LeaveCell, EnterCell). After a form lays a new table out in the grid it
+// calls Reset().
+class CellEditor {
+public:
+    CellEditor(TextGrid& grid, const StructureModel& model, const CellEditorRules& rules);
+
+    const CellEditorState& State() const { return m_state; }
+    // The student edited the text box / typed into the list.
+    void SetText(std::string_view text) { m_state.text = std::string(text); }
+    void SetListText(std::string_view text) { m_state.listText = std::string(text); }
+
+    // A character typed on the grid (key code as in kKey*, `text` its UTF-8).
+    EditorActions GridKeyPress(int key, std::string_view text);
+    EditorActions GridDoubleClick();
+    // Before the current cell changes under the mouse.
+    void GridMouseDown();
+    // A click on a cell opens the list editor in a list column.
+    EditorActions GridClick() { return OpenListEditor(); }
+    EditorActions OpenListEditor();
+    // The student moved the current cell away from (row, col).
+    void LeaveCell(int row, int col);
+    // The current cell has changed.
+    void EnterCell();
+
+    // A key in the text editor: Space and Enter commit and move on; any other
+    // key is left to the text box.
+    EditorActions TextKeyPress(int key);
+    // An entry chosen in the list editor: written, and the cursor moves on.
+    EditorActions ListChoice(std::string_view chosen);
+    // Escape closes without writing; Space and Enter write the list's text.
+    EditorActions ListKeyPress(int key);
+    EditorActions ListFocusLost();
+
+    // Writes text typed into the text editor but not yet committed into the
+    // current cell, so that a commit of the table sees what the student sees.
+    void FlushTextEditor();
+    // Forgets the editors' texts and hides them; for a freshly laid-out table.
+    void Reset();
+
+private:
+    bool IsTyped(int col) const;
+    bool IsList(int col) const;
+    EditorActions BeginTyping(std::string_view text);
+    int SkipAfterText(int row, int col, std::string_view typed) const;
+    bool IsHingedNode(std::string_view typed) const;
+    ListEntries ListFor(int row, int col) const;
+    void MoveOn(int step);
+    void MoveTo(int row, int col);
+
+    TextGrid& m_grid;
+    const StructureModel& m_model;
+    CellEditorRules m_rules;
+    CellEditorState m_state;
+    bool m_textPending = false;  // typed in the text editor, not yet in a cell
+};
+
+}  // namespace tavrin

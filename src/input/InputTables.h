@@ -1,0 +1,114 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "model/StructureModel.h"
+#include "model/TextGrid.h"
+
+namespace tavrin {
+
+// Editor kinds of a column, as held in StructureModel::ColumnEditorKinds.
+inline constexpr std::string_view kTypedColumn = "T";  // typed into the text editor
+inline constexpr std::string_view kListColumn = "F";   // chosen from a fixed list
+
+// InputTableKind values: which table the input grid shows.
+inline constexpr std::int16_t kNodeTable = 0;
+inline constexpr std::int16_t kElementTable = 1;
+inline constexpr std::int16_t kSupportTable = 2;
+inline constexpr std::int16_t kLoadTable = 3;
+
+inline constexpr std::string_view kInputFormDesignCaption = "输入分析体系模型信息";
+inline constexpr std::string_view kInputChoiceLabel = "输入内容：";
+// Entries of the table choice, list index = InputTableKind.
+inline constexpr std::string_view kInputTableChoices[] = {"结点", "单元", "支座", "荷载"};
+
+// Header row plus 100 data rows.
+inline constexpr int kInputGridRows = 101;
+
+struct InputColumn {
+    std::string_view header;
+    int widthTwips;
+    std::string_view editorKind;
+};
+
+struct InputTableLayout {
+    std::int16_t kind;
+    std::string_view formCaption;
+    std::string_view panelCaption;
+    std::span<const InputColumn> columns;
+};
+
+inline constexpr InputColumn kNodeColumns[] = {
+    {"结点号", 830, kTypedColumn},
+    {"x坐标", 830, kTypedColumn},
+    {"y坐标", 830, kTypedColumn},
+    {"结点类型", 830, kListColumn},
+};
+inline constexpr InputColumn kElementColumns[] = {
+    {"单元码", 830, kTypedColumn},
+    {"EI值", 830, kTypedColumn},
+    {"i端结点码", 1000, kTypedColumn},
+    {"j端结点码", 1000, kTypedColumn},
+};
+inline constexpr InputColumn kSupportColumns[] = {
+    {"支座结点码", 830, kTypedColumn},
+    {"支座类型", 830, kListColumn},
+    {"支座方向", 830, kListColumn},
+};
+inline constexpr InputColumn kLoadColumns[] = {
+    {"荷载类型", 830, kListColumn},
+    {"作用结点", 830, kTypedColumn},
+    {"作用单元", 830, kTypedColumn},
+    {"荷载方向", 830, kListColumn},
+    {"荷载大小", 830, kTypedColumn},
+};
+
+// Indexed by InputTableKind.
+inline constexpr InputTableLayout kInputTableLayouts[] = {
+    {kNodeTable, "输入计算结点特征：", "结点数据：", kNodeColumns},
+    {kElementTable, "输入单元几何特征：", "单元数据：", kElementColumns},
+    {kSupportTable, "输入支座几何特征：", "支座数据：", kSupportColumns},
+    {kLoadTable, "输入荷载信息：", "荷载数据：", kLoadColumns},
+};
+
+// nullptr for a kind outside 0..3.
+const InputTableLayout* FindInputTableLayout(int kind);
+
+// What the input form shows besides its grid; the Qt form mirrors it.
+struct InputFormState {
+    std::string formCaption{kInputFormDesignCaption};
+    std::string panelCaption;
+    bool panelVisible = false;
+    bool formShown = false;
+};
+
+// The choice of a table in the form's list (index 0 nodes .. 3 loads): puts
+// the current cell at (1, 0), shows the panel with the table's caption,
+// empties the grid and lays the table out. Any other index changes nothing
+// but the current cell and returns false; on true the form gives the grid
+// the keyboard focus and places itself (InputFormPosition).
+bool SelectInputTable(int listIndex, StructureModel& model, TextGrid& grid, InputFormState& form);
+
+// Lays out one table: editor kinds into the model, form caption, column
+// count, widths and headers in row 0, InputTableKind. Cells below the header
+// are not touched; columns beyond the new count are dropped with their text.
+void LayoutInputTable(const InputTableLayout& layout, StructureModel& model, TextGrid& grid, InputFormState& form);
+void LayoutNodeTable(StructureModel& model, TextGrid& grid, InputFormState& form);
+void LayoutElementTable(StructureModel& model, TextGrid& grid, InputFormState& form);
+void LayoutSupportTable(StructureModel& model, TextGrid& grid, InputFormState& form);
+void LayoutLoadTable(StructureModel& model, TextGrid& grid, InputFormState& form);
+
+struct TwipsPoint {
+    double left = 0.0;
+    double top = 0.0;
+    bool operator==(const TwipsPoint&) const = default;
+};
+
+// Where a layout puts the input form, from the main window's inner size
+// (twips): beside the picture, in the right half of the main window.
+TwipsPoint InputFormPosition(double mainInnerWidthTwips, double mainInnerHeightTwips);
+
+}  // namespace tavrin

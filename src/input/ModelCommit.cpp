@@ -1,0 +1,328 @@
+#include "input/ModelCommit.h"
+
+#include <cfloat>
+#include <cmath>
+
+#include "drawing/DrawingPasses.h"
+#include "input/InputTables.h"
+#include "model/CellReading.h"
+#include "model/Vocabulary.h"
+
+namespace tavrin {
+
+namespace {
+
+struct Restraints {
+    std::string_view type;
+    int count;
+};
+constexpr Restraints kRestraints[] = {{kRollerSupport, 1}, {kPinSupport, 2}, {kFixedSupport, 3}};
+
+// Forces positive upward and to the right, couples counter-clockwise.
+struct MagnitudeSign {
+    std::string_view loadType;
+    std::string_view direction;
+    float sign;
+};
+constexpr MagnitudeSign kMagnitudeSigns[] = {
+    {kConcentratedLoad, kUpward, 1.0f},    {kConcentratedLoad, kDownward, -1.0f},
+    {kConcentratedLoad, kLeftward, -1.0f}, {kConcentratedLoad, kRightward, 1.0f},
+    {kDistributedLoad, kUpward, 1.0f},     {kDistributedLoad, kDownward, -1.0f},
+    {kDistributedLoad, kLeftward, -1.0f},  {kDistributedLoad, kRightward, 1.0f},
+    {kCouple, kClockwise, -1.0f},          {kCouple, kCounterClockwise, 1.0f},
+};
+
+// Why one cell keeps the table from being committed; row and column as in
+// the grid (data rows from 1, columns from 0).
+struct CellRefusal {
+    int row = 0;
+    int col = 0;
+    std::string reason;
+};
+
+// Reads the cells of one table row by row and keeps the first refusal; after
+// a refusal the values read are placeholders and the table is discarded.
+class TableReader {
+public:
+    explicit TableReader(const TextGrid& grid) : m_grid(grid) {}
+
+    // The table ends at the first row whose first cell is empty, or at the
+    // grid's last row.
+    bool HasRow(int row) const { return row < m_grid.Rows() && !m_grid.Text(row, 0).empty(); }
+    void StartRow(int row) { m_row = row; }
+    bool Refused() const { return m_refusal.has_value(); }
+    const std::optional<CellRefusal>& Refusal() const { return m_refusal; }
+
+    std::string Text(int col) const { return m_grid.Text(m_row, col); }
+
+    // Node and element numbers and codes are 16-bit fields.
+    std::int16_t Integer(int col)
+    {
+        const std::optional<std::int16_t> value = ReadIntegerCell(Text(col));
+        if (!value) {
+            Refuse(col, "整数值超出-32768～32767的范围");
+            return 0;
+        }
+        return *value;
+    }
+
+    // Coordinates, EI and magnitudes are 32-bit fields.
+    float Number(int col)
+    {
+        const double value = LeadingNumber(Text(col));
+        if (!std::isfinite(value) || std::fabs(value) > static_cast<double>(FLT_MAX)) {
+            Refuse(col, "数值过大，无法存储");
+            return 0.0f;
+        }
+        return static_cast<float>(value);
+    }
+
+    std::int16_t NodeNumber(int col, const StructureModel& model)
+    {
+        const std::int16_t n = Integer(col);
+        if (!Refused() && !model.Nodes.Has(n))
+            Refuse(col, "结点号" + std::to_string(n) + "不存在" + Existing("结点", model.NodeCount()));
+        return n;
+    }
+
+    std::int16_t ElementNumber(int col, const StructureModel& model)
+    {
+        const std::int16_t e = Integer(col);
+        if (!Refused() && !model.Elements.Has(e))
+            Refuse(col, "单元号" + std::to_string(e) + "不存在" + Existing("单元", model.ElementCount()));
+        return e;
+    }
+
+    void Refuse(int col, std::string reason)
+    {
+        if (!m_refusal)
+            m_refusal = CellRefusal{m_row, col, std::move(reason)};
+    }
+
+private:
+    static std::string Existing(std::string_view what, int count)
+    {
+        if (count == 0)
+            return "（尚无" + std::string(what) + "）";
+        return "（现有" + std::string(what) + "1～" + std::to_string(count) + "）";
+    }
+
+    const TextGrid& m_grid;
+    int m_row = 0;
+    std::optional<CellRefusal> m_refusal;
+};
+
+Node ReadNode(TableReader& in)
+{
+    Node node;
+    node.Number = in.Integer(0);
+    node.X = in.Number(1);
+    node.Y = in.Number(2);
+    node.JointType = in.Text(3);
+    return node;
+}
+
+Element ReadElement(TableReader& in, const StructureModel& model)
+{
+    Element element;
+    element.Code = in.Integer(0);
+    element.EI = in.Number(1);
+    element.INode = in.NodeNumber(2, model);
+    element.JNode = in.NodeNumber(3, model);
+    if (in.Refused())
+        return element;
+    const ElementGeometry g = MemberGeometry(model.Nodes.at(element.INode), model.Nodes.at(element.JNode));
+    // A member without length has no direction; one whose length overflows
+    // has none either.
+    if (g.Length == 0.0f)
+        in.Refuse(3, "单元长度为零（两端结点位置重合）");
+    else if (!std::isfinite(g.Length))
+        in.Refuse(3, "单元长度超出数值范围");
+    element.Length = g.Length;
+    element.SinA = g.SinA;
+    element.CosA = g.CosA;
+    return element;
+}
+
+Support ReadSupport(TableReader& in, const StructureModel& model)
+{
+    Support support;
+    support.NodeNo = in.NodeNumber(0, model);
+    support.SupportType = in.Text(1);
+    support.Direction = in.Text(2);
+    return support;
+}
+
+// A concentrated force and a couple act at a node; a distributed load, and a
+// couple that names an element, act on an element. Numbers a load type does
+// not use are stored as typed.
+Load ReadLoad(TableReader& in, const StructureModel& model)
+{
+    Load load;
+    load.LoadType = in.Text(0);
+    const bool atNode = load.LoadType == kConcentratedLoad || load.LoadType == kCouple;
+    load.NodeNo = atNode ? in.NodeNumber(1, model) : in.Integer(1);
+    load.ElementNo = in.Integer(2);
+    const bool onElement =
+        load.LoadType == kDistributedLoad || (load.LoadType == kCouple && load.ElementNo != 0);
+    if (onElement && !in.Refused())
+        load.ElementNo = in.ElementNumber(2, model);
+    load.Direction = in.Text(3);
+    load.Magnitude = LoadMagnitude(load.LoadType, load.Direction, in.Number(4));
+    return load;
+}
+
+template <class Record, class ReadRow>
+OneBasedTable<Record> ReadTable(TableReader& in, ReadRow readRow)
+{
+    OneBasedTable<Record> table;
+    for (int r = 1; in.HasRow(r) && !in.Refused(); ++r) {
+        in.StartRow(r);
+        table.Append(readRow(in));
+    }
+    return table;
+}
+
+std::optional<CellRefusal> CommitNodes(StructureModel& model, const TextGrid& grid, Canvas& canvas)
+{
+    TableReader in(grid);
+    OneBasedTable<Node> nodes = ReadTable<Node>(in, ReadNode);
+    if (in.Refused())
+        return in.Refusal();
+    if (nodes.Empty())
+        return CellRefusal{1, 0, "结点表为空，至少要输入一个结点"};
+    model.Nodes = std::move(nodes);
+    FitModelToPicture(model, canvas);
+    DrawNodeNumbers(model, canvas);
+    return std::nullopt;
+}
+
+std::optional<CellRefusal> CommitElements(StructureModel& model, const TextGrid& grid, Canvas& canvas)
+{
+    TableReader in(grid);
+    OneBasedTable<Element> elements =
+        ReadTable<Element>(in, [&](TableReader& row) { return ReadElement(row, model); });
+    if (in.Refused())
+        return in.Refusal();
+    if (elements.Empty())
+        return CellRefusal{1, 0, "单元表为空，至少要输入一个单元"};
+    model.Elements = std::move(elements);
+    DrawMembers(model, canvas, 1);
+    return std::nullopt;
+}
+
+// An empty support table is committed: the student may mean to remove every
+// support.
+std::optional<CellRefusal> CommitSupports(StructureModel& model, const TextGrid& grid, Canvas& canvas)
+{
+    TableReader in(grid);
+    OneBasedTable<Support> supports =
+        ReadTable<Support>(in, [&](TableReader& row) { return ReadSupport(row, model); });
+    if (in.Refused())
+        return in.Refusal();
+    model.Supports = std::move(supports);
+    canvas.SetDrawWidth(1);
+    DrawSupports(model, canvas);
+    model.SupportConstraintCount = CountSupportConstraints(model.Supports);
+    return std::nullopt;
+}
+
+std::optional<CellRefusal> CommitLoads(StructureModel& model, const TextGrid& grid, Canvas& canvas)
+{
+    TableReader in(grid);
+    OneBasedTable<Load> loads = ReadTable<Load>(in, [&](TableReader& row) { return ReadLoad(row, model); });
+    if (in.Refused())
+        return in.Refusal();
+    model.Loads = std::move(loads);
+    DrawConcentratedLoads(model, canvas);
+    DrawDistributedLoads(model, canvas);
+    DrawCouples(model, canvas);
+    return std::nullopt;
+}
+
+std::string RefusalMessage(const InputTableLayout& layout, const CellRefusal& refusal)
+{
+    std::string_view header;
+    if (refusal.col >= 0 && refusal.col < static_cast<int>(layout.columns.size()))
+        header = layout.columns[static_cast<std::size_t>(refusal.col)].header;
+    return "第" + std::to_string(refusal.row) + "行“" + std::string(header) + "”列：" + refusal.reason +
+           "，本表未提交!";
+}
+
+}  // namespace
+
+bool CommitInputTable(StructureModel& model, const TextGrid& grid, Canvas& canvas, MessageSink& messages)
+{
+    const InputTableLayout* layout = FindInputTableLayout(model.InputTableKind);
+    if (!layout)
+        return false;
+    std::optional<CellRefusal> refusal;
+    switch (layout->kind) {
+    case kNodeTable:
+        refusal = CommitNodes(model, grid, canvas);
+        break;
+    case kElementTable:
+        refusal = CommitElements(model, grid, canvas);
+        break;
+    case kSupportTable:
+        refusal = CommitSupports(model, grid, canvas);
+        break;
+    case kLoadTable:
+        refusal = CommitLoads(model, grid, canvas);
+        break;
+    default:
+        return false;
+    }
+    if (refusal) {
+        messages.Show(RefusalMessage(*layout, *refusal));
+        return false;
+    }
+    return true;
+}
+
+void UndoTableDrawing(const StructureModel& model, Canvas& canvas)
+{
+    const std::int16_t kind = model.InputTableKind;
+    if (!FindInputTableLayout(kind))
+        return;
+    canvas.Cls();
+    if (kind >= kElementTable)
+        DrawNodeNumbers(model, canvas);
+    if (kind >= kSupportTable)
+        DrawMembers(model, canvas, 1);
+    if (kind >= kLoadTable)
+        DrawSupports(model, canvas);
+}
+
+ElementGeometry MemberGeometry(const Node& i, const Node& j)
+{
+    const float dx = j.X - i.X;
+    const float dy = j.Y - i.Y;
+    ElementGeometry g;
+    g.Length = std::sqrt(dx * dx + dy * dy);
+    if (g.Length != 0.0f) {
+        g.CosA = dx / g.Length;
+        g.SinA = dy / g.Length;
+    }
+    return g;
+}
+
+std::int16_t CountSupportConstraints(const OneBasedTable<Support>& supports)
+{
+    int total = 0;
+    for (const Support& s : supports)
+        for (const Restraints& r : kRestraints)
+            if (s.SupportType == r.type)
+                total += r.count;
+    return static_cast<std::int16_t>(total);
+}
+
+float LoadMagnitude(std::string_view loadType, std::string_view direction, float v)
+{
+    for (const MagnitudeSign& s : kMagnitudeSigns)
+        if (s.loadType == loadType && s.direction == direction)
+            return s.sign * v;
+    return 0.0f;
+}
+
+}  // namespace tavrin
