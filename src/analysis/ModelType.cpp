@@ -1,0 +1,182 @@
+#include "analysis/ModelType.h"
+
+#include <array>
+#include <optional>
+
+#include "model/CellReading.h"
+#include "model/NumberText.h"
+#include "model/Vocabulary.h"
+
+namespace tavrin {
+
+namespace {
+
+constexpr std::string_view kNegativeDegreeMessage = "超静定次数不能为负数，请重新输入！";
+constexpr std::string_view kDegreeOutOfRangeMessage = "超静定次数超出范围，请重新输入！";
+
+constexpr std::array<std::string_view, 4> kCaptions{
+    "无附属部分的静定结构计算",
+    "有附属部分的静定结构计算",
+    "无附属部分的超静定结构计算",
+    "基本体系有附属部分的超静定结构计算",
+};
+
+// One item per unit force k: prefix, k with its leading blank, suffix.
+struct UnitForceItem {
+    std::string_view prefix;
+    std::string_view suffix;
+};
+
+// The items of one calculation model: those before the unit-force items,
+// the unit-force items repeated for k = 1..n, and those after them.
+struct ItemList {
+    std::array<std::string_view, 3> before;
+    int beforeCount;
+    std::array<UnitForceItem, 2> perUnitForce;
+    int perUnitForceCount;
+    std::array<std::string_view, 3> after;
+    int afterCount;
+};
+
+constexpr std::array<ItemList, 4> kItemLists{{
+    {{"支座反力", "各构件内力", {}}, 2, {}, 0, {}, 0},
+    {{"附属部分支座反力", "基本部分支座反力", "各构件内力"}, 3, {}, 0, {}, 0},
+    {{"外荷载作用下支座反力", "外荷载作用下各构件内力", {}},
+     2,
+     {{{"单位力X", "作用下支座反力"}, {"单位力X", "作用下各构件内力"}}},
+     2,
+     {"自由项系数", "未知力求解", "构件总内力"},
+     3},
+    {{"外荷载作用下附属部分支座反力", "外荷载作用下基本部分支座反力", "外荷载作用下各构件内力"},
+     3,
+     {{{"单位力未知力X", "作用下基本部分支座反力"}, {"单位力未知力X", "作用下基本部分各构件内力"}}},
+     2,
+     {"自由项系数", "未知力求解", "构件总内力"},
+     3},
+}};
+
+bool IsTwoPins(const StructureModel& model)
+{
+    if (model.SupportCount() != 2)
+        return false;
+    for (const Support& s : model.Supports)
+        if (s.SupportType != kPinSupport)
+            return false;
+    return true;
+}
+
+// First rigid node where more than two elements meet; none when every rigid
+// joint can be carried through by the chain walk.
+std::optional<int> FirstOverloadedRigidJoint(const StructureModel& model)
+{
+    for (int n = 1; n <= model.NodeCount(); ++n)
+        if (model.Nodes.at(n).JointType == kRigidJoint && ElementsAtNode(model, n) > 2)
+            return n;
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool AcceptModelType(StructureModel& model, const ModelTypeChoice& choice, MessageSink& messages)
+{
+    if (!choice.indeterminate) {
+        model.IndeterminacyDegree = 0;
+        return true;
+    }
+    const std::optional<std::int16_t> degree = ReadIntegerCell(choice.degreeText);
+    if (!degree) {
+        messages.Show(kDegreeOutOfRangeMessage);
+        return false;
+    }
+    if (*degree < 0) {
+        messages.Show(kNegativeDegreeMessage);
+        return false;
+    }
+    model.IndeterminacyDegree = *degree;
+    return true;
+}
+
+int ElementsAtNode(const StructureModel& model, int node)
+{
+    int count = 0;
+    for (const Element& e : model.Elements)
+        if (e.INode == node || e.JNode == node)
+            ++count;
+    return count;
+}
+
+bool HasAttachedParts(const StructureModel& model)
+{
+    // Four restraints are a single body only as the three-hinged arrangement;
+    // a fixed support with a roller carries a part hinged onto a cantilever.
+    const int restraints = model.SupportConstraintCount;
+    if (restraints > 4)
+        return true;
+    return restraints == 4 && !IsTwoPins(model);
+}
+
+CalculationModel ClassifyStructure(const StructureModel& model)
+{
+    const bool attached = HasAttachedParts(model);
+    const bool indeterminate = model.IndeterminacyDegree != 0;
+    if (attached)
+        return indeterminate ? CalculationModel::IndeterminateWithAttached : CalculationModel::DeterminateWithAttached;
+    return indeterminate ? CalculationModel::IndeterminateNoAttached : CalculationModel::DeterminateNoAttached;
+}
+
+std::string_view CalculationModelCaption(CalculationModel kind)
+{
+    const auto i = static_cast<std::size_t>(kind);
+    return i < kCaptions.size() ? kCaptions[i] : std::string_view{};
+}
+
+std::vector<std::string> CalculationItems(CalculationModel kind, int degree)
+{
+    std::vector<std::string> items;
+    const auto i = static_cast<std::size_t>(kind);
+    if (i >= kItemLists.size())
+        return items;
+    const ItemList& list = kItemLists[i];
+    for (int b = 0; b < list.beforeCount; ++b)
+        items.emplace_back(list.before[static_cast<std::size_t>(b)]);
+    if (list.perUnitForceCount > 0) {
+        for (int k = 1; k <= degree; ++k)
+            for (int u = 0; u < list.perUnitForceCount; ++u) {
+                const UnitForceItem& item = list.perUnitForce[static_cast<std::size_t>(u)];
+                items.push_back(std::string(item.prefix) + SignedNumberText(k) + std::string(item.suffix));
+            }
+    }
+    for (int a = 0; a < list.afterCount; ++a)
+        items.emplace_back(list.after[static_cast<std::size_t>(a)]);
+    return items;
+}
+
+std::string RigidJointMessage(int node)
+{
+    return "伸出单元数>2，本程序不能计算刚结点有弯矩分配的工况！" + std::to_string(node) + "刚节点";
+}
+
+ModelTypeAnalysis AnalyseModelType(StructureModel& model, MessageSink& messages)
+{
+    ModelTypeAnalysis analysis;
+    if (model.IndeterminacyDegree < 0) {
+        messages.Show(kNegativeDegreeMessage);
+        return analysis;
+    }
+    // The check comes before anything is written, so that a refused structure
+    // leaves the model exactly as the student typed it.
+    if (const std::optional<int> node = FirstOverloadedRigidJoint(model)) {
+        messages.Show(RigidJointMessage(*node));
+        return analysis;
+    }
+    model.SizeCaseTables();
+    model.CalcModel = ClassifyStructure(model);
+    analysis.accepted = true;
+    analysis.kind = model.CalcModel;
+    analysis.degree = model.IndeterminacyDegree;
+    analysis.caption = std::string(CalculationModelCaption(analysis.kind));
+    analysis.items = CalculationItems(analysis.kind, analysis.degree);
+    return analysis;
+}
+
+}  // namespace tavrin

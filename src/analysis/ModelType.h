@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/Messages.h"
+#include "model/StructureModel.h"
+
+namespace tavrin {
+
+// What the model type dialog holds when "确定" is pressed.
+struct ModelTypeChoice {
+    bool indeterminate = false;  // Option2 "超静定结构" selected
+    std::string degreeText;      // Text1, the degree as typed
+};
+
+// Sets IndeterminacyDegree from the dialog: the degree typed (leading number,
+// halves to even) for an indeterminate structure, 0 for a determinate one.
+// A negative degree, or one too large for a 16-bit field, is refused with a
+// message: the model keeps its degree, the result is false and the dialog
+// stays open. True when the dialog may close.
+bool AcceptModelType(StructureModel& model, const ModelTypeChoice& choice, MessageSink& messages);
+
+// The number of elements that start or end at node n (an element counted once).
+int ElementsAtNode(const StructureModel& model, int node);
+
+// True when the supports hold more than the three restraints of a single
+// determinate body in an arrangement that the whole-structure reaction
+// routine cannot solve: more than 4 restraints, or 4 restraints that are not
+// exactly two pins (the three-hinged arrangement). A fixed support with a
+// roller is such a structure: a hinged cantilever beam.
+bool HasAttachedParts(const StructureModel& model);
+
+CalculationModel ClassifyStructure(const StructureModel& model);
+
+// Caption of the calculation form for a calculation model.
+std::string_view CalculationModelCaption(CalculationModel kind);
+
+// The items of the calculation list, in list order, for a calculation model
+// and degree n.
+std::vector<std::string> CalculationItems(CalculationModel kind, int degree);
+
+// Outcome of the analysis: `accepted` false when the structure was refused
+// (nothing else in the model changed); otherwise the calculation model, the
+// form caption and the item list that the calculation form shows.
+struct ModelTypeAnalysis {
+    bool accepted = false;
+    CalculationModel kind = CalculationModel::DeterminateNoAttached;
+    int degree = 0;
+    std::string caption;
+    std::vector<std::string> items;
+};
+
+// Refuses a structure with a rigid joint where more than two members meet
+// (message naming the first such node; model untouched). Otherwise sizes the
+// case tables for cases 0..IndeterminacyDegree, which clears them, and sets
+// CalcModel.
+ModelTypeAnalysis AnalyseModelType(StructureModel& model, MessageSink& messages);
+
+// The refusal text for rigid joint `node`.
+std::string RigidJointMessage(int node);
+
+}  // namespace tavrin

@@ -1,0 +1,298 @@
+#include "forcemethod/CalculationDriver.h"
+
+#include <stdexcept>
+
+#include "analysis/Statics.h"
+#include "forcemethod/ForceMethod.h"
+#include "forcemethod/ResultTables.h"
+
+namespace tavrin {
+
+namespace {
+
+constexpr std::string_view kReanalyseMessage = "结构数据或超静定次数已改变，请重新进行“计算类型分析”！";
+constexpr std::string_view kAttachedPartsMissing = "请先输入附属部分补充信息，并按“O&K”确认！";
+constexpr std::string_view kBasicPartsMissing = "请先输入基本部分补充信息，并按“O&K”确认！";
+constexpr std::string_view kCoefficientsMissing = "请先计算自由项系数！";
+constexpr std::string_view kUnknownsMissing = "请先求解未知力！";
+constexpr std::string_view kCalculationError = "计算错误!";
+
+std::string CaseName(int caseNo)
+{
+    return caseNo == 0 ? std::string("外荷载") : "单位未知力X" + std::to_string(caseNo);
+}
+
+std::string ReactionsMissingMessage(int caseNo) { return "请先计算" + CaseName(caseNo) + "作用下的支座反力！"; }
+
+std::string EndForcesMissingMessage(int caseNo) { return "请先计算" + CaseName(caseNo) + "作用下的各构件内力！"; }
+
+bool IsIndeterminate(CalculationModel kind)
+{
+    return kind == CalculationModel::IndeterminateNoAttached || kind == CalculationModel::IndeterminateWithAttached;
+}
+
+// The case tables, the degree and the support arrangement must still be the
+// ones the item list was made for.
+bool StructureStillFits(const CalculationContext& ctx)
+{
+    const StructureModel& model = ctx.model;
+    const CalculationState& calc = ctx.calc;
+    const auto fits = [&](const CaseForceTable& t) {
+        return t.CaseCount() == calc.degree + 1 && t.ElementCount() == model.ElementCount();
+    };
+    return model.IndeterminacyDegree == calc.degree && model.CalcModel == calc.kind &&
+           ClassifyStructure(model) == calc.kind && fits(model.CaseAxialForces) && fits(model.CaseShearForces) &&
+           fits(model.CaseMoments);
+}
+
+bool RequireReactions(CalculationContext& ctx, int caseNo)
+{
+    if (ctx.calc.reactionsCase == caseNo)
+        return true;
+    ctx.messages.Show(ReactionsMissingMessage(caseNo));
+    return false;
+}
+
+void RunSupportReactions(CalculationContext& ctx, int caseNo, std::string_view title)
+{
+    if (!UseLoadsOfCase(ctx, caseNo))
+        return;
+    const bool solved = ComputeSupportReactions(ctx.model, ctx.messages);
+    SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, SupportReactionTable, title, ctx.model);
+    ctx.calc.reactionsCase = solved ? caseNo : -1;
+    if (solved)
+        FillSupportRows(ctx.MSFlexGrid2, ctx.model);
+}
+
+// Each call computes the attached parts anew from the confirmed rows under
+// the loads now in Loads, so that the basic part receives the hinge forces of
+// its own load case.
+bool CalculateAttachedParts(CalculationContext& ctx, TextGrid& resultGrid)
+{
+    if (!ctx.calc.attachedPartsConfirmed) {
+        ctx.messages.Show(kAttachedPartsMissing);
+        return false;
+    }
+    return ComputeAttachedPartReactions(ctx.model, ctx.calc.attachedPartRows, resultGrid, ctx.messages);
+}
+
+void RunAttachedParts(CalculationContext& ctx)
+{
+    SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, AttachedPartResultTable, kAttachedPartTitle,
+                     ctx.model);
+    // The basic part's reactions of this case are still to come.
+    ctx.calc.reactionsCase = -1;
+    if (!UseLoadsOfCase(ctx, 0))
+        return;
+    CalculateAttachedParts(ctx, ctx.MSFlexGrid2);
+}
+
+void RunBasicParts(CalculationContext& ctx, int caseNo)
+{
+    CalculationState& calc = ctx.calc;
+    SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, BasicPartResultTable, kBasicPartTitle, ctx.model);
+    calc.reactionsCase = -1;
+    if (!UseLoadsOfCase(ctx, caseNo))
+        return;
+    if (!calc.basicPartsConfirmed) {
+        ctx.messages.Show(kBasicPartsMissing);
+        return;
+    }
+    MemoryGrid attachedRows(10, AttachedPartResultTable.cols);
+    if (!CalculateAttachedParts(ctx, attachedRows))
+        return;
+    if (!ComputeBasicPartReactions(ctx.model, calc.basicPartRows, ctx.MSFlexGrid2, ctx.messages))
+        return;
+    calc.reactionsCase = caseNo;
+    if (calc.kind != CalculationModel::IndeterminateWithAttached)
+        return;
+    // No whole-structure arrangement fits a structure with attached parts, so
+    // this call writes nothing; it must not raise a message either.
+    ComputeSupportReactions(ctx.model, ctx.messages, true);
+    SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, SupportReactionTable, CaseReactionTitle(caseNo),
+                     ctx.model);
+    FillSupportRows(ctx.MSFlexGrid2, ctx.model);
+}
+
+void MarkEndForcesDone(CalculationState& calc, int caseNo)
+{
+    calc.endForcesDone[static_cast<std::size_t>(caseNo)] = true;
+    calc.coefficientsDone = false;
+    calc.unknownsDone = false;
+    // With redundants the end-force routine clears every reaction, so that
+    // the next case starts from nothing.
+    if (IsIndeterminate(calc.kind))
+        calc.reactionsCase = -1;
+}
+
+void RunMemberForces(CalculationContext& ctx, const ResultLayout& layout)
+{
+    if (!RequireReactions(ctx, 0) || !UseLoadsOfCase(ctx, 0))
+        return;
+    SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, layout, kMemberForceTitle, ctx.model);
+    ComputeCaseEndForces(ctx.model, 0, ctx.messages);
+    MarkEndForcesDone(ctx.calc, 0);
+    FillMemberRows(ctx.MSFlexGrid2, ctx.model);
+}
+
+void RunCaseEndForces(CalculationContext& ctx, int caseNo)
+{
+    if (!RequireReactions(ctx, caseNo) || !UseLoadsOfCase(ctx, caseNo))
+        return;
+    ComputeCaseEndForces(ctx.model, static_cast<std::int16_t>(caseNo), ctx.messages);
+    MarkEndForcesDone(ctx.calc, caseNo);
+    SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, CaseMemberForceTable,
+                     CaseMemberForceTitle(caseNo), ctx.model);
+    FillCaseMemberRows(ctx.MSFlexGrid2, ctx.model, caseNo);
+}
+
+void RunCoefficients(CalculationContext& ctx)
+{
+    CalculationState& calc = ctx.calc;
+    for (int c = 0; c <= calc.degree; ++c)
+        if (!calc.endForcesDone[static_cast<std::size_t>(c)]) {
+            ctx.messages.Show(EndForcesMissingMessage(c));
+            return;
+        }
+    // The free terms read the user's distributed loads.
+    RestoreUserLoads(ctx);
+    calc.unknownsDone = false;
+    calc.coefficientsDone = FormCoefficients(ctx.model, ctx.messages);
+    if (calc.coefficientsDone)
+        FillCoefficientTable(ctx.MSFlexGrid2, ctx.model, calc.degree);
+}
+
+void RunUnknowns(CalculationContext& ctx)
+{
+    CalculationState& calc = ctx.calc;
+    const StructureModel& model = ctx.model;
+    if (!calc.coefficientsDone || model.FlexibilityMatrix.Size() != calc.degree ||
+        model.FreeTerms.Count() != calc.degree) {
+        ctx.messages.Show(kCoefficientsMissing);
+        return;
+    }
+    const bool solved = SolveRedundants(ctx.model, ctx.messages);
+    calc.unknownsDone = solved && model.RedundantForces.Count() == calc.degree;
+    FillRedundantTable(ctx.MSFlexGrid2, model, calc.degree);
+}
+
+void RunSuperposition(CalculationContext& ctx)
+{
+    if (!ctx.calc.unknownsDone || ctx.model.RedundantForces.Count() != ctx.calc.degree) {
+        ctx.messages.Show(kUnknownsMissing);
+        return;
+    }
+    SuperposeEndForces(ctx.model);
+    SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, TotalMemberForceTable, kTotalMemberForceTitle,
+                     ctx.model);
+    FillMemberRows(ctx.MSFlexGrid2, ctx.model);
+}
+
+void RunStep(CalculationContext& ctx, CalculationStep step)
+{
+    const CalculationModel kind = ctx.calc.kind;
+    switch (step.kind) {
+    case StepKind::None:
+        return;
+    case StepKind::SupportReactions:
+        RunSupportReactions(ctx, step.caseNo,
+                            kind == CalculationModel::DeterminateNoAttached ? std::string(kSupportReactionTitle)
+                                                                            : CaseReactionTitle(step.caseNo));
+        return;
+    case StepKind::MemberForces:
+        RunMemberForces(ctx, kind == CalculationModel::DeterminateNoAttached ? MemberForceTable
+                                                                             : AttachedMemberForceTable);
+        return;
+    case StepKind::AttachedParts:
+        RunAttachedParts(ctx);
+        return;
+    case StepKind::BasicParts:
+        RunBasicParts(ctx, step.caseNo);
+        return;
+    case StepKind::CaseEndForces:
+        RunCaseEndForces(ctx, step.caseNo);
+        return;
+    case StepKind::Coefficients:
+        RunCoefficients(ctx);
+        return;
+    case StepKind::Unknowns:
+        RunUnknowns(ctx);
+        return;
+    case StepKind::Superposition:
+        RunSuperposition(ctx);
+        return;
+    }
+}
+
+}  // namespace
+
+CalculationStep StepOfItem(CalculationModel kind, int n, int m)
+{
+    if (m < 0 || n < 0)
+        return {};
+    switch (kind) {
+    case CalculationModel::DeterminateNoAttached:
+        if (m == 0)
+            return {StepKind::SupportReactions, 0};
+        if (m == 1)
+            return {StepKind::MemberForces, 0};
+        return {};
+    case CalculationModel::DeterminateWithAttached:
+        if (m == 0)
+            return {StepKind::AttachedParts, 0};
+        if (m == 1)
+            return {StepKind::BasicParts, 0};
+        if (m == 2)
+            return {StepKind::MemberForces, 0};
+        return {};
+    case CalculationModel::IndeterminateNoAttached:
+        // Items 2c and 2c + 1: reactions and end forces of case c = 0..n.
+        if (m <= 2 * n + 1)
+            return {m % 2 == 0 ? StepKind::SupportReactions : StepKind::CaseEndForces, m / 2};
+        break;
+    case CalculationModel::IndeterminateWithAttached:
+        // Item 0 the attached parts; items 2c + 1 and 2c + 2: basic-part
+        // reactions and end forces of case c = 0..n.
+        if (m == 0)
+            return {StepKind::AttachedParts, 0};
+        if (m <= 2 * n + 2)
+            return {m % 2 == 1 ? StepKind::BasicParts : StepKind::CaseEndForces, (m - 1) / 2};
+        m -= 1;
+        break;
+    default:
+        return {};
+    }
+    // The last three items of both indeterminate models, counted from 2n + 2.
+    if (m == 2 * n + 2)
+        return {StepKind::Coefficients, 0};
+    if (m == 2 * n + 3)
+        return {StepKind::Unknowns, 0};
+    if (m == 2 * n + 4)
+        return {StepKind::Superposition, 0};
+    return {};
+}
+
+void RunCalculationStep(CalculationContext& ctx)
+{
+    ctx.form.resultFrameVisible = true;
+    ctx.MSFlexGrid1.SetFixedCols(0);
+    if (!ctx.calc.analysed)
+        return;
+    const CalculationStep step = StepOfItem(ctx.calc.kind, ctx.calc.degree, ctx.form.selectedItem);
+    if (step.kind == StepKind::None)
+        return;
+    if (!StructureStillFits(ctx)) {
+        ctx.messages.Show(kReanalyseMessage);
+        return;
+    }
+    // A number the student typed into a supplementary table can still name a
+    // node or element the routines cannot reach; that ends the step, never
+    // the program.
+    try {
+        RunStep(ctx, step);
+    } catch (const std::exception&) {
+        ctx.messages.Show(kCalculationError);
+    }
+}
+
+}  // namespace tavrin

@@ -1,0 +1,135 @@
+#include "forcemethod/CalculationSession.h"
+
+#include "drawing/DrawingPasses.h"
+
+namespace tavrin {
+
+namespace {
+
+std::string UnitForceMissingMessage(int k)
+{
+    return "请先在“单位未知力X" + std::to_string(k) + "”的输入表中输入单位力，并按“交互检查”！";
+}
+
+// The student may commit a new load table in the input form while unit
+// forces are in place: Loads then no longer holds what this calculation put
+// there, and the newly committed table is the user's load table.
+void ForgetStaleUnitForces(CalculationContext& ctx)
+{
+    StructureModel& model = ctx.model;
+    CalculationState& calc = ctx.calc;
+    if (model.UnitForcesInLoads && calc.unitLoadsInPlace && model.Loads != *calc.unitLoadsInPlace) {
+        model.UnitForcesInLoads = false;
+        calc.unitLoadsInPlace.reset();
+    }
+}
+
+void DrawUnitForces(const StructureModel& model, Canvas& canvas)
+{
+    DrawStructureWithoutLoads(model, canvas);
+    DrawConcentratedLoads(model, canvas);
+    DrawCouples(model, canvas);
+}
+
+}  // namespace
+
+void DrawStructureWithoutLoads(const StructureModel& model, Canvas& canvas)
+{
+    DrawNodeNumbers(model, canvas);
+    DrawMembers(model, canvas, 1);
+    DrawSupports(model, canvas);
+}
+
+void DrawStructureWithLoads(const StructureModel& model, Canvas& canvas)
+{
+    DrawStructureWithoutLoads(model, canvas);
+    DrawConcentratedLoads(model, canvas);
+    DrawDistributedLoads(model, canvas);
+    DrawCouples(model, canvas);
+}
+
+void RestoreUserLoads(CalculationContext& ctx)
+{
+    ForgetStaleUnitForces(ctx);
+    StructureModel& model = ctx.model;
+    if (!model.UnitForcesInLoads)
+        return;
+    model.Loads = model.SavedLoads;
+    model.UnitForcesInLoads = false;
+    ctx.calc.unitLoadsInPlace.reset();
+    DrawStructureWithLoads(model, ctx.canvas);
+}
+
+void PutUnitForcesInPlace(CalculationContext& ctx, const OneBasedTable<Load>& unitForces)
+{
+    ForgetStaleUnitForces(ctx);
+    StructureModel& model = ctx.model;
+    if (!model.UnitForcesInLoads) {
+        model.SavedLoads = model.Loads;
+        model.UnitForcesInLoads = true;
+    }
+    model.Loads = unitForces;
+    ctx.calc.unitLoadsInPlace = unitForces;
+}
+
+bool UseLoadsOfCase(CalculationContext& ctx, int caseNo)
+{
+    if (caseNo == 0) {
+        RestoreUserLoads(ctx);
+        return true;
+    }
+    CalculationState& calc = ctx.calc;
+    const auto k = static_cast<std::size_t>(caseNo);
+    if (caseNo < 0 || k >= calc.unitForces.size() || !calc.unitForces[k]) {
+        ctx.messages.Show(UnitForceMissingMessage(caseNo));
+        return false;
+    }
+    ForgetStaleUnitForces(ctx);
+    if (ctx.model.UnitForcesInLoads && ctx.model.Loads == *calc.unitForces[k])
+        return true;
+    PutUnitForcesInPlace(ctx, *calc.unitForces[k]);
+    DrawUnitForces(ctx.model, ctx.canvas);
+    return true;
+}
+
+void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis)
+{
+    // A new calculation starts from the user's loads.
+    RestoreUserLoads(ctx);
+
+    CalculationState& calc = ctx.calc;
+    calc = CalculationState{};
+    calc.analysed = true;
+    calc.kind = analysis.kind;
+    calc.degree = analysis.degree;
+    const auto cases = static_cast<std::size_t>(analysis.degree + 1);
+    calc.unitForces.assign(cases, std::nullopt);
+    calc.unitForceRows.assign(cases, MemoryGrid(0, 0));
+    calc.endForcesDone.assign(cases, false);
+
+    CalculationFormState& form = ctx.form;
+    form.visible = true;
+    form.caption = analysis.caption;
+    form.items = analysis.items;
+    form.selectedItem = -1;
+    form.calEnabled = false;
+    form.resultFrameVisible = false;
+    form.resultFrameCaption = std::string(kResultFrameCaption);
+    form.inputFrameVisible = false;
+    form.inputFrameCaption = std::string(kUnitForceFrameCaption);
+    form.applyVisible = true;
+    form.inputTable = SupplementaryTable::None;
+    form.unitForceCase = 0;
+    form.editorKinds.clear();
+}
+
+bool AnalyseAndOpenCalculation(CalculationContext& ctx)
+{
+    const ModelTypeAnalysis analysis = AnalyseModelType(ctx.model, ctx.messages);
+    if (!analysis.accepted)
+        return false;
+    OpenCalculation(ctx, analysis);
+    return true;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/ModelType.h"
+#include "drawing/Canvas.h"
+#include "model/Messages.h"
+#include "model/StructureModel.h"
+#include "model/TextGrid.h"
+
+namespace tavrin {
+
+inline constexpr std::string_view kCalculationFormCaption = "结构计算";
+inline constexpr std::string_view kResultFrameCaption = "计算结果";
+inline constexpr std::string_view kUnitForceFrameCaption = "输入未知单位力信息：";
+
+// Which supplementary table the input grid MSFlexGrid1 shows.
+enum class SupplementaryTable { None, AttachedParts, BasicParts, UnitForces };
+
+// The calculation form frmOutput as plain state: what its controls show.
+// The Qt form mirrors it onto its widgets after every event; the batch tool
+// and the rule tests read it directly.
+struct CalculationFormState {
+    bool visible = false;
+    std::string caption{kCalculationFormCaption};
+    std::vector<std::string> items;  // cmbCalType
+    int selectedItem = -1;           // list index of cmbCalType, -1 none
+    bool calEnabled = true;          // cmdCal
+    bool resultFrameVisible = true;  // Frame2
+    std::string resultFrameCaption{kResultFrameCaption};
+    bool inputFrameVisible = true;  // Frame3
+    std::string inputFrameCaption{kUnitForceFrameCaption};
+    bool applyVisible = true;  // cmdApply
+    SupplementaryTable inputTable = SupplementaryTable::None;
+    // Unit force k that the unit-force table asks for (0 when it shows none).
+    int unitForceCase = 0;
+    // Editor kind of each column of MSFlexGrid1: "T" typed, "F" chosen from a
+    // list. Kept with the form so that the input form's own kinds stay as
+    // they are while both forms are open.
+    std::vector<std::string> editorKinds;
+};
+
+// What one calculation carries from step to step besides the model: the
+// model and degree it was analysed for, the supplementary rows the student
+// confirmed, the unit forces applied per case, and which results are in the
+// model so that a step run before its inputs exist says so instead of
+// showing numbers of another case.
+struct CalculationState {
+    bool analysed = false;
+    CalculationModel kind = CalculationModel::DeterminateNoAttached;
+    int degree = 0;
+
+    // Rows of the attached-part and basic-part tables as confirmed with
+    // "O&K"; every later step reads these, whatever the input grid shows.
+    MemoryGrid attachedPartRows{0, 0};
+    bool attachedPartsConfirmed = false;
+    MemoryGrid basicPartRows{0, 0};
+    bool basicPartsConfirmed = false;
+
+    // Entry k (1..n): the unit force Xk as applied with "交互检查", and the
+    // rows it was read from (shown again when its item is selected again).
+    std::vector<std::optional<OneBasedTable<Load>>> unitForces;
+    std::vector<MemoryGrid> unitForceRows;
+    // The loads this calculation last put into Loads: when Loads differs,
+    // the student has committed a new load table since, and that is the
+    // user's load table now.
+    std::optional<OneBasedTable<Load>> unitLoadsInPlace;
+
+    int reactionsCase = -1;           // load case whose reactions Supports hold
+    std::vector<bool> endForcesDone;  // per case 0..n
+    bool coefficientsDone = false;
+    bool unknownsDone = false;
+};
+
+// Everything the calculation form's rules read and write.
+struct CalculationContext {
+    StructureModel& model;
+    TextGrid& MSFlexGrid1;  // supplementary input
+    TextGrid& MSFlexGrid2;  // results
+    CalculationFormState& form;
+    CalculationState& calc;
+    Canvas& canvas;
+    MessageSink& messages;
+};
+
+// Shows the form after a model analysis that accepted the structure: caption
+// and item list of the analysis, no item selected, cmdCal disabled, both
+// frames hidden; a new calculation starts (with the user's loads back in
+// Loads if unit forces were in place).
+void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis);
+
+// The menu command "计算类型分析" on the form's rules: the analysis, then the
+// form opened when the structure is accepted. False when it was refused; the
+// form, the model and the picture then stay as they were.
+bool AnalyseAndOpenCalculation(CalculationContext& ctx);
+
+// Puts the loads of load case c into Loads: the user's loads for case 0, the
+// unit force Xc applied with "交互检查" for c >= 1. False, with a message,
+// when Xc has not been applied yet.
+bool UseLoadsOfCase(CalculationContext& ctx, int caseNo);
+
+// Replaces Loads by unit forces, keeping the user's loads in SavedLoads the
+// first time only, so that SavedLoads never receives a unit force.
+void PutUnitForcesInPlace(CalculationContext& ctx, const OneBasedTable<Load>& unitForces);
+
+// Puts the user's loads back when unit forces replaced them and redraws the
+// picture with them; otherwise Loads stays as it is.
+void RestoreUserLoads(CalculationContext& ctx);
+
+// Picture of the released structure: node numbers, members with their codes,
+// supports; with the loads that Loads holds drawn on top where asked.
+void DrawStructureWithoutLoads(const StructureModel& model, Canvas& canvas);
+void DrawStructureWithLoads(const StructureModel& model, Canvas& canvas);
+
+}  // namespace tavrin

@@ -1,0 +1,127 @@
+#include "forcemethod/ResultTables.h"
+
+#include "model/NumberText.h"
+
+namespace tavrin {
+
+namespace {
+
+int RowCount(ResultRows rows, const StructureModel& model)
+{
+    switch (rows) {
+    case ResultRows::PerSupport:
+        return model.SupportCount() + 1;
+    case ResultRows::PerElement:
+        return model.ElementCount() + 1;
+    case ResultRows::Ten:
+        return 10;
+    }
+    return 1;
+}
+
+// A case-table value, 0 where the table was sized for another structure.
+float CaseValue(const CaseForceTable& table, int caseNo, int element, int end)
+{
+    return table.Has(caseNo, element, end) ? table.at(caseNo, element, end) : 0.0f;
+}
+
+void WriteForces(TextGrid& grid, int row, int firstCol, std::initializer_list<float> values)
+{
+    int c = firstCol;
+    for (float v : values)
+        grid.SetText(row, c++, FormatForce(v));
+}
+
+}  // namespace
+
+std::string CaseReactionTitle(int caseNo)
+{
+    if (caseNo == 0)
+        return "外荷载下支座反力计算结果：";
+    return "单位未知力X" + std::to_string(caseNo) + "支座反力计算结果：";
+}
+
+std::string CaseMemberForceTitle(int caseNo)
+{
+    if (caseNo == 0)
+        return "荷载作用下各杆件内力计算结果：";
+    return "单位未知力X" + std::to_string(caseNo) + "各杆件内力计算结果：";
+}
+
+void SetUpResultTable(TextGrid& grid, std::string& frameCaption, const ResultLayout& layout,
+                      std::string_view title, const StructureModel& model)
+{
+    frameCaption = std::string(title);
+    ClearGrid(grid);
+    grid.SetCols(layout.cols);
+    grid.SetRows(RowCount(layout.rows, model));
+    for (int c = 0; c < layout.cols; ++c) {
+        grid.SetColWidth(c, layout.width);
+        grid.SetText(0, c, layout.headers[static_cast<std::size_t>(c)]);
+    }
+}
+
+void FillSupportRows(TextGrid& grid, const StructureModel& model)
+{
+    for (int r = 1; r <= model.SupportCount(); ++r) {
+        const Support& s = model.Supports.at(r);
+        grid.SetText(r, 0, std::to_string(s.NodeNo));
+        grid.SetText(r, 1, s.SupportType);
+        WriteForces(grid, r, 2, {s.Fx, s.Fy, s.Fm});
+    }
+}
+
+void FillMemberRows(TextGrid& grid, const StructureModel& model)
+{
+    for (int e = 1; e <= model.ElementCount(); ++e) {
+        const Element& el = model.Elements.at(e);
+        grid.SetText(e, 0, std::to_string(e));
+        WriteForces(grid, e, 1, {el.Ni, el.Vi, el.Mi, el.Nj, el.Vj, el.Mj});
+    }
+}
+
+void FillCaseMemberRows(TextGrid& grid, const StructureModel& model, int caseNo)
+{
+    for (int e = 1; e <= model.ElementCount(); ++e) {
+        grid.SetText(e, 0, std::to_string(e));
+        WriteForces(grid, e, 1,
+                    {CaseValue(model.CaseAxialForces, caseNo, e, 1), CaseValue(model.CaseShearForces, caseNo, e, 1),
+                     CaseValue(model.CaseMoments, caseNo, e, 1), CaseValue(model.CaseAxialForces, caseNo, e, 2),
+                     CaseValue(model.CaseShearForces, caseNo, e, 2), CaseValue(model.CaseMoments, caseNo, e, 2)});
+    }
+}
+
+void FillCoefficientTable(TextGrid& grid, const StructureModel& model, int degree)
+{
+    ClearGrid(grid);
+    grid.SetCols(degree + 2);
+    grid.SetRows(degree + 1);
+    grid.SetText(0, 0, " i");
+    for (int j = 1; j <= degree; ++j)
+        grid.SetText(0, j, "δi" + std::to_string(j));
+    grid.SetText(0, degree + 1, "Δip");
+    const bool formed = model.FlexibilityMatrix.Size() == degree && model.FreeTerms.Count() == degree;
+    for (int i = 1; i <= degree; ++i) {
+        grid.SetText(i, 0, std::to_string(i));
+        if (!formed)
+            continue;
+        for (int j = 1; j <= degree; ++j)
+            grid.SetText(i, j, FormatCoefficient(model.FlexibilityMatrix.at(i, j)));
+        grid.SetText(i, degree + 1, FormatCoefficient(model.FreeTerms.at(i)));
+    }
+}
+
+void FillRedundantTable(TextGrid& grid, const StructureModel& model, int degree)
+{
+    ClearGrid(grid);
+    grid.SetCols(degree + 1);
+    grid.SetRows(2);
+    grid.SetText(0, 0, "未知力");
+    for (int j = 1; j <= degree; ++j) {
+        grid.SetText(0, j, "X" + std::to_string(j));
+        const double x = model.RedundantForces.Has(j) ? model.RedundantForces.at(j) : 0.0;
+        grid.SetText(1, j, FormatCoefficient(x));
+    }
+}
+
+}  // namespace tavrin

@@ -1,0 +1,249 @@
+#include "forcemethod/SupplementaryInput.h"
+
+#include <algorithm>
+
+#include "drawing/DrawingPasses.h"
+#include "forcemethod/CalculationDriver.h"
+#include "model/CellReading.h"
+#include "model/Vocabulary.h"
+
+namespace tavrin {
+
+namespace {
+
+constexpr std::string_view kNoUnitForceRows = "请先在表中输入单位未知力，再按“交互检查”！";
+
+// What an item of the calculation list asks for before cmdCal can run it.
+struct ItemNeed {
+    SupplementaryTable table = SupplementaryTable::None;
+    int unitForceCase = 0;
+};
+
+// Items that run the attached-part step ask for the attached-part rows, the
+// basic-part step of the user's loads for the basic-part rows; a reaction
+// step of a unit force Xk asks for that unit force first.
+ItemNeed NeedOfItem(CalculationModel kind, int n, int m)
+{
+    const CalculationStep step = StepOfItem(kind, n, m);
+    switch (step.kind) {
+    case StepKind::AttachedParts:
+        return {SupplementaryTable::AttachedParts, 0};
+    case StepKind::BasicParts:
+        if (step.caseNo == 0)
+            return {SupplementaryTable::BasicParts, 0};
+        return {SupplementaryTable::UnitForces, step.caseNo};
+    case StepKind::SupportReactions:
+        if (step.caseNo > 0)
+            return {SupplementaryTable::UnitForces, step.caseNo};
+        return {};
+    default:
+        return {};
+    }
+}
+
+MemoryGrid Snapshot(const TextGrid& grid)
+{
+    MemoryGrid copy(grid.Rows(), grid.Cols());
+    for (int r = 0; r < grid.Rows(); ++r)
+        for (int c = 0; c < grid.Cols(); ++c)
+            copy.SetText(r, c, grid.Text(r, c));
+    return copy;
+}
+
+// The data rows (row 1 on) of `from` written back into `to`, within both.
+void RestoreDataRows(const TextGrid& from, TextGrid& to)
+{
+    for (int r = 1; r < std::min(from.Rows(), to.Rows()); ++r)
+        for (int c = 0; c < std::min(from.Cols(), to.Cols()); ++c)
+            to.SetText(r, c, from.Text(r, c));
+}
+
+void ShowInputTable(CalculationContext& ctx, SupplementaryTable table, const InputTableLayout& layout,
+                    const TextGrid* remembered)
+{
+    CalculationFormState& form = ctx.form;
+    form.inputFrameCaption = std::string(layout.frameCaption);
+    form.inputFrameVisible = true;
+    form.inputTable = table;
+
+    TextGrid& grid = ctx.MSFlexGrid1;
+    grid.SetCol(0);
+    grid.SetRow(1);
+    ClearGrid(grid);
+    grid.SetRows(layout.rows);
+    grid.SetCols(layout.cols);
+    form.editorKinds.clear();
+    for (int c = 0; c < layout.cols; ++c) {
+        if (c < layout.leadingCount) {
+            const InputColumn& column = layout.leading[static_cast<std::size_t>(c)];
+            grid.SetColWidth(c, column.width);
+            grid.SetText(0, c, column.header);
+            form.editorKinds.emplace_back(1, column.kind);
+        } else {
+            grid.SetColWidth(c, layout.elementWidth);
+            grid.SetText(0, c, "单元" + std::to_string(c - layout.leadingCount + 1));
+            form.editorKinds.emplace_back("T");
+        }
+    }
+    // What the student confirmed or applied for this item comes back, so that
+    // selecting the item again shows the rows the calculation uses.
+    if (remembered)
+        RestoreDataRows(*remembered, grid);
+}
+
+// A unit force re-applied makes the results of its case, and everything
+// formed from them, out of date.
+void ForgetResultsOfCase(CalculationState& calc, int caseNo)
+{
+    if (calc.reactionsCase == caseNo)
+        calc.reactionsCase = -1;
+    if (caseNo >= 0 && caseNo < static_cast<int>(calc.endForcesDone.size()))
+        calc.endForcesDone[static_cast<std::size_t>(caseNo)] = false;
+    calc.coefficientsDone = false;
+    calc.unknownsDone = false;
+}
+
+std::string RowMessage(int row, const std::string& text) { return "第" + std::to_string(row) + "行：" + text; }
+
+bool DirectionSuits(std::string_view loadType, std::string_view direction)
+{
+    if (loadType == kCouple)
+        return IsCoupleDirection(direction);
+    return IsHorizontalDirection(direction) || IsVerticalDirection(direction);
+}
+
+}  // namespace
+
+void SelectCalculationItem(CalculationContext& ctx, int index)
+{
+    CalculationFormState& form = ctx.form;
+    CalculationState& calc = ctx.calc;
+    form.selectedItem = index;
+    if (!calc.analysed || index < 0 || index >= static_cast<int>(form.items.size()))
+        return;
+
+    const ItemNeed need = NeedOfItem(calc.kind, calc.degree, index);
+    switch (need.table) {
+    case SupplementaryTable::None:
+        form.calEnabled = true;
+        form.inputFrameVisible = false;
+        form.inputTable = SupplementaryTable::None;
+        form.unitForceCase = 0;
+        break;
+    case SupplementaryTable::AttachedParts:
+        form.applyVisible = false;
+        form.unitForceCase = 0;
+        ShowInputTable(ctx, need.table, AttachedPartInputTable,
+                       calc.attachedPartsConfirmed ? &calc.attachedPartRows : nullptr);
+        break;
+    case SupplementaryTable::BasicParts:
+        form.applyVisible = false;
+        form.unitForceCase = 0;
+        ShowInputTable(ctx, need.table, BasicPartInputTable, calc.basicPartsConfirmed ? &calc.basicPartRows : nullptr);
+        break;
+    case SupplementaryTable::UnitForces: {
+        const auto k = static_cast<std::size_t>(need.unitForceCase);
+        form.applyVisible = true;
+        form.unitForceCase = need.unitForceCase;
+        const bool applied = k < calc.unitForces.size() && calc.unitForces[k].has_value();
+        ShowInputTable(ctx, need.table, UnitForceInputTable, applied ? &calc.unitForceRows[k] : nullptr);
+        DrawStructureWithoutLoads(ctx.model, ctx.canvas);
+        if (applied && ctx.model.UnitForcesInLoads && ctx.model.Loads == *calc.unitForces[k]) {
+            DrawConcentratedLoads(ctx.model, ctx.canvas);
+            DrawCouples(ctx.model, ctx.canvas);
+        }
+        break;
+    }
+    }
+}
+
+std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const StructureModel& model,
+                                                     MessageSink& messages)
+{
+    OneBasedTable<Load> loads;
+    for (int r = 1; r < grid.Rows(); ++r) {
+        const std::string type = grid.Text(r, 0);
+        if (type.empty())
+            break;
+        const std::string nodeText = grid.Text(r, 1);
+        const std::string elementText = grid.Text(r, 2);
+        const std::string direction = grid.Text(r, 3);
+        if (type != kConcentratedLoad && type != kCouple) {
+            messages.Show(RowMessage(r, "单位未知力只能是“集中荷载”或“力偶”，不能是“" + type + "”！"));
+            return std::nullopt;
+        }
+        const std::optional<std::int16_t> node = ReadIntegerCell(nodeText);
+        if (!node || !model.Nodes.Has(*node)) {
+            messages.Show(RowMessage(r, "作用结点“" + nodeText + "”不存在！"));
+            return std::nullopt;
+        }
+        const std::optional<std::int16_t> element = ReadIntegerCell(elementText);
+        // A concentrated force acts at its node alone; only a couple names an
+        // element (the one whose end at a hinge carries it).
+        if (!element || (type == kCouple && *element != 0 && !model.Elements.Has(*element))) {
+            messages.Show(RowMessage(r, "作用单元“" + elementText + "”不存在！"));
+            return std::nullopt;
+        }
+        if (!DirectionSuits(type, direction)) {
+            messages.Show(RowMessage(r, "荷载方向“" + direction + "”不适用于" + type + "！"));
+            return std::nullopt;
+        }
+        loads.Append(Load{type, 1.0f, direction, *node, *element});
+    }
+    if (loads.Empty()) {
+        messages.Show(kNoUnitForceRows);
+        return std::nullopt;
+    }
+    return loads;
+}
+
+bool ApplyUnitForces(CalculationContext& ctx)
+{
+    CalculationState& calc = ctx.calc;
+    const auto k = static_cast<std::size_t>(ctx.form.unitForceCase);
+    if (ctx.form.inputTable != SupplementaryTable::UnitForces || k < 1 || k >= calc.unitForces.size())
+        return false;
+    std::optional<OneBasedTable<Load>> unit = ReadUnitForceRows(ctx.MSFlexGrid1, ctx.model, ctx.messages);
+    if (!unit)
+        return false;
+    PutUnitForcesInPlace(ctx, *unit);
+    calc.unitForces[k] = std::move(unit);
+    calc.unitForceRows[k] = Snapshot(ctx.MSFlexGrid1);
+    ForgetResultsOfCase(calc, ctx.form.unitForceCase);
+
+    // Redrawn from the unloaded structure, so that a corrected table does not
+    // leave the arrows of the one before it.
+    DrawStructureWithoutLoads(ctx.model, ctx.canvas);
+    DrawConcentratedLoads(ctx.model, ctx.canvas);
+    DrawCouples(ctx.model, ctx.canvas);
+    return true;
+}
+
+void ConfirmSupplementaryInput(CalculationContext& ctx)
+{
+    CalculationFormState& form = ctx.form;
+    CalculationState& calc = ctx.calc;
+    form.inputFrameVisible = false;
+    form.calEnabled = true;
+    switch (form.inputTable) {
+    case SupplementaryTable::AttachedParts:
+        calc.attachedPartRows = Snapshot(ctx.MSFlexGrid1);
+        calc.attachedPartsConfirmed = true;
+        calc.reactionsCase = -1;
+        break;
+    case SupplementaryTable::BasicParts:
+        calc.basicPartRows = Snapshot(ctx.MSFlexGrid1);
+        calc.basicPartsConfirmed = true;
+        calc.reactionsCase = -1;
+        break;
+    case SupplementaryTable::UnitForces:
+    case SupplementaryTable::None:
+        break;
+    }
+}
+
+void CloseResultFrame(CalculationFormState& form) { form.resultFrameVisible = false; }
+
+void CloseCalculationForm(CalculationFormState& form) { form.visible = false; }
+
+}  // namespace tavrin

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "forcemethod/CalculationSession.h"
+
+namespace tavrin {
+
+// A column of a supplementary table: header, width in twips, editor kind
+// ('T' typed, 'F' chosen from a list).
+struct InputColumn {
+    std::string_view header;
+    int width;
+    char kind;
+};
+
+// A supplementary table of MSFlexGrid1: its leading columns as listed, then
+// element columns headed "单元1", "单元2", ... up to `cols`.
+struct InputTableLayout {
+    std::string_view frameCaption;
+    int rows;
+    int cols;
+    std::array<InputColumn, 4> leading;
+    int leadingCount;
+    int elementWidth;  // twips, each element column
+};
+
+// One row per attached part in the order of calculation: the hinge about
+// which moments are taken, the hinge or support whose reaction is found, then
+// the part's elements.
+inline constexpr InputTableLayout AttachedPartInputTable{
+    "附属部分补充输入信息", 6, 20, {{{"计算顺序", 1000, 'T'}, {"取矩铰结点码", 1500, 'T'}, {"铰结点/支座码", 1500, 'T'}, {}}},
+    3, 700};
+// One row per basic part: its elements.
+inline constexpr InputTableLayout BasicPartInputTable{
+    "基本部分补充输入信息", 6, 20, {{{"基本部分", 900, 'T'}, {}, {}, {}}}, 1, 700};
+// One row per load of the unit force Xk.
+inline constexpr InputTableLayout UnitForceInputTable{
+    "输入未知单位力信息：", 10, 4,
+    {{{"荷载类型", 900, 'F'}, {"作用结点", 900, 'T'}, {"作用单元", 900, 'T'}, {"荷载方向", 900, 'F'}}}, 4, 700};
+
+// The click handler of cmbCalType: selects item `index` and shows the
+// supplementary table the item asks for, or enables cmdCal when it needs
+// none. A unit-force item clears the picture down to the unloaded structure.
+void SelectCalculationItem(CalculationContext& ctx, int index);
+
+// The unit force typed in the unit-force table as loads of magnitude 1 (the
+// positive sense of the axis or of rotation; the direction text names the
+// axis and the arrow). Rows from 1 to the first empty type cell. A message
+// and std::nullopt when a row names a load kind other than a concentrated
+// force or a couple, a node or element that does not exist, a direction that
+// does not suit the kind, or when no row is filled.
+std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const StructureModel& model,
+                                                     MessageSink& messages);
+
+// "交互检查": replaces Loads by the unit force of the table shown (the user's
+// loads kept the first time) and draws it. False, with Loads unchanged, when
+// the table is refused or no unit-force table is showing.
+bool ApplyUnitForces(CalculationContext& ctx);
+
+// "O&K": hides the input frame and enables cmdCal; the attached-part and
+// basic-part rows shown are kept as the confirmed rows of the calculation.
+void ConfirmSupplementaryInput(CalculationContext& ctx);
+
+// "关闭(&C)": hides the result frame.
+void CloseResultFrame(CalculationFormState& form);
+
+// "关闭窗口(&X)": the form goes away; the model keeps every result.
+void CloseCalculationForm(CalculationFormState& form);
+
+}  // namespace tavrin
