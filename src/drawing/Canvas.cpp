@@ -43,14 +43,14 @@ std::vector<CanvasOp> RecordingCanvas::OfKind(CanvasOp::Kind kind) const
     return out;
 }
 
-void RecordingCanvas::DoCls()
+CanvasOp Canvas::ClsOp() const
 {
     CanvasOp op;
     op.kind = CanvasOp::Kind::Cls;
-    ops.push_back(op);
+    return op;
 }
 
-void RecordingCanvas::DoLine(double x1, double y1, double x2, double y2, Rgb color)
+CanvasOp Canvas::LineOp(double x1, double y1, double x2, double y2, Rgb color) const
 {
     CanvasOp op;
     op.kind = CanvasOp::Kind::Line;
@@ -59,11 +59,11 @@ void RecordingCanvas::DoLine(double x1, double y1, double x2, double y2, Rgb col
     op.x2 = x2;
     op.y2 = y2;
     op.color = color;
-    op.width = DrawWidth();
-    ops.push_back(op);
+    op.width = m_drawWidth;
+    return op;
 }
 
-void RecordingCanvas::DoCircle(double x, double y, double r, std::optional<double> start, std::optional<double> end)
+CanvasOp Canvas::CircleOp(double x, double y, double r, std::optional<double> start, std::optional<double> end) const
 {
     CanvasOp op;
     op.kind = CanvasOp::Kind::Circle;
@@ -72,22 +72,36 @@ void RecordingCanvas::DoCircle(double x, double y, double r, std::optional<doubl
     op.r = r;
     op.start = start;
     op.end = end;
-    op.color = ForeColor();
-    op.width = DrawWidth();
-    op.fillStyle = FillStyle();
-    op.fillColor = FillColor();
-    ops.push_back(op);
+    op.color = m_foreColor;
+    op.width = m_drawWidth;
+    op.fillStyle = m_fillStyle;
+    op.fillColor = m_fillColor;
+    return op;
 }
 
-void RecordingCanvas::DoPrint(double x, double y, std::string_view text)
+CanvasOp Canvas::PrintOp(double x, double y, std::string_view text) const
 {
     CanvasOp op;
     op.kind = CanvasOp::Kind::Print;
     op.x1 = x;
     op.y1 = y;
-    op.color = ForeColor();
+    op.color = m_foreColor;
     op.text = std::string(text);
-    ops.push_back(op);
+    return op;
 }
+
+void RecordingCanvas::DoCls() { ops.push_back(ClsOp()); }
+
+void RecordingCanvas::DoLine(double x1, double y1, double x2, double y2, Rgb color)
+{
+    ops.push_back(LineOp(x1, y1, x2, y2, color));
+}
+
+void RecordingCanvas::DoCircle(double x, double y, double r, std::optional<double> start, std::optional<double> end)
+{
+    ops.push_back(CircleOp(x, y, r, start, end));
+}
+
+void RecordingCanvas::DoPrint(double x, double y, std::string_view text) { ops.push_back(PrintOp(x, y, text)); }
 
 }  // namespace tavrin

@@ -23,6 +23,8 @@ inline constexpr Rgb kLightGrey{224, 224, 224};  // the picture's background
 inline constexpr int kFillSolid = 0;
 inline constexpr int kFillTransparent = 1;
 
+struct CanvasOp;
+
 // The structure picture as the drawing passes see it. Coordinates are picture
 // units: origin at the top-left corner, x to the right, y downward. The
 // drawing state (colours, width, fill, text position) persists from one call
@@ -70,6 +72,13 @@ public:
     }
 
 protected:
+    // The operation about to be drawn with the state in force folded in, for
+    // surfaces that keep or replay operations.
+    CanvasOp ClsOp() const;
+    CanvasOp LineOp(double x1, double y1, double x2, double y2, Rgb color) const;
+    CanvasOp CircleOp(double x, double y, double r, std::optional<double> start, std::optional<double> end) const;
+    CanvasOp PrintOp(double x, double y, std::string_view text) const;
+
     // The state in force is read through the accessors above.
     virtual void DoCls() = 0;
     virtual void DoLine(double x1, double y1, double x2, double y2, Rgb color) = 0;

@@ -1,0 +1,514 @@
+#include "drawing/DrawingPasses.h"
+
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "model/CellReading.h"
+#include "model/NumberText.h"
+#include "model/Vocabulary.h"
+
+namespace tavrin {
+
+namespace {
+
+// An offset from a reference point, picture units, y downward.
+struct Offset {
+    double dx = 0.0;
+    double dy = 0.0;
+};
+
+// ---- Frame: fitting and the member layer -----------------------------------
+
+// Share of the picture's width and height that the nodes' bounding box may take.
+constexpr double kFitShare = 0.6;
+constexpr int kMemberWidth = 2;
+constexpr int kDetailWidth = 1;
+
+struct NodeBox {
+    float xmin, xmax, ymin, ymax;
+};
+
+// Starts from node 1 and widens over the rest; the table must not be empty.
+NodeBox BoundingBox(const OneBasedTable<Node>& nodes)
+{
+    const Node& first = nodes.at(1);
+    NodeBox box{first.X, first.X, first.Y, first.Y};
+    for (const Node& node : nodes) {
+        if (node.X > box.xmax)
+            box.xmax = node.X;
+        if (node.X < box.xmin)
+            box.xmin = node.X;
+        if (node.Y > box.ymax)
+            box.ymax = node.Y;
+        if (node.Y < box.ymin)
+            box.ymin = node.Y;
+    }
+    return box;
+}
+
+// Factor that maps `span` model units onto kFitShare of `extent` picture
+// units; 0 when the span is empty, so that an axis without extent never
+// decides the scale.
+float FitFactor(double extent, float span)
+{
+    if (span == 0.0f)
+        return 0.0f;
+    return static_cast<float>(extent * kFitShare / static_cast<double>(span));
+}
+
+void DrawHingeCircle(Canvas& canvas, double x, double y)
+{
+    canvas.Circle(x, y, kHingeRadius);
+}
+
+// ---- Supports ---------------------------------------------------------------
+
+enum class StrokeKind : std::uint8_t { Line, Pin, NodeCircle };
+
+// One stroke of a support symbol, relative to the node. A Line runs from
+// (x1, y1) to (x2, y2). A Pin is a hinge circle at (x1, y1) drawn with the
+// fill state in force. A NodeCircle is the hinge circle that marks the node
+// itself, drawn last with a solid light-grey fill; it stands at (x1, y1) when
+// the node is a rigid joint (so that the joint's rigid look stays visible
+// beside the support) and on the node otherwise.
+struct Stroke {
+    StrokeKind kind = StrokeKind::Line;
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
+constexpr Stroke L(double x1, double y1, double x2, double y2) { return {StrokeKind::Line, x1, y1, x2, y2}; }
+constexpr Stroke P(double x, double y) { return {StrokeKind::Pin, x, y, 0, 0}; }
+constexpr Stroke N(double x, double y) { return {StrokeKind::NodeCircle, x, y, 0, 0}; }
+
+constexpr std::size_t kMaxStrokes = 11;
+
+struct SupportSymbol {
+    std::string_view type;
+    std::string_view direction;
+    std::size_t count;
+    std::array<Stroke, kMaxStrokes> strokes;
+};
+
+// Roller: link, pin, base, hatch on the ground side, node circle. The roller
+// below the node is shorter: its pin rests on the base. Fixed: a base through
+// the node and its hatch, on the side opposite the named one. Pin support:
+// two links, two pins, base, five hatch strokes, node circle.
+constexpr std::array<SupportSymbol, 12> kSupportSymbols{{
+    {kRollerSupport, kLeftOfNode, 7,
+     {L(-1, 0, -9, 0), P(-11, 0), L(-13, -5, -13, 5), L(-13, -3, -15, -1), L(-13, 0, -15, 2), L(-13, 3, -15, 5),
+      N(-2, 0)}},
+    {kRollerSupport, kRightOfNode, 7,
+     {L(1, 0, 9, 0), P(11, 0), L(13, -5, 13, 5), L(13, -3, 15, -1), L(13, 0, 15, 2), L(13, 3, 15, 5), N(2, 0)}},
+    {kRollerSupport, kBelowNode, 7,
+     {L(0, 1, 0, 11), P(0, 9), L(-5, 11, 5, 11), L(-3, 11, -5, 13), L(0, 11, -2, 13), L(3, 11, 1, 13), N(0, 2)}},
+    {kRollerSupport, kAboveNode, 7,
+     {L(0, -1, 0, -9), P(0, -11), L(-5, -13, 5, -13), L(-3, -13, -5, -15), L(0, -13, -2, -15), L(3, -13, 1, -15),
+      N(0, -2)}},
+    {kFixedSupport, kAboveNode, 4, {L(-5, 0, 5, 0), L(-3, 0, -5, 2), L(0, 0, -2, 2), L(3, 0, 1, 2)}},
+    {kFixedSupport, kBelowNode, 4, {L(-5, 0, 5, 0), L(-3, 0, -5, -2), L(0, 0, -2, -2), L(3, 0, 1, -2)}},
+    {kFixedSupport, kRightOfNode, 4, {L(0, -5, 0, 5), L(0, -3, -2, -1), L(0, 0, -2, 2), L(0, 3, -2, 5)}},
+    {kFixedSupport, kLeftOfNode, 4, {L(0, -5, 0, 5), L(0, -3, 2, -1), L(0, 0, 2, 2), L(0, 3, 2, 5)}},
+    {kPinSupport, kBelowNode, 11,
+     {L(-1, 1, -5, 9), L(1, 1, 5, 9), P(-6, 10), P(6, 10), L(-8, 12, 8, 12), L(-6, 12, -8, 14), L(-3, 12, -5, 14),
+      L(0, 12, -2, 14), L(3, 12, 1, 14), L(6, 12, 4, 14), N(0, 0)}},
+    {kPinSupport, kAboveNode, 11,
+     {L(-1, -1, -5, -9), L(1, -1, 5, -9), P(-6, -10), P(6, -10), L(-8, -12, 8, -12), L(-6, -12, -8, -14),
+      L(-3, -12, -5, -14), L(0, -12, -2, -14), L(3, -12, 1, -14), L(6, -12, 4, -14), N(0, 0)}},
+    {kPinSupport, kRightOfNode, 11,
+     {L(1, -1, 9, -5), L(1, 1, 9, 5), P(10, -6), P(10, 6), L(12, -8, 12, 8), L(12, -6, 14, -8), L(12, -3, 14, -5),
+      L(12, 0, 14, -2), L(12, 3, 14, 1), L(12, 6, 14, 4), N(0, 0)}},
+    {kPinSupport, kLeftOfNode, 11,
+     {L(-1, -1, -9, -5), L(-1, 1, -9, 5), P(-10, -6), P(-10, 6), L(-12, -8, -12, 8), L(-12, -6, -14, -4),
+      L(-12, -3, -14, -1), L(-12, 0, -14, 2), L(-12, 3, -14, 5), L(-12, 6, -14, 8), N(0, 0)}},
+}};
+
+const SupportSymbol* FindSupportSymbol(const Support& support)
+{
+    for (const SupportSymbol& symbol : kSupportSymbols)
+        if (symbol.type == support.SupportType && symbol.direction == support.Direction)
+            return &symbol;
+    return nullptr;
+}
+
+void DrawStroke(Canvas& canvas, double x, double y, bool rigidNode, const Stroke& stroke)
+{
+    switch (stroke.kind) {
+    case StrokeKind::Line:
+        canvas.Line(x + stroke.x1, y + stroke.y1, x + stroke.x2, y + stroke.y2);
+        break;
+    case StrokeKind::Pin:
+        canvas.Circle(x + stroke.x1, y + stroke.y1, kHingeRadius);
+        break;
+    case StrokeKind::NodeCircle:
+        canvas.SetFillStyle(kFillSolid);
+        canvas.SetFillColor(kLightGrey);
+        if (rigidNode)
+            canvas.Circle(x + stroke.x1, y + stroke.y1, kHingeRadius);
+        else
+            canvas.Circle(x, y, kHingeRadius);
+        break;
+    }
+}
+
+// ---- Loads ------------------------------------------------------------------
+
+// Magnitude label of a concentrated force or a couple: "0.##" of |Magnitude|.
+std::string ForceLabel(float magnitude) { return FormatForce(std::fabs(static_cast<double>(magnitude))); }
+
+// Magnitude label of a distributed load: "0.##" first, read back, made
+// absolute and printed as a number, so 10 reads " 10 " rather than "10.".
+std::string IntensityLabel(float magnitude)
+{
+    return PrintedNumber(std::fabs(LeadingNumber(FormatForce(static_cast<double>(magnitude)))));
+}
+
+// An arrow whose tip is at the node: shaft from the tip back to `tail`, two
+// barbs from `barb1` and `barb2` to the tip, label at `label`.
+struct ForceArrow {
+    std::string_view direction;
+    Offset tail, barb1, barb2, label;
+};
+
+// The arrow stands on the side the force comes from. The label of a
+// rightward force starts 10 units beyond the tail so that it clears it.
+constexpr std::array<ForceArrow, 4> kForceArrows{{
+    {kUpward, {0, 10}, {-1, 2}, {1, 2}, {0, 10}},
+    {kDownward, {0, -10}, {-1, -2}, {1, -2}, {0, -10}},
+    {kLeftward, {10, 0}, {2, -1}, {2, 1}, {10, 0}},
+    {kRightward, {-10, 0}, {-2, -1}, {-2, 1}, {-20, 0}},
+}};
+
+constexpr int kConcentratedWidth = 2;
+
+// A distributed load is a row of arrows 5 units apart over one projection of
+// the member, starting at end i. In the (u, v) frame of the row, u runs along
+// the projection and v across it; `side` is +1 when the arrows stand on the
+// larger-v side of the member and point back at it.
+struct LoadRowStyle {
+    std::string_view direction;
+    bool horizontalProjection;  // u = x for vertical loads, u = y for horizontal ones
+    double side;
+    double labelAcross;  // label's v offset from end i
+};
+
+constexpr std::array<LoadRowStyle, 4> kLoadRowStyles{{
+    {kUpward, true, 1.0, 8.0},
+    {kDownward, true, -1.0, -15.0},
+    {kLeftward, false, 1.0, 8.0},
+    {kRightward, false, -1.0, -20.0},
+}};
+
+constexpr double kArrowSpacing = 5.0;
+constexpr double kLabelAlong = 15.0;  // label's u offset from the projection's midpoint
+// A row longer than this many spacings cannot come from a fitted picture;
+// refusing it keeps a broken transform (infinite coordinates) from looping.
+constexpr float kMaxArrowSteps = 100000.0f;
+
+// Line between two (u, v) points of a load row.
+void RowLine(Canvas& canvas, bool horizontal, double u1, double v1, double u2, double v2)
+{
+    if (horizontal)
+        canvas.Line(u1, v1, u2, v2);
+    else
+        canvas.Line(v1, u1, v2, u2);
+}
+
+void DrawLoadRow(Canvas& canvas, const LoadRowStyle& style, double X1, double Y1, double X2, double Y2,
+                 const std::string& label)
+{
+    const bool h = style.horizontalProjection;
+    const double U1 = h ? X1 : Y1;
+    const double U2 = h ? X2 : Y2;
+    const double V1 = h ? Y1 : X1;
+    const double s = style.side;
+    const float steps = static_cast<float>(std::fabs(U2 - U1) / kArrowSpacing);
+    if (!(steps <= kMaxArrowSteps))
+        return;
+    const double labelU = (U1 + U2) / 2.0 + kLabelAlong;
+    const double labelV = V1 + style.labelAcross;
+    for (int k = 0; static_cast<float>(k) <= steps; ++k) {
+        const double u = U2 > U1 ? U1 + kArrowSpacing * k : U1 - kArrowSpacing * k;
+        RowLine(canvas, h, U1, V1 + 5.0 * s, U2, V1 + 5.0 * s);
+        RowLine(canvas, h, u, V1, u, V1 + 5.0 * s);
+        RowLine(canvas, h, u - 1.0, V1 + 2.0 * s, u, V1);
+        RowLine(canvas, h, u + 1.0, V1 + 2.0 * s, u, V1);
+        if (h)
+            canvas.SetCurrent(labelU, labelV);
+        else
+            canvas.SetCurrent(labelV, labelU);
+        canvas.Print(label);
+    }
+}
+
+// A couple: an arc of radius 6 about `centre` (relative to the reference
+// point), drawn counter-clockwise from `start` to `end`; an arrow head of two
+// barbs drawn from the tip (relative to the arc centre); the label (relative
+// to the reference point).
+constexpr double kCoupleRadius = 6.0;
+
+struct ArrowHead {
+    Offset tip, barb1, barb2;
+};
+
+void DrawCoupleSymbol(Canvas& canvas, double x, double y, Offset centre, double start, double end,
+                      const ArrowHead& head, Offset label, const std::string& text)
+{
+    const double ax = x + centre.dx;
+    const double ay = y + centre.dy;
+    canvas.Circle(ax, ay, kCoupleRadius, start, end);
+    canvas.Line(ax + head.tip.dx, ay + head.tip.dy, ax + head.barb1.dx, ay + head.barb1.dy);
+    canvas.Line(ax + head.tip.dx, ay + head.tip.dy, ax + head.barb2.dx, ay + head.barb2.dy);
+    canvas.SetCurrent(x + label.dx, y + label.dy);
+    canvas.Print(text);
+}
+
+// A couple at a rigid or free node, centred on it; the negative angle also
+// draws the radius to that end of the arc. The head sits at the bottom.
+struct NodeCoupleSymbol {
+    std::string_view direction;
+    double start, end;
+    ArrowHead head;
+};
+
+constexpr std::array<NodeCoupleSymbol, 2> kNodeCouples{{
+    {kClockwise, 4.71, -0.755, {{0, 5}, {2, 3}, {3, 7}}},
+    {kCounterClockwise, -2.33, 4.71, {{0, 5}, {-2, 3}, {-3, 7}}},
+}};
+constexpr Offset kNodeCoupleLabel{0, 8};
+
+// Member-end couples stand beside the loaded end on the member's side: a
+// right half-circle on members that are not vertical in the picture, an
+// upper half-circle on vertical ones.
+enum class MemberRun : std::uint8_t { Rightward, Leftward, Downward, Upward };
+
+struct EndCoupleRow {
+    MemberRun run;
+    bool atEndI;
+    Offset centre;  // from the loaded end
+    Offset clockwiseLabel, counterClockwiseLabel;
+};
+
+constexpr std::array<EndCoupleRow, 8> kEndCoupleRows{{
+    {MemberRun::Rightward, true, {2, 0}, {2, 5}, {-1, -12}},
+    {MemberRun::Rightward, false, {-8, 0}, {-8, 5}, {-5, -12}},
+    {MemberRun::Leftward, true, {-8, 0}, {-8, 5}, {-5, -12}},
+    {MemberRun::Leftward, false, {2, 0}, {2, 5}, {-1, -12}},
+    {MemberRun::Downward, true, {0, 8}, {8, 5}, {-11, 11}},
+    {MemberRun::Downward, false, {0, -2}, {8, -2}, {-9, 4}},
+    {MemberRun::Upward, true, {0, -2}, {8, -2}, {-10, 1}},
+    {MemberRun::Upward, false, {0, 8}, {8, 8}, {-12, 11}},
+}};
+
+constexpr double kRightHalfStart = 4.71, kRightHalfEnd = 1.51;
+constexpr double kUpperHalfStart = 0.0, kUpperHalfEnd = 3.14;
+constexpr ArrowHead kRightHalfClockwise{{0, 5}, {2, 3}, {3, 7}};
+constexpr ArrowHead kRightHalfCounterClockwise{{0, -5}, {2, -3}, {3, -7}};
+constexpr ArrowHead kUpperHalfClockwise{{6, 0}, {3, -2}, {8, -3}};
+constexpr ArrowHead kUpperHalfCounterClockwise{{-6, 0}, {-3, -2}, {-8, -3}};
+
+bool Runs(MemberRun run, double XI, double YI, double XJ, double YJ)
+{
+    switch (run) {
+    case MemberRun::Rightward: return XJ > XI;
+    case MemberRun::Leftward: return XJ < XI;
+    case MemberRun::Downward: return YJ > YI;
+    case MemberRun::Upward: return YJ < YI;
+    }
+    return false;
+}
+
+// Picture positions of both ends of element e; false when e or one of its
+// nodes lies outside its table.
+bool ElementEnds(const StructureModel& model, long e, double& XI, double& YI, double& XJ, double& YJ)
+{
+    const Element* element = model.Elements.Find(e);
+    return element && model.NodePicturePoint(element->INode, XI, YI) &&
+           model.NodePicturePoint(element->JNode, XJ, YJ);
+}
+
+void DrawNodeCouple(const StructureModel& model, Canvas& canvas, const Load& load)
+{
+    const Node* node = model.Nodes.Find(load.NodeNo);
+    if (!node || (node->JointType != kRigidJoint && node->JointType != kFreeEnd))
+        return;
+    double X = 0, Y = 0;
+    model.NodePicturePoint(load.NodeNo, X, Y);
+    for (const NodeCoupleSymbol& symbol : kNodeCouples)
+        if (symbol.direction == load.Direction) {
+            DrawCoupleSymbol(canvas, X, Y, {0, 0}, symbol.start, symbol.end, symbol.head, kNodeCoupleLabel,
+                             ForceLabel(load.Magnitude));
+            return;
+        }
+}
+
+void DrawEndCouple(const StructureModel& model, Canvas& canvas, const Load& load)
+{
+    if (load.ElementNo == 0 || load.NodeNo == 0 || !IsCoupleDirection(load.Direction))
+        return;
+    double XI = 0, YI = 0, XJ = 0, YJ = 0;
+    if (!ElementEnds(model, load.ElementNo, XI, YI, XJ, YJ))
+        return;
+    const Element& element = model.Elements.at(load.ElementNo);
+    const bool clockwise = load.Direction == kClockwise;
+    for (std::size_t row = 0; row < kEndCoupleRows.size(); ++row) {
+        const EndCoupleRow& r = kEndCoupleRows[row];
+        const std::int16_t end = r.atEndI ? element.INode : element.JNode;
+        if (load.NodeNo != end || !Runs(r.run, XI, YI, XJ, YJ))
+            continue;
+        const bool sideways = row < 4;
+        const ArrowHead& head = sideways ? (clockwise ? kRightHalfClockwise : kRightHalfCounterClockwise)
+                                         : (clockwise ? kUpperHalfClockwise : kUpperHalfCounterClockwise);
+        DrawCoupleSymbol(canvas, r.atEndI ? XI : XJ, r.atEndI ? YI : YJ, r.centre,
+                         sideways ? kRightHalfStart : kUpperHalfStart, sideways ? kRightHalfEnd : kUpperHalfEnd,
+                         head, clockwise ? r.clockwiseLabel : r.counterClockwiseLabel, ForceLabel(load.Magnitude));
+        return;
+    }
+}
+
+}  // namespace
+
+void FitModelToPicture(StructureModel& model, const Canvas& canvas)
+{
+    const double width = canvas.ScaleWidth();
+    const double height = canvas.ScaleHeight();
+    if (model.Nodes.Empty()) {
+        // Nothing to fit: keep the picture's centre as the origin.
+        model.DrawScale = 0.0;
+        model.ModelMinX = 0.0;
+        model.ModelMinY = 0.0;
+        model.DrawOriginX = width / 2.0;
+        model.DrawOriginY = height / 2.0;
+        return;
+    }
+    const NodeBox box = BoundingBox(model.Nodes);
+    const float spanX = box.xmax - box.xmin;
+    const float spanY = box.ymax - box.ymin;
+    const float sx = FitFactor(width, spanX);
+    const float sy = FitFactor(height, spanY);
+    // The smaller non-zero factor keeps both axes inside the picture.
+    model.DrawScale = (sx != 0.0f && (sx <= sy || sy == 0.0f)) ? sx : sy;
+    model.ModelMinX = box.xmin;
+    model.ModelMinY = box.ymin;
+    model.DrawOriginX = width / 2.0 - static_cast<double>(spanX) * model.DrawScale / 2.0;
+    model.DrawOriginY = static_cast<double>(spanY) * model.DrawScale / 2.0 + height / 2.0;
+}
+
+void DrawNodeNumbers(const StructureModel& model, Canvas& canvas)
+{
+    canvas.Cls();
+    canvas.SetForeColor(kBlack);
+    for (long n = 1; n <= model.NodeCount(); ++n) {
+        double X = 0, Y = 0;
+        model.NodePicturePoint(n, X, Y);
+        canvas.SetCurrent(X, Y);
+        canvas.Print(PrintedNumber(model.Nodes.at(n).Number));
+    }
+}
+
+void DrawMembers(const StructureModel& model, Canvas& canvas, std::int16_t WithLabels)
+{
+    canvas.SetFillColor(kCyan);
+    for (const Element& element : model.Elements) {
+        double Xi = 0, Yi = 0, Xj = 0, Yj = 0;
+        if (!model.NodePicturePoint(element.INode, Xi, Yi) || !model.NodePicturePoint(element.JNode, Xj, Yj))
+            continue;
+        canvas.SetDrawWidth(kMemberWidth);
+        canvas.Line(Xi, Yi, Xj, Yj);
+        if (model.Nodes.at(element.INode).JointType == kHingedJoint) {
+            canvas.SetFillStyle(kFillSolid);
+            canvas.SetFillColor(kLightGrey);
+            canvas.SetDrawWidth(kDetailWidth);
+            DrawHingeCircle(canvas, Xi, Yi);
+        }
+        if (model.Nodes.at(element.JNode).JointType == kHingedJoint) {
+            canvas.SetDrawWidth(kDetailWidth);
+            canvas.SetFillStyle(kFillSolid);
+            canvas.SetFillColor(kLightGrey);
+            DrawHingeCircle(canvas, Xj, Yj);
+        }
+        if (WithLabels == 1) {
+            // The midpoint from the geometry stored at the element commit.
+            const double half = static_cast<double>(element.Length / 2.0f) * model.DrawScale;
+            canvas.SetCurrent(Xi + half * static_cast<double>(element.CosA),
+                              Yi - half * static_cast<double>(element.SinA));
+            canvas.Print("(" + PrintedNumber(element.Code) + ")");
+        }
+    }
+    canvas.SetDrawWidth(kDetailWidth);
+}
+
+void DrawSupports(const StructureModel& model, Canvas& canvas)
+{
+    canvas.SetDrawWidth(kDetailWidth);
+    canvas.SetForeColor(kRed);
+    for (const Support& support : model.Supports) {
+        double X = 0, Y = 0;
+        if (!model.NodePicturePoint(support.NodeNo, X, Y))
+            continue;
+        const SupportSymbol* symbol = FindSupportSymbol(support);
+        if (!symbol)
+            continue;
+        const bool rigid = model.Nodes.at(support.NodeNo).JointType == kRigidJoint;
+        for (const Stroke& stroke : std::span(symbol->strokes.data(), symbol->count))
+            DrawStroke(canvas, X, Y, rigid, stroke);
+    }
+}
+
+void DrawConcentratedLoads(const StructureModel& model, Canvas& canvas)
+{
+    canvas.SetDrawWidth(kConcentratedWidth);
+    canvas.SetForeColor(kBlue);
+    for (const Load& load : model.Loads) {
+        if (load.Magnitude == 0.0f || load.LoadType != kConcentratedLoad)
+            continue;
+        double X = 0, Y = 0;
+        if (!model.NodePicturePoint(load.NodeNo, X, Y))
+            continue;
+        for (const ForceArrow& arrow : kForceArrows) {
+            if (arrow.direction != load.Direction)
+                continue;
+            canvas.Line(X, Y, X + arrow.tail.dx, Y + arrow.tail.dy);
+            canvas.Line(X + arrow.barb1.dx, Y + arrow.barb1.dy, X, Y);
+            canvas.Line(X + arrow.barb2.dx, Y + arrow.barb2.dy, X, Y);
+            canvas.SetCurrent(X + arrow.label.dx, Y + arrow.label.dy);
+            canvas.Print(ForceLabel(load.Magnitude));
+            break;
+        }
+    }
+}
+
+void DrawDistributedLoads(const StructureModel& model, Canvas& canvas)
+{
+    canvas.SetDrawWidth(kDetailWidth);
+    canvas.SetForeColor(kBlue);
+    for (const Load& load : model.Loads) {
+        if (load.Magnitude == 0.0f || load.LoadType != kDistributedLoad)
+            continue;
+        double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+        if (!ElementEnds(model, load.ElementNo, X1, Y1, X2, Y2))
+            continue;
+        for (const LoadRowStyle& style : kLoadRowStyles)
+            if (style.direction == load.Direction) {
+                DrawLoadRow(canvas, style, X1, Y1, X2, Y2, IntensityLabel(load.Magnitude));
+                break;
+            }
+    }
+}
+
+void DrawCouples(const StructureModel& model, Canvas& canvas)
+{
+    canvas.SetDrawWidth(kDetailWidth);
+    canvas.SetForeColor(kBlue);
+    for (const Load& load : model.Loads) {
+        if (load.LoadType != kCouple)
+            continue;
+        DrawNodeCouple(model, canvas, load);
+        DrawEndCouple(model, canvas, load);
+    }
+}
+
+}  // namespace tavrin

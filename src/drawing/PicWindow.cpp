@@ -1,0 +1,50 @@
+#include "drawing/PicWindow.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPalette>
+#include <QResizeEvent>
+
+namespace tavrin {
+
+namespace {
+
+PictureUnits ScreenUnits(const QWidget& widget)
+{
+    return {static_cast<double>(widget.logicalDpiX()), static_cast<double>(widget.logicalDpiY())};
+}
+
+}  // namespace
+
+PicWindow::PicWindow(QWidget* parent)
+    : QWidget(parent), m_canvas(QSize(), ScreenUnits(*this))
+{
+    setObjectName(QStringLiteral("frmPicWindow"));
+    setWindowTitle(QString::fromUtf8("结构图显示"));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, ToQColor(kLightGrey));
+    setPalette(background);
+    setAutoFillBackground(true);
+    resize(sizeHint());
+    m_canvas.SetClientSize(size());
+    m_canvas.SetChangedCallback([this] { update(); });
+}
+
+QSize PicWindow::sizeHint() const
+{
+    return m_canvas.Units().PixelsFor(QtCanvas::kDesignedClientUnits, QtCanvas::kDesignedClientUnits);
+}
+
+void PicWindow::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.drawImage(event->rect(), m_canvas.Image(), event->rect());
+}
+
+void PicWindow::resizeEvent(QResizeEvent* event)
+{
+    m_canvas.SetClientSize(event->size());
+    QWidget::resizeEvent(event);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <functional>
+
+#include <QColor>
+#include <QImage>
+#include <QSize>
+
+#include "drawing/Canvas.h"
+
+class QPainter;
+
+namespace tavrin {
+
+// The size of one picture unit on a device. The unit was laid out in twips
+// (1/1440 inch) at the screen's logical resolution: 28.547 across and 31.2
+// down, so a unit is about 9 % taller than wide.
+struct PictureUnits {
+    static constexpr double kTwipsPerInch = 1440.0;
+    static constexpr double kTwipsAcross = 28.547;
+    static constexpr double kTwipsDown = 31.2;
+    static constexpr double kDefaultDpi = 96.0;
+
+    double dpiX = kDefaultDpi;
+    double dpiY = kDefaultDpi;
+
+    double PixelsPerUnitX() const { return kTwipsAcross / kTwipsPerInch * dpiX; }
+    double PixelsPerUnitY() const { return kTwipsDown / kTwipsPerInch * dpiY; }
+    // Device pixels that hold `units` picture units, rounded up.
+    QSize PixelsFor(double widthUnits, double heightUnits) const;
+};
+
+inline QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+// Paints one operation onto any painter whose device is laid out in pixels
+// of `units`, positions snapped to whole pixels as on a screen: lines and
+// outlines in their colour and width (device pixels),
+// circles as true circles with the radius in horizontal units, arcs
+// counter-clockwise from start to end with the radius drawn to a negated
+// end, text with its top-left corner at the position in the painter's font.
+// Cls fills the painter's whole window with the background.
+void PaintCanvasOp(QPainter& painter, const CanvasOp& op, const PictureUnits& units);
+
+// The picture window's surface: a persistent image the drawing passes paint
+// into, shown by the window and kept while the window is covered. The image
+// only grows: enlarging the client area keeps what was drawn.
+class QtCanvas : public Canvas {
+public:
+    // The client area the picture window was designed with, picture units.
+    static constexpr double kDesignedClientUnits = 267.0;
+
+    // Without a size, the designed client area.
+    explicit QtCanvas(QSize clientPixels = QSize(), PictureUnits units = {});
+
+    double ScaleWidth() const override;
+    double ScaleHeight() const override;
+
+    // The client area in device pixels; grows the image when it is larger.
+    void SetClientSize(QSize pixels);
+    QSize ClientSize() const { return m_client; }
+
+    const QImage& Image() const { return m_image; }
+    const PictureUnits& Units() const { return m_units; }
+
+    // Called after every change of the image, e.g. to schedule a repaint.
+    void SetChangedCallback(std::function<void()> callback) { m_changed = std::move(callback); }
+
+protected:
+    void DoCls() override;
+    void DoLine(double x1, double y1, double x2, double y2, Rgb color) override;
+    void DoCircle(double x, double y, double r, std::optional<double> start, std::optional<double> end) override;
+    void DoPrint(double x, double y, std::string_view text) override;
+
+private:
+    void Paint(const CanvasOp& op);
+    QImage BlankImage(QSize pixels) const;
+
+    PictureUnits m_units;
+    QSize m_client;
+    QImage m_image;
+    std::function<void()> m_changed;
+};
+
+}  // namespace tavrin
