@@ -172,72 +172,59 @@ Load ReadLoad(TableReader& in, const StructureModel& model)
     return load;
 }
 
-template <class Record, class ReadRow>
-OneBasedTable<Record> ReadTable(TableReader& in, ReadRow readRow)
+// Reads the table aside and, only when every row is valid, replaces `table`
+// with it and draws its layer. An empty table is refused when `emptyReason`
+// is given.
+template <class Record, class ReadRow, class DrawLayer>
+std::optional<CellRefusal> ReplaceTable(const TextGrid& grid, OneBasedTable<Record>& table, ReadRow readRow,
+                                        std::string_view emptyReason, DrawLayer drawLayer)
 {
-    OneBasedTable<Record> table;
+    TableReader in(grid);
+    OneBasedTable<Record> read;
     for (int r = 1; in.HasRow(r) && !in.Refused(); ++r) {
         in.StartRow(r);
-        table.Append(readRow(in));
+        read.Append(readRow(in));
     }
-    return table;
-}
-
-std::optional<CellRefusal> CommitNodes(StructureModel& model, const TextGrid& grid, Canvas& canvas)
-{
-    TableReader in(grid);
-    OneBasedTable<Node> nodes = ReadTable<Node>(in, ReadNode);
     if (in.Refused())
         return in.Refusal();
-    if (nodes.Empty())
-        return CellRefusal{1, 0, "结点表为空，至少要输入一个结点"};
-    model.Nodes = std::move(nodes);
-    FitModelToPicture(model, canvas);
-    DrawNodeNumbers(model, canvas);
+    if (read.Empty() && !emptyReason.empty())
+        return CellRefusal{1, 0, std::string(emptyReason)};
+    table = std::move(read);
+    drawLayer();
     return std::nullopt;
 }
 
-std::optional<CellRefusal> CommitElements(StructureModel& model, const TextGrid& grid, Canvas& canvas)
+// Supports and loads may be committed empty: the student may mean to remove
+// them all.
+std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model, const TextGrid& grid, Canvas& canvas)
 {
-    TableReader in(grid);
-    OneBasedTable<Element> elements =
-        ReadTable<Element>(in, [&](TableReader& row) { return ReadElement(row, model); });
-    if (in.Refused())
-        return in.Refusal();
-    if (elements.Empty())
-        return CellRefusal{1, 0, "单元表为空，至少要输入一个单元"};
-    model.Elements = std::move(elements);
-    DrawMembers(model, canvas, 1);
-    return std::nullopt;
-}
-
-// An empty support table is committed: the student may mean to remove every
-// support.
-std::optional<CellRefusal> CommitSupports(StructureModel& model, const TextGrid& grid, Canvas& canvas)
-{
-    TableReader in(grid);
-    OneBasedTable<Support> supports =
-        ReadTable<Support>(in, [&](TableReader& row) { return ReadSupport(row, model); });
-    if (in.Refused())
-        return in.Refusal();
-    model.Supports = std::move(supports);
-    canvas.SetDrawWidth(1);
-    DrawSupports(model, canvas);
-    model.SupportConstraintCount = CountSupportConstraints(model.Supports);
-    return std::nullopt;
-}
-
-std::optional<CellRefusal> CommitLoads(StructureModel& model, const TextGrid& grid, Canvas& canvas)
-{
-    TableReader in(grid);
-    OneBasedTable<Load> loads = ReadTable<Load>(in, [&](TableReader& row) { return ReadLoad(row, model); });
-    if (in.Refused())
-        return in.Refusal();
-    model.Loads = std::move(loads);
-    DrawConcentratedLoads(model, canvas);
-    DrawDistributedLoads(model, canvas);
-    DrawCouples(model, canvas);
-    return std::nullopt;
+    switch (kind) {
+    case kNodeTable:
+        return ReplaceTable(grid, model.Nodes, ReadNode, "结点表为空，至少要输入一个结点", [&] {
+            FitModelToPicture(model, canvas);
+            DrawNodeNumbers(model, canvas);
+        });
+    case kElementTable:
+        return ReplaceTable(
+            grid, model.Elements, [&](TableReader& in) { return ReadElement(in, model); },
+            "单元表为空，至少要输入一个单元", [&] { DrawMembers(model, canvas, 1); });
+    case kSupportTable:
+        return ReplaceTable(
+            grid, model.Supports, [&](TableReader& in) { return ReadSupport(in, model); }, {}, [&] {
+                canvas.SetDrawWidth(1);
+                DrawSupports(model, canvas);
+                model.SupportConstraintCount = CountSupportConstraints(model.Supports);
+            });
+    case kLoadTable:
+        return ReplaceTable(
+            grid, model.Loads, [&](TableReader& in) { return ReadLoad(in, model); }, {}, [&] {
+                DrawConcentratedLoads(model, canvas);
+                DrawDistributedLoads(model, canvas);
+                DrawCouples(model, canvas);
+            });
+    default:
+        return std::nullopt;
+    }
 }
 
 std::string RefusalMessage(const InputTableLayout& layout, const CellRefusal& refusal)
@@ -256,23 +243,7 @@ bool CommitInputTable(StructureModel& model, const TextGrid& grid, Canvas& canva
     const InputTableLayout* layout = FindInputTableLayout(model.InputTableKind);
     if (!layout)
         return false;
-    std::optional<CellRefusal> refusal;
-    switch (layout->kind) {
-    case kNodeTable:
-        refusal = CommitNodes(model, grid, canvas);
-        break;
-    case kElementTable:
-        refusal = CommitElements(model, grid, canvas);
-        break;
-    case kSupportTable:
-        refusal = CommitSupports(model, grid, canvas);
-        break;
-    case kLoadTable:
-        refusal = CommitLoads(model, grid, canvas);
-        break;
-    default:
-        return false;
-    }
+    const std::optional<CellRefusal> refusal = CommitTable(layout->kind, model, grid, canvas);
     if (refusal) {
         messages.Show(RefusalMessage(*layout, *refusal));
         return false;

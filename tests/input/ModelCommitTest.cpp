@@ -1,0 +1,317 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "drawing/DrawingPasses.h"
+#include "input/InputTestSupport.h"
+#include "input/ModelCommit.h"
+
+namespace tavrin {
+namespace {
+
+using testing::FillRow;
+using testing::InputGrid;
+
+// Commits rows typed into table `kind`; rows are filled from row 1 on.
+bool Commit(StructureModel& model, int kind, const std::vector<std::vector<std::string_view>>& rows,
+            Canvas& canvas, MessageSink& messages)
+{
+    MemoryGrid grid = InputGrid(model, kind);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        int c = 0;
+        for (std::string_view text : rows[r])
+            grid.SetText(static_cast<int>(r) + 1, c++, text);
+    }
+    return CommitInputTable(model, grid, canvas, messages);
+}
+
+// Nodes 1 (0,0) rigid, 2 (4,0) hinged, 3 (4,3) rigid; element 1 from node 1
+// to 2 and element 2 from 2 to 3, on a picture 200 x 150.
+struct Frame {
+    StructureModel model;
+    RecordingCanvas canvas{200.0, 150.0};
+    RecordingMessages messages;
+
+    Frame()
+    {
+        EXPECT_TRUE(Commit(model, kNodeTable, {{"1", "0", "0", "刚接"}, {"2", "4", "0", "铰接"}, {"3", "4", "3", "刚接"}},
+                           canvas, messages));
+        EXPECT_TRUE(Commit(model, kElementTable, {{"1", "2.5e4", "1", "2"}, {"2", "2.5e4", "2", "3"}}, canvas,
+                           messages));
+    }
+};
+
+bool SameOps(const std::vector<CanvasOp>& a, const std::vector<CanvasOp>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const CanvasOp& x = a[i];
+        const CanvasOp& y = b[i];
+        if (x.kind != y.kind || x.x1 != y.x1 || x.y1 != y.y1 || x.x2 != y.x2 || x.y2 != y.y2 || x.r != y.r ||
+            x.start != y.start || x.end != y.end || !(x.color == y.color) || x.width != y.width ||
+            x.fillStyle != y.fillStyle || x.text != y.text)
+            return false;
+    }
+    return true;
+}
+
+TEST(ModelCommitTest, NodeTableFitsThePictureAndPrintsEveryNode)
+{
+    Frame f;
+    EXPECT_EQ(f.model.NodeCount(), 3);
+    EXPECT_EQ(f.model.Nodes.at(2), (Node{2, "铰接", 4.0f, 0.0f}));
+    // sx = 200 * 0.6 / 4 = 30, sy = 150 * 0.6 / 3 = 30.
+    EXPECT_DOUBLE_EQ(f.model.DrawScale, 30.0);
+    EXPECT_DOUBLE_EQ(f.model.DrawOriginX, 40.0);
+    EXPECT_DOUBLE_EQ(f.model.DrawOriginY, 120.0);
+    EXPECT_DOUBLE_EQ(f.model.ModelMinX, 0.0);
+    EXPECT_DOUBLE_EQ(f.model.ModelMinY, 0.0);
+
+    RecordingCanvas canvas(200.0, 150.0);
+    ASSERT_TRUE(Commit(f.model, kNodeTable, {{"1", "0", "0", "刚接"}, {"2", "4", "0", "铰接"}}, canvas, f.messages));
+    ASSERT_FALSE(canvas.ops.empty());
+    EXPECT_EQ(canvas.ops.front().kind, CanvasOp::Kind::Cls);
+    ASSERT_EQ(canvas.Prints().size(), 2u);
+    EXPECT_DOUBLE_EQ(canvas.Prints()[1].x1, f.model.PictureX(4.0));
+    EXPECT_DOUBLE_EQ(canvas.Prints()[1].y1, f.model.PictureY(0.0));
+}
+
+TEST(ModelCommitTest, TheTableEndsAtTheFirstEmptyFirstCell)
+{
+    StructureModel model;
+    RecordingCanvas canvas;
+    RecordingMessages messages;
+    ASSERT_TRUE(Commit(model, kNodeTable,
+                       {{"1", "0", "0"}, {"2", "1", "0"}, {"", "5", "5", "刚接"}, {"4", "9", "9"}}, canvas,
+                       messages));
+    EXPECT_EQ(model.NodeCount(), 2);
+}
+
+TEST(ModelCommitTest, IntegerCellsRoundHalvesToEvenAndNumberCellsReadTheirLeadingNumber)
+{
+    StructureModel model;
+    RecordingCanvas canvas;
+    RecordingMessages messages;
+    ASSERT_TRUE(Commit(model, kNodeTable, {{"2.5", "1.5m", "abc", "刚接"}, {"3.5", "-2", "4e0", "x"}}, canvas,
+                       messages));
+    EXPECT_EQ(model.Nodes.at(1), (Node{2, "刚接", 1.5f, 0.0f}));
+    EXPECT_EQ(model.Nodes.at(2), (Node{4, "x", -2.0f, 4.0f}));
+    ASSERT_TRUE(Commit(model, kElementTable, {{"-0.5", "", "1.4", "2.5"}}, canvas, messages));
+    EXPECT_EQ(model.Elements.at(1).Code, 0);
+    EXPECT_EQ(model.Elements.at(1).EI, 0.0f);
+    EXPECT_EQ(model.Elements.at(1).INode, 1);
+    EXPECT_EQ(model.Elements.at(1).JNode, 2);
+}
+
+TEST(ModelCommitTest, ElementGeometryRunsFromEndIToEndJ)
+{
+    const struct {
+        Node i, j;
+        float length, sinA, cosA;
+    } cases[] = {
+        {{1, "", 0.0f, 0.0f}, {2, "", 3.0f, 4.0f}, 5.0f, 0.8f, 0.6f},
+        {{2, "", 3.0f, 4.0f}, {1, "", 0.0f, 0.0f}, 5.0f, -0.8f, -0.6f},
+        {{1, "", 0.0f, 0.0f}, {2, "", 4.0f, 0.0f}, 4.0f, 0.0f, 1.0f},
+        {{1, "", 2.0f, 5.0f}, {2, "", 2.0f, 1.0f}, 4.0f, -1.0f, 0.0f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.j.X) + "," + ::testing::PrintToString(c.j.Y));
+        const ElementGeometry g = MemberGeometry(c.i, c.j);
+        EXPECT_FLOAT_EQ(g.Length, c.length);
+        EXPECT_FLOAT_EQ(g.SinA, c.sinA);
+        EXPECT_FLOAT_EQ(g.CosA, c.cosA);
+    }
+    Frame f;
+    const Element& e = f.model.Elements.at(2);  // node 2 (4,0) to node 3 (4,3)
+    EXPECT_FLOAT_EQ(e.Length, 3.0f);
+    EXPECT_FLOAT_EQ(e.SinA, 1.0f);
+    EXPECT_FLOAT_EQ(e.CosA, 0.0f);
+    EXPECT_EQ(e.EI, 25000.0f);
+}
+
+TEST(ModelCommitTest, SupportsCountTheirRestraintsAndAnEmptyTableRemovesThemAll)
+{
+    const struct {
+        std::vector<std::vector<std::string_view>> rows;
+        int restraints;
+    } cases[] = {
+        {{{"1", "活动支座", "结点下方"}, {"2", "铰支座", "结点下方"}, {"3", "固定支座", "结点上方"}}, 6},
+        {{{"1", "铰支座", "结点下方"}, {"3", "活动支座", "结点左侧"}}, 3},
+        {{{"1", "滑动支座", "结点下方"}, {"2", "固定支座", "结点下方"}}, 3},
+        {{}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.restraints);
+        Frame f;
+        ASSERT_TRUE(Commit(f.model, kSupportTable, c.rows, f.canvas, f.messages));
+        EXPECT_EQ(f.model.SupportCount(), static_cast<int>(c.rows.size()));
+        EXPECT_EQ(f.model.SupportConstraintCount, c.restraints);
+        EXPECT_TRUE(f.messages.shown.empty());
+    }
+    Frame f;
+    ASSERT_TRUE(Commit(f.model, kSupportTable, {{"1", "滑动支座", "斜下方"}}, f.canvas, f.messages));
+    EXPECT_EQ(f.model.Supports.at(1).SupportType, "滑动支座");
+    EXPECT_EQ(f.model.Supports.at(1).Direction, "斜下方");
+}
+
+TEST(ModelCommitTest, LoadMagnitudesAreSignedByDirection)
+{
+    const struct {
+        std::string_view type, direction;
+        float expected;
+    } cases[] = {
+        {"集中荷载", "向上", 10.0f},  {"集中荷载", "向下", -10.0f}, {"集中荷载", "向左", -10.0f},
+        {"集中荷载", "向右", 10.0f},  {"均布荷载", "向上", 10.0f},  {"均布荷载", "向下", -10.0f},
+        {"均布荷载", "向左", -10.0f}, {"均布荷载", "向右", 10.0f},  {"力偶", "顺时针", -10.0f},
+        {"力偶", "逆时针", 10.0f},    {"力偶", "向上", 0.0f},       {"集中荷载", "顺时针", 0.0f},
+        {"风荷载", "向下", 0.0f},     {"集中荷载", "", 0.0f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " " + std::string(c.direction));
+        EXPECT_EQ(LoadMagnitude(c.type, c.direction, 10.0f), c.expected);
+    }
+    Frame f;
+    ASSERT_TRUE(Commit(f.model, kLoadTable,
+                       {{"均布荷载", "0", "2", "向下", "10"}, {"力偶", "3", "", "顺时针", "2.5"},
+                        {"风荷载", "99", "", "向下", "3"}},
+                       f.canvas, f.messages));
+    ASSERT_EQ(f.model.LoadCount(), 3);
+    EXPECT_EQ(f.model.Loads.at(1), (Load{"均布荷载", -10.0f, "向下", 0, 2}));
+    EXPECT_EQ(f.model.Loads.at(2), (Load{"力偶", -2.5f, "顺时针", 3, 0}));
+    // An unknown type is kept as typed and matches no rule.
+    EXPECT_EQ(f.model.Loads.at(3), (Load{"风荷载", 0.0f, "向下", 99, 0}));
+}
+
+struct Refusal {
+    const char* name;
+    int kind;
+    std::vector<std::vector<std::string_view>> rows;
+    const char* message;
+};
+
+TEST(ModelCommitTest, BadTablesAreRefusedWithOneMessageAndChangeNothing)
+{
+    const Refusal cases[] = {
+        {"empty node table", kNodeTable, {{"", "1", "1"}, {"2", "0", "0"}},
+         "第1行“结点号”列：结点表为空，至少要输入一个结点，本表未提交!"},
+        {"node number too large", kNodeTable, {{"1", "0", "0"}, {"40000", "1", "0"}},
+         "第2行“结点号”列：整数值超出-32768～32767的范围，本表未提交!"},
+        {"coordinate beyond a float", kNodeTable, {{"1", "0", "1e39"}},
+         "第1行“y坐标”列：数值过大，无法存储，本表未提交!"},
+        {"empty element table", kElementTable, {},
+         "第1行“单元码”列：单元表为空，至少要输入一个单元，本表未提交!"},
+        {"missing end node", kElementTable, {{"1", "1", "1", "2"}, {"2", "1", "7", "3"}},
+         "第2行“i端结点码”列：结点号7不存在（现有结点1～3），本表未提交!"},
+        {"end node 0", kElementTable, {{"1", "1", "1", "0"}},
+         "第1行“j端结点码”列：结点号0不存在（现有结点1～3），本表未提交!"},
+        {"zero length", kElementTable, {{"1", "1", "2", "2"}},
+         "第1行“j端结点码”列：单元长度为零（两端结点位置重合），本表未提交!"},
+        {"element code too small", kElementTable, {{"-32769", "1", "1", "2"}},
+         "第1行“单元码”列：整数值超出-32768～32767的范围，本表未提交!"},
+        {"support at a missing node", kSupportTable, {{"1", "铰支座", "结点下方"}, {"9", "铰支座", "结点下方"}},
+         "第2行“支座结点码”列：结点号9不存在（现有结点1～3），本表未提交!"},
+        {"concentrated force at no node", kLoadTable, {{"集中荷载", "", "", "向下", "10"}},
+         "第1行“作用结点”列：结点号0不存在（现有结点1～3），本表未提交!"},
+        {"couple at a missing node", kLoadTable, {{"力偶", "4", "", "顺时针", "10"}},
+         "第1行“作用结点”列：结点号4不存在（现有结点1～3），本表未提交!"},
+        {"couple on a missing element", kLoadTable, {{"力偶", "2", "3", "顺时针", "10"}},
+         "第1行“作用单元”列：单元号3不存在（现有单元1～2），本表未提交!"},
+        {"distributed load on no element", kLoadTable, {{"均布荷载", "1", "0", "向下", "10"}},
+         "第1行“作用单元”列：单元号0不存在（现有单元1～2），本表未提交!"},
+        {"magnitude beyond a float", kLoadTable, {{"集中荷载", "2", "", "向下", "-1e40"}},
+         "第1行“荷载大小”列：数值过大，无法存储，本表未提交!"},
+        {"unused node number too large", kLoadTable, {{"均布荷载", "99999", "1", "向下", "1"}},
+         "第1行“作用结点”列：整数值超出-32768～32767的范围，本表未提交!"},
+    };
+    for (const Refusal& c : cases) {
+        SCOPED_TRACE(c.name);
+        Frame f;
+        ASSERT_TRUE(Commit(f.model, kSupportTable, {{"1", "固定支座", "结点左侧"}}, f.canvas, f.messages));
+        ASSERT_TRUE(Commit(f.model, kLoadTable, {{"集中荷载", "3", "", "向右", "5"}}, f.canvas, f.messages));
+        MemoryGrid grid = InputGrid(f.model, c.kind);
+        for (std::size_t r = 0; r < c.rows.size(); ++r) {
+            int col = 0;
+            for (std::string_view text : c.rows[r])
+                grid.SetText(static_cast<int>(r) + 1, col++, text);
+        }
+        const StructureModel before = f.model;
+        const std::size_t opsBefore = f.canvas.ops.size();
+        const Rgb colour = f.canvas.ForeColor();
+        const int width = f.canvas.DrawWidth();
+        const auto cells = GridCells(grid);
+
+        EXPECT_FALSE(CommitInputTable(f.model, grid, f.canvas, f.messages));
+        EXPECT_TRUE(f.model == before);
+        EXPECT_EQ(f.canvas.ops.size(), opsBefore);
+        EXPECT_EQ(f.canvas.ForeColor(), colour);
+        EXPECT_EQ(f.canvas.DrawWidth(), width);
+        EXPECT_EQ(GridCells(grid), cells);
+        ASSERT_EQ(f.messages.shown.size(), 1u);
+        EXPECT_EQ(f.messages.shown[0].text, c.message);
+    }
+}
+
+TEST(ModelCommitTest, ACoupleWithoutElementAndAnEmptyLoadTableAreCommitted)
+{
+    Frame f;
+    ASSERT_TRUE(Commit(f.model, kLoadTable, {{"力偶", "2", "0", "逆时针", "4"}}, f.canvas, f.messages));
+    EXPECT_EQ(f.model.Loads.at(1), (Load{"力偶", 4.0f, "逆时针", 2, 0}));
+    ASSERT_TRUE(Commit(f.model, kLoadTable, {}, f.canvas, f.messages));
+    EXPECT_EQ(f.model.LoadCount(), 0);
+    EXPECT_TRUE(f.messages.shown.empty());
+}
+
+// Each commit draws its own layer on top; the picture matches the passes run
+// by hand in the same order on a fresh picture.
+TEST(ModelCommitTest, EachTableDrawsItsLayerInTheWorkingOrder)
+{
+    Frame f;
+    ASSERT_TRUE(Commit(f.model, kSupportTable, {{"1", "固定支座", "结点左侧"}, {"3", "活动支座", "结点上方"}},
+                       f.canvas, f.messages));
+    ASSERT_TRUE(Commit(f.model, kLoadTable,
+                       {{"集中荷载", "3", "", "向右", "5"}, {"均布荷载", "", "1", "向下", "2"},
+                        {"力偶", "2", "1", "顺时针", "3"}},
+                       f.canvas, f.messages));
+
+    RecordingCanvas expected(200.0, 150.0);
+    DrawNodeNumbers(f.model, expected);
+    DrawMembers(f.model, expected, 1);
+    expected.SetDrawWidth(1);
+    DrawSupports(f.model, expected);
+    DrawConcentratedLoads(f.model, expected);
+    DrawDistributedLoads(f.model, expected);
+    DrawCouples(f.model, expected);
+    EXPECT_TRUE(SameOps(f.canvas.ops, expected.ops));
+}
+
+TEST(ModelCommitTest, UndoRedrawsTheLayersBelowTheShowingTable)
+{
+    using Pass = std::function<void(const StructureModel&, Canvas&)>;
+    const Pass nodes = DrawNodeNumbers;
+    const Pass members = [](const StructureModel& m, Canvas& c) { DrawMembers(m, c, 1); };
+    const Pass supports = DrawSupports;
+    const std::vector<Pass> layers[] = {{}, {nodes}, {nodes, members}, {nodes, members, supports}};
+    for (int kind = kNodeTable; kind <= kLoadTable; ++kind) {
+        SCOPED_TRACE(kind);
+        Frame f;
+        ASSERT_TRUE(Commit(f.model, kSupportTable, {{"1", "铰支座", "结点下方"}}, f.canvas, f.messages));
+        ASSERT_TRUE(Commit(f.model, kLoadTable, {{"集中荷载", "3", "", "向右", "5"}}, f.canvas, f.messages));
+        f.model.InputTableKind = static_cast<std::int16_t>(kind);
+        const StructureModel before = f.model;
+
+        RecordingCanvas picture(200.0, 150.0);
+        UndoTableDrawing(f.model, picture);
+        RecordingCanvas expected(200.0, 150.0);
+        expected.Cls();
+        for (const Pass& pass : layers[kind])
+            pass(f.model, expected);
+        EXPECT_TRUE(SameOps(picture.ops, expected.ops));
+        EXPECT_TRUE(f.model == before);
+    }
+}
+
+}  // namespace
+}  // namespace tavrin
