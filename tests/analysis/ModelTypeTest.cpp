@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "analysis/ModelType.h"
+#include "model/Vocabulary.h"
+
+namespace tavrin {
+namespace {
+
+int Restraints(std::string_view type)
+{
+    return type == kRollerSupport ? 1 : type == kPinSupport ? 2 : type == kFixedSupport ? 3 : 0;
+}
+
+StructureModel WithSupports(std::initializer_list<std::string_view> types, std::int16_t degree)
+{
+    StructureModel model;
+    std::int16_t node = 1;
+    for (std::string_view type : types) {
+        model.Supports.Append(Support{node++, std::string(type), std::string(kBelowNode)});
+        model.SupportConstraintCount = static_cast<std::int16_t>(model.SupportConstraintCount + Restraints(type));
+    }
+    model.IndeterminacyDegree = degree;
+    return model;
+}
+
+// A star of `members` elements around node 1 of the given joint type.
+StructureModel Star(std::string_view joint, int members)
+{
+    StructureModel model;
+    model.Nodes.Append(Node{1, std::string(kHingedJoint), 0, 0});
+    model.Nodes.Append(Node{2, std::string(kRigidJoint), 1, 0});
+    model.Nodes.Append(Node{3, std::string(joint), 2, 0});
+    for (int m = 0; m < members; ++m) {
+        model.Nodes.Append(Node{static_cast<std::int16_t>(4 + m), std::string(kFreeEnd), 2, 1.0f + static_cast<float>(m)});
+        model.Elements.Append(Element{.Code = static_cast<std::int16_t>(m + 1),
+                                      .EI = 1,
+                                      .INode = 3,
+                                      .JNode = static_cast<std::int16_t>(4 + m)});
+    }
+    model.Supports.Append(Support{1, std::string(kFixedSupport), std::string(kBelowNode)});
+    model.SupportConstraintCount = 3;
+    return model;
+}
+
+TEST(ModelTypeTest, DialogReadsTheDegreeOnlyForAnIndeterminateStructure)
+{
+    struct Case {
+        bool indeterminate;
+        const char* text;
+        bool accepted;
+        std::int16_t degree;  // afterwards, starting from 7
+    };
+    const Case cases[] = {
+        {true, "2", true, 2},       {false, "3", true, 0},       {true, "2.5", true, 2},
+        {true, "3.5", true, 4},     {true, "abc", true, 0},      {true, "", true, 0},
+        {true, " 3次", true, 3},    {true, "-1", false, 7},      {true, "-0.4", true, 0},
+        {true, "40000", false, 7},  {false, "-1", true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.indeterminate ? "超静定 " : "静定 ") + c.text);
+        StructureModel model;
+        model.IndeterminacyDegree = 7;
+        RecordingMessages messages;
+        EXPECT_EQ(AcceptModelType(model, {c.indeterminate, c.text}, messages), c.accepted);
+        EXPECT_EQ(model.IndeterminacyDegree, c.degree);
+        EXPECT_EQ(messages.shown.size(), c.accepted ? 0u : 1u);
+    }
+}
+
+TEST(ModelTypeTest, ClassificationByTheSupportArrangement)
+{
+    struct Case {
+        const char* name;
+        std::initializer_list<std::string_view> supports;
+        bool attached;
+    };
+    const Case cases[] = {
+        {"two pins (three-hinged)", {kPinSupport, kPinSupport}, false},
+        {"pin and two rollers", {kPinSupport, kRollerSupport, kRollerSupport}, true},
+        {"fixed and two rollers", {kFixedSupport, kRollerSupport, kRollerSupport}, true},
+        {"fixed and roller (hinged cantilever beam)", {kRollerSupport, kFixedSupport}, true},
+        {"four rollers", {kRollerSupport, kRollerSupport, kRollerSupport, kRollerSupport}, true},
+        {"pin and roller", {kPinSupport, kRollerSupport}, false},
+        {"one fixed support", {kFixedSupport}, false},
+        {"three rollers", {kRollerSupport, kRollerSupport, kRollerSupport}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(HasAttachedParts(WithSupports(c.supports, 0)), c.attached);
+        EXPECT_EQ(ClassifyStructure(WithSupports(c.supports, 0)),
+                  c.attached ? CalculationModel::DeterminateWithAttached : CalculationModel::DeterminateNoAttached);
+        EXPECT_EQ(ClassifyStructure(WithSupports(c.supports, 2)),
+                  c.attached ? CalculationModel::IndeterminateWithAttached : CalculationModel::IndeterminateNoAttached);
+    }
+}
+
+TEST(ModelTypeTest, ItemListsOfTheFourModels)
+{
+    using Items = std::vector<std::string>;
+    EXPECT_EQ(CalculationItems(CalculationModel::DeterminateNoAttached, 0), (Items{"支座反力", "各构件内力"}));
+    EXPECT_EQ(CalculationItems(CalculationModel::DeterminateWithAttached, 0),
+              (Items{"附属部分支座反力", "基本部分支座反力", "各构件内力"}));
+    EXPECT_EQ(CalculationItems(CalculationModel::IndeterminateNoAttached, 2),
+              (Items{"外荷载作用下支座反力", "外荷载作用下各构件内力", "单位力X 1作用下支座反力",
+                     "单位力X 1作用下各构件内力", "单位力X 2作用下支座反力", "单位力X 2作用下各构件内力",
+                     "自由项系数", "未知力求解", "构件总内力"}));
+    EXPECT_EQ(CalculationItems(CalculationModel::IndeterminateWithAttached, 1),
+              (Items{"外荷载作用下附属部分支座反力", "外荷载作用下基本部分支座反力", "外荷载作用下各构件内力",
+                     "单位力未知力X 1作用下基本部分支座反力", "单位力未知力X 1作用下基本部分各构件内力",
+                     "自由项系数", "未知力求解", "构件总内力"}));
+    const Items twelve = CalculationItems(CalculationModel::IndeterminateNoAttached, 12);
+    ASSERT_EQ(twelve.size(), 2u * 12 + 5);
+    EXPECT_EQ(twelve[24], "单位力X 12作用下支座反力");
+    EXPECT_EQ(CalculationItems(CalculationModel::IndeterminateWithAttached, 3).size(), 2u * 3 + 6);
+}
+
+TEST(ModelTypeTest, AnalysisSizesTheCaseTablesAndNamesTheModel)
+{
+    StructureModel model = Star(kRigidJoint, 2);
+    model.IndeterminacyDegree = 1;
+    model.CaseMoments.Resize(0, 1);
+    model.CaseMoments.at(0, 1, 2) = 5.0f;
+    RecordingMessages messages;
+
+    const ModelTypeAnalysis analysis = AnalyseModelType(model, messages);
+
+    EXPECT_TRUE(analysis.accepted);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(model.CalcModel, CalculationModel::IndeterminateNoAttached);
+    EXPECT_EQ(analysis.caption, "无附属部分的超静定结构计算");
+    EXPECT_EQ(analysis.items.size(), 7u);
+    for (const CaseForceTable* table : {&model.CaseAxialForces, &model.CaseShearForces, &model.CaseMoments}) {
+        EXPECT_EQ(table->CaseCount(), 2);
+        EXPECT_EQ(table->ElementCount(), 2);
+        EXPECT_EQ(table->at(0, 1, 2), 0.0f);
+    }
+}
+
+TEST(ModelTypeTest, RigidJointOfThreeMembersIsRefusedAndNothingChanges)
+{
+    struct Case {
+        std::string_view joint;
+        int members;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {kRigidJoint, 2, true},
+        {kRigidJoint, 3, false},
+        {kHingedJoint, 4, true},
+        {kFreeEnd, 3, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.joint) + " x" + std::to_string(c.members));
+        StructureModel model = Star(c.joint, c.members);
+        model.CalcModel = CalculationModel::IndeterminateWithAttached;
+        const StructureModel before = model;
+        RecordingMessages messages;
+
+        const ModelTypeAnalysis analysis = AnalyseModelType(model, messages);
+
+        EXPECT_EQ(analysis.accepted, c.accepted);
+        if (c.accepted)
+            continue;
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, "伸出单元数>2，本程序不能计算刚结点有弯矩分配的工况！3刚节点");
+        EXPECT_TRUE(model == before);
+        EXPECT_TRUE(analysis.items.empty());
+    }
+}
+
+TEST(ModelTypeTest, AnElementLoopingAtItsNodeCountsOnce)
+{
+    StructureModel model = Star(kRigidJoint, 1);
+    model.Elements.Append(Element{.Code = 2, .EI = 1, .INode = 3, .JNode = 3});
+    EXPECT_EQ(ElementsAtNode(model, 3), 2);
+    RecordingMessages messages;
+    EXPECT_TRUE(AnalyseModelType(model, messages).accepted);
+}
+
+}  // namespace
+}  // namespace tavrin
