@@ -1,0 +1,99 @@
+#include "app/AboutDialog.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/QtProgramIcon.h"
+#include "app/QtText.h"
+#include "app/ShellTexts.h"
+#include "app/SystemInformation.h"
+
+namespace tavrin {
+
+namespace {
+
+constexpr int kIconSide = 48;
+constexpr int kTextWidth = 320;
+
+QFrame* SeparatorLine(QWidget* parent, const char* name, QColor color)
+{
+    auto* line = new QFrame(parent);
+    line->setObjectName(QString::fromLatin1(name));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setLineWidth(1);
+    line->setFixedHeight(1);
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::WindowText, color);
+    line->setPalette(palette);
+    return line;
+}
+
+QLabel* WrappedLabel(QWidget* parent, const char* name, std::string_view text)
+{
+    auto* label = new QLabel(Utf8(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setWordWrap(true);
+    label->setFixedWidth(kTextWidth);
+    return label;
+}
+
+}  // namespace
+
+AboutDialog::AboutDialog(MessageSink& messages, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint),
+      m_messages(messages)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(Utf8(kAboutCaption));
+    setWindowIcon(ProgramIcon());
+    setModal(false);
+
+    picIcon = new QLabel(this);
+    picIcon->setObjectName(QStringLiteral("picIcon"));
+    picIcon->setPixmap(ProgramIcon().pixmap(kIconSide, kIconSide));
+    picIcon->setFixedSize(kIconSide, kIconSide);
+    lblDescription = WrappedLabel(this, "lblDescription", kAboutDescription);
+    Line1 = SeparatorLine(this, "Line1", QColor(128, 128, 128));
+    Line2 = SeparatorLine(this, "Line2", QColor(255, 255, 255));
+    lblDisclaimer = WrappedLabel(this, "lblDisclaimer", kAboutDisclaimer);
+    cmdOK = new QPushButton(Utf8(kAboutOkCaption), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    cmdSysInfo = new QPushButton(Utf8(kSysInfoCaption), this);
+    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(picIcon, 0, Qt::AlignTop);
+    top->addSpacing(12);
+    top->addWidget(lblDescription, 0, Qt::AlignTop);
+
+    auto* etched = new QVBoxLayout;
+    etched->setSpacing(0);
+    etched->addWidget(Line1);
+    etched->addWidget(Line2);
+
+    auto* bottom = new QGridLayout;
+    bottom->addWidget(lblDisclaimer, 0, 0, 2, 1, Qt::AlignTop);
+    bottom->addWidget(cmdOK, 0, 1);
+    bottom->addWidget(cmdSysInfo, 1, 1);
+    bottom->setColumnMinimumWidth(1, 110);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addSpacing(8);
+    layout->addLayout(etched);
+    layout->addSpacing(8);
+    layout->addLayout(bottom);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::close);
+    connect(cmdSysInfo, &QPushButton::clicked, this, [this] { StartSysInfo(m_messages); });
+}
+
+}  // namespace tavrin

@@ -1,0 +1,102 @@
+#include "app/MainWindow.h"
+
+#include <cmath>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QKeySequence>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "app/QtProgramIcon.h"
+#include "app/QtText.h"
+#include "app/ShellTexts.h"
+#include "drawing/PicWindow.h"
+#include "drawing/QtCanvas.h"
+
+namespace tavrin {
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("MDIForm1"));
+    setWindowTitle(Utf8(kMainWindowCaption));
+    setWindowIcon(ProgramIcon());
+
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(m_mdiArea);
+
+    frmPicWindow = new PicWindow;
+    frmPicWindow->setWindowIcon(ProgramIcon());
+    m_picSubWindow = m_mdiArea->addSubWindow(frmPicWindow);
+    // The forms keep the picture's canvas for the whole run: closing the
+    // picture window only hides it, and the next picture shows it again.
+    m_picSubWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_picSubWindow->move(0, 0);
+
+    BuildMenuBar();
+}
+
+void MainWindow::BuildMenuBar()
+{
+    for (const MenuDefinition& definition : kMenuBar) {
+        QMenu* menu = menuBar()->addMenu(Utf8(definition.caption));
+        menu->setObjectName(Utf8(definition.name));
+        for (const MenuEntry& entry : definition.entries) {
+            QAction* item = entry.command == ShellCommand::Separator ? menu->addSeparator()
+                                                                      : menu->addAction(Utf8(entry.caption));
+            item->setObjectName(Utf8(entry.name));
+            if (entry.command == ShellCommand::Separator)
+                continue;
+            if (!entry.shortcut.empty())
+                item->setShortcut(QKeySequence(Utf8(entry.shortcut), QKeySequence::PortableText));
+            const ShellCommand command = entry.command;
+            connect(item, &QAction::triggered, this, [this, command] { emit commandTriggered(command); });
+            m_actions[command] = item;
+        }
+    }
+}
+
+QAction* MainWindow::action(ShellCommand command) const
+{
+    auto found = m_actions.find(command);
+    return found == m_actions.end() ? nullptr : found->second;
+}
+
+void MainWindow::ShowPicture(const QString& caption)
+{
+    frmPicWindow->setWindowTitle(caption);
+    m_picSubWindow->setWindowTitle(caption);
+    frmPicWindow->show();
+    m_picSubWindow->show();
+    m_mdiArea->setActiveSubWindow(m_picSubWindow);
+    if (!isVisible())
+        showMaximized();
+    raise();
+    activateWindow();
+}
+
+double MainWindow::ToTwipsX(int pixels) const { return pixels * PictureUnits::kTwipsPerInch / logicalDpiX(); }
+double MainWindow::ToTwipsY(int pixels) const { return pixels * PictureUnits::kTwipsPerInch / logicalDpiY(); }
+
+double MainWindow::InnerWidthTwips() const { return ToTwipsX(m_mdiArea->width()); }
+double MainWindow::InnerHeightTwips() const { return ToTwipsY(m_mdiArea->height()); }
+double MainWindow::PictureWidthTwips() const { return ToTwipsX(m_picSubWindow->width()); }
+double MainWindow::PictureLeftTwips() const { return ToTwipsX(m_picSubWindow->x()); }
+
+QPoint MainWindow::ScreenPoint(TwipsPoint point) const
+{
+    const QPoint offset(static_cast<int>(std::lround(point.left * logicalDpiX() / PictureUnits::kTwipsPerInch)),
+                        static_cast<int>(std::lround(point.top * logicalDpiY() / PictureUnits::kTwipsPerInch)));
+    return m_mdiArea->mapToGlobal(offset);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    emit closedByFrame();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <map>
+
+#include <QMainWindow>
+#include <QPoint>
+
+#include "app/ShellMenus.h"
+#include "input/InputTables.h"
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace tavrin {
+
+class PicWindow;
+
+// MDIForm1 "Tavrin": the multiple-document frame around the picture window
+// frmPicWindow, with the menu bar that drives the program. The window only
+// reports commands; the application shell carries them out.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+
+    PicWindow& picWindow() { return *frmPicWindow; }
+    QMdiSubWindow& picSubWindow() { return *m_picSubWindow; }
+    // The menu entry that runs `command` (nullptr for Separator).
+    QAction* action(ShellCommand command) const;
+
+    // Gives the picture window its caption and brings it, with the main
+    // window around it, to the front.
+    void ShowPicture(const QString& caption);
+
+    // Sizes in twips, the unit the form positions are given in: the inner
+    // (client) area of the main window and the picture window's frame in it.
+    double InnerWidthTwips() const;
+    double InnerHeightTwips() const;
+    double PictureWidthTwips() const;
+    double PictureLeftTwips() const;
+    // Screen position of a point given in twips from the inner area's corner.
+    QPoint ScreenPoint(TwipsPoint point) const;
+
+signals:
+    void commandTriggered(ShellCommand command);
+    // The student closed the main window by its frame.
+    void closedByFrame();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenuBar();
+    double ToTwipsX(int pixels) const;
+    double ToTwipsY(int pixels) const;
+
+    QMdiArea* m_mdiArea;
+    PicWindow* frmPicWindow;
+    QMdiSubWindow* m_picSubWindow;
+    std::map<ShellCommand, QAction*> m_actions;
+};
+
+}  // namespace tavrin

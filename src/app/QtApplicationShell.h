@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+
+#include "app/QtDiagramHost.h"
+#include "app/ShellMenus.h"
+#include "model/Messages.h"
+#include "model/StructureModel.h"
+
+class QFileDialog;
+
+namespace tavrin {
+
+class AboutDialog;
+class MainPageForm;
+class MainWindow;
+
+// The application object: owns the one structure model of the run and the
+// shell's windows, creates the other forms on first use and keeps them, and
+// carries out the menu commands.
+class ApplicationShell : public QObject {
+    Q_OBJECT
+
+public:
+    // Messages go to `messages`, which must outlive the shell.
+    explicit ApplicationShell(MessageSink& messages);
+    ~ApplicationShell() override;
+
+    // Shows the welcome form, the only window at start-up.
+    void Start();
+    void Run(ShellCommand command);
+
+    StructureModel& model() { return m_model; }
+    MainPageForm& mainPage() { return *m_mainPage; }
+    MainWindow& mainWindow() { return *m_mainWindow; }
+    QtDiagramHost& diagramHost() { return m_diagramHost; }
+
+signals:
+    // "退出" or the main window closed by its frame: the program ends now.
+    void endRequested();
+
+private:
+    void Enter();
+    void ShowFileDialog(ShellCommand command);
+    void ShowAbout();
+
+    StructureModel m_model;
+    MessageSink& m_messages;
+    MainPageForm* m_mainPage;
+    MainWindow* m_mainWindow;
+    QtDiagramHost m_diagramHost;
+
+    // Created on first use, owned by the main window.
+    QFileDialog* m_openDialog = nullptr;
+    QFileDialog* m_saveDialog = nullptr;
+    AboutDialog* m_about = nullptr;
+};
+
+}  // namespace tavrin

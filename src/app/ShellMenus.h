@@ -1,0 +1,78 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace tavrin {
+
+// What a menu entry of the main window does.
+enum class ShellCommand {
+    Separator,
+    Open,              // file-open dialog; the chosen name is not used
+    Save,              // file-save dialog; nothing is written
+    Exit,              // ends the program at once, nothing saved
+    ModelType,         // model type dialog
+    InputFigure,       // input form
+    AnalyseModelType,  // model type analysis, then the calculation form
+    MomentDiagram,
+    AxialDiagram,
+    ShearDiagram,
+    HelpTopics,
+    WebBrowser,
+    About,
+};
+
+// One entry: its control name, caption with access key ("-" a separator line)
+// and shortcut in the portable key-sequence form ("" none).
+struct MenuEntry {
+    std::string_view name;
+    std::string_view caption;
+    std::string_view shortcut;
+    ShellCommand command;
+};
+
+struct MenuDefinition {
+    std::string_view name;
+    std::string_view caption;
+    std::span<const MenuEntry> entries;
+};
+
+inline constexpr std::string_view kSeparatorCaption = "-";
+
+inline constexpr MenuEntry kFileEntries[] = {
+    {"dakai", "打开(&D)", "Ctrl+D", ShellCommand::Open},
+    {"baocun", "保存(&B)", "Ctrl+S", ShellCommand::Save},
+    {"heng5", kSeparatorCaption, "", ShellCommand::Separator},
+    {"exit", "退出(&E)", "Ctrl+E", ShellCommand::Exit},
+};
+inline constexpr MenuEntry kModelEntries[] = {
+    {"mnuModel", "静定/超静定问题", "", ShellCommand::ModelType},
+    {"were", kSeparatorCaption, "", ShellCommand::Separator},
+    {"mnuFig", "输入图形数据", "", ShellCommand::InputFigure},
+    {"hy", kSeparatorCaption, "", ShellCommand::Separator},
+};
+inline constexpr MenuEntry kSolveEntries[] = {
+    {"mnuModelType", "计算类型分析", "", ShellCommand::AnalyseModelType},
+    {"b", kSeparatorCaption, "", ShellCommand::Separator},
+};
+inline constexpr MenuEntry kDiagramEntries[] = {
+    {"wanju", "弯矩图&W", "Ctrl+W", ShellCommand::MomentDiagram},
+    {"zhouli", "轴力图&Z", "Ctrl+Z", ShellCommand::AxialDiagram},
+    {"jianli", "剪力图&J", "Ctrl+J", ShellCommand::ShearDiagram},
+};
+inline constexpr MenuEntry kHelpEntries[] = {
+    {"zhuti", "帮助主题(&Z)", "", ShellCommand::HelpTopics},
+    {"web", "Web浏览器...", "", ShellCommand::WebBrowser},
+    {"guanyu", "关于Tavrin...", "", ShellCommand::About},
+};
+
+// The menu bar, left to right.
+inline constexpr MenuDefinition kMenuBar[] = {
+    {"wenjian", "文件(&F)", kFileEntries},
+    {"huatu", "建立计算模型(&M)", kModelEntries},
+    {"qiujie", "求解(&Q)", kSolveEntries},
+    {"xianshi", "显示内力图(&T)", kDiagramEntries},
+    {"help", "帮助(&H)", kHelpEntries},
+};
+
+}  // namespace tavrin

@@ -1,0 +1,7 @@
+#include "app/SystemInformation.h"
+
+namespace tavrin {
+
+void StartSysInfo(MessageSink& messages) { messages.Show(kSysInfoUnavailable); }
+
+}  // namespace tavrin
