@@ -1,7 +1,5 @@
 #include "app/MainWindow.h"
 
-#include <cmath>
-
 #include <QAction>
 #include <QCloseEvent>
 #include <QKeySequence>
@@ -14,7 +12,7 @@
 #include "app/QtText.h"
 #include "app/ShellTexts.h"
 #include "drawing/PicWindow.h"
-#include "drawing/QtCanvas.h"
+#include "input/QtTwips.h"
 
 namespace tavrin {
 
@@ -78,19 +76,14 @@ void MainWindow::ShowPicture(const QString& caption)
     activateWindow();
 }
 
-double MainWindow::ToTwipsX(int pixels) const { return pixels * PictureUnits::kTwipsPerInch / logicalDpiX(); }
-double MainWindow::ToTwipsY(int pixels) const { return pixels * PictureUnits::kTwipsPerInch / logicalDpiY(); }
-
-double MainWindow::InnerWidthTwips() const { return ToTwipsX(m_mdiArea->width()); }
-double MainWindow::InnerHeightTwips() const { return ToTwipsY(m_mdiArea->height()); }
-double MainWindow::PictureWidthTwips() const { return ToTwipsX(m_picSubWindow->width()); }
-double MainWindow::PictureLeftTwips() const { return ToTwipsX(m_picSubWindow->x()); }
+double MainWindow::InnerWidthTwips() const { return PixelsToTwipsX(m_mdiArea->width(), *this); }
+double MainWindow::InnerHeightTwips() const { return PixelsToTwipsY(m_mdiArea->height(), *this); }
+double MainWindow::PictureWidthTwips() const { return PixelsToTwipsX(m_picSubWindow->width(), *this); }
+double MainWindow::PictureLeftTwips() const { return PixelsToTwipsX(m_picSubWindow->x(), *this); }
 
 QPoint MainWindow::ScreenPoint(TwipsPoint point) const
 {
-    const QPoint offset(static_cast<int>(std::lround(point.left * logicalDpiX() / PictureUnits::kTwipsPerInch)),
-                        static_cast<int>(std::lround(point.top * logicalDpiY() / PictureUnits::kTwipsPerInch)));
-    return m_mdiArea->mapToGlobal(offset);
+    return m_mdiArea->mapToGlobal(QPoint(TwipsToPixelsX(point.left, *this), TwipsToPixelsY(point.top, *this)));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -53,8 +53,6 @@ protected:
 
 private:
     void BuildMenuBar();
-    double ToTwipsX(int pixels) const;
-    double ToTwipsY(int pixels) const;
 
     QMdiArea* m_mdiArea;
     PicWindow* frmPicWindow;
