@@ -57,11 +57,9 @@ constexpr std::array<ItemList, 4> kItemLists{{
 
 bool IsTwoPins(const StructureModel& model)
 {
-    if (model.SupportCount() != 2)
-        return false;
+    if (model.SupportCount() != 2) return false;
     for (const Support& s : model.Supports)
-        if (s.SupportType != kPinSupport)
-            return false;
+        if (s.SupportType != kPinSupport) return false;
     return true;
 }
 
@@ -70,8 +68,7 @@ bool IsTwoPins(const StructureModel& model)
 std::optional<int> FirstOverloadedRigidJoint(const StructureModel& model)
 {
     for (int n = 1; n <= model.NodeCount(); ++n)
-        if (model.Nodes.at(n).JointType == kRigidJoint && ElementsAtNode(model, n) > 2)
-            return n;
+        if (model.Nodes.at(n).JointType == kRigidJoint && ElementsAtNode(model, n) > 2) return n;
     return std::nullopt;
 }
 
@@ -100,8 +97,7 @@ int ElementsAtNode(const StructureModel& model, int node)
 {
     int count = 0;
     for (const Element& e : model.Elements)
-        if (e.INode == node || e.JNode == node)
-            ++count;
+        if (e.INode == node || e.JNode == node) ++count;
     return count;
 }
 
@@ -110,8 +106,7 @@ bool HasAttachedParts(const StructureModel& model)
     // Four restraints are a single body only as the three-hinged arrangement;
     // a fixed support with a roller carries a part hinged onto a cantilever.
     const int restraints = model.SupportConstraintCount;
-    if (restraints > 4)
-        return true;
+    if (restraints > 4) return true;
     return restraints == 4 && !IsTwoPins(model);
 }
 
@@ -134,11 +129,9 @@ std::vector<std::string> CalculationItems(CalculationModel kind, int degree)
 {
     std::vector<std::string> items;
     const auto i = static_cast<std::size_t>(kind);
-    if (i >= kItemLists.size())
-        return items;
+    if (i >= kItemLists.size()) return items;
     const ItemList& list = kItemLists[i];
-    for (int b = 0; b < list.beforeCount; ++b)
-        items.emplace_back(list.before[static_cast<std::size_t>(b)]);
+    for (int b = 0; b < list.beforeCount; ++b) items.emplace_back(list.before[static_cast<std::size_t>(b)]);
     if (list.perUnitForceCount > 0) {
         for (int k = 1; k <= degree; ++k)
             for (int u = 0; u < list.perUnitForceCount; ++u) {
@@ -146,8 +139,7 @@ std::vector<std::string> CalculationItems(CalculationModel kind, int degree)
                 items.push_back(std::string(item.prefix) + SignedNumberText(k) + std::string(item.suffix));
             }
     }
-    for (int a = 0; a < list.afterCount; ++a)
-        items.emplace_back(list.after[static_cast<std::size_t>(a)]);
+    for (int a = 0; a < list.afterCount; ++a) items.emplace_back(list.after[static_cast<std::size_t>(a)]);
     return items;
 }
 

@@ -22,9 +22,15 @@ std::string CaseName(int caseNo)
     return caseNo == 0 ? std::string("外荷载") : "单位未知力X" + std::to_string(caseNo);
 }
 
-std::string ReactionsMissingMessage(int caseNo) { return "请先计算" + CaseName(caseNo) + "作用下的支座反力！"; }
+std::string ReactionsMissingMessage(int caseNo)
+{
+    return "请先计算" + CaseName(caseNo) + "作用下的支座反力！";
+}
 
-std::string EndForcesMissingMessage(int caseNo) { return "请先计算" + CaseName(caseNo) + "作用下的各构件内力！"; }
+std::string EndForcesMissingMessage(int caseNo)
+{
+    return "请先计算" + CaseName(caseNo) + "作用下的各构件内力！";
+}
 
 bool IsIndeterminate(CalculationModel kind)
 {
@@ -47,21 +53,18 @@ bool StructureStillFits(const CalculationContext& ctx)
 
 bool RequireReactions(CalculationContext& ctx, int caseNo)
 {
-    if (ctx.calc.reactionsCase == caseNo)
-        return true;
+    if (ctx.calc.reactionsCase == caseNo) return true;
     ctx.messages.Show(ReactionsMissingMessage(caseNo));
     return false;
 }
 
 void RunSupportReactions(CalculationContext& ctx, int caseNo, std::string_view title)
 {
-    if (!UseLoadsOfCase(ctx, caseNo))
-        return;
+    if (!UseLoadsOfCase(ctx, caseNo)) return;
     const bool solved = ComputeSupportReactions(ctx.model, ctx.messages);
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, SupportReactionTable, title, ctx.model);
     ctx.calc.reactionsCase = solved ? caseNo : -1;
-    if (solved)
-        FillSupportRows(ctx.MSFlexGrid2, ctx.model);
+    if (solved) FillSupportRows(ctx.MSFlexGrid2, ctx.model);
 }
 
 // Each call computes the attached parts anew from the confirmed rows under
@@ -82,8 +85,7 @@ void RunAttachedParts(CalculationContext& ctx)
                      ctx.model);
     // The basic part's reactions of this case are still to come.
     ctx.calc.reactionsCase = -1;
-    if (!UseLoadsOfCase(ctx, 0))
-        return;
+    if (!UseLoadsOfCase(ctx, 0)) return;
     CalculateAttachedParts(ctx, ctx.MSFlexGrid2);
 }
 
@@ -92,20 +94,16 @@ void RunBasicParts(CalculationContext& ctx, int caseNo)
     CalculationState& calc = ctx.calc;
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, BasicPartResultTable, kBasicPartTitle, ctx.model);
     calc.reactionsCase = -1;
-    if (!UseLoadsOfCase(ctx, caseNo))
-        return;
+    if (!UseLoadsOfCase(ctx, caseNo)) return;
     if (!calc.basicPartsConfirmed) {
         ctx.messages.Show(kBasicPartsMissing);
         return;
     }
     MemoryGrid attachedRows(10, AttachedPartResultTable.cols);
-    if (!CalculateAttachedParts(ctx, attachedRows))
-        return;
-    if (!ComputeBasicPartReactions(ctx.model, calc.basicPartRows, ctx.MSFlexGrid2, ctx.messages))
-        return;
+    if (!CalculateAttachedParts(ctx, attachedRows)) return;
+    if (!ComputeBasicPartReactions(ctx.model, calc.basicPartRows, ctx.MSFlexGrid2, ctx.messages)) return;
     calc.reactionsCase = caseNo;
-    if (calc.kind != CalculationModel::IndeterminateWithAttached)
-        return;
+    if (calc.kind != CalculationModel::IndeterminateWithAttached) return;
     // No whole-structure arrangement fits a structure with attached parts, so
     // this call writes nothing; it must not raise a message either.
     ComputeSupportReactions(ctx.model, ctx.messages, true);
@@ -121,14 +119,12 @@ void MarkEndForcesDone(CalculationState& calc, int caseNo)
     calc.unknownsDone = false;
     // With redundants the end-force routine clears every reaction, so that
     // the next case starts from nothing.
-    if (IsIndeterminate(calc.kind))
-        calc.reactionsCase = -1;
+    if (IsIndeterminate(calc.kind)) calc.reactionsCase = -1;
 }
 
 void RunMemberForces(CalculationContext& ctx, const ResultLayout& layout)
 {
-    if (!RequireReactions(ctx, 0) || !UseLoadsOfCase(ctx, 0))
-        return;
+    if (!RequireReactions(ctx, 0) || !UseLoadsOfCase(ctx, 0)) return;
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, layout, kMemberForceTitle, ctx.model);
     ComputeCaseEndForces(ctx.model, 0, ctx.messages);
     MarkEndForcesDone(ctx.calc, 0);
@@ -137,12 +133,11 @@ void RunMemberForces(CalculationContext& ctx, const ResultLayout& layout)
 
 void RunCaseEndForces(CalculationContext& ctx, int caseNo)
 {
-    if (!RequireReactions(ctx, caseNo) || !UseLoadsOfCase(ctx, caseNo))
-        return;
+    if (!RequireReactions(ctx, caseNo) || !UseLoadsOfCase(ctx, caseNo)) return;
     ComputeCaseEndForces(ctx.model, static_cast<std::int16_t>(caseNo), ctx.messages);
     MarkEndForcesDone(ctx.calc, caseNo);
-    SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, CaseMemberForceTable,
-                     CaseMemberForceTitle(caseNo), ctx.model);
+    SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, CaseMemberForceTable, CaseMemberForceTitle(caseNo),
+                     ctx.model);
     FillCaseMemberRows(ctx.MSFlexGrid2, ctx.model, caseNo);
 }
 
@@ -158,8 +153,7 @@ void RunCoefficients(CalculationContext& ctx)
     RestoreUserLoads(ctx);
     calc.unknownsDone = false;
     calc.coefficientsDone = FormCoefficients(ctx.model, ctx.messages);
-    if (calc.coefficientsDone)
-        FillCoefficientTable(ctx.MSFlexGrid2, ctx.model, calc.degree);
+    if (calc.coefficientsDone) FillCoefficientTable(ctx.MSFlexGrid2, ctx.model, calc.degree);
 }
 
 void RunUnknowns(CalculationContext& ctx)
@@ -192,35 +186,35 @@ void RunStep(CalculationContext& ctx, CalculationStep step)
 {
     const CalculationModel kind = ctx.calc.kind;
     switch (step.kind) {
-    case StepKind::None:
-        return;
-    case StepKind::SupportReactions:
-        RunSupportReactions(ctx, step.caseNo,
-                            kind == CalculationModel::DeterminateNoAttached ? std::string(kSupportReactionTitle)
-                                                                            : CaseReactionTitle(step.caseNo));
-        return;
-    case StepKind::MemberForces:
-        RunMemberForces(ctx, kind == CalculationModel::DeterminateNoAttached ? MemberForceTable
-                                                                             : AttachedMemberForceTable);
-        return;
-    case StepKind::AttachedParts:
-        RunAttachedParts(ctx);
-        return;
-    case StepKind::BasicParts:
-        RunBasicParts(ctx, step.caseNo);
-        return;
-    case StepKind::CaseEndForces:
-        RunCaseEndForces(ctx, step.caseNo);
-        return;
-    case StepKind::Coefficients:
-        RunCoefficients(ctx);
-        return;
-    case StepKind::Unknowns:
-        RunUnknowns(ctx);
-        return;
-    case StepKind::Superposition:
-        RunSuperposition(ctx);
-        return;
+        case StepKind::None:
+            return;
+        case StepKind::SupportReactions:
+            RunSupportReactions(ctx, step.caseNo,
+                                kind == CalculationModel::DeterminateNoAttached ? std::string(kSupportReactionTitle)
+                                                                                : CaseReactionTitle(step.caseNo));
+            return;
+        case StepKind::MemberForces:
+            RunMemberForces(
+                ctx, kind == CalculationModel::DeterminateNoAttached ? MemberForceTable : AttachedMemberForceTable);
+            return;
+        case StepKind::AttachedParts:
+            RunAttachedParts(ctx);
+            return;
+        case StepKind::BasicParts:
+            RunBasicParts(ctx, step.caseNo);
+            return;
+        case StepKind::CaseEndForces:
+            RunCaseEndForces(ctx, step.caseNo);
+            return;
+        case StepKind::Coefficients:
+            RunCoefficients(ctx);
+            return;
+        case StepKind::Unknowns:
+            RunUnknowns(ctx);
+            return;
+        case StepKind::Superposition:
+            RunSuperposition(ctx);
+            return;
     }
 }
 
@@ -228,47 +222,35 @@ void RunStep(CalculationContext& ctx, CalculationStep step)
 
 CalculationStep StepOfItem(CalculationModel kind, int n, int m)
 {
-    if (m < 0 || n < 0)
-        return {};
+    if (m < 0 || n < 0) return {};
     switch (kind) {
-    case CalculationModel::DeterminateNoAttached:
-        if (m == 0)
-            return {StepKind::SupportReactions, 0};
-        if (m == 1)
-            return {StepKind::MemberForces, 0};
-        return {};
-    case CalculationModel::DeterminateWithAttached:
-        if (m == 0)
-            return {StepKind::AttachedParts, 0};
-        if (m == 1)
-            return {StepKind::BasicParts, 0};
-        if (m == 2)
-            return {StepKind::MemberForces, 0};
-        return {};
-    case CalculationModel::IndeterminateNoAttached:
-        // Items 2c and 2c + 1: reactions and end forces of case c = 0..n.
-        if (m <= 2 * n + 1)
-            return {m % 2 == 0 ? StepKind::SupportReactions : StepKind::CaseEndForces, m / 2};
-        break;
-    case CalculationModel::IndeterminateWithAttached:
-        // Item 0 the attached parts; items 2c + 1 and 2c + 2: basic-part
-        // reactions and end forces of case c = 0..n.
-        if (m == 0)
-            return {StepKind::AttachedParts, 0};
-        if (m <= 2 * n + 2)
-            return {m % 2 == 1 ? StepKind::BasicParts : StepKind::CaseEndForces, (m - 1) / 2};
-        m -= 1;
-        break;
-    default:
-        return {};
+        case CalculationModel::DeterminateNoAttached:
+            if (m == 0) return {StepKind::SupportReactions, 0};
+            if (m == 1) return {StepKind::MemberForces, 0};
+            return {};
+        case CalculationModel::DeterminateWithAttached:
+            if (m == 0) return {StepKind::AttachedParts, 0};
+            if (m == 1) return {StepKind::BasicParts, 0};
+            if (m == 2) return {StepKind::MemberForces, 0};
+            return {};
+        case CalculationModel::IndeterminateNoAttached:
+            // Items 2c and 2c + 1: reactions and end forces of case c = 0..n.
+            if (m <= 2 * n + 1) return {m % 2 == 0 ? StepKind::SupportReactions : StepKind::CaseEndForces, m / 2};
+            break;
+        case CalculationModel::IndeterminateWithAttached:
+            // Item 0 the attached parts; items 2c + 1 and 2c + 2: basic-part
+            // reactions and end forces of case c = 0..n.
+            if (m == 0) return {StepKind::AttachedParts, 0};
+            if (m <= 2 * n + 2) return {m % 2 == 1 ? StepKind::BasicParts : StepKind::CaseEndForces, (m - 1) / 2};
+            m -= 1;
+            break;
+        default:
+            return {};
     }
     // The last three items of both indeterminate models, counted from 2n + 2.
-    if (m == 2 * n + 2)
-        return {StepKind::Coefficients, 0};
-    if (m == 2 * n + 3)
-        return {StepKind::Unknowns, 0};
-    if (m == 2 * n + 4)
-        return {StepKind::Superposition, 0};
+    if (m == 2 * n + 2) return {StepKind::Coefficients, 0};
+    if (m == 2 * n + 3) return {StepKind::Unknowns, 0};
+    if (m == 2 * n + 4) return {StepKind::Superposition, 0};
     return {};
 }
 
@@ -276,11 +258,9 @@ void RunCalculationStep(CalculationContext& ctx)
 {
     ctx.form.resultFrameVisible = true;
     ctx.MSFlexGrid1.SetFixedCols(0);
-    if (!ctx.calc.analysed)
-        return;
+    if (!ctx.calc.analysed) return;
     const CalculationStep step = StepOfItem(ctx.calc.kind, ctx.calc.degree, ctx.form.selectedItem);
-    if (step.kind == StepKind::None)
-        return;
+    if (step.kind == StepKind::None) return;
     if (!StructureStillFits(ctx)) {
         ctx.messages.Show(kReanalyseMessage);
         return;

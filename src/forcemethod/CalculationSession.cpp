@@ -52,8 +52,7 @@ void RestoreUserLoads(CalculationContext& ctx)
 {
     ForgetStaleUnitForces(ctx);
     StructureModel& model = ctx.model;
-    if (!model.UnitForcesInLoads)
-        return;
+    if (!model.UnitForcesInLoads) return;
     model.Loads = model.SavedLoads;
     model.UnitForcesInLoads = false;
     ctx.calc.unitLoadsInPlace.reset();
@@ -85,8 +84,7 @@ bool UseLoadsOfCase(CalculationContext& ctx, int caseNo)
         return false;
     }
     ForgetStaleUnitForces(ctx);
-    if (ctx.model.UnitForcesInLoads && ctx.model.Loads == *calc.unitForces[k])
-        return true;
+    if (ctx.model.UnitForcesInLoads && ctx.model.Loads == *calc.unitForces[k]) return true;
     PutUnitForcesInPlace(ctx, *calc.unitForces[k]);
     DrawUnitForces(ctx.model, ctx.canvas);
     return true;
@@ -126,8 +124,7 @@ void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis)
 bool AnalyseAndOpenCalculation(CalculationContext& ctx)
 {
     const ModelTypeAnalysis analysis = AnalyseModelType(ctx.model, ctx.messages);
-    if (!analysis.accepted)
-        return false;
+    if (!analysis.accepted) return false;
     OpenCalculation(ctx, analysis);
     return true;
 }

@@ -9,12 +9,12 @@ namespace {
 int RowCount(ResultRows rows, const StructureModel& model)
 {
     switch (rows) {
-    case ResultRows::PerSupport:
-        return model.SupportCount() + 1;
-    case ResultRows::PerElement:
-        return model.ElementCount() + 1;
-    case ResultRows::Ten:
-        return 10;
+        case ResultRows::PerSupport:
+            return model.SupportCount() + 1;
+        case ResultRows::PerElement:
+            return model.ElementCount() + 1;
+        case ResultRows::Ten:
+            return 10;
     }
     return 1;
 }
@@ -28,28 +28,25 @@ float CaseValue(const CaseForceTable& table, int caseNo, int element, int end)
 void WriteForces(TextGrid& grid, int row, int firstCol, std::initializer_list<float> values)
 {
     int c = firstCol;
-    for (float v : values)
-        grid.SetText(row, c++, FormatForce(v));
+    for (float v : values) grid.SetText(row, c++, FormatForce(v));
 }
 
 }  // namespace
 
 std::string CaseReactionTitle(int caseNo)
 {
-    if (caseNo == 0)
-        return "外荷载下支座反力计算结果：";
+    if (caseNo == 0) return "外荷载下支座反力计算结果：";
     return "单位未知力X" + std::to_string(caseNo) + "支座反力计算结果：";
 }
 
 std::string CaseMemberForceTitle(int caseNo)
 {
-    if (caseNo == 0)
-        return "荷载作用下各杆件内力计算结果：";
+    if (caseNo == 0) return "荷载作用下各杆件内力计算结果：";
     return "单位未知力X" + std::to_string(caseNo) + "各杆件内力计算结果：";
 }
 
-void SetUpResultTable(TextGrid& grid, std::string& frameCaption, const ResultLayout& layout,
-                      std::string_view title, const StructureModel& model)
+void SetUpResultTable(TextGrid& grid, std::string& frameCaption, const ResultLayout& layout, std::string_view title,
+                      const StructureModel& model)
 {
     frameCaption = std::string(title);
     ClearGrid(grid);
@@ -97,16 +94,13 @@ void FillCoefficientTable(TextGrid& grid, const StructureModel& model, int degre
     grid.SetCols(degree + 2);
     grid.SetRows(degree + 1);
     grid.SetText(0, 0, " i");
-    for (int j = 1; j <= degree; ++j)
-        grid.SetText(0, j, "δi" + std::to_string(j));
+    for (int j = 1; j <= degree; ++j) grid.SetText(0, j, "δi" + std::to_string(j));
     grid.SetText(0, degree + 1, "Δip");
     const bool formed = model.FlexibilityMatrix.Size() == degree && model.FreeTerms.Count() == degree;
     for (int i = 1; i <= degree; ++i) {
         grid.SetText(i, 0, std::to_string(i));
-        if (!formed)
-            continue;
-        for (int j = 1; j <= degree; ++j)
-            grid.SetText(i, j, FormatCoefficient(model.FlexibilityMatrix.at(i, j)));
+        if (!formed) continue;
+        for (int j = 1; j <= degree; ++j) grid.SetText(i, j, FormatCoefficient(model.FlexibilityMatrix.at(i, j)));
         grid.SetText(i, degree + 1, FormatCoefficient(model.FreeTerms.at(i)));
     }
 }

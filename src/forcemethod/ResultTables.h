@@ -55,8 +55,8 @@ std::string CaseMemberForceTitle(int caseNo);
 
 // Sets the frame title, empties the grid within its old size, then sets the
 // column count, the row count, each column's width and header.
-void SetUpResultTable(TextGrid& grid, std::string& frameCaption, const ResultLayout& layout,
-                      std::string_view title, const StructureModel& model);
+void SetUpResultTable(TextGrid& grid, std::string& frameCaption, const ResultLayout& layout, std::string_view title,
+                      const StructureModel& model);
 
 // Data rows from row 1 on, numbers in "0.##".
 void FillSupportRows(TextGrid& grid, const StructureModel& model);

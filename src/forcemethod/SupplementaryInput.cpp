@@ -26,18 +26,16 @@ ItemNeed NeedOfItem(CalculationModel kind, int n, int m)
 {
     const CalculationStep step = StepOfItem(kind, n, m);
     switch (step.kind) {
-    case StepKind::AttachedParts:
-        return {SupplementaryTable::AttachedParts, 0};
-    case StepKind::BasicParts:
-        if (step.caseNo == 0)
-            return {SupplementaryTable::BasicParts, 0};
-        return {SupplementaryTable::UnitForces, step.caseNo};
-    case StepKind::SupportReactions:
-        if (step.caseNo > 0)
+        case StepKind::AttachedParts:
+            return {SupplementaryTable::AttachedParts, 0};
+        case StepKind::BasicParts:
+            if (step.caseNo == 0) return {SupplementaryTable::BasicParts, 0};
             return {SupplementaryTable::UnitForces, step.caseNo};
-        return {};
-    default:
-        return {};
+        case StepKind::SupportReactions:
+            if (step.caseNo > 0) return {SupplementaryTable::UnitForces, step.caseNo};
+            return {};
+        default:
+            return {};
     }
 }
 
@@ -45,8 +43,7 @@ MemoryGrid Snapshot(const TextGrid& grid)
 {
     MemoryGrid copy(grid.Rows(), grid.Cols());
     for (int r = 0; r < grid.Rows(); ++r)
-        for (int c = 0; c < grid.Cols(); ++c)
-            copy.SetText(r, c, grid.Text(r, c));
+        for (int c = 0; c < grid.Cols(); ++c) copy.SetText(r, c, grid.Text(r, c));
     return copy;
 }
 
@@ -54,11 +51,10 @@ MemoryGrid Snapshot(const TextGrid& grid)
 void RestoreDataRows(const TextGrid& from, TextGrid& to)
 {
     for (int r = 1; r < std::min(from.Rows(), to.Rows()); ++r)
-        for (int c = 0; c < std::min(from.Cols(), to.Cols()); ++c)
-            to.SetText(r, c, from.Text(r, c));
+        for (int c = 0; c < std::min(from.Cols(), to.Cols()); ++c) to.SetText(r, c, from.Text(r, c));
 }
 
-void ShowInputTable(CalculationContext& ctx, SupplementaryTable table, const InputTableLayout& layout,
+void ShowInputTable(CalculationContext& ctx, SupplementaryTable table, const SupplementaryTableLayout& layout,
                     const TextGrid* remembered)
 {
     CalculationFormState& form = ctx.form;
@@ -76,39 +72,39 @@ void ShowInputTable(CalculationContext& ctx, SupplementaryTable table, const Inp
     for (int c = 0; c < layout.cols; ++c) {
         if (c < layout.leadingCount) {
             const InputColumn& column = layout.leading[static_cast<std::size_t>(c)];
-            grid.SetColWidth(c, column.width);
+            grid.SetColWidth(c, column.widthTwips);
             grid.SetText(0, c, column.header);
-            form.editorKinds.emplace_back(1, column.kind);
+            form.editorKinds.emplace_back(column.editorKind);
         } else {
             grid.SetColWidth(c, layout.elementWidth);
             grid.SetText(0, c, "单元" + std::to_string(c - layout.leadingCount + 1));
-            form.editorKinds.emplace_back("T");
+            form.editorKinds.emplace_back(kTypedColumn);
         }
     }
     // What the student confirmed or applied for this item comes back, so that
     // selecting the item again shows the rows the calculation uses.
-    if (remembered)
-        RestoreDataRows(*remembered, grid);
+    if (remembered) RestoreDataRows(*remembered, grid);
 }
 
 // A unit force re-applied makes the results of its case, and everything
 // formed from them, out of date.
 void ForgetResultsOfCase(CalculationState& calc, int caseNo)
 {
-    if (calc.reactionsCase == caseNo)
-        calc.reactionsCase = -1;
+    if (calc.reactionsCase == caseNo) calc.reactionsCase = -1;
     if (caseNo >= 0 && caseNo < static_cast<int>(calc.endForcesDone.size()))
         calc.endForcesDone[static_cast<std::size_t>(caseNo)] = false;
     calc.coefficientsDone = false;
     calc.unknownsDone = false;
 }
 
-std::string RowMessage(int row, const std::string& text) { return "第" + std::to_string(row) + "行：" + text; }
+std::string RowMessage(int row, const std::string& text)
+{
+    return "第" + std::to_string(row) + "行：" + text;
+}
 
 bool DirectionSuits(std::string_view loadType, std::string_view direction)
 {
-    if (loadType == kCouple)
-        return IsCoupleDirection(direction);
+    if (loadType == kCouple) return IsCoupleDirection(direction);
     return IsHorizontalDirection(direction) || IsVerticalDirection(direction);
 }
 
@@ -119,41 +115,39 @@ void SelectCalculationItem(CalculationContext& ctx, int index)
     CalculationFormState& form = ctx.form;
     CalculationState& calc = ctx.calc;
     form.selectedItem = index;
-    if (!calc.analysed || index < 0 || index >= static_cast<int>(form.items.size()))
-        return;
+    if (!calc.analysed || index < 0 || index >= static_cast<int>(form.items.size())) return;
 
     const ItemNeed need = NeedOfItem(calc.kind, calc.degree, index);
     switch (need.table) {
-    case SupplementaryTable::None:
-        form.calEnabled = true;
-        form.inputFrameVisible = false;
-        form.inputTable = SupplementaryTable::None;
-        form.unitForceCase = 0;
-        break;
-    case SupplementaryTable::AttachedParts:
-        form.applyVisible = false;
-        form.unitForceCase = 0;
-        ShowInputTable(ctx, need.table, AttachedPartInputTable,
-                       calc.attachedPartsConfirmed ? &calc.attachedPartRows : nullptr);
-        break;
-    case SupplementaryTable::BasicParts:
-        form.applyVisible = false;
-        form.unitForceCase = 0;
-        ShowInputTable(ctx, need.table, BasicPartInputTable, calc.basicPartsConfirmed ? &calc.basicPartRows : nullptr);
-        break;
-    case SupplementaryTable::UnitForces: {
-        const auto k = static_cast<std::size_t>(need.unitForceCase);
-        form.applyVisible = true;
-        form.unitForceCase = need.unitForceCase;
-        const bool applied = k < calc.unitForces.size() && calc.unitForces[k].has_value();
-        ShowInputTable(ctx, need.table, UnitForceInputTable, applied ? &calc.unitForceRows[k] : nullptr);
-        DrawStructureWithoutLoads(ctx.model, ctx.canvas);
-        if (applied && ctx.model.UnitForcesInLoads && ctx.model.Loads == *calc.unitForces[k]) {
-            DrawConcentratedLoads(ctx.model, ctx.canvas);
-            DrawCouples(ctx.model, ctx.canvas);
+        case SupplementaryTable::None:
+            form.calEnabled = true;
+            form.inputFrameVisible = false;
+            form.inputTable = SupplementaryTable::None;
+            form.unitForceCase = 0;
+            break;
+        case SupplementaryTable::AttachedParts:
+        case SupplementaryTable::BasicParts: {
+            const bool attached = need.table == SupplementaryTable::AttachedParts;
+            const bool confirmed = attached ? calc.attachedPartsConfirmed : calc.basicPartsConfirmed;
+            form.applyVisible = false;
+            form.unitForceCase = 0;
+            ShowInputTable(ctx, need.table, attached ? AttachedPartInputTable : BasicPartInputTable,
+                           !confirmed ? nullptr : attached ? &calc.attachedPartRows : &calc.basicPartRows);
+            break;
         }
-        break;
-    }
+        case SupplementaryTable::UnitForces: {
+            const auto k = static_cast<std::size_t>(need.unitForceCase);
+            form.applyVisible = true;
+            form.unitForceCase = need.unitForceCase;
+            const bool applied = k < calc.unitForces.size() && calc.unitForces[k].has_value();
+            ShowInputTable(ctx, need.table, UnitForceInputTable, applied ? &calc.unitForceRows[k] : nullptr);
+            DrawStructureWithoutLoads(ctx.model, ctx.canvas);
+            if (applied && ctx.model.UnitForcesInLoads && ctx.model.Loads == *calc.unitForces[k]) {
+                DrawConcentratedLoads(ctx.model, ctx.canvas);
+                DrawCouples(ctx.model, ctx.canvas);
+            }
+            break;
+        }
     }
 }
 
@@ -163,8 +157,7 @@ std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const
     OneBasedTable<Load> loads;
     for (int r = 1; r < grid.Rows(); ++r) {
         const std::string type = grid.Text(r, 0);
-        if (type.empty())
-            break;
+        if (type.empty()) break;
         const std::string nodeText = grid.Text(r, 1);
         const std::string elementText = grid.Text(r, 2);
         const std::string direction = grid.Text(r, 3);
@@ -201,11 +194,9 @@ bool ApplyUnitForces(CalculationContext& ctx)
 {
     CalculationState& calc = ctx.calc;
     const auto k = static_cast<std::size_t>(ctx.form.unitForceCase);
-    if (ctx.form.inputTable != SupplementaryTable::UnitForces || k < 1 || k >= calc.unitForces.size())
-        return false;
+    if (ctx.form.inputTable != SupplementaryTable::UnitForces || k < 1 || k >= calc.unitForces.size()) return false;
     std::optional<OneBasedTable<Load>> unit = ReadUnitForceRows(ctx.MSFlexGrid1, ctx.model, ctx.messages);
-    if (!unit)
-        return false;
+    if (!unit) return false;
     PutUnitForcesInPlace(ctx, *unit);
     calc.unitForces[k] = std::move(unit);
     calc.unitForceRows[k] = Snapshot(ctx.MSFlexGrid1);
@@ -226,24 +217,30 @@ void ConfirmSupplementaryInput(CalculationContext& ctx)
     form.inputFrameVisible = false;
     form.calEnabled = true;
     switch (form.inputTable) {
-    case SupplementaryTable::AttachedParts:
-        calc.attachedPartRows = Snapshot(ctx.MSFlexGrid1);
-        calc.attachedPartsConfirmed = true;
-        calc.reactionsCase = -1;
-        break;
-    case SupplementaryTable::BasicParts:
-        calc.basicPartRows = Snapshot(ctx.MSFlexGrid1);
-        calc.basicPartsConfirmed = true;
-        calc.reactionsCase = -1;
-        break;
-    case SupplementaryTable::UnitForces:
-    case SupplementaryTable::None:
-        break;
+        case SupplementaryTable::AttachedParts:
+            calc.attachedPartRows = Snapshot(ctx.MSFlexGrid1);
+            calc.attachedPartsConfirmed = true;
+            calc.reactionsCase = -1;
+            break;
+        case SupplementaryTable::BasicParts:
+            calc.basicPartRows = Snapshot(ctx.MSFlexGrid1);
+            calc.basicPartsConfirmed = true;
+            calc.reactionsCase = -1;
+            break;
+        case SupplementaryTable::UnitForces:
+        case SupplementaryTable::None:
+            break;
     }
 }
 
-void CloseResultFrame(CalculationFormState& form) { form.resultFrameVisible = false; }
+void CloseResultFrame(CalculationFormState& form)
+{
+    form.resultFrameVisible = false;
+}
 
-void CloseCalculationForm(CalculationFormState& form) { form.visible = false; }
+void CloseCalculationForm(CalculationFormState& form)
+{
+    form.visible = false;
+}
 
 }  // namespace tavrin

@@ -6,20 +6,13 @@
 #include <string_view>
 
 #include "forcemethod/CalculationSession.h"
+#include "input/InputTables.h"
 
 namespace tavrin {
 
-// A column of a supplementary table: header, width in twips, editor kind
-// ('T' typed, 'F' chosen from a list).
-struct InputColumn {
-    std::string_view header;
-    int width;
-    char kind;
-};
-
 // A supplementary table of MSFlexGrid1: its leading columns as listed, then
 // element columns headed "单元1", "单元2", ... up to `cols`.
-struct InputTableLayout {
+struct SupplementaryTableLayout {
     std::string_view frameCaption;
     int rows;
     int cols;
@@ -31,16 +24,28 @@ struct InputTableLayout {
 // One row per attached part in the order of calculation: the hinge about
 // which moments are taken, the hinge or support whose reaction is found, then
 // the part's elements.
-inline constexpr InputTableLayout AttachedPartInputTable{
-    "附属部分补充输入信息", 6, 20, {{{"计算顺序", 1000, 'T'}, {"取矩铰结点码", 1500, 'T'}, {"铰结点/支座码", 1500, 'T'}, {}}},
-    3, 700};
+inline constexpr SupplementaryTableLayout AttachedPartInputTable{"附属部分补充输入信息",
+                                                                 6,
+                                                                 20,
+                                                                 {{{"计算顺序", 1000, kTypedColumn},
+                                                                   {"取矩铰结点码", 1500, kTypedColumn},
+                                                                   {"铰结点/支座码", 1500, kTypedColumn},
+                                                                   {}}},
+                                                                 3,
+                                                                 700};
 // One row per basic part: its elements.
-inline constexpr InputTableLayout BasicPartInputTable{
-    "基本部分补充输入信息", 6, 20, {{{"基本部分", 900, 'T'}, {}, {}, {}}}, 1, 700};
+inline constexpr SupplementaryTableLayout BasicPartInputTable{
+    "基本部分补充输入信息", 6, 20, {{{"基本部分", 900, kTypedColumn}, {}, {}, {}}}, 1, 700};
 // One row per load of the unit force Xk.
-inline constexpr InputTableLayout UnitForceInputTable{
-    "输入未知单位力信息：", 10, 4,
-    {{{"荷载类型", 900, 'F'}, {"作用结点", 900, 'T'}, {"作用单元", 900, 'T'}, {"荷载方向", 900, 'F'}}}, 4, 700};
+inline constexpr SupplementaryTableLayout UnitForceInputTable{"输入未知单位力信息：",
+                                                              10,
+                                                              4,
+                                                              {{{"荷载类型", 900, kListColumn},
+                                                                {"作用结点", 900, kTypedColumn},
+                                                                {"作用单元", 900, kTypedColumn},
+                                                                {"荷载方向", 900, kListColumn}}},
+                                                              4,
+                                                              700};
 
 // The click handler of cmbCalType: selects item `index` and shows the
 // supplementary table the item asks for, or enables cmdCal when it needs

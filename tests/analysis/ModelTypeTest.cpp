@@ -34,11 +34,10 @@ StructureModel Star(std::string_view joint, int members)
     model.Nodes.Append(Node{2, std::string(kRigidJoint), 1, 0});
     model.Nodes.Append(Node{3, std::string(joint), 2, 0});
     for (int m = 0; m < members; ++m) {
-        model.Nodes.Append(Node{static_cast<std::int16_t>(4 + m), std::string(kFreeEnd), 2, 1.0f + static_cast<float>(m)});
-        model.Elements.Append(Element{.Code = static_cast<std::int16_t>(m + 1),
-                                      .EI = 1,
-                                      .INode = 3,
-                                      .JNode = static_cast<std::int16_t>(4 + m)});
+        model.Nodes.Append(
+            Node{static_cast<std::int16_t>(4 + m), std::string(kFreeEnd), 2, 1.0f + static_cast<float>(m)});
+        model.Elements.Append(Element{
+            .Code = static_cast<std::int16_t>(m + 1), .EI = 1, .INode = 3, .JNode = static_cast<std::int16_t>(4 + m)});
     }
     model.Supports.Append(Support{1, std::string(kFixedSupport), std::string(kBelowNode)});
     model.SupportConstraintCount = 3;
@@ -54,10 +53,9 @@ TEST(ModelTypeTest, DialogReadsTheDegreeOnlyForAnIndeterminateStructure)
         std::int16_t degree;  // afterwards, starting from 7
     };
     const Case cases[] = {
-        {true, "2", true, 2},       {false, "3", true, 0},       {true, "2.5", true, 2},
-        {true, "3.5", true, 4},     {true, "abc", true, 0},      {true, "", true, 0},
-        {true, " 3次", true, 3},    {true, "-1", false, 7},      {true, "-0.4", true, 0},
-        {true, "40000", false, 7},  {false, "-1", true, 0},
+        {true, "2", true, 2},    {false, "3", true, 0},     {true, "2.5", true, 2},  {true, "3.5", true, 4},
+        {true, "abc", true, 0},  {true, "", true, 0},       {true, " 3次", true, 3}, {true, "-1", false, 7},
+        {true, "-0.4", true, 0}, {true, "40000", false, 7}, {false, "-1", true, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.indeterminate ? "超静定 " : "静定 ") + c.text);
@@ -103,14 +101,14 @@ TEST(ModelTypeTest, ItemListsOfTheFourModels)
     EXPECT_EQ(CalculationItems(CalculationModel::DeterminateNoAttached, 0), (Items{"支座反力", "各构件内力"}));
     EXPECT_EQ(CalculationItems(CalculationModel::DeterminateWithAttached, 0),
               (Items{"附属部分支座反力", "基本部分支座反力", "各构件内力"}));
-    EXPECT_EQ(CalculationItems(CalculationModel::IndeterminateNoAttached, 2),
-              (Items{"外荷载作用下支座反力", "外荷载作用下各构件内力", "单位力X 1作用下支座反力",
-                     "单位力X 1作用下各构件内力", "单位力X 2作用下支座反力", "单位力X 2作用下各构件内力",
-                     "自由项系数", "未知力求解", "构件总内力"}));
+    EXPECT_EQ(
+        CalculationItems(CalculationModel::IndeterminateNoAttached, 2),
+        (Items{"外荷载作用下支座反力", "外荷载作用下各构件内力", "单位力X 1作用下支座反力", "单位力X 1作用下各构件内力",
+               "单位力X 2作用下支座反力", "单位力X 2作用下各构件内力", "自由项系数", "未知力求解", "构件总内力"}));
     EXPECT_EQ(CalculationItems(CalculationModel::IndeterminateWithAttached, 1),
               (Items{"外荷载作用下附属部分支座反力", "外荷载作用下基本部分支座反力", "外荷载作用下各构件内力",
-                     "单位力未知力X 1作用下基本部分支座反力", "单位力未知力X 1作用下基本部分各构件内力",
-                     "自由项系数", "未知力求解", "构件总内力"}));
+                     "单位力未知力X 1作用下基本部分支座反力", "单位力未知力X 1作用下基本部分各构件内力", "自由项系数",
+                     "未知力求解", "构件总内力"}));
     const Items twelve = CalculationItems(CalculationModel::IndeterminateNoAttached, 12);
     ASSERT_EQ(twelve.size(), 2u * 12 + 5);
     EXPECT_EQ(twelve[24], "单位力X 12作用下支座反力");
@@ -162,8 +160,7 @@ TEST(ModelTypeTest, RigidJointOfThreeMembersIsRefusedAndNothingChanges)
         const ModelTypeAnalysis analysis = AnalyseModelType(model, messages);
 
         EXPECT_EQ(analysis.accepted, c.accepted);
-        if (c.accepted)
-            continue;
+        if (c.accepted) continue;
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].text, "伸出单元数>2，本程序不能计算刚结点有弯矩分配的工况！3刚节点");
         EXPECT_TRUE(model == before);

@@ -1,0 +1,601 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "forcemethod/CalculationDriver.h"
+#include "forcemethod/FrameFixtures.h"
+#include "forcemethod/ResultTables.h"
+#include "forcemethod/SupplementaryInput.h"
+
+namespace tavrin {
+namespace {
+
+using testing::Rows;
+
+// The calculation form without widgets, on a structure committed through the
+// input tables, analysed with degree n.
+struct Calculation {
+    StructureModel model;
+    MemoryGrid MSFlexGrid1{2, 2};
+    MemoryGrid MSFlexGrid2{2, 2};
+    CalculationFormState form;
+    CalculationState calc;
+    RecordingCanvas canvas;
+    RecordingMessages messages;
+    CalculationContext ctx{model, MSFlexGrid1, MSFlexGrid2, form, calc, canvas, messages};
+
+    Calculation(const testing::FrameTables& frame, int degree)
+    {
+        EXPECT_TRUE(testing::CommitFrame(model, canvas, messages, frame));
+        EXPECT_TRUE(AcceptModelType(model, {degree != 0, std::to_string(degree)}, messages));
+        EXPECT_TRUE(AnalyseAndOpenCalculation(ctx));
+        EXPECT_TRUE(messages.shown.empty());
+    }
+
+    void Select(int item) { SelectCalculationItem(ctx, item); }
+    void Run(int item)
+    {
+        Select(item);
+        RunCalculationStep(ctx);
+    }
+    // Types the rows into the supplementary table from row 1 on.
+    void Type(const Rows& rows)
+    {
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            for (std::size_t c = 0; c < rows[r].size(); ++c)
+                MSFlexGrid1.SetText(static_cast<int>(r) + 1, static_cast<int>(c), rows[r][c]);
+    }
+    // Selects the item, types its table, applies a unit force, confirms.
+    void Supply(int item, const Rows& rows)
+    {
+        Select(item);
+        Type(rows);
+        if (form.inputTable == SupplementaryTable::UnitForces) {
+            EXPECT_TRUE(ApplyUnitForces(ctx));
+        }
+        ConfirmSupplementaryInput(ctx);
+    }
+    Rows Shown() const { return GridCells(MSFlexGrid2); }
+    std::vector<int> Widths(const TextGrid& grid) const
+    {
+        std::vector<int> widths;
+        for (int c = 0; c < grid.Cols(); ++c) widths.push_back(grid.ColWidth(c));
+        return widths;
+    }
+    std::vector<std::string> MessageTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const ShownMessage& m : messages.shown) texts.push_back(m.text);
+        return texts;
+    }
+};
+
+const Rows kReactionHeader{{"支座结点码", "支座类型", "Fx(向右为正)", "Fy(向上为正)", "Fm(顺时针为正)"}};
+const std::vector<std::string> kCaseHeader{"杆件号", " Fni ", " Fqi ", " Fmi ", " Fnj ", " Fqj ", " Fmj "};
+
+Rows WithHeader(std::vector<std::string> header, Rows rows)
+{
+    rows.insert(rows.begin(), std::move(header));
+    return rows;
+}
+
+Rows Reactions(Rows rows)
+{
+    return WithHeader(kReactionHeader[0], std::move(rows));
+}
+Rows CaseForces(Rows rows)
+{
+    return WithHeader(kCaseHeader, std::move(rows));
+}
+
+TEST(CalculationDriverTest, EveryListedItemRunsAStepAndNothingBeyond)
+{
+    const CalculationModel kinds[] = {
+        CalculationModel::DeterminateNoAttached, CalculationModel::DeterminateWithAttached,
+        CalculationModel::IndeterminateNoAttached, CalculationModel::IndeterminateWithAttached};
+    for (const CalculationModel kind : kinds)
+        for (int n : {0, 1, 3}) {
+            const bool indeterminate = kind == CalculationModel::IndeterminateNoAttached ||
+                                       kind == CalculationModel::IndeterminateWithAttached;
+            if (indeterminate != (n != 0)) continue;
+            SCOPED_TRACE(std::to_string(static_cast<int>(kind)) + " n=" + std::to_string(n));
+            const auto items = static_cast<int>(CalculationItems(kind, n).size());
+            for (int m = 0; m < items; ++m) EXPECT_NE(StepOfItem(kind, n, m).kind, StepKind::None) << m;
+            EXPECT_EQ(StepOfItem(kind, n, items).kind, StepKind::None);
+            EXPECT_EQ(StepOfItem(kind, n, -1).kind, StepKind::None);
+            if (indeterminate) {
+                EXPECT_EQ(StepOfItem(kind, n, items - 1).kind, StepKind::Superposition);
+            }
+        }
+    using enum StepKind;
+    EXPECT_EQ(StepOfItem(CalculationModel::IndeterminateNoAttached, 2, 4), (CalculationStep{SupportReactions, 2}));
+    EXPECT_EQ(StepOfItem(CalculationModel::IndeterminateNoAttached, 2, 5), (CalculationStep{CaseEndForces, 2}));
+    EXPECT_EQ(StepOfItem(CalculationModel::IndeterminateNoAttached, 2, 6), (CalculationStep{Coefficients, 0}));
+    EXPECT_EQ(StepOfItem(CalculationModel::IndeterminateWithAttached, 1, 1), (CalculationStep{BasicParts, 0}));
+    EXPECT_EQ(StepOfItem(CalculationModel::IndeterminateWithAttached, 1, 3), (CalculationStep{BasicParts, 1}));
+    EXPECT_EQ(StepOfItem(CalculationModel::IndeterminateWithAttached, 1, 4), (CalculationStep{CaseEndForces, 1}));
+    EXPECT_EQ(StepOfItem(CalculationModel::IndeterminateWithAttached, 1, 5), (CalculationStep{Coefficients, 0}));
+}
+
+TEST(CalculationDriverTest, DeterminateBeamShowsItsReactionsAndMemberForces)
+{
+    Calculation c(testing::kSimpleBeam, 0);
+    EXPECT_EQ(c.form.caption, "无附属部分的静定结构计算");
+    EXPECT_FALSE(c.form.calEnabled);
+    EXPECT_FALSE(c.form.resultFrameVisible);
+    EXPECT_FALSE(c.form.inputFrameVisible);
+
+    c.Select(0);
+    EXPECT_TRUE(c.form.calEnabled);
+    RunCalculationStep(c.ctx);
+    EXPECT_TRUE(c.form.resultFrameVisible);
+    EXPECT_EQ(c.form.resultFrameCaption, "支座反力计算结果：");
+    EXPECT_EQ(c.Shown(), Reactions({{"1", "铰支座", "0.", "8.", "0."}, {"3", "活动支座", "0.", "4.", "0."}}));
+    EXPECT_EQ(c.Widths(c.MSFlexGrid2), std::vector<int>(5, 1350));
+
+    c.Run(1);
+    EXPECT_EQ(c.form.resultFrameCaption, "各杆件内力计算结果：");
+    EXPECT_EQ(c.Shown(),
+              WithHeader({"杆件号", " Ni ", " Vi ", " Mi ", " Nj ", " Vj ", " Mj "},
+                         {{"1", "0.", "8.", "0.", "0.", "8.", "-16."}, {"2", "0.", "-4.", "-16.", "0.", "-4.", "0."}}));
+    EXPECT_EQ(c.Widths(c.MSFlexGrid2), std::vector<int>(7, 960));
+    EXPECT_TRUE(c.messages.shown.empty());
+}
+
+TEST(CalculationDriverTest, ProppedCantileverFromTheLoadsToTheTotalForces)
+{
+    Calculation c(testing::kCantilever, 1);
+    const OneBasedTable<Load> userLoads = c.model.Loads;
+    EXPECT_EQ(c.form.items.size(), 7u);
+
+    c.Run(0);
+    EXPECT_EQ(c.form.resultFrameCaption, "外荷载下支座反力计算结果：");
+    EXPECT_EQ(c.Shown(), Reactions({{"1", "固定支座", "0.", "8.", "-16."}}));
+    c.Run(1);
+    EXPECT_EQ(c.form.resultFrameCaption, "荷载作用下各杆件内力计算结果：");
+    EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "8.", "16.", "0.", "0.", "0."}}));
+
+    c.Supply(2, {{"集中荷载", "2", "", "向上"}});
+    RunCalculationStep(c.ctx);
+    EXPECT_EQ(c.form.resultFrameCaption, "单位未知力X1支座反力计算结果：");
+    EXPECT_EQ(c.Shown(), Reactions({{"1", "固定支座", "0.", "-1.", "4."}}));
+    c.Run(3);
+    EXPECT_EQ(c.form.resultFrameCaption, "单位未知力X1各杆件内力计算结果：");
+    EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "-1.", "-4.", "0.", "-1.", "0."}}));
+
+    c.Run(4);
+    EXPECT_EQ(c.form.resultFrameCaption, "单位未知力X1各杆件内力计算结果：");
+    EXPECT_EQ(c.Shown(), (Rows{{" i", "δi1", "Δip"}, {"1", "21.333", "-64."}}));
+    EXPECT_EQ(c.model.Loads, userLoads);
+    EXPECT_FALSE(c.model.UnitForcesInLoads);
+    c.Run(5);
+    EXPECT_EQ(c.Shown(), (Rows{{"未知力", "X1"}, {"", "3."}}));
+    c.Run(6);
+    EXPECT_EQ(c.form.resultFrameCaption, "各杆件总内力计算结果：");
+    EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "5.", "4.", "0.", "-3.", "0."}}));
+    EXPECT_TRUE(c.messages.shown.empty()) << c.MessageTexts()[0];
+}
+
+TEST(CalculationDriverTest, BeamFixedAtBothEndsWithTwoUnknowns)
+{
+    Calculation c(testing::kCantilever, 2);
+    ASSERT_EQ(c.form.items.size(), 9u);
+    EXPECT_EQ(c.form.items[8], "构件总内力");
+
+    c.Run(0);
+    c.Run(1);
+    c.Supply(2, {{"集中荷载", "2", "", "向上"}});
+    RunCalculationStep(c.ctx);
+    c.Run(3);
+    c.Supply(4, {{"力偶", "2", "", "逆时针"}});
+    RunCalculationStep(c.ctx);
+    EXPECT_EQ(c.form.resultFrameCaption, "单位未知力X2支座反力计算结果：");
+    EXPECT_EQ(c.Shown(), Reactions({{"1", "固定支座", "0.", "0.", "1."}}));
+    c.Run(5);
+    EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "0.", "-1.", "0.", "0.", "-1."}}));
+
+    c.Run(6);
+    EXPECT_EQ(c.form.resultFrameCaption, "单位未知力X2各杆件内力计算结果：");
+    EXPECT_EQ(c.Shown(),
+              (Rows{{" i", "δi1", "δi2", "Δip"}, {"1", "21.333", "8.", "-64."}, {"2", "8.", "4.", "-21.333"}}));
+    EXPECT_EQ(c.model.FlexibilityMatrix.at(1, 2), c.model.FlexibilityMatrix.at(2, 1));
+    c.Run(7);
+    EXPECT_EQ(c.Shown(), (Rows{{"未知力", "X1", "X2"}, {"", "4.", "-2.667"}}));
+    c.Run(8);
+    // qL/2 at either end, qL^2/12 hogging at both walls.
+    EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "4.", "2.67", "0.", "-4.", "2.67"}}));
+    EXPECT_TRUE(c.messages.shown.empty());
+}
+
+TEST(CalculationDriverTest, HingedCantileverBeamIsCalculatedWithItsAttachedPart)
+{
+    Calculation c(testing::kGerberBeam, 0);
+    EXPECT_EQ(c.model.CalcModel, CalculationModel::DeterminateWithAttached);
+    EXPECT_EQ(c.form.caption, "有附属部分的静定结构计算");
+
+    c.Supply(0, {{"1", "2", "3", "2"}});
+    RunCalculationStep(c.ctx);
+    EXPECT_EQ(c.form.resultFrameCaption, "附属部分支座/铰结点反力计算结果：");
+    const Rows attached = c.Shown();
+    ASSERT_EQ(attached.size(), 10u);
+    EXPECT_EQ(attached[0], (std::vector<std::string>{"结点码", "类型", "Fy(向上为正)", "Fx(向右为正)"}));
+    EXPECT_EQ(attached[1], (std::vector<std::string>{"2", "铰结点", "4.", "0."}));
+    EXPECT_EQ(attached[2], (std::vector<std::string>{"3", "活动支座", "4.", "0."}));
+    EXPECT_EQ(c.Widths(c.MSFlexGrid2), std::vector<int>(4, 1600));
+
+    c.Supply(1, {{"1", "1"}});
+    RunCalculationStep(c.ctx);
+    EXPECT_EQ(c.form.resultFrameCaption, "基本部分支座/铰结点反力计算结果：");
+    const Rows basic = c.Shown();
+    ASSERT_EQ(basic.size(), 10u);
+    EXPECT_EQ(basic[1], (std::vector<std::string>{"1", "固定支座", "0.", "4.", "-16."}));
+    EXPECT_EQ(basic[2], std::vector<std::string>(5, ""));
+
+    c.Run(2);
+    EXPECT_EQ(c.form.resultFrameCaption, "各杆件内力计算结果：");
+    EXPECT_EQ(c.Shown(),
+              WithHeader({"杆件号", " Fni ", " Fvi ", " Fmi ", " Fnj ", " Fvj ", " Fmj "},
+                         {{"1", "0.", "4.", "16.", "0.", "4.", "0."}, {"2", "0.", "4.", "0.", "0.", "-4.", "0."}}));
+    EXPECT_TRUE(c.messages.shown.empty());
+}
+
+// The basic system keeps an attached part; the rows confirmed at items 0 and
+// 1 serve every later case while the grid shows the unit-force table, and
+// the attached part is recalculated under the unit force before the basic
+// part.
+TEST(CalculationDriverTest, IndeterminateStructureWithAnAttachedPartRunsToTheEnd)
+{
+    Calculation c(testing::kHingedBeamOverThreeSupports, 1);
+    EXPECT_EQ(c.model.CalcModel, CalculationModel::IndeterminateWithAttached);
+    ASSERT_EQ(c.form.items.size(), 8u);
+
+    c.Supply(0, {{"1", "2", "4", "2", "3"}});
+    EXPECT_TRUE(c.form.calEnabled);
+    RunCalculationStep(c.ctx);
+    EXPECT_EQ(GridCells(c.MSFlexGrid2)[1], (std::vector<std::string>{"2", "铰结点", "8.", "0."}));
+    EXPECT_EQ(GridCells(c.MSFlexGrid2)[2], (std::vector<std::string>{"4", "活动支座", "8.", "0."}));
+
+    c.Supply(1, {{"1", "1"}});
+    RunCalculationStep(c.ctx);
+    EXPECT_EQ(c.form.resultFrameCaption, "外荷载下支座反力计算结果：");
+    EXPECT_EQ(c.Shown(), Reactions({{"1", "固定支座", "0.", "8.", "-32."}, {"4", "活动支座", "0.", "8.", "0."}}));
+    c.Run(2);
+    EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "8.", "32.", "0.", "8.", "0."},
+                                     {"2", "0.", "8.", "0.", "0.", "0.", "-16."},
+                                     {"3", "0.", "0.", "-16.", "0.", "-8.", "0."}}));
+
+    c.Select(3);
+    EXPECT_EQ(c.form.inputTable, SupplementaryTable::UnitForces);
+    EXPECT_TRUE(c.form.applyVisible);
+    EXPECT_EQ(c.form.inputFrameCaption, "输入未知单位力信息：");
+    c.Supply(3, {{"集中荷载", "3", "", "向上"}});
+    RunCalculationStep(c.ctx);
+    EXPECT_EQ(c.form.resultFrameCaption, "单位未知力X1支座反力计算结果：");
+    EXPECT_EQ(c.Shown(), Reactions({{"1", "固定支座", "0.", "-0.5", "2."}, {"4", "活动支座", "0.", "-0.5", "0."}}));
+    c.Run(4);
+    EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "-0.5", "-2.", "0.", "-0.5", "0."},
+                                     {"2", "0.", "-0.5", "0.", "0.", "-0.5", "2."},
+                                     {"3", "0.", "0.5", "2.", "0.", "0.5", "0."}}));
+
+    c.Run(5);
+    EXPECT_EQ(c.Shown(), (Rows{{" i", "δi1", "Δip"}, {"1", "16.", "-192."}}));
+    c.Run(6);
+    EXPECT_EQ(c.Shown(), (Rows{{"未知力", "X1"}, {"", "12."}}));
+    c.Run(7);
+    EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "2.", "8.", "0.", "2.", "0."},
+                                     {"2", "0.", "2.", "0.", "0.", "-6.", "8."},
+                                     {"3", "0.", "6.", "8.", "0.", "-2.", "0."}}));
+    EXPECT_TRUE(c.messages.shown.empty()) << c.MessageTexts()[0];
+
+    // Selecting an item again shows the rows the calculation uses.
+    c.Select(0);
+    EXPECT_EQ(c.MSFlexGrid1.Text(1, 3), "2");
+    EXPECT_EQ(c.MSFlexGrid1.Text(1, 4), "3");
+}
+
+TEST(CalculationDriverTest, SupplementaryTablesAndTheirLayouts)
+{
+    struct Case {
+        const char* name;
+        const testing::FrameTables* frame;
+        int degree;
+        int item;
+        SupplementaryTable table;
+        std::string caption;
+        int rows;
+        std::vector<std::string> headers;  // first and last
+        std::vector<int> widths;           // first columns
+        std::vector<std::string> kinds;
+        bool applyVisible;
+    };
+    const Case cases[] = {
+        {"attached parts",
+         &testing::kGerberBeam,
+         0,
+         0,
+         SupplementaryTable::AttachedParts,
+         "附属部分补充输入信息",
+         6,
+         {"计算顺序", "单元17"},
+         {1000, 1500, 1500, 700},
+         std::vector<std::string>(20, "T"),
+         false},
+        {"basic parts",
+         &testing::kGerberBeam,
+         0,
+         1,
+         SupplementaryTable::BasicParts,
+         "基本部分补充输入信息",
+         6,
+         {"基本部分", "单元19"},
+         {900, 700},
+         std::vector<std::string>(20, "T"),
+         false},
+        {"unit force X2",
+         &testing::kCantilever,
+         2,
+         4,
+         SupplementaryTable::UnitForces,
+         "输入未知单位力信息：",
+         10,
+         {"荷载类型", "荷载方向"},
+         {900, 900, 900, 900},
+         {"F", "T", "T", "F"},
+         true},
+        {"unit force X1 with an attached part",
+         &testing::kHingedBeamOverThreeSupports,
+         1,
+         3,
+         SupplementaryTable::UnitForces,
+         "输入未知单位力信息：",
+         10,
+         {"荷载类型", "荷载方向"},
+         {900, 900, 900, 900},
+         {"F", "T", "T", "F"},
+         true},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Calculation c(*k.frame, k.degree);
+        c.Select(0);
+        c.MSFlexGrid1.SetText(1, 1, "stale");
+        const std::size_t opsBefore = c.canvas.ops.size();
+        c.Select(k.item);
+        EXPECT_EQ(c.form.inputTable, k.table);
+        EXPECT_TRUE(c.form.inputFrameVisible);
+        EXPECT_EQ(c.form.inputFrameCaption, k.caption);
+        EXPECT_EQ(c.form.applyVisible, k.applyVisible);
+        EXPECT_EQ(c.MSFlexGrid1.Rows(), k.rows);
+        EXPECT_EQ(c.MSFlexGrid1.Text(0, 0), k.headers.front());
+        EXPECT_EQ(c.MSFlexGrid1.Text(0, c.MSFlexGrid1.Cols() - 1), k.headers.back());
+        EXPECT_EQ(c.MSFlexGrid1.Text(1, 1), "");
+        EXPECT_EQ(c.MSFlexGrid1.Row(), 1);
+        EXPECT_EQ(c.MSFlexGrid1.Col(), 0);
+        for (std::size_t w = 0; w < k.widths.size(); ++w)
+            EXPECT_EQ(c.MSFlexGrid1.ColWidth(static_cast<int>(w)), k.widths[w]) << w;
+        EXPECT_EQ(c.form.editorKinds, k.kinds);
+        // The input form's column kinds are not the calculation form's.
+        EXPECT_NE(c.model.ColumnEditorKinds, k.kinds);
+        const bool cleared = c.canvas.ops.size() > opsBefore && c.canvas.ops[opsBefore].kind == CanvasOp::Kind::Cls;
+        EXPECT_EQ(cleared, k.table == SupplementaryTable::UnitForces);
+    }
+}
+
+TEST(CalculationDriverTest, UnitForceRowsBecomeLoadsOfMagnitudeOne)
+{
+    Calculation c(testing::kCantilever, 2);
+    c.Select(4);
+    EXPECT_FALSE(c.form.calEnabled);
+    c.Type({{"集中荷载", "2", "", "向下"}, {"力偶", "2", "1", "顺时针"}});
+    ASSERT_TRUE(ApplyUnitForces(c.ctx));
+    ASSERT_EQ(c.model.LoadCount(), 2);
+    EXPECT_EQ(c.model.Loads.at(1), (Load{"集中荷载", 1.0f, "向下", 2, 0}));
+    EXPECT_EQ(c.model.Loads.at(2), (Load{"力偶", 1.0f, "顺时针", 2, 1}));
+    EXPECT_FALSE(c.form.calEnabled);
+    ConfirmSupplementaryInput(c.ctx);
+    EXPECT_TRUE(c.form.calEnabled);
+    EXPECT_FALSE(c.form.inputFrameVisible);
+}
+
+TEST(CalculationDriverTest, UnfitUnitForceRowsAreRefusedAndTheLoadsStay)
+{
+    struct Case {
+        Rows rows;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{{"均布荷载", "", "1", "向下"}}, "第1行：单位未知力只能是“集中荷载”或“力偶”，不能是“均布荷载”！"},
+        {{{"集中荷载", "2", "", "向上"}, {"集中荷载", "9", "", "向上"}}, "第2行：作用结点“9”不存在！"},
+        {{{"力偶", "2", "5", "顺时针"}}, "第1行：作用单元“5”不存在！"},
+        {{{"集中荷载", "2", "", "顺时针"}}, "第1行：荷载方向“顺时针”不适用于集中荷载！"},
+        {{{"集中荷载", "99999", "", "向上"}}, "第1行：作用结点“99999”不存在！"},
+        {{}, "请先在表中输入单位未知力，再按“交互检查”！"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.message);
+        Calculation c(testing::kCantilever, 1);
+        const OneBasedTable<Load> userLoads = c.model.Loads;
+        c.Select(2);
+        c.Type(k.rows);
+        EXPECT_FALSE(ApplyUnitForces(c.ctx));
+        EXPECT_EQ(c.model.Loads, userLoads);
+        EXPECT_FALSE(c.model.UnitForcesInLoads);
+        EXPECT_EQ(c.MessageTexts(), std::vector<std::string>{k.message});
+    }
+}
+
+TEST(CalculationDriverTest, UserLoadsAreKeptWhicheverItemAppliesTheFirstUnitForce)
+{
+    Calculation c(testing::kCantilever, 2);
+    const OneBasedTable<Load> userLoads = c.model.Loads;
+
+    c.Select(4);
+    c.Type({{"力偶", "2", "", "逆时针"}});
+    ASSERT_TRUE(ApplyUnitForces(c.ctx));
+    EXPECT_EQ(c.model.SavedLoads, userLoads);
+    EXPECT_TRUE(c.model.UnitForcesInLoads);
+
+    c.Select(2);
+    c.Type({{"集中荷载", "2", "", "向上"}});
+    ASSERT_TRUE(ApplyUnitForces(c.ctx));
+    ASSERT_TRUE(ApplyUnitForces(c.ctx));
+    EXPECT_EQ(c.model.SavedLoads, userLoads);
+    EXPECT_EQ(c.model.Loads.at(1).LoadType, "集中荷载");
+}
+
+// Going back to the external loads puts them back; the coefficient step then
+// finds no unit force in Loads and leaves them as they are.
+TEST(CalculationDriverTest, CoefficientStepRestoresTheLoadsOnlyWhenUnitForcesReplacedThem)
+{
+    Calculation c(testing::kCantilever, 1);
+    const OneBasedTable<Load> userLoads = c.model.Loads;
+    c.Supply(2, {{"集中荷载", "2", "", "向上"}});
+    RunCalculationStep(c.ctx);
+    c.Run(3);
+    c.Run(0);
+    EXPECT_EQ(c.model.Loads, userLoads);
+    EXPECT_EQ(c.Shown(), Reactions({{"1", "固定支座", "0.", "8.", "-16."}}));
+    c.Run(1);
+    c.model.SavedLoads.Clear();
+    c.Run(4);
+    EXPECT_EQ(c.model.Loads, userLoads);
+    EXPECT_EQ(c.Shown(), (Rows{{" i", "δi1", "Δip"}, {"1", "21.333", "-64."}}));
+    EXPECT_TRUE(c.messages.shown.empty());
+}
+
+TEST(CalculationDriverTest, LoadsCommittedWhileAUnitForceActsAreTheUsersLoads)
+{
+    Calculation c(testing::kCantilever, 1);
+    c.Run(0);
+    c.Run(1);
+    c.Supply(2, {{"集中荷载", "2", "", "向上"}});
+    ASSERT_TRUE(testing::CommitRows(c.model, c.canvas, c.messages, kLoadTable, {{"均布荷载", "", "1", "向下", "4"}}));
+    const OneBasedTable<Load> newLoads = c.model.Loads;
+    c.Run(0);
+    c.Run(1);
+    c.Run(2);
+    c.Run(3);
+    c.Run(4);
+    EXPECT_EQ(c.model.Loads, newLoads);
+    c.Run(5);
+    EXPECT_EQ(c.Shown(), (Rows{{"未知力", "X1"}, {"", "6."}}));
+}
+
+TEST(CalculationDriverTest, StepsOutOfOrderOrWithoutTheirInputSaySoAndComputeNothing)
+{
+    struct Case {
+        const char* name;
+        const testing::FrameTables* frame;
+        int degree;
+        std::function<void(Calculation&)> steps;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"coefficients before any end forces", &testing::kCantilever, 1, [](Calculation& c) { c.Run(4); },
+         "请先计算外荷载作用下的各构件内力！"},
+        {"coefficients without the unit case", &testing::kCantilever, 1,
+         [](Calculation& c) {
+             c.Run(0);
+             c.Run(1);
+             c.Run(4);
+         },
+         "请先计算单位未知力X1作用下的各构件内力！"},
+        {"unknowns before coefficients", &testing::kCantilever, 1, [](Calculation& c) { c.Run(5); },
+         "请先计算自由项系数！"},
+        {"total forces before the unknowns", &testing::kCantilever, 1, [](Calculation& c) { c.Run(6); },
+         "请先求解未知力！"},
+        {"end forces before reactions", &testing::kSimpleBeam, 0, [](Calculation& c) { c.Run(1); },
+         "请先计算外荷载作用下的支座反力！"},
+        {"end forces of X1 after the reactions of case 0", &testing::kCantilever, 1,
+         [](Calculation& c) {
+             c.Run(0);
+             c.Supply(2, {{"集中荷载", "2", "", "向上"}});
+             c.Run(3);
+         },
+         "请先计算单位未知力X1作用下的支座反力！"},
+        {"unit case without its unit force", &testing::kCantilever, 1,
+         [](Calculation& c) {
+             c.Select(2);
+             ConfirmSupplementaryInput(c.ctx);
+             RunCalculationStep(c.ctx);
+         },
+         "请先在“单位未知力X1”的输入表中输入单位力，并按“交互检查”！"},
+        {"basic part before the attached parts are confirmed", &testing::kGerberBeam, 0,
+         [](Calculation& c) {
+             c.Supply(1, {{"1", "1"}});
+             RunCalculationStep(c.ctx);
+         },
+         "请先输入附属部分补充信息，并按“O&K”确认！"},
+        {"elements committed after the analysis", &testing::kCantilever, 1,
+         [](Calculation& c) {
+             testing::CommitRows(c.model, c.canvas, c.messages, kElementTable,
+                                 {{"1", "1", "1", "2"}, {"2", "1", "1", "2"}});
+             c.Run(0);
+         },
+         "结构数据或超静定次数已改变，请重新进行“计算类型分析”！"},
+        {"degree changed after the analysis", &testing::kCantilever, 1,
+         [](Calculation& c) {
+             AcceptModelType(c.model, {true, "2"}, c.messages);
+             c.Run(0);
+         },
+         "结构数据或超静定次数已改变，请重新进行“计算类型分析”！"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Calculation c(*k.frame, k.degree);
+        k.steps(c);
+        ASSERT_FALSE(c.messages.shown.empty());
+        EXPECT_EQ(c.messages.shown.back().text, k.message);
+    }
+}
+
+TEST(CalculationDriverTest, NumbersOutsideTheTablesEndTheStepWithAMessage)
+{
+    Calculation c(testing::kGerberBeam, 0);
+    c.Supply(0, {{"1", "2", "3", "9"}});
+    RunCalculationStep(c.ctx);
+    EXPECT_FALSE(c.messages.shown.empty());
+    c.messages.shown.clear();
+    c.Supply(0, {{"1", "2", "3", "2"}});
+    c.Supply(1, {{"1", "7"}});
+    RunCalculationStep(c.ctx);
+    EXPECT_FALSE(c.messages.shown.empty());
+
+    // Nothing selected runs nothing.
+    c.messages.shown.clear();
+    c.Select(-1);
+    RunCalculationStep(c.ctx);
+    EXPECT_TRUE(c.messages.shown.empty());
+}
+
+TEST(CalculationDriverTest, RefusedAnalysisLeavesFormModelAndPictureAlone)
+{
+    StructureModel model;
+    RecordingCanvas canvas;
+    RecordingMessages messages;
+    ASSERT_TRUE(testing::CommitFrame(
+        model, canvas, messages,
+        {{{"1", "0", "0", "刚接"}, {"2", "4", "0", "自由端"}, {"3", "0", "4", "自由端"}, {"4", "-4", "0", "自由端"}},
+         {{"1", "1", "1", "2"}, {"2", "1", "1", "3"}, {"3", "1", "1", "4"}},
+         {{"1", "固定支座", "结点下方"}},
+         {}}));
+    const StructureModel before = model;
+    const std::size_t ops = canvas.ops.size();
+    MemoryGrid in, out;
+    CalculationFormState form;
+    CalculationState calc;
+    CalculationContext ctx{model, in, out, form, calc, canvas, messages};
+
+    EXPECT_FALSE(AnalyseAndOpenCalculation(ctx));
+    EXPECT_EQ(messages.shown.back().text, "伸出单元数>2，本程序不能计算刚结点有弯矩分配的工况！1刚节点");
+    EXPECT_TRUE(model == before);
+    EXPECT_EQ(canvas.ops.size(), ops);
+    EXPECT_FALSE(form.visible);
+    EXPECT_TRUE(form.items.empty());
+    EXPECT_FALSE(calc.analysed);
+}
+
+}  // namespace
+}  // namespace tavrin
