@@ -102,6 +102,15 @@ void PaintCanvasOp(QPainter& painter, const CanvasOp& op, const PictureUnits& un
     }
 }
 
+void PreparePicturePainter(QPainter& painter)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    QFont font = painter.font();
+    font.setStyleStrategy(QFont::NoAntialias);
+    painter.setFont(font);
+}
+
 QtCanvas::QtCanvas(QSize clientPixels, PictureUnits units)
     : m_units(units),
       m_client(clientPixels.isValid() ? clientPixels : units.PixelsFor(kDesignedClientUnits, kDesignedClientUnits)),
@@ -141,13 +150,7 @@ QImage QtCanvas::BlankImage(QSize pixels) const
 void QtCanvas::Paint(const CanvasOp& op)
 {
     QPainter painter(&m_image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    // Labels of distributed loads are printed once per arrow at one place;
-    // unsmoothed glyphs keep the repeats invisible.
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    QFont font = painter.font();
-    font.setStyleStrategy(QFont::NoAntialias);
-    painter.setFont(font);
+    PreparePicturePainter(painter);
     PaintCanvasOp(painter, op, m_units);
     painter.end();
     if (m_changed)

@@ -41,6 +41,11 @@ inline QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 // Cls fills the painter's whole window with the background.
 void PaintCanvasOp(QPainter& painter, const CanvasOp& op, const PictureUnits& units);
 
+// Render settings of the picture: smoothed lines and arcs, unsmoothed text
+// (labels printed repeatedly at one place must not thicken). Apply to every
+// painter that paints canvas operations so that all outputs look alike.
+void PreparePicturePainter(QPainter& painter);
+
 // The picture window's surface: a persistent image the drawing passes paint
 // into, shown by the window and kept while the window is covered. The image
 // only grows: enlarging the client area keeps what was drawn.
