@@ -1,0 +1,422 @@
+#include <memory>
+#include <tuple>
+#include <vector>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "drawing/DrawingPasses.h"
+#include "input/GridWidget.h"
+#include "input/InputParaForm.h"
+#include "input/QtMessages.h"
+#include "input/QtTwips.h"
+
+using namespace tavrin;
+
+namespace {
+
+QString U(const char* text) { return QString::fromUtf8(text); }
+
+// Position, kind and text of each operation: what the student sees.
+using Stroke = std::tuple<int, double, double, double, double, double, std::string>;
+std::vector<Stroke> Strokes(const std::vector<CanvasOp>& ops)
+{
+    std::vector<Stroke> strokes;
+    for (const CanvasOp& op : ops)
+        strokes.emplace_back(static_cast<int>(op.kind), op.x1, op.y1, op.x2, op.y2, op.r, op.text);
+    return strokes;
+}
+
+}  // namespace
+
+class InputParaFormQtTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void startsWithOnlyTheTableChoice();
+    void typesAndCommitsTheNodeTableFromTheKeyboard();
+    void typesTheLoadTableThroughTheListsAndSkips();
+    void switchingTablesDropsTheStaleColumns();
+    void escapeInTheListLeavesTheCellAndAClickKeepsTyping();
+    void undoRedrawsTheLayersBelowTheShowingTable();
+    void aRefusedTableKeepsTheModelAndWhatWasTyped();
+    void okHidesThePanelAndCloseUnloadsTheForm();
+    void messageBoxesCarryTheirTitleAndIcon();
+
+private:
+    template <class T>
+    T* Find(const char* name) const
+    {
+        T* widget = m_form->findChild<T*>(QString::fromLatin1(name));
+        if (!widget)
+            qFatal("control %s missing", name);
+        return widget;
+    }
+    GridWidget* Grid() const { return Find<GridWidget>("MSFlexGrid1"); }
+    QComboBox* List() const { return Find<QComboBox>("Combo1"); }
+    QLineEdit* TextEditor() const { return Find<QLineEdit>("Text1"); }
+
+    void ChooseTable(int index);
+    // Keys go where the keyboard focus is, as the student's do; ' ' is Space.
+    void Type(const QString& keys);
+    void Press(Qt::Key key);
+    void ChooseInList(const QString& entry);
+    void ClickCell(int row, int col);
+    std::pair<int, int> Current() const { return {Grid()->Row(), Grid()->Col()}; }
+
+    std::unique_ptr<StructureModel> m_model;
+    std::unique_ptr<RecordingCanvas> m_picture;
+    std::unique_ptr<RecordingMessages> m_messages;
+    std::unique_ptr<InputParaForm> m_form;
+};
+
+void InputParaFormQtTest::init()
+{
+    m_model = std::make_unique<StructureModel>();
+    m_picture = std::make_unique<RecordingCanvas>(200.0, 150.0);
+    m_messages = std::make_unique<RecordingMessages>();
+    m_form = std::make_unique<InputParaForm>(*m_model, *m_picture, *m_messages);
+    m_form->show();
+    QApplication::setActiveWindow(m_form.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+}
+
+void InputParaFormQtTest::cleanup()
+{
+    m_form.reset();
+    m_messages.reset();
+    m_picture.reset();
+    m_model.reset();
+}
+
+// Picks the entry from the list's drop-down as a click would.
+void InputParaFormQtTest::ChooseTable(int index)
+{
+    QComboBox* choice = Find<QComboBox>("cmbInput");
+    QSignalSpy chosen(choice, &QComboBox::activated);
+    choice->showPopup();
+    QAbstractItemView* view = choice->view();
+    const QRect item = view->visualRect(view->model()->index(index, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    QCOMPARE(chosen.count(), 1);
+}
+
+void InputParaFormQtTest::Type(const QString& keys)
+{
+    for (const QChar key : keys) {
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        if (key == QLatin1Char(' '))
+            QTest::keyClick(focus, Qt::Key_Space);
+        else
+            QTest::keyClick(focus, key.toLatin1());
+    }
+}
+
+void InputParaFormQtTest::Press(Qt::Key key)
+{
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    QTest::keyClick(focus, key);
+}
+
+void InputParaFormQtTest::ChooseInList(const QString& entry)
+{
+    QComboBox* list = List();
+    QVERIFY(list->isVisible());
+    QCOMPARE(QApplication::focusWidget(), list);
+    const int index = list->findText(entry);
+    QVERIFY2(index >= 0, qPrintable(entry));
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(index, 0)).center());
+    QVERIFY(!list->isVisible());
+    QCOMPARE(QApplication::focusWidget(), Grid());
+}
+
+void InputParaFormQtTest::ClickCell(int row, int col)
+{
+    GridWidget* grid = Grid();
+    const QRect cell = grid->visualRect(grid->model()->index(row - 1, col));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+void InputParaFormQtTest::startsWithOnlyTheTableChoice()
+{
+    QCOMPARE(m_form->objectName(), QStringLiteral("frmInputPara"));
+    QCOMPARE(m_form->windowTitle(), U("输入分析体系模型信息"));
+    QCOMPARE(Find<QLabel>("Label1")->text(), U("输入内容："));
+    QComboBox* choice = Find<QComboBox>("cmbInput");
+    QVERIFY(!choice->isEditable());
+    QCOMPARE(choice->count(), 4);
+    const char* entries[] = {"结点", "单元", "支座", "荷载"};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(choice->itemText(i), U(entries[i]));
+    QVERIFY(!Find<QGroupBox>("Frame1")->isVisible());
+    QCOMPARE(Find<QPushButton>("cmdApply")->text(), U("交互检查"));
+    QCOMPARE(Find<QPushButton>("cmdCancel")->text(), U("撤消"));
+    QCOMPARE(Find<QPushButton>("cmdOK")->text(), U("确定"));
+    QCOMPARE(Find<QPushButton>("cmdClose")->text(), U("关闭窗口"));
+    QVERIFY(Find<QPushButton>("cmdClose")->isVisible());
+    QCOMPARE(Grid()->Rows(), 101);
+    QCOMPARE(Grid()->FixedCols(), 0);
+    QCOMPARE(Grid()->BackColorBkg(), QColor(255, 255, 192));
+    QVERIFY(List()->isEditable());
+}
+
+void InputParaFormQtTest::typesAndCommitsTheNodeTableFromTheKeyboard()
+{
+    ChooseTable(0);
+    QVERIFY(Find<QGroupBox>("Frame1")->isVisible());
+    QCOMPARE(Find<QGroupBox>("Frame1")->title(), U("结点数据："));
+    QCOMPARE(m_form->windowTitle(), U("输入计算结点特征："));
+    QCOMPARE(QApplication::focusWidget(), Grid());
+
+    Type(QStringLiteral("1"));
+    QVERIFY(TextEditor()->isVisible());
+    QCOMPARE(TextEditor()->text(), QStringLiteral("1"));
+    QCOMPARE(QApplication::focusWidget(), TextEditor());
+    // The editor floats over the current cell.
+    const QRect cell = Grid()->CurrentCellRect().translated(Grid()->pos());
+    QCOMPARE(TextEditor()->geometry().topLeft(), cell.topLeft());
+    QCOMPARE(TextEditor()->width(), cell.width());
+
+    Type(QStringLiteral(" 0 0 "));
+    QCOMPARE(Current(), std::make_pair(1, 3));
+    Type(QStringLiteral(" "));
+    QCOMPARE(List()->count(), 3);
+    ChooseInList(U("刚接"));
+    QCOMPARE(Current(), std::make_pair(2, 0));
+    Type(QStringLiteral("2 4 0 "));
+    Press(Qt::Key_Return);
+    ChooseInList(U("铰接"));
+    Type(QStringLiteral("3 4 3 "));
+    Type(QStringLiteral(" "));
+    ChooseInList(U("刚接"));
+
+    // Enter on a filled cell edits what it holds.
+    ClickCell(3, 2);
+    Press(Qt::Key_Return);
+    QCOMPARE(TextEditor()->text(), QStringLiteral("3"));
+    Press(Qt::Key_Escape);
+
+    QTest::mouseClick(Find<QPushButton>("cmdApply"), Qt::LeftButton);
+    QVERIFY(m_messages->shown.empty());
+    QCOMPARE(m_model->NodeCount(), 3);
+    QCOMPARE(m_model->Nodes.at(1), (Node{1, "刚接", 0.0f, 0.0f}));
+    QCOMPARE(m_model->Nodes.at(2), (Node{2, "铰接", 4.0f, 0.0f}));
+    QCOMPARE(m_model->Nodes.at(3), (Node{3, "刚接", 4.0f, 3.0f}));
+    QCOMPARE(m_model->DrawScale, 30.0);
+    QCOMPARE(m_model->DrawOriginX, 40.0);
+    QCOMPARE(m_model->DrawOriginY, 120.0);
+    QVERIFY(!m_picture->ops.empty());
+    QCOMPARE(m_picture->ops.front().kind, CanvasOp::Kind::Cls);
+    const auto prints = m_picture->Prints();
+    QCOMPARE(prints.size(), std::size_t{3});
+    QCOMPARE(prints[2].x1, 40.0 + 4 * 30.0);
+    QCOMPARE(prints[2].y1, 120.0 - 3 * 30.0);
+}
+
+void InputParaFormQtTest::typesTheLoadTableThroughTheListsAndSkips()
+{
+    m_model->Nodes.Append({1, "刚接", 0.0f, 0.0f});
+    m_model->Nodes.Append({2, "铰接", 4.0f, 0.0f});
+    m_model->Nodes.Append({3, "刚接", 4.0f, 3.0f});
+    m_model->Elements.Append({1, 1.0f, 1, 2, 4.0f, 0.0f, 1.0f});
+    m_model->Elements.Append({2, 1.0f, 2, 3, 3.0f, 1.0f, 0.0f});
+    FitModelToPicture(*m_model, *m_picture);
+    ChooseTable(3);
+    QCOMPARE(Grid()->Cols(), 5);
+
+    Type(QStringLiteral(" "));
+    QCOMPARE(List()->count(), 4);
+    ChooseInList(U("均布荷载"));
+    QCOMPARE(Current(), std::make_pair(1, 2));  // a distributed load names no node
+    Type(QStringLiteral("1 "));
+    Press(Qt::Key_Return);
+    QCOMPARE(List()->itemText(0), U("向上"));
+    ChooseInList(U("向下"));
+    Type(QStringLiteral("10"));
+    Press(Qt::Key_Return);
+    QCOMPARE(Current(), std::make_pair(2, 0));
+
+    Type(QStringLiteral(" "));
+    ChooseInList(U("集中荷载"));
+    Type(QStringLiteral("3 "));
+    QCOMPARE(Current(), std::make_pair(2, 3));  // nor a concentrated force an element
+    Type(QStringLiteral(" "));
+    ChooseInList(U("向右"));
+    Type(QStringLiteral("5 "));
+
+    Type(QStringLiteral(" "));
+    ChooseInList(U("力偶"));
+    Type(QStringLiteral("2 "));
+    QCOMPARE(Current(), std::make_pair(3, 2));  // a couple at a hinge names its element
+    Type(QStringLiteral("1 "));
+    Type(QStringLiteral(" "));
+    QCOMPARE(List()->count(), 4);
+    QCOMPARE(List()->itemText(1), U("逆时针"));
+    QCOMPARE(List()->itemText(2), QString());
+    ChooseInList(U("顺时针"));
+    Type(QStringLiteral("2 "));
+
+    const std::size_t opsBefore = m_picture->ops.size();
+    QTest::mouseClick(Find<QPushButton>("cmdApply"), Qt::LeftButton);
+    QVERIFY(m_messages->shown.empty());
+    QCOMPARE(m_model->LoadCount(), 3);
+    QCOMPARE(m_model->Loads.at(1), (Load{"均布荷载", -10.0f, "向下", 0, 1}));
+    QCOMPARE(m_model->Loads.at(2), (Load{"集中荷载", 5.0f, "向右", 3, 0}));
+    QCOMPARE(m_model->Loads.at(3), (Load{"力偶", -2.0f, "顺时针", 2, 1}));
+
+    RecordingCanvas expected(200.0, 150.0);
+    DrawConcentratedLoads(*m_model, expected);
+    DrawDistributedLoads(*m_model, expected);
+    DrawCouples(*m_model, expected);
+    QVERIFY(!expected.ops.empty());
+    const std::vector<CanvasOp> drawn(m_picture->ops.begin() + static_cast<std::ptrdiff_t>(opsBefore),
+                                      m_picture->ops.end());
+    QVERIFY(Strokes(drawn) == Strokes(expected.ops));
+}
+
+void InputParaFormQtTest::switchingTablesDropsTheStaleColumns()
+{
+    ChooseTable(3);
+    Type(QStringLiteral(" "));
+    ChooseInList(U("集中荷载"));
+    Type(QStringLiteral("3 "));
+    Type(QStringLiteral(" "));
+    ChooseInList(U("向下"));
+    Type(QStringLiteral("7 "));
+    QCOMPARE(Grid()->Text(1, 4), std::string("7"));
+
+    ChooseTable(2);
+    QCOMPARE(m_model->InputTableKind, std::int16_t{2});
+    QCOMPARE(m_form->windowTitle(), U("输入支座几何特征："));
+    QCOMPARE(Grid()->Cols(), 3);
+    QCOMPARE(Grid()->Text(0, 1), std::string("支座类型"));
+    QCOMPARE(Current(), std::make_pair(1, 0));
+    for (int c = 0; c < 3; ++c) {
+        QCOMPARE(Grid()->Text(1, c), std::string());
+        QCOMPARE(Grid()->ColWidth(c), 830);
+        QCOMPARE(Grid()->columnWidth(c), TwipsToPixelsX(830, *Grid()));
+    }
+    ChooseTable(1);
+    QCOMPARE(Grid()->Cols(), 4);
+    QCOMPARE(Grid()->Text(0, 3), std::string("j端结点码"));
+    QCOMPARE(Grid()->Text(1, 3), std::string());
+    QCOMPARE(Grid()->ColWidth(2), 1000);
+}
+
+void InputParaFormQtTest::escapeInTheListLeavesTheCellAndAClickKeepsTyping()
+{
+    ChooseTable(2);
+    Type(QStringLiteral("1 "));
+    Type(QStringLiteral(" "));
+    ChooseInList(U("铰支座"));
+    QCOMPARE(Current(), std::make_pair(1, 2));
+    Press(Qt::Key_Left);
+    QCOMPARE(Current(), std::make_pair(1, 1));
+    Type(QStringLiteral(" "));
+    Press(Qt::Key_Escape);
+    QVERIFY(!List()->isVisible());
+    QCOMPARE(QApplication::focusWidget(), Grid());
+    QCOMPARE(Grid()->Text(1, 1), std::string("铰支座"));
+
+    ClickCell(2, 0);
+    Type(QStringLiteral("3"));
+    QVERIFY(TextEditor()->isVisible());
+    ClickCell(4, 1);  // no Space or Enter: the click still keeps the 3
+    QVERIFY(!TextEditor()->isVisible());
+    QCOMPARE(Grid()->Text(2, 0), std::string("3"));
+    QCOMPARE(Current(), std::make_pair(4, 1));
+}
+
+void InputParaFormQtTest::undoRedrawsTheLayersBelowTheShowingTable()
+{
+    ChooseTable(0);
+    Type(QStringLiteral("1 0 0 "));
+    Type(QStringLiteral(" "));
+    ChooseInList(U("铰接"));
+    Type(QStringLiteral("2 3 4 "));
+    Type(QStringLiteral(" "));
+    ChooseInList(U("刚接"));
+    QTest::mouseClick(Find<QPushButton>("cmdApply"), Qt::LeftButton);
+    ChooseTable(1);
+    Type(QStringLiteral("1 1 2 "));  // a determinate structure skips EI
+    QCOMPARE(Grid()->Text(1, 1), std::string());
+    QCOMPARE(Grid()->Text(1, 3), std::string("2"));
+    QTest::mouseClick(Find<QPushButton>("cmdApply"), Qt::LeftButton);
+    QVERIFY(m_messages->shown.empty());
+    QCOMPARE(m_model->ElementCount(), 1);
+    QCOMPARE(m_model->Elements.at(1).Length, 5.0f);
+
+    const StructureModel committed = *m_model;
+    m_picture->ops.clear();
+    QTest::mouseClick(Find<QPushButton>("cmdCancel"), Qt::LeftButton);
+    QVERIFY(*m_model == committed);
+    RecordingCanvas expected(200.0, 150.0);
+    expected.Cls();
+    DrawNodeNumbers(*m_model, expected);
+    QVERIFY(Strokes(m_picture->ops) == Strokes(expected.ops));
+    QVERIFY(m_picture->Lines().empty());
+}
+
+void InputParaFormQtTest::aRefusedTableKeepsTheModelAndWhatWasTyped()
+{
+    m_model->Nodes.Append({1, "刚接", 0.0f, 0.0f});
+    m_model->Nodes.Append({2, "刚接", 4.0f, 0.0f});
+    ChooseTable(1);
+    Type(QStringLiteral("1 1 7"));  // not confirmed: the commit still reads it
+    const StructureModel before = *m_model;
+    QTest::mouseClick(Find<QPushButton>("cmdApply"), Qt::LeftButton);
+    QCOMPARE(m_messages->shown.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(m_messages->shown[0].text),
+             U("第1行“j端结点码”列：结点号7不存在（现有结点1～2），本表未提交!"));
+    QVERIFY(*m_model == before);
+    QVERIFY(m_picture->ops.empty());
+    QCOMPARE(Grid()->Text(1, 0), std::string("1"));
+    QCOMPARE(Grid()->Text(1, 2), std::string("1"));
+    QCOMPARE(Grid()->Text(1, 3), std::string("7"));
+}
+
+void InputParaFormQtTest::okHidesThePanelAndCloseUnloadsTheForm()
+{
+    ChooseTable(0);
+    Type(QStringLiteral("5 "));
+    QTest::mouseClick(Find<QPushButton>("cmdOK"), Qt::LeftButton);
+    QVERIFY(!Find<QGroupBox>("Frame1")->isVisible());
+    QVERIFY(m_form->isVisible());
+    ChooseTable(0);
+    QVERIFY(Find<QGroupBox>("Frame1")->isVisible());
+    QCOMPARE(Grid()->Text(1, 0), std::string());
+
+    QTest::mouseClick(Find<QPushButton>("cmdClose"), Qt::LeftButton);
+    QVERIFY(!m_form->isVisible());
+    QCOMPARE(m_form->windowTitle(), U("输入分析体系模型信息"));
+    QCOMPARE(Find<QComboBox>("cmbInput")->currentIndex(), -1);
+}
+
+void InputParaFormQtTest::messageBoxesCarryTheirTitleAndIcon()
+{
+    QApplication::setApplicationDisplayName(QStringLiteral("Tavrin"));
+    QtMessages messages(m_form.get());
+    const auto warning = messages.MakeBox("方程无解", "警告!");
+    QCOMPARE(warning->text(), U("方程无解"));
+    QCOMPARE(warning->windowTitle(), U("警告!"));
+    QCOMPARE(warning->icon(), QMessageBox::Warning);
+    QCOMPARE(warning->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+    const auto plain = messages.MakeBox("计算完毕", {});
+    QCOMPARE(plain->windowTitle(), QStringLiteral("Tavrin"));
+    QCOMPARE(plain->icon(), QMessageBox::NoIcon);
+}
+
+QTEST_MAIN(InputParaFormQtTest)
+#include "InputParaFormQtTest.moc"
