@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -548,6 +549,23 @@ TEST(DrawDistributedLoadsTest, LabelIsTheRoundedMagnitudePrintedAsANumber)
         DrawDistributedLoads(m.model, canvas);
         ASSERT_EQ(canvas.Prints().size(), 1u);
         EXPECT_EQ(canvas.Prints()[0].text, text);
+    }
+}
+
+TEST(DrawDistributedLoadsTest, AMemberWithoutAFiniteSpanGetsNoArrowsInsteadOfEndlessOnes)
+{
+    for (const float far : {std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()}) {
+        SCOPED_TRACE(far);
+        PictureModel m;
+        const auto i = m.Node(0, 0);
+        const auto j = m.Node(10, 0);
+        m.Member(i, j);
+        m.model.Nodes.at(j).X = far;
+        m.LoadOn(kDistributedLoad, 1, kDownward, 0, 1);
+        m.LoadOn(kDistributedLoad, 1, kUpward, 0, 1);
+        RecordingCanvas canvas;
+        DrawDistributedLoads(m.model, canvas);
+        EXPECT_TRUE(canvas.ops.empty());
     }
 }
 

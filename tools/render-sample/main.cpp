@@ -1,6 +1,8 @@
-// tavrin-render-sample OUTPUT.png [WIDTH HEIGHT]
+// tavrin-render-sample OUTPUT.png [WIDTH HEIGHT [DPI]]
 // Draws the sample frame on a picture of WIDTH x HEIGHT pixels (default
-// 1220 x 1000, about 640 x 480 picture units at 96 dpi) and saves it.
+// 1220 x 1000, about 640 x 480 picture units at 96 dpi) and saves it. A
+// larger DPI enlarges the picture units, and so every symbol, for close
+// inspection; line widths stay in pixels.
 
 #include <clocale>
 #include <cstdio>
@@ -18,12 +20,13 @@ int main(int argc, char** argv)
     // Number texts are built with the C library; keep its decimal point.
     std::setlocale(LC_NUMERIC, "C");
     const QStringList args = app.arguments();
-    if (args.size() != 2 && args.size() != 4) {
-        std::fprintf(stderr, "usage: tavrin-render-sample OUTPUT.png [WIDTH HEIGHT]\n");
+    if (args.size() < 2 || args.size() == 3 || args.size() > 5) {
+        std::fprintf(stderr, "usage: tavrin-render-sample OUTPUT.png [WIDTH HEIGHT [DPI]]\n");
         return 2;
     }
     QSize size(1220, 1000);
-    if (args.size() == 4) {
+    tavrin::PictureUnits units;
+    if (args.size() >= 4) {
         bool widthOk = false;
         bool heightOk = false;
         size = QSize(args[2].toInt(&widthOk), args[3].toInt(&heightOk));
@@ -33,9 +36,18 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+    if (args.size() == 5) {
+        bool dpiOk = false;
+        const double dpi = args[4].toDouble(&dpiOk);
+        if (!dpiOk || !(dpi >= 24.0 && dpi <= 2400.0)) {
+            std::fprintf(stderr, "DPI must be a number from 24 to 2400\n");
+            return 2;
+        }
+        units = {dpi, dpi};
+    }
     tavrin::StructureModel model;
     tavrin::BuildSampleFrame(model);
-    tavrin::QtCanvas canvas(size);
+    tavrin::QtCanvas canvas(size, units);
     tavrin::DrawCommittedLayers(model, canvas);
     if (!canvas.Image().save(args[1], "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", args[1].toLocal8Bit().constData());
