@@ -268,6 +268,12 @@ bool NodesPairwiseDifferent(const StructureModel& model, const SupportedBody& bo
 
 }  // namespace
 
+bool SupportStandsAt(const StructureModel& model, std::int16_t node)
+{
+    return std::any_of(model.Supports.begin(), model.Supports.end(),
+                       [node](const Support& s) { return s.NodeNo == node; });
+}
+
 std::int16_t RestraintCount(std::string_view supportType)
 {
     if (supportType == kRollerSupport)

@@ -29,6 +29,9 @@ struct ArrangementOutcome {
     std::string_view reason;  // empty when solved
 };
 
+// True when some support's NodeNo is `node`.
+bool SupportStandsAt(const StructureModel& model, std::int16_t node);
+
 // Restraints a support of this type gives; 0 for a text that is no type.
 std::int16_t RestraintCount(std::string_view supportType);
 

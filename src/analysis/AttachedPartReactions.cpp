@@ -2,6 +2,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "analysis/Arrangements.h"
 #include "analysis/PartRows.h"
 #include "analysis/Statics.h"
 #include "analysis/StaticsTexts.h"
@@ -45,14 +46,6 @@ std::string_view SolvePart(const Node& o, const Node& q, const LoadResultants& s
         return {};
     }
     return kAttachedSecondNodeSkew;
-}
-
-bool SupportStandsAt(const StructureModel& model, std::int16_t node)
-{
-    for (const Support& s : model.Supports)
-        if (s.NodeNo == node)
-            return true;
-    return false;
 }
 
 std::array<std::string, 4> NodeRow(const StructureModel& model, std::int16_t node, float fy, float fx)
@@ -113,15 +106,8 @@ bool ComputeAttachedPartReactions(StructureModel& model, const TextGrid& partRow
 {
     model.TransmittedForces.clear();
     model.LoadsCountedByAttachedParts.assign(static_cast<std::size_t>(model.LoadCount()), false);
-    for (int row = 1; row < partRows.Rows() && !IsBlankCell(partRows, row, 1); ++row) {
-        const std::string_view reason = CalculateAttachedPart(model, partRows, row, resultGrid);
-        if (!reason.empty()) {
-            messages.Show(kCalculationErrorText);
-            messages.Show(PartFaultText(kAttachedPart, row, reason));
-            return false;
-        }
-    }
-    return true;
+    return CalculatePartRows(partRows, kAttachedPart, messages,
+                             [&](int row) { return CalculateAttachedPart(model, partRows, row, resultGrid); });
 }
 
 }  // namespace tavrin

@@ -80,15 +80,9 @@ bool ComputeBasicPartReactions(StructureModel& model, const TextGrid& partRows, 
     if (counted.size() != static_cast<std::size_t>(model.LoadCount()))
         counted.assign(static_cast<std::size_t>(model.LoadCount()), false);
     int gridRow = 1;
-    for (int row = 1; row < partRows.Rows() && !IsBlankCell(partRows, row, 1); ++row) {
-        const std::string_view reason = CalculateBasicPart(model, partRows, row, counted, resultGrid, gridRow);
-        if (!reason.empty()) {
-            messages.Show(kCalculationErrorText);
-            messages.Show(PartFaultText(kBasicPart, row, reason));
-            return false;
-        }
-    }
-    return true;
+    return CalculatePartRows(partRows, kBasicPart, messages, [&](int row) {
+        return CalculateBasicPart(model, partRows, row, counted, resultGrid, gridRow);
+    });
 }
 
 }  // namespace tavrin

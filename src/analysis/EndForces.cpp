@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Arrangements.h"
 #include "analysis/Statics.h"
 #include "analysis/StaticsTexts.h"
 #include "model/Vocabulary.h"
@@ -37,14 +38,6 @@ bool CaseTablesHold(const StructureModel& model, int caseNo)
     return true;
 }
 
-bool SupportAt(const StructureModel& model, std::int16_t node)
-{
-    for (const Support& s : model.Supports)
-        if (s.NodeNo == node)
-            return true;
-    return false;
-}
-
 // The walk hands forces on only from member e-1 to member e. A member whose
 // end i is at no support, at no free end and not at the end j of the member
 // before it starts from the nodal loads alone; two members starting at one
@@ -65,7 +58,7 @@ std::vector<std::int16_t> MembersOffTheChain(const StructureModel& model)
             sharedStart = sharedStart || other.INode == i;
         }
         const bool handedOn = e >= 2 && model.Elements.at(e - 1).JNode == i;
-        if (sharedStart || !(SupportAt(model, i) || !touchedByOther || handedOn))
+        if (sharedStart || !(SupportStandsAt(model, i) || !touchedByOther || handedOn))
             off.push_back(e);
     }
     return off;

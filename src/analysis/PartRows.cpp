@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "analysis/StaticsTexts.h"
 #include "model/CellReading.h"
 #include "model/Vocabulary.h"
 
@@ -82,9 +83,18 @@ void WriteResultRow(TextGrid& grid, int row, std::span<const std::string> cells)
         grid.SetText(row, static_cast<int>(c), cells[c]);
 }
 
-std::string PartFaultText(std::string_view part, int row, std::string_view reason)
+bool CalculatePartRows(const TextGrid& partRows, std::string_view partName, MessageSink& messages,
+                       const std::function<std::string_view(int row)>& calculate)
 {
-    return std::string(part) + "第" + std::to_string(row) + "行：" + std::string(reason);
+    for (int row = 1; row < partRows.Rows() && !IsBlankCell(partRows, row, 1); ++row) {
+        const std::string_view reason = calculate(row);
+        if (!reason.empty()) {
+            messages.Show(kCalculationErrorText);
+            messages.Show(std::string(partName) + "第" + std::to_string(row) + "行：" + std::string(reason));
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace tavrin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -39,7 +40,10 @@ void AddTransmittedForces(const StructureModel& model, std::span<const std::int1
 // Writes `cells` into data row `row`, growing the grid to hold it.
 void WriteResultRow(TextGrid& grid, int row, std::span<const std::string> cells);
 
-// "<part>第<row>行：<reason>", the second message after "计算错误!".
-std::string PartFaultText(std::string_view part, int row, std::string_view reason);
+// Calculates the parts row by row until the first blank row. `calculate`
+// returns the reason of a fault, empty when the part is solved; a fault
+// stops the table with "计算错误!" and "<part>第<row>行：<reason>".
+bool CalculatePartRows(const TextGrid& partRows, std::string_view partName, MessageSink& messages,
+                       const std::function<std::string_view(int row)>& calculate);
 
 }  // namespace tavrin

@@ -9,7 +9,9 @@
 namespace tavrin {
 namespace {
 
+using testing::Cantilever;
 using testing::ModelBuilder;
+using testing::SimpleBeam;
 using testing::NodeBalance;
 
 constexpr float kTol = 1e-4f;
@@ -45,23 +47,6 @@ void Solve(StructureModel& m, RecordingMessages& messages)
 {
     ASSERT_TRUE(ComputeSupportReactions(m, messages));
     ComputeCaseEndForces(m, 0, messages);
-}
-
-// Pin 1 (0,0), roller under 2 (6,0), node 3 (2,0); elements 1->3, 3->2.
-ModelBuilder SimpleBeam()
-{
-    ModelBuilder b;
-    b.Node(0, 0).Node(6, 0).Node(2, 0).Member(1, 3).Member(3, 2);
-    b.Support(1, kPinSupport).Support(2, kRollerSupport, kBelowNode);
-    return b;
-}
-
-// Fixed 1 (0,0), free end 2 (4,0).
-ModelBuilder Cantilever()
-{
-    ModelBuilder b;
-    b.Node(0, 0).Node(4, 0, kFreeEnd).Member(1, 2).Support(1, kFixedSupport);
-    return b;
 }
 
 struct EndForceCase {

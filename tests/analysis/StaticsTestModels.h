@@ -76,6 +76,24 @@ private:
     StructureModel m;
 };
 
+// Pin at node 1 (0,0), roller below node 2 (6,0), node 3 (2,0) between;
+// elements 1->3 and 3->2.
+inline ModelBuilder SimpleBeam()
+{
+    ModelBuilder b;
+    b.Node(0, 0).Node(6, 0).Node(2, 0).Member(1, 3).Member(3, 2);
+    b.Support(1, kPinSupport).Support(2, kRollerSupport, kBelowNode);
+    return b;
+}
+
+// Fixed support at node 1 (0,0), free end at node 2 (4,0).
+inline ModelBuilder Cantilever()
+{
+    ModelBuilder b;
+    b.Node(0, 0).Node(4, 0, kFreeEnd).Member(1, 2).Support(1, kFixedSupport);
+    return b;
+}
+
 // Resultant acting on a free body, counter-clockwise moment about the origin.
 struct Balance {
     double fx = 0.0;

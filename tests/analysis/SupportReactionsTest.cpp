@@ -9,7 +9,9 @@
 namespace tavrin {
 namespace {
 
+using testing::Cantilever;
 using testing::ModelBuilder;
+using testing::SimpleBeam;
 using testing::WholeStructureBalance;
 
 constexpr float kTol = 1e-4f;
@@ -24,24 +26,6 @@ void ExpectBalanced(const StructureModel& m)
     EXPECT_NEAR(b.fx, 0, kTol);
     EXPECT_NEAR(b.fy, 0, kTol);
     EXPECT_NEAR(b.m, 0, kTol);
-}
-
-// Pin at node 1 (0,0), roller below node 2 (6,0), node 3 (2,0) between;
-// elements 1->3 and 3->2.
-ModelBuilder SimpleBeam()
-{
-    ModelBuilder b;
-    b.Node(0, 0).Node(6, 0).Node(2, 0).Member(1, 3).Member(3, 2);
-    b.Support(1, kPinSupport).Support(2, kRollerSupport, kBelowNode);
-    return b;
-}
-
-// Fixed support at node 1 (0,0), free end at node 2 (4,0).
-ModelBuilder Cantilever()
-{
-    ModelBuilder b;
-    b.Node(0, 0).Node(4, 0, kFreeEnd).Member(1, 2).Support(1, kFixedSupport);
-    return b;
 }
 
 struct ReactionCase {
