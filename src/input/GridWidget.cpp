@@ -46,7 +46,8 @@ private:
     int& m_counter;
 };
 
-// The code of a key that types a character, or -1 for a key that navigates.
+}  // namespace
+
 int TypedKeyCode(const QKeyEvent& event)
 {
     switch (event.key()) {
@@ -69,8 +70,6 @@ int TypedKeyCode(const QKeyEvent& event)
         return -1;
     return static_cast<int>(text.front());
 }
-
-}  // namespace
 
 GridWidget::GridWidget(QWidget* parent) : QTableWidget(parent)
 {
@@ -206,6 +205,7 @@ QRect GridWidget::CurrentCellRect() const
 void GridWidget::keyPressEvent(QKeyEvent* event)
 {
     const int key = TypedKeyCode(*event);
+    // Navigation keys move the current cell as the table view does.
     if (key < 0) {
         QTableWidget::keyPressEvent(event);
         return;

@@ -8,7 +8,14 @@
 
 #include "model/TextGrid.h"
 
+class QKeyEvent;
+
 namespace tavrin {
+
+// The code a key types as the cell-editor rules know it (13 Enter, 27 Escape,
+// 8 Backspace, 32 Space, else the code point of the character), or -1 for a
+// key that types nothing (arrows, function keys, shortcuts).
+int TypedKeyCode(const QKeyEvent& key);
 
 // The grid of the input and calculation forms: a table of texts with one
 // fixed header row (grid row 0, shown as the column header), column widths in

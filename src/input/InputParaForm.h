@@ -6,7 +6,6 @@
 #include <QWidget>
 
 #include "drawing/Canvas.h"
-#include "input/CellEditor.h"
 #include "input/InputTables.h"
 #include "model/Messages.h"
 #include "model/StructureModel.h"
@@ -20,6 +19,7 @@ class QPushButton;
 namespace tavrin {
 
 class GridWidget;
+class QtCellEditor;
 
 // How the input form finds the main window when a table layout places it:
 // the main window's inner size in twips, and the screen point of a position
@@ -43,24 +43,15 @@ public:
     ~InputParaForm() override;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void PlaceControls();
-    void ConnectGrid();
-    void ConnectEditors();
     void SelectTable(int index);
     void CommitTable();
     void HidePanel();
     void ShowForm();
-    void ShowEditors(const EditorActions& actions);
-    void PlaceTextEditor();
-    void PlaceListEditor();
     void PlaceForm();
-    bool TextEditorKey(const QKeyEvent& key);
-    bool ListEditorKey(const QKeyEvent& key);
-    void ListEditorFocusOut(const QFocusEvent& focus);
 
     StructureModel& m_model;
     Canvas& m_picture;
@@ -78,8 +69,8 @@ private:
     QPushButton* cmdOK;
     QPushButton* cmdClose;
 
+    QtCellEditor* m_cellEditor;
     InputFormState m_state;
-    CellEditor m_editor;
 };
 
 }  // namespace tavrin
