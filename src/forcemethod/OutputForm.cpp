@@ -1,0 +1,425 @@
+#include "forcemethod/OutputForm.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "forcemethod/CalculationDriver.h"
+#include "forcemethod/SupplementaryInput.h"
+#include "input/GridWidget.h"
+#include "input/QtTwips.h"
+
+namespace tavrin {
+
+namespace {
+
+QString FromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+template <class Widget>
+Widget* Named(Widget* widget, const char* name, std::string_view caption = {})
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    if (!caption.empty()) {
+        if constexpr (requires { widget->setTitle(QString()); })
+            widget->setTitle(FromUtf8(caption));
+        else if constexpr (requires { widget->setText(QString()); })
+            widget->setText(FromUtf8(caption));
+    }
+    return widget;
+}
+
+// Room for the widest result table (seven columns of 960 twips) and ten rows.
+constexpr int kGridWidthTwips = 7200;
+constexpr int kGridHeightTwips = 3660;
+constexpr int kItemListWidthTwips = 3900;
+constexpr int kListEditorWidthTwips = 1250;
+
+// The key code the editors know for a key, or -1.
+int EditorKeyCode(const QKeyEvent& key)
+{
+    switch (key.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return kKeyEnter;
+        case Qt::Key_Space:
+            return kKeySpace;
+        case Qt::Key_Escape:
+            return kKeyEscape;
+        default:
+            return -1;
+    }
+}
+
+QStringList Texts(const std::vector<std::string>& texts)
+{
+    QStringList list;
+    for (const std::string& text : texts) list << QString::fromStdString(text);
+    return list;
+}
+
+QStringList Entries(const QComboBox& box)
+{
+    QStringList list;
+    for (int i = 0; i < box.count(); ++i) list << box.itemText(i);
+    return list;
+}
+
+// The cell editor reads the column kinds from the model, where the input
+// form keeps the kinds of its own table; the calculation form lends its
+// kinds for the length of one editor event, so that neither form types into
+// the other's columns.
+class LentEditorKinds {
+public:
+    LentEditorKinds(StructureModel& model, std::vector<std::string>& kinds) : m_model(model), m_kinds(kinds)
+    {
+        std::swap(m_model.ColumnEditorKinds, m_kinds);
+    }
+    ~LentEditorKinds() { std::swap(m_model.ColumnEditorKinds, m_kinds); }
+    LentEditorKinds(const LentEditorKinds&) = delete;
+    LentEditorKinds& operator=(const LentEditorKinds&) = delete;
+
+private:
+    StructureModel& m_model;
+    std::vector<std::string>& m_kinds;
+};
+
+}  // namespace
+
+OutputForm::OutputForm(StructureModel& model, Canvas& picture, MessageSink& messages, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      m_model(model),
+      m_picture(picture),
+      m_messages(messages),
+      Label1(Named(new QLabel(this), "Label1", "求解内容：")),
+      cmbCalType(Named(new QComboBox(this), "cmbCalType")),
+      cmdCal(Named(new QPushButton(this), "cmdCal", "计算(&C)")),
+      cmdClose(Named(new QPushButton(this), "cmdClose", "关闭窗口(&X)")),
+      Frame3(Named(new QGroupBox(this), "Frame3", kUnitForceFrameCaption)),
+      MSFlexGrid1(Named(new GridWidget(Frame3), "MSFlexGrid1")),
+      Text1(Named(new QLineEdit(Frame3), "Text1")),
+      Combo1(Named(new QComboBox(Frame3), "Combo1")),
+      cmdApply(Named(new QPushButton(Frame3), "cmdApply", "交互检查")),
+      cmdOK(Named(new QPushButton(Frame3), "cmdOK", "O&K")),
+      cmdCancle(Named(new QPushButton(Frame3), "cmdCancle", "撤消")),
+      Frame2(Named(new QGroupBox(this), "Frame2", kResultFrameCaption)),
+      MSFlexGrid2(Named(new GridWidget(Frame2), "MSFlexGrid2")),
+      cmdFrmClose(Named(new QPushButton(Frame2), "cmdFrmClose", "关闭(&C)")),
+      m_editor(*MSFlexGrid1, model, kCalculationFormEditorRules)
+{
+    setObjectName(QStringLiteral("frmOutput"));
+    setWindowTitle(FromUtf8(kCalculationFormCaption));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Text1->hide();
+    Combo1->hide();
+    LayOut();
+    ConnectButtons();
+    ConnectGrid();
+    ConnectEditors();
+}
+
+OutputForm::~OutputForm() = default;
+
+// The input frame lies over the result frame: both share one cell of the
+// form's grid and keep their room while hidden.
+void OutputForm::LayOut()
+{
+    cmbCalType->setMinimumWidth(TwipsToPixelsX(kItemListWidthTwips, *this));
+    for (GridWidget* grid : {MSFlexGrid1, MSFlexGrid2})
+        grid->setMinimumSize(TwipsToPixelsX(kGridWidthTwips, *this), TwipsToPixelsY(kGridHeightTwips, *this));
+    Combo1->setFixedWidth(TwipsToPixelsX(kListEditorWidthTwips, *this));
+
+    auto* results = new QVBoxLayout(Frame2);
+    results->addWidget(MSFlexGrid2);
+    results->addWidget(cmdFrmClose, 0, Qt::AlignRight);
+
+    auto* input = new QVBoxLayout(Frame3);
+    input->addWidget(MSFlexGrid1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdApply);
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addStretch();
+    buttons->addWidget(cmdCancle);
+    input->addLayout(buttons);
+
+    auto* form = new QGridLayout(this);
+    form->addWidget(Label1, 0, 0);
+    form->addWidget(cmbCalType, 0, 1);
+    form->addWidget(cmdCal, 0, 2);
+    form->addWidget(Frame2, 1, 0, 1, 3);
+    form->addWidget(Frame3, 1, 0, 1, 3);
+    form->addWidget(cmdClose, 2, 2);
+    form->setColumnStretch(1, 1);
+    for (QGroupBox* frame : {Frame2, Frame3}) {
+        QSizePolicy policy = frame->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        frame->setSizePolicy(policy);
+        frame->hide();
+    }
+}
+
+void OutputForm::ConnectButtons()
+{
+    connect(cmbCalType, &QComboBox::activated, this, &OutputForm::SelectItem);
+    connect(cmdCal, &QPushButton::clicked, this, &OutputForm::Calculate);
+    connect(cmdApply, &QPushButton::clicked, this, &OutputForm::Apply);
+    connect(cmdOK, &QPushButton::clicked, this, &OutputForm::Confirm);
+    // A wrong unit-force table is corrected by editing it and applying it again.
+    connect(cmdCancle, &QPushButton::clicked, this, [] {});
+    connect(cmdFrmClose, &QPushButton::clicked, this, [this] {
+        CloseResultFrame(m_state);
+        ShowState();
+    });
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void OutputForm::ConnectGrid()
+{
+    GridWidget* grid = MSFlexGrid1;
+    connect(grid, &GridWidget::gridKeyPress, this, [this](int key, const QString& text) {
+        EditorEvent([&] { return m_editor.GridKeyPress(key, text.toStdString()); });
+    });
+    connect(grid, &GridWidget::gridClick, this, [this] { EditorEvent([&] { return m_editor.GridClick(); }); });
+    connect(grid, &GridWidget::gridDoubleClick, this,
+            [this] { EditorEvent([&] { return m_editor.GridDoubleClick(); }); });
+    connect(grid, &GridWidget::gridMouseDown, this, [this] {
+        EditorEvent([&] {
+            m_editor.GridMouseDown();
+            return EditorActions{};
+        });
+    });
+    connect(grid, &GridWidget::leftCell, this, [this](int row, int col) {
+        EditorEvent([&] {
+            m_editor.LeaveCell(row, col);
+            return EditorActions{};
+        });
+    });
+    connect(grid, &GridWidget::enteredCell, this, [this] {
+        EditorEvent([&] {
+            m_editor.EnterCell();
+            return EditorActions{};
+        });
+    });
+}
+
+void OutputForm::ConnectEditors()
+{
+    connect(Text1, &QLineEdit::textEdited, this, [this](const QString& text) { m_editor.SetText(text.toStdString()); });
+    connect(Combo1->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_editor.SetListText(text.toStdString()); });
+    connect(Combo1, &QComboBox::activated, this, [this](int index) {
+        const std::string chosen = Combo1->itemText(index).toStdString();
+        EditorEvent([&] { return m_editor.ListChoice(chosen); });
+    });
+    Text1->installEventFilter(this);
+    Combo1->installEventFilter(this);
+}
+
+CalculationContext OutputForm::Context()
+{
+    return {m_model, *MSFlexGrid1, *MSFlexGrid2, m_state, m_calculation, m_picture, m_messages};
+}
+
+void OutputForm::Open(const ModelTypeAnalysis& analysis)
+{
+    CalculationContext ctx = Context();
+    OpenCalculation(ctx, analysis);
+    m_editor.Reset();
+    if (m_place) m_place(*this);
+    ShowState();
+    raise();
+    activateWindow();
+}
+
+void OutputForm::SelectItem(int index)
+{
+    m_editor.Reset();
+    CalculationContext ctx = Context();
+    SelectCalculationItem(ctx, index);
+    ShowState();
+    ShowEditors({});
+    if (m_state.inputFrameVisible) {
+        Frame3->raise();
+        MSFlexGrid1->setFocus();
+    }
+}
+
+void OutputForm::Calculate()
+{
+    CalculationContext ctx = Context();
+    RunCalculationStep(ctx);
+    ShowState();
+    Frame2->raise();
+}
+
+// What the student typed but has not yet confirmed belongs to the table.
+void OutputForm::Apply()
+{
+    EditorEvent([&] {
+        m_editor.FlushTextEditor();
+        return EditorActions{};
+    });
+    CalculationContext ctx = Context();
+    ApplyUnitForces(ctx);
+    ShowState();
+}
+
+void OutputForm::Confirm()
+{
+    EditorEvent([&] {
+        m_editor.FlushTextEditor();
+        return EditorActions{};
+    });
+    CalculationContext ctx = Context();
+    ConfirmSupplementaryInput(ctx);
+    m_editor.Reset();
+    ShowState();
+    ShowEditors({});
+}
+
+template <class Event>
+void OutputForm::EditorEvent(Event event)
+{
+    EditorActions actions;
+    {
+        const LentEditorKinds lent(m_model, m_state.editorKinds);
+        actions = event();
+    }
+    ShowEditors(actions);
+}
+
+bool OutputForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Text1 && event->type() == QEvent::KeyPress)
+        return TextEditorKey(static_cast<const QKeyEvent&>(*event));
+    if (watched == Combo1 && event->type() == QEvent::KeyPress)
+        return ListEditorKey(static_cast<const QKeyEvent&>(*event));
+    // Opening the list's own popup is no loss of focus.
+    if (watched == Combo1 && event->type() == QEvent::FocusOut &&
+        static_cast<const QFocusEvent&>(*event).reason() != Qt::PopupFocusReason)
+        EditorEvent([&] { return m_editor.ListFocusLost(); });
+    return QWidget::eventFilter(watched, event);
+}
+
+// Space cannot be typed into a cell: it commits like Enter.
+bool OutputForm::TextEditorKey(const QKeyEvent& key)
+{
+    const int code = EditorKeyCode(key);
+    if (code != kKeyEnter && code != kKeySpace) return false;
+    bool consumed = false;
+    EditorEvent([&] {
+        const EditorActions actions = m_editor.TextKeyPress(code);
+        consumed = actions.consumeKey;
+        return actions;
+    });
+    return consumed;
+}
+
+bool OutputForm::ListEditorKey(const QKeyEvent& key)
+{
+    const int code = EditorKeyCode(key);
+    if (code < 0) return false;
+    bool consumed = false;
+    EditorEvent([&] {
+        const EditorActions actions = m_editor.ListKeyPress(code);
+        consumed = actions.consumeKey;
+        return actions;
+    });
+    return consumed;
+}
+
+void OutputForm::ShowEditors(const EditorActions& actions)
+{
+    const CellEditorState& editor = m_editor.State();
+    const QString text = QString::fromStdString(editor.text);
+    if (Text1->text() != text) Text1->setText(text);
+    const QStringList entries = Texts(editor.listEntries);
+    if (Entries(*Combo1) != entries) {
+        Combo1->clear();
+        Combo1->addItems(entries);
+    }
+    const QString listText = QString::fromStdString(editor.listText);
+    if (Combo1->currentText() != listText) {
+        Combo1->setCurrentIndex(-1);
+        Combo1->setEditText(listText);
+    }
+    Text1->setVisible(editor.textVisible);
+    Combo1->setVisible(editor.listVisible);
+    if (actions.placeTextEditor) PlaceTextEditor();
+    if (actions.placeListEditor) PlaceListEditor();
+    if (actions.focusGrid) MSFlexGrid1->setFocus();
+}
+
+// Over the current cell, a little lower than the row so the grid line stays.
+void OutputForm::PlaceTextEditor()
+{
+    const QRect cell = MSFlexGrid1->CurrentCellRect();
+    Text1->setGeometry(MSFlexGrid1->x() + cell.x(), MSFlexGrid1->y() + cell.y(), cell.width(), cell.height() - 2);
+    Text1->raise();
+    Text1->setFocus();
+}
+
+void OutputForm::PlaceListEditor()
+{
+    const QRect cell = MSFlexGrid1->CurrentCellRect();
+    Combo1->move(MSFlexGrid1->x() + cell.x(), MSFlexGrid1->y() + cell.y());
+    Combo1->raise();
+    Combo1->setFocus();
+}
+
+void OutputForm::ShowState()
+{
+    setWindowTitle(FromUtf8(m_state.caption));
+    const QStringList items = Texts(m_state.items);
+    if (Entries(*cmbCalType) != items) {
+        const QSignalBlocker quiet(cmbCalType);
+        cmbCalType->clear();
+        cmbCalType->addItems(items);
+    }
+    if (cmbCalType->currentIndex() != m_state.selectedItem) {
+        const QSignalBlocker quiet(cmbCalType);
+        cmbCalType->setCurrentIndex(m_state.selectedItem);
+    }
+    cmdCal->setEnabled(m_state.calEnabled);
+    Frame2->setTitle(FromUtf8(m_state.resultFrameCaption));
+    Frame2->setVisible(m_state.resultFrameVisible);
+    Frame3->setTitle(FromUtf8(m_state.inputFrameCaption));
+    Frame3->setVisible(m_state.inputFrameVisible);
+    cmdApply->setVisible(m_state.applyVisible);
+    if (m_state.visible && !isVisible()) show();
+    if (!m_state.visible && isVisible()) hide();
+}
+
+// Closing unloads the form: the model keeps every result, and the next
+// analysis opens the form afresh.
+void OutputForm::closeEvent(QCloseEvent* event)
+{
+    CloseCalculationForm(m_state);
+    m_editor.Reset();
+    event->accept();
+}
+
+OutputForm* AnalyseModelTypeCommand(StructureModel& model, Canvas& picture, MessageSink& messages, OutputForm*& form,
+                                    QWidget* parent, std::function<void(QWidget&)> place)
+{
+    const ModelTypeAnalysis analysis = AnalyseModelType(model, messages);
+    if (!analysis.accepted) return nullptr;
+    if (form == nullptr) form = new OutputForm(model, picture, messages, parent);
+    if (place) form->SetPlacement(std::move(place));
+    form->Open(analysis);
+    return form;
+}
+
+}  // namespace tavrin

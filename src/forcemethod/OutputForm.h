@@ -1,0 +1,104 @@
+#pragma once
+
+#include <functional>
+
+#include <QWidget>
+
+#include "drawing/Canvas.h"
+#include "forcemethod/CalculationSession.h"
+#include "input/CellEditor.h"
+#include "model/Messages.h"
+#include "model/StructureModel.h"
+
+class QComboBox;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tavrin {
+
+class GridWidget;
+
+// frmOutput, "结构计算": the student picks a calculation item in cmbCalType,
+// gives the supplementary input it asks for in MSFlexGrid1 (Frame3) and
+// presses "计算(&C)"; the result table shows in MSFlexGrid2 (Frame2).
+// Modeless. The rules live in the calculation core; the form forwards its
+// events and mirrors CalculationFormState onto its controls.
+class OutputForm : public QWidget {
+    Q_OBJECT
+
+public:
+    OutputForm(StructureModel& model, Canvas& picture, MessageSink& messages, QWidget* parent = nullptr);
+    ~OutputForm() override;
+
+    // How the form is placed when an analysis opens it (beside the picture
+    // window); left empty, it stays where it is.
+    void SetPlacement(std::function<void(QWidget&)> place) { m_place = std::move(place); }
+
+    // Opens the form for an analysis that accepted the structure.
+    void Open(const ModelTypeAnalysis& analysis);
+
+    const CalculationFormState& State() const { return m_state; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void LayOut();
+    void ConnectButtons();
+    void ConnectGrid();
+    void ConnectEditors();
+    CalculationContext Context();
+
+    void SelectItem(int index);
+    void Calculate();
+    void Apply();
+    void Confirm();
+
+    // Runs one cell-editor event with the calculation form's column kinds.
+    template <class Event>
+    void EditorEvent(Event event);
+    void ShowEditors(const EditorActions& actions);
+    bool TextEditorKey(const QKeyEvent& key);
+    bool ListEditorKey(const QKeyEvent& key);
+    void PlaceTextEditor();
+    void PlaceListEditor();
+    void ShowState();
+
+    StructureModel& m_model;
+    Canvas& m_picture;
+    MessageSink& m_messages;
+    std::function<void(QWidget&)> m_place;
+
+    QLabel* Label1;
+    QComboBox* cmbCalType;
+    QPushButton* cmdCal;
+    QPushButton* cmdClose;
+    QGroupBox* Frame3;
+    GridWidget* MSFlexGrid1;
+    QLineEdit* Text1;
+    QComboBox* Combo1;
+    QPushButton* cmdApply;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancle;
+    QGroupBox* Frame2;
+    GridWidget* MSFlexGrid2;
+    QPushButton* cmdFrmClose;
+
+    CalculationFormState m_state;
+    CalculationState m_calculation;
+    CellEditor m_editor;
+};
+
+// The menu command "计算类型分析": the model type analysis; when it accepts
+// the structure, the calculation form (created on first use into `form`,
+// with `parent`, and kept) opens placed by `place`. A refused structure
+// leaves the form, the model and the picture as they were. Returns the form
+// when it was opened.
+OutputForm* AnalyseModelTypeCommand(StructureModel& model, Canvas& picture, MessageSink& messages, OutputForm*& form,
+                                    QWidget* parent, std::function<void(QWidget&)> place = {});
+
+}  // namespace tavrin
