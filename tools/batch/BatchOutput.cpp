@@ -1,0 +1,269 @@
+#include "batch/BatchOutput.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <nlohmann/json.hpp>
+
+namespace tavrin::batch {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// Decodes one UTF-8 sequence starting at text[i]; advances i. An invalid
+// byte decodes as itself.
+char32_t NextCodePoint(std::string_view text, std::size_t& i)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    int length = 1;
+    char32_t cp = lead;
+    if (lead >= 0xF0u && lead < 0xF8u) {
+        length = 4;
+        cp = lead & 0x07u;
+    } else if (lead >= 0xE0u) {
+        length = 3;
+        cp = lead & 0x0Fu;
+    } else if (lead >= 0xC0u) {
+        length = 2;
+        cp = lead & 0x1Fu;
+    }
+    if (lead < 0xC0u || lead >= 0xF8u || i + static_cast<std::size_t>(length) > text.size()) {
+        ++i;
+        return lead;
+    }
+    for (int k = 1; k < length; ++k) {
+        const unsigned char next = byte(i + static_cast<std::size_t>(k));
+        if ((next & 0xC0u) != 0x80u) {
+            ++i;
+            return lead;
+        }
+        cp = (cp << 6) | (next & 0x3Fu);
+    }
+    i += static_cast<std::size_t>(length);
+    return cp;
+}
+
+struct Range {
+    char32_t first;
+    char32_t last;
+};
+
+// East Asian Wide and Fullwidth blocks.
+constexpr Range kWide[] = {
+    {0x1100, 0x115F}, {0x2E80, 0x303E}, {0x3041, 0x33FF}, {0x3400, 0x4DBF}, {0x4E00, 0x9FFF},
+    {0xA000, 0xA4CF}, {0xAC00, 0xD7A3}, {0xF900, 0xFAFF}, {0xFE10, 0xFE19}, {0xFE30, 0xFE6F},
+    {0xFF00, 0xFF60}, {0xFFE0, 0xFFE6}, {0x1F300, 0x1F64F}, {0x20000, 0x3FFFD},
+};
+
+int CodePointWidth(char32_t cp)
+{
+    if ((cp >= 0x0300 && cp <= 0x036F) || cp == 0x200B) return 0;
+    for (const Range& r : kWide)
+        if (cp >= r.first && cp <= r.last) return 2;
+    return 1;
+}
+
+void TrimRight(std::string& line)
+{
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+}
+
+void WriteAligned(const Rows& table, std::ostream& out)
+{
+    // Rows the routines prepared but did not fill show nothing.
+    std::size_t used = table.size();
+    while (used > 1 && std::all_of(table[used - 1].begin(), table[used - 1].end(),
+                                   [](const std::string& cell) { return cell.empty(); }))
+        --used;
+    std::vector<int> widths;
+    for (std::size_t r = 0; r < used; ++r)
+        for (std::size_t c = 0; c < table[r].size(); ++c) {
+            if (widths.size() <= c) widths.resize(c + 1, 0);
+            widths[c] = std::max(widths[c], DisplayWidth(table[r][c]));
+        }
+    for (std::size_t r = 0; r < used; ++r) {
+        std::string line;
+        for (std::size_t c = 0; c < table[r].size(); ++c) {
+            const std::string& cell = table[r][c];
+            line += cell;
+            line.append(static_cast<std::size_t>(widths[c] - DisplayWidth(cell)) + 2, ' ');
+        }
+        TrimRight(line);
+        out << line << '\n';
+    }
+}
+
+// The value a 32-bit field holds, written with no more digits than it takes
+// to read the same float back; null for a value that is not finite.
+Json FloatValue(float value)
+{
+    if (!std::isfinite(value)) return nullptr;
+    char buffer[32];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    double shortest = 0.0;
+    std::from_chars(buffer, written.ptr, shortest);
+    return shortest;
+}
+
+Json DoubleValue(double value)
+{
+    if (!std::isfinite(value)) return nullptr;
+    return value;
+}
+
+Json RgbValue(Rgb c)
+{
+    return Json::array({c.r, c.g, c.b});
+}
+
+Json OptionalAngle(const std::optional<double>& angle)
+{
+    return angle ? DoubleValue(*angle) : Json(nullptr);
+}
+
+Json OpValue(const CanvasOp& op)
+{
+    switch (op.kind) {
+        case CanvasOp::Kind::Cls:
+            return Json{{"op", "Cls"}};
+        case CanvasOp::Kind::Line:
+            return Json{{"op", "Line"},         {"x1", DoubleValue(op.x1)},   {"y1", DoubleValue(op.y1)},
+                        {"x2", DoubleValue(op.x2)}, {"y2", DoubleValue(op.y2)}, {"color", RgbValue(op.color)},
+                        {"width", op.width}};
+        case CanvasOp::Kind::Circle:
+            return Json{{"op", "Circle"},
+                        {"x", DoubleValue(op.x1)},
+                        {"y", DoubleValue(op.y1)},
+                        {"r", DoubleValue(op.r)},
+                        {"start", OptionalAngle(op.start)},
+                        {"end", OptionalAngle(op.end)},
+                        {"color", RgbValue(op.color)},
+                        {"width", op.width},
+                        {"fillStyle", op.fillStyle},
+                        {"fillColor", RgbValue(op.fillColor)}};
+        case CanvasOp::Kind::Print:
+            return Json{{"op", "Print"},
+                        {"x", DoubleValue(op.x1)},
+                        {"y", DoubleValue(op.y1)},
+                        {"text", op.text},
+                        {"color", RgbValue(op.color)}};
+    }
+    return nullptr;
+}
+
+// Texts come from the case file and the core; a byte that is not UTF-8 is
+// replaced rather than failing the whole output.
+std::string Dump(const Json& value)
+{
+    return value.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+Json SupportsValue(const StructureModel& model)
+{
+    Json supports = Json::array();
+    for (const Support& s : model.Supports)
+        supports.push_back({{"node", s.NodeNo},
+                            {"type", s.SupportType},
+                            {"Fx", FloatValue(s.Fx)},
+                            {"Fy", FloatValue(s.Fy)},
+                            {"Fm", FloatValue(s.Fm)}});
+    return supports;
+}
+
+Json ElementsValue(const StructureModel& model)
+{
+    Json elements = Json::array();
+    for (const Element& e : model.Elements)
+        elements.push_back({{"Ni", FloatValue(e.Ni)},
+                            {"Vi", FloatValue(e.Vi)},
+                            {"Mi", FloatValue(e.Mi)},
+                            {"Nj", FloatValue(e.Nj)},
+                            {"Vj", FloatValue(e.Vj)},
+                            {"Mj", FloatValue(e.Mj)}});
+    return elements;
+}
+
+Json FlexibilityValue(const OneBasedMatrix& matrix)
+{
+    Json rows = Json::array();
+    for (int i = 1; i <= matrix.Size(); ++i) {
+        Json row = Json::array();
+        for (int j = 1; j <= matrix.Size(); ++j) row.push_back(FloatValue(matrix.at(i, j)));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+}  // namespace
+
+int DisplayWidth(std::string_view text)
+{
+    int width = 0;
+    for (std::size_t i = 0; i < text.size();) width += CodePointWidth(NextCodePoint(text, i));
+    return width;
+}
+
+void WriteResultText(const RunResult& result, std::ostream& out)
+{
+    if (result.analysed) out << result.caption << '\n';
+    for (const StepRecord& step : result.steps) {
+        out << "\n【" << step.item << "】\n" << step.title << '\n';
+        WriteAligned(step.table, out);
+    }
+    if (!result.messages.empty()) {
+        out << "\n消息：\n";
+        for (const ShownMessage& m : result.messages) {
+            out << "  ";
+            if (!m.title.empty()) out << '[' << m.title << "] ";
+            out << m.text << '\n';
+        }
+    }
+    if (!result.completed) out << "\n计算未进行到最后一项。\n";
+}
+
+std::string ResultJson(const RunResult& result)
+{
+    const StructureModel& model = result.model;
+    Json root;
+    root["calculationModel"] = result.analysed ? Json(static_cast<int>(result.kind)) : Json(nullptr);
+    root["caption"] = result.analysed ? Json(result.caption) : Json(nullptr);
+    root["items"] = result.items;
+    root["completed"] = result.completed;
+    Json steps = Json::array();
+    for (const StepRecord& step : result.steps)
+        steps.push_back({{"item", step.item}, {"title", step.title}, {"table", step.table}});
+    root["steps"] = std::move(steps);
+    Json messages = Json::array();
+    for (const ShownMessage& m : result.messages) {
+        Json message{{"text", m.text}};
+        if (!m.title.empty()) message["title"] = m.title;
+        messages.push_back(std::move(message));
+    }
+    root["messages"] = std::move(messages);
+    root["supports"] = SupportsValue(model);
+    root["elements"] = ElementsValue(model);
+    Json redundants = Json::array();
+    for (const double x : model.RedundantForces) redundants.push_back(DoubleValue(x));
+    root["redundants"] = std::move(redundants);
+    root["flexibility"] = FlexibilityValue(model.FlexibilityMatrix);
+    Json freeTerms = Json::array();
+    for (const float d : model.FreeTerms) freeTerms.push_back(FloatValue(d));
+    root["freeTerms"] = std::move(freeTerms);
+    return Dump(root);
+}
+
+std::string TraceJson(const std::vector<Picture>& pictures)
+{
+    Json root = Json::object();
+    for (const Picture& picture : pictures) {
+        Json ops = Json::array();
+        for (const CanvasOp& op : picture.ops) ops.push_back(OpValue(op));
+        root[picture.name] = std::move(ops);
+    }
+    return Dump(root);
+}
+
+}  // namespace tavrin::batch

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/BatchRun.h"
+
+namespace tavrin::batch {
+
+// Columns a UTF-8 text takes on a terminal: East Asian wide and full-width
+// characters (the Chinese headers, "：", "（") take two, combining marks
+// none, everything else one. Invalid bytes count one each.
+int DisplayWidth(std::string_view text);
+
+// The result as a reader follows it: the calculation form's caption, then
+// for every item calculated its text, the result frame's title and the
+// table with its columns aligned, then every message shown, in order.
+void WriteResultText(const RunResult& result, std::ostream& out);
+
+// The result as one JSON object: calculationModel, caption, items,
+// completed, steps [{item, title, table}], messages [{text, title?}],
+// supports [{node, type, Fx, Fy, Fm}], elements [{Ni, Vi, Mi, Nj, Vj, Mj}],
+// redundants, flexibility, freeTerms. 32-bit values as the shortest text
+// that reads back as the same value.
+std::string ResultJson(const RunResult& result);
+
+// The drawing operations of each picture, keyed by its name, in drawing
+// order with the state in force folded in, coordinates in picture units.
+std::string TraceJson(const std::vector<Picture>& pictures);
+
+}  // namespace tavrin::batch
