@@ -1,23 +1,36 @@
 #include "app/QtApplicationShell.h"
 
+#include <QApplication>
 #include <QFileDialog>
 
 #include "app/AboutDialog.h"
 #include "app/MainPageForm.h"
 #include "app/MainWindow.h"
+#include "app/QtProgramIcon.h"
+#include "app/ShellPlacement.h"
 #include "app/QtText.h"
 #include "app/ShellTexts.h"
 #include "diagrams/InternalForceDiagrams.h"
 #include "drawing/PicWindow.h"
+#include "analysis/ModelTypeDialog.h"
+#include "forcemethod/OutputForm.h"
+#include "input/InputParaForm.h"
+#include "input/QtMessages.h"
 
 namespace tavrin {
 
-ApplicationShell::ApplicationShell(MessageSink& messages)
-    : m_messages(messages),
+ApplicationShell::ApplicationShell() : ApplicationShell(std::make_unique<QtMessages>(), nullptr) {}
+
+ApplicationShell::ApplicationShell(MessageSink& messages) : ApplicationShell(nullptr, &messages) {}
+
+ApplicationShell::ApplicationShell(std::unique_ptr<QtMessages> boxes, MessageSink* messages)
+    : m_boxes(std::move(boxes)),
+      m_messages(messages ? *messages : *m_boxes),
       m_mainPage(new MainPageForm),
       m_mainWindow(new MainWindow),
       m_diagramHost([this](const QString& caption) { m_mainWindow->ShowPicture(caption); }, m_mainWindow)
 {
+    QApplication::setWindowIcon(ProgramIcon());
     connect(m_mainPage, &MainPageForm::entered, this, &ApplicationShell::Enter);
     connect(m_mainWindow, &MainWindow::commandTriggered, this, &ApplicationShell::Run);
     connect(m_mainWindow, &MainWindow::closedByFrame, this, &ApplicationShell::endRequested);
@@ -51,8 +64,13 @@ void ApplicationShell::Run(ShellCommand command)
         emit endRequested();
         break;
     case ShellCommand::ModelType:
+        OpenModelDialog();
+        break;
     case ShellCommand::InputFigure:
+        OpenInputForm();
+        break;
     case ShellCommand::AnalyseModelType:
+        AnalyseModelType();
         break;
     case ShellCommand::MomentDiagram:
         DrawMomentDiagram(m_model, canvas, m_diagramHost);
@@ -89,6 +107,47 @@ void ApplicationShell::ShowFileDialog(ShellCommand command)
         dialog->setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     }
     dialog->open();
+}
+
+void ApplicationShell::MoveBesidePicture(QWidget& form, TwipsPoint position) const
+{
+    form.move(m_mainWindow->ScreenPoint(position));
+}
+
+void ApplicationShell::OpenModelDialog()
+{
+    if (m_modelDialog == nullptr)
+        m_modelDialog = new ModelTypeDialog(m_model, m_messages, m_mainWindow);
+    m_modelDialog->Open([this](QWidget& dialog) {
+        MoveBesidePicture(dialog,
+                          ModelDialogPosition(m_mainWindow->PictureWidthTwips(), m_mainWindow->InnerHeightTwips()));
+    });
+}
+
+void ApplicationShell::OpenInputForm()
+{
+    if (m_inputForm == nullptr) {
+        MainWindowFrame frame{[this] { return m_mainWindow->InnerWidthTwips(); },
+                              [this] { return m_mainWindow->InnerHeightTwips(); },
+                              [this](TwipsPoint point) { return m_mainWindow->ScreenPoint(point); }};
+        m_inputForm = new InputParaForm(m_model, m_mainWindow->picWindow().canvas(), m_messages, std::move(frame),
+                                        m_mainWindow);
+    }
+    MoveBesidePicture(*m_inputForm,
+                      InputFormOpeningPosition(m_mainWindow->PictureWidthTwips(), m_mainWindow->InnerHeightTwips()));
+    m_inputForm->show();
+    m_inputForm->raise();
+    m_inputForm->activateWindow();
+}
+
+void ApplicationShell::AnalyseModelType()
+{
+    AnalyseModelTypeCommand(m_model, m_mainWindow->picWindow().canvas(), m_messages, m_outputForm, m_mainWindow,
+                            [this](QWidget& form) {
+                                MoveBesidePicture(form, CalculationFormPosition(m_mainWindow->PictureLeftTwips(),
+                                                                                m_mainWindow->PictureWidthTwips(),
+                                                                                m_mainWindow->InnerHeightTwips()));
+                            });
 }
 
 void ApplicationShell::ShowAbout()

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <memory>
+
 #include <QObject>
 
 #include "app/QtDiagramHost.h"
 #include "app/ShellMenus.h"
+#include "input/InputTables.h"
 #include "model/Messages.h"
 #include "model/StructureModel.h"
 
@@ -12,8 +15,12 @@ class QFileDialog;
 namespace tavrin {
 
 class AboutDialog;
+class InputParaForm;
 class MainPageForm;
 class MainWindow;
+class ModelTypeDialog;
+class OutputForm;
+class QtMessages;
 
 // The application object: owns the one structure model of the run and the
 // shell's windows, creates the other forms on first use and keeps them, and
@@ -22,6 +29,8 @@ class ApplicationShell : public QObject {
     Q_OBJECT
 
 public:
+    // Messages show in message boxes over the main window.
+    ApplicationShell();
     // Messages go to `messages`, which must outlive the shell.
     explicit ApplicationShell(MessageSink& messages);
     ~ApplicationShell() override;
@@ -40,11 +49,17 @@ signals:
     void endRequested();
 
 private:
+    ApplicationShell(std::unique_ptr<QtMessages> boxes, MessageSink* messages);
     void Enter();
     void ShowFileDialog(ShellCommand command);
+    void OpenModelDialog();
+    void OpenInputForm();
+    void AnalyseModelType();
     void ShowAbout();
+    void MoveBesidePicture(QWidget& form, TwipsPoint position) const;
 
     StructureModel m_model;
+    std::unique_ptr<QtMessages> m_boxes;
     MessageSink& m_messages;
     MainPageForm* m_mainPage;
     MainWindow* m_mainWindow;
@@ -53,6 +68,9 @@ private:
     // Created on first use, owned by the main window.
     QFileDialog* m_openDialog = nullptr;
     QFileDialog* m_saveDialog = nullptr;
+    ModelTypeDialog* m_modelDialog = nullptr;
+    InputParaForm* m_inputForm = nullptr;
+    OutputForm* m_outputForm = nullptr;
     AboutDialog* m_about = nullptr;
 };
 

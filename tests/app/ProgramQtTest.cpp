@@ -7,19 +7,27 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
+
 #include "app/MainPageForm.h"
 #include "app/MainWindow.h"
 #include "app/QtApplicationShell.h"
 #include "drawing/PicWindow.h"
+#include "app/ShellPlacement.h"
 #include "model/Messages.h"
 
 using namespace tavrin;
@@ -37,6 +45,71 @@ std::vector<QWidget*> VisibleTopLevels()
     return shown;
 }
 
+// Picks an entry of a drop-down list the way the student does: opens its
+// popup and clicks the entry.
+void ChooseInList(QComboBox& list, const QString& entry)
+{
+    const int index = list.findText(entry);
+    QVERIFY2(index >= 0, qPrintable(entry));
+    list.showPopup();
+    QAbstractItemView* view = list.view();
+    QVERIFY(view->isVisible());
+    const QRect item = view->visualRect(view->model()->index(index, list.modelColumn()));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+}
+
+// Types rows into an input grid through its floating editors: a typed cell
+// starts with a key on the grid and is confirmed with Enter in the text box;
+// a list cell opens with Space and takes the entry clicked. The editors move
+// the current cell on by themselves, skipping the columns a row does not need,
+// so each row lists only the cells the student fills.
+class GridTyping {
+public:
+    explicit GridTyping(QWidget& form)
+        : m_grid(*form.findChild<QTableWidget*>(QStringLiteral("MSFlexGrid1"))),
+          m_text(*form.findChild<QLineEdit*>(QStringLiteral("Text1"))),
+          m_list(*form.findChild<QComboBox*>(QStringLiteral("Combo1")))
+    {
+    }
+
+    void Type(const QString& text)
+    {
+        QTest::keyClicks(&m_grid, text.left(1));
+        QVERIFY(m_text.isVisible());
+        QTest::keyClicks(&m_text, text.mid(1));
+        QCOMPARE(m_text.text(), text);
+        QTest::keyClick(&m_text, Qt::Key_Return);
+        QVERIFY(!m_text.isVisible());
+    }
+    void Choose(const char* entry)
+    {
+        QTest::keyClick(&m_grid, Qt::Key_Space);
+        QVERIFY(m_list.isVisible());
+        ChooseInList(m_list, U(entry));
+        QVERIFY(!m_list.isVisible());
+    }
+    // A cell is typed when its text is a number.
+    void Row(std::initializer_list<const char*> cells)
+    {
+        for (const char* cell : cells) {
+            const QString text = U(cell);
+            bool number = false;
+            text.toDouble(&number);
+            if (number)
+                Type(text);
+            else
+                Choose(cell);
+            if (QTest::currentTestFailed())
+                return;
+        }
+    }
+
+private:
+    QTableWidget& m_grid;
+    QLineEdit& m_text;
+    QComboBox& m_list;
+};
+
 }  // namespace
 
 class ProgramQtTest : public QObject {
@@ -52,8 +125,14 @@ private slots:
     void exitAndClosingTheMainWindowEndTheProgram();
     void helpEntriesShowANotice();
     void aboutBoxIsAFixedModelessBoxWithoutSystemInformation();
+    void wholeCalculationThroughTheMenus();
 
 private:
+    void TypePortalFrame();
+    void DeclareDeterminate();
+    void CalculateEveryItem();
+    void DrawDiagrams();
+    void SavePicture(const char* fileName);
     void Enter();
     void Trigger(const char* actionName);
     MainWindow& Main() { return m_shell->mainWindow(); }
@@ -62,7 +141,7 @@ private:
     std::unique_ptr<ApplicationShell> m_shell;
     std::vector<QString> m_scalePrompts;
     std::vector<QString> m_scaleTitles;
-    QString m_scaleAnswer;
+    std::optional<QString> m_scaleAnswer;  // std::nullopt: the prompt is cancelled
 };
 
 void ProgramQtTest::init()
@@ -75,7 +154,7 @@ void ProgramQtTest::init()
     m_shell->diagramHost().SetScalePrompt([this](const QString& prompt, const QString& title) {
         m_scalePrompts.push_back(prompt);
         m_scaleTitles.push_back(title);
-        return std::optional<QString>(m_scaleAnswer);
+        return m_scaleAnswer;
     });
     m_shell->Start();
 }
@@ -271,6 +350,186 @@ void ProgramQtTest::aboutBoxIsAFixedModelessBoxWithoutSystemInformation()
     Trigger("guanyu");
     QCOMPARE(Main().findChildren<QDialog*>(QStringLiteral("frmAbout")).size(), 1);
     QVERIFY(about->isVisible());
+}
+
+void ProgramQtTest::SavePicture(const char* fileName)
+{
+    const QDir dir(QStringLiteral(TAVRIN_TEST_OUTPUT_DIR));
+    QVERIFY(dir.mkpath(QStringLiteral(".")));
+    QVERIFY(Main().picWindow().grab().save(dir.filePath(QString::fromLatin1(fileName))));
+}
+
+// A portal frame on a pin (node 1) and a roller (node 4), 4 wide and 4 high,
+// with 10 per unit length downward on the beam and 5 to the right at the
+// top of the left column.
+void ProgramQtTest::TypePortalFrame()
+{
+    Trigger("mnuFig");
+    auto* form = Main().findChild<QWidget*>(QStringLiteral("frmInputPara"));
+    QVERIFY(form != nullptr);
+    QVERIFY(form->isVisible() && form->isWindow());
+    const QPoint opening = Main().ScreenPoint(
+        InputFormOpeningPosition(Main().PictureWidthTwips(), Main().InnerHeightTwips()));
+    QCOMPARE(form->pos(), opening);
+
+    auto& choice = *form->findChild<QComboBox*>(QStringLiteral("cmbInput"));
+    auto& apply = *form->findChild<QPushButton*>(QStringLiteral("cmdApply"));
+    GridTyping grid(*form);
+    const struct {
+        const char* table;
+        std::vector<std::initializer_list<const char*>> rows;
+    } tables[] = {
+        {"结点", {{"1", "0", "0", "铰接"}, {"2", "0", "4", "刚接"}, {"3", "4", "4", "刚接"}, {"4", "4", "0", "铰接"}}},
+        {"单元", {{"1", "1", "2"}, {"2", "2", "3"}, {"3", "4", "3"}}},
+        {"支座", {{"1", "铰支座", "结点下方"}, {"4", "活动支座", "结点下方"}}},
+        {"荷载", {{"均布荷载", "2", "向下", "10"}, {"集中荷载", "2", "向右", "5"}}},
+    };
+    for (const auto& table : tables) {
+        ChooseInList(choice, U(table.table));
+        if (QTest::currentTestFailed())
+            return;
+        for (const auto& row : table.rows) {
+            grid.Row(row);
+            if (QTest::currentTestFailed())
+                return;
+        }
+        QTest::mouseClick(&apply, Qt::LeftButton);
+    }
+    QCOMPARE(m_messages.shown.size(), std::size_t{0});
+}
+
+void ProgramQtTest::wholeCalculationThroughTheMenus()
+{
+    Enter();
+    TypePortalFrame();
+    if (QTest::currentTestFailed())
+        return;
+    const StructureModel& model = m_shell->model();
+    QCOMPARE(model.NodeCount(), 4);
+    QCOMPARE(model.ElementCount(), 3);
+    QCOMPARE(model.SupportCount(), 2);
+    QCOMPARE(model.LoadCount(), 2);
+    QCOMPARE(model.Elements.at(3).INode, 4);
+    QCOMPARE(model.Elements.at(2).Length, 4.0f);
+    QCOMPARE(model.Loads.at(1).Magnitude, -10.0f);
+    QCOMPARE(model.Loads.at(2).NodeNo, 2);
+    QCOMPARE(model.SupportConstraintCount, 3);
+    SavePicture("structure.png");
+
+    DeclareDeterminate();
+    CalculateEveryItem();
+    if (QTest::currentTestFailed())
+        return;
+
+    // Hand numbers. Reactions: sum of moments about node 1 gives
+    // 4 V4 = 40 * 2 + 5 * 4, so V4 = 25, V1 = 40 - 25 = 15, H1 = -5.
+    // Left column: compression 15, shear 5, moment 0 at the pin and 5 * 4 = 20
+    // at the corner; beam: no axial force (the 5 at node 2 balances H1),
+    // shear 15 at node 2 and 15 - 40 = -25 at node 3, moment 20 at node 2 and
+    // 0 at node 3; right column: compression 25 only.
+    QCOMPARE(model.Supports.at(1).Fx, -5.0f);
+    QCOMPARE(model.Supports.at(1).Fy, 15.0f);
+    QCOMPARE(model.Supports.at(2).Fy, 25.0f);
+    const struct {
+        int element;
+        float N, V, Mi, Mj, Vj;
+    } expected[] = {
+        {1, 15.0f, 5.0f, 0.0f, 20.0f, 5.0f},
+        {2, 0.0f, 15.0f, 20.0f, 0.0f, 25.0f},
+        {3, 25.0f, 0.0f, 0.0f, 0.0f, 0.0f},
+    };
+    constexpr float kTolerance = 1e-3f;
+    for (const auto& x : expected) {
+        const Element& e = model.Elements.at(x.element);
+        const QByteArray where = "element " + QByteArray::number(x.element);
+        QVERIFY2(std::abs(std::abs(e.Ni) - x.N) < kTolerance && std::abs(std::abs(e.Nj) - x.N) < kTolerance, where);
+        QVERIFY2(std::abs(std::abs(e.Vi) - x.V) < kTolerance && std::abs(std::abs(e.Vj) - x.Vj) < kTolerance, where);
+        QVERIFY2(std::abs(std::abs(e.Mi) - x.Mi) < kTolerance && std::abs(std::abs(e.Mj) - x.Mj) < kTolerance, where);
+    }
+    // The beam's load turns the shear from one sign to the other.
+    QVERIFY(model.Elements.at(2).Vi * model.Elements.at(2).Vj < 0.0f);
+
+    const StructureModel calculated = model;
+    DrawDiagrams();
+    QVERIFY(model == calculated);
+}
+
+void ProgramQtTest::DeclareDeterminate()
+{
+    Trigger("mnuModel");
+    auto* dialog = Main().findChild<QDialog*>(QStringLiteral("Dialog"));
+    QVERIFY(dialog != nullptr);
+    QVERIFY(dialog->isVisible() && !dialog->isModal());
+    QCOMPARE(dialog->pos(),
+             Main().ScreenPoint(ModelDialogPosition(Main().PictureWidthTwips(), Main().InnerHeightTwips())));
+    auto* determinate = dialog->findChild<QRadioButton*>(QStringLiteral("Option1"));
+    QVERIFY(determinate->isChecked());
+    QVERIFY(!dialog->findChild<QWidget*>(QStringLiteral("Frame2"))->isVisible());
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(m_shell->model().IndeterminacyDegree, 0);
+}
+
+void ProgramQtTest::CalculateEveryItem()
+{
+    Trigger("mnuModelType");
+    auto* form = Main().findChild<QWidget*>(QStringLiteral("frmOutput"));
+    QVERIFY(form != nullptr);
+    QVERIFY(form->isVisible() && form->isWindow());
+    QCOMPARE(form->pos(), Main().ScreenPoint(CalculationFormPosition(
+                              Main().PictureLeftTwips(), Main().PictureWidthTwips(), Main().InnerHeightTwips())));
+    QCOMPARE(form->windowTitle(), U("无附属部分的静定结构计算"));
+    auto& items = *form->findChild<QComboBox*>(QStringLiteral("cmbCalType"));
+    auto& calculate = *form->findChild<QPushButton*>(QStringLiteral("cmdCal"));
+    auto& results = *form->findChild<QTableWidget*>(QStringLiteral("MSFlexGrid2"));
+    QCOMPARE(items.count(), 2);
+    QVERIFY(!calculate.isEnabled());
+
+    const struct {
+        const char* item;
+        const char* firstHeader;
+        int columns;
+    } steps[] = {{"支座反力", "支座结点码", 5}, {"各构件内力", "杆件号", 7}};
+    for (const auto& step : steps) {
+        ChooseInList(items, U(step.item));
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(calculate.isEnabled());
+        QTest::mouseClick(&calculate, Qt::LeftButton);
+        QVERIFY(results.isVisible());
+        QCOMPARE(results.columnCount(), step.columns);
+        QCOMPARE(results.horizontalHeaderItem(0)->text(), U(step.firstHeader));
+    }
+    QCOMPARE(m_messages.shown.size(), std::size_t{0});
+}
+
+// The moment diagram at a typed scale, the shear diagram with an empty answer
+// and the axial diagram with the prompt cancelled: both fall back to the
+// automatic scale.
+void ProgramQtTest::DrawDiagrams()
+{
+    const struct {
+        const char* action;
+        const char* caption;
+        std::optional<QString> answer;
+        const char* file;
+    } diagrams[] = {
+        {"wanju", "弯矩图", QStringLiteral("2"), "moment.png"},
+        {"jianli", "剪力图", QString(), "shear.png"},
+        {"zhouli", "轴力图", std::nullopt, "axial.png"},
+    };
+    for (const auto& diagram : diagrams) {
+        m_scaleAnswer = diagram.answer;
+        m_scaleTitles.clear();
+        m_scalePrompts.clear();
+        Trigger(diagram.action);
+        QCOMPARE(m_scaleTitles.size(), std::size_t{1});
+        QCOMPARE(m_scaleTitles[0], U(diagram.caption));
+        QCOMPARE(m_scalePrompts[0], U("输入绘图比例(30～100)："));
+        QCOMPARE(Main().picWindow().windowTitle(), U(diagram.caption));
+        QVERIFY(Main().picWindow().isVisible());
+        SavePicture(diagram.file);
+    }
 }
 
 QTEST_MAIN(ProgramQtTest)
