@@ -11,6 +11,22 @@
 
 namespace tavrin {
 
+// The editors hold what the rules last showed plus the student's typing.
+void QtCellEditor::ReadEditors()
+{
+    m_editor.SetText(m_text.text().toStdString());
+    m_editor.SetListText(m_list.currentText().toStdString());
+}
+
+template <class Rule>
+EditorActions QtCellEditor::Run(Rule rule)
+{
+    ReadEditors();
+    const EditorActions actions = rule();
+    Show(actions);
+    return actions;
+}
+
 QtCellEditor::QtCellEditor(GridWidget& grid, QLineEdit& text, QComboBox& list, const StructureModel& model,
                            const CellEditorRules& rules, QObject* parent)
     : QObject(parent), m_grid(grid), m_text(text), m_list(list), m_editor(grid, model, rules)
@@ -21,28 +37,31 @@ QtCellEditor::QtCellEditor(GridWidget& grid, QLineEdit& text, QComboBox& list, c
     m_list.hide();
 
     connect(&grid, &GridWidget::gridKeyPress, this, [this](int key, const QString& typed) {
-        Show(m_editor.GridKeyPress(key, typed.toStdString()));
+        Run([&] { return m_editor.GridKeyPress(key, typed.toStdString()); });
     });
-    connect(&grid, &GridWidget::gridClick, this, [this] { Show(m_editor.GridClick()); });
-    connect(&grid, &GridWidget::gridDoubleClick, this, [this] { Show(m_editor.GridDoubleClick()); });
+    connect(&grid, &GridWidget::gridClick, this, [this] { Run([&] { return m_editor.GridClick(); }); });
+    connect(&grid, &GridWidget::gridDoubleClick, this, [this] { Run([&] { return m_editor.GridDoubleClick(); }); });
     connect(&grid, &GridWidget::gridMouseDown, this, [this] {
-        m_editor.GridMouseDown();
-        Show({});
+        Run([&] {
+            m_editor.GridMouseDown();
+            return EditorActions{};
+        });
     });
     connect(&grid, &GridWidget::leftCell, this, [this](int row, int col) {
-        m_editor.LeaveCell(row, col);
-        Show({});
+        Run([&] {
+            m_editor.LeaveCell(row, col);
+            return EditorActions{};
+        });
     });
     connect(&grid, &GridWidget::enteredCell, this, [this] {
-        m_editor.EnterCell();
-        Show({});
+        Run([&] {
+            m_editor.EnterCell();
+            return EditorActions{};
+        });
     });
-    connect(&text, &QLineEdit::textEdited, this,
-            [this](const QString& edited) { m_editor.SetText(edited.toStdString()); });
-    connect(list.lineEdit(), &QLineEdit::textEdited, this,
-            [this](const QString& edited) { m_editor.SetListText(edited.toStdString()); });
-    connect(&list, &QComboBox::activated, this,
-            [this](int index) { Show(m_editor.ListChoice(m_list.itemText(index).toStdString())); });
+    connect(&list, &QComboBox::activated, this, [this](int index) {
+        Run([&] { return m_editor.ListChoice(m_list.itemText(index).toStdString()); });
+    });
     text.installEventFilter(this);
     list.installEventFilter(this);
 }
@@ -53,7 +72,11 @@ void QtCellEditor::Reset()
     Show({});
 }
 
-void QtCellEditor::FlushTextEditor() { m_editor.FlushTextEditor(); }
+void QtCellEditor::FlushTextEditor()
+{
+    ReadEditors();
+    m_editor.FlushTextEditor();
+}
 
 bool QtCellEditor::eventFilter(QObject* watched, QEvent* event)
 {
@@ -72,9 +95,7 @@ bool QtCellEditor::TextEditorKey(const QKeyEvent& key)
     const int code = TypedKeyCode(key);
     if (code != kKeyEnter && code != kKeySpace)
         return false;
-    const EditorActions actions = m_editor.TextKeyPress(code);
-    Show(actions);
-    return actions.consumeKey;
+    return Run([&] { return m_editor.TextKeyPress(code); }).consumeKey;
 }
 
 bool QtCellEditor::ListEditorKey(const QKeyEvent& key)
@@ -82,9 +103,7 @@ bool QtCellEditor::ListEditorKey(const QKeyEvent& key)
     const int code = TypedKeyCode(key);
     if (code != kKeyEnter && code != kKeySpace && code != kKeyEscape)
         return false;
-    const EditorActions actions = m_editor.ListKeyPress(code);
-    Show(actions);
-    return actions.consumeKey;
+    return Run([&] { return m_editor.ListKeyPress(code); }).consumeKey;
 }
 
 // Opening the list's own drop-down is no loss of focus.
@@ -95,7 +114,7 @@ void QtCellEditor::ListEditorFocusOut(const QFocusEvent& focus)
     const QWidget* now = QApplication::focusWidget();
     if (now && now->window() == m_list.view()->window())
         return;
-    Show(m_editor.ListFocusLost());
+    Run([&] { return m_editor.ListFocusLost(); });
 }
 
 // Mirrors the rules' state into the two editors, then carries out the actions.

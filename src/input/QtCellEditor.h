@@ -35,6 +35,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Every event: the editors' texts go to the rules, the rule runs, and its
+    // outcome is shown.
+    template <class Rule>
+    EditorActions Run(Rule rule);
+    void ReadEditors();
     void Show(const EditorActions& actions);
     void ShowListEntries();
     void PlaceTextEditor();

@@ -330,6 +330,13 @@ void InputParaFormQtTest::escapeInTheListLeavesTheCellAndAClickKeepsTyping()
     QCOMPARE(QApplication::focusWidget(), Grid());
     QCOMPARE(Grid()->Text(1, 1), std::string("铰支座"));
 
+    // Text typed into the list is written as it stands, without moving on.
+    Press(Qt::Key_Right);
+    Type(QStringLiteral(" xy"));
+    Press(Qt::Key_Return);
+    QCOMPARE(Grid()->Text(1, 2), std::string("xy"));
+    QCOMPARE(Current(), std::make_pair(1, 2));
+
     ClickCell(2, 0);
     Type(QStringLiteral("3"));
     QVERIFY(TextEditor()->isVisible());
