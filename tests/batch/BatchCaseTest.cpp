@@ -1,13 +1,109 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "BatchTestSupport.h"
 #include "batch/BatchCase.h"
+#include "batch/BatchOutput.h"
 
 namespace tavrin::batch {
 namespace {
 
-TEST(BatchCaseTest, Placeholder)
+// A syntax error is placed by line and column, the column counted in
+// characters (a Chinese character is one), as an editor shows it.
+TEST(BatchCaseTest, SyntaxErrorsNameTheLineAndColumn)
 {
-    EXPECT_TRUE(ReadCase("{}").value.has_value());
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* position;
+    };
+    const Case cases[] = {
+        {"missing comma between rows",
+         "{\n  \"nodes\": [\n    [1, 0, 0, \"铰接\"]\n    [2, 4, 0, \"铰接\"]\n  ]\n}", "第4行第5列"},
+        {"cut short", "{\"nodes\": [", "第1行第12列"},
+        {"after Chinese text", "{\"description\": \"简支梁\", x}", "第1行第24列"},
+        {"empty file", "", "第1行第1列"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const CaseReading reading = ReadCase(k.text);
+        EXPECT_FALSE(reading.value);
+        EXPECT_EQ(reading.error.rfind(k.position, 0), 0u) << reading.error;
+        EXPECT_NE(reading.error.find("JSON 语法错误"), std::string::npos) << reading.error;
+
+        const testing::Outcome outcome = testing::RunText(k.text);
+        EXPECT_EQ(outcome.exit, kExitInvalid);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_NE(outcome.err.find(k.position), std::string::npos) << outcome.err;
+    }
+}
+
+TEST(BatchCaseTest, ValuesOfTheWrongKindNameTheirKey)
+{
+    struct Case {
+        std::string text;
+        std::string message;  // the start of it
+    };
+    const Case cases[] = {
+        {R"({"elements": [[1, 1, 1, 2], [2, 1, 2, 3], [3, true, 3, 4]]})", "elements[2][1]: 应为文本或数字"},
+        {R"({"nodes": {"1": [0, 0]}})", "nodes: 应为由行组成的数组"},
+        {R"({"nodes": [1, 2]})", "nodes[0]: 应为由单元格组成的数组"},
+        {R"({"supports": [[1, "铰支座", "结点下方", "多余"]]})", "supports[0]: 这张表只有3列，这一行却有4个单元格"},
+        {R"({"unitForces": [[["集中荷载", 2, null, "向上"]]]})", "unitForces[0][0][2]: 应为文本或数字"},
+        {R"({"unitForces": {"X1": []}})", "unitForces: 应为单位力表的数组"},
+        {R"({"degree": [1]})", "degree: 应为文本、数字或 null"},
+        {R"({"scale": {}})", "scale: 应为文本、数字或 null"},
+        {R"({"suports": []})", "“suports”: 不认识的键"},
+        {R"([1, 2])", "案例文件应是一个 JSON 对象"},
+        // The dialog would take it, but no case of 100 members needs it and
+        // its coefficient matrix alone would take gigabytes.
+        {R"({"degree": "30000"})", "degree: 超静定次数30000超过本工具能计算的100次"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.text);
+        const CaseReading reading = ReadCase(k.text);
+        EXPECT_FALSE(reading.value);
+        EXPECT_EQ(reading.error.rfind(k.message, 0), 0u) << reading.error;
+        const testing::Outcome outcome = testing::RunText(k.text);
+        EXPECT_EQ(outcome.exit, kExitInvalid);
+        EXPECT_NE(outcome.err.find(k.message), std::string::npos) << outcome.err;
+    }
+}
+
+TEST(BatchCaseTest, CellsAreTextsAndNumbersTheirShortestText)
+{
+    const CaseReading reading = ReadCase(R"({
+        "nodes": [[1, 0.1, 2.5e4, "刚接"], [-3, 1e-7, 12345678901, ""]],
+        "degree": 2, "scale": "40", "description": ["一行", "两行"]})");
+    ASSERT_TRUE(reading.value) << reading.error;
+    const BatchCase& c = *reading.value;
+    EXPECT_EQ(c.nodes, (Rows{{"1", "0.1", "25000", "刚接"}, {"-3", "1e-07", "12345678901", ""}}));
+    EXPECT_EQ(c.degree, "2");
+    EXPECT_EQ(c.scale, "40");
+
+    const CaseReading determinate = ReadCase(R"({"degree": null, "scale": null, "loads": null})");
+    ASSERT_TRUE(determinate.value) << determinate.error;
+    EXPECT_FALSE(determinate.value->degree);
+    EXPECT_FALSE(determinate.value->scale);
+    EXPECT_TRUE(determinate.value->loads.empty());
+}
+
+TEST(BatchCaseTest, TextWidthCountsWideCharactersTwice)
+{
+    struct Case {
+        std::string text;
+        int width;
+    };
+    const Case cases[] = {
+        {"", 0},         {"0.##", 4},         {"支座", 4},       {"Fx(向右为正)", 12},
+        {"δi1", 3},      {"：", 2},           {"( 1 )", 5},      {"\xff", 1},
+        {"\xe6\x94", 2},  // a cut sequence: its bytes count one each
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.text);
+        EXPECT_EQ(DisplayWidth(k.text), k.width);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "BatchTestSupport.h"
+#include "batch/BatchCase.h"
+#include "batch/BatchRun.h"
+
+namespace tavrin::batch {
+namespace {
+
+BatchCase CaseOf(const std::string& text)
+{
+    CaseReading reading = ReadCase(text);
+    EXPECT_TRUE(reading.value) << reading.error;
+    return reading.value.value_or(BatchCase{});
+}
+
+// Span 6 with a pin and a roller: as simply-supported-beam.json without loads
+// on element 2.
+const std::string kBeamTables = R"(
+    "nodes": [[1, 0, 0, "铰接"], [2, 2, 0, "刚接"], [3, 6, 0, "铰接"]],
+    "elements": [[1, 1, 1, 2], [2, 1, 2, 3]],
+    "supports": [[1, "铰支座", "结点下方"], [3, "活动支座", "结点下方"]],
+    "loads": [["集中荷载", 2, "", "向下", 12]])";
+
+// The propped cantilever of 6 (fixed at node 1, prop at node 3 released).
+const std::string kProppedTables = R"(
+    "nodes": [[1, 0, 0, "刚接"], [2, 3, 0, "刚接"], [3, 6, 0, "自由端"]],
+    "elements": [[1, 1, 1, 2], [2, 1, 2, 3]],
+    "supports": [[1, "固定支座", "结点左侧"]],
+    "loads": [["集中荷载", 2, "", "向下", 16]],
+    "degree": 1)";
+
+// A message that ends a step without its result stops the calculation: the
+// output holds every table up to that point and the message, exit 1, and no
+// diagram is drawn from half a calculation.
+TEST(BatchRunTest, AMessageStopsTheCalculationWithEverythingBeforeIt)
+{
+    struct Case {
+        const char* name;
+        std::string text;
+        std::size_t steps;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"unit force never typed", "{" + kProppedTables + "}", 2, "请先在表中输入单位未知力，再按“交互检查”！"},
+        {"rigid joint of three members",
+         R"({"nodes": [[1, 0, 0, "铰接"], [2, 4, 0, "刚接"], [3, 8, 0, "铰接"], [4, 4, 4, "自由端"]],
+             "elements": [[1, 1, 1, 2], [2, 1, 2, 3], [3, 1, 2, 4]],
+             "supports": [[1, "铰支座", "结点下方"], [3, "活动支座", "结点下方"]]})",
+         0, "伸出单元数>2，本程序不能计算刚结点有弯矩分配的工况！2刚节点"},
+        {"negative degree", "{" + kBeamTables + R"(, "degree": "-1"})", 0, "超静定次数不能为负数，请重新输入！"},
+        // X1 at the fixed support itself: the support takes it all, d11 = 0.
+        {"unit force the support takes",
+         "{" + kProppedTables + R"(, "unitForces": [[["集中荷载", 1, "", "向上"]]]})", 6,
+         "主系数为零,方程线性相关,无解!"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const RunResult result = RunCase(CaseOf(k.text), 267, 267);
+        EXPECT_FALSE(result.completed);
+        EXPECT_EQ(result.steps.size(), k.steps);
+        ASSERT_FALSE(result.messages.empty());
+        EXPECT_EQ(result.messages.back().text, k.message);
+        ASSERT_EQ(result.pictures.size(), 1u);
+        EXPECT_EQ(result.pictures[0].name, "structure");
+
+        const testing::Outcome outcome = testing::RunText(k.text);
+        EXPECT_EQ(outcome.exit, kExitStopped);
+        EXPECT_NE(outcome.out.find(k.message), std::string::npos) << outcome.out;
+        for (const StepRecord& step : result.steps)
+            EXPECT_NE(outcome.out.find("【" + step.item + "】"), std::string::npos) << step.item;
+    }
+}
+
+TEST(BatchRunTest, ARefusedCommitStopsBeforeTheAnalysis)
+{
+    const std::string text = R"({"nodes": [[1, 0, 0, "铰接"], [2, 4, 0, "铰接"]],
+                                 "elements": [[1, 1, 1, 9]],
+                                 "supports": [[1, "铰支座", "结点下方"], [2, "活动支座", "结点下方"]]})";
+    const RunResult result = RunCase(CaseOf(text), 267, 267);
+    EXPECT_FALSE(result.completed);
+    EXPECT_FALSE(result.analysed);
+    EXPECT_EQ(result.messages.size(), 1u);
+    EXPECT_EQ(result.model.ElementCount(), 0);
+    EXPECT_EQ(testing::RunText(text).exit, kExitStopped);
+}
+
+// A warning shown along a step that still produced its table does not stop
+// the calculation. Element 1 starts at node 2, which no support holds and
+// element 2 also reaches: the chain walk warns.
+TEST(BatchRunTest, AWarningAlongAStepDoesNotStopIt)
+{
+    const std::string text = R"({
+        "nodes": [[1, 0, 0, "铰接"], [2, 2, 0, "刚接"], [3, 6, 0, "铰接"]],
+        "elements": [[1, 1, 2, 3], [2, 1, 1, 2]],
+        "supports": [[1, "铰支座", "结点下方"], [3, "活动支座", "结点下方"]],
+        "loads": [["集中荷载", 2, "", "向下", 12]]})";
+    const RunResult result = RunCase(CaseOf(text), 267, 267);
+    EXPECT_TRUE(result.completed);
+    EXPECT_EQ(result.steps.size(), 2u);
+    ASSERT_EQ(result.messages.size(), 1u);
+    EXPECT_EQ(result.messages[0].title, "警告!");
+    EXPECT_EQ(result.pictures.size(), 4u);
+}
+
+// The grid has 100 data rows, and its first empty type cell ends a table:
+// what lies beyond either is never committed, as in the input form.
+TEST(BatchRunTest, RowsBeyondTheGridOrAfterAnEmptyFirstCellAreNotCommitted)
+{
+    std::string nodes;
+    for (int n = 1; n <= 101; ++n)
+        nodes += (n > 1 ? ", [" : "[") + std::to_string(n) + ", " + std::to_string(n) + R"(, 0, "刚接"])";
+    const RunResult full = RunCase(CaseOf(R"({"nodes": [)" + nodes + R"(], "elements": [[1, 1, 1, 2]]})"), 267, 267);
+    EXPECT_EQ(full.model.NodeCount(), 100);
+
+    const RunResult cut = RunCase(CaseOf(R"({"nodes": [[1, 0, 0, "铰接"], [2, 4, 0, "铰接"], ["", 8, 0, "铰接"],
+                                                       [3, 8, 0, "铰接"]],
+                                            "elements": [[1, 1, 1, 2]]})"),
+                                  267, 267);
+    EXPECT_EQ(cut.model.NodeCount(), 2);
+}
+
+// The text output aligns each column by display width: a Chinese character
+// takes two columns, and every column is two blanks wider than its widest
+// cell.
+TEST(BatchRunTest, TextOutputAlignsTheTablesByDisplayWidth)
+{
+    const testing::Outcome outcome =
+        testing::RunText(testing::ReadFile(testing::ExamplePath("simply-supported-beam.json")));
+    EXPECT_EQ(outcome.exit, kExitCompleted);
+    const std::string expected = "无附属部分的静定结构计算\n"
+                                 "\n"
+                                 "【支座反力】\n"
+                                 "支座反力计算结果：\n"
+                                 "支座结点码  支座类型  Fx(向右为正)  Fy(向上为正)  Fm(顺时针为正)\n"
+                                 "1           铰支座    0.            10.67         0.\n"
+                                 "3           活动支座  0.            9.33          0.\n";
+    EXPECT_EQ(outcome.out.substr(0, expected.size()), expected);
+    EXPECT_NE(outcome.out.find("\n杆件号   Ni    Vi     Mi      Nj    Vj     Mj\n"), std::string::npos) << outcome.out;
+}
+
+// Two nodes 4 apart on a line of a 267-unit picture: the box spans
+// 0.6 * 267 = 160.2 units, so DrawScale = 40.05, DrawOriginX =
+// 133.5 - 80.1 = 53.4 and the line sits at mid-height 133.5. Node 2 is a
+// hinge: the member's circle at its end j.
+TEST(BatchRunTest, TraceHoldsEveryOperationWithItsStateInForce)
+{
+    const std::string text = R"({"nodes": [[1, 0, 0, "刚接"], [2, 4, 0, "铰接"]],
+                                 "elements": [[1, 1, 1, 2]]})";
+    BatchOptions options;
+    options.traceFile = testing::OutputPath("tiny-trace.json");
+    std::filesystem::remove(*options.traceFile);
+    EXPECT_EQ(testing::RunText(text, options).exit, kExitStopped);  // no supports: no reactions
+
+    const nlohmann::json trace = nlohmann::json::parse(testing::ReadFile(*options.traceFile), nullptr, false);
+    ASSERT_TRUE(trace.is_object());
+    EXPECT_EQ(trace.size(), 1u);
+    const nlohmann::json& ops = trace["structure"];
+    ASSERT_EQ(ops.size(), 6u) << ops.dump();
+    const auto near = [](const nlohmann::json& v, double expected) {
+        EXPECT_NEAR(v.get<double>(), expected, 1e-4) << v.dump();
+    };
+    EXPECT_EQ(ops[0], nlohmann::json::parse(R"({"op": "Cls"})"));
+
+    const double y = 133.5;
+    const double xs[] = {53.4, 213.6};
+    for (int n = 0; n < 2; ++n) {
+        const nlohmann::json& label = ops[1 + n];
+        EXPECT_EQ(label["op"], "Print");
+        near(label["x"], xs[n]);
+        near(label["y"], y);
+        EXPECT_EQ(label["text"], " " + std::to_string(n + 1) + " ");
+        EXPECT_EQ(label["color"], nlohmann::json::parse("[0, 0, 0]"));
+    }
+
+    const nlohmann::json& member = ops[3];
+    EXPECT_EQ(member["op"], "Line");
+    near(member["x1"], xs[0]);
+    near(member["y1"], y);
+    near(member["x2"], xs[1]);
+    near(member["y2"], y);
+    EXPECT_EQ(member["color"], nlohmann::json::parse("[0, 0, 0]"));
+    EXPECT_EQ(member["width"], 2);
+
+    const nlohmann::json& hinge = ops[4];
+    EXPECT_EQ(hinge["op"], "Circle");
+    near(hinge["x"], xs[1]);
+    near(hinge["y"], y);
+    near(hinge["r"], 2.0);
+    EXPECT_TRUE(hinge["start"].is_null());
+    EXPECT_TRUE(hinge["end"].is_null());
+    EXPECT_EQ(hinge["width"], 1);
+    EXPECT_EQ(hinge["fillStyle"], 0);
+    EXPECT_EQ(hinge["fillColor"], nlohmann::json::parse("[224, 224, 224]"));
+
+    const nlohmann::json& code = ops[5];
+    EXPECT_EQ(code["op"], "Print");
+    near(code["x"], 133.5);
+    near(code["y"], y);
+    EXPECT_EQ(code["text"], "( 1 )");
+
+    // The keys in the order of the format.
+    const nlohmann::ordered_json ordered = nlohmann::ordered_json::parse(testing::ReadFile(*options.traceFile));
+    std::vector<std::string> keys;
+    for (const auto& item : ordered["structure"][3].items()) keys.push_back(item.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"op", "x1", "y1", "x2", "y2", "color", "width"}));
+}
+
+TEST(BatchRunTest, DiagramsFollowACompletedCalculationAtTheScaleGiven)
+{
+    const RunResult automatic = RunCase(CaseOf("{" + kBeamTables + "}"), 267, 267);
+    const RunResult scaled = RunCase(CaseOf("{" + kBeamTables + R"(, "scale": 2})"), 267, 267);
+    ASSERT_EQ(scaled.pictures.size(), 4u);
+    const char* names[] = {"structure", "moment", "shear", "axial"};
+    for (std::size_t p = 0; p < 4; ++p) EXPECT_EQ(scaled.pictures[p].name, names[p]);
+
+    // Moment under the load: 8 * 2 = 16, drawn 16 * 2 = 32 units off the member
+    // at scale 2: the longest black ordinate.
+    const auto ordinate = [](const Picture& moment) {
+        double longest = 0.0;
+        for (const CanvasOp& op : moment.ops)
+            if (op.kind == CanvasOp::Kind::Line && op.color == kBlack && op.x1 == op.x2)
+                longest = std::max(longest, std::abs(op.y2 - op.y1));
+        return longest;
+    };
+    EXPECT_NEAR(ordinate(scaled.pictures[1]), 32.0, 1e-3);
+    // Without a scale the largest value is drawn at a tenth of the width.
+    EXPECT_NEAR(ordinate(automatic.pictures[1]), 26.7, 1e-3);
+}
+
+}  // namespace
+}  // namespace tavrin::batch
