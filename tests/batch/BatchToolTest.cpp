@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "BatchTestSupport.h"
+
+namespace tavrin::batch {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The program itself, as a teacher runs it from a shell.
+testing::Outcome RunProgram(const std::string& arguments, const std::string& name)
+{
+    const fs::path out = testing::OutputPath(name + ".out");
+    const fs::path err = testing::OutputPath(name + ".err");
+    const std::string command = std::string("\"") + TAVRIN_BATCH_EXECUTABLE + "\" " + arguments + " >\"" +
+                                out.string() + "\" 2>\"" + err.string() + "\"";
+    const int status = std::system(command.c_str());
+    testing::Outcome run;
+    run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = testing::ReadFile(out);
+    run.err = testing::ReadFile(err);
+    return run;
+}
+
+std::string Quoted(const fs::path& path)
+{
+    return "\"" + path.string() + "\"";
+}
+
+// Width and height from a PNG's header chunk (big-endian at bytes 16 and 20).
+std::pair<int, int> PngSize(const std::string& bytes)
+{
+    const auto at = [&](std::size_t i) {
+        return (static_cast<unsigned char>(bytes[i]) << 24) | (static_cast<unsigned char>(bytes[i + 1]) << 16) |
+               (static_cast<unsigned char>(bytes[i + 2]) << 8) | static_cast<unsigned char>(bytes[i + 3]);
+    };
+    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
+    return {at(16), at(20)};
+}
+
+// A picture unit is 28.547 twips across and 31.2 down, at 96 dpi 1.9031 and
+// 2.08 pixels: 267 units make ceil(508.1) x ceil(555.4) = 509 x 556 pixels,
+// 150 x 120 units ceil(285.5) x ceil(249.6) = 286 x 250.
+TEST(BatchToolTest, PicturesAndTraceOfACompletedCaseAreWritten)
+{
+    struct Case {
+        const char* size;
+        int width, height;
+    };
+    const Case cases[] = {{"", 509, 556}, {"--size 150x120", 286, 250}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.size);
+        const fs::path dir = testing::OutputPath(std::string("pictures") + (k.size[0] ? "-sized" : ""));
+        fs::remove_all(dir);
+        const fs::path trace = dir / "trace.json";
+        fs::create_directories(dir);
+        const testing::Outcome run = RunProgram(Quoted(testing::ExamplePath("two-span-continuous-beam.json")) + " " + k.size +
+                                       " --png " + Quoted(dir / "png") + " --svg " + Quoted(dir / "svg") +
+                                       " --trace " + Quoted(trace),
+                                   "pictures");
+        EXPECT_EQ(run.exit, kExitCompleted) << run.err;
+        EXPECT_NE(run.out.find("构件总内力"), std::string::npos);
+        for (const char* name : {"structure", "moment", "shear", "axial"}) {
+            SCOPED_TRACE(name);
+            EXPECT_EQ(PngSize(testing::ReadFile(dir / "png" / (std::string(name) + ".png"))),
+                      std::make_pair(k.width, k.height));
+            const std::string svg = testing::ReadFile(dir / "svg" / (std::string(name) + ".svg"));
+            EXPECT_NE(svg.find("<svg"), std::string::npos);
+            EXPECT_NE(svg.find("viewBox=\"0 0 " + std::to_string(k.width) + " " + std::to_string(k.height) + "\""),
+                      std::string::npos);
+        }
+        const nlohmann::json ops = nlohmann::json::parse(testing::ReadFile(trace), nullptr, false);
+        ASSERT_TRUE(ops.is_object());
+        EXPECT_EQ(ops.size(), 4u);
+        // The moment picture prints the hogging moment over the middle
+        // support, qL^2/8 = 6, in "0.##".
+        bool six = false;
+        for (const auto& op : ops["moment"]) six = six || (op["op"] == "Print" && op["text"] == "6.");
+        EXPECT_TRUE(six);
+    }
+}
+
+TEST(BatchToolTest, ExitStatusSaysHowFarTheCaseWent)
+{
+    const fs::path broken = testing::OutputPath("broken.json");
+    {
+        std::ofstream(broken) << "{\n  \"nodes\": [[1, 0, 0, \"铰接\"]],\n  \"elements\": [[1, 1, 1, 2],]\n}\n";
+    }
+    const fs::path stopped = testing::OutputPath("stopped.json");
+    {
+        std::ofstream(stopped) << R"({"nodes": [[1, 0, 0, "刚接"], [2, 4, 0, "自由端"]],
+                                    "elements": [[1, 1, 1, 2]], "supports": [[1, "固定支座", "结点左侧"]],
+                                    "degree": 1})";
+    }
+    struct Case {
+        const char* name;
+        std::string arguments;
+        int exit;
+        std::string inOut;
+        std::string inErr;
+    };
+    const Case cases[] = {
+        {"example", Quoted(testing::ExamplePath("cantilever.json")), kExitCompleted, "【各构件内力】", ""},
+        {"json", "--json " + Quoted(testing::ExamplePath("cantilever.json")), kExitCompleted,
+         "\"calculationModel\": 0", ""},
+        {"stopped", Quoted(stopped), kExitStopped, "请先在表中输入单位未知力", "计算被消息中止"},
+        {"syntax error", Quoted(broken), kExitInvalid, "", "第3行第29列"},
+        {"missing file", Quoted(testing::OutputPath("no-such-case.json")), kExitInvalid, "", "无法打开案例文件"},
+        {"no case file", "--json", kExitInvalid, "", "缺少案例文件"},
+        {"unknown option", "--colour " + Quoted(testing::ExamplePath("cantilever.json")), kExitInvalid, "",
+         "不认识的选项 --colour"},
+        {"bad size", "--size 0x10 " + Quoted(testing::ExamplePath("cantilever.json")), kExitInvalid, "", "--size"},
+        {"help", "--help", kExitCompleted, "用法: tavrin-batch", ""},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const testing::Outcome run = RunProgram(k.arguments, "exit");
+        EXPECT_EQ(run.exit, k.exit) << run.err;
+        EXPECT_NE(run.out.find(k.inOut), std::string::npos) << run.out;
+        EXPECT_NE(run.err.find(k.inErr), std::string::npos) << run.err;
+    }
+}
+
+}  // namespace
+}  // namespace tavrin::batch
