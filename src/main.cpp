@@ -1,23 +1,21 @@
-// Until the application shell exists, the program shows the structure
-// picture with the sample frame.
+// Tavrin starts at its welcome form; the menus of the main window drive the
+// rest, and "退出" or closing the main window ends the run without saving.
 
 #include <clocale>
 
 #include <QApplication>
 
-#include "drawing/PicWindow.h"
-#include "drawing/SampleFrame.h"
+#include "app/QtApplicationShell.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tavrin"));
     // Number texts are built with the C library; keep its decimal point.
     std::setlocale(LC_NUMERIC, "C");
-    tavrin::StructureModel model;
-    tavrin::BuildSampleFrame(model);
-    tavrin::PicWindow window;
-    window.resize(1220, 1000);
-    window.show();
-    tavrin::DrawCommittedLayers(model, window.canvas());
+
+    tavrin::ApplicationShell shell;
+    QObject::connect(&shell, &tavrin::ApplicationShell::endRequested, &app, [] { QCoreApplication::exit(0); });
+    shell.Start();
     return app.exec();
 }

@@ -8,8 +8,8 @@ namespace tavrin {
 inline constexpr std::string_view kMainPageCaption = "欢迎使用";
 inline constexpr std::string_view kWelcomeText = "欢迎使用";
 inline constexpr std::string_view kProgramTitle = "Tavrin";
-inline constexpr std::string_view kCreditAuthors = "平面杆系结构力法计算教学程序";
-inline constexpr std::string_view kCreditPurpose = "供结构力学课程教学与课后练习使用";
+inline constexpr std::string_view kCreditAuthors = "编写：结构力学课程组";
+inline constexpr std::string_view kCreditPurpose = "平面刚架力法计算教学程序，供课堂教学与课后练习使用";
 inline constexpr std::string_view kEnterCaption = "进入";
 
 // Main window MDIForm1 and the picture window it holds.

@@ -132,7 +132,8 @@ private:
     void DeclareDeterminate();
     void CalculateEveryItem();
     void DrawDiagrams();
-    void SavePicture(const char* fileName);
+    void SavePicture(const char* fileName) { SaveWindow(Main().picWindow(), fileName); }
+    static void SaveWindow(QWidget& window, const char* fileName);
     void Enter();
     void Trigger(const char* actionName);
     MainWindow& Main() { return m_shell->mainWindow(); }
@@ -188,6 +189,7 @@ void ProgramQtTest::startsAtTheWelcomeFormAndEntersTheMainWindow()
     QVERIFY(texts.contains(QStringLiteral("Tavrin")));
     QCOMPARE(texts.size(), 4);
     QVERIFY(!shown[0]->windowIcon().isNull());
+    SaveWindow(*shown[0], "welcome.png");
 
     Enter();
     QVERIFY(!m_shell->mainPage().isVisible());
@@ -336,6 +338,8 @@ void ProgramQtTest::aboutBoxIsAFixedModelessBoxWithoutSystemInformation()
              U("应用程序描述:本程序正试运行期间,请大家原谅!!"));
     QVERIFY(about->findChild<QLabel*>(QStringLiteral("lblDisclaimer"))->text().startsWith(U("警告: ")));
 
+    SaveWindow(*about, "about.png");
+
     auto* sysInfo = about->findChild<QPushButton*>(QStringLiteral("cmdSysInfo"));
     QCOMPARE(sysInfo->text(), U("系统信息(&S)..."));
     QTest::mouseClick(sysInfo, Qt::LeftButton);
@@ -352,11 +356,12 @@ void ProgramQtTest::aboutBoxIsAFixedModelessBoxWithoutSystemInformation()
     QVERIFY(about->isVisible());
 }
 
-void ProgramQtTest::SavePicture(const char* fileName)
+// For looking at: the pictures land in the test output folder.
+void ProgramQtTest::SaveWindow(QWidget& window, const char* fileName)
 {
     const QDir dir(QStringLiteral(TAVRIN_TEST_OUTPUT_DIR));
     QVERIFY(dir.mkpath(QStringLiteral(".")));
-    QVERIFY(Main().picWindow().grab().save(dir.filePath(QString::fromLatin1(fileName))));
+    QVERIFY(window.grab().save(dir.filePath(QString::fromLatin1(fileName))));
 }
 
 // A portal frame on a pin (node 1) and a roller (node 4), 4 wide and 4 high,
@@ -452,6 +457,7 @@ void ProgramQtTest::wholeCalculationThroughTheMenus()
     const StructureModel calculated = model;
     DrawDiagrams();
     QVERIFY(model == calculated);
+    SaveWindow(Main(), "main-window.png");
 }
 
 void ProgramQtTest::DeclareDeterminate()
