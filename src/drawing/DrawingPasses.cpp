@@ -354,12 +354,11 @@ void DrawEndCouple(const StructureModel& model, Canvas& canvas, const Load& load
         return;
     const Element& element = model.Elements.at(load.ElementNo);
     const bool clockwise = load.Direction == kClockwise;
-    for (std::size_t row = 0; row < kEndCoupleRows.size(); ++row) {
-        const EndCoupleRow& r = kEndCoupleRows[row];
+    for (const EndCoupleRow& r : kEndCoupleRows) {
         const std::int16_t end = r.atEndI ? element.INode : element.JNode;
         if (load.NodeNo != end || !Runs(r.run, XI, YI, XJ, YJ))
             continue;
-        const bool sideways = row < 4;
+        const bool sideways = r.run == MemberRun::Rightward || r.run == MemberRun::Leftward;
         const ArrowHead& head = sideways ? (clockwise ? kRightHalfClockwise : kRightHalfCounterClockwise)
                                          : (clockwise ? kUpperHalfClockwise : kUpperHalfCounterClockwise);
         DrawCoupleSymbol(canvas, r.atEndI ? XI : XJ, r.atEndI ? YI : YJ, r.centre,
