@@ -1,5 +1,6 @@
 #include "forcemethod/OutputForm.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -306,9 +307,10 @@ bool OutputForm::eventFilter(QObject* watched, QEvent* event)
         return TextEditorKey(static_cast<const QKeyEvent&>(*event));
     if (watched == Combo1 && event->type() == QEvent::KeyPress)
         return ListEditorKey(static_cast<const QKeyEvent&>(*event));
-    // Opening the list's own popup is no loss of focus.
+    // Opening the list's own popup is no loss of focus: the popup takes it
+    // first for itself and then for its view.
     if (watched == Combo1 && event->type() == QEvent::FocusOut &&
-        static_cast<const QFocusEvent&>(*event).reason() != Qt::PopupFocusReason)
+        static_cast<const QFocusEvent&>(*event).reason() != Qt::PopupFocusReason && !Combo1->view()->isVisible())
         EditorEvent([&] { return m_editor.ListFocusLost(); });
     return QWidget::eventFilter(watched, event);
 }

@@ -209,6 +209,33 @@ TEST(CalculationDriverTest, BeamFixedAtBothEndsWithTwoUnknowns)
     EXPECT_TRUE(c.messages.shown.empty());
 }
 
+TEST(CalculationDriverTest, PortalFrameFixedAtBothFeetAgreesWithSlopeDeflection)
+{
+    Calculation c(testing::kLFrame, 3);
+    ASSERT_EQ(c.form.items.size(), 11u);
+    c.Run(0);
+    EXPECT_EQ(c.Shown(), Reactions({{"1", "固定支座", "0.", "12.", "-24."}}));
+    c.Run(1);
+    const Rows unitForces[] = {
+        {{"集中荷载", "4", "", "向右"}}, {{"集中荷载", "4", "", "向上"}}, {{"力偶", "4", "", "逆时针"}}};
+    for (int k = 1; k <= 3; ++k) {
+        c.Supply(2 * k, unitForces[k - 1]);
+        RunCalculationStep(c.ctx);
+        c.Run(2 * k + 1);
+    }
+    c.Run(8);
+    const Rows coefficients = c.Shown();
+    for (int i = 1; i <= 3; ++i)
+        for (int j = 1; j <= 3; ++j) EXPECT_EQ(coefficients[i][j], coefficients[j][i]) << i << j;
+    c.Run(9);
+    EXPECT_EQ(c.Shown(), (Rows{{"未知力", "X1", "X2", "X3"}, {"", "-1.", "6.", "1.333"}}));
+    c.Run(10);
+    EXPECT_EQ(c.Shown(), CaseForces({{"1", "-6.", "-1.", "-1.33", "-6.", "-1.", "2.67"},
+                                     {"2", "-1.", "6.", "2.67", "-1.", "-6.", "2.67"},
+                                     {"3", "-6.", "1.", "2.67", "-6.", "1.", "-1.33"}}));
+    EXPECT_TRUE(c.messages.shown.empty()) << c.MessageTexts()[0];
+}
+
 TEST(CalculationDriverTest, HingedCantileverBeamIsCalculatedWithItsAttachedPart)
 {
     Calculation c(testing::kGerberBeam, 0);

@@ -105,4 +105,25 @@ inline const FrameTables kHingedBeamOverThreeSupports{
     {{"均布荷载", "", "2", "向下", "2"}, {"均布荷载", "", "3", "向下", "2"}},
 };
 
+// L-shaped frame fixed at node 1 (0, 0): column 1-2 up to (0, 4), beam 2-3 to
+// (4, 4), column 3-4 down to the free end (4, 0); 3 downward on the beam.
+// Determinate (n = 0): fixed Fy = 12, Fm = -24; the corner carries
+// qL^2/2 = 24 through the column (axial -12), the free column nothing.
+// Released form of the portal fixed at both feet (n = 3: X1 rightward, X2
+// upward, X3 counter-clockwise at node 4). By slope-deflection, with h = L =
+// 4 and EI equal: theta = qL^2 / (12 (4/h + 2/L)) = 8/3, corner moments
+// 4 theta / h = 2.667, foot moments 1.333, feet pushed inward by
+// (1.333 + 2.667) / h = 1, vertical reactions qL/2 = 6. So X1 = -1, X2 = 6,
+// X3 = 1.333, and walking the chain from the foot at node 1 (Fx 1, Fy 6, Fm
+// 1.333):
+//   column 1-2: N -6, V -1, Mi -1.333, Mj 2.667
+//   beam 2-3:   N -1, Vi 6, Vj -6, Mi = Mj = 2.667 (mid-span 6 - 2.667)
+//   column 3-4: N -6, V 1, Mi 2.667, Mj -1.333
+inline const FrameTables kLFrame{
+    {{"1", "0", "0", "刚接"}, {"2", "0", "4", "刚接"}, {"3", "4", "4", "刚接"}, {"4", "4", "0", "自由端"}},
+    {{"1", "1", "1", "2"}, {"2", "1", "2", "3"}, {"3", "1", "3", "4"}},
+    {{"1", "固定支座", "结点下方"}},
+    {{"均布荷载", "", "2", "向下", "3"}},
+};
+
 }  // namespace tavrin::testing

@@ -1,0 +1,440 @@
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "analysis/ModelTypeDialog.h"
+#include "forcemethod/FrameFixtures.h"
+#include "forcemethod/OutputForm.h"
+#include "input/GridWidget.h"
+
+using namespace tavrin;
+using tavrin::testing::Rows;
+
+namespace {
+
+QString U(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+std::vector<std::string> Row(std::initializer_list<const char*> cells)
+{
+    return {cells.begin(), cells.end()};
+}
+
+}  // namespace
+
+// Drives the real forms from the degree typed in the model type dialog, over
+// the analysis, through every item of the calculation list, typing the
+// supplementary tables into the grid with the floating editors, up to the
+// total member forces; checks the cell texts the student reads.
+class OutputFormQtTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void opensWithItsControlsAndNoTableShowing();
+    void determinateFrameToItsMemberForces();
+    void proppedCantileverToItsTotalForces();
+    void portalFrameFixedAtBothFeetToItsTotalForces();
+    void hingedCantileverBeamThroughItsAttachedPart();
+    void indeterminateBeamWithAnAttachedPartToItsTotalForces();
+    void unitForceTableOffersItsOwnListsAndSkips();
+    void rigidJointLeavesEverythingAsItWas();
+    void framesAndFormClose();
+
+private:
+    template <class T>
+    T* Find(const char* name) const
+    {
+        T* widget = m_form->findChild<T*>(QString::fromLatin1(name));
+        if (!widget) qFatal("control %s missing", name);
+        return widget;
+    }
+    GridWidget* InputGrid() const { return Find<GridWidget>("MSFlexGrid1"); }
+    GridWidget* ResultGrid() const { return Find<GridWidget>("MSFlexGrid2"); }
+
+    // Commits the tables, answers the model type dialog, runs the analysis.
+    void Analyse(const testing::FrameTables& frame, int degree);
+    void ChooseItem(int index);
+    void Click(const char* button);
+    void Calculate(int index);
+    // Keys go where the keyboard focus is; ' ' is Space.
+    void Type(const QString& keys);
+    void Press(Qt::Key key);
+    void ChooseInList(const QString& entry);
+    // Types a unit-force row: type from the list, the node, the direction.
+    void TypeUnitForce(const char* type, const char* node, const char* direction);
+    void ApplyUnitForce(int item, const char* type, const char* node, const char* direction);
+    Rows Shown() const { return GridCells(*ResultGrid()); }
+    QString ResultTitle() const { return Find<QGroupBox>("Frame2")->title(); }
+
+    std::unique_ptr<StructureModel> m_model;
+    std::unique_ptr<RecordingCanvas> m_picture;
+    std::unique_ptr<RecordingMessages> m_messages;
+    OutputForm* m_form = nullptr;
+    std::unique_ptr<QWidget> m_owner;
+};
+
+void OutputFormQtTest::init()
+{
+    m_model = std::make_unique<StructureModel>();
+    m_picture = std::make_unique<RecordingCanvas>();
+    m_messages = std::make_unique<RecordingMessages>();
+    m_owner = std::make_unique<QWidget>();
+    m_form = nullptr;
+}
+
+void OutputFormQtTest::cleanup()
+{
+    QVERIFY2(m_messages->shown.empty(), m_messages->shown.empty() ? "" : m_messages->shown.front().text.c_str());
+    m_owner.reset();
+    m_form = nullptr;
+    m_messages.reset();
+    m_picture.reset();
+    m_model.reset();
+}
+
+void OutputFormQtTest::Analyse(const testing::FrameTables& frame, int degree)
+{
+    QVERIFY(testing::CommitFrame(*m_model, *m_picture, *m_messages, frame));
+    ModelTypeDialog dialog(*m_model, *m_messages);
+    dialog.Open();
+    QTest::mouseClick(dialog.findChild<QRadioButton*>(degree ? QStringLiteral("Option2") : QStringLiteral("Option1")),
+                      Qt::LeftButton);
+    if (degree) QTest::keyClicks(dialog.findChild<QLineEdit*>(QStringLiteral("Text1")), QString::number(degree));
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
+    QCOMPARE(m_model->IndeterminacyDegree, static_cast<std::int16_t>(degree));
+
+    bool placed = false;
+    QVERIFY(AnalyseModelTypeCommand(*m_model, *m_picture, *m_messages, m_form, m_owner.get(),
+                                    [&](QWidget&) { placed = true; }));
+    QVERIFY(placed);
+    QVERIFY(m_form->isVisible());
+    QApplication::setActiveWindow(m_form);
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+}
+
+// Picks the entry from the list's drop-down as a click would.
+void OutputFormQtTest::ChooseItem(int index)
+{
+    QComboBox* items = Find<QComboBox>("cmbCalType");
+    QSignalSpy chosen(items, &QComboBox::activated);
+    items->showPopup();
+    QAbstractItemView* view = items->view();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(index, 0)).center());
+    QCOMPARE(chosen.count(), 1);
+    QCOMPARE(items->currentIndex(), index);
+}
+
+void OutputFormQtTest::Click(const char* button)
+{
+    QPushButton* b = Find<QPushButton>(button);
+    QVERIFY2(b->isVisible() && b->isEnabled(), button);
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void OutputFormQtTest::Calculate(int index)
+{
+    ChooseItem(index);
+    Click("cmdCal");
+    QVERIFY(Find<QGroupBox>("Frame2")->isVisible());
+}
+
+void OutputFormQtTest::Type(const QString& keys)
+{
+    for (const QChar key : keys) {
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        if (key == QLatin1Char(' '))
+            QTest::keyClick(focus, Qt::Key_Space);
+        else
+            QTest::keyClick(focus, key.toLatin1());
+    }
+}
+
+void OutputFormQtTest::Press(Qt::Key key)
+{
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    QTest::keyClick(focus, key);
+}
+
+void OutputFormQtTest::ChooseInList(const QString& entry)
+{
+    QComboBox* list = Find<QComboBox>("Combo1");
+    QVERIFY(list->isVisible());
+    const int index = list->findText(entry);
+    QVERIFY2(index >= 0, qPrintable(entry));
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(index, 0)).center());
+    QVERIFY(!list->isVisible());
+}
+
+void OutputFormQtTest::TypeUnitForce(const char* type, const char* node, const char* direction)
+{
+    Press(Qt::Key_Space);
+    ChooseInList(U(type));
+    Type(QString::fromLatin1(node) + QLatin1Char(' '));
+    QCOMPARE(InputGrid()->Col(), 3);
+    Press(Qt::Key_Space);
+    ChooseInList(U(direction));
+}
+
+void OutputFormQtTest::ApplyUnitForce(int item, const char* type, const char* node, const char* direction)
+{
+    ChooseItem(item);
+    QVERIFY(Find<QGroupBox>("Frame3")->isVisible());
+    TypeUnitForce(type, node, direction);
+    Click("cmdApply");
+    Click("cmdOK");
+    QVERIFY(!Find<QGroupBox>("Frame3")->isVisible());
+    QVERIFY(Find<QPushButton>("cmdCal")->isEnabled());
+}
+
+void OutputFormQtTest::opensWithItsControlsAndNoTableShowing()
+{
+    Analyse(testing::kCantilever, 2);
+    QCOMPARE(m_form->objectName(), QStringLiteral("frmOutput"));
+    QCOMPARE(m_form->windowTitle(), U("无附属部分的超静定结构计算"));
+    QCOMPARE(Find<QLabel>("Label1")->text(), U("求解内容："));
+    QCOMPARE(Find<QPushButton>("cmdCal")->text(), U("计算(&C)"));
+    QCOMPARE(Find<QPushButton>("cmdClose")->text(), U("关闭窗口(&X)"));
+    QCOMPARE(Find<QPushButton>("cmdApply")->text(), U("交互检查"));
+    QCOMPARE(Find<QPushButton>("cmdOK")->text(), U("O&K"));
+    QCOMPARE(Find<QPushButton>("cmdCancle")->text(), U("撤消"));
+    QCOMPARE(Find<QPushButton>("cmdFrmClose")->text(), U("关闭(&C)"));
+    QCOMPARE(Find<QGroupBox>("Frame3")->title(), U("输入未知单位力信息："));
+    QCOMPARE(Find<QGroupBox>("Frame2")->title(), U("计算结果"));
+    QVERIFY(!Find<QPushButton>("cmdCal")->isEnabled());
+    QVERIFY(!Find<QGroupBox>("Frame2")->isVisible());
+    QVERIFY(!Find<QGroupBox>("Frame3")->isVisible());
+    QVERIFY(!Find<QLineEdit>("Text1")->isVisible());
+    QVERIFY(!Find<QComboBox>("Combo1")->isVisible());
+    QComboBox* items = Find<QComboBox>("cmbCalType");
+    QCOMPARE(items->count(), 9);
+    QCOMPARE(items->itemText(2), U("单位力X 1作用下支座反力"));
+    QCOMPARE(items->itemText(8), U("构件总内力"));
+    QCOMPARE(items->currentIndex(), -1);
+}
+
+void OutputFormQtTest::determinateFrameToItsMemberForces()
+{
+    Analyse(testing::kLFrame, 0);
+    QCOMPARE(m_form->windowTitle(), U("无附属部分的静定结构计算"));
+    Calculate(0);
+    QCOMPARE(ResultTitle(), U("支座反力计算结果："));
+    QCOMPARE(Shown(), (Rows{Row({"支座结点码", "支座类型", "Fx(向右为正)", "Fy(向上为正)", "Fm(顺时针为正)"}),
+                            Row({"1", "固定支座", "0.", "12.", "-24."})}));
+    Calculate(1);
+    QCOMPARE(ResultTitle(), U("各杆件内力计算结果："));
+    QCOMPARE(Shown(),
+             (Rows{Row({"杆件号", " Ni ", " Vi ", " Mi ", " Nj ", " Vj ", " Mj "}),
+                   Row({"1", "-12.", "0.", "24.", "-12.", "0.", "24."}),
+                   Row({"2", "0.", "12.", "24.", "0.", "0.", "0."}), Row({"3", "0.", "0.", "0.", "0.", "0.", "0."})}));
+    QCOMPARE(ResultGrid()->ColWidth(6), 960);
+}
+
+void OutputFormQtTest::proppedCantileverToItsTotalForces()
+{
+    Analyse(testing::kCantilever, 1);
+    Calculate(0);
+    Calculate(1);
+    QCOMPARE(ResultTitle(), U("荷载作用下各杆件内力计算结果："));
+    ApplyUnitForce(2, "集中荷载", "2", "向上");
+    Click("cmdCal");
+    QCOMPARE(ResultTitle(), U("单位未知力X1支座反力计算结果："));
+    QCOMPARE(Shown()[1], Row({"1", "固定支座", "0.", "-1.", "4."}));
+    Calculate(3);
+    Calculate(4);
+    QCOMPARE(Shown(), (Rows{Row({" i", "δi1", "Δip"}), Row({"1", "21.333", "-64."})}));
+    QCOMPARE(ResultTitle(), U("单位未知力X1各杆件内力计算结果："));
+    Calculate(5);
+    QCOMPARE(Shown(), (Rows{Row({"未知力", "X1"}), Row({"", "3."})}));
+    Calculate(6);
+    QCOMPARE(ResultTitle(), U("各杆件总内力计算结果："));
+    // 5qL/8 and qL^2/8 at the wall, 3qL/8 at the prop.
+    QCOMPARE(Shown(), (Rows{Row({"杆件号", " Fni ", " Fqi ", " Fmi ", " Fnj ", " Fqj ", " Fmj "}),
+                            Row({"1", "0.", "5.", "4.", "0.", "-3.", "0."})}));
+}
+
+void OutputFormQtTest::portalFrameFixedAtBothFeetToItsTotalForces()
+{
+    Analyse(testing::kLFrame, 3);
+    QCOMPARE(Find<QComboBox>("cmbCalType")->count(), 11);
+    Calculate(0);
+    Calculate(1);
+    ApplyUnitForce(2, "集中荷载", "4", "向右");
+    Click("cmdCal");
+    Calculate(3);
+    ApplyUnitForce(4, "集中荷载", "4", "向上");
+    Click("cmdCal");
+    Calculate(5);
+    ApplyUnitForce(6, "力偶", "4", "逆时针");
+    Click("cmdCal");
+    QCOMPARE(ResultTitle(), U("单位未知力X3支座反力计算结果："));
+    Calculate(7);
+    Calculate(8);
+    QCOMPARE(Shown()[0], Row({" i", "δi1", "δi2", "δi3", "Δip"}));
+    Calculate(9);
+    QCOMPARE(Shown(), (Rows{Row({"未知力", "X1", "X2", "X3"}), Row({"", "-1.", "6.", "1.333"})}));
+    Calculate(10);
+    QCOMPARE(Shown(), (Rows{Row({"杆件号", " Fni ", " Fqi ", " Fmi ", " Fnj ", " Fqj ", " Fmj "}),
+                            Row({"1", "-6.", "-1.", "-1.33", "-6.", "-1.", "2.67"}),
+                            Row({"2", "-1.", "6.", "2.67", "-1.", "-6.", "2.67"}),
+                            Row({"3", "-6.", "1.", "2.67", "-6.", "1.", "-1.33"})}));
+}
+
+void OutputFormQtTest::hingedCantileverBeamThroughItsAttachedPart()
+{
+    Analyse(testing::kGerberBeam, 0);
+    QCOMPARE(m_form->windowTitle(), U("有附属部分的静定结构计算"));
+    ChooseItem(0);
+    QCOMPARE(Find<QGroupBox>("Frame3")->title(), U("附属部分补充输入信息"));
+    QVERIFY(!Find<QPushButton>("cmdApply")->isVisible());
+    QCOMPARE(InputGrid()->Text(0, 19), std::string("单元17"));
+    Type(QStringLiteral("1 2 3 2 "));
+    Click("cmdOK");
+    Click("cmdCal");
+    QCOMPARE(ResultTitle(), U("附属部分支座/铰结点反力计算结果："));
+    QCOMPARE(Shown()[1], Row({"2", "铰结点", "4.", "0."}));
+    QCOMPARE(Shown()[2], Row({"3", "活动支座", "4.", "0."}));
+
+    ChooseItem(1);
+    QCOMPARE(Find<QGroupBox>("Frame3")->title(), U("基本部分补充输入信息"));
+    Type(QStringLiteral("1 1 "));
+    Click("cmdOK");
+    Click("cmdCal");
+    QCOMPARE(ResultTitle(), U("基本部分支座/铰结点反力计算结果："));
+    QCOMPARE(Shown()[1], Row({"1", "固定支座", "0.", "4.", "-16."}));
+
+    Calculate(2);
+    QCOMPARE(Shown(),
+             (Rows{Row({"杆件号", " Fni ", " Fvi ", " Fmi ", " Fnj ", " Fvj ", " Fmj "}),
+                   Row({"1", "0.", "4.", "16.", "0.", "4.", "0."}), Row({"2", "0.", "4.", "0.", "0.", "-4.", "0."})}));
+}
+
+void OutputFormQtTest::indeterminateBeamWithAnAttachedPartToItsTotalForces()
+{
+    Analyse(testing::kHingedBeamOverThreeSupports, 1);
+    QCOMPARE(m_form->windowTitle(), U("基本体系有附属部分的超静定结构计算"));
+    ChooseItem(0);
+    Type(QStringLiteral("1 2 4 2 3 "));
+    Click("cmdOK");
+    Click("cmdCal");
+    QCOMPARE(Shown()[1], Row({"2", "铰结点", "8.", "0."}));
+    ChooseItem(1);
+    Type(QStringLiteral("1 1 "));
+    Click("cmdOK");
+    Click("cmdCal");
+    QCOMPARE(ResultTitle(), U("外荷载下支座反力计算结果："));
+    QCOMPARE(Shown()[1], Row({"1", "固定支座", "0.", "8.", "-32."}));
+    Calculate(2);
+
+    // The grid now shows the unit-force table; the confirmed part rows serve.
+    ApplyUnitForce(3, "集中荷载", "3", "向上");
+    Click("cmdCal");
+    QCOMPARE(ResultTitle(), U("单位未知力X1支座反力计算结果："));
+    QCOMPARE(Shown()[1], Row({"1", "固定支座", "0.", "-0.5", "2."}));
+    QCOMPARE(Shown()[2], Row({"4", "活动支座", "0.", "-0.5", "0."}));
+    Calculate(4);
+    Calculate(5);
+    QCOMPARE(Shown()[1], Row({"1", "16.", "-192."}));
+    Calculate(6);
+    QCOMPARE(Shown()[1], Row({"", "12."}));
+    Calculate(7);
+    QCOMPARE(Shown(),
+             (Rows{Row({"杆件号", " Fni ", " Fqi ", " Fmi ", " Fnj ", " Fqj ", " Fmj "}),
+                   Row({"1", "0.", "2.", "8.", "0.", "2.", "0."}), Row({"2", "0.", "2.", "0.", "0.", "-6.", "8."}),
+                   Row({"3", "0.", "6.", "8.", "0.", "-2.", "0."})}));
+}
+
+void OutputFormQtTest::unitForceTableOffersItsOwnListsAndSkips()
+{
+    Analyse(testing::kCantilever, 1);
+    const std::vector<std::string> inputFormKinds = m_model->ColumnEditorKinds;
+    ChooseItem(2);
+    QCOMPARE(InputGrid()->Rows(), 10);
+    QCOMPARE(InputGrid()->Cols(), 4);
+    QComboBox* list = Find<QComboBox>("Combo1");
+    Press(Qt::Key_Space);
+    QCOMPARE(list->count(), 4);
+    QCOMPARE(list->itemText(0), U("集中荷载"));
+    QCOMPARE(list->itemText(1), U("力偶"));
+    QCOMPARE(list->itemText(2), QString());
+    ChooseInList(U("力偶"));
+    QCOMPARE(QString::fromStdString(InputGrid()->Text(1, 0)), U("力偶"));
+    QCOMPARE(InputGrid()->Col(), 1);
+    Type(QStringLiteral("2"));
+    Press(Qt::Key_Return);
+    QCOMPARE(InputGrid()->Col(), 3);
+    Press(Qt::Key_Space);
+    QCOMPARE(list->itemText(0), U("顺时针"));
+    QCOMPARE(list->itemText(1), U("逆时针"));
+    QCOMPARE(list->itemText(3), QString());
+    Press(Qt::Key_Escape);
+    QCOMPARE(InputGrid()->Text(1, 3), std::string());
+    QCOMPARE(m_model->ColumnEditorKinds, inputFormKinds);
+
+    // Applied and confirmed, the unit force replaces the user's loads, which
+    // stay kept.
+    const OneBasedTable<Load> userLoads = m_model->Loads;
+    Press(Qt::Key_Space);
+    ChooseInList(U("逆时针"));
+    Click("cmdApply");
+    QCOMPARE(m_model->Loads.at(1), (Load{"力偶", 1.0f, "逆时针", 2, 0}));
+    QCOMPARE(m_model->SavedLoads, userLoads);
+}
+
+void OutputFormQtTest::rigidJointLeavesEverythingAsItWas()
+{
+    const testing::FrameTables star{
+        {{"1", "0", "0", "刚接"}, {"2", "4", "0", "自由端"}, {"3", "0", "4", "自由端"}, {"4", "-4", "0", "自由端"}},
+        {{"1", "1", "1", "2"}, {"2", "1", "1", "3"}, {"3", "1", "1", "4"}},
+        {{"1", "固定支座", "结点下方"}},
+        {}};
+    QVERIFY(testing::CommitFrame(*m_model, *m_picture, *m_messages, star));
+    const StructureModel before = *m_model;
+    const std::size_t strokes = m_picture->ops.size();
+    QVERIFY(!AnalyseModelTypeCommand(*m_model, *m_picture, *m_messages, m_form, m_owner.get()));
+    QVERIFY(m_form == nullptr);
+    QVERIFY(*m_model == before);
+    QCOMPARE(m_picture->ops.size(), strokes);
+    QCOMPARE(m_messages->shown.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(m_messages->shown[0].text),
+             U("伸出单元数>2，本程序不能计算刚结点有弯矩分配的工况！1刚节点"));
+    m_messages->shown.clear();
+}
+
+void OutputFormQtTest::framesAndFormClose()
+{
+    Analyse(testing::kSimpleBeam, 0);
+    Calculate(0);
+    Click("cmdFrmClose");
+    QVERIFY(!Find<QGroupBox>("Frame2")->isVisible());
+    Click("cmdClose");
+    QVERIFY(!m_form->isVisible());
+
+    // The next analysis opens the kept form afresh.
+    OutputForm* kept = m_form;
+    QVERIFY(AnalyseModelTypeCommand(*m_model, *m_picture, *m_messages, m_form, m_owner.get()));
+    QCOMPARE(m_form, kept);
+    QVERIFY(m_form->isVisible());
+    QVERIFY(!Find<QPushButton>("cmdCal")->isEnabled());
+    QVERIFY(!Find<QGroupBox>("Frame2")->isVisible());
+}
+
+QTEST_MAIN(OutputFormQtTest)
+#include "OutputFormQtTest.moc"
