@@ -27,6 +27,7 @@
 #include "app/MainWindow.h"
 #include "app/QtApplicationShell.h"
 #include "drawing/PicWindow.h"
+#include "drawing/QtCanvas.h"
 #include "app/ShellPlacement.h"
 #include "model/Messages.h"
 
@@ -126,6 +127,7 @@ private slots:
     void helpEntriesShowANotice();
     void aboutBoxIsAFixedModelessBoxWithoutSystemInformation();
     void wholeCalculationThroughTheMenus();
+    void shortcutDrawsTheLoadParabolaBeforeAnyCalculation();
 
 private:
     void TypePortalFrame();
@@ -458,6 +460,58 @@ void ProgramQtTest::wholeCalculationThroughTheMenus()
     DrawDiagrams();
     QVERIFY(model == calculated);
     SaveWindow(Main(), "main-window.png");
+}
+
+// Ctrl+W on a beam that was never calculated: all end moments are 0, so the
+// picture holds the blue member and the black parabola of its load, hung from
+// the member. The picture window, closed before, shows again.
+void ProgramQtTest::shortcutDrawsTheLoadParabolaBeforeAnyCalculation()
+{
+    Enter();
+    StructureModel& model = m_shell->model();
+    model.Nodes.Append({1, "铰接", 0.0f, 0.0f});
+    model.Nodes.Append({2, "铰接", 4.0f, 0.0f});
+    Element beam;
+    beam.Code = 1;
+    beam.INode = 1;
+    beam.JNode = 2;
+    beam.Length = 4.0f;
+    beam.CosA = 1.0f;
+    model.Elements.Append(beam);
+    model.Loads.Append({"均布荷载", -10.0f, "向下", 0, 1});
+    model.DrawScale = 50.0;
+    model.DrawOriginX = 30.0;
+    model.DrawOriginY = 100.0;
+    Main().picSubWindow().close();
+    QVERIFY(!Main().picSubWindow().isVisible());
+    m_scaleAnswer = QStringLiteral("2");
+
+    QApplication::setActiveWindow(&Main());
+    QVERIFY(QTest::qWaitForWindowActive(&Main()));
+    QTest::keyClick(&Main(), Qt::Key_W, Qt::ControlModifier);
+    QCOMPARE(m_scaleTitles.size(), std::size_t{1});
+    QCOMPARE(m_scaleTitles[0], U("弯矩图"));
+    QVERIFY(Main().picSubWindow().isVisible());
+    QCOMPARE(Main().picWindow().windowTitle(), U("弯矩图"));
+
+    // The beam runs at picture y = 100 from x = 30 to 230; at scale 2 the
+    // parabola's mid-span ordinate q L^2 / 8 = 20 lies 40 units below it.
+    const QImage picture = Main().picWindow().grab().toImage();
+    const PictureUnits& units = Main().picWindow().qtCanvas().Units();
+    const auto pixelAt = [&](double x, double y) {
+        return QPoint(static_cast<int>(x * units.PixelsPerUnitX()), static_cast<int>(y * units.PixelsPerUnitY()));
+    };
+    const auto anyPixelNear = [&](QPoint centre, QColor colour) {
+        for (int dx = -3; dx <= 3; ++dx)
+            for (int dy = -3; dy <= 3; ++dy)
+                if (picture.pixelColor(centre + QPoint(dx, dy)) == colour)
+                    return true;
+        return false;
+    };
+    QVERIFY(anyPixelNear(pixelAt(130.0, 100.0), QColor(0, 0, 255)));
+    QVERIFY(anyPixelNear(pixelAt(130.0, 140.0), QColor(0, 0, 0)));
+    QVERIFY(!anyPixelNear(pixelAt(80.0, 115.0), QColor(0, 0, 0)));
+    SavePicture("moment-before-calculation.png");
 }
 
 void ProgramQtTest::DeclareDeterminate()
