@@ -1,27 +1,32 @@
 #include "model/NumberText.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 namespace tavrin {
 
 namespace {
 
+// Locale-independent text of a value (the decimal point is always '.', also
+// under a user locale that writes a comma).
+std::string CharsOf(double value, std::chars_format format, int precision)
+{
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+    return std::string(buffer, result.ptr);
+}
+
 // Digits of |value| with 15 significant digits: enough to keep the decimal
 // value a student typed (12.345 stays 12.345 whether it came as a double or
 // widened from a float), so that the rounding below acts on that value.
 std::string PlainDecimal(double magnitude)
 {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", magnitude);
-    std::string text = buffer;
-    const auto e = text.find_first_of("eE");
-    if (e == std::string::npos)
+    std::string text = CharsOf(magnitude, std::chars_format::general, 15);
+    if (text.find_first_of("eE") == std::string::npos)
         return text;
     // Expand an exponent form into plain digits.
-    std::snprintf(buffer, sizeof buffer, "%.20f", magnitude);
-    return buffer;
+    return CharsOf(magnitude, std::chars_format::fixed, 20);
 }
 
 // Adds one unit in the last place of a plain decimal digit string.
@@ -71,9 +76,7 @@ std::string ShortNumberText(double value)
 {
     if (!std::isfinite(value))
         return FormatDecimals(value, 0);
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%.7g", static_cast<double>(static_cast<float>(value)));
-    std::string text = buffer;
+    std::string text = CharsOf(static_cast<double>(static_cast<float>(value)), std::chars_format::general, 7);
     if (text == "-0")
         text = "0";
     return text;
