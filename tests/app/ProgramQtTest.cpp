@@ -111,6 +111,13 @@ private:
     QComboBox& m_list;
 };
 
+// One input table as the student types it: the table chosen in cmbInput and
+// its rows.
+struct InputTable {
+    const char* table;
+    std::vector<std::initializer_list<const char*>> rows;
+};
+
 }  // namespace
 
 class ProgramQtTest : public QObject {
@@ -128,11 +135,12 @@ private slots:
     void aboutBoxIsAFixedModelessBoxWithoutSystemInformation();
     void wholeCalculationThroughTheMenus();
     void shortcutDrawsTheLoadParabolaBeforeAnyCalculation();
+    void indeterminateBeamThroughTheMenus();
 
 private:
-    void TypePortalFrame();
-    void DeclareDeterminate();
-    void CalculateEveryItem();
+    void TypeStructure(const std::vector<InputTable>& tables);
+    void DeclareModelType(const char* degree);
+    void CalculateEveryItem(const char* caption, std::initializer_list<const char*> unitForceRow);
     void DrawDiagrams();
     void SavePicture(const char* fileName) { SaveWindow(Main().picWindow(), fileName); }
     static void SaveWindow(QWidget& window, const char* fileName);
@@ -366,15 +374,15 @@ void ProgramQtTest::SaveWindow(QWidget& window, const char* fileName)
     QVERIFY(window.grab().save(dir.filePath(QString::fromLatin1(fileName))));
 }
 
-// A portal frame on a pin (node 1) and a roller (node 4), 4 wide and 4 high,
-// with 10 per unit length downward on the beam and 5 to the right at the
-// top of the left column.
-void ProgramQtTest::TypePortalFrame()
+// Opens the input form from the menu and types, chooses and commits each
+// table in turn.
+void ProgramQtTest::TypeStructure(const std::vector<InputTable>& tables)
 {
     Trigger("mnuFig");
     auto* form = Main().findChild<QWidget*>(QStringLiteral("frmInputPara"));
     QVERIFY(form != nullptr);
     QVERIFY(form->isVisible() && form->isWindow());
+    QVERIFY(!form->windowIcon().isNull());
     const QPoint opening = Main().ScreenPoint(
         InputFormOpeningPosition(Main().PictureWidthTwips(), Main().InnerHeightTwips()));
     QCOMPARE(form->pos(), opening);
@@ -382,16 +390,7 @@ void ProgramQtTest::TypePortalFrame()
     auto& choice = *form->findChild<QComboBox*>(QStringLiteral("cmbInput"));
     auto& apply = *form->findChild<QPushButton*>(QStringLiteral("cmdApply"));
     GridTyping grid(*form);
-    const struct {
-        const char* table;
-        std::vector<std::initializer_list<const char*>> rows;
-    } tables[] = {
-        {"结点", {{"1", "0", "0", "铰接"}, {"2", "0", "4", "刚接"}, {"3", "4", "4", "刚接"}, {"4", "4", "0", "铰接"}}},
-        {"单元", {{"1", "1", "2"}, {"2", "2", "3"}, {"3", "4", "3"}}},
-        {"支座", {{"1", "铰支座", "结点下方"}, {"4", "活动支座", "结点下方"}}},
-        {"荷载", {{"均布荷载", "2", "向下", "10"}, {"集中荷载", "2", "向右", "5"}}},
-    };
-    for (const auto& table : tables) {
+    for (const InputTable& table : tables) {
         ChooseInList(choice, U(table.table));
         if (QTest::currentTestFailed())
             return;
@@ -408,7 +407,15 @@ void ProgramQtTest::TypePortalFrame()
 void ProgramQtTest::wholeCalculationThroughTheMenus()
 {
     Enter();
-    TypePortalFrame();
+    // A portal frame on a pin (node 1) and a roller (node 4), 4 wide and 4
+    // high, with 10 per unit length downward on the beam and 5 to the right
+    // at the top of the left column. Determinate: the elements need no EI.
+    TypeStructure({
+        {"结点", {{"1", "0", "0", "铰接"}, {"2", "0", "4", "刚接"}, {"3", "4", "4", "刚接"}, {"4", "4", "0", "铰接"}}},
+        {"单元", {{"1", "1", "2"}, {"2", "2", "3"}, {"3", "4", "3"}}},
+        {"支座", {{"1", "铰支座", "结点下方"}, {"4", "活动支座", "结点下方"}}},
+        {"荷载", {{"均布荷载", "2", "向下", "10"}, {"集中荷载", "2", "向右", "5"}}},
+    });
     if (QTest::currentTestFailed())
         return;
     const StructureModel& model = m_shell->model();
@@ -423,8 +430,8 @@ void ProgramQtTest::wholeCalculationThroughTheMenus()
     QCOMPARE(model.SupportConstraintCount, 3);
     SavePicture("structure.png");
 
-    DeclareDeterminate();
-    CalculateEveryItem();
+    DeclareModelType(nullptr);
+    CalculateEveryItem("无附属部分的静定结构计算", {});
     if (QTest::currentTestFailed())
         return;
 
@@ -514,7 +521,9 @@ void ProgramQtTest::shortcutDrawsTheLoadParabolaBeforeAnyCalculation()
     SavePicture("moment-before-calculation.png");
 }
 
-void ProgramQtTest::DeclareDeterminate()
+// The model type dialog: determinate when `degree` is null, otherwise
+// indeterminate of the degree typed.
+void ProgramQtTest::DeclareModelType(const char* degree)
 {
     Trigger("mnuModel");
     auto* dialog = Main().findChild<QDialog*>(QStringLiteral("Dialog"));
@@ -522,15 +531,23 @@ void ProgramQtTest::DeclareDeterminate()
     QVERIFY(dialog->isVisible() && !dialog->isModal());
     QCOMPARE(dialog->pos(),
              Main().ScreenPoint(ModelDialogPosition(Main().PictureWidthTwips(), Main().InnerHeightTwips())));
-    auto* determinate = dialog->findChild<QRadioButton*>(QStringLiteral("Option1"));
-    QVERIFY(determinate->isChecked());
-    QVERIFY(!dialog->findChild<QWidget*>(QStringLiteral("Frame2"))->isVisible());
+    QVERIFY(dialog->findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked());
+    auto* degreePanel = dialog->findChild<QWidget*>(QStringLiteral("Frame2"));
+    QVERIFY(!degreePanel->isVisible());
+    if (degree != nullptr) {
+        QTest::mouseClick(dialog->findChild<QRadioButton*>(QStringLiteral("Option2")), Qt::LeftButton);
+        QVERIFY(degreePanel->isVisible());
+        QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("Text1")), QString::fromLatin1(degree));
+    }
     QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
-    QCOMPARE(m_shell->model().IndeterminacyDegree, 0);
+    QCOMPARE(m_shell->model().IndeterminacyDegree, degree ? QByteArray(degree).toInt() : 0);
 }
 
-void ProgramQtTest::CalculateEveryItem()
+// Runs "计算类型分析", then every item of the calculation list in order. An
+// item that asks for the unit force gets `unitForceRow` typed into the input
+// grid, applied with "交互检查" and confirmed with "O&K".
+void ProgramQtTest::CalculateEveryItem(const char* caption, std::initializer_list<const char*> unitForceRow)
 {
     Trigger("mnuModelType");
     auto* form = Main().findChild<QWidget*>(QStringLiteral("frmOutput"));
@@ -538,29 +555,34 @@ void ProgramQtTest::CalculateEveryItem()
     QVERIFY(form->isVisible() && form->isWindow());
     QCOMPARE(form->pos(), Main().ScreenPoint(CalculationFormPosition(
                               Main().PictureLeftTwips(), Main().PictureWidthTwips(), Main().InnerHeightTwips())));
-    QCOMPARE(form->windowTitle(), U("无附属部分的静定结构计算"));
+    QCOMPARE(form->windowTitle(), U(caption));
     auto& items = *form->findChild<QComboBox*>(QStringLiteral("cmbCalType"));
     auto& calculate = *form->findChild<QPushButton*>(QStringLiteral("cmdCal"));
-    auto& results = *form->findChild<QTableWidget*>(QStringLiteral("MSFlexGrid2"));
-    QCOMPARE(items.count(), 2);
+    auto& inputFrame = *form->findChild<QWidget*>(QStringLiteral("Frame3"));
+    auto& resultFrame = *form->findChild<QWidget*>(QStringLiteral("Frame2"));
     QVERIFY(!calculate.isEnabled());
 
-    const struct {
-        const char* item;
-        const char* firstHeader;
-        int columns;
-    } steps[] = {{"支座反力", "支座结点码", 5}, {"各构件内力", "杆件号", 7}};
-    for (const auto& step : steps) {
-        ChooseInList(items, U(step.item));
+    int unitForceTables = 0;
+    for (int i = 0; i < items.count(); ++i) {
+        ChooseInList(items, items.itemText(i));
         if (QTest::currentTestFailed())
             return;
-        QVERIFY(calculate.isEnabled());
+        if (inputFrame.isVisible()) {
+            ++unitForceTables;
+            GridTyping grid(*form);
+            grid.Row(unitForceRow);
+            if (QTest::currentTestFailed())
+                return;
+            QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("cmdApply")), Qt::LeftButton);
+            QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        }
+        QVERIFY2(calculate.isEnabled(), qPrintable(items.itemText(i)));
         QTest::mouseClick(&calculate, Qt::LeftButton);
-        QVERIFY(results.isVisible());
-        QCOMPARE(results.columnCount(), step.columns);
-        QCOMPARE(results.horizontalHeaderItem(0)->text(), U(step.firstHeader));
+        QVERIFY(resultFrame.isVisible());
+        QVERIFY2(m_messages.shown.empty(), m_messages.shown.empty() ? "" : m_messages.shown[0].text.c_str());
     }
-    QCOMPARE(m_messages.shown.size(), std::size_t{0});
+    // One table per unit force, at its reaction step.
+    QCOMPARE(unitForceTables, unitForceRow.size() == 0 ? 0 : m_shell->model().IndeterminacyDegree);
 }
 
 // The moment diagram at a typed scale, the shear diagram with an empty answer
@@ -590,6 +612,46 @@ void ProgramQtTest::DrawDiagrams()
         QVERIFY(Main().picWindow().isVisible());
         SavePicture(diagram.file);
     }
+}
+
+// A propped cantilever, 4 long, under 10 per unit length, typed as its basic
+// system: the cantilever fixed at node 1 with the prop at node 2 released as
+// the unit force X1 upward. With EI = 1:
+//   delta11 = L^3 / 3 = 21.333, Delta1p = -q L^4 / 8 = -320, X1 = 15,
+// so the fixed end carries 10 * 4^2 / 2 - 15 * 4 = 20 and shear 40 - 15 = 25.
+void ProgramQtTest::indeterminateBeamThroughTheMenus()
+{
+    Enter();
+    DeclareModelType("1");
+    TypeStructure({
+        {"结点", {{"1", "0", "0", "刚接"}, {"2", "4", "0", "自由端"}}},
+        {"单元", {{"1", "1", "1", "2"}}},
+        {"支座", {{"1", "固定支座", "结点左侧"}}},
+        {"荷载", {{"均布荷载", "1", "向下", "10"}}},
+    });
+    if (QTest::currentTestFailed())
+        return;
+    CalculateEveryItem("无附属部分的超静定结构计算", {"集中荷载", "2", "向上"});
+    if (QTest::currentTestFailed())
+        return;
+
+    const StructureModel& model = m_shell->model();
+    QCOMPARE(model.Elements.at(1).EI, 1.0f);
+    QVERIFY(std::abs(model.FlexibilityMatrix.at(1, 1) - 64.0f / 3.0f) < 1e-3f);
+    QVERIFY(std::abs(model.FreeTerms.at(1) + 320.0f) < 1e-2f);
+    QVERIFY(std::abs(model.RedundantForces.at(1) - 15.0) < 1e-4);
+    const Element& beam = model.Elements.at(1);
+    QVERIFY(std::abs(std::abs(beam.Mi) - 20.0f) < 1e-3f);
+    QVERIFY(std::abs(beam.Mj) < 1e-3f);
+    QVERIFY(std::abs(std::abs(beam.Vi) - 25.0f) < 1e-3f);
+    QVERIFY(std::abs(std::abs(beam.Vj) - 15.0f) < 1e-3f);
+    // The user's loads are back in place of the unit force.
+    QCOMPARE(model.LoadCount(), 1);
+    QCOMPARE(model.Loads.at(1).LoadType, std::string("均布荷载"));
+
+    m_scaleAnswer = QStringLiteral("3");
+    Trigger("wanju");
+    SavePicture("moment-indeterminate.png");
 }
 
 QTEST_MAIN(ProgramQtTest)
