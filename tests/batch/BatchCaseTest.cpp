@@ -19,8 +19,8 @@ TEST(BatchCaseTest, SyntaxErrorsNameTheLineAndColumn)
         const char* position;
     };
     const Case cases[] = {
-        {"missing comma between rows",
-         "{\n  \"nodes\": [\n    [1, 0, 0, \"铰接\"]\n    [2, 4, 0, \"铰接\"]\n  ]\n}", "第4行第5列"},
+        {"missing comma between rows", "{\n  \"nodes\": [\n    [1, 0, 0, \"铰接\"]\n    [2, 4, 0, \"铰接\"]\n  ]\n}",
+         "第4行第5列"},
         {"cut short", "{\"nodes\": [", "第1行第12列"},
         {"after Chinese text", "{\"description\": \"简支梁\", x}", "第1行第24列"},
         {"empty file", "", "第1行第1列"},
@@ -96,9 +96,8 @@ TEST(BatchCaseTest, TextWidthCountsWideCharactersTwice)
         int width;
     };
     const Case cases[] = {
-        {"", 0},         {"0.##", 4},         {"支座", 4},       {"Fx(向右为正)", 12},
-        {"δi1", 3},      {"：", 2},           {"( 1 )", 5},      {"\xff", 1},
-        {"\xe6\x94", 2},  // a cut sequence: its bytes count one each
+        {"", 0},   {"0.##", 4},  {"支座", 4}, {"Fx(向右为正)", 12}, {"δi1", 3},
+        {"：", 2}, {"( 1 )", 5}, {"\xff", 1}, {"\xe6\x94", 2},  // a cut sequence: its bytes count one each
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.text);

@@ -54,9 +54,8 @@ TEST(BatchRunTest, AMessageStopsTheCalculationWithEverythingBeforeIt)
          0, "伸出单元数>2，本程序不能计算刚结点有弯矩分配的工况！2刚节点"},
         {"negative degree", "{" + kBeamTables + R"(, "degree": "-1"})", 0, "超静定次数不能为负数，请重新输入！"},
         // X1 at the fixed support itself: the support takes it all, d11 = 0.
-        {"unit force the support takes",
-         "{" + kProppedTables + R"(, "unitForces": [[["集中荷载", 1, "", "向上"]]]})", 6,
-         "主系数为零,方程线性相关,无解!"},
+        {"unit force the support takes", "{" + kProppedTables + R"(, "unitForces": [[["集中荷载", 1, "", "向上"]]]})",
+         6, "主系数为零,方程线性相关,无解!"},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
@@ -132,13 +131,14 @@ TEST(BatchRunTest, TextOutputAlignsTheTablesByDisplayWidth)
     const testing::Outcome outcome =
         testing::RunText(testing::ReadFile(testing::ExamplePath("simply-supported-beam.json")));
     EXPECT_EQ(outcome.exit, kExitCompleted);
-    const std::string expected = "无附属部分的静定结构计算\n"
-                                 "\n"
-                                 "【支座反力】\n"
-                                 "支座反力计算结果：\n"
-                                 "支座结点码  支座类型  Fx(向右为正)  Fy(向上为正)  Fm(顺时针为正)\n"
-                                 "1           铰支座    0.            10.67         0.\n"
-                                 "3           活动支座  0.            9.33          0.\n";
+    const std::string expected =
+        "无附属部分的静定结构计算\n"
+        "\n"
+        "【支座反力】\n"
+        "支座反力计算结果：\n"
+        "支座结点码  支座类型  Fx(向右为正)  Fy(向上为正)  Fm(顺时针为正)\n"
+        "1           铰支座    0.            10.67         0.\n"
+        "3           活动支座  0.            9.33          0.\n";
     EXPECT_EQ(outcome.out.substr(0, expected.size()), expected);
     EXPECT_NE(outcome.out.find("\n杆件号   Ni    Vi     Mi      Nj    Vj     Mj\n"), std::string::npos) << outcome.out;
 }

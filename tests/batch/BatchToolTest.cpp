@@ -59,10 +59,10 @@ TEST(BatchToolTest, PicturesAndTraceOfACompletedCaseAreWritten)
         fs::remove_all(dir);
         const fs::path trace = dir / "trace.json";
         fs::create_directories(dir);
-        const testing::Outcome run = RunProgram(Quoted(testing::ExamplePath("two-span-continuous-beam.json")) + " " + k.size +
-                                       " --png " + Quoted(dir / "png") + " --svg " + Quoted(dir / "svg") +
-                                       " --trace " + Quoted(trace),
-                                   "pictures");
+        const testing::Outcome run =
+            RunProgram(Quoted(testing::ExamplePath("two-span-continuous-beam.json")) + " " + k.size + " --png " +
+                           Quoted(dir / "png") + " --svg " + Quoted(dir / "svg") + " --trace " + Quoted(trace),
+                       "pictures");
         EXPECT_EQ(run.exit, kExitCompleted) << run.err;
         EXPECT_NE(run.out.find("构件总内力"), std::string::npos);
         for (const char* name : {"structure", "moment", "shear", "axial"}) {
@@ -106,8 +106,8 @@ TEST(BatchToolTest, ExitStatusSaysHowFarTheCaseWent)
     };
     const Case cases[] = {
         {"example", Quoted(testing::ExamplePath("cantilever.json")), kExitCompleted, "【各构件内力】", ""},
-        {"json", "--json " + Quoted(testing::ExamplePath("cantilever.json")), kExitCompleted,
-         "\"calculationModel\": 0", ""},
+        {"json", "--json " + Quoted(testing::ExamplePath("cantilever.json")), kExitCompleted, "\"calculationModel\": 0",
+         ""},
         {"stopped", Quoted(stopped), kExitStopped, "请先在表中输入单位未知力", "计算被消息中止"},
         {"syntax error", Quoted(broken), kExitInvalid, "", "第3行第29列"},
         {"missing file", Quoted(testing::OutputPath("no-such-case.json")), kExitInvalid, "", "无法打开案例文件"},

@@ -88,9 +88,8 @@ void CheckDegree(const std::optional<std::string>& degree)
                         std::to_string(kMaxBatchDegree) + "次"};
 }
 
-constexpr std::string_view kKnownKeys[] = {"nodes",      "elements",   "supports", "loads",
-                                           "degree",     "attachedParts", "basicParts", "unitForces",
-                                           "scale",      "description"};
+constexpr std::string_view kKnownKeys[] = {"nodes",         "elements",   "supports",   "loads", "degree",
+                                           "attachedParts", "basicParts", "unitForces", "scale", "description"};
 
 bool IsKnownKey(std::string_view key)
 {
@@ -126,8 +125,8 @@ BatchCase ReadCaseObject(const json& root)
     if (const auto it = root.find("unitForces"); it != root.end() && !it->is_null()) {
         if (!it->is_array()) throw CaseFault{"unitForces: 应为单位力表的数组（每个未知力一张表）"};
         for (std::size_t k = 0; k < it->size(); ++k)
-            batchCase.unitForces.push_back(ReadTable((*it)[k], Path("unitForces", k),
-                                                     static_cast<std::size_t>(UnitForceInputTable.cols)));
+            batchCase.unitForces.push_back(
+                ReadTable((*it)[k], Path("unitForces", k), static_cast<std::size_t>(UnitForceInputTable.cols)));
     }
     if (const auto it = root.find("degree"); it != root.end()) batchCase.degree = ReadOptionalText(*it, "degree");
     CheckDegree(batchCase.degree);
@@ -176,8 +175,8 @@ CaseReading ReadCase(std::string_view text)
     } catch (const json::parse_error& e) {
         // e.byte counts the bytes read, the offending one included.
         const TextPosition at = PositionOfOffset(text, e.byte == 0 ? 0 : e.byte - 1);
-        reading.error = "第" + std::to_string(at.line) + "行第" + std::to_string(at.column) +
-                        "列: JSON 语法错误（" + SyntaxDetail(e.what()) + "）";
+        reading.error = "第" + std::to_string(at.line) + "行第" + std::to_string(at.column) + "列: JSON 语法错误（" +
+                        SyntaxDetail(e.what()) + "）";
     } catch (const CaseFault& fault) {
         reading.error = fault.message;
     } catch (const std::exception& e) {

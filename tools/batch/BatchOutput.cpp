@@ -53,8 +53,8 @@ struct Range {
 
 // East Asian Wide and Fullwidth blocks.
 constexpr Range kWide[] = {
-    {0x1100, 0x115F}, {0x2E80, 0x303E}, {0x3041, 0x33FF}, {0x3400, 0x4DBF}, {0x4E00, 0x9FFF},
-    {0xA000, 0xA4CF}, {0xAC00, 0xD7A3}, {0xF900, 0xFAFF}, {0xFE10, 0xFE19}, {0xFE30, 0xFE6F},
+    {0x1100, 0x115F}, {0x2E80, 0x303E}, {0x3041, 0x33FF},   {0x3400, 0x4DBF},   {0x4E00, 0x9FFF},
+    {0xA000, 0xA4CF}, {0xAC00, 0xD7A3}, {0xF900, 0xFAFF},   {0xFE10, 0xFE19},   {0xFE30, 0xFE6F},
     {0xFF00, 0xFF60}, {0xFFE0, 0xFFE6}, {0x1F300, 0x1F64F}, {0x20000, 0x3FFFD},
 };
 
@@ -130,8 +130,12 @@ Json OpValue(const CanvasOp& op)
         case CanvasOp::Kind::Cls:
             return Json{{"op", "Cls"}};
         case CanvasOp::Kind::Line:
-            return Json{{"op", "Line"},         {"x1", DoubleValue(op.x1)},   {"y1", DoubleValue(op.y1)},
-                        {"x2", DoubleValue(op.x2)}, {"y2", DoubleValue(op.y2)}, {"color", RgbValue(op.color)},
+            return Json{{"op", "Line"},
+                        {"x1", DoubleValue(op.x1)},
+                        {"y1", DoubleValue(op.y1)},
+                        {"x2", DoubleValue(op.x2)},
+                        {"y2", DoubleValue(op.y2)},
+                        {"color", RgbValue(op.color)},
                         {"width", op.width}};
         case CanvasOp::Kind::Circle:
             return Json{{"op", "Circle"},

@@ -123,8 +123,8 @@ ResultShown Shown(const CalculationContext& ctx)
 }
 
 // Each item in list order, as a user works through the calculation form.
-bool Calculate(CalculationContext& ctx, const BatchCase& batchCase, RunResult& result,
-               RecordingMessages& messages, RecordingCanvas& canvas)
+bool Calculate(CalculationContext& ctx, const BatchCase& batchCase, RunResult& result, RecordingMessages& messages,
+               RecordingCanvas& canvas)
 {
     for (int m = 0; m < static_cast<int>(ctx.form.items.size()); ++m) {
         SelectCalculationItem(ctx, m);
@@ -141,8 +141,8 @@ bool Calculate(CalculationContext& ctx, const BatchCase& batchCase, RunResult& r
         // A step stopped before its table leaves the table of the step
         // before it, which is not this item's result.
         if (produced || after != before)
-            result.steps.push_back({ctx.form.items[static_cast<std::size_t>(m)], std::move(after.title),
-                                    std::move(after.table)});
+            result.steps.push_back(
+                {ctx.form.items[static_cast<std::size_t>(m)], std::move(after.title), std::move(after.table)});
         if (!produced) return false;
     }
     return true;
@@ -152,9 +152,8 @@ void DrawDiagrams(const StructureModel& model, const BatchCase& batchCase, Recor
                   std::vector<Picture>& pictures)
 {
     using Diagram = float (*)(const StructureModel&, Canvas&, DiagramHost&);
-    const std::pair<std::string_view, Diagram> diagrams[] = {{kMomentPicture, &DrawMomentDiagram},
-                                                             {kShearPicture, &DrawShearDiagram},
-                                                             {kAxialPicture, &DrawAxialDiagram}};
+    const std::pair<std::string_view, Diagram> diagrams[] = {
+        {kMomentPicture, &DrawMomentDiagram}, {kShearPicture, &DrawShearDiagram}, {kAxialPicture, &DrawAxialDiagram}};
     ScaleAnswer host(batchCase.scale);
     for (const auto& [name, draw] : diagrams) {
         canvas.ops.clear();

@@ -109,8 +109,10 @@ int Run(std::string_view json, const BatchOptions& options, std::ostream& out, s
 
     bool written = true;
     if (options.traceFile) written = WriteFile(*options.traceFile, TraceJson(result.pictures), err) && written;
-    if (options.pngDir) written = WritePictures(result.pictures, *options.pngDir, PictureFormat::Png, options, err) && written;
-    if (options.svgDir) written = WritePictures(result.pictures, *options.svgDir, PictureFormat::Svg, options, err) && written;
+    if (options.pngDir)
+        written = WritePictures(result.pictures, *options.pngDir, PictureFormat::Png, options, err) && written;
+    if (options.svgDir)
+        written = WritePictures(result.pictures, *options.svgDir, PictureFormat::Svg, options, err) && written;
     if (!written) return kExitInvalid;
     if (!result.completed) {
         err << kProgram << "计算被消息中止\n";

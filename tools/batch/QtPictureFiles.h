@@ -9,8 +9,8 @@ namespace tavrin::batch {
 // picture units were laid out for. Needs a QGuiApplication.
 class QtPictureWriter : public PictureWriter {
 public:
-    bool Write(const std::filesystem::path& file, PictureFormat format, const std::vector<CanvasOp>& ops,
-               double width, double height, std::string& error) override;
+    bool Write(const std::filesystem::path& file, PictureFormat format, const std::vector<CanvasOp>& ops, double width,
+               double height, std::string& error) override;
 };
 
 }  // namespace tavrin::batch
