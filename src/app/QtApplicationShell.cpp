@@ -3,31 +3,31 @@
 #include <QApplication>
 #include <QFileDialog>
 
+#include "analysis/ModelTypeDialog.h"
 #include "app/AboutDialog.h"
 #include "app/MainPageForm.h"
 #include "app/MainWindow.h"
 #include "app/QtProgramIcon.h"
-#include "app/ShellPlacement.h"
 #include "app/QtText.h"
+#include "app/ShellPlacement.h"
 #include "app/ShellTexts.h"
 #include "diagrams/InternalForceDiagrams.h"
 #include "drawing/PicWindow.h"
-#include "analysis/ModelTypeDialog.h"
 #include "forcemethod/OutputForm.h"
 #include "input/InputParaForm.h"
 #include "input/QtMessages.h"
 
 namespace tavrin {
 
-ApplicationShell::ApplicationShell() : ApplicationShell(std::make_unique<QtMessages>(), nullptr) {}
+ApplicationShell::ApplicationShell() : ApplicationShell(nullptr) {}
 
-ApplicationShell::ApplicationShell(MessageSink& messages) : ApplicationShell(nullptr, &messages) {}
+ApplicationShell::ApplicationShell(MessageSink& messages) : ApplicationShell(&messages) {}
 
-ApplicationShell::ApplicationShell(std::unique_ptr<QtMessages> boxes, MessageSink* messages)
-    : m_boxes(std::move(boxes)),
-      m_messages(messages ? *messages : *m_boxes),
-      m_mainPage(new MainPageForm),
+ApplicationShell::ApplicationShell(MessageSink* messages)
+    : m_mainPage(new MainPageForm),
       m_mainWindow(new MainWindow),
+      m_boxes(messages ? nullptr : std::make_unique<QtMessages>(m_mainWindow)),
+      m_messages(messages ? *messages : *m_boxes),
       m_diagramHost([this](const QString& caption) { m_mainWindow->ShowPicture(caption); }, m_mainWindow)
 {
     QApplication::setWindowIcon(ProgramIcon());
@@ -93,20 +93,21 @@ void ApplicationShell::Run(ShellCommand command)
     }
 }
 
-// The dialogs only let the student look: the program keeps no files, so the
-// chosen name is never used.
+// One common dialog serves both commands, as an open or a save dialog. It only
+// lets the student look: the program keeps no files, so the chosen name is
+// never used.
 void ApplicationShell::ShowFileDialog(ShellCommand command)
 {
-    const bool open = command == ShellCommand::Open;
-    QFileDialog*& dialog = open ? m_openDialog : m_saveDialog;
-    if (dialog == nullptr) {
-        dialog = new QFileDialog(m_mainWindow, Utf8(open ? kOpenDialogCaption : kSaveDialogCaption));
-        dialog->setObjectName(open ? QStringLiteral("CommonDialog1Open") : QStringLiteral("CommonDialog1Save"));
-        dialog->setOption(QFileDialog::DontUseNativeDialog);
-        dialog->setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-        dialog->setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (m_commonDialog == nullptr) {
+        m_commonDialog = new QFileDialog(m_mainWindow);
+        m_commonDialog->setObjectName(QStringLiteral("CommonDialog1"));
+        m_commonDialog->setOption(QFileDialog::DontUseNativeDialog);
     }
-    dialog->open();
+    const bool open = command == ShellCommand::Open;
+    m_commonDialog->setWindowTitle(Utf8(open ? kOpenDialogCaption : kSaveDialogCaption));
+    m_commonDialog->setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    m_commonDialog->setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    m_commonDialog->open();
 }
 
 void ApplicationShell::MoveBesidePicture(QWidget& form, TwipsPoint position) const

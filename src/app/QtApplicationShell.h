@@ -49,7 +49,8 @@ signals:
     void endRequested();
 
 private:
-    ApplicationShell(std::unique_ptr<QtMessages> boxes, MessageSink* messages);
+    // Shows messages in boxes over the main window unless `messages` is given.
+    explicit ApplicationShell(MessageSink* messages);
     void Enter();
     void ShowFileDialog(ShellCommand command);
     void OpenModelDialog();
@@ -59,15 +60,14 @@ private:
     void MoveBesidePicture(QWidget& form, TwipsPoint position) const;
 
     StructureModel m_model;
-    std::unique_ptr<QtMessages> m_boxes;
-    MessageSink& m_messages;
     MainPageForm* m_mainPage;
     MainWindow* m_mainWindow;
+    std::unique_ptr<QtMessages> m_boxes;
+    MessageSink& m_messages;
     QtDiagramHost m_diagramHost;
 
     // Created on first use, owned by the main window.
-    QFileDialog* m_openDialog = nullptr;
-    QFileDialog* m_saveDialog = nullptr;
+    QFileDialog* m_commonDialog = nullptr;
     ModelTypeDialog* m_modelDialog = nullptr;
     InputParaForm* m_inputForm = nullptr;
     OutputForm* m_outputForm = nullptr;

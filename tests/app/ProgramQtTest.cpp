@@ -282,23 +282,27 @@ void ProgramQtTest::fileDialogsLeaveTheModelAsItWas()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString saved = dir.filePath(QStringLiteral("frame.dat"));
-    for (const char* name : {"dakai", "baocun"}) {
-        Trigger(name);
-        auto* dialog = Main().findChild<QFileDialog*>();
-        QFileDialog* shown = nullptr;
-        for (QFileDialog* d : Main().findChildren<QFileDialog*>())
-            if (d->isVisible())
-                shown = d;
-        QVERIFY2(shown != nullptr && dialog != nullptr, name);
-        QVERIFY(shown->testOption(QFileDialog::DontUseNativeDialog));
-        shown->setDirectory(dir.path());
-        if (shown->acceptMode() == QFileDialog::AcceptSave) {
-            shown->selectFile(saved);
-            static_cast<QDialog*>(shown)->accept();  // the save button, with a name chosen
+    const struct {
+        const char* action;
+        const char* caption;
+        QFileDialog::AcceptMode mode;
+    } commands[] = {{"dakai", "打开", QFileDialog::AcceptOpen}, {"baocun", "保存", QFileDialog::AcceptSave}};
+    for (const auto& command : commands) {
+        Trigger(command.action);
+        auto* dialog = Main().findChild<QFileDialog*>(QStringLiteral("CommonDialog1"));
+        QVERIFY(dialog != nullptr);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
+        QCOMPARE(dialog->windowTitle(), U(command.caption));
+        QCOMPARE(dialog->acceptMode(), command.mode);
+        dialog->setDirectory(dir.path());
+        if (command.mode == QFileDialog::AcceptSave) {
+            dialog->selectFile(saved);
+            static_cast<QDialog*>(dialog)->accept();  // the save button, with a name chosen
         } else {
-            shown->reject();
+            dialog->reject();
         }
-        QVERIFY(!shown->isVisible());
+        QVERIFY(!dialog->isVisible());
     }
     QVERIFY(model == before);
     QVERIFY(!QFile::exists(saved));
