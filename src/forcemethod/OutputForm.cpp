@@ -408,7 +408,8 @@ void OutputForm::ShowState()
 // analysis opens the form afresh.
 void OutputForm::closeEvent(QCloseEvent* event)
 {
-    CloseCalculationForm(m_state);
+    CalculationContext ctx = Context();
+    CloseCalculationForm(ctx);
     m_editor.Reset();
     event->accept();
 }

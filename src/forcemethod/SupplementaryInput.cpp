@@ -132,7 +132,9 @@ void SelectCalculationItem(CalculationContext& ctx, int index)
             form.applyVisible = false;
             form.unitForceCase = 0;
             ShowInputTable(ctx, need.table, attached ? AttachedPartInputTable : BasicPartInputTable,
-                           !confirmed ? nullptr : attached ? &calc.attachedPartRows : &calc.basicPartRows);
+                           !confirmed ? nullptr
+                           : attached ? &calc.attachedPartRows
+                                      : &calc.basicPartRows);
             break;
         }
         case SupplementaryTable::UnitForces: {
@@ -238,9 +240,10 @@ void CloseResultFrame(CalculationFormState& form)
     form.resultFrameVisible = false;
 }
 
-void CloseCalculationForm(CalculationFormState& form)
+void CloseCalculationForm(CalculationContext& ctx)
 {
-    form.visible = false;
+    RestoreUserLoads(ctx);
+    ctx.form.visible = false;
 }
 
 }  // namespace tavrin

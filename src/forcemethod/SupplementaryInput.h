@@ -73,7 +73,8 @@ void ConfirmSupplementaryInput(CalculationContext& ctx);
 // "关闭(&C)": hides the result frame.
 void CloseResultFrame(CalculationFormState& form);
 
-// "关闭窗口(&X)": the form goes away; the model keeps every result.
-void CloseCalculationForm(CalculationFormState& form);
+// "关闭窗口(&X)": the form goes away and the calculation ends: the model
+// keeps every result, and the user's loads are back in Loads.
+void CloseCalculationForm(CalculationContext& ctx);
 
 }  // namespace tavrin

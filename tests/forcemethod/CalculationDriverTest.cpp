@@ -470,6 +470,12 @@ TEST(CalculationDriverTest, UserLoadsAreKeptWhicheverItemAppliesTheFirstUnitForc
     ASSERT_TRUE(ApplyUnitForces(c.ctx));
     EXPECT_EQ(c.model.SavedLoads, userLoads);
     EXPECT_EQ(c.model.Loads.at(1).LoadType, "集中荷载");
+
+    // Closing the form ends the calculation with the user's loads in place.
+    CloseCalculationForm(c.ctx);
+    EXPECT_FALSE(c.form.visible);
+    EXPECT_EQ(c.model.Loads, userLoads);
+    EXPECT_FALSE(c.model.UnitForcesInLoads);
 }
 
 // Going back to the external loads puts them back; the coefficient step then
