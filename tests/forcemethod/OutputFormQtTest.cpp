@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -295,6 +296,10 @@ void OutputFormQtTest::portalFrameFixedAtBothFeetToItsTotalForces()
                             Row({"1", "-6.", "-1.", "-1.33", "-6.", "-1.", "2.67"}),
                             Row({"2", "-1.", "6.", "2.67", "-1.", "-6.", "2.67"}),
                             Row({"3", "-6.", "1.", "2.67", "-6.", "1.", "-1.33"})}));
+
+    // What the student sees, kept for a look by eye.
+    QVERIFY(QDir().mkpath(QStringLiteral(TAVRIN_TEST_OUTPUT_DIR)));
+    QVERIFY(m_form->grab().save(QStringLiteral(TAVRIN_TEST_OUTPUT_DIR "/frmOutput-portal-frame.png")));
 }
 
 void OutputFormQtTest::hingedCantileverBeamThroughItsAttachedPart()
@@ -306,6 +311,8 @@ void OutputFormQtTest::hingedCantileverBeamThroughItsAttachedPart()
     QVERIFY(!Find<QPushButton>("cmdApply")->isVisible());
     QCOMPARE(InputGrid()->Text(0, 19), std::string("单元17"));
     Type(QStringLiteral("1 2 3 2 "));
+    QVERIFY(QDir().mkpath(QStringLiteral(TAVRIN_TEST_OUTPUT_DIR)));
+    QVERIFY(m_form->grab().save(QStringLiteral(TAVRIN_TEST_OUTPUT_DIR "/frmOutput-attached-part-table.png")));
     Click("cmdOK");
     Click("cmdCal");
     QCOMPARE(ResultTitle(), U("附属部分支座/铰结点反力计算结果："));
