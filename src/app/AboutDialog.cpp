@@ -45,8 +45,8 @@ QLabel* WrappedLabel(QWidget* parent, const char* name, std::string_view text)
 }  // namespace
 
 AboutDialog::AboutDialog(MessageSink& messages, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
       m_messages(messages)
 {
     setObjectName(QStringLiteral("frmAbout"));

@@ -43,11 +43,10 @@ void MainWindow::BuildMenuBar()
         QMenu* menu = menuBar()->addMenu(Utf8(definition.caption));
         menu->setObjectName(Utf8(definition.name));
         for (const MenuEntry& entry : definition.entries) {
-            QAction* item = entry.command == ShellCommand::Separator ? menu->addSeparator()
-                                                                      : menu->addAction(Utf8(entry.caption));
+            QAction* item =
+                entry.command == ShellCommand::Separator ? menu->addSeparator() : menu->addAction(Utf8(entry.caption));
             item->setObjectName(Utf8(entry.name));
-            if (entry.command == ShellCommand::Separator)
-                continue;
+            if (entry.command == ShellCommand::Separator) continue;
             if (!entry.shortcut.empty())
                 item->setShortcut(QKeySequence(Utf8(entry.shortcut), QKeySequence::PortableText));
             const ShellCommand command = entry.command;
@@ -70,16 +69,30 @@ void MainWindow::ShowPicture(const QString& caption)
     frmPicWindow->show();
     m_picSubWindow->show();
     m_mdiArea->setActiveSubWindow(m_picSubWindow);
-    if (!isVisible())
-        showMaximized();
+    if (!isVisible()) showMaximized();
     raise();
     activateWindow();
 }
 
-double MainWindow::InnerWidthTwips() const { return PixelsToTwipsX(m_mdiArea->width(), *this); }
-double MainWindow::InnerHeightTwips() const { return PixelsToTwipsY(m_mdiArea->height(), *this); }
-double MainWindow::PictureWidthTwips() const { return PixelsToTwipsX(m_picSubWindow->width(), *this); }
-double MainWindow::PictureLeftTwips() const { return PixelsToTwipsX(m_picSubWindow->x(), *this); }
+double MainWindow::InnerWidthTwips() const
+{
+    return PixelsToTwipsX(m_mdiArea->width(), *this);
+}
+
+double MainWindow::InnerHeightTwips() const
+{
+    return PixelsToTwipsY(m_mdiArea->height(), *this);
+}
+
+double MainWindow::PictureWidthTwips() const
+{
+    return PixelsToTwipsX(m_picSubWindow->width(), *this);
+}
+
+double MainWindow::PictureLeftTwips() const
+{
+    return PixelsToTwipsX(m_picSubWindow->x(), *this);
+}
 
 QPoint MainWindow::ScreenPoint(TwipsPoint point) const
 {

@@ -42,7 +42,10 @@ ApplicationShell::~ApplicationShell()
     delete m_mainPage;
 }
 
-void ApplicationShell::Start() { m_mainPage->show(); }
+void ApplicationShell::Start()
+{
+    m_mainPage->show();
+}
 
 void ApplicationShell::Enter()
 {
@@ -54,42 +57,42 @@ void ApplicationShell::Run(ShellCommand command)
 {
     Canvas& canvas = m_mainWindow->picWindow().canvas();
     switch (command) {
-    case ShellCommand::Separator:
-        break;
-    case ShellCommand::Open:
-    case ShellCommand::Save:
-        ShowFileDialog(command);
-        break;
-    case ShellCommand::Exit:
-        emit endRequested();
-        break;
-    case ShellCommand::ModelType:
-        OpenModelDialog();
-        break;
-    case ShellCommand::InputFigure:
-        OpenInputForm();
-        break;
-    case ShellCommand::AnalyseModelType:
-        AnalyseModelType();
-        break;
-    case ShellCommand::MomentDiagram:
-        DrawMomentDiagram(m_model, canvas, m_diagramHost);
-        break;
-    case ShellCommand::AxialDiagram:
-        DrawAxialDiagram(m_model, canvas, m_diagramHost);
-        break;
-    case ShellCommand::ShearDiagram:
-        DrawShearDiagram(m_model, canvas, m_diagramHost);
-        break;
-    case ShellCommand::HelpTopics:
-        m_messages.Show(kHelpTopicsNotice, kHelpNoticeTitle);
-        break;
-    case ShellCommand::WebBrowser:
-        m_messages.Show(kWebBrowserNotice, kHelpNoticeTitle);
-        break;
-    case ShellCommand::About:
-        ShowAbout();
-        break;
+        case ShellCommand::Separator:
+            break;
+        case ShellCommand::Open:
+        case ShellCommand::Save:
+            ShowFileDialog(command);
+            break;
+        case ShellCommand::Exit:
+            emit endRequested();
+            break;
+        case ShellCommand::ModelType:
+            OpenModelDialog();
+            break;
+        case ShellCommand::InputFigure:
+            OpenInputForm();
+            break;
+        case ShellCommand::AnalyseModelType:
+            AnalyseModelType();
+            break;
+        case ShellCommand::MomentDiagram:
+            DrawMomentDiagram(m_model, canvas, m_diagramHost);
+            break;
+        case ShellCommand::AxialDiagram:
+            DrawAxialDiagram(m_model, canvas, m_diagramHost);
+            break;
+        case ShellCommand::ShearDiagram:
+            DrawShearDiagram(m_model, canvas, m_diagramHost);
+            break;
+        case ShellCommand::HelpTopics:
+            m_messages.Show(kHelpTopicsNotice, kHelpNoticeTitle);
+            break;
+        case ShellCommand::WebBrowser:
+            m_messages.Show(kWebBrowserNotice, kHelpNoticeTitle);
+            break;
+        case ShellCommand::About:
+            ShowAbout();
+            break;
     }
 }
 
@@ -117,8 +120,7 @@ void ApplicationShell::MoveBesidePicture(QWidget& form, TwipsPoint position) con
 
 void ApplicationShell::OpenModelDialog()
 {
-    if (m_modelDialog == nullptr)
-        m_modelDialog = new ModelTypeDialog(m_model, m_messages, m_mainWindow);
+    if (m_modelDialog == nullptr) m_modelDialog = new ModelTypeDialog(m_model, m_messages, m_mainWindow);
     m_modelDialog->Open([this](QWidget& dialog) {
         MoveBesidePicture(dialog,
                           ModelDialogPosition(m_mainWindow->PictureWidthTwips(), m_mainWindow->InnerHeightTwips()));
@@ -131,8 +133,8 @@ void ApplicationShell::OpenInputForm()
         MainWindowFrame frame{[this] { return m_mainWindow->InnerWidthTwips(); },
                               [this] { return m_mainWindow->InnerHeightTwips(); },
                               [this](TwipsPoint point) { return m_mainWindow->ScreenPoint(point); }};
-        m_inputForm = new InputParaForm(m_model, m_mainWindow->picWindow().canvas(), m_messages, std::move(frame),
-                                        m_mainWindow);
+        m_inputForm =
+            new InputParaForm(m_model, m_mainWindow->picWindow().canvas(), m_messages, std::move(frame), m_mainWindow);
     }
     MoveBesidePicture(*m_inputForm,
                       InputFormOpeningPosition(m_mainWindow->PictureWidthTwips(), m_mainWindow->InnerHeightTwips()));
@@ -143,18 +145,17 @@ void ApplicationShell::OpenInputForm()
 
 void ApplicationShell::AnalyseModelType()
 {
-    AnalyseModelTypeCommand(m_model, m_mainWindow->picWindow().canvas(), m_messages, m_outputForm, m_mainWindow,
-                            [this](QWidget& form) {
-                                MoveBesidePicture(form, CalculationFormPosition(m_mainWindow->PictureLeftTwips(),
-                                                                                m_mainWindow->PictureWidthTwips(),
-                                                                                m_mainWindow->InnerHeightTwips()));
-                            });
+    AnalyseModelTypeCommand(
+        m_model, m_mainWindow->picWindow().canvas(), m_messages, m_outputForm, m_mainWindow, [this](QWidget& form) {
+            MoveBesidePicture(
+                form, CalculationFormPosition(m_mainWindow->PictureLeftTwips(), m_mainWindow->PictureWidthTwips(),
+                                              m_mainWindow->InnerHeightTwips()));
+        });
 }
 
 void ApplicationShell::ShowAbout()
 {
-    if (m_about == nullptr)
-        m_about = new AboutDialog(m_messages, m_mainWindow);
+    if (m_about == nullptr) m_about = new AboutDialog(m_messages, m_mainWindow);
     m_about->show();
     m_about->raise();
     m_about->activateWindow();

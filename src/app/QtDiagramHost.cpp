@@ -12,20 +12,21 @@ QtDiagramHost::QtDiagramHost(PictureShower showPicture, QWidget* promptParent)
       m_prompt([promptParent](const QString& prompt, const QString& title) -> std::optional<QString> {
           bool ok = false;
           QString answer = QInputDialog::getText(promptParent, title, prompt, QLineEdit::Normal, QString(), &ok);
-          if (!ok)
-              return std::nullopt;
+          if (!ok) return std::nullopt;
           return answer;
       })
 {
 }
 
-void QtDiagramHost::ShowPicture(std::string_view caption) { m_showPicture(Utf8(caption)); }
+void QtDiagramHost::ShowPicture(std::string_view caption)
+{
+    m_showPicture(Utf8(caption));
+}
 
 std::optional<std::string> QtDiagramHost::AskScale(std::string_view prompt, std::string_view title)
 {
     std::optional<QString> answer = m_prompt(Utf8(prompt), Utf8(title));
-    if (!answer)
-        return std::nullopt;
+    if (!answer) return std::nullopt;
     return answer->toStdString();
 }
 

@@ -7,7 +7,10 @@
 
 // The resources live in a static library: naming the initializer keeps the
 // linker from dropping them. It has to be called outside any namespace.
-static void InitialiseAppResources() { Q_INIT_RESOURCE(app); }
+static void InitialiseAppResources()
+{
+    Q_INIT_RESOURCE(app);
+}
 
 namespace tavrin {
 

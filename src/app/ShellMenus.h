@@ -68,10 +68,8 @@ inline constexpr MenuEntry kHelpEntries[] = {
 
 // The menu bar, left to right.
 inline constexpr MenuDefinition kMenuBar[] = {
-    {"wenjian", "文件(&F)", kFileEntries},
-    {"huatu", "建立计算模型(&M)", kModelEntries},
-    {"qiujie", "求解(&Q)", kSolveEntries},
-    {"xianshi", "显示内力图(&T)", kDiagramEntries},
+    {"wenjian", "文件(&F)", kFileEntries}, {"huatu", "建立计算模型(&M)", kModelEntries},
+    {"qiujie", "求解(&Q)", kSolveEntries}, {"xianshi", "显示内力图(&T)", kDiagramEntries},
     {"help", "帮助(&H)", kHelpEntries},
 };
 

@@ -2,6 +2,9 @@
 
 namespace tavrin {
 
-void StartSysInfo(MessageSink& messages) { messages.Show(kSysInfoUnavailable); }
+void StartSysInfo(MessageSink& messages)
+{
+    messages.Show(kSysInfoUnavailable);
+}
 
 }  // namespace tavrin

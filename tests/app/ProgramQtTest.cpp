@@ -26,23 +26,25 @@
 #include "app/MainPageForm.h"
 #include "app/MainWindow.h"
 #include "app/QtApplicationShell.h"
+#include "app/ShellPlacement.h"
 #include "drawing/PicWindow.h"
 #include "drawing/QtCanvas.h"
-#include "app/ShellPlacement.h"
 #include "model/Messages.h"
 
 using namespace tavrin;
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+QString U(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
 
 std::vector<QWidget*> VisibleTopLevels()
 {
     std::vector<QWidget*> shown;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible())
-            shown.push_back(w);
+        if (w->isVisible()) shown.push_back(w);
     return shown;
 }
 
@@ -100,8 +102,7 @@ public:
                 Type(text);
             else
                 Choose(cell);
-            if (QTest::currentTestFailed())
-                return;
+            if (QTest::currentTestFailed()) return;
         }
     }
 
@@ -170,7 +171,10 @@ void ProgramQtTest::init()
     m_shell->Start();
 }
 
-void ProgramQtTest::cleanup() { m_shell.reset(); }
+void ProgramQtTest::cleanup()
+{
+    m_shell.reset();
+}
 
 void ProgramQtTest::Enter()
 {
@@ -193,8 +197,7 @@ void ProgramQtTest::startsAtTheWelcomeFormAndEntersTheMainWindow()
     QCOMPARE(shown[0]->objectName(), QStringLiteral("frmMainPage"));
     QCOMPARE(shown[0]->windowTitle(), U("欢迎使用"));
     QStringList texts;
-    for (QLabel* label : shown[0]->findChildren<QLabel*>())
-        texts << label->text();
+    for (QLabel* label : shown[0]->findChildren<QLabel*>()) texts << label->text();
     QVERIFY(texts.contains(U("欢迎使用")));
     QVERIFY(texts.contains(QStringLiteral("Tavrin")));
     QCOMPARE(texts.size(), 4);
@@ -238,8 +241,8 @@ void ProgramQtTest::menuBarCarriesEveryEntryWithItsShortcut()
         for (qsizetype i = 0; i < items.size(); ++i) {
             const QString name = QString::fromLatin1(menus[m].entries[static_cast<std::size_t>(i)]);
             QCOMPARE(items[i]->objectName(), name);
-            const bool separator = name == QStringLiteral("heng5") || name == QStringLiteral("were")
-                                   || name == QStringLiteral("hy") || name == QStringLiteral("b");
+            const bool separator = name == QStringLiteral("heng5") || name == QStringLiteral("were") ||
+                                   name == QStringLiteral("hy") || name == QStringLiteral("b");
             QCOMPARE(items[i]->isSeparator(), separator);
         }
     }
@@ -327,8 +330,7 @@ void ProgramQtTest::helpEntriesShowANotice()
     Trigger("zhuti");
     Trigger("web");
     QCOMPARE(m_messages.shown.size(), std::size_t{2});
-    for (const ShownMessage& shown : m_messages.shown)
-        QVERIFY(!shown.text.empty());
+    for (const ShownMessage& shown : m_messages.shown) QVERIFY(!shown.text.empty());
     QVERIFY(m_messages.shown[0].text != m_messages.shown[1].text);
 }
 
@@ -387,8 +389,8 @@ void ProgramQtTest::TypeStructure(const std::vector<InputTable>& tables)
     QVERIFY(form != nullptr);
     QVERIFY(form->isVisible() && form->isWindow());
     QVERIFY(!form->windowIcon().isNull());
-    const QPoint opening = Main().ScreenPoint(
-        InputFormOpeningPosition(Main().PictureWidthTwips(), Main().InnerHeightTwips()));
+    const QPoint opening =
+        Main().ScreenPoint(InputFormOpeningPosition(Main().PictureWidthTwips(), Main().InnerHeightTwips()));
     QCOMPARE(form->pos(), opening);
 
     auto& choice = *form->findChild<QComboBox*>(QStringLiteral("cmbInput"));
@@ -396,12 +398,10 @@ void ProgramQtTest::TypeStructure(const std::vector<InputTable>& tables)
     GridTyping grid(*form);
     for (const InputTable& table : tables) {
         ChooseInList(choice, U(table.table));
-        if (QTest::currentTestFailed())
-            return;
+        if (QTest::currentTestFailed()) return;
         for (const auto& row : table.rows) {
             grid.Row(row);
-            if (QTest::currentTestFailed())
-                return;
+            if (QTest::currentTestFailed()) return;
         }
         QTest::mouseClick(&apply, Qt::LeftButton);
     }
@@ -420,8 +420,7 @@ void ProgramQtTest::wholeCalculationThroughTheMenus()
         {"支座", {{"1", "铰支座", "结点下方"}, {"4", "活动支座", "结点下方"}}},
         {"荷载", {{"均布荷载", "2", "向下", "10"}, {"集中荷载", "2", "向右", "5"}}},
     });
-    if (QTest::currentTestFailed())
-        return;
+    if (QTest::currentTestFailed()) return;
     const StructureModel& model = m_shell->model();
     QCOMPARE(model.NodeCount(), 4);
     QCOMPARE(model.ElementCount(), 3);
@@ -436,8 +435,7 @@ void ProgramQtTest::wholeCalculationThroughTheMenus()
 
     DeclareModelType(nullptr);
     CalculateEveryItem("无附属部分的静定结构计算", {});
-    if (QTest::currentTestFailed())
-        return;
+    if (QTest::currentTestFailed()) return;
 
     // Hand numbers. Reactions: sum of moments about node 1 gives
     // 4 V4 = 40 * 2 + 5 * 4, so V4 = 25, V1 = 40 - 25 = 15, H1 = -5.
@@ -515,8 +513,7 @@ void ProgramQtTest::shortcutDrawsTheLoadParabolaBeforeAnyCalculation()
     const auto anyPixelNear = [&](QPoint centre, QColor colour) {
         for (int dx = -3; dx <= 3; ++dx)
             for (int dy = -3; dy <= 3; ++dy)
-                if (picture.pixelColor(centre + QPoint(dx, dy)) == colour)
-                    return true;
+                if (picture.pixelColor(centre + QPoint(dx, dy)) == colour) return true;
         return false;
     };
     QVERIFY(anyPixelNear(pixelAt(130.0, 100.0), QColor(0, 0, 255)));
@@ -569,14 +566,12 @@ void ProgramQtTest::CalculateEveryItem(const char* caption, std::initializer_lis
     int unitForceTables = 0;
     for (int i = 0; i < items.count(); ++i) {
         ChooseInList(items, items.itemText(i));
-        if (QTest::currentTestFailed())
-            return;
+        if (QTest::currentTestFailed()) return;
         if (inputFrame.isVisible()) {
             ++unitForceTables;
             GridTyping grid(*form);
             grid.Row(unitForceRow);
-            if (QTest::currentTestFailed())
-                return;
+            if (QTest::currentTestFailed()) return;
             QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("cmdApply")), Qt::LeftButton);
             QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
         }
@@ -633,11 +628,9 @@ void ProgramQtTest::indeterminateBeamThroughTheMenus()
         {"支座", {{"1", "固定支座", "结点左侧"}}},
         {"荷载", {{"均布荷载", "1", "向下", "10"}}},
     });
-    if (QTest::currentTestFailed())
-        return;
+    if (QTest::currentTestFailed()) return;
     CalculateEveryItem("无附属部分的超静定结构计算", {"集中荷载", "2", "向上"});
-    if (QTest::currentTestFailed())
-        return;
+    if (QTest::currentTestFailed()) return;
 
     const StructureModel& model = m_shell->model();
     QCOMPARE(model.Elements.at(1).EI, 1.0f);
