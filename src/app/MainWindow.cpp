@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 
 #include "app/QtProgramIcon.h"
 #include "app/QtText.h"
@@ -69,7 +70,12 @@ void MainWindow::ShowPicture(const QString& caption)
     frmPicWindow->show();
     m_picSubWindow->show();
     m_mdiArea->setActiveSubWindow(m_picSubWindow);
-    if (!isVisible()) showMaximized();
+    if (!isVisible()) {
+        // The whole screen is the room the forms are placed in beside the
+        // picture; also where no window manager maximises.
+        if (const QScreen* screen = this->screen()) setGeometry(screen->availableGeometry());
+        showMaximized();
+    }
     raise();
     activateWindow();
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QScreen>
 
 #include "analysis/ModelTypeDialog.h"
 #include "app/AboutDialog.h"
@@ -44,6 +45,9 @@ ApplicationShell::~ApplicationShell()
 
 void ApplicationShell::Start()
 {
+    m_mainPage->adjustSize();
+    if (const QScreen* screen = m_mainPage->screen())
+        m_mainPage->move(screen->availableGeometry().center() - m_mainPage->rect().center());
     m_mainPage->show();
 }
 
@@ -85,10 +89,10 @@ void ApplicationShell::Run(ShellCommand command)
             DrawShearDiagram(m_model, canvas, m_diagramHost);
             break;
         case ShellCommand::HelpTopics:
-            m_messages.Show(kHelpTopicsNotice, kHelpNoticeTitle);
+            m_messages.Show(kHelpTopicsNotice);
             break;
         case ShellCommand::WebBrowser:
-            m_messages.Show(kWebBrowserNotice, kHelpNoticeTitle);
+            m_messages.Show(kWebBrowserNotice);
             break;
         case ShellCommand::About:
             ShowAbout();

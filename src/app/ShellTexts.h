@@ -20,8 +20,8 @@ inline constexpr std::string_view kBasicSystemPictureCaption = "基本体系分�
 inline constexpr std::string_view kOpenDialogCaption = "打开";
 inline constexpr std::string_view kSaveDialogCaption = "保存";
 
-// Help menu: there is no help file and no browser to start.
-inline constexpr std::string_view kHelpNoticeTitle = "帮助";
+// Help menu: there is no help file and no browser to start. Shown as plain
+// notices, without the warning icon of a titled message.
 inline constexpr std::string_view kHelpTopicsNotice =
     "本程序暂无帮助文档。\n计算步骤：输入图形数据 → 静定/超静定问题 → 计算类型分析 → 逐项计算 → 显示内力图。";
 inline constexpr std::string_view kWebBrowserNotice = "本程序不提供网页浏览功能，请使用系统自带的浏览器。";
