@@ -1,18 +1,3 @@
-#include <QAction>
-#include <QApplication>
-#include <QDebug>
-#include <QDir>
-#include <QFileDialog>
-#include <QLabel>
-#include <QMdiSubWindow>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -20,9 +5,23 @@
 #include <vector>
 
 #include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QDebug>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
 #include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include "app/MainPageForm.h"
 #include "app/MainWindow.h"
@@ -92,7 +91,7 @@ public:
         QVERIFY(!m_list.isVisible());
     }
     // A cell is typed when its text is a number.
-    void Row(std::initializer_list<const char*> cells)
+    void Row(const std::vector<const char*>& cells)
     {
         for (const char* cell : cells) {
             const QString text = U(cell);
@@ -116,7 +115,7 @@ private:
 // its rows.
 struct InputTable {
     const char* table;
-    std::vector<std::initializer_list<const char*>> rows;
+    std::vector<std::vector<const char*>> rows;
 };
 
 }  // namespace
@@ -141,7 +140,7 @@ private slots:
 private:
     void TypeStructure(const std::vector<InputTable>& tables);
     void DeclareModelType(const char* degree);
-    void CalculateEveryItem(const char* caption, std::initializer_list<const char*> unitForceRow);
+    void CalculateEveryItem(const char* caption, const std::vector<const char*>& unitForceRow);
     void DrawDiagrams();
     void SavePicture(const char* fileName) { SaveWindow(Main().picWindow(), fileName); }
     static void SaveWindow(QWidget& window, const char* fileName);
@@ -561,7 +560,7 @@ void ProgramQtTest::DeclareModelType(const char* degree)
 // Runs "计算类型分析", then every item of the calculation list in order. An
 // item that asks for the unit force gets `unitForceRow` typed into the input
 // grid, applied with "交互检查" and confirmed with "O&K".
-void ProgramQtTest::CalculateEveryItem(const char* caption, std::initializer_list<const char*> unitForceRow)
+void ProgramQtTest::CalculateEveryItem(const char* caption, const std::vector<const char*>& unitForceRow)
 {
     Trigger("mnuModelType");
     auto* form = Main().findChild<QWidget*>(QStringLiteral("frmOutput"));
