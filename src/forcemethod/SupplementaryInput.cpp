@@ -47,10 +47,12 @@ MemoryGrid Snapshot(const TextGrid& grid)
     return copy;
 }
 
-// The data rows (row 1 on) of `from` written back into `to`, within both.
+// The data rows (row 1 on) of `from` written back into `to`, which grows to
+// hold the rows the student added below the table.
 void RestoreDataRows(const TextGrid& from, TextGrid& to)
 {
-    for (int r = 1; r < std::min(from.Rows(), to.Rows()); ++r)
+    if (from.Rows() > to.Rows()) to.SetRows(from.Rows());
+    for (int r = 1; r < from.Rows(); ++r)
         for (int c = 0; c < std::min(from.Cols(), to.Cols()); ++c) to.SetText(r, c, from.Text(r, c));
 }
 
