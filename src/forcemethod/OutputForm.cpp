@@ -1,13 +1,10 @@
 #include "forcemethod/OutputForm.h"
 
-#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +13,7 @@
 #include "forcemethod/CalculationDriver.h"
 #include "forcemethod/SupplementaryInput.h"
 #include "input/GridWidget.h"
+#include "input/QtCellEditor.h"
 #include "input/QtTwips.h"
 
 namespace tavrin {
@@ -46,22 +44,6 @@ constexpr int kGridHeightTwips = 3660;
 constexpr int kItemListWidthTwips = 3900;
 constexpr int kListEditorWidthTwips = 1250;
 
-// The key code the editors know for a key, or -1.
-int EditorKeyCode(const QKeyEvent& key)
-{
-    switch (key.key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            return kKeyEnter;
-        case Qt::Key_Space:
-            return kKeySpace;
-        case Qt::Key_Escape:
-            return kKeyEscape;
-        default:
-            return -1;
-    }
-}
-
 QStringList Texts(const std::vector<std::string>& texts)
 {
     QStringList list;
@@ -75,25 +57,6 @@ QStringList Entries(const QComboBox& box)
     for (int i = 0; i < box.count(); ++i) list << box.itemText(i);
     return list;
 }
-
-// The cell editor reads the column kinds from the model, where the input
-// form keeps the kinds of its own table; the calculation form lends its
-// kinds for the length of one editor event, so that neither form types into
-// the other's columns.
-class LentEditorKinds {
-public:
-    LentEditorKinds(StructureModel& model, std::vector<std::string>& kinds) : m_model(model), m_kinds(kinds)
-    {
-        std::swap(m_model.ColumnEditorKinds, m_kinds);
-    }
-    ~LentEditorKinds() { std::swap(m_model.ColumnEditorKinds, m_kinds); }
-    LentEditorKinds(const LentEditorKinds&) = delete;
-    LentEditorKinds& operator=(const LentEditorKinds&) = delete;
-
-private:
-    StructureModel& m_model;
-    std::vector<std::string>& m_kinds;
-};
 
 }  // namespace
 
@@ -116,18 +79,13 @@ OutputForm::OutputForm(StructureModel& model, Canvas& picture, MessageSink& mess
       Frame2(Named(new QGroupBox(this), "Frame2", kResultFrameCaption)),
       MSFlexGrid2(Named(new GridWidget(Frame2), "MSFlexGrid2")),
       cmdFrmClose(Named(new QPushButton(Frame2), "cmdFrmClose", "关闭(&C)")),
-      m_editor(*MSFlexGrid1, model, kCalculationFormEditorRules)
+      m_cellEditor(new QtCellEditor(*MSFlexGrid1, *Text1, *Combo1, model, m_state.editorKinds,
+                                    kCalculationFormEditorRules, this))
 {
     setObjectName(QStringLiteral("frmOutput"));
     setWindowTitle(FromUtf8(kCalculationFormCaption));
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
-    Text1->hide();
-    Combo1->hide();
     LayOut();
     ConnectButtons();
-    ConnectGrid();
-    ConnectEditors();
 }
 
 OutputForm::~OutputForm() = default;
@@ -186,48 +144,6 @@ void OutputForm::ConnectButtons()
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
 }
 
-void OutputForm::ConnectGrid()
-{
-    GridWidget* grid = MSFlexGrid1;
-    connect(grid, &GridWidget::gridKeyPress, this, [this](int key, const QString& text) {
-        EditorEvent([&] { return m_editor.GridKeyPress(key, text.toStdString()); });
-    });
-    connect(grid, &GridWidget::gridClick, this, [this] { EditorEvent([&] { return m_editor.GridClick(); }); });
-    connect(grid, &GridWidget::gridDoubleClick, this,
-            [this] { EditorEvent([&] { return m_editor.GridDoubleClick(); }); });
-    connect(grid, &GridWidget::gridMouseDown, this, [this] {
-        EditorEvent([&] {
-            m_editor.GridMouseDown();
-            return EditorActions{};
-        });
-    });
-    connect(grid, &GridWidget::leftCell, this, [this](int row, int col) {
-        EditorEvent([&] {
-            m_editor.LeaveCell(row, col);
-            return EditorActions{};
-        });
-    });
-    connect(grid, &GridWidget::enteredCell, this, [this] {
-        EditorEvent([&] {
-            m_editor.EnterCell();
-            return EditorActions{};
-        });
-    });
-}
-
-void OutputForm::ConnectEditors()
-{
-    connect(Text1, &QLineEdit::textEdited, this, [this](const QString& text) { m_editor.SetText(text.toStdString()); });
-    connect(Combo1->lineEdit(), &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_editor.SetListText(text.toStdString()); });
-    connect(Combo1, &QComboBox::activated, this, [this](int index) {
-        const std::string chosen = Combo1->itemText(index).toStdString();
-        EditorEvent([&] { return m_editor.ListChoice(chosen); });
-    });
-    Text1->installEventFilter(this);
-    Combo1->installEventFilter(this);
-}
-
 CalculationContext OutputForm::Context()
 {
     return {m_model, *MSFlexGrid1, *MSFlexGrid2, m_state, m_calculation, m_picture, m_messages};
@@ -237,7 +153,7 @@ void OutputForm::Open(const ModelTypeAnalysis& analysis)
 {
     CalculationContext ctx = Context();
     OpenCalculation(ctx, analysis);
-    m_editor.Reset();
+    m_cellEditor->Reset();
     if (m_place) m_place(*this);
     ShowState();
     raise();
@@ -246,11 +162,10 @@ void OutputForm::Open(const ModelTypeAnalysis& analysis)
 
 void OutputForm::SelectItem(int index)
 {
-    m_editor.Reset();
+    m_cellEditor->Reset();
     CalculationContext ctx = Context();
     SelectCalculationItem(ctx, index);
     ShowState();
-    ShowEditors({});
     if (m_state.inputFrameVisible) {
         Frame3->raise();
         MSFlexGrid1->setFocus();
@@ -268,10 +183,7 @@ void OutputForm::Calculate()
 // What the student typed but has not yet confirmed belongs to the table.
 void OutputForm::Apply()
 {
-    EditorEvent([&] {
-        m_editor.FlushTextEditor();
-        return EditorActions{};
-    });
+    m_cellEditor->FlushTextEditor();
     CalculationContext ctx = Context();
     ApplyUnitForces(ctx);
     ShowState();
@@ -279,106 +191,11 @@ void OutputForm::Apply()
 
 void OutputForm::Confirm()
 {
-    EditorEvent([&] {
-        m_editor.FlushTextEditor();
-        return EditorActions{};
-    });
+    m_cellEditor->FlushTextEditor();
     CalculationContext ctx = Context();
     ConfirmSupplementaryInput(ctx);
-    m_editor.Reset();
+    m_cellEditor->Reset();
     ShowState();
-    ShowEditors({});
-}
-
-template <class Event>
-void OutputForm::EditorEvent(Event event)
-{
-    EditorActions actions;
-    {
-        const LentEditorKinds lent(m_model, m_state.editorKinds);
-        actions = event();
-    }
-    ShowEditors(actions);
-}
-
-bool OutputForm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == Text1 && event->type() == QEvent::KeyPress)
-        return TextEditorKey(static_cast<const QKeyEvent&>(*event));
-    if (watched == Combo1 && event->type() == QEvent::KeyPress)
-        return ListEditorKey(static_cast<const QKeyEvent&>(*event));
-    // Opening the list's own popup is no loss of focus: the popup takes it
-    // first for itself and then for its view.
-    if (watched == Combo1 && event->type() == QEvent::FocusOut &&
-        static_cast<const QFocusEvent&>(*event).reason() != Qt::PopupFocusReason && !Combo1->view()->isVisible())
-        EditorEvent([&] { return m_editor.ListFocusLost(); });
-    return QWidget::eventFilter(watched, event);
-}
-
-// Space cannot be typed into a cell: it commits like Enter.
-bool OutputForm::TextEditorKey(const QKeyEvent& key)
-{
-    const int code = EditorKeyCode(key);
-    if (code != kKeyEnter && code != kKeySpace) return false;
-    bool consumed = false;
-    EditorEvent([&] {
-        const EditorActions actions = m_editor.TextKeyPress(code);
-        consumed = actions.consumeKey;
-        return actions;
-    });
-    return consumed;
-}
-
-bool OutputForm::ListEditorKey(const QKeyEvent& key)
-{
-    const int code = EditorKeyCode(key);
-    if (code < 0) return false;
-    bool consumed = false;
-    EditorEvent([&] {
-        const EditorActions actions = m_editor.ListKeyPress(code);
-        consumed = actions.consumeKey;
-        return actions;
-    });
-    return consumed;
-}
-
-void OutputForm::ShowEditors(const EditorActions& actions)
-{
-    const CellEditorState& editor = m_editor.State();
-    const QString text = QString::fromStdString(editor.text);
-    if (Text1->text() != text) Text1->setText(text);
-    const QStringList entries = Texts(editor.listEntries);
-    if (Entries(*Combo1) != entries) {
-        Combo1->clear();
-        Combo1->addItems(entries);
-    }
-    const QString listText = QString::fromStdString(editor.listText);
-    if (Combo1->currentText() != listText) {
-        Combo1->setCurrentIndex(-1);
-        Combo1->setEditText(listText);
-    }
-    Text1->setVisible(editor.textVisible);
-    Combo1->setVisible(editor.listVisible);
-    if (actions.placeTextEditor) PlaceTextEditor();
-    if (actions.placeListEditor) PlaceListEditor();
-    if (actions.focusGrid) MSFlexGrid1->setFocus();
-}
-
-// Over the current cell, a little lower than the row so the grid line stays.
-void OutputForm::PlaceTextEditor()
-{
-    const QRect cell = MSFlexGrid1->CurrentCellRect();
-    Text1->setGeometry(MSFlexGrid1->x() + cell.x(), MSFlexGrid1->y() + cell.y(), cell.width(), cell.height() - 2);
-    Text1->raise();
-    Text1->setFocus();
-}
-
-void OutputForm::PlaceListEditor()
-{
-    const QRect cell = MSFlexGrid1->CurrentCellRect();
-    Combo1->move(MSFlexGrid1->x() + cell.x(), MSFlexGrid1->y() + cell.y());
-    Combo1->raise();
-    Combo1->setFocus();
 }
 
 void OutputForm::ShowState()
@@ -410,7 +227,7 @@ void OutputForm::closeEvent(QCloseEvent* event)
 {
     CalculationContext ctx = Context();
     CloseCalculationForm(ctx);
-    m_editor.Reset();
+    m_cellEditor->Reset();
     event->accept();
 }
 

@@ -6,13 +6,11 @@
 
 #include "drawing/Canvas.h"
 #include "forcemethod/CalculationSession.h"
-#include "input/CellEditor.h"
 #include "model/Messages.h"
 #include "model/StructureModel.h"
 
 class QComboBox;
 class QGroupBox;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -20,6 +18,7 @@ class QPushButton;
 namespace tavrin {
 
 class GridWidget;
+class QtCellEditor;
 
 // frmOutput, "结构计算": the student picks a calculation item in cmbCalType,
 // gives the supplementary input it asks for in MSFlexGrid1 (Frame3) and
@@ -43,14 +42,11 @@ public:
     const CalculationFormState& State() const { return m_state; }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void LayOut();
     void ConnectButtons();
-    void ConnectGrid();
-    void ConnectEditors();
     CalculationContext Context();
 
     void SelectItem(int index);
@@ -58,14 +54,6 @@ private:
     void Apply();
     void Confirm();
 
-    // Runs one cell-editor event with the calculation form's column kinds.
-    template <class Event>
-    void EditorEvent(Event event);
-    void ShowEditors(const EditorActions& actions);
-    bool TextEditorKey(const QKeyEvent& key);
-    bool ListEditorKey(const QKeyEvent& key);
-    void PlaceTextEditor();
-    void PlaceListEditor();
     void ShowState();
 
     StructureModel& m_model;
@@ -90,7 +78,8 @@ private:
 
     CalculationFormState m_state;
     CalculationState m_calculation;
-    CellEditor m_editor;
+    // Edits MSFlexGrid1 by the kinds of the form's own supplementary table.
+    QtCellEditor* m_cellEditor;
 };
 
 // The menu command "计算类型分析": the model type analysis; when it accepts

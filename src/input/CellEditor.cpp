@@ -14,22 +14,22 @@ bool IsFilled(std::string_view text) { return text.find_first_not_of(' ') != std
 
 }  // namespace
 
-CellEditor::CellEditor(TextGrid& grid, const StructureModel& model, const CellEditorRules& rules)
-    : m_grid(grid), m_model(model), m_rules(rules)
+CellEditor::CellEditor(TextGrid& grid, const StructureModel& model, const std::vector<std::string>& columnKinds,
+                       const CellEditorRules& rules)
+    : m_grid(grid), m_model(model), m_columnKinds(columnKinds), m_rules(rules)
 {
 }
 
-bool CellEditor::IsTyped(int col) const
+// A column the table has no kind for takes no editor.
+bool CellEditor::IsKind(int col, std::string_view kind) const
 {
-    const auto& kinds = m_model.ColumnEditorKinds;
-    return col >= 0 && col < static_cast<int>(kinds.size()) && kinds[static_cast<std::size_t>(col)] == kTypedColumn;
+    return col >= 0 && col < static_cast<int>(m_columnKinds.size()) &&
+           m_columnKinds[static_cast<std::size_t>(col)] == kind;
 }
 
-bool CellEditor::IsList(int col) const
-{
-    const auto& kinds = m_model.ColumnEditorKinds;
-    return col >= 0 && col < static_cast<int>(kinds.size()) && kinds[static_cast<std::size_t>(col)] == kListColumn;
-}
+bool CellEditor::IsTyped(int col) const { return IsKind(col, kTypedColumn); }
+
+bool CellEditor::IsList(int col) const { return IsKind(col, kListColumn); }
 
 EditorActions CellEditor::BeginTyping(std::string_view text)
 {

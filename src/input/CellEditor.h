@@ -117,9 +117,10 @@ struct EditorActions {
 // The in-place editor of a grid form: the grid cannot be typed into, so a
 // typed ("T") column is edited in a text box and a list ("F") column in a
 // drop-down list floating over the current cell, and every entry moves the
-// current cell on so a table is filled from the keyboard. Column kinds come
-// from model.ColumnEditorKinds; the skip rules read IndeterminacyDegree and
-// the joints of Nodes.
+// current cell on so a table is filled from the keyboard. The column kinds
+// ("T" typed, "F" list, as laid out with the table) are read live from the
+// vector the owning form keeps them in, so each form edits by its own table's
+// kinds; the skip rules read IndeterminacyDegree and the joints of Nodes.
 //
 // The editor moves the current cell itself and runs the leave and enter rules
 // around the move; the grid reports only the moves the student makes
@@ -127,7 +128,9 @@ struct EditorActions {
 // calls Reset().
 class CellEditor {
 public:
-    CellEditor(TextGrid& grid, const StructureModel& model, const CellEditorRules& rules);
+    // `columnKinds` must outlive the editor; it may change between events.
+    CellEditor(TextGrid& grid, const StructureModel& model, const std::vector<std::string>& columnKinds,
+               const CellEditorRules& rules);
 
     const CellEditorState& State() const { return m_state; }
     // The student edited the text box / typed into the list.
@@ -163,6 +166,7 @@ public:
     void Reset();
 
 private:
+    bool IsKind(int col, std::string_view kind) const;
     bool IsTyped(int col) const;
     bool IsList(int col) const;
     EditorActions BeginTyping(std::string_view text);
@@ -174,6 +178,7 @@ private:
 
     TextGrid& m_grid;
     const StructureModel& m_model;
+    const std::vector<std::string>& m_columnKinds;
     CellEditorRules m_rules;
     CellEditorState m_state;
     bool m_textPending = false;  // typed in the text editor, not yet in a cell

@@ -28,8 +28,9 @@ EditorActions QtCellEditor::Run(Rule rule)
 }
 
 QtCellEditor::QtCellEditor(GridWidget& grid, QLineEdit& text, QComboBox& list, const StructureModel& model,
-                           const CellEditorRules& rules, QObject* parent)
-    : QObject(parent), m_grid(grid), m_text(text), m_list(list), m_editor(grid, model, rules)
+                           const std::vector<std::string>& columnKinds, const CellEditorRules& rules,
+                           QObject* parent)
+    : QObject(parent), m_grid(grid), m_text(text), m_list(list), m_editor(grid, model, columnKinds, rules)
 {
     m_list.setEditable(true);
     m_list.setInsertPolicy(QComboBox::NoInsert);

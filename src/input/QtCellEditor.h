@@ -17,13 +17,15 @@ class GridWidget;
 // editable drop-down list, to the cell-editor rules: the grid's events and
 // the editors' keys go to the rules, and their outcome comes back as editors
 // shown, hidden, placed over the current cell and focused. The editors must
-// be children of the grid's parent; they start hidden.
+// be children of the grid's parent; they start hidden. `columnKinds` is where
+// the form keeps the kinds of the table its grid shows (see CellEditor).
 class QtCellEditor : public QObject {
     Q_OBJECT
 
 public:
     QtCellEditor(GridWidget& grid, QLineEdit& text, QComboBox& list, const StructureModel& model,
-                 const CellEditorRules& rules, QObject* parent = nullptr);
+                 const std::vector<std::string>& columnKinds, const CellEditorRules& rules,
+                 QObject* parent = nullptr);
 
     // After the form lays a new table out in the grid.
     void Reset();

@@ -11,13 +11,14 @@ namespace {
 
 using testing::FillRow;
 
-// The unit-force table of the calculation form: type, node, element, direction.
-void LayOutUnitForceTable(StructureModel& model, TextGrid& grid)
+// The unit-force table of the calculation form: type, node, element,
+// direction; its kinds are kept by the form, apart from the model's.
+void LayOutUnitForceTable(TextGrid& grid, std::vector<std::string>& kinds)
 {
     grid.SetRows(10);
     grid.SetCols(4);
     FillRow(grid, 0, {"荷载类型", "作用结点", "作用单元", "荷载方向"});
-    model.ColumnEditorKinds = {"F", "T", "T", "F"};
+    kinds = {"F", "T", "T", "F"};
     grid.SetRow(1);
     grid.SetCol(0);
 }
@@ -26,17 +27,18 @@ void LayOutUnitForceTable(StructureModel& model, TextGrid& grid)
 // 1 rigid, 2 hinged, 3 free; the student's keys go through the editor.
 struct Editing {
     StructureModel model;
+    std::vector<std::string> unitForceKinds;
     MemoryGrid grid{kInputGridRows, 1};
     CellEditor editor;
 
     explicit Editing(int kind, const CellEditorRules& rules = kInputFormEditorRules)
-        : editor(grid, model, rules)
+        : editor(grid, model, kind < 0 ? unitForceKinds : model.ColumnEditorKinds, rules)
     {
         model.Nodes.Append({1, "刚接", 0.0f, 0.0f});
         model.Nodes.Append({2, "铰接", 4.0f, 0.0f});
         model.Nodes.Append({3, "自由端", 4.0f, 3.0f});
         if (kind < 0) {
-            LayOutUnitForceTable(model, grid);
+            LayOutUnitForceTable(grid, unitForceKinds);
         } else {
             InputFormState form;
             SelectInputTable(kind, model, grid, form);
@@ -281,6 +283,31 @@ TEST(CellEditorTest, KeysAndClicksOpenOnlyTheEditorOfTheColumnsKind)
     Editing n(kNodeTable);
     n.At(1, 1);
     EXPECT_FALSE(n.editor.GridDoubleClick().placeTextEditor);
+}
+
+// The input form and the calculation form are open side by side, each with
+// its own table: an editor reads only the kinds of its own form, as they
+// stand when the student acts.
+TEST(CellEditorTest, EachFormsEditorFollowsTheKindsOfItsOwnTable)
+{
+    Editing input(kNodeTable);  // column 0 typed
+    Editing calc(-1, kCalculationFormEditorRules);  // column 0 a list
+    calc.model.ColumnEditorKinds = input.model.ColumnEditorKinds;
+
+    EXPECT_TRUE(calc.editor.GridKeyPress(kKeySpace, " ").placeListEditor);
+    EXPECT_EQ(calc.editor.State().listEntries, (std::vector<std::string>{"集中荷载", "力偶", "", ""}));
+    EXPECT_FALSE(calc.editor.GridKeyPress('1', "1").placeTextEditor);
+    EXPECT_TRUE(input.editor.GridKeyPress('1', "1").placeTextEditor);
+    EXPECT_FALSE(input.editor.GridKeyPress(kKeySpace, " ").placeListEditor);
+
+    // The form lays another table out after the editor was made.
+    calc.unitForceKinds = {"T", "F"};
+    calc.editor.Reset();
+    EXPECT_TRUE(calc.editor.GridKeyPress('2', "2").placeTextEditor);
+    calc.unitForceKinds.clear();
+    calc.editor.Reset();
+    const EditorActions none = calc.editor.GridKeyPress('2', "2");
+    EXPECT_FALSE(none.placeTextEditor || none.placeListEditor);
 }
 
 TEST(CellEditorTest, AClickElsewhereKeepsWhatWasTyped)
