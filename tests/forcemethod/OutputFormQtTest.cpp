@@ -2,7 +2,6 @@
 #include <string>
 #include <vector>
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -17,9 +16,13 @@
 #include "forcemethod/FrameFixtures.h"
 #include "forcemethod/OutputForm.h"
 #include "input/GridWidget.h"
+#include "input/InputParaForm.h"
+#include "support/GridTyping.h"
 
 using namespace tavrin;
+using tavrin::testing::Press;
 using tavrin::testing::Rows;
+using tavrin::testing::Type;
 
 namespace {
 
@@ -52,6 +55,7 @@ private slots:
     void hingedCantileverBeamThroughItsAttachedPart();
     void indeterminateBeamWithAnAttachedPartToItsTotalForces();
     void unitForceTableOffersItsOwnListsAndSkips();
+    void eachOpenFormEditsByItsOwnColumnKinds();
     void rigidJointLeavesEverythingAsItWas();
     void framesAndFormClose();
 
@@ -71,10 +75,7 @@ private:
     void ChooseItem(int index);
     void Click(const char* button);
     void Calculate(int index);
-    // Keys go where the keyboard focus is; ' ' is Space.
-    void Type(const QString& keys);
-    void Press(Qt::Key key);
-    void ChooseInList(const QString& entry);
+    void ChooseInList(const QString& entry) { testing::ChooseInListEditor(*Find<QComboBox>("Combo1"), entry); }
     // Types a unit-force row: type from the list, the node, the direction.
     void TypeUnitForce(const char* type, const char* node, const char* direction);
     void ApplyUnitForce(int item, const char* type, const char* node, const char* direction);
@@ -127,15 +128,10 @@ void OutputFormQtTest::Analyse(const testing::FrameTables& frame, int degree)
     QVERIFY(QTest::qWaitForWindowActive(m_form));
 }
 
-// Picks the entry from the list's drop-down as a click would.
 void OutputFormQtTest::ChooseItem(int index)
 {
     QComboBox* items = Find<QComboBox>("cmbCalType");
-    QSignalSpy chosen(items, &QComboBox::activated);
-    items->showPopup();
-    QAbstractItemView* view = items->view();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(index, 0)).center());
-    QCOMPARE(chosen.count(), 1);
+    testing::ChooseEntry(*items, index);
     QCOMPARE(items->currentIndex(), index);
 }
 
@@ -151,37 +147,6 @@ void OutputFormQtTest::Calculate(int index)
     ChooseItem(index);
     Click("cmdCal");
     QVERIFY(Find<QGroupBox>("Frame2")->isVisible());
-}
-
-void OutputFormQtTest::Type(const QString& keys)
-{
-    for (const QChar key : keys) {
-        QWidget* focus = QApplication::focusWidget();
-        QVERIFY(focus);
-        if (key == QLatin1Char(' '))
-            QTest::keyClick(focus, Qt::Key_Space);
-        else
-            QTest::keyClick(focus, key.toLatin1());
-    }
-}
-
-void OutputFormQtTest::Press(Qt::Key key)
-{
-    QWidget* focus = QApplication::focusWidget();
-    QVERIFY(focus);
-    QTest::keyClick(focus, key);
-}
-
-void OutputFormQtTest::ChooseInList(const QString& entry)
-{
-    QComboBox* list = Find<QComboBox>("Combo1");
-    QVERIFY(list->isVisible());
-    const int index = list->findText(entry);
-    QVERIFY2(index >= 0, qPrintable(entry));
-    list->showPopup();
-    QAbstractItemView* view = list->view();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(index, 0)).center());
-    QVERIFY(!list->isVisible());
 }
 
 void OutputFormQtTest::TypeUnitForce(const char* type, const char* node, const char* direction)
@@ -403,6 +368,37 @@ void OutputFormQtTest::unitForceTableOffersItsOwnListsAndSkips()
     Click("cmdApply");
     QCOMPARE(m_model->Loads.at(1), (Load{"力偶", 1.0f, "逆时针", 2, 0}));
     QCOMPARE(m_model->SavedLoads, userLoads);
+}
+
+// The input form stays open on its node table (first column typed) while the
+// calculation form shows its unit-force table (first column a list): each
+// form's editors go by its own table, and the model keeps the input form's
+// kinds.
+void OutputFormQtTest::eachOpenFormEditsByItsOwnColumnKinds()
+{
+    Analyse(testing::kCantilever, 1);
+    InputParaForm input(*m_model, *m_picture, *m_messages);
+    input.show();
+    testing::ChooseEntry(*input.findChild<QComboBox*>(QStringLiteral("cmbInput")), 0);
+    const std::vector<std::string> nodeTableKinds{"T", "T", "T", "F"};
+    QCOMPARE(m_model->ColumnEditorKinds, nodeTableKinds);
+    ChooseItem(2);
+    QCOMPARE(m_form->State().editorKinds, (std::vector<std::string>{"F", "T", "T", "F"}));
+
+    auto* inputGrid = input.findChild<GridWidget*>(QStringLiteral("MSFlexGrid1"));
+    auto* inputText = input.findChild<QLineEdit*>(QStringLiteral("Text1"));
+    auto* inputList = input.findChild<QComboBox*>(QStringLiteral("Combo1"));
+    QTest::keyClick(InputGrid(), Qt::Key_Space);
+    QVERIFY(Find<QComboBox>("Combo1")->isVisible());
+    QCOMPARE(Find<QComboBox>("Combo1")->itemText(0), U("集中荷载"));
+    QTest::keyClick(inputGrid, Qt::Key_Space);
+    QVERIFY(!inputList->isVisible());
+    QTest::keyClick(inputGrid, Qt::Key_1);
+    QVERIFY(inputText->isVisible());
+    QCOMPARE(inputText->text(), QStringLiteral("1"));
+    QTest::keyClick(InputGrid(), Qt::Key_1);
+    QVERIFY(!Find<QLineEdit>("Text1")->isVisible());
+    QCOMPARE(m_model->ColumnEditorKinds, nodeTableKinds);
 }
 
 void OutputFormQtTest::rigidJointLeavesEverythingAsItWas()

@@ -2,7 +2,6 @@
 #include <tuple>
 #include <vector>
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,8 +15,11 @@
 #include "input/InputParaForm.h"
 #include "input/QtMessages.h"
 #include "input/QtTwips.h"
+#include "support/GridTyping.h"
 
 using namespace tavrin;
+using testing::Press;
+using testing::Type;
 
 namespace {
 
@@ -64,10 +66,7 @@ private:
     QComboBox* List() const { return Find<QComboBox>("Combo1"); }
     QLineEdit* TextEditor() const { return Find<QLineEdit>("Text1"); }
 
-    void ChooseTable(int index);
-    // Keys go where the keyboard focus is, as the student's do; ' ' is Space.
-    void Type(const QString& keys);
-    void Press(Qt::Key key);
+    void ChooseTable(int index) { testing::ChooseEntry(*Find<QComboBox>("cmbInput"), index); }
     void ChooseInList(const QString& entry);
     void ClickCell(int row, int col);
     std::pair<int, int> Current() const { return {Grid()->Row(), Grid()->Col()}; }
@@ -97,48 +96,11 @@ void InputParaFormQtTest::cleanup()
     m_model.reset();
 }
 
-// Picks the entry from the list's drop-down as a click would.
-void InputParaFormQtTest::ChooseTable(int index)
-{
-    QComboBox* choice = Find<QComboBox>("cmbInput");
-    QSignalSpy chosen(choice, &QComboBox::activated);
-    choice->showPopup();
-    QAbstractItemView* view = choice->view();
-    const QRect item = view->visualRect(view->model()->index(index, 0));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
-    QCOMPARE(chosen.count(), 1);
-}
-
-void InputParaFormQtTest::Type(const QString& keys)
-{
-    for (const QChar key : keys) {
-        QWidget* focus = QApplication::focusWidget();
-        QVERIFY(focus);
-        if (key == QLatin1Char(' '))
-            QTest::keyClick(focus, Qt::Key_Space);
-        else
-            QTest::keyClick(focus, key.toLatin1());
-    }
-}
-
-void InputParaFormQtTest::Press(Qt::Key key)
-{
-    QWidget* focus = QApplication::focusWidget();
-    QVERIFY(focus);
-    QTest::keyClick(focus, key);
-}
-
+// The list editor has the focus while it is open and gives it back to the grid.
 void InputParaFormQtTest::ChooseInList(const QString& entry)
 {
-    QComboBox* list = List();
-    QVERIFY(list->isVisible());
-    QCOMPARE(QApplication::focusWidget(), list);
-    const int index = list->findText(entry);
-    QVERIFY2(index >= 0, qPrintable(entry));
-    list->showPopup();
-    QAbstractItemView* view = list->view();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(index, 0)).center());
-    QVERIFY(!list->isVisible());
+    QCOMPARE(QApplication::focusWidget(), List());
+    testing::ChooseInListEditor(*List(), entry);
     QCOMPARE(QApplication::focusWidget(), Grid());
 }
 
