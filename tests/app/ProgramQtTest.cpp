@@ -29,8 +29,11 @@
 #include "drawing/PicWindow.h"
 #include "drawing/QtCanvas.h"
 #include "model/Messages.h"
+#include "support/GridTyping.h"
 
 using namespace tavrin;
+using tavrin::testing::ChooseInList;
+using tavrin::testing::GridTyping;
 
 namespace {
 
@@ -46,70 +49,6 @@ std::vector<QWidget*> VisibleTopLevels()
         if (w->isVisible()) shown.push_back(w);
     return shown;
 }
-
-// Picks an entry of a drop-down list the way the student does: opens its
-// popup and clicks the entry.
-void ChooseInList(QComboBox& list, const QString& entry)
-{
-    const int index = list.findText(entry);
-    QVERIFY2(index >= 0, qPrintable(entry));
-    list.showPopup();
-    QAbstractItemView* view = list.view();
-    QVERIFY(view->isVisible());
-    const QRect item = view->visualRect(view->model()->index(index, list.modelColumn()));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
-}
-
-// Types rows into an input grid through its floating editors: a typed cell
-// starts with a key on the grid and is confirmed with Enter in the text box;
-// a list cell opens with Space and takes the entry clicked. The editors move
-// the current cell on by themselves, skipping the columns a row does not need,
-// so each row lists only the cells the student fills.
-class GridTyping {
-public:
-    explicit GridTyping(QWidget& form)
-        : m_grid(*form.findChild<QTableWidget*>(QStringLiteral("MSFlexGrid1"))),
-          m_text(*form.findChild<QLineEdit*>(QStringLiteral("Text1"))),
-          m_list(*form.findChild<QComboBox*>(QStringLiteral("Combo1")))
-    {
-    }
-
-    void Type(const QString& text)
-    {
-        QTest::keyClicks(&m_grid, text.left(1));
-        QVERIFY(m_text.isVisible());
-        QTest::keyClicks(&m_text, text.mid(1));
-        QCOMPARE(m_text.text(), text);
-        QTest::keyClick(&m_text, Qt::Key_Return);
-        QVERIFY(!m_text.isVisible());
-    }
-    void Choose(const char* entry)
-    {
-        QTest::keyClick(&m_grid, Qt::Key_Space);
-        QVERIFY(m_list.isVisible());
-        ChooseInList(m_list, U(entry));
-        QVERIFY(!m_list.isVisible());
-    }
-    // A cell is typed when its text is a number.
-    void Row(const std::vector<const char*>& cells)
-    {
-        for (const char* cell : cells) {
-            const QString text = U(cell);
-            bool number = false;
-            text.toDouble(&number);
-            if (number)
-                Type(text);
-            else
-                Choose(cell);
-            if (QTest::currentTestFailed()) return;
-        }
-    }
-
-private:
-    QTableWidget& m_grid;
-    QLineEdit& m_text;
-    QComboBox& m_list;
-};
 
 // One input table as the student types it: the table chosen in cmbInput and
 // its rows.
