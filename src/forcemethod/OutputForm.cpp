@@ -14,49 +14,18 @@
 #include "forcemethod/SupplementaryInput.h"
 #include "input/GridWidget.h"
 #include "input/QtCellEditor.h"
+#include "input/QtControls.h"
 #include "input/QtTwips.h"
 
 namespace tavrin {
 
 namespace {
 
-QString FromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-template <class Widget>
-Widget* Named(Widget* widget, const char* name, std::string_view caption = {})
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    if (!caption.empty()) {
-        if constexpr (requires { widget->setTitle(QString()); })
-            widget->setTitle(FromUtf8(caption));
-        else if constexpr (requires { widget->setText(QString()); })
-            widget->setText(FromUtf8(caption));
-    }
-    return widget;
-}
-
 // Room for the widest result table (seven columns of 960 twips) and ten rows.
 constexpr int kGridWidthTwips = 7200;
 constexpr int kGridHeightTwips = 3660;
 constexpr int kItemListWidthTwips = 3900;
 constexpr int kListEditorWidthTwips = 1250;
-
-QStringList Texts(const std::vector<std::string>& texts)
-{
-    QStringList list;
-    for (const std::string& text : texts) list << QString::fromStdString(text);
-    return list;
-}
-
-QStringList Entries(const QComboBox& box)
-{
-    QStringList list;
-    for (int i = 0; i < box.count(); ++i) list << box.itemText(i);
-    return list;
-}
 
 }  // namespace
 
@@ -201,11 +170,9 @@ void OutputForm::Confirm()
 void OutputForm::ShowState()
 {
     setWindowTitle(FromUtf8(m_state.caption));
-    const QStringList items = Texts(m_state.items);
-    if (Entries(*cmbCalType) != items) {
+    {
         const QSignalBlocker quiet(cmbCalType);
-        cmbCalType->clear();
-        cmbCalType->addItems(items);
+        ShowEntries(*cmbCalType, m_state.items);
     }
     if (cmbCalType->currentIndex() != m_state.selectedItem) {
         const QSignalBlocker quiet(cmbCalType);

@@ -8,6 +8,7 @@
 #include <QStyledItemDelegate>
 
 #include "input/CellEditor.h"
+#include "input/QtControls.h"
 #include "input/QtTwips.h"
 
 namespace tavrin {
@@ -136,7 +137,7 @@ void GridWidget::SetText(int row, int col, std::string_view text)
 {
     if (row < 0 || row >= Rows() || col < 0 || col >= Cols())
         return;
-    const QString value = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QString value = FromUtf8(text);
     QTableWidgetItem* cell = row == 0 ? horizontalHeaderItem(col) : item(row - 1, col);
     if (cell) {
         cell->setText(value);

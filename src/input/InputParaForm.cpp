@@ -10,13 +10,12 @@
 #include "input/GridWidget.h"
 #include "input/ModelCommit.h"
 #include "input/QtCellEditor.h"
+#include "input/QtControls.h"
 #include "input/QtTwips.h"
 
 namespace tavrin {
 
 namespace {
-
-QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The form as designed, in twips; the panel's controls within the panel.
 constexpr TwipsRect kForm{0, 0, 5400, 5580};
@@ -32,16 +31,6 @@ constexpr TwipsRect kCmdClose{3960, 5040, 1320, 400};
 
 // Light yellow around the cells of the input grid.
 const QColor kGridArea(255, 255, 192);
-
-template <class Widget>
-Widget* Named(Widget* widget, const char* name, std::string_view caption = {})
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    if constexpr (requires { widget->setText(QString()); })
-        if (!caption.empty())
-            widget->setText(FromUtf8(caption));
-    return widget;
-}
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 
 #include "input/GridWidget.h"
+#include "input/QtControls.h"
 
 namespace tavrin {
 
@@ -139,16 +140,7 @@ void QtCellEditor::Show(const EditorActions& actions)
 void QtCellEditor::ShowListEntries()
 {
     const CellEditorState& state = m_editor.State();
-    QStringList entries;
-    for (const std::string& entry : state.listEntries)
-        entries << QString::fromStdString(entry);
-    QStringList shown;
-    for (int i = 0; i < m_list.count(); ++i)
-        shown << m_list.itemText(i);
-    if (shown != entries) {
-        m_list.clear();
-        m_list.addItems(entries);
-    }
+    ShowEntries(m_list, state.listEntries);
     const QString listText = QString::fromStdString(state.listText);
     if (m_list.currentText() != listText) {
         m_list.setCurrentIndex(-1);

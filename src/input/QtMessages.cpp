@@ -2,11 +2,9 @@
 
 #include <QApplication>
 
-namespace tavrin {
+#include "input/QtControls.h"
 
-namespace {
-QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-}  // namespace
+namespace tavrin {
 
 std::unique_ptr<QMessageBox> QtMessages::MakeBox(std::string_view text, std::string_view title) const
 {
