@@ -53,24 +53,27 @@ ArrangementOutcome SolvePinAndRoller(const StructureModel& model, const Supporte
     Support& pin = reactions.at(p);
     Support& rollerOut = reactions.at(r);
 
+    // Only the roller's component along its axis is written.
     if (IsVerticalSupportSide(roller.Direction)) {
         const float lever = rollerAt.x - pinAt.x;
         if (lever == 0.0f)
             return Fault(kPinAndVerticalRollerPlumb);
-        const LoadResultants s = resultants(body.elements, pinRecord.NodeNo);
-        rollerOut.Fy = s.Moment / lever;
-        pin.Fy = -s.Fy - rollerOut.Fy;
-        pin.Fx = -s.Fx;
+        const PinAndAxisReactions solved = SolvePinAndAxisReaction(resultants(body.elements, pinRecord.NodeNo),
+                                                                   ReactionAxis::Vertical, lever);
+        rollerOut.Fy = solved.Ry;
+        pin.Fx = solved.Px;
+        pin.Fy = solved.Py;
         return Solved();
     }
     if (IsHorizontalSupportSide(roller.Direction)) {
         const float lever = rollerAt.y - pinAt.y;
         if (lever == 0.0f)
             return Fault(kPinAndHorizontalRollerLevel);
-        const LoadResultants s = resultants(body.elements, pinRecord.NodeNo);
-        rollerOut.Fx = -s.Moment / lever;
-        pin.Fx = -s.Fx - rollerOut.Fx;
-        pin.Fy = -s.Fy;
+        const PinAndAxisReactions solved = SolvePinAndAxisReaction(resultants(body.elements, pinRecord.NodeNo),
+                                                                   ReactionAxis::Horizontal, lever);
+        rollerOut.Fx = solved.Rx;
+        pin.Fx = solved.Px;
+        pin.Fy = solved.Py;
         return Solved();
     }
     return Fault(kRollerDirectionUnknown);
@@ -267,6 +270,21 @@ bool NodesPairwiseDifferent(const StructureModel& model, const SupportedBody& bo
 }
 
 }  // namespace
+
+PinAndAxisReactions SolvePinAndAxisReaction(const LoadResultants& s, ReactionAxis axis, float lever)
+{
+    PinAndAxisReactions r;
+    if (axis == ReactionAxis::Vertical) {
+        r.Ry = s.Moment / lever;
+        r.Py = -s.Fy - r.Ry;
+        r.Px = -s.Fx;
+    } else {
+        r.Rx = -s.Moment / lever;
+        r.Px = -s.Fx - r.Rx;
+        r.Py = -s.Fy;
+    }
+    return r;
+}
 
 bool SupportStandsAt(const StructureModel& model, std::int16_t node)
 {

@@ -29,6 +29,19 @@ struct ArrangementOutcome {
     std::string_view reason;  // empty when solved
 };
 
+// A body held by a pin P, which takes both forces, and by a reaction R at a
+// second point acting along one axis only. With `s` the loads' resultants
+// about P (moment clockwise positive) and `lever` R's lever arm about P:
+//   R vertical,   lever = xR - xP:  M - Ry lever = 0
+//   R horizontal, lever = yR - yP:  M + Rx lever = 0
+// and the force sums give P; R's other component is zero. `lever` is not zero.
+enum class ReactionAxis { Vertical, Horizontal };
+struct PinAndAxisReactions {
+    float Px = 0.0f, Py = 0.0f;
+    float Rx = 0.0f, Ry = 0.0f;
+};
+PinAndAxisReactions SolvePinAndAxisReaction(const LoadResultants& s, ReactionAxis axis, float lever);
+
 // True when some support's NodeNo is `node`.
 bool SupportStandsAt(const StructureModel& model, std::int16_t node);
 

@@ -16,33 +16,19 @@ namespace {
 constexpr std::string_view kAttachedPart = "附属部分";
 constexpr std::string_view kHingeNodeKind = "铰结点";
 
-// Reactions of one attached part: (HxO, HyO) at the moment hinge O and
-// (RxQ, RyQ) at its second node Q.
-struct PartReactions {
-    float HxO = 0.0f, HyO = 0.0f;
-    float RxQ = 0.0f, RyQ = 0.0f;
-};
-
-// Moments about O, clockwise positive, with M the loads' moment:
-//   Q level with O:  M - RyQ (xQ - xO) = 0, RxQ = 0
-//   Q plumb to O:    M + RxQ (yQ - yO) = 0, RyQ = 0
-// and the force sums give O.
-std::string_view SolvePart(const Node& o, const Node& q, const LoadResultants& s, PartReactions& out)
+// The part hangs on its moment hinge O, which takes both forces, and its
+// second node Q, which carries it vertically when level with O and
+// horizontally when plumb to it: O is the pin P of the solution, Q its R.
+std::string_view SolvePart(const Node& o, const Node& q, const LoadResultants& s, PinAndAxisReactions& out)
 {
     if (q.Y == o.Y && q.X == o.X)
         return kAttachedSecondNodeCoincides;
     if (q.Y == o.Y) {
-        out.RyQ = s.Moment / (q.X - o.X);
-        out.HyO = -s.Fy - out.RyQ;
-        out.HxO = -s.Fx;
-        out.RxQ = 0.0f;
+        out = SolvePinAndAxisReaction(s, ReactionAxis::Vertical, q.X - o.X);
         return {};
     }
     if (q.X == o.X) {
-        out.RxQ = -s.Moment / (q.Y - o.Y);
-        out.HxO = -s.Fx - out.RxQ;
-        out.HyO = -s.Fy;
-        out.RyQ = 0.0f;
+        out = SolvePinAndAxisReaction(s, ReactionAxis::Horizontal, q.Y - o.Y);
         return {};
     }
     return kAttachedSecondNodeSkew;
@@ -67,7 +53,7 @@ std::string_view CalculateAttachedPart(StructureModel& model, const TextGrid& pa
     const std::int16_t q = (*numbers)[1];
     const std::span<const std::int16_t> elements(numbers->begin() + 2, numbers->end());
 
-    PartReactions reactions;
+    PinAndAxisReactions reactions;
     std::vector<std::int16_t> nodes;
     try {
         nodes = NodesOfElements(model, elements);
@@ -80,21 +66,21 @@ std::string_view CalculateAttachedPart(StructureModel& model, const TextGrid& pa
         return kNumberOutsideTable;
     }
 
-    const auto hingeRow = NodeRow(model, o, reactions.HyO, reactions.HxO);
-    const auto secondRow = NodeRow(model, q, reactions.RyQ, reactions.RxQ);
+    const auto hingeRow = NodeRow(model, o, reactions.Py, reactions.Px);
+    const auto secondRow = NodeRow(model, q, reactions.Ry, reactions.Rx);
     WriteResultRow(resultGrid, 2 * row - 1, hingeRow);
     WriteResultRow(resultGrid, 2 * row, secondRow);
     for (Support& s : model.Supports) {
         if (s.NodeNo == o) {
-            s.Fx = reactions.HxO;
-            s.Fy = reactions.HyO;
+            s.Fx = reactions.Px;
+            s.Fy = reactions.Py;
         } else if (s.NodeNo == q) {
-            s.Fx = reactions.RxQ;
-            s.Fy = reactions.RyQ;
+            s.Fx = reactions.Rx;
+            s.Fy = reactions.Ry;
         }
     }
-    model.TransmittedForces.push_back({o, -reactions.HxO, -reactions.HyO});
-    model.TransmittedForces.push_back({q, -reactions.RxQ, -reactions.RyQ});
+    model.TransmittedForces.push_back({o, -reactions.Px, -reactions.Py});
+    model.TransmittedForces.push_back({q, -reactions.Rx, -reactions.Ry});
     MarkNodalLoadsCounted(model, nodes, model.LoadsCountedByAttachedParts);
     return {};
 }
