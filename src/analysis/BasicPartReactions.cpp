@@ -1,4 +1,3 @@
-#include <array>
 #include <stdexcept>
 #include <string>
 
@@ -6,7 +5,6 @@
 #include "analysis/PartRows.h"
 #include "analysis/Statics.h"
 #include "analysis/StaticsTexts.h"
-#include "model/NumberText.h"
 
 namespace tavrin {
 
@@ -60,13 +58,8 @@ std::string_view CalculateBasicPart(StructureModel& model, const TextGrid& partR
     }
 
     model.Supports = std::move(reactions);
-    for (const std::int16_t s : body.supports) {
-        const Support& support = model.Supports.at(s);
-        const std::array<std::string, 5> cells{std::to_string(support.NodeNo), support.SupportType,
-                                               FormatForce(support.Fx), FormatForce(support.Fy),
-                                               FormatForce(support.Fm)};
-        WriteResultRow(resultGrid, gridRow++, cells);
-    }
+    for (const std::int16_t s : body.supports)
+        WriteResultRow(resultGrid, gridRow++, SupportRowCells(model.Supports.at(s)));
     MarkNodalLoadsCounted(model, nodes, counted);
     return {};
 }

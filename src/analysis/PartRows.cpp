@@ -4,6 +4,7 @@
 
 #include "analysis/StaticsTexts.h"
 #include "model/CellReading.h"
+#include "model/NumberText.h"
 #include "model/Vocabulary.h"
 
 namespace tavrin {
@@ -71,6 +72,12 @@ void AddTransmittedForces(const StructureModel& model, std::span<const std::int1
         r.Fy += t.Fy;
         r.Moment += (p.Y - origin.Y) * t.Fx - (p.X - origin.X) * t.Fy;
     }
+}
+
+std::array<std::string, 5> SupportRowCells(const Support& support)
+{
+    return {std::to_string(support.NodeNo), support.SupportType, FormatForce(support.Fx), FormatForce(support.Fy),
+            FormatForce(support.Fm)};
 }
 
 void WriteResultRow(TextGrid& grid, int row, std::span<const std::string> cells)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -36,6 +37,9 @@ void MarkNodalLoadsCounted(const StructureModel& model, std::span<const std::int
 // to `r` taken about node O (each transmitted force once).
 void AddTransmittedForces(const StructureModel& model, std::span<const std::int16_t> nodes, std::int16_t o,
                           LoadResultants& r);
+
+// A support's row in a reaction table: node, type, Fx, Fy, Fm.
+std::array<std::string, 5> SupportRowCells(const Support& support);
 
 // Writes `cells` into data row `row`, growing the grid to hold it.
 void WriteResultRow(TextGrid& grid, int row, std::span<const std::string> cells);

@@ -1,5 +1,6 @@
 #include "forcemethod/ResultTables.h"
 
+#include "analysis/PartRows.h"
 #include "model/NumberText.h"
 
 namespace tavrin {
@@ -61,10 +62,8 @@ void SetUpResultTable(TextGrid& grid, std::string& frameCaption, const ResultLay
 void FillSupportRows(TextGrid& grid, const StructureModel& model)
 {
     for (int r = 1; r <= model.SupportCount(); ++r) {
-        const Support& s = model.Supports.at(r);
-        grid.SetText(r, 0, std::to_string(s.NodeNo));
-        grid.SetText(r, 1, s.SupportType);
-        WriteForces(grid, r, 2, {s.Fx, s.Fy, s.Fm});
+        const std::array<std::string, 5> cells = SupportRowCells(model.Supports.at(r));
+        for (std::size_t c = 0; c < cells.size(); ++c) grid.SetText(r, static_cast<int>(c), cells[c]);
     }
 }
 
