@@ -63,9 +63,7 @@ private:
     template <class T>
     T* Find(const char* name) const
     {
-        T* widget = m_form->findChild<T*>(QString::fromLatin1(name));
-        if (!widget) qFatal("control %s missing", name);
-        return widget;
+        return testing::Control<T>(*m_form, name);
     }
     GridWidget* InputGrid() const { return Find<GridWidget>("MSFlexGrid1"); }
     GridWidget* ResultGrid() const { return Find<GridWidget>("MSFlexGrid2"); }
@@ -379,15 +377,15 @@ void OutputFormQtTest::eachOpenFormEditsByItsOwnColumnKinds()
     Analyse(testing::kCantilever, 1);
     InputParaForm input(*m_model, *m_picture, *m_messages);
     input.show();
-    testing::ChooseEntry(*input.findChild<QComboBox*>(QStringLiteral("cmbInput")), 0);
+    testing::ChooseEntry(*testing::Control<QComboBox>(input, "cmbInput"), 0);
     const std::vector<std::string> nodeTableKinds{"T", "T", "T", "F"};
     QCOMPARE(m_model->ColumnEditorKinds, nodeTableKinds);
     ChooseItem(2);
     QCOMPARE(m_form->State().editorKinds, (std::vector<std::string>{"F", "T", "T", "F"}));
 
-    auto* inputGrid = input.findChild<GridWidget*>(QStringLiteral("MSFlexGrid1"));
-    auto* inputText = input.findChild<QLineEdit*>(QStringLiteral("Text1"));
-    auto* inputList = input.findChild<QComboBox*>(QStringLiteral("Combo1"));
+    auto* inputGrid = testing::Control<GridWidget>(input, "MSFlexGrid1");
+    auto* inputText = testing::Control<QLineEdit>(input, "Text1");
+    auto* inputList = testing::Control<QComboBox>(input, "Combo1");
     QTest::keyClick(InputGrid(), Qt::Key_Space);
     QVERIFY(Find<QComboBox>("Combo1")->isVisible());
     QCOMPARE(Find<QComboBox>("Combo1")->itemText(0), U("集中荷载"));

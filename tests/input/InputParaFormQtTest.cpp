@@ -57,10 +57,7 @@ private:
     template <class T>
     T* Find(const char* name) const
     {
-        T* widget = m_form->findChild<T*>(QString::fromLatin1(name));
-        if (!widget)
-            qFatal("control %s missing", name);
-        return widget;
+        return testing::Control<T>(*m_form, name);
     }
     GridWidget* Grid() const { return Find<GridWidget>("MSFlexGrid1"); }
     QComboBox* List() const { return Find<QComboBox>("Combo1"); }

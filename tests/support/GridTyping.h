@@ -17,6 +17,16 @@
 
 namespace tavrin::testing {
 
+// The form's control named `name`; a test cannot go on without it.
+template <class T>
+T* Control(const QWidget& form, const char* name)
+{
+    T* widget = form.findChild<T*>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("control %s missing", name);
+    return widget;
+}
+
 // Keys go to the widget that has the keyboard focus; ' ' is Space.
 inline void Type(const QString& keys)
 {
@@ -74,9 +84,9 @@ inline void ChooseInListEditor(QComboBox& list, const QString& entry)
 class GridTyping {
 public:
     explicit GridTyping(QWidget& form)
-        : m_grid(*form.findChild<QTableWidget*>(QStringLiteral("MSFlexGrid1"))),
-          m_text(*form.findChild<QLineEdit*>(QStringLiteral("Text1"))),
-          m_list(*form.findChild<QComboBox*>(QStringLiteral("Combo1")))
+        : m_grid(*Control<QTableWidget>(form, "MSFlexGrid1")),
+          m_text(*Control<QLineEdit>(form, "Text1")),
+          m_list(*Control<QComboBox>(form, "Combo1"))
     {
     }
 
