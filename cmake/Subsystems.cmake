@@ -7,6 +7,14 @@
 
 set(TAVRIN_QT_NAME_PATTERN "^Qt|(Form|Window|Dialog|Widget)$")
 
+# The GoogleTest suites are template-heavy and run in milliseconds: optimising
+# them would cost most of a build and buy nothing. The code they test keeps
+# the build's optimisation.
+set(TAVRIN_GTEST_COMPILE_OPTIONS -O0 CACHE STRING "Extra compile options of the GoogleTest executables")
+function(tavrin_gtest_options target)
+  target_compile_options(${target} PRIVATE ${TAVRIN_GTEST_COMPILE_OPTIONS})
+endfunction()
+
 function(tavrin_subsystem name)
   cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${name}/*.cpp)
@@ -48,6 +56,7 @@ function(tavrin_subsystem name)
     set_target_properties(tavrin_${name}_qt PROPERTIES AUTORCC ON)
     target_link_libraries(tavrin_${name}_qt PUBLIC tavrin_${name} ${qt_deps} Qt6::Widgets Qt6::Svg)
     target_compile_definitions(tavrin_${name}_qt PUBLIC QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
+    tavrin_use_qt_pch(tavrin_${name}_qt)
   endif()
 
   if(NOT TAVRIN_BUILD_TESTS)
@@ -65,6 +74,7 @@ function(tavrin_subsystem name)
                                                  TAVRIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
       add_test(NAME ${base} COMMAND ${base})
       set_tests_properties(${base} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS qt)
+      tavrin_use_qt_pch(${base})
     else()
       list(APPEND core_tests ${f})
     endif()
@@ -76,6 +86,7 @@ function(tavrin_subsystem name)
     target_compile_definitions(${name}_tests PRIVATE TAVRIN_TEST_OUTPUT_DIR="${PROJECT_BINARY_DIR}/test-output"
                                                      TAVRIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
     set_target_properties(${name}_tests PROPERTIES AUTOMOC OFF)
+    tavrin_gtest_options(${name}_tests)
     gtest_discover_tests(${name}_tests DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()

@@ -204,7 +204,9 @@ OutputForm* AnalyseModelTypeCommand(StructureModel& model, Canvas& picture, Mess
     const ModelTypeAnalysis analysis = AnalyseModelType(model, messages);
     if (!analysis.accepted) return nullptr;
     if (form == nullptr) form = new OutputForm(model, picture, messages, parent);
-    if (place) form->SetPlacement(std::move(place));
+    // Always replaced: a placement kept from an earlier command may refer to
+    // what that caller has since let go of.
+    form->SetPlacement(std::move(place));
     form->Open(analysis);
     return form;
 }
