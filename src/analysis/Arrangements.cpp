@@ -29,10 +29,8 @@ bool IsType(const StructureModel& model, std::int16_t support, std::string_view 
     return model.Supports.at(support).SupportType == type;
 }
 
-// Pin P and roller R (the last of each kind), moments about P:
-//   vertical roller:    M - R.Fy (xR - xP) = 0
-//   horizontal roller:  M + R.Fx (yR - yP) = 0
-// and the force sums give P.
+// Pin P and roller R (the last of each kind): R acts along the axis its side
+// of the node gives (below or above: vertical; right or left: horizontal).
 ArrangementOutcome SolvePinAndRoller(const StructureModel& model, const SupportedBody& body,
                                      const ResultantsOf& resultants, OneBasedTable<Support>& reactions)
 {
@@ -53,30 +51,23 @@ ArrangementOutcome SolvePinAndRoller(const StructureModel& model, const Supporte
     Support& pin = reactions.at(p);
     Support& rollerOut = reactions.at(r);
 
+    const bool vertical = IsVerticalSupportSide(roller.Direction);
+    if (!vertical && !IsHorizontalSupportSide(roller.Direction))
+        return Fault(kRollerDirectionUnknown);
+    const float lever = vertical ? rollerAt.x - pinAt.x : rollerAt.y - pinAt.y;
+    if (lever == 0.0f)
+        return Fault(vertical ? kPinAndVerticalRollerPlumb : kPinAndHorizontalRollerLevel);
+    const PinAndAxisReactions solved =
+        SolvePinAndAxisReaction(resultants(body.elements, pinRecord.NodeNo),
+                                vertical ? ReactionAxis::Vertical : ReactionAxis::Horizontal, lever);
+    pin.Fx = solved.Px;
+    pin.Fy = solved.Py;
     // Only the roller's component along its axis is written.
-    if (IsVerticalSupportSide(roller.Direction)) {
-        const float lever = rollerAt.x - pinAt.x;
-        if (lever == 0.0f)
-            return Fault(kPinAndVerticalRollerPlumb);
-        const PinAndAxisReactions solved = SolvePinAndAxisReaction(resultants(body.elements, pinRecord.NodeNo),
-                                                                   ReactionAxis::Vertical, lever);
+    if (vertical)
         rollerOut.Fy = solved.Ry;
-        pin.Fx = solved.Px;
-        pin.Fy = solved.Py;
-        return Solved();
-    }
-    if (IsHorizontalSupportSide(roller.Direction)) {
-        const float lever = rollerAt.y - pinAt.y;
-        if (lever == 0.0f)
-            return Fault(kPinAndHorizontalRollerLevel);
-        const PinAndAxisReactions solved = SolvePinAndAxisReaction(resultants(body.elements, pinRecord.NodeNo),
-                                                                   ReactionAxis::Horizontal, lever);
+    else
         rollerOut.Fx = solved.Rx;
-        pin.Fx = solved.Px;
-        pin.Fy = solved.Py;
-        return Solved();
-    }
-    return Fault(kRollerDirectionUnknown);
+    return Solved();
 }
 
 // Cantilever: the fixed support takes every force and the moment about it.
