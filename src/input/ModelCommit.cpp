@@ -218,6 +218,9 @@ std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model,
     case kLoadTable:
         return ReplaceTable(
             grid, model.Loads, [&](TableReader& in) { return ReadLoad(in, model); }, {}, [&] {
+                // The table committed is the user's load table from now on,
+                // also while a calculation had unit forces standing in Loads.
+                model.UnitForcesInLoads = false;
                 DrawConcentratedLoads(model, canvas);
                 DrawDistributedLoads(model, canvas);
                 DrawCouples(model, canvas);

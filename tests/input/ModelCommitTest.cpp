@@ -266,6 +266,25 @@ TEST(ModelCommitTest, ACoupleWithoutElementAndAnEmptyLoadTableAreCommitted)
 
 // Each commit draws its own layer on top; the picture matches the passes run
 // by hand in the same order on a fresh picture.
+TEST(ModelCommitTest, ALoadTableCommittedWhileUnitForcesStandInLoadsIsTheUsersLoadTable)
+{
+    Frame f;
+    const Load unitForce{"集中荷载", 1.0f, "向上", 3, 0};
+    f.model.SavedLoads.Append(Load{"集中荷载", -5.0f, "向下", 2, 0});
+    f.model.Loads.Append(unitForce);
+    f.model.UnitForcesInLoads = true;
+
+    // A refused table leaves the unit forces where they stand.
+    ASSERT_FALSE(Commit(f.model, kLoadTable, {{"集中荷载", "9", "", "向下", "5"}}, f.canvas, f.messages));
+    EXPECT_TRUE(f.model.UnitForcesInLoads);
+    EXPECT_EQ(f.model.Loads.at(1), unitForce);
+
+    ASSERT_TRUE(Commit(f.model, kLoadTable, {{"集中荷载", "3", "", "向下", "7"}}, f.canvas, f.messages));
+    EXPECT_FALSE(f.model.UnitForcesInLoads);
+    EXPECT_EQ(f.model.Loads.Count(), 1);
+    EXPECT_EQ(f.model.Loads.at(1), (Load{"集中荷载", -7.0f, "向下", 3, 0}));
+}
+
 TEST(ModelCommitTest, EachTableDrawsItsLayerInTheWorkingOrder)
 {
     Frame f;
