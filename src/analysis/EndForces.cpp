@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -44,19 +45,36 @@ bool CaseTablesHold(const StructureModel& model, int caseNo)
 // node both take its reaction and loads. Either way its forces are wrong.
 std::vector<std::int16_t> MembersOffTheChain(const StructureModel& model)
 {
+    // Members starting at and touching each node (a member once), so that
+    // each member's neighbours are counted, not searched for. Indexed by
+    // node number from the lowest one the members name.
+    struct NodeUse {
+        int starts = 0;
+        int touches = 0;
+    };
     std::vector<std::int16_t> off;
+    if (model.Elements.Empty())
+        return off;
+    int lowest = model.Elements.at(1).INode;
+    int highest = lowest;
+    for (const Element& element : model.Elements)
+        for (const int n : {element.INode, element.JNode}) {
+            lowest = std::min(lowest, n);
+            highest = std::max(highest, n);
+        }
+    std::vector<NodeUse> use(static_cast<std::size_t>(highest - lowest + 1));
+    const auto at = [&](int n) -> NodeUse& { return use[static_cast<std::size_t>(n - lowest)]; };
+    for (const Element& element : model.Elements) {
+        ++at(element.INode).starts;
+        ++at(element.INode).touches;
+        if (element.JNode != element.INode)
+            ++at(element.JNode).touches;
+    }
     const std::int16_t count = model.ElementCount();
     for (std::int16_t e = 1; e <= count; ++e) {
         const std::int16_t i = model.Elements.at(e).INode;
-        bool touchedByOther = false;
-        bool sharedStart = false;
-        for (std::int16_t f = 1; f <= count; ++f) {
-            if (f == e)
-                continue;
-            const Element& other = model.Elements.at(f);
-            touchedByOther = touchedByOther || other.INode == i || other.JNode == i;
-            sharedStart = sharedStart || other.INode == i;
-        }
+        const bool touchedByOther = at(i).touches > 1;
+        const bool sharedStart = at(i).starts > 1;
         const bool handedOn = e >= 2 && model.Elements.at(e - 1).JNode == i;
         if (sharedStart || !(SupportStandsAt(model, i) || !touchedByOther || handedOn))
             off.push_back(e);
@@ -84,7 +102,33 @@ struct EndILoads {
     float qh = 0.0f, qv = 0.0f;
 };
 
-EndILoads LoadsAtEndI(const StructureModel& model, std::int16_t e, std::int16_t i)
+// A load with its texts read once per case: the walk visits every load for
+// every member.
+struct WalkLoad {
+    bool force = false;        // a concentrated load
+    bool couple = false;       // a couple with a couple direction
+    bool distributed = false;  // a distributed load
+    bool horizontal = false;
+    bool vertical = false;
+    std::int16_t NodeNo = 0;
+    std::int16_t ElementNo = 0;
+    float Magnitude = 0.0f;
+};
+
+std::vector<WalkLoad> ReadLoadsForTheWalk(const StructureModel& model)
+{
+    std::vector<WalkLoad> loads;
+    loads.reserve(static_cast<std::size_t>(model.LoadCount()));
+    for (const Load& load : model.Loads)
+        loads.push_back({load.LoadType == kConcentratedLoad,
+                         load.LoadType == kCouple && IsCoupleDirection(load.Direction),
+                         load.LoadType == kDistributedLoad, IsHorizontalDirection(load.Direction),
+                         IsVerticalDirection(load.Direction), load.NodeNo, load.ElementNo, load.Magnitude});
+    return loads;
+}
+
+EndILoads LoadsAtEndI(const StructureModel& model, const std::vector<WalkLoad>& loads, std::int16_t e,
+                      std::int16_t i)
 {
     EndILoads a;
     for (const Support& s : model.Supports) {
@@ -97,19 +141,19 @@ EndILoads LoadsAtEndI(const StructureModel& model, std::int16_t e, std::int16_t 
     }
     // Couples are stored counter-clockwise positive, M0 is clockwise positive.
     // Several distributed loads along one axis add up.
-    for (const Load& load : model.Loads) {
-        if (load.LoadType == kConcentratedLoad && load.NodeNo == i) {
-            if (IsHorizontalDirection(load.Direction))
+    for (const WalkLoad& load : loads) {
+        if (load.force && load.NodeNo == i) {
+            if (load.horizontal)
                 a.Fx0 += load.Magnitude;
-            if (IsVerticalDirection(load.Direction))
+            if (load.vertical)
                 a.Fy0 += load.Magnitude;
         }
-        if (load.LoadType == kCouple && load.NodeNo == i && IsCoupleDirection(load.Direction))
+        if (load.couple && load.NodeNo == i)
             a.M0 -= load.Magnitude;
-        if (load.LoadType == kDistributedLoad && load.ElementNo == e) {
-            if (IsHorizontalDirection(load.Direction))
+        if (load.distributed && load.ElementNo == e) {
+            if (load.horizontal)
                 a.qh += load.Magnitude;
-            if (IsVerticalDirection(load.Direction))
+            if (load.vertical)
                 a.qv += load.Magnitude;
         }
     }
@@ -133,11 +177,12 @@ void ComputeCaseEndForces(StructureModel& model, std::int16_t caseNo, MessageSin
     }
     WarnOffTheChain(model, messages);
 
+    const std::vector<WalkLoad> loads = ReadLoadsForTheWalk(model);
     float hx = 0.0f, hy = 0.0f, hm = 0.0f;
     for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
         const Element& element = model.Elements.at(e);
         const std::int16_t i = element.INode;
-        EndILoads a = LoadsAtEndI(model, e, i);
+        EndILoads a = LoadsAtEndI(model, loads, e, i);
         if (e >= 2 && model.Elements.at(e - 1).JNode == i) {
             a.Fx0 += hx;
             a.Fy0 += hy;

@@ -88,13 +88,28 @@ bool FormCoefficients(StructureModel& model, MessageSink& messages)
         return false;
     }
 
+    // Every case's end moments and every member's intensity read once: the
+    // sums below visit each member once per pair of cases.
+    const auto members = static_cast<std::size_t>(count);
+    std::vector<EndMoments> moments(static_cast<std::size_t>(n + 1) * members);
+    for (int c = 0; c <= n; ++c)
+        for (std::int16_t e = 1; e <= count; ++e)
+            moments[static_cast<std::size_t>(c) * members + static_cast<std::size_t>(e - 1)] =
+                MomentsOf(model, c, e);
+    const auto M = [&](int c, std::int16_t e) {
+        return moments[static_cast<std::size_t>(c) * members + static_cast<std::size_t>(e - 1)];
+    };
+    std::vector<float> q(members + 1, 0.0f);
+    for (std::int16_t e = 1; e <= count; ++e)
+        q[static_cast<std::size_t>(e)] = TransverseIntensity(model, e);
+
     model.FlexibilityMatrix.Recreate(n);
     model.FreeTerms.Recreate(static_cast<std::size_t>(n));
     for (int i = 1; i <= n; ++i) {
         for (int j = i; j <= n; ++j) {
             float s = 0.0f;
             for (std::int16_t e = 1; e <= count; ++e)
-                s += MemberProduct(model.Elements.at(e), MomentsOf(model, i, e), MomentsOf(model, j, e));
+                s += MemberProduct(model.Elements.at(e), M(i, e), M(j, e));
             model.FlexibilityMatrix.at(i, j) = s;
             model.FlexibilityMatrix.at(j, i) = s;
         }
@@ -102,8 +117,7 @@ bool FormCoefficients(StructureModel& model, MessageSink& messages)
     for (int j = 1; j <= n; ++j) {
         float s = 0.0f;
         for (std::int16_t e = 1; e <= count; ++e)
-            s += MemberFreeTerm(model.Elements.at(e), MomentsOf(model, 0, e), MomentsOf(model, j, e),
-                                TransverseIntensity(model, e));
+            s += MemberFreeTerm(model.Elements.at(e), M(0, e), M(j, e), q[static_cast<std::size_t>(e)]);
         model.FreeTerms.at(j) = s;
     }
     return true;

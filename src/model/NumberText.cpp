@@ -25,7 +25,8 @@ std::string CharsOf(double value, std::chars_format format, int precision)
 std::string PlainDecimal(double magnitude)
 {
     std::string text = CharsOf(magnitude, std::chars_format::general, 15);
-    if (text.find_first_of("eE") == std::string::npos) return text;
+    if (text.find_first_of("eE") == std::string::npos)
+        return text;
     // Expand an exponent form into plain digits.
     return CharsOf(magnitude, std::chars_format::fixed, 20);
 }
@@ -35,7 +36,8 @@ void IncrementLast(std::string& digits)
 {
     int i = static_cast<int>(digits.size()) - 1;
     for (; i >= 0; --i) {
-        if (digits[static_cast<std::size_t>(i)] == '.') continue;
+        if (digits[static_cast<std::size_t>(i)] == '.')
+            continue;
         if (digits[static_cast<std::size_t>(i)] == '9') {
             digits[static_cast<std::size_t>(i)] = '0';
         } else {
@@ -59,11 +61,13 @@ std::string FormatDecimalsSlowly(double value, int decimals)
     }
     std::string kept = text.substr(0, point + 1 + static_cast<std::size_t>(decimals));
     const std::size_t next = point + 1 + static_cast<std::size_t>(decimals);
-    if (next < text.size() && text[next] >= '5') IncrementLast(kept);
+    if (next < text.size() && text[next] >= '5')
+        IncrementLast(kept);
     while (!kept.empty() && kept.back() == '0' && kept.find('.') != std::string::npos &&
            kept.size() - 1 > kept.find('.'))
         kept.pop_back();
-    if (kept.front() == '.') kept.insert(kept.begin(), '0');
+    if (kept.front() == '.')
+        kept.insert(kept.begin(), '0');
     const bool zero = kept.find_first_not_of("0.") == std::string::npos;
     return (negative && !zero ? "-" : "") + kept;
 }
@@ -72,14 +76,15 @@ std::string FormatDecimalsSlowly(double value, int decimals)
 
 std::string FormatDecimals(double value, int decimals)
 {
-    if (!std::isfinite(value)) return std::isnan(value) ? "NaN" : (value < 0 ? "-Inf" : "Inf");
+    if (!std::isfinite(value))
+        return std::isnan(value) ? "NaN" : (value < 0 ? "-Inf" : "Inf");
     const bool negative = value < 0;
     const double magnitude = std::fabs(value);
     // The result tables print thousands of numbers per calculation, so the
     // common cases are read from one conversion into a buffer: a whole number
     // below 10^15 is its own 15-digit decimal, and 15 significant digits
     // between 10^-4 and 10^15 place the point inside the digits.
-    if (magnitude < 1e15 && magnitude == std::floor(magnitude) && decimals >= 0) {
+    if (magnitude < 1e15 && magnitude == static_cast<double>(static_cast<std::uint64_t>(magnitude)) && decimals >= 0) {
         char buffer[24] = {'-'};
         char* end = std::to_chars(buffer + 1, buffer + sizeof buffer - 1, static_cast<std::uint64_t>(magnitude)).ptr;
         *end++ = '.';
@@ -92,8 +97,10 @@ std::string FormatDecimals(double value, int decimals)
     const char* e = std::find(scientific, sciEnd, 'e');
     int exponent = 0;
     std::from_chars(e + 2, sciEnd, exponent);
-    if (e[1] == '-') exponent = -exponent;
-    if (exponent < -4 || exponent >= 15 || decimals < 0 || decimals > 20) return FormatDecimalsSlowly(value, decimals);
+    if (e[1] == '-')
+        exponent = -exponent;
+    if (exponent < -4 || exponent >= 15 || decimals < 0 || decimals > 20)
+        return FormatDecimalsSlowly(value, decimals);
 
     // digit[i] stands for 10^(exponent - i).
     char digit[15];
@@ -107,13 +114,16 @@ std::string FormatDecimals(double value, int decimals)
     // rounds half up.
     char kept[48];
     int n = 0;
-    for (int power = std::max(exponent, 0); power >= 0; --power) kept[n++] = digitAt(power);
+    for (int power = std::max(exponent, 0); power >= 0; --power)
+        kept[n++] = digitAt(power);
     kept[n++] = '.';
-    for (int power = -1; power >= -decimals; --power) kept[n++] = digitAt(power);
+    for (int power = -1; power >= -decimals; --power)
+        kept[n++] = digitAt(power);
     if (digitAt(-decimals - 1) >= '5') {
         int i = n - 1;
         for (; i >= 0; --i) {
-            if (kept[i] == '.') continue;
+            if (kept[i] == '.')
+                continue;
             if (kept[i] != '9') {
                 ++kept[i];
                 break;
@@ -126,35 +136,40 @@ std::string FormatDecimals(double value, int decimals)
             ++n;
         }
     }
-    while (kept[n - 1] == '0') --n;
+    while (kept[n - 1] == '0')
+        --n;
     const bool zero = std::all_of(kept, kept + n, [](char c) { return c == '0' || c == '.'; });
     std::string text;
     text.reserve(static_cast<std::size_t>(n) + 1);
-    if (negative && !zero) text += '-';
+    if (negative && !zero)
+        text += '-';
     text.append(kept, static_cast<std::size_t>(n));
     return text;
 }
 
 std::string ShortNumberText(double value)
 {
-    if (!std::isfinite(value)) return FormatDecimals(value, 0);
+    if (!std::isfinite(value))
+        return FormatDecimals(value, 0);
     // Node numbers and member codes, labelled on every redraw: a whole
     // number of up to seven digits prints as its digits.
     const float single = static_cast<float>(value);
-    if (std::fabs(single) < 1e7f && single == std::trunc(single)) {
+    if (std::fabs(single) < 1e7f && single == static_cast<float>(static_cast<long>(single))) {
         char buffer[16];
         char* end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long>(single)).ptr;
         return std::string(buffer, end);
     }
     std::string text = CharsOf(static_cast<double>(single), std::chars_format::general, 7);
-    if (text == "-0") text = "0";
+    if (text == "-0")
+        text = "0";
     return text;
 }
 
 std::string PrintedNumber(double value)
 {
     std::string text = ShortNumberText(value);
-    if (text.front() != '-') text.insert(text.begin(), ' ');
+    if (text.front() != '-')
+        text.insert(text.begin(), ' ');
     text += ' ';
     return text;
 }

@@ -12,22 +12,11 @@ void CaseForceTable::Resize(int degree, int elements)
     m_values.assign(static_cast<std::size_t>(m_cases) * static_cast<std::size_t>(m_elements) * 2, 0.0f);
 }
 
-bool CaseForceTable::Has(int caseNo, int element, int end) const
+void CaseForceTable::ThrowOutside(int caseNo, int element, int end)
 {
-    return caseNo >= 0 && caseNo < m_cases && element >= 1 && element <= m_elements && (end == 1 || end == 2);
+    throw std::out_of_range("case table (" + std::to_string(caseNo) + ", " + std::to_string(element) + ", " +
+                            std::to_string(end) + ") outside its size");
 }
-
-std::size_t CaseForceTable::Index(int caseNo, int element, int end) const
-{
-    if (!Has(caseNo, element, end))
-        throw std::out_of_range("case table (" + std::to_string(caseNo) + ", " + std::to_string(element) + ", " +
-                                std::to_string(end) + ") outside its size");
-    return (static_cast<std::size_t>(caseNo) * static_cast<std::size_t>(m_elements) +
-            static_cast<std::size_t>(element - 1)) * 2 + static_cast<std::size_t>(end - 1);
-}
-
-float& CaseForceTable::at(int caseNo, int element, int end) { return m_values[Index(caseNo, element, end)]; }
-float CaseForceTable::at(int caseNo, int element, int end) const { return m_values[Index(caseNo, element, end)]; }
 
 void OneBasedMatrix::Recreate(int n)
 {

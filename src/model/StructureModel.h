@@ -66,14 +66,26 @@ public:
     void Resize(int degree, int elements);
     int CaseCount() const { return m_cases; }
     int ElementCount() const { return m_elements; }
-    bool Has(int caseNo, int element, int end) const;
-    // Throws std::out_of_range outside the sized ranges.
-    float& at(int caseNo, int element, int end);
-    float at(int caseNo, int element, int end) const;
+    bool Has(int caseNo, int element, int end) const
+    {
+        return caseNo >= 0 && caseNo < m_cases && element >= 1 && element <= m_elements && (end == 1 || end == 2);
+    }
+    // Throws std::out_of_range outside the sized ranges. Inline: the
+    // calculation reads and writes these tables member by member and case
+    // by case.
+    float& at(int caseNo, int element, int end) { return m_values[Index(caseNo, element, end)]; }
+    float at(int caseNo, int element, int end) const { return m_values[Index(caseNo, element, end)]; }
     bool operator==(const CaseForceTable&) const = default;
 
 private:
-    std::size_t Index(int caseNo, int element, int end) const;
+    std::size_t Index(int caseNo, int element, int end) const
+    {
+        if (!Has(caseNo, element, end))
+            ThrowOutside(caseNo, element, end);
+        return (static_cast<std::size_t>(caseNo) * static_cast<std::size_t>(m_elements) +
+                static_cast<std::size_t>(element - 1)) * 2 + static_cast<std::size_t>(end - 1);
+    }
+    [[noreturn]] static void ThrowOutside(int caseNo, int element, int end);
     int m_cases = 0;
     int m_elements = 0;
     std::vector<float> m_values;

@@ -36,6 +36,14 @@ void MemoryGrid::Reshape(int rows, int cols)
 {
     rows = std::max(rows, 0);
     cols = std::max(cols, 0);
+    // Rows are stored one after another: with the columns unchanged, rows
+    // come and go at the end. The result tables are re-dimensioned for every
+    // step of a calculation.
+    if (cols == m_cols) {
+        m_cells.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+        m_rows = rows;
+        return;
+    }
     std::vector<std::string> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
     for (int r = 0; r < std::min(rows, m_rows); ++r)
         for (int c = 0; c < std::min(cols, m_cols); ++c)
@@ -58,7 +66,7 @@ void MemoryGrid::SetText(int row, int col, std::string_view text)
 {
     if (row < 0 || row >= m_rows || col < 0 || col >= m_cols)
         return;
-    m_cells[static_cast<std::size_t>(row * m_cols + col)] = std::string(text);
+    m_cells[static_cast<std::size_t>(row * m_cols + col)].assign(text);
 }
 
 int MemoryGrid::ColWidth(int col) const

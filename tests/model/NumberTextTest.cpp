@@ -27,6 +27,26 @@ TEST(NumberTextTest, PatternsRoundDropZerosAndKeepThePoint)
     }
 }
 
+// Whole numbers and plain digits take a quicker road than numbers written
+// with an exponent; the texts must not tell the roads apart.
+TEST(NumberTextTest, PatternsAtTheEdgesOfThePlainDigits)
+{
+    const PatternCase cases[] = {
+        {999999999999999.0, 2, "999999999999999."}, {1e15, 2, "1000000000000000."},
+        {0.995, 2, "1."},                            {-99.995, 2, "-100."},
+        {0.00015, 4, "0.0002"},                      {-0.5, 0, "-1."},
+        {-7.0, 3, "-7."},                            {1e-5, 3, "0."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(FormatDecimals(c.value, c.decimals), c.text);
+    }
+    EXPECT_EQ(ShortNumberText(1234567), "1234567");
+    EXPECT_EQ(ShortNumberText(12345678), "1.234568e+07");
+    EXPECT_EQ(ShortNumberText(-3), "-3");
+    EXPECT_EQ(PrintedNumber(7), " 7 ");
+}
+
 TEST(NumberTextTest, PrintedNumbersStandBetweenBlanks)
 {
     EXPECT_EQ(PrintedNumber(3), " 3 ");
