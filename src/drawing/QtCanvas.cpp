@@ -118,12 +118,15 @@ QtCanvas::QtCanvas(QSize clientPixels, PictureUnits units)
 {
 }
 
+QtCanvas::~QtCanvas() = default;
+
 double QtCanvas::ScaleWidth() const { return m_client.width() / m_units.PixelsPerUnitX(); }
 
 double QtCanvas::ScaleHeight() const { return m_client.height() / m_units.PixelsPerUnitY(); }
 
 void QtCanvas::SetClientSize(QSize pixels)
 {
+    EndPainting();
     m_client = pixels.expandedTo(QSize(0, 0));
     const QSize needed = m_image.size().expandedTo(m_client);
     if (needed == m_image.size())
@@ -147,14 +150,22 @@ QImage QtCanvas::BlankImage(QSize pixels) const
     return image;
 }
 
+// Each operation sets the pen, brush and font state it draws with, so the
+// painter carries nothing from one operation to the next.
 void QtCanvas::Paint(const CanvasOp& op)
 {
-    QPainter painter(&m_image);
-    PreparePicturePainter(painter);
-    PaintCanvasOp(painter, op, m_units);
-    painter.end();
+    if (!m_painter) {
+        m_painter = std::make_unique<QPainter>(&m_image);
+        PreparePicturePainter(*m_painter);
+    }
+    PaintCanvasOp(*m_painter, op, m_units);
     if (m_changed)
         m_changed();
+}
+
+void QtCanvas::EndPainting() const
+{
+    m_painter.reset();
 }
 
 void QtCanvas::DoCls() { Paint(ClsOp()); }

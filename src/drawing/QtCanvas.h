@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QColor>
 #include <QImage>
@@ -56,6 +57,7 @@ public:
 
     // Without a size, the designed client area.
     explicit QtCanvas(QSize clientPixels = QSize(), PictureUnits units = {});
+    ~QtCanvas() override;
 
     double ScaleWidth() const override;
     double ScaleHeight() const override;
@@ -64,7 +66,12 @@ public:
     void SetClientSize(QSize pixels);
     QSize ClientSize() const { return m_client; }
 
-    const QImage& Image() const { return m_image; }
+    // The picture as drawn so far.
+    const QImage& Image() const
+    {
+        EndPainting();
+        return m_image;
+    }
     const PictureUnits& Units() const { return m_units; }
 
     // Called after every change of the image, e.g. to schedule a repaint.
@@ -78,12 +85,16 @@ protected:
 
 private:
     void Paint(const CanvasOp& op);
+    void EndPainting() const;
     QImage BlankImage(QSize pixels) const;
 
     PictureUnits m_units;
     QSize m_client;
     QImage m_image;
     std::function<void()> m_changed;
+    // One painter draws operation after operation, as long as no one reads
+    // the image: opening a painter costs more than most operations.
+    mutable std::unique_ptr<QPainter> m_painter;
 };
 
 }  // namespace tavrin

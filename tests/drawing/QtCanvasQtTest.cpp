@@ -179,6 +179,25 @@ private slots:
         QVERIFY(IsBlue(canvas.Image().pixel(onLine)));
     }
 
+    // The canvas draws operation after operation with one painter; a picture
+    // taken from it (the window's repaint, a saved file) is the picture as it
+    // stood then, and later drawing goes on from it.
+    void aPictureTakenBetweenDrawingsKeepsWhatItShowed()
+    {
+        QtCanvas canvas(QSize(200, 100));
+        canvas.SetForeColor(kBlue);
+        canvas.SetDrawWidth(3);
+        canvas.Line(5, 5, 30, 5);
+        const QImage taken = canvas.Image();
+        canvas.Line(5, 30, 30, 30);
+        const QPoint first = Pixels(canvas.Units(), 15, 5).toPoint();
+        const QPoint second = Pixels(canvas.Units(), 15, 30).toPoint();
+        QVERIFY(IsBlue(taken.pixel(first)));
+        QVERIFY(IsBackground(taken.pixel(second)));
+        QVERIFY(IsBlue(canvas.Image().pixel(first)));
+        QVERIFY(IsBlue(canvas.Image().pixel(second)));
+    }
+
     void recordedOperationsReplayToTheSamePicture()
     {
         StructureModel model;
