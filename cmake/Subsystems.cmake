@@ -7,14 +7,6 @@
 
 set(TAVRIN_QT_NAME_PATTERN "^Qt|(Form|Window|Dialog|Widget)$")
 
-# The GoogleTest suites are template-heavy and run in milliseconds: optimising
-# them would cost most of a build and buy nothing. The code they test keeps
-# the build's optimisation.
-set(TAVRIN_GTEST_COMPILE_OPTIONS -O0 CACHE STRING "Extra compile options of the GoogleTest executables")
-function(tavrin_gtest_options target)
-  target_compile_options(${target} PRIVATE ${TAVRIN_GTEST_COMPILE_OPTIONS})
-endfunction()
-
 function(tavrin_subsystem name)
   cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${name}/*.cpp)
