@@ -34,6 +34,10 @@ const std::string kProppedTables = R"(
     "loads": [["集中荷载", 2, "", "向下", 16]],
     "degree": 1)";
 
+const std::string kNineUnitForceRows = R"(["集中荷载", 3, "", "向上"], ["集中荷载", 3, "", "向上"],
+    ["集中荷载", 3, "", "向上"], ["集中荷载", 3, "", "向上"], ["集中荷载", 3, "", "向上"], ["集中荷载", 3, "", "向上"],
+    ["集中荷载", 3, "", "向上"], ["集中荷载", 3, "", "向上"], ["集中荷载", 3, "", "向上"])";
+
 // A message that ends a step without its result stops the calculation: the
 // output holds every table up to that point and the message, exit 1, and no
 // diagram is drawn from half a calculation.
@@ -56,6 +60,11 @@ TEST(BatchRunTest, AMessageStopsTheCalculationWithEverythingBeforeIt)
         // X1 at the fixed support itself: the support takes it all, d11 = 0.
         {"unit force the support takes", "{" + kProppedTables + R"(, "unitForces": [[["集中荷载", 1, "", "向上"]]]})",
          6, "主系数为零,方程线性相关,无解!"},
+        // The form's unit-force grid opens with nine rows and grows as they
+        // are filled: a tenth row is typed and read like the others.
+        {"tenth unit-force row",
+         "{" + kProppedTables + R"(, "unitForces": [[)" + kNineUnitForceRows + R"(, ["集中荷载", 9, "", "向上"]]]})", 2,
+         "第10行：作用结点“9”不存在！"},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
@@ -107,14 +116,18 @@ TEST(BatchRunTest, AWarningAlongAStepDoesNotStopIt)
 }
 
 // The grid has 100 data rows, and its first empty type cell ends a table:
-// what lies beyond either is never committed, as in the input form.
-TEST(BatchRunTest, RowsBeyondTheGridOrAfterAnEmptyFirstCellAreNotCommitted)
+// a longer table is refused whole, and what lies after an empty first cell
+// is never committed, as in the input form.
+TEST(BatchRunTest, RowsBeyondTheGridAreRefusedAndRowsAfterAnEmptyFirstCellAreNotCommitted)
 {
     std::string nodes;
-    for (int n = 1; n <= 101; ++n)
+    for (int n = 1; n <= 100; ++n)
         nodes += (n > 1 ? ", [" : "[") + std::to_string(n) + ", " + std::to_string(n) + R"(, 0, "刚接"])";
     const RunResult full = RunCase(CaseOf(R"({"nodes": [)" + nodes + R"(], "elements": [[1, 1, 1, 2]]})"), 267, 267);
     EXPECT_EQ(full.model.NodeCount(), 100);
+    const CaseReading longer = ReadCase(R"({"nodes": [)" + nodes + R"(, [101, 101, 0, "刚接"]]})");
+    EXPECT_FALSE(longer.value);
+    EXPECT_EQ(longer.error, "nodes[100]: 这张表最多100行，这里却有101行");
 
     const RunResult cut = RunCase(CaseOf(R"({"nodes": [[1, 0, 0, "铰接"], [2, 4, 0, "铰接"], ["", 8, 0, "铰接"],
                                                        [3, 8, 0, "铰接"]],

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "BatchTestSupport.h"
+#include "batch/BatchCase.h"
 
 namespace tavrin::batch {
 namespace {
@@ -123,6 +124,55 @@ TEST(BatchToolTest, ExitStatusSaysHowFarTheCaseWent)
         EXPECT_EQ(run.exit, k.exit) << run.err;
         EXPECT_NE(run.out.find(k.inOut), std::string::npos) << run.out;
         EXPECT_NE(run.err.find(k.inErr), std::string::npos) << run.err;
+    }
+}
+
+// A case the tool cannot take whole is refused before anything is
+// calculated: exit 2, nothing on standard output, and one Chinese message
+// that names the key, the place in the file or the file, and is valid UTF-8
+// whatever bytes the file or its name hold.
+TEST(BatchToolTest, CasesThatCannotBeReadWholeAreRefused)
+{
+    const auto rows = [](int count, const std::string& row) {
+        std::string table = "[" + row;
+        for (int r = 1; r < count; ++r) table += ", " + row;
+        return table + "]";
+    };
+    const auto write = [](const std::string& name, const std::string& content) {
+        const fs::path file = testing::OutputPath(name);
+        std::ofstream(file, std::ios::binary) << content;
+        return file;
+    };
+    const fs::path tooLarge = write("too-large.json", "{\"description\": \"" + std::string(kMaxCaseBytes, 'x') + "\"}");
+    const fs::path notUtf8Name = testing::OutputPath("case\xff.json");
+    fs::remove(notUtf8Name);
+    struct Case {
+        const char* name;
+        std::string arguments;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"101 loads",
+         Quoted(write("loads.json", "{\"loads\": " + rows(101, R"(["集中荷载", 2, "", "向下", 1])") + "}")),
+         "loads[100]: 这张表最多100行，这里却有101行"},
+        {"unit force of 101 rows",
+         Quoted(write("unit-force.json", "{\"unitForces\": [" + rows(101, R"(["集中荷载", 1, "", "向上"])") + "]}")),
+         "unitForces[0][100]: 这张表最多100行，这里却有101行"},
+        {"number out of range", Quoted(write("range.json", "{\n  \"nodes\": [[1, 1e999, 0, \"铰接\"]]\n}")),
+         "第2行第17列: 数值超出范围"},
+        {"file over 1 MiB", Quoted(tooLarge), std::string(kCaseTooLarge)},
+        {"standard input over 1 MiB", "- <" + Quoted(tooLarge), std::string(kCaseTooLarge)},
+        {"directory", Quoted(testing::OutputPath("")), "（这是目录，不是文件）"},
+        {"unreadable", "/proc/self/mem", "无法读取案例文件 /proc/self/mem"},
+        {"name not UTF-8", Quoted(notUtf8Name), "case\\xFF.json（文件不存在）"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const testing::Outcome run = RunProgram(k.arguments, "refused");
+        EXPECT_EQ(run.exit, kExitInvalid);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(k.message), std::string::npos) << run.err;
+        EXPECT_NO_THROW(static_cast<void>(nlohmann::json(run.err).dump())) << "not UTF-8";
     }
 }
 

@@ -1,9 +1,12 @@
 #include "batch/BatchCase.h"
 
+#include <algorithm>
 #include <charconv>
 #include <exception>
+#include <new>
 #include <nlohmann/json.hpp>
 
+#include "batch/Utf8Text.h"
 #include "forcemethod/SupplementaryInput.h"
 #include "input/InputTables.h"
 #include "model/CellReading.h"
@@ -46,6 +49,9 @@ std::optional<std::string> TextOf(const json& value)
 Rows ReadTable(const json& value, const std::string& key, std::size_t columns)
 {
     if (!value.is_array()) throw CaseFault{key + ": 应为由行组成的数组"};
+    if (value.size() > kMaxTableRows)
+        throw CaseFault{Path(key, kMaxTableRows) + ": 这张表最多" + std::to_string(kMaxTableRows) + "行，这里却有" +
+                        std::to_string(value.size()) + "行"};
     Rows rows;
     for (std::size_t r = 0; r < value.size(); ++r) {
         const json& row = value[r];
@@ -109,7 +115,8 @@ BatchCase ReadCaseObject(const json& root)
 {
     if (!root.is_object()) throw CaseFault{"案例文件应是一个 JSON 对象 {…}"};
     for (const auto& [key, value] : root.items())
-        if (!IsKnownKey(key)) throw CaseFault{"“" + key + "”: 不认识的键（可用的键：" + KnownKeyList() + "）"};
+        if (!IsKnownKey(key))
+            throw CaseFault{"“" + QuotedInput(key) + "”: 不认识的键（可用的键：" + KnownKeyList() + "）"};
 
     BatchCase batchCase;
     const auto table = [&](const char* key, std::size_t columns, Rows& into) {
@@ -136,13 +143,83 @@ BatchCase ReadCaseObject(const json& root)
     return batchCase;
 }
 
-// nlohmann's message after its own position, which counts bytes.
-std::string SyntaxDetail(const std::string& what)
-{
-    const std::size_t column = what.find("column ");
-    const std::size_t colon = what.find(": ", column == std::string::npos ? 0 : column);
-    return colon == std::string::npos ? what : what.substr(colon + 2);
-}
+// What the parser found wrong, in the user's words, keyed by a phrase of
+// the parser's own message; the first phrase found wins, so the lexer's
+// finding about a token comes before what the grammar expected there.
+struct SyntaxDetail {
+    std::string_view phrase;
+    std::string_view detail;
+};
+constexpr SyntaxDetail kSyntaxDetails[] = {
+    {"missing closing quote", "文本缺少结尾的双引号"},
+    {"control character", "文本中的换行、制表符等控制字符须写成 \\n、\\t 等转义形式"},
+    {"ill-formed UTF-8", "文本中有不是 UTF-8 编码的字节"},
+    {"must be followed by 4 hex digits", "\\u 后应为4位十六进制数字"},
+    {"surrogate", "\\u 转义的代理项不成对"},
+    {"after backslash", "反斜杠后不能是这个字符"},
+    {"invalid number", "数字不完整"},
+    {"invalid literal", "无法识别的内容，文本须加双引号"},
+    {"invalid BOM", "文件开头的字节顺序标记不完整"},
+    {"unexpected end of input", "文件在此处意外结束"},
+    {"; expected end of input", "案例对象之后还有多余的内容"},
+    {"; expected string literal", "此处应为带双引号的键"},
+    {"; expected ':'", "此处应为冒号“:”"},
+    {"; expected ']'", "此处应为“,”或“]”"},
+    {"; expected '}'", "此处应为“,”或“}”"},
+    {"; expected '[', '{', or a literal", "此处应为一个值"},
+};
+
+// Where and why the text is not JSON, found by a second reading that builds
+// nothing: the tree parser reports a number too large for a double without
+// its position.
+class SyntaxProbe : public nlohmann::json_sax<json> {
+public:
+    bool null() override { return true; }
+    bool boolean(bool) override { return true; }
+    bool number_integer(number_integer_t) override { return true; }
+    bool number_unsigned(number_unsigned_t) override { return true; }
+    bool number_float(number_float_t, const string_t&) override { return true; }
+    bool string(string_t&) override { return true; }
+    bool binary(binary_t&) override { return true; }
+    bool start_object(std::size_t) override { return true; }
+    bool key(string_t&) override { return true; }
+    bool end_object() override { return true; }
+    bool start_array(std::size_t) override { return true; }
+    bool end_array() override { return true; }
+    bool parse_error(std::size_t position, const std::string& lastToken, const json::exception& e) override
+    {
+        m_position = position;
+        m_tokenBytes = lastToken.size();
+        m_numberTooLarge = e.id == kNumberOverflow;
+        m_message = e.what();
+        return false;
+    }
+
+    // The message, placed at the number too large or at the byte the parser
+    // stopped on. The parser's own text names the token it read, which may
+    // hold any bytes, and is never shown.
+    std::string Message(std::string_view text) const
+    {
+        const std::size_t offset =
+            m_numberTooLarge ? m_position - std::min(m_tokenBytes, m_position) : (m_position == 0 ? 0 : m_position - 1);
+        const TextPosition at = PositionOfOffset(text, offset);
+        const std::string place = "第" + std::to_string(at.line) + "行第" + std::to_string(at.column) + "列: ";
+        if (m_numberTooLarge) return place + "数值超出范围";
+        for (const SyntaxDetail& d : kSyntaxDetails)
+            if (m_message.find(d.phrase) != std::string::npos)
+                return place + "JSON 语法错误（" + std::string(d.detail) + "）";
+        return place + "JSON 语法错误";
+    }
+
+private:
+    static constexpr int kNumberOverflow = 406;
+    // Bytes read: up to the offending one included, or to the end of the
+    // number too large.
+    std::size_t m_position = 0;
+    std::size_t m_tokenBytes = 0;
+    bool m_numberTooLarge = false;
+    std::string m_message;
+};
 
 bool IsContinuationByte(char c)
 {
@@ -170,17 +247,24 @@ CaseReading ReadCase(std::string_view text)
 {
     CaseReading reading;
     try {
-        const json root = json::parse(text.begin(), text.end());
-        reading.value = ReadCaseObject(root);
-    } catch (const json::parse_error& e) {
-        // e.byte counts the bytes read, the offending one included.
-        const TextPosition at = PositionOfOffset(text, e.byte == 0 ? 0 : e.byte - 1);
-        reading.error = "第" + std::to_string(at.line) + "行第" + std::to_string(at.column) + "列: JSON 语法错误（" +
-                        SyntaxDetail(e.what()) + "）";
+        if (text.size() > kMaxCaseBytes) {
+            reading.error = kCaseTooLarge;
+            return reading;
+        }
+        const json root = json::parse(text.begin(), text.end(), nullptr, false);
+        if (root.is_discarded()) {
+            SyntaxProbe probe;
+            json::sax_parse(text.begin(), text.end(), &probe);
+            reading.error = probe.Message(text);
+        } else {
+            reading.value = ReadCaseObject(root);
+        }
     } catch (const CaseFault& fault) {
         reading.error = fault.message;
-    } catch (const std::exception& e) {
-        reading.error = std::string("案例文件无法读取: ") + e.what();
+    } catch (const std::bad_alloc&) {
+        reading.error = "内存不足，案例文件无法读取";
+    } catch (const std::exception&) {
+        reading.error = "案例文件无法读取";
     }
     if (!reading.error.empty()) reading.value.reset();
     return reading;

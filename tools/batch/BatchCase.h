@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,17 @@ struct BatchCase {
 // with rigid joints of two members has more redundants than this.
 inline constexpr int kMaxBatchDegree = 100;
 
+// The most rows a table of the case may have: the input form's grid holds
+// 100 rows, and the tool types the supplementary tables into grids of as
+// many. A longer table is refused rather than cut, so that no load is lost.
+inline constexpr std::size_t kMaxTableRows = 100;
+
+// The largest case file read. The four input tables full take some tens of
+// kilobytes; a larger file is refused before it is parsed, since its tree
+// takes many times its size in memory.
+inline constexpr std::size_t kMaxCaseBytes = 1024 * 1024;
+inline constexpr std::string_view kCaseTooLarge = "案例文件大于 1 MiB（1048576 字节），不予读取";
+
 // Either the case or one message naming the line and column of a syntax
 // error, or the key whose value does not fit (array indexes from 0).
 struct CaseReading {
@@ -41,7 +53,8 @@ struct CaseReading {
     std::string error;
 };
 
-// Reads a UTF-8 JSON case file. Never throws.
+// Reads a UTF-8 JSON case file. Never throws. Every message is Chinese and
+// quotes the text of the file only as QuotedInput does.
 CaseReading ReadCase(std::string_view text);
 
 // Line and column (both from 1, the column counted in characters) of the

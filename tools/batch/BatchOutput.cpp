@@ -6,45 +6,13 @@
 #include <cstdint>
 #include <nlohmann/json.hpp>
 
+#include "batch/Utf8Text.h"
+
 namespace tavrin::batch {
 
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// Decodes one UTF-8 sequence starting at text[i]; advances i. An invalid
-// byte decodes as itself.
-char32_t NextCodePoint(std::string_view text, std::size_t& i)
-{
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    int length = 1;
-    char32_t cp = lead;
-    if (lead >= 0xF0u && lead < 0xF8u) {
-        length = 4;
-        cp = lead & 0x07u;
-    } else if (lead >= 0xE0u) {
-        length = 3;
-        cp = lead & 0x0Fu;
-    } else if (lead >= 0xC0u) {
-        length = 2;
-        cp = lead & 0x1Fu;
-    }
-    if (lead < 0xC0u || lead >= 0xF8u || i + static_cast<std::size_t>(length) > text.size()) {
-        ++i;
-        return lead;
-    }
-    for (int k = 1; k < length; ++k) {
-        const unsigned char next = byte(i + static_cast<std::size_t>(k));
-        if ((next & 0xC0u) != 0x80u) {
-            ++i;
-            return lead;
-        }
-        cp = (cp << 6) | (next & 0x3Fu);
-    }
-    i += static_cast<std::size_t>(length);
-    return cp;
-}
 
 struct Range {
     char32_t first;
@@ -206,7 +174,10 @@ Json FlexibilityValue(const OneBasedMatrix& matrix)
 int DisplayWidth(std::string_view text)
 {
     int width = 0;
-    for (std::size_t i = 0; i < text.size();) width += CodePointWidth(NextCodePoint(text, i));
+    for (std::size_t i = 0; i < text.size();) {
+        const std::optional<char32_t> cp = NextCodePoint(text, i);
+        width += cp ? CodePointWidth(*cp) : 1;
+    }
     return width;
 }
 

@@ -11,7 +11,8 @@ namespace tavrin::batch {
 
 // Columns a UTF-8 text takes on a terminal: East Asian wide and full-width
 // characters (the Chinese headers, "：", "（") take two, combining marks
-// none, everything else one. Invalid bytes count one each.
+// none, everything else one. Bytes that are not well-formed UTF-8 count one
+// each.
 int DisplayWidth(std::string_view text);
 
 // The result as a reader follows it: the calculation form's caption, then

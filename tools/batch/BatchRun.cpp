@@ -25,11 +25,15 @@ private:
     std::optional<std::string> m_scale;
 };
 
-// Types the rows into the grid from row 1 on; what lies beyond the grid's
-// rows and columns cannot be typed and is left out, as in the form.
+// Types the rows into the grid from row 1 on. The grid grows to hold them,
+// as the form's editor adds a row below a filled last row; reading the case
+// has refused tables of more rows than the input grid and rows of more cells
+// than their table's columns.
 void TypeRows(TextGrid& grid, const Rows& rows)
 {
-    for (std::size_t r = 0; r < rows.size() && static_cast<int>(r) + 1 < grid.Rows(); ++r)
+    const int needed = static_cast<int>(rows.size()) + 1;
+    if (grid.Rows() < needed) grid.SetRows(needed);
+    for (std::size_t r = 0; r < rows.size(); ++r)
         for (std::size_t c = 0; c < rows[r].size() && static_cast<int>(c) < grid.Cols(); ++c)
             grid.SetText(static_cast<int>(r) + 1, static_cast<int>(c), rows[r][c]);
 }

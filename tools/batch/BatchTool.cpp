@@ -1,18 +1,19 @@
 #include "batch/BatchTool.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <exception>
 #include <fstream>
-#include <iostream>
-#include <iterator>
+#include <memory>
 #include <new>
-#include <sstream>
 #include <system_error>
 
 #include "batch/BatchCase.h"
 #include "batch/BatchOutput.h"
 #include "batch/BatchRun.h"
+#include "batch/Utf8Text.h"
 
 namespace tavrin::batch {
 
@@ -64,7 +65,7 @@ bool WriteFile(const std::filesystem::path& file, const std::string& content, st
     stream << content;
     stream.close();
     if (stream) return true;
-    err << kProgram << "无法写入文件 " << file.string() << '\n';
+    err << kProgram << "无法写入文件 " << QuotedInput(file.string()) << '\n';
     return false;
 }
 
@@ -78,7 +79,7 @@ bool WritePictures(const std::vector<Picture>& pictures, const std::filesystem::
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     if (ec) {
-        err << kProgram << "无法创建目录 " << dir.string() << ": " << ec.message() << '\n';
+        err << kProgram << "无法创建目录 " << QuotedInput(dir.string()) << ": " << ec.message() << '\n';
         return false;
     }
     const char* extension = format == PictureFormat::Png ? ".png" : ".svg";
@@ -91,6 +92,63 @@ bool WritePictures(const std::vector<Picture>& pictures, const std::filesystem::
         }
     }
     return true;
+}
+
+struct CloseFile {
+    void operator()(std::FILE* stream) const { std::fclose(stream); }
+};
+
+// At most `limit` bytes of `stream`; nothing when reading fails.
+std::optional<std::string> ReadAtMost(std::FILE* stream, std::size_t limit)
+{
+    std::string text(limit, '\0');
+    text.resize(std::fread(text.data(), 1, limit, stream));
+    if (std::ferror(stream)) return std::nullopt;
+    return text;
+}
+
+// Why a case file could not be opened, for the errors a user can mend.
+std::string_view OpenFailure(int error)
+{
+    switch (error) {
+        case ENOENT:
+            return "（文件不存在）";
+        case EACCES:
+        case EPERM:
+            return "（没有读取权限）";
+        default:
+            return "";
+    }
+}
+
+// The text of the case file, "-" for standard input, or nothing after a
+// message. One byte more than a case may have is read, so that a larger case
+// is refused without being held; a regular file is measured before reading.
+std::optional<std::string> ReadCaseText(const std::filesystem::path& file, std::ostream& err)
+{
+    if (file == "-") {
+        std::optional<std::string> text = ReadAtMost(stdin, kMaxCaseBytes + 1);
+        if (!text) err << kProgram << "无法读取标准输入\n";
+        return text;
+    }
+    const std::string name = QuotedInput(file.string());
+    const auto refuse = [&](std::string_view what, std::string_view why = {}) {
+        err << kProgram << what << name << why << '\n';
+        return std::nullopt;
+    };
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(file, ec);
+    if (std::filesystem::is_directory(status)) return refuse("无法打开案例文件 ", "（这是目录，不是文件）");
+    if (std::filesystem::is_regular_file(status)) {
+        const std::uintmax_t size = std::filesystem::file_size(file, ec);
+        if (!ec && size > kMaxCaseBytes) return refuse(std::string(kCaseTooLarge) + ": ");
+    }
+    errno = 0;
+    const std::unique_ptr<std::FILE, CloseFile> stream(std::fopen(file.c_str(), "rb"));
+    if (!stream) return refuse("无法打开案例文件 ", OpenFailure(errno));
+    std::optional<std::string> text = ReadAtMost(stream.get(), kMaxCaseBytes + 1);
+    if (!text) return refuse("无法读取案例文件 ");
+    return text;
 }
 
 int Run(std::string_view json, const BatchOptions& options, std::ostream& out, std::ostream& err)
@@ -130,7 +188,7 @@ int RunCaseText(std::string_view json, const BatchOptions& options, std::ostream
     } catch (const std::bad_alloc&) {
         err << kProgram << "内存不足\n";
     } catch (const std::exception& e) {
-        err << kProgram << "内部错误: " << e.what() << '\n';
+        err << kProgram << "内部错误: " << QuotedInput(e.what()) << '\n';
     } catch (...) {
         err << kProgram << "内部错误\n";
     }
@@ -140,29 +198,14 @@ int RunCaseText(std::string_view json, const BatchOptions& options, std::ostream
 int RunCaseFile(const std::filesystem::path& file, const BatchOptions& options, std::ostream& out,
                 std::ostream& err) noexcept
 {
-    std::string text;
+    std::optional<std::string> text;
     try {
-        if (file == "-") {
-            text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        } else {
-            std::ifstream stream(file, std::ios::binary);
-            if (!stream) {
-                err << kProgram << "无法打开案例文件 " << file.string() << '\n';
-                return kExitInvalid;
-            }
-            std::ostringstream content;
-            content << stream.rdbuf();
-            if (stream.bad()) {
-                err << kProgram << "无法读取案例文件 " << file.string() << '\n';
-                return kExitInvalid;
-            }
-            text = std::move(content).str();
-        }
+        text = ReadCaseText(file, err);
     } catch (const std::exception&) {
-        err << kProgram << "无法读取案例文件 " << file.string() << '\n';
-        return kExitInvalid;
+        err << kProgram << "无法读取案例文件 " << QuotedInput(file.string()) << '\n';
     }
-    return RunCaseText(text, options, out, err);
+    if (!text) return kExitInvalid;
+    return RunCaseText(*text, options, out, err);
 }
 
 CommandLine ParseCommandLine(std::span<const std::string_view> args)
@@ -200,7 +243,7 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args)
                 return fail("--size 应为 宽x高，各在 1 到 " + std::to_string(static_cast<int>(kMaxPictureUnits)) +
                             " 图单位之间，例如 267x267");
         } else if (arg.size() > 1 && arg.starts_with("-")) {
-            return fail("不认识的选项 " + std::string(arg));
+            return fail("不认识的选项 " + QuotedInput(arg));
         } else if (!line.caseFile.empty()) {
             return fail("只能给一个案例文件");
         } else {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QSvgGenerator>
 
+#include "batch/Utf8Text.h"
 #include "drawing/QtCanvas.h"
 
 namespace tavrin::batch {
@@ -60,7 +61,7 @@ bool QtPictureWriter::Write(const std::filesystem::path& file, PictureFormat for
     const bool written = format == PictureFormat::Png
                              ? WritePng(name, ops, units, pixels)
                              : WriteSvg(name, QString::fromStdString(file.stem().string()), ops, units, pixels);
-    if (!written) error = "无法写入图片 " + file.string();
+    if (!written) error = "无法写入图片 " + QuotedInput(file.string());
     return written;
 }
 
