@@ -13,6 +13,7 @@ namespace tavrin {
 namespace {
 
 constexpr std::string_view kNoUnitForceRows = "请先在表中输入单位未知力，再按“交互检查”！";
+constexpr std::string_view kCorrectAndConfirm = "，请改正后再按“O&K”确认！";
 
 // What an item of the calculation list asks for before cmdCal can run it.
 struct ItemNeed {
@@ -113,7 +114,7 @@ std::optional<std::string> UnreadablePartCell(SupplementaryTable table, const Te
     const std::optional<PartCellFault> fault = FirstUnreadablePartCell(grid, 1);
     if (!fault) return std::nullopt;
     return "第" + std::to_string(fault->row) + "行“" + grid.Text(0, fault->col) + "”列：" + fault->reason +
-           "，请改正后再按“O&K”确认！";
+           std::string(kCorrectAndConfirm);
 }
 
 bool DirectionSuits(std::string_view loadType, std::string_view direction)
