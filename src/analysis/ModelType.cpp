@@ -3,8 +3,10 @@
 #include <array>
 #include <optional>
 
+#include "analysis/StaticsTexts.h"
 #include "model/CellReading.h"
 #include "model/NumberText.h"
+#include "model/RowReferences.h"
 #include "model/Vocabulary.h"
 
 namespace tavrin {
@@ -72,6 +74,59 @@ std::optional<int> FirstOverloadedRigidJoint(const StructureModel& model)
     return std::nullopt;
 }
 
+struct UnfitRow {
+    std::string_view table;
+    int row = 0;
+    std::string reason;
+};
+
+std::string ElementFault(const StructureModel& model, const Element& e)
+{
+    for (const std::int16_t n : {e.INode, e.JNode})
+        if (std::string reason = MissingNodeReason(model, n); !reason.empty()) return reason;
+    return std::string(MemberLengthFault(MemberGeometry(model.Nodes.at(e.INode), model.Nodes.at(e.JNode)).Length));
+}
+
+std::string LoadFault(const StructureModel& model, const Load& load)
+{
+    std::string reason = LoadNamesNode(load) ? MissingNodeReason(model, load.NodeNo) : std::string();
+    if (reason.empty() && LoadNamesElement(load)) reason = MissingElementReason(model, load.ElementNo);
+    return reason;
+}
+
+// Row by row, the first for which `fault` gives a reason.
+template <class Record, class Fault>
+std::optional<UnfitRow> FirstFault(std::string_view table, const OneBasedTable<Record>& rows, Fault fault)
+{
+    int row = 0;
+    for (const Record& record : rows) {
+        ++row;
+        if (std::string reason = fault(record); !reason.empty()) return UnfitRow{table, row, std::move(reason)};
+    }
+    return std::nullopt;
+}
+
+// The first stored row that a later commit left without what it names: an
+// element whose end node is gone or whose ends now coincide, a support at a
+// node that is gone, a load at a node or on an element that is gone. The
+// student's loads are checked, also while unit forces stand in Loads.
+std::optional<UnfitRow> FirstUnfitRow(const StructureModel& model)
+{
+    const auto element = [&](const Element& e) { return ElementFault(model, e); };
+    const auto support = [&](const Support& s) { return MissingNodeReason(model, s.NodeNo); };
+    const auto load = [&](const Load& l) { return LoadFault(model, l); };
+    if (auto unfit = FirstFault(kElementTableName, model.Elements, element)) return unfit;
+    if (auto unfit = FirstFault(kSupportTableName, model.Supports, support)) return unfit;
+    return FirstFault(kLoadTableName, model.UnitForcesInLoads ? model.SavedLoads : model.Loads, load);
+}
+
+std::string UnfitRowMessage(const UnfitRow& unfit)
+{
+    const std::string table(unfit.table);
+    return table + "第" + std::to_string(unfit.row) + "行：" + unfit.reason + std::string(kRecommitTable) + table +
+           "！";
+}
+
 }  // namespace
 
 bool AcceptModelType(StructureModel& model, const ModelTypeChoice& choice, MessageSink& messages)
@@ -80,7 +135,12 @@ bool AcceptModelType(StructureModel& model, const ModelTypeChoice& choice, Messa
         model.IndeterminacyDegree = 0;
         return true;
     }
-    const std::optional<std::int16_t> degree = ReadIntegerCell(choice.degreeText);
+    const std::optional<double> typed = CellNumber(choice.degreeText);
+    if (!typed) {
+        messages.Show(std::string(kDegreeName) + NotANumberReason(choice.degreeText) + std::string(kRetypeDegree));
+        return false;
+    }
+    const std::optional<std::int16_t> degree = RoundToInt16(*typed);
     if (!degree) {
         messages.Show(kDegreeOutOfRangeMessage);
         return false;
@@ -155,8 +215,12 @@ ModelTypeAnalysis AnalyseModelType(StructureModel& model, MessageSink& messages)
         messages.Show(kNegativeDegreeMessage);
         return analysis;
     }
-    // The check comes before anything is written, so that a refused structure
-    // leaves the model exactly as the student typed it.
+    // The checks come before anything is written, so that a refused
+    // structure leaves the model exactly as the student typed it.
+    if (const std::optional<UnfitRow> unfit = FirstUnfitRow(model)) {
+        messages.Show(UnfitRowMessage(*unfit));
+        return analysis;
+    }
     if (const std::optional<int> node = FirstOverloadedRigidJoint(model)) {
         messages.Show(RigidJointMessage(*node));
         return analysis;

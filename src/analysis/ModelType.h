@@ -15,11 +15,12 @@ struct ModelTypeChoice {
     std::string degreeText;      // Text1, the degree as typed
 };
 
-// Sets IndeterminacyDegree from the dialog: the degree typed (leading number,
-// halves to even) for an indeterminate structure, 0 for a determinate one.
-// A negative degree, or one too large for a 16-bit field, is refused with a
-// message: the model keeps its degree, the result is false and the dialog
-// stays open. True when the dialog may close.
+// Sets IndeterminacyDegree from the dialog: the degree typed (a number cell:
+// blank reads 0, halves to even) for an indeterminate structure, 0 for a
+// determinate one. A text that is not wholly a number, a negative degree, or
+// one too large for a 16-bit field is refused with a message: the model
+// keeps its degree, the result is false and the dialog stays open. True when
+// the dialog may close.
 bool AcceptModelType(StructureModel& model, const ModelTypeChoice& choice, MessageSink& messages);
 
 // The number of elements that start or end at node n (an element counted once).
@@ -52,8 +53,12 @@ struct ModelTypeAnalysis {
     std::vector<std::string> items;
 };
 
-// Refuses a structure with a rigid joint where more than two members meet
-// (message naming the first such node; model untouched). Otherwise sizes the
+// Refuses, with one message and the model untouched, a structure with a
+// stored row that a later commit left without what it names (an element
+// whose end node is gone or whose ends coincide, a support or load at a node
+// that is gone, a load on an element that is gone; the message names the
+// table, the row and the cause), or with a rigid joint where more than two
+// members meet (the message names the first such node). Otherwise sizes the
 // case tables for cases 0..IndeterminacyDegree, which clears them, and sets
 // CalcModel.
 ModelTypeAnalysis AnalyseModelType(StructureModel& model, MessageSink& messages);

@@ -11,8 +11,7 @@ namespace tavrin {
 
 bool IsBlankCell(const TextGrid& grid, int row, int col)
 {
-    const std::string text = grid.Text(row, col);
-    return text.find_first_not_of(" \t") == std::string::npos;
+    return IsBlankText(grid.Text(row, col));
 }
 
 std::optional<std::vector<std::int16_t>> ReadPartRow(const TextGrid& grid, int row, int firstCol)
@@ -25,6 +24,15 @@ std::optional<std::vector<std::int16_t>> ReadPartRow(const TextGrid& grid, int r
         numbers.push_back(*n);
     }
     return numbers;
+}
+
+std::optional<PartCellFault> FirstUnreadablePartCell(const TextGrid& grid, int firstCol)
+{
+    for (int row = 1; row < grid.Rows() && !IsBlankCell(grid, row, 1); ++row)
+        for (int col = firstCol; col < grid.Cols() && !IsBlankCell(grid, row, col); ++col)
+            if (std::string reason = IntegerCellFault(grid.Text(row, col)); !reason.empty())
+                return PartCellFault{row, col, std::move(reason)};
+    return std::nullopt;
 }
 
 bool Contains(std::span<const std::int16_t> numbers, std::int16_t n)

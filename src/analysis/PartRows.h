@@ -15,12 +15,22 @@ namespace tavrin {
 
 // The attached-part and basic-part input tables: one part per row; a row's
 // numbers run from `firstCol` to its first blank cell, and the table ends at
-// the first row whose column 1 is blank.
+// the first row whose column 1 is blank. A blank cell holds nothing but
+// blanks.
 bool IsBlankCell(const TextGrid& grid, int row, int col);
 
 // The row's numbers, each rounded to an integer; std::nullopt when a cell is
 // no 16-bit integer.
 std::optional<std::vector<std::int16_t>> ReadPartRow(const TextGrid& grid, int row, int firstCol);
+
+// The first cell that ReadPartRow cannot read, in the rows of a part table:
+// its row and column as in the grid, and why ("“x4”不是数字").
+struct PartCellFault {
+    int row = 0;
+    int col = 0;
+    std::string reason;
+};
+std::optional<PartCellFault> FirstUnreadablePartCell(const TextGrid& grid, int firstCol);
 
 // End nodes of the elements, each once, in order of first appearance. Throws
 // std::out_of_range for an element or end node outside its table.

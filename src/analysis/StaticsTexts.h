@@ -31,6 +31,18 @@ inline constexpr std::string_view kAttachedSecondNodeCoincides = "第二个结�
 inline constexpr std::string_view kAttachedRowIncomplete = "缺少第二个结点或单元号!";
 inline constexpr std::string_view kCellNotANumber = "表中的结点号或单元号不是范围内的整数!";
 
+// The model type analysis refuses a stored row that a later commit of the
+// nodes or elements left without what it names, until its table is
+// committed again: "<table>第<row>行：<reason>，请重新提交<table>！".
+inline constexpr std::string_view kElementTableName = "单元表";
+inline constexpr std::string_view kSupportTableName = "支座表";
+inline constexpr std::string_view kLoadTableName = "荷载表";
+inline constexpr std::string_view kRecommitTable = "，请重新提交";
+
+// The degree typed in the model type dialog: "超静定次数“x”不是数字，请重新输入！".
+inline constexpr std::string_view kDegreeName = "超静定次数";
+inline constexpr std::string_view kRetypeDegree = "，请重新输入！";
+
 inline constexpr std::string_view kEndForceTablesUnsized = "杆端内力计算错误：内力表与当前单元数不符，请先进行计算类型分析!";
 
 }  // namespace tavrin

@@ -114,69 +114,13 @@ std::optional<Member> DrawableMember(const StructureModel& model, const Element&
     return m;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view Trimmed(std::string_view text)
-{
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::size_t SkipDigits(std::string_view s, std::size_t i)
-{
-    while (i < s.size() && IsDigit(s[i]))
-        ++i;
-    return i;
-}
-
-// sign? digits? ('.' digits?)? with at least one digit, then (e|E sign? digits)?
-// and nothing else.
-bool IsWhollyNumber(std::string_view s)
-{
-    std::size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        ++i;
-    const std::size_t mantissa = i;
-    i = SkipDigits(s, i);
-    std::size_t digits = i - mantissa;
-    if (i < s.size() && s[i] == '.') {
-        const std::size_t fraction = i + 1;
-        i = SkipDigits(s, fraction);
-        digits += i - fraction;
-    }
-    if (digits == 0)
-        return false;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-            ++i;
-        const std::size_t exponent = i;
-        i = SkipDigits(s, i);
-        if (i == exponent)
-            return false;
-    }
-    return i == s.size();
-}
-
 // The scale as typed, when the answer is wholly a number that a 32-bit float
 // holds; a text with anything besides the number, or an overflowing one such
 // as "1e999", is no scale.
 std::optional<float> TypedScale(const std::optional<std::string>& answer)
 {
-    if (!answer)
-        return std::nullopt;
-    const std::string_view text = Trimmed(*answer);
-    if (!IsWhollyNumber(text))
-        return std::nullopt;
-    const float scale = static_cast<float>(LeadingNumber(text));
-    if (!std::isfinite(scale))
-        return std::nullopt;
-    return scale;
+    if (!answer || !IsWhollyNumber(*answer)) return std::nullopt;
+    return ReadFloatCell(*answer);
 }
 
 // The largest value the diagram will draw: |end value|, and for moments on a

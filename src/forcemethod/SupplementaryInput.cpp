@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "analysis/PartRows.h"
 #include "drawing/DrawingPasses.h"
 #include "forcemethod/CalculationDriver.h"
 #include "model/CellReading.h"
@@ -12,6 +13,7 @@ namespace tavrin {
 namespace {
 
 constexpr std::string_view kNoUnitForceRows = "请先在表中输入单位未知力，再按“交互检查”！";
+constexpr std::string_view kCorrectAndConfirm = "，请改正后再按“O&K”确认！";
 
 // What an item of the calculation list asks for before cmdCal can run it.
 struct ItemNeed {
@@ -104,6 +106,17 @@ std::string RowMessage(int row, const std::string& text)
     return "第" + std::to_string(row) + "行：" + text;
 }
 
+// The attached-part and basic-part rows are confirmed only when every
+// number the calculation will read is one.
+std::optional<std::string> UnreadablePartCell(SupplementaryTable table, const TextGrid& grid)
+{
+    if (table != SupplementaryTable::AttachedParts && table != SupplementaryTable::BasicParts) return std::nullopt;
+    const std::optional<PartCellFault> fault = FirstUnreadablePartCell(grid, 1);
+    if (!fault) return std::nullopt;
+    return "第" + std::to_string(fault->row) + "行“" + grid.Text(0, fault->col) + "”列：" + fault->reason +
+           std::string(kCorrectAndConfirm);
+}
+
 bool DirectionSuits(std::string_view loadType, std::string_view direction)
 {
     if (loadType == kCouple) return IsCoupleDirection(direction);
@@ -169,6 +182,11 @@ std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const
             messages.Show(RowMessage(r, "单位未知力只能是“集中荷载”或“力偶”，不能是“" + type + "”！"));
             return std::nullopt;
         }
+        for (const auto& [name, text] : {std::pair{"作用结点", nodeText}, std::pair{"作用单元", elementText}})
+            if (!CellNumber(text)) {
+                messages.Show(RowMessage(r, name + NotANumberReason(text) + "！"));
+                return std::nullopt;
+            }
         const std::optional<std::int16_t> node = ReadIntegerCell(nodeText);
         if (!node || !model.Nodes.Has(*node)) {
             messages.Show(RowMessage(r, "作用结点“" + nodeText + "”不存在！"));
@@ -214,10 +232,14 @@ bool ApplyUnitForces(CalculationContext& ctx)
     return true;
 }
 
-void ConfirmSupplementaryInput(CalculationContext& ctx)
+bool ConfirmSupplementaryInput(CalculationContext& ctx)
 {
     CalculationFormState& form = ctx.form;
     CalculationState& calc = ctx.calc;
+    if (const std::optional<std::string> fault = UnreadablePartCell(form.inputTable, ctx.MSFlexGrid1)) {
+        ctx.messages.Show(*fault);
+        return false;
+    }
     form.inputFrameVisible = false;
     form.calEnabled = true;
     switch (form.inputTable) {
@@ -235,6 +257,7 @@ void ConfirmSupplementaryInput(CalculationContext& ctx)
         case SupplementaryTable::None:
             break;
     }
+    return true;
 }
 
 void CloseResultFrame(CalculationFormState& form)

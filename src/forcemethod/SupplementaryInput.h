@@ -56,8 +56,9 @@ void SelectCalculationItem(CalculationContext& ctx, int index);
 // positive sense of the axis or of rotation; the direction text names the
 // axis and the arrow). Rows from 1 to the first empty type cell. A message
 // and std::nullopt when a row names a load kind other than a concentrated
-// force or a couple, a node or element that does not exist, a direction that
-// does not suit the kind, or when no row is filled.
+// force or a couple, holds a node or element cell that is not wholly a
+// number (blank reads 0), names a node or element that does not exist or a
+// direction that does not suit the kind, or when no row is filled.
 std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const StructureModel& model,
                                                      MessageSink& messages);
 
@@ -68,7 +69,11 @@ bool ApplyUnitForces(CalculationContext& ctx);
 
 // "O&K": hides the input frame and enables cmdCal; the attached-part and
 // basic-part rows shown are kept as the confirmed rows of the calculation.
-void ConfirmSupplementaryInput(CalculationContext& ctx);
+// A part row with a cell that is no integer (text that is not wholly a
+// number, or one outside -32768..32767) is refused with a message naming its
+// row, column and text: nothing is confirmed, the frame stays and the result
+// is false.
+bool ConfirmSupplementaryInput(CalculationContext& ctx);
 
 // "关闭(&C)": hides the result frame.
 void CloseResultFrame(CalculationFormState& form);

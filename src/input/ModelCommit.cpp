@@ -1,11 +1,9 @@
 #include "input/ModelCommit.h"
 
-#include <cfloat>
-#include <cmath>
-
 #include "drawing/DrawingPasses.h"
 #include "input/InputTables.h"
 #include "model/CellReading.h"
+#include "model/RowReferences.h"
 #include "model/Vocabulary.h"
 
 namespace tavrin {
@@ -58,39 +56,48 @@ public:
     // Node and element numbers and codes are 16-bit fields.
     std::int16_t Integer(int col)
     {
-        const std::optional<std::int16_t> value = ReadIntegerCell(Text(col));
-        if (!value) {
-            Refuse(col, "整数值超出-32768～32767的范围");
-            return 0;
-        }
-        return *value;
+        const std::string text = Text(col);
+        RefuseUnless(col, IntegerCellFault(text));
+        return ReadIntegerCell(text).value_or(0);
     }
 
     // Coordinates, EI and magnitudes are 32-bit fields.
     float Number(int col)
     {
-        const double value = LeadingNumber(Text(col));
-        if (!std::isfinite(value) || std::fabs(value) > static_cast<double>(FLT_MAX)) {
-            Refuse(col, "数值过大，无法存储");
-            return 0.0f;
-        }
-        return static_cast<float>(value);
+        const std::string text = Text(col);
+        RefuseUnless(col, FloatCellFault(text));
+        return ReadFloatCell(text).value_or(0.0f);
+    }
+
+    // Elements, supports and loads name nodes and elements by their row, so
+    // the number typed in a row must be that row's: what the picture prints
+    // is then what the other tables name.
+    std::int16_t RowNumber(int col, std::string_view what)
+    {
+        const std::int16_t n = Integer(col);
+        if (!Refused() && n != m_row)
+            Refuse(col, std::string(what) + "应为" + std::to_string(m_row) + "（各行依次为1、2、3…）");
+        return n;
     }
 
     std::int16_t NodeNumber(int col, const StructureModel& model)
     {
         const std::int16_t n = Integer(col);
-        if (!Refused() && !model.Nodes.Has(n))
-            Refuse(col, "结点号" + std::to_string(n) + "不存在" + Existing("结点", model.NodeCount()));
+        if (!Refused()) RefuseUnless(col, MissingNodeReason(model, n));
         return n;
     }
 
     std::int16_t ElementNumber(int col, const StructureModel& model)
     {
         const std::int16_t e = Integer(col);
-        if (!Refused() && !model.Elements.Has(e))
-            Refuse(col, "单元号" + std::to_string(e) + "不存在" + Existing("单元", model.ElementCount()));
+        if (!Refused()) RefuseUnless(col, MissingElementReason(model, e));
         return e;
+    }
+
+    // Refuses with `reason` unless it is empty.
+    void RefuseUnless(int col, std::string_view reason)
+    {
+        if (!reason.empty()) Refuse(col, std::string(reason));
     }
 
     void Refuse(int col, std::string reason)
@@ -100,22 +107,27 @@ public:
     }
 
 private:
-    static std::string Existing(std::string_view what, int count)
-    {
-        if (count == 0)
-            return "（尚无" + std::string(what) + "）";
-        return "（现有" + std::string(what) + "1～" + std::to_string(count) + "）";
-    }
-
     const TextGrid& m_grid;
     int m_row = 0;
     std::optional<CellRefusal> m_refusal;
 };
 
+// Length and direction from the nodes now in Nodes; none for a member whose
+// end node is gone (the model type analysis refuses it).
+void SetMemberGeometry(Element& element, const StructureModel& model)
+{
+    const Node* i = model.Nodes.Find(element.INode);
+    const Node* j = model.Nodes.Find(element.JNode);
+    const ElementGeometry g = i && j ? MemberGeometry(*i, *j) : ElementGeometry{};
+    element.Length = g.Length;
+    element.SinA = g.SinA;
+    element.CosA = g.CosA;
+}
+
 Node ReadNode(TableReader& in)
 {
     Node node;
-    node.Number = in.Integer(0);
+    node.Number = in.RowNumber(0, "结点号");
     node.X = in.Number(1);
     node.Y = in.Number(2);
     node.JointType = in.Text(3);
@@ -125,22 +137,14 @@ Node ReadNode(TableReader& in)
 Element ReadElement(TableReader& in, const StructureModel& model)
 {
     Element element;
-    element.Code = in.Integer(0);
+    element.Code = in.RowNumber(0, "单元码");
     element.EI = in.Number(1);
     element.INode = in.NodeNumber(2, model);
     element.JNode = in.NodeNumber(3, model);
     if (in.Refused())
         return element;
-    const ElementGeometry g = MemberGeometry(model.Nodes.at(element.INode), model.Nodes.at(element.JNode));
-    // A member without length has no direction; one whose length overflows
-    // has none either.
-    if (g.Length == 0.0f)
-        in.Refuse(3, "单元长度为零（两端结点位置重合）");
-    else if (!std::isfinite(g.Length))
-        in.Refuse(3, "单元长度超出数值范围");
-    element.Length = g.Length;
-    element.SinA = g.SinA;
-    element.CosA = g.CosA;
+    SetMemberGeometry(element, model);
+    in.RefuseUnless(3, MemberLengthFault(element.Length));
     return element;
 }
 
@@ -160,13 +164,9 @@ Load ReadLoad(TableReader& in, const StructureModel& model)
 {
     Load load;
     load.LoadType = in.Text(0);
-    const bool atNode = load.LoadType == kConcentratedLoad || load.LoadType == kCouple;
-    load.NodeNo = atNode ? in.NodeNumber(1, model) : in.Integer(1);
+    load.NodeNo = LoadNamesNode(load) ? in.NodeNumber(1, model) : in.Integer(1);
     load.ElementNo = in.Integer(2);
-    const bool onElement =
-        load.LoadType == kDistributedLoad || (load.LoadType == kCouple && load.ElementNo != 0);
-    if (onElement && !in.Refused())
-        load.ElementNo = in.ElementNumber(2, model);
+    if (LoadNamesElement(load) && !in.Refused()) load.ElementNo = in.ElementNumber(2, model);
     load.Direction = in.Text(3);
     load.Magnitude = LoadMagnitude(load.LoadType, load.Direction, in.Number(4));
     return load;
@@ -201,16 +201,26 @@ std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model,
     switch (kind) {
     case kNodeTable:
         return ReplaceTable(grid, model.Nodes, ReadNode, "结点表为空，至少要输入一个结点", [&] {
+            // The members follow their nodes; what was calculated for the
+            // old positions no longer holds.
+            for (Element& element : model.Elements) SetMemberGeometry(element, model);
+            model.ClearResults();
             FitModelToPicture(model, canvas);
             DrawNodeNumbers(model, canvas);
         });
     case kElementTable:
         return ReplaceTable(
             grid, model.Elements, [&](TableReader& in) { return ReadElement(in, model); },
-            "单元表为空，至少要输入一个单元", [&] { DrawMembers(model, canvas, 1); });
+            "单元表为空，至少要输入一个单元",
+            [&] {
+                model.ClearResults();
+                DrawMembers(model, canvas, 1);
+            });
     case kSupportTable:
         return ReplaceTable(
-            grid, model.Supports, [&](TableReader& in) { return ReadSupport(in, model); }, {}, [&] {
+            grid, model.Supports, [&](TableReader& in) { return ReadSupport(in, model); }, {},
+            [&] {
+                model.ClearResults();
                 canvas.SetDrawWidth(1);
                 DrawSupports(model, canvas);
                 model.SupportConstraintCount = CountSupportConstraints(model.Supports);
@@ -266,19 +276,6 @@ void UndoTableDrawing(const StructureModel& model, Canvas& canvas)
         DrawMembers(model, canvas, 1);
     if (kind >= kLoadTable)
         DrawSupports(model, canvas);
-}
-
-ElementGeometry MemberGeometry(const Node& i, const Node& j)
-{
-    const float dx = j.X - i.X;
-    const float dy = j.Y - i.Y;
-    ElementGeometry g;
-    g.Length = std::sqrt(dx * dx + dy * dy);
-    if (g.Length != 0.0f) {
-        g.CosA = dx / g.Length;
-        g.SinA = dy / g.Length;
-    }
-    return g;
 }
 
 std::int16_t CountSupportConstraints(const OneBasedTable<Support>& supports)

@@ -7,6 +7,7 @@
 
 #include "drawing/Canvas.h"
 #include "model/Messages.h"
+#include "model/RowReferences.h"
 #include "model/StructureModel.h"
 #include "model/TextGrid.h"
 
@@ -17,26 +18,22 @@ namespace tavrin {
 // redraw the picture from scratch; elements, supports and loads draw on top.
 // Rows are read from 1 down to the first row whose first cell is empty.
 //
-// The new table is built aside. A row that names a missing node or element,
-// an element of zero length, a number that cannot be stored, or an empty node
-// or element table refuses the whole commit: one message naming the row and
-// the column goes to `messages`, and the model, the picture and the grid stay
-// exactly as they were. Returns true when the table was committed.
+// The new table is built aside. A number cell whose text is not wholly a
+// number (a blank one reads 0), a number that cannot be stored, a node number
+// or element code other than its row's (1, 2, ... in row order), a row that
+// names a missing node or element, an element of zero length, or an empty
+// node or element table refuses the whole commit: one message naming the row
+// and the column goes to `messages`, and the model, the picture and the grid
+// stay exactly as they were. Returns true when the table was committed.
+//
+// Committed nodes move the members: the geometry of every element is
+// recomputed from them. Committed nodes, elements or supports make every
+// result of an earlier calculation void (StructureModel::ClearResults).
 bool CommitInputTable(StructureModel& model, const TextGrid& grid, Canvas& canvas, MessageSink& messages);
 
 // Clears the picture and redraws the layers of the tables before the showing
 // one (nodes; members with labels; supports). Changes no model data.
 void UndoTableDrawing(const StructureModel& model, Canvas& canvas);
-
-// Length and direction of a member from end i to end j, single precision:
-//   Length = sqrt(dx^2 + dy^2), CosA = dx / Length, SinA = dy / Length,
-// dx = xj - xi, dy = yj - yi (model axes, y upward).
-struct ElementGeometry {
-    float Length = 0.0f;
-    float SinA = 0.0f;
-    float CosA = 0.0f;
-};
-ElementGeometry MemberGeometry(const Node& i, const Node& j);
 
 // Restraints of the supports: roller 1, pin 2, fixed 3; any other type text
 // restrains nothing.

@@ -52,4 +52,18 @@ void StructureModel::SizeCaseTables()
     CaseMoments.Resize(IndeterminacyDegree, ElementCount());
 }
 
+void StructureModel::ClearResults()
+{
+    for (Element& e : Elements) e.Ni = e.Vi = e.Mi = e.Nj = e.Vj = e.Mj = 0.0f;
+    for (Support& s : Supports) s.Fx = s.Fy = s.Fm = 0.0f;
+    CaseAxialForces = {};
+    CaseShearForces = {};
+    CaseMoments = {};
+    FlexibilityMatrix = {};
+    FreeTerms.Clear();
+    RedundantForces.Clear();
+    TransmittedForces.clear();
+    LoadsCountedByAttachedParts.clear();
+}
+
 }  // namespace tavrin

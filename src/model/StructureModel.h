@@ -176,6 +176,13 @@ struct StructureModel {
     // Sizes the three case tables for cases 0..IndeterminacyDegree.
     void SizeCaseTables();
 
+    // Forgets every result of a calculation, for a structure whose nodes,
+    // members or supports have changed since: end forces and reactions read
+    // 0 again, so a diagram draws as before any calculation, and the case
+    // tables are emptied, so every step of the calculation analysed before
+    // asks for a new analysis. Loads and SavedLoads stay as they are.
+    void ClearResults();
+
     bool operator==(const StructureModel&) const = default;
 };
 

@@ -125,7 +125,7 @@ TEST(AttachedPartReactionsTest, FaultyRowStopsWithAMessageAndKeepsEarlierParts)
         {"second node neither level with nor plumb to the hinge", {"2", "2", "6", "2", "3"}, kAttachedSecondNodeSkew},
         {"second node on the hinge", {"2", "2", "2", "2", "3"}, kAttachedSecondNodeCoincides},
         {"element that does not exist", {"2", "2", "3", "2", "99"}, kNumberOutsideTable},
-        {"text instead of a node number", {"2", "abc", "3", "2"}, kNumberOutsideTable},
+        {"text instead of a node number", {"2", "abc", "3", "2"}, kCellNotANumber},
         {"number too large for a node", {"2", "40000", "3", "2"}, kCellNotANumber},
         {"no elements", {"2", "2", "3"}, kAttachedRowIncomplete},
     };

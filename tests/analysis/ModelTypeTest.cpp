@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,9 +54,10 @@ TEST(ModelTypeTest, DialogReadsTheDegreeOnlyForAnIndeterminateStructure)
         std::int16_t degree;  // afterwards, starting from 7
     };
     const Case cases[] = {
-        {true, "2", true, 2},    {false, "3", true, 0},     {true, "2.5", true, 2},  {true, "3.5", true, 4},
-        {true, "abc", true, 0},  {true, "", true, 0},       {true, " 3次", true, 3}, {true, "-1", false, 7},
-        {true, "-0.4", true, 0}, {true, "40000", false, 7}, {false, "-1", true, 0},
+        {true, "2", true, 2},      {false, "3", true, 0},     {true, "2.5", true, 2},   {true, "3.5", true, 4},
+        {true, "abc", false, 7},   {true, "", true, 0},       {true, " 3次", false, 7}, {true, "-1", false, 7},
+        {true, "-0.4", true, 0},   {true, "40000", false, 7}, {false, "-1", true, 0},   {true, " 3 ", true, 3},
+        {true, "1e-400", true, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.indeterminate ? "超静定 " : "静定 ") + c.text);
@@ -66,6 +68,10 @@ TEST(ModelTypeTest, DialogReadsTheDegreeOnlyForAnIndeterminateStructure)
         EXPECT_EQ(model.IndeterminacyDegree, c.degree);
         EXPECT_EQ(messages.shown.size(), c.accepted ? 0u : 1u);
     }
+    StructureModel model;
+    RecordingMessages messages;
+    AcceptModelType(model, {true, "x4"}, messages);
+    EXPECT_EQ(messages.shown.at(0).text, "超静定次数“x4”不是数字，请重新输入！");
 }
 
 TEST(ModelTypeTest, ClassificationByTheSupportArrangement)
@@ -168,13 +174,67 @@ TEST(ModelTypeTest, RigidJointOfThreeMembersIsRefusedAndNothingChanges)
     }
 }
 
+// A beam 1-2 fixed at node 1 with a force at node 2 and a distributed load
+// on element 1, then changed as a later commit of one table leaves it.
+TEST(ModelTypeTest, RowsThatNoLongerFitTheirNodesOrElementsAreRefusedUntilCommittedAgain)
+{
+    const struct {
+        const char* name;
+        std::function<void(StructureModel&)> change;
+        const char* message;
+    } cases[] = {
+        {"end node gone", [](StructureModel& m) { m.Nodes.Recreate(1); },
+         "单元表第1行：结点号2不存在（现有结点1），请重新提交单元表！"},
+        {"ends now coincide", [](StructureModel& m) { m.Nodes.at(2).X = 0.0f; },
+         "单元表第1行：单元长度为零（两端结点位置重合），请重新提交单元表！"},
+        {"support at a node gone", [](StructureModel& m) { m.Supports.at(1).NodeNo = 3; },
+         "支座表第1行：结点号3不存在（现有结点1～2），请重新提交支座表！"},
+        {"force at a node gone", [](StructureModel& m) { m.Loads.at(1).NodeNo = 3; },
+         "荷载表第1行：结点号3不存在（现有结点1～2），请重新提交荷载表！"},
+        {"distributed load on an element gone", [](StructureModel& m) { m.Loads.at(2).ElementNo = 2; },
+         "荷载表第2行：单元号2不存在（现有单元1），请重新提交荷载表！"},
+        {"the student's loads while a unit force stands in Loads",
+         [](StructureModel& m) {
+             m.SavedLoads = m.Loads;
+             m.SavedLoads.at(2).ElementNo = 0;
+             m.Loads.Recreate(1);
+             m.Loads.at(1) = Load{std::string(kConcentratedLoad), 1.0f, std::string(kUpward), 2, 0};
+             m.UnitForcesInLoads = true;
+         },
+         "荷载表第2行：单元号0不存在（现有单元1），请重新提交荷载表！"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StructureModel model;
+        model.Nodes.Append(Node{1, std::string(kRigidJoint), 0, 0});
+        model.Nodes.Append(Node{2, std::string(kFreeEnd), 4, 0});
+        model.Elements.Append(Element{.Code = 1, .EI = 1, .INode = 1, .JNode = 2, .Length = 4, .CosA = 1});
+        model.Supports.Append(Support{1, std::string(kFixedSupport), std::string(kBelowNode)});
+        model.SupportConstraintCount = 3;
+        model.Loads.Append(Load{std::string(kConcentratedLoad), -5.0f, std::string(kDownward), 2, 0});
+        model.Loads.Append(Load{std::string(kDistributedLoad), -2.0f, std::string(kDownward), 0, 1});
+        RecordingMessages messages;
+        ASSERT_TRUE(AnalyseModelType(model, messages).accepted);
+
+        c.change(model);
+        const StructureModel before = model;
+        EXPECT_FALSE(AnalyseModelType(model, messages).accepted);
+        EXPECT_TRUE(model == before);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, c.message);
+    }
+}
+
 TEST(ModelTypeTest, AnElementLoopingAtItsNodeCountsOnce)
 {
     StructureModel model = Star(kRigidJoint, 1);
     model.Elements.Append(Element{.Code = 2, .EI = 1, .INode = 3, .JNode = 3});
     EXPECT_EQ(ElementsAtNode(model, 3), 2);
+    // Such a member has no length: it is refused for that, not as a third
+    // member at the rigid joint.
     RecordingMessages messages;
-    EXPECT_TRUE(AnalyseModelType(model, messages).accepted);
+    EXPECT_FALSE(AnalyseModelType(model, messages).accepted);
+    EXPECT_EQ(messages.shown.at(0).text, "单元表第2行：单元长度为零（两端结点位置重合），请重新提交单元表！");
 }
 
 }  // namespace

@@ -404,9 +404,9 @@ TEST(InternalForceDiagramsTest, TypedNumbersAreUsedAsTypedAnythingElseDrawsTheLa
         std::optional<std::string> answer;
         float scale;
     } cases[] = {
-        {std::nullopt, 2.5f}, {"", 2.5f},     {"   ", 2.5f},   {"abc", 2.5f},  {"12abc", 2.5f},  {"1e999", 2.5f},
-        {"1e", 2.5f},         {".", 2.5f},    {"-", 2.5f},     {"1 2", 2.5f},  {"200", 200.0f},  {" 50 ", 50.0f},
-        {"-40", -40.0f},      {"2.5e1", 25.0f}, {"+.5", 0.5f}, {"30", 30.0f},
+        {std::nullopt, 2.5f}, {"", 2.5f},       {"   ", 2.5f}, {"abc", 2.5f}, {"12abc", 2.5f},  {"1e999", 2.5f},
+        {"1e", 2.5f},         {".", 2.5f},      {"-", 2.5f},   {"1 2", 2.5f}, {"200", 200.0f},  {" 50 ", 50.0f},
+        {"-40", -40.0f},      {"2.5e1", 25.0f}, {"+.5", 0.5f}, {"30", 30.0f}, {"1e-400", 0.0f},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.answer ? "\"" + *c.answer + "\"" : "cancelled");

@@ -322,6 +322,77 @@ TEST(CalculationDriverTest, IndeterminateStructureWithAnAttachedPartRunsToTheEnd
     EXPECT_EQ(c.MSFlexGrid1.Text(1, 4), "3");
 }
 
+// Nodes committed again move the members: a new analysis calculates with the
+// new lengths, and nothing calculated before is used or drawn meanwhile.
+TEST(CalculationDriverTest, NodesCommittedAgainAreCalculatedWithTheirNewGeometryOnly)
+{
+    // Beam 1-2 on a pin and a roller, q = 10 down; node 2 moved from (4, 0)
+    // to (6, 0): R = qL/2 = 30 at each support, Vj = -30, Mj = 0.
+    const testing::FrameTables beam{{{"1", "0", "0", "铰接"}, {"2", "4", "0", "铰接"}},
+                                    {{"1", "1", "1", "2"}},
+                                    {{"1", "铰支座", "结点下方"}, {"2", "活动支座", "结点下方"}},
+                                    {{"均布荷载", "", "1", "向下", "10"}}};
+    Calculation c(beam, 0);
+    c.Run(0);
+    c.Run(1);
+    ASSERT_EQ(c.model.Elements.at(1).Vj, -20.0f);
+    ASSERT_TRUE(testing::CommitRows(c.model, c.canvas, c.messages, kNodeTable, {{"1", "0", "0"}, {"2", "6", "0"}}));
+    EXPECT_EQ(c.model.Elements.at(1), (Element{.Code = 1, .EI = 1, .INode = 1, .JNode = 2, .Length = 6, .CosA = 1}));
+    c.Run(1);
+    EXPECT_EQ(c.MessageTexts(), std::vector<std::string>{"结构数据或超静定次数已改变，请重新进行“计算类型分析”！"});
+    ASSERT_TRUE(AnalyseAndOpenCalculation(c.ctx));
+    c.Run(0);
+    EXPECT_EQ(c.Shown(), Reactions({{"1", "铰支座", "0.", "30.", "0."}, {"2", "活动支座", "0.", "30.", "0."}}));
+    c.Run(1);
+    EXPECT_EQ(c.Shown(), WithHeader({"杆件号", " Ni ", " Vi ", " Mi ", " Nj ", " Vj ", " Mj "},
+                                    {{"1", "0.", "30.", "0.", "0.", "-30.", "0."}}));
+
+    // The propped cantilever first typed 2 long and moved to length 4 gives
+    // X1 = 3qL/8 = 3.
+    testing::FrameTables shorter = testing::kCantilever;
+    shorter.nodes[1][1] = "2";
+    Calculation p(shorter, 1);
+    ASSERT_TRUE(testing::CommitRows(p.model, p.canvas, p.messages, kNodeTable, testing::kCantilever.nodes));
+    ASSERT_TRUE(AnalyseAndOpenCalculation(p.ctx));
+    p.Run(0);
+    p.Run(1);
+    p.Supply(2, {{"集中荷载", "2", "", "向上"}});
+    RunCalculationStep(p.ctx);
+    p.Run(3);
+    p.Run(4);
+    p.Run(5);
+    EXPECT_EQ(p.Shown(), (Rows{{"未知力", "X1"}, {"", "3."}}));
+    EXPECT_TRUE(p.messages.shown.empty()) << p.MessageTexts()[0];
+}
+
+// A part row is confirmed only when the calculation can read every number in
+// it; a refused row leaves the table showing and nothing confirmed.
+TEST(CalculationDriverTest, PartRowsWithTextInANumberCellAreNotConfirmed)
+{
+    const struct {
+        int item;
+        Rows rows;
+        const char* message;
+    } cases[] = {
+        {0, {{"1", "2", "3", "2x"}}, "第1行“单元1”列：“2x”不是数字，请改正后再按“O&K”确认！"},
+        {0,
+         {{"1", "2", "3", "2"}, {"2", "4", "40000", "1"}},
+         "第2行“铰结点/支座码”列：整数值超出-32768～32767的范围，请改正后再按“O&K”确认！"},
+        {1, {{"1", " 1 ", "abc"}}, "第1行“单元2”列：“abc”不是数字，请改正后再按“O&K”确认！"},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.message);
+        Calculation c(testing::kGerberBeam, 0);
+        c.Select(k.item);
+        c.Type(k.rows);
+        EXPECT_FALSE(ConfirmSupplementaryInput(c.ctx));
+        EXPECT_EQ(c.MessageTexts(), std::vector<std::string>{k.message});
+        EXPECT_TRUE(c.form.inputFrameVisible);
+        EXPECT_FALSE(c.form.calEnabled);
+        EXPECT_FALSE(c.calc.attachedPartsConfirmed || c.calc.basicPartsConfirmed);
+    }
+}
+
 TEST(CalculationDriverTest, SupplementaryTablesAndTheirLayouts)
 {
     struct Case {
@@ -438,6 +509,8 @@ TEST(CalculationDriverTest, UnfitUnitForceRowsAreRefusedAndTheLoadsStay)
         {{{"力偶", "2", "5", "顺时针"}}, "第1行：作用单元“5”不存在！"},
         {{{"集中荷载", "2", "", "顺时针"}}, "第1行：荷载方向“顺时针”不适用于集中荷载！"},
         {{{"集中荷载", "99999", "", "向上"}}, "第1行：作用结点“99999”不存在！"},
+        {{{"集中荷载", "x4", "", "向上"}}, "第1行：作用结点“x4”不是数字！"},
+        {{{"力偶", "2", "1单元", "顺时针"}}, "第1行：作用单元“1单元”不是数字！"},
         {{}, "请先在表中输入单位未知力，再按“交互检查”！"},
     };
     for (const Case& k : cases) {
@@ -566,6 +639,13 @@ TEST(CalculationDriverTest, StepsOutOfOrderOrWithoutTheirInputSaySoAndComputeNot
              testing::CommitRows(c.model, c.canvas, c.messages, kElementTable,
                                  {{"1", "1", "1", "2"}, {"2", "1", "1", "2"}});
              c.Run(0);
+         },
+         "结构数据或超静定次数已改变，请重新进行“计算类型分析”！"},
+        {"nodes committed after the analysis", &testing::kCantilever, 1,
+         [](Calculation& c) {
+             c.Run(0);
+             testing::CommitRows(c.model, c.canvas, c.messages, kNodeTable, testing::kCantilever.nodes);
+             c.Run(1);
          },
          "结构数据或超静定次数已改变，请重新进行“计算类型分析”！"},
         {"degree changed after the analysis", &testing::kCantilever, 1,

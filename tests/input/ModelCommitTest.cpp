@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -90,20 +91,71 @@ TEST(ModelCommitTest, TheTableEndsAtTheFirstEmptyFirstCell)
     EXPECT_EQ(model.NodeCount(), 2);
 }
 
-TEST(ModelCommitTest, IntegerCellsRoundHalvesToEvenAndNumberCellsReadTheirLeadingNumber)
+TEST(ModelCommitTest, IntegerCellsRoundHalvesToEvenAndBlankNumberCellsReadZero)
 {
     StructureModel model;
     RecordingCanvas canvas;
     RecordingMessages messages;
-    ASSERT_TRUE(Commit(model, kNodeTable, {{"2.5", "1.5m", "abc", "刚接"}, {"3.5", "-2", "4e0", "x"}}, canvas,
-                       messages));
-    EXPECT_EQ(model.Nodes.at(1), (Node{2, "刚接", 1.5f, 0.0f}));
-    EXPECT_EQ(model.Nodes.at(2), (Node{4, "x", -2.0f, 4.0f}));
-    ASSERT_TRUE(Commit(model, kElementTable, {{"-0.5", "", "1.4", "2.5"}}, canvas, messages));
-    EXPECT_EQ(model.Elements.at(1).Code, 0);
+    ASSERT_TRUE(Commit(model, kNodeTable, {{"1", " 1.5 ", "", "刚接"}, {"2.5", "-2", "4e0", "x"}, {"3", "1", "1e-400"}},
+                       canvas, messages));
+    EXPECT_EQ(model.Nodes.at(1), (Node{1, "刚接", 1.5f, 0.0f}));
+    EXPECT_EQ(model.Nodes.at(2), (Node{2, "x", -2.0f, 4.0f}));
+    EXPECT_EQ(model.Nodes.at(3).Y, 0.0f);
+    ASSERT_TRUE(Commit(model, kElementTable, {{"0.6", "", "1.4", "2.5"}}, canvas, messages));
+    EXPECT_EQ(model.Elements.at(1).Code, 1);
     EXPECT_EQ(model.Elements.at(1).EI, 0.0f);
     EXPECT_EQ(model.Elements.at(1).INode, 1);
     EXPECT_EQ(model.Elements.at(1).JNode, 2);
+}
+
+// The members follow their nodes; results of the structure as it was are
+// forgotten by a commit of nodes, elements or supports, not of loads.
+TEST(ModelCommitTest, ANewStructureMovesTheMembersAndForgetsEveryResult)
+{
+    const struct {
+        const char* name;
+        int kind;
+        std::vector<std::vector<std::string_view>> rows;
+        bool forgets;
+    } cases[] = {
+        {"nodes", kNodeTable, {{"1", "0", "0"}, {"2", "6", "0"}, {"3", "4", "3"}}, true},
+        {"elements", kElementTable, {{"1", "1", "1", "2"}, {"2", "1", "2", "3"}}, true},
+        {"supports", kSupportTable, {{"1", "固定支座", "结点左侧"}}, true},
+        {"loads", kLoadTable, {{"集中荷载", "3", "", "向右", "5"}}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Frame f;
+        ASSERT_TRUE(Commit(f.model, kSupportTable, {{"1", "固定支座", "结点左侧"}}, f.canvas, f.messages));
+        f.model.Elements.at(1).Mj = -40.0f;
+        f.model.Supports.at(1).Fy = 30.0f;
+        f.model.IndeterminacyDegree = 1;
+        f.model.SizeCaseTables();
+        f.model.RedundantForces.Append(2.5);
+        const StructureModel before = f.model;
+
+        ASSERT_TRUE(Commit(f.model, c.kind, c.rows, f.canvas, f.messages));
+        EXPECT_EQ(f.model.Elements.at(1).Mj == 0.0f, c.forgets);
+        EXPECT_EQ(f.model.Supports.at(1).Fy == 0.0f, c.forgets);
+        EXPECT_EQ(f.model.CaseMoments.CaseCount() == 0, c.forgets);
+        EXPECT_EQ(f.model.RedundantForces.Empty(), c.forgets);
+    }
+    // Node 2 moved from (4, 0) to (6, 0): member 1 is 6 long, member 2 runs
+    // from (6, 0) to (4, 3).
+    Frame f;
+    ASSERT_TRUE(Commit(f.model, kNodeTable, {{"1", "0", "0"}, {"2", "6", "0"}, {"3", "4", "3"}}, f.canvas, f.messages));
+    EXPECT_FLOAT_EQ(f.model.Elements.at(1).Length, 6.0f);
+    EXPECT_FLOAT_EQ(f.model.Elements.at(1).CosA, 1.0f);
+    EXPECT_FLOAT_EQ(f.model.Elements.at(2).Length, std::sqrt(13.0f));
+    EXPECT_FLOAT_EQ(f.model.Elements.at(2).SinA, 3.0f / std::sqrt(13.0f));
+    EXPECT_FLOAT_EQ(f.model.Elements.at(2).CosA, -2.0f / std::sqrt(13.0f));
+    // A member whose end node is gone keeps no direction; the model type
+    // analysis refuses it until the elements are committed again.
+    ASSERT_TRUE(Commit(f.model, kNodeTable, {{"1", "0", "0"}, {"2", "6", "0"}}, f.canvas, f.messages));
+    EXPECT_EQ(f.model.Elements.at(2).Length, 0.0f);
+    EXPECT_EQ(f.model.Elements.at(2).SinA, 0.0f);
+    EXPECT_EQ(f.model.Elements.at(2).CosA, 0.0f);
+    EXPECT_TRUE(f.messages.shown.empty());
 }
 
 TEST(ModelCommitTest, ElementGeometryRunsFromEndIToEndJ)
@@ -221,6 +273,23 @@ TEST(ModelCommitTest, BadTablesAreRefusedWithOneMessageAndChangeNothing)
          "第1行“作用单元”列：单元号3不存在（现有单元1～2），本表未提交!"},
         {"distributed load on no element", kLoadTable, {{"均布荷载", "1", "0", "向下", "10"}},
          "第1行“作用单元”列：单元号0不存在（现有单元1～2），本表未提交!"},
+        {"node numbers typed as labels", kNodeTable, {{"5", "0", "0"}, {"7", "4", "0"}},
+         "第1行“结点号”列：结点号应为1（各行依次为1、2、3…），本表未提交!"},
+        {"node numbers out of row order", kNodeTable, {{"1", "0", "0"}, {"3", "4", "0"}, {"2", "4", "3"}},
+         "第2行“结点号”列：结点号应为2（各行依次为1、2、3…），本表未提交!"},
+        {"element code out of row order", kElementTable, {{"1", "1", "1", "2"}, {"1", "1", "2", "3"}},
+         "第2行“单元码”列：单元码应为2（各行依次为1、2、3…），本表未提交!"},
+        {"text in a coordinate", kNodeTable, {{"1", "0", "0"}, {"2", "x4", "0"}},
+         "第2行“x坐标”列：“x4”不是数字，本表未提交!"},
+        {"text after a node number", kElementTable, {{"1", "1", "1", "2号"}},
+         "第1行“j端结点码”列：“2号”不是数字，本表未提交!"},
+        {"text in EI", kElementTable, {{"1", "abc", "1", "2"}}, "第1行“EI值”列：“abc”不是数字，本表未提交!"},
+        {"text in a support node", kSupportTable, {{" 1 ", "铰支座", "结点下方"}, {"1.5m", "铰支座", "结点下方"}},
+         "第2行“支座结点码”列：“1.5m”不是数字，本表未提交!"},
+        {"text in a cell the load does not use", kLoadTable, {{"均布荷载", "-", "1", "向下", "1"}},
+         "第1行“作用结点”列：“-”不是数字，本表未提交!"},
+        {"text in a magnitude", kLoadTable, {{"集中荷载", "2", "", "向下", "10kN"}},
+         "第1行“荷载大小”列：“10kN”不是数字，本表未提交!"},
         {"magnitude beyond a float", kLoadTable, {{"集中荷载", "2", "", "向下", "-1e40"}},
          "第1行“荷载大小”列：数值过大，无法存储，本表未提交!"},
         {"unused node number too large", kLoadTable, {{"均布荷载", "99999", "1", "向下", "1"}},

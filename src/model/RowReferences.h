@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/StructureModel.h"
+
+namespace tavrin {
+
+// Elements, supports and loads name nodes and elements by their position in
+// Nodes and Elements. The input commit refuses a row whose names do not fit
+// the tables committed before it; the model type analysis refuses a stored
+// row that a later commit left without them. Both say why in these words.
+
+// A concentrated force and a couple act at the node they name.
+bool LoadNamesNode(const Load& load);
+// A distributed load acts on the element it names; so does a couple that
+// names one (the element whose end at a hinge carries it).
+bool LoadNamesElement(const Load& load);
+
+// "结点号7不存在（现有结点1～3）"; empty when node n exists.
+std::string MissingNodeReason(const StructureModel& model, int n);
+// "单元号5不存在（现有单元1～2）"; empty when element e exists.
+std::string MissingElementReason(const StructureModel& model, int e);
+
+// Length and direction of a member from end i to end j, single precision:
+//   Length = sqrt(dx^2 + dy^2), CosA = dx / Length, SinA = dy / Length,
+// dx = xj - xi, dy = yj - yi (model axes, y upward).
+struct ElementGeometry {
+    float Length = 0.0f;
+    float SinA = 0.0f;
+    float CosA = 0.0f;
+};
+ElementGeometry MemberGeometry(const Node& i, const Node& j);
+
+// Why a member of this length has no direction: its end nodes coincide, or
+// the length overflows. Empty for a usable length.
+std::string_view MemberLengthFault(float length);
+
+}  // namespace tavrin
