@@ -230,7 +230,10 @@ std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model,
             grid, model.Loads, [&](TableReader& in) { return ReadLoad(in, model); }, {}, [&] {
                 // The table committed is the user's load table from now on,
                 // also while a calculation had unit forces standing in Loads.
+                // End forces of the old loads would otherwise hang under the
+                // new loads' parabolas in the diagrams.
                 model.UnitForcesInLoads = false;
+                model.ClearResults();
                 DrawConcentratedLoads(model, canvas);
                 DrawDistributedLoads(model, canvas);
                 DrawCouples(model, canvas);

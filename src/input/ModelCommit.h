@@ -27,8 +27,8 @@ namespace tavrin {
 // stay exactly as they were. Returns true when the table was committed.
 //
 // Committed nodes move the members: the geometry of every element is
-// recomputed from them. Committed nodes, elements or supports make every
-// result of an earlier calculation void (StructureModel::ClearResults).
+// recomputed from them. Any committed table makes every result of an earlier
+// calculation void (StructureModel::ClearResults).
 bool CommitInputTable(StructureModel& model, const TextGrid& grid, Canvas& canvas, MessageSink& messages);
 
 // Clears the picture and redraws the layers of the tables before the showing

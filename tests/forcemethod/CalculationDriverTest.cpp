@@ -579,8 +579,15 @@ TEST(CalculationDriverTest, LoadsCommittedWhileAUnitForceActsAreTheUsersLoads)
     c.Supply(2, {{"集中荷载", "2", "", "向上"}});
     ASSERT_TRUE(testing::CommitRows(c.model, c.canvas, c.messages, kLoadTable, {{"均布荷载", "", "1", "向下", "4"}}));
     const OneBasedTable<Load> newLoads = c.model.Loads;
+    // What was calculated under the old loads is void: the analysis is asked
+    // for again, and it keeps the new loads as the user's.
+    c.Run(0);
+    EXPECT_EQ(c.messages.shown.back().text, "结构数据或超静定次数已改变，请重新进行“计算类型分析”！");
+    ASSERT_TRUE(AnalyseAndOpenCalculation(c.ctx));
+    EXPECT_EQ(c.model.Loads, newLoads);
     c.Run(0);
     c.Run(1);
+    c.Supply(2, {{"集中荷载", "2", "", "向上"}});
     c.Run(2);
     c.Run(3);
     c.Run(4);
