@@ -1,8 +1,11 @@
 #include "forcemethod/CalculationDriver.h"
 
+#include <cmath>
 #include <stdexcept>
 
+#include "analysis/PartRows.h"
 #include "analysis/Statics.h"
+#include "forcemethod/EquationSolver.h"
 #include "forcemethod/ForceMethod.h"
 #include "forcemethod/ResultTables.h"
 
@@ -16,6 +19,21 @@ constexpr std::string_view kBasicPartsMissing = "请先输入基本部分补充�
 constexpr std::string_view kCoefficientsMissing = "请先计算自由项系数！";
 constexpr std::string_view kUnknownsMissing = "请先求解未知力！";
 constexpr std::string_view kCalculationError = "计算错误!";
+
+// The attached-part and basic-part tables as the routines read them: one
+// part per row, the first of `what` in column 1.
+struct PartTable {
+    std::string_view name;
+    std::string_view what;
+};
+constexpr PartTable kAttachedPartTable{"附属部分", "结点码和单元号"};
+constexpr PartTable kBasicPartTable{"基本部分", "单元号"};
+
+std::string PartRowMissingMessage(const PartTable& table, int row)
+{
+    return "请先在" + std::string(table.name) + "补充信息第" + std::to_string(row) + "行输入" +
+           std::string(table.what) + "，并按“O&K”确认！";
+}
 
 std::string CaseName(int caseNo)
 {
@@ -51,6 +69,26 @@ bool StructureStillFits(const CalculationContext& ctx)
            fits(model.CaseMoments);
 }
 
+bool IsBlankRow(const TextGrid& grid, int row)
+{
+    for (int col = 0; col < grid.Cols(); ++col)
+        if (!IsBlankCell(grid, row, col)) return false;
+    return true;
+}
+
+// The routines end a part table at the first row whose column 1 is blank.
+// A first row like that, or a later one with something typed in it (the
+// part number alone), would silently drop its part and pass the rest off as
+// the whole structure: it is refused before anything is computed.
+bool RequirePartRows(CalculationContext& ctx, const TextGrid& rows, const PartTable& table)
+{
+    int row = 1;
+    while (row < rows.Rows() && !IsBlankCell(rows, row, 1)) ++row;
+    if (row > 1 && (row >= rows.Rows() || IsBlankRow(rows, row))) return true;
+    ctx.messages.Show(PartRowMissingMessage(table, row));
+    return false;
+}
+
 bool RequireReactions(CalculationContext& ctx, int caseNo)
 {
     if (ctx.calc.reactionsCase == caseNo) return true;
@@ -76,6 +114,7 @@ bool CalculateAttachedParts(CalculationContext& ctx, TextGrid& resultGrid)
         ctx.messages.Show(kAttachedPartsMissing);
         return false;
     }
+    if (!RequirePartRows(ctx, ctx.calc.attachedPartRows, kAttachedPartTable)) return false;
     return ComputeAttachedPartReactions(ctx.model, ctx.calc.attachedPartRows, resultGrid, ctx.messages);
 }
 
@@ -99,6 +138,7 @@ void RunBasicParts(CalculationContext& ctx, int caseNo)
         ctx.messages.Show(kBasicPartsMissing);
         return;
     }
+    if (!RequirePartRows(ctx, calc.basicPartRows, kBasicPartTable)) return;
     MemoryGrid attachedRows(10, AttachedPartResultTable.cols);
     if (!CalculateAttachedParts(ctx, attachedRows)) return;
     if (!ComputeBasicPartReactions(ctx.model, calc.basicPartRows, ctx.MSFlexGrid2, ctx.messages)) return;
@@ -180,6 +220,106 @@ void RunSuperposition(CalculationContext& ctx)
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, TotalMemberForceTable, kTotalMemberForceTitle,
                      ctx.model);
     FillMemberRows(ctx.MSFlexGrid2, ctx.model);
+}
+
+// What the steps write into the model, kept before each step: a step whose
+// numbers overflow the 32-bit values (a huge load, a tiny EI, enormous
+// spans) puts them back, so that no later step, table or diagram reads them.
+struct StepResults {
+    OneBasedTable<Element> elements;  // end forces
+    OneBasedTable<Support> supports;  // reactions
+    CaseForceTable axial, shear, moments;
+    OneBasedMatrix flexibility;
+    OneBasedTable<float> freeTerms;
+    OneBasedTable<double> redundants;
+    std::vector<TransmittedForce> transmitted;
+    std::vector<bool> counted;
+};
+
+StepResults ResultsOf(const StructureModel& m)
+{
+    return {m.Elements,          m.Supports,  m.CaseAxialForces, m.CaseShearForces,   m.CaseMoments,
+            m.FlexibilityMatrix, m.FreeTerms, m.RedundantForces, m.TransmittedForces, m.LoadsCountedByAttachedParts};
+}
+
+void PutBack(StructureModel& m, StepResults r)
+{
+    m.Elements = std::move(r.elements);
+    m.Supports = std::move(r.supports);
+    m.CaseAxialForces = std::move(r.axial);
+    m.CaseShearForces = std::move(r.shear);
+    m.CaseMoments = std::move(r.moments);
+    m.FlexibilityMatrix = std::move(r.flexibility);
+    m.FreeTerms = std::move(r.freeTerms);
+    m.RedundantForces = std::move(r.redundants);
+    m.TransmittedForces = std::move(r.transmitted);
+    m.LoadsCountedByAttachedParts = std::move(r.counted);
+}
+
+bool AllFinite(std::initializer_list<double> values)
+{
+    for (const double v : values)
+        if (!std::isfinite(v)) return false;
+    return true;
+}
+
+bool CaseTableFinite(const CaseForceTable& t)
+{
+    for (int c = 0; c < t.CaseCount(); ++c)
+        for (int e = 1; e <= t.ElementCount(); ++e)
+            if (!AllFinite({t.at(c, e, 1), t.at(c, e, 2)})) return false;
+    return true;
+}
+
+bool ResultsFinite(const StructureModel& m)
+{
+    for (const Element& e : m.Elements)
+        if (!AllFinite({e.Ni, e.Vi, e.Mi, e.Nj, e.Vj, e.Mj})) return false;
+    for (const Support& s : m.Supports)
+        if (!AllFinite({s.Fx, s.Fy, s.Fm})) return false;
+    for (const TransmittedForce& t : m.TransmittedForces)
+        if (!AllFinite({t.Fx, t.Fy})) return false;
+    for (int i = 1; i <= m.FlexibilityMatrix.Size(); ++i)
+        for (int j = 1; j <= m.FlexibilityMatrix.Size(); ++j)
+            if (!std::isfinite(m.FlexibilityMatrix.at(i, j))) return false;
+    for (const float d : m.FreeTerms)
+        if (!std::isfinite(d)) return false;
+    for (const double x : m.RedundantForces)
+        if (!std::isfinite(x)) return false;
+    return CaseTableFinite(m.CaseAxialForces) && CaseTableFinite(m.CaseShearForces) && CaseTableFinite(m.CaseMoments);
+}
+
+// The mark of a step whose results were put back: the steps that read them
+// ask for it again.
+void ForgetStep(CalculationState& calc, CalculationStep step)
+{
+    switch (step.kind) {
+        case StepKind::SupportReactions:
+        case StepKind::AttachedParts:
+        case StepKind::BasicParts:
+            calc.reactionsCase = -1;
+            return;
+        case StepKind::MemberForces:
+        case StepKind::CaseEndForces:
+            calc.endForcesDone[static_cast<std::size_t>(step.caseNo)] = false;
+            return;
+        case StepKind::Coefficients:
+            calc.coefficientsDone = false;
+            return;
+        case StepKind::Unknowns:
+            calc.unknownsDone = false;
+            return;
+        case StepKind::None:
+        case StepKind::Superposition:
+            return;
+    }
+}
+
+// Empties the rows under the headers.
+void ClearDataRows(TextGrid& grid)
+{
+    for (int r = 1; r < grid.Rows(); ++r)
+        for (int c = 0; c < grid.Cols(); ++c) grid.SetText(r, c, "");
 }
 
 void RunStep(CalculationContext& ctx, CalculationStep step)
@@ -268,10 +408,17 @@ void RunCalculationStep(CalculationContext& ctx)
     // A number the student typed into a supplementary table can still name a
     // node or element the routines cannot reach; that ends the step, never
     // the program.
+    StepResults before = ResultsOf(ctx.model);
     try {
         RunStep(ctx, step);
     } catch (const std::exception&) {
         ctx.messages.Show(kCalculationError);
+    }
+    if (!ResultsFinite(ctx.model)) {
+        PutBack(ctx.model, std::move(before));
+        ForgetStep(ctx.calc, step);
+        ClearDataRows(ctx.MSFlexGrid2);
+        ctx.messages.Show(kOverflowText);
     }
 }
 

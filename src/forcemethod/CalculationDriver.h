@@ -30,7 +30,9 @@ CalculationStep StepOfItem(CalculationModel kind, int degree, int item);
 // item's step, writing its result table into MSFlexGrid2. A step whose
 // inputs are missing (its unit force not applied, its supplementary rows not
 // confirmed, an earlier step of the chain not run, a structure changed since
-// the analysis) shows a message and computes nothing.
+// the analysis) shows a message and computes nothing. A step whose results
+// overflow the float range says so, empties its table's rows and leaves the
+// model's results as they were before it.
 void RunCalculationStep(CalculationContext& ctx);
 
 }  // namespace tavrin

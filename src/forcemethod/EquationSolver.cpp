@@ -1,8 +1,11 @@
 #include "forcemethod/EquationSolver.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "forcemethod/ForceMethod.h"
 
@@ -42,8 +45,9 @@ bool EliminateSystem(AugmentedSystem& system, MessageSink& messages)
                 v = system.at(i, j);
             }
         }
-        if (std::abs(v) <= kZeroPivot) {
-            messages.Show(kSingularSystemText, kWarningTitle);
+        // An overflowed pivot divides no better than a zero one.
+        if (!std::isfinite(v) || std::abs(v) <= kZeroPivot) {
+            messages.Show(std::isfinite(v) ? kSingularSystemText : kOverflowText, kWarningTitle);
             return false;
         }
         // Row r -= f * row i with f = a(r,p) / a(i,p): each operation in
@@ -60,6 +64,55 @@ bool EliminateSystem(AugmentedSystem& system, MessageSink& messages)
     }
     return true;
 }
+
+namespace {
+
+// Condition number ||delta||inf * ||delta^-1||inf of the coefficients 1..n,
+// the inverse formed in double by Gauss-Jordan with row exchanges; +infinity
+// when delta is singular in double, 0 for n = 0.
+double ConditionNumber(const OneBasedMatrix& delta)
+{
+    const auto n = static_cast<std::size_t>(delta.Size());
+    // Row r of [delta | I] at a[r * 2n ...]; reduced to [I | delta^-1].
+    const std::size_t w = 2 * n;
+    std::vector<double> a(n * w, 0.0);
+    double norm = 0.0;
+    for (std::size_t r = 0; r < n; ++r) {
+        double rowSum = 0.0;
+        for (std::size_t c = 0; c < n; ++c) {
+            a[r * w + c] = delta.at(static_cast<int>(r + 1), static_cast<int>(c + 1));
+            rowSum += std::abs(a[r * w + c]);
+        }
+        a[r * w + n + r] = 1.0;
+        norm = std::max(norm, rowSum);
+    }
+    for (std::size_t k = 0; k < n; ++k) {
+        std::size_t p = k;
+        for (std::size_t r = k + 1; r < n; ++r)
+            if (std::abs(a[r * w + k]) > std::abs(a[p * w + k])) p = r;
+        const double pivot = a[p * w + k];
+        if (pivot == 0.0 || !std::isfinite(pivot)) return std::numeric_limits<double>::infinity();
+        if (p != k)
+            std::swap_ranges(a.begin() + static_cast<std::ptrdiff_t>(p * w),
+                             a.begin() + static_cast<std::ptrdiff_t>(p * w + w),
+                             a.begin() + static_cast<std::ptrdiff_t>(k * w));
+        for (std::size_t c = 0; c < w; ++c) a[k * w + c] /= pivot;
+        for (std::size_t r = 0; r < n; ++r) {
+            const double f = a[r * w + k];
+            if (r == k || f == 0.0) continue;
+            for (std::size_t c = 0; c < w; ++c) a[r * w + c] -= f * a[k * w + c];
+        }
+    }
+    double inverseNorm = 0.0;
+    for (std::size_t r = 0; r < n; ++r) {
+        double rowSum = 0.0;
+        for (std::size_t c = n; c < w; ++c) rowSum += std::abs(a[r * w + c]);
+        inverseNorm = std::max(inverseNorm, rowSum);
+    }
+    return norm * inverseNorm;
+}
+
+}  // namespace
 
 // X_p := -a(i, n+1) / a(i, p) for the pivot column p of each row i; with
 // two rows on one column the later wins and the other unknown stays 0.
@@ -84,6 +137,20 @@ bool SolveRedundants(StructureModel& model, MessageSink& messages)
         const int p = system.PivotColumn(i);
         model.RedundantForces.at(p) = -static_cast<double>(system.at(i, n + 1)) / static_cast<double>(system.at(i, p));
     }
+    for (const double x : model.RedundantForces)
+        if (!std::isfinite(x)) {
+            messages.Show(kOverflowText, kWarningTitle);
+            model.RedundantForces.Recreate(static_cast<std::size_t>(n));
+            return false;
+        }
+    // The coefficients are floats: each carries a relative rounding of at
+    // least u = 2^-24 (in fact a few u, being float sums of float end
+    // moments), and a relative change e of delta moves the unknowns by up to
+    // kappa * e of the largest of them. Past kappa * u = 0.5 % they may be off
+    // by 1 % or more: still shown, with a warning.
+    constexpr double kFloatRounding = 0x1p-24;
+    if (ConditionNumber(model.FlexibilityMatrix) * kFloatRounding > 0.005)
+        messages.Show(kIllConditionedText, kWarningTitle);
     return true;
 }
 

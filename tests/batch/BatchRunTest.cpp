@@ -65,6 +65,14 @@ TEST(BatchRunTest, AMessageStopsTheCalculationWithEverythingBeforeIt)
         {"tenth unit-force row",
          "{" + kProppedTables + R"(, "unitForces": [[)" + kNineUnitForceRows + R"(, ["集中荷载", 9, "", "向上"]]]})", 2,
          "第10行：作用结点“9”不存在！"},
+        // 3e38 at 2 from the pin: the reactions overflow; the table shows
+        // its headers only.
+        {"load beyond the float range",
+         R"({"nodes": [[1, 0, 0, "铰接"], [2, 2, 0, "刚接"], [3, 6, 0, "铰接"]],
+             "elements": [[1, 1, 1, 2], [2, 1, 2, 3]],
+             "supports": [[1, "铰支座", "结点下方"], [3, "活动支座", "结点下方"]],
+             "loads": [["集中荷载", 2, "", "向下", "3e38"]]})",
+         1, "计算结果超出数值范围，请检查荷载、EI和结点坐标是否过大或过小！"},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);

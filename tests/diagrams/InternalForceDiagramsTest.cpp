@@ -348,6 +348,46 @@ TEST(InternalForceDiagramsTest, DistributedLoadHangsItsParabolaFromTheLineBetwee
     ExpectLabel(d.Prints()[2], "20.", {70, 209});
 }
 
+// The left rafter 3->4 of a gable frame, from the ridge (4,7) down to the
+// eave (0,4): L 5, S = -0.6, C = -0.8, both negative. Under 2 down per
+// horizontal and 4 to the right per vertical projection its load moment is
+//   m(t) = (4/2)(-0.36) 25 t(t - 1) - (-2/2)(-0.64) 25 t(t - 1) = 34 t(1 - t),
+// tension on its left (the inside), 8.5 at mid-span: 2 * 4^2/8 + 4 * 3^2/8.
+// End moments -43 at the ridge and 0 at the eave (the frame on a pin and a
+// roller). Scale 1: Pi (90, 130), Ti = Pi - (-43)(-0.6, -0.8) = (64.2, 95.6),
+// Tj = Pj = (50, 160); the picture length 50 takes 25 steps, and point k
+// lies 34 t(1 - t) beyond the chord toward (0.6, 0.8).
+TEST(InternalForceDiagramsTest, ParabolaOfALoadedGableRafterTakesTheSignsOfItsSlope)
+{
+    StructureModel model = ModelWithNodes({{8, 0}, {8, 4}, {4, 7}, {0, 4}, {0, 0}});
+    AddMember(model, 1, 2);
+    AddMember(model, 2, 3);
+    Element& rafter = AddMember(model, 3, 4);
+    AddMember(model, 4, 5);
+    rafter.Mi = -43.0f;
+    model.Loads.Append(Distributed(3, "向下", 2.0f));
+    model.Loads.Append(Distributed(3, "向右", 4.0f));
+    const Drawn d(DrawMomentDiagram, model, "1");
+
+    const Pt Ti{64.2, 95.6}, Tj{50, 160}, middle{57.1, 127.8};
+    const std::vector<CanvasOp> black = d.LinesIn(kBlack);
+    ASSERT_EQ(black.size(), 26u) << "the ordinate at the ridge and 25 steps";
+    ExpectLine(black[0], {90, 130}, Ti);
+    for (int k = 1; k <= 25; ++k) {
+        const double t = k / 25.0;
+        const double off = 34 * t * (1 - t);
+        ExpectPoint(black[static_cast<std::size_t>(k)].x2, black[static_cast<std::size_t>(k)].y2,
+                    {Ti.x + t * (Tj.x - Ti.x) + 0.6 * off, Ti.y + t * (Tj.y - Ti.y) + 0.8 * off});
+    }
+    const std::vector<CanvasOp> magenta = d.LinesIn(kMagenta);
+    ASSERT_EQ(magenta.size(), 2u);
+    ExpectLine(magenta[0], Ti, Tj);
+    ExpectLine(magenta[1], middle, {57.1 + 0.6 * 8.5, 127.8 + 0.8 * 8.5});
+    ASSERT_EQ(d.Prints().size(), 2u);
+    ExpectLabel(d.Prints()[0], "43.", Ti);
+    ExpectLabel(d.Prints()[1], "8.5", {57.1 + 0.3 * 8.5, 127.8 + 0.4 * 8.5});
+}
+
 TEST(InternalForceDiagramsTest, AllDistributedLoadsOfTheStudentOnTheMemberAreAdded)
 {
     const struct {

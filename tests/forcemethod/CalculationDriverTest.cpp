@@ -671,6 +671,96 @@ TEST(CalculationDriverTest, StepsOutOfOrderOrWithoutTheirInputSaySoAndComputeNot
     }
 }
 
+// A part table ends at its first row without a number in column 1: a row
+// with only the part's own number would drop that part without a word and
+// let the basic part be solved as if it were the whole structure.
+TEST(CalculationDriverTest, PartRowsNamingNoElementsAreRefusedBeforeAnythingIsComputed)
+{
+    const struct {
+        const char* name;
+        Rows attached;
+        Rows basic;
+        const char* message;
+    } cases[] = {
+        {"basic part with its number only",
+         {{"1", "2", "3", "2"}},
+         {{"1"}},
+         "请先在基本部分补充信息第1行输入单元号，并按“O&K”确认！"},
+        {"second basic part with its number only",
+         {{"1", "2", "3", "2"}},
+         {{"1", "1"}, {"2"}},
+         "请先在基本部分补充信息第2行输入单元号，并按“O&K”确认！"},
+        {"attached part with its number only",
+         {{"1"}},
+         {{"1", "1"}},
+         "请先在附属部分补充信息第1行输入结点码和单元号，并按“O&K”确认！"},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        Calculation c(testing::kGerberBeam, 0);
+        c.Supply(0, k.attached);
+        RunCalculationStep(c.ctx);
+        c.Supply(1, k.basic);
+        RunCalculationStep(c.ctx);
+        ASSERT_FALSE(c.messages.shown.empty());
+        EXPECT_EQ(c.messages.shown.back().text, k.message);
+        EXPECT_EQ(c.model.Supports.at(1).Fy, 0.0f) << "the fixed support of the basic part";
+        c.Run(2);
+        EXPECT_EQ(c.messages.shown.back().text, "请先计算外荷载作用下的支座反力！");
+    }
+}
+
+// Loads, stiffnesses and spans that the input accepts can still overflow the
+// 32-bit results: the step that meets such a number stops with a message,
+// shows no "NaN" or "Inf", keeps the model's results as they were, and the
+// steps after it ask for it again.
+TEST(CalculationDriverTest, ResultsBeyondTheFloatRangeStopTheirStep)
+{
+    testing::FrameTables hugeLoad = testing::kSimpleBeam;
+    hugeLoad.loads[0][4] = "3e38";  // 3e38 * 2 about the pin
+    testing::FrameTables tinyEI = testing::kCantilever;
+    tinyEI.elements[0][1] = "2e-38";  // d11 = 21.333 / EI
+    testing::FrameTables longSpan = testing::kCantilever;
+    longSpan.nodes[1][1] = "1e10";  // D1p = -q L^4 / 8 EI = -2.5e39
+    const struct {
+        const char* name;
+        const testing::FrameTables* frame;
+        int degree;
+        int stopped;  // the item whose results overflow
+        const char* next;
+    } cases[] = {
+        {"load of 3e38", &hugeLoad, 0, 0, "请先计算外荷载作用下的支座反力！"},
+        {"EI of 2e-38", &tinyEI, 1, 4, "请先计算自由项系数！"},
+        {"span of 1e10", &longSpan, 1, 4, "请先计算自由项系数！"},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        Calculation c(*k.frame, k.degree);
+        StructureModel before;
+        for (int m = 0; m <= k.stopped; ++m) {
+            before = c.model;
+            if (m == 2)
+                c.Supply(2, {{"集中荷载", "2", "", "向上"}});
+            else
+                c.Select(m);
+            RunCalculationStep(c.ctx);
+            for (const auto& row : c.Shown())
+                for (const std::string& cell : row) {
+                    EXPECT_EQ(cell.find("Inf"), std::string::npos) << m;
+                    EXPECT_EQ(cell.find("NaN"), std::string::npos) << m;
+                }
+        }
+        ASSERT_EQ(c.MessageTexts(),
+                  std::vector<std::string>{"计算结果超出数值范围，请检查荷载、EI和结点坐标是否过大或过小！"});
+        EXPECT_EQ(c.model.Supports, before.Supports);
+        EXPECT_EQ(c.model.Elements, before.Elements);
+        EXPECT_EQ(c.model.FlexibilityMatrix, before.FlexibilityMatrix);
+        EXPECT_EQ(c.model.FreeTerms, before.FreeTerms);
+        c.Run(k.stopped + 1);
+        EXPECT_EQ(c.messages.shown.back().text, k.next);
+    }
+}
+
 TEST(CalculationDriverTest, NumbersOutsideTheTablesEndTheStepWithAMessage)
 {
     Calculation c(testing::kGerberBeam, 0);

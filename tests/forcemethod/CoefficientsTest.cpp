@@ -216,5 +216,56 @@ TEST(CoefficientsTest, PortalFrameWithPinnedFeet)
     }
 }
 
+// Gable frame walked from its right foot: 1 (8,0), eave 2 (8,4), ridge 3
+// (4,7), eave 4 (0,4), foot 5 (0,0); EI 1; rafters of length 5. Each member
+// has the inside of the frame on its left, so M > 0 is tension inside. The
+// left rafter 3->4 (S = -0.6, C = -0.8) carries 2 down per horizontal and 4
+// to the right per vertical projection: across it
+//   q = v C|C| - h S|S| = -2 (-0.64) - 4 (-0.36) = 2.72 toward the inside,
+// the total 8 down and 12 across at its middle (2, 5.5).
+// Basic system: pin at 1, roller at 5; X1 the horizontal force at 5.
+//   case 0: pin Fx -12, Fy 10.25, roller -2.25; M = 10.25 (8 - x) - 12 y
+//     from node 1 on: e1 (0, -48), e2 (-48, -43), e3 (-43, 0), e4 (0, 0);
+//     mid-rafter -43/2 + q 25/8 = -13, as the free body 1..(2, 5.5) gives.
+//   X1 = 1 to the right: M = -y: e1 (0, -4), e2 (-4, -7), e3 (-7, -4), e4 (-4, 0).
+// d11 = 2 (4/6) 32 + 2 (5/6) (32 + 98 + 56) = 1058/3
+// D1p = 4/6 (384) + 5/6 (384 + 602 + 336 + 172) + 5/6 (602 + 172)
+//       + 5/6 q 25 (-7 - 4) / 4 = 256 + 1245 + 645 - 935/6 = 11941/6
+// X1 = -11941/2116 = -5.6432: eave 2 -48 + 4 (5.6432) = -25.427, ridge
+// -43 + 7 (5.6432) = -3.498, eave 4 22.573.
+TEST(CoefficientsTest, GableFrameWithALoadedRafter)
+{
+    StructureModel m = ModelBuilder()
+                           .Node(8, 0)
+                           .Node(8, 4)
+                           .Node(4, 7)
+                           .Node(0, 4)
+                           .Node(0, 0)
+                           .Member(1, 2)
+                           .Member(2, 3)
+                           .Member(3, 4)
+                           .Member(4, 5)
+                           .Support(1, kPinSupport)
+                           .Support(5, kRollerSupport)
+                           .Distributed(3, kDownward, 2)
+                           .Distributed(3, kRightward, 4)
+                           .Degree(1)
+                           .Build();
+    RecordingMessages messages;
+    RunForceMethod(m, {UnitForce(5, kRightward)}, messages);
+    EXPECT_NEAR(m.FlexibilityMatrix.at(1, 1), 1058.0 / 3, 1e-3);
+    EXPECT_NEAR(m.FreeTerms.at(1), 11941.0 / 6, 2e-3);
+    EXPECT_NEAR(m.RedundantForces.at(1), -11941.0 / 2116, 1e-5);
+    EXPECT_NEAR(m.Elements.at(1).Mj, -48 + 4 * 11941.0 / 2116, 1e-3);
+    EXPECT_NEAR(m.Elements.at(3).Mi, -43 + 7 * 11941.0 / 2116, 1e-3);
+    EXPECT_NEAR(m.Elements.at(3).Mj, 4 * 11941.0 / 2116, 1e-3);
+    for (const std::int16_t n : {std::int16_t{2}, std::int16_t{3}, std::int16_t{4}}) {
+        const testing::Balance b = testing::NodeBalance(m, n, false);
+        EXPECT_NEAR(b.fx, 0, 1e-3);
+        EXPECT_NEAR(b.fy, 0, 1e-3);
+        EXPECT_NEAR(b.m, 0, 1e-3);
+    }
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 #include "forcemethod/EquationSolver.h"
@@ -83,6 +85,92 @@ TEST(EquationSolverTest, DependentRowsWarnAndLeaveTheUnknownsZero)
         EXPECT_EQ(messages.shown[0], (ShownMessage{"主系数为零,方程线性相关,无解!", "警告!"}));
         for (const double x : m.RedundantForces)
             EXPECT_EQ(x, 0.0);
+    }
+}
+
+// An overflowed leading coefficient divides no better than a zero one; an
+// unknown beyond the float range is no result either.
+TEST(EquationSolverTest, CoefficientsOrUnknownsBeyondTheFloatRangeWarnAndLeaveTheUnknownsZero)
+{
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    const SolveCase cases[] = {
+        {"infinite coefficient", {{inf}}, {-1}, {0}, {}},
+        {"coefficient not a number", {{std::nanf("")}}, {-1}, {0}, {}},
+        // Row 1 pivots on column 2; clearing it from row 2 takes 3e38 times
+        // row 1, and its free term 10 overflows.
+        {"free term overflowing in the elimination", {{1e-20f, 1}, {1, 3e38f}}, {10, 0}, {0, 0}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StructureModel m = Equations(c.delta, c.free);
+        RecordingMessages messages;
+        EXPECT_FALSE(SolveRedundants(m, messages));
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0],
+                  (ShownMessage{"计算结果超出数值范围，请检查荷载、EI和结点坐标是否过大或过小！", "警告!"}));
+        EXPECT_EQ(m.RedundantForces.Count(), static_cast<std::int16_t>(c.x.size()));
+        for (const double x : m.RedundantForces) EXPECT_EQ(x, 0.0);
+    }
+}
+
+// Continuous beam of N spans of 1 (EI 1) under q = 1 per length, the N - 1
+// inner supports released: the basic system is a simply supported beam of
+// length l = N, with the deflections at x (upward positive)
+//   unit force up at a, x <= a:  x (l - a) (l^2 - (l - a)^2 - x^2) / (6 l)
+//   the load:                    -x (l^3 - 2 l x^2 + x^3) / 24.
+// The support moments M (hogging positive) of the three-moment equation
+//   M(i-1) + 4 M(i) + M(i+1) = q / 2,  M(0) = M(N) = 0,
+// give the support forces X(i) = q + 2 M(i) - M(i-1) - M(i+1).
+// The condition number of delta grows with N^4: ten spans keep the float
+// solution within 1 %, forty do not, and are warned about.
+TEST(EquationSolverTest, IllConditionedEquationsWarnAndStillGiveTheUnknowns)
+{
+    for (const int spans : {10, 40}) {
+        SCOPED_TRACE(spans);
+        const int n = spans - 1;
+        const double l = spans;
+        const auto deflection = [l](double x, double a) {
+            if (x > a) std::swap(x, a);
+            const double b = l - a;
+            return x * b * (l * l - b * b - x * x) / (6 * l);
+        };
+        Matrix delta(static_cast<std::size_t>(n), std::vector<float>(static_cast<std::size_t>(n)));
+        std::vector<float> free(static_cast<std::size_t>(n));
+        for (int i = 1; i <= n; ++i) {
+            for (int j = 1; j <= n; ++j)
+                delta[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)] =
+                    static_cast<float>(deflection(i, j));
+            free[static_cast<std::size_t>(i - 1)] =
+                static_cast<float>(-i * (l * l * l - 2 * l * i * i + i * i * i) / 24);
+        }
+        StructureModel m = Equations(delta, free);
+        RecordingMessages messages;
+        ASSERT_TRUE(SolveRedundants(m, messages));
+        ASSERT_EQ(m.RedundantForces.Count(), n);
+        if (spans == 40) {
+            EXPECT_EQ(messages.shown,
+                      (std::vector<ShownMessage>{
+                          {"典型方程组病态，系数的舍入误差可能使未知力的误差超过1%，计算结果仅供参考！", "警告!"}}));
+            EXPECT_NE(m.RedundantForces.at(20), 0.0) << "the unknowns are still given";
+            continue;
+        }
+        EXPECT_TRUE(messages.shown.empty());
+        // Thomas algorithm on the tridiagonal (1, 4, 1) system.
+        std::vector<double> c(static_cast<std::size_t>(n)), d(static_cast<std::size_t>(n));
+        for (std::size_t i = 0; i < c.size(); ++i) {
+            const double pivot = 4 - (i > 0 ? c[i - 1] : 0);
+            c[i] = 1 / pivot;
+            d[i] = (0.5 - (i > 0 ? d[i - 1] : 0)) / pivot;
+        }
+        std::vector<double> M(static_cast<std::size_t>(n + 2), 0.0);
+        for (int i = n; i >= 1; --i)
+            M[static_cast<std::size_t>(i)] = d[static_cast<std::size_t>(i - 1)] -
+                                             c[static_cast<std::size_t>(i - 1)] * M[static_cast<std::size_t>(i + 1)];
+        for (int i = 1; i <= n; ++i) {
+            const double X = 1 + 2 * M[static_cast<std::size_t>(i)] - M[static_cast<std::size_t>(i - 1)] -
+                             M[static_cast<std::size_t>(i + 1)];
+            EXPECT_NEAR(m.RedundantForces.at(i), X, 0.01 * X) << i;
+        }
     }
 }
 
