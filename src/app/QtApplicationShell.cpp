@@ -13,6 +13,7 @@
 #include "app/ShellPlacement.h"
 #include "app/ShellTexts.h"
 #include "diagrams/InternalForceDiagrams.h"
+#include "drawing/DrawingPasses.h"
 #include "drawing/PicWindow.h"
 #include "forcemethod/OutputForm.h"
 #include "input/InputParaForm.h"
@@ -54,7 +55,7 @@ void ApplicationShell::Start()
 void ApplicationShell::Enter()
 {
     m_mainPage->hide();
-    m_mainWindow->ShowPicture(Utf8(kBasicSystemPictureCaption));
+    m_mainWindow->ShowPicture(Utf8(kStructurePictureCaption));
 }
 
 void ApplicationShell::Run(ShellCommand command)

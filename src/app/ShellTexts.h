@@ -12,9 +12,9 @@ inline constexpr std::string_view kCreditAuthors = "编写：结构力学课程�
 inline constexpr std::string_view kCreditPurpose = "平面刚架力法计算教学程序，供课堂教学与课后练习使用";
 inline constexpr std::string_view kEnterCaption = "进入";
 
-// Main window MDIForm1 and the picture window it holds.
+// Main window MDIForm1; the picture window it holds is captioned by what it
+// shows (kStructurePictureCaption or the diagram's name).
 inline constexpr std::string_view kMainWindowCaption = "Tavrin";
-inline constexpr std::string_view kBasicSystemPictureCaption = "基本体系分析模型图";
 
 // The file dialogs of "打开" and "保存" read and write nothing.
 inline constexpr std::string_view kOpenDialogCaption = "打开";
