@@ -33,6 +33,18 @@ void DrawUnitForces(const StructureModel& model, Canvas& canvas)
 
 }  // namespace
 
+void ShowResultFrame(CalculationFormState& form)
+{
+    form.resultFrameVisible = true;
+    form.inputFrameVisible = false;
+}
+
+void ShowInputFrame(CalculationFormState& form)
+{
+    form.inputFrameVisible = true;
+    form.resultFrameVisible = false;
+}
+
 void DrawStructureWithoutLoads(const StructureModel& model, Canvas& canvas)
 {
     DrawNodeNumbers(model, canvas);

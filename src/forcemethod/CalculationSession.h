@@ -75,6 +75,11 @@ struct CalculationState {
     bool unknownsDone = false;
 };
 
+// The result frame Frame2 and the input frame Frame3 share one place on the
+// form: showing one hides the other, so that neither table is ever covered.
+void ShowResultFrame(CalculationFormState& form);
+void ShowInputFrame(CalculationFormState& form);
+
 // Everything the calculation form's rules read and write.
 struct CalculationContext {
     StructureModel& model;

@@ -59,8 +59,8 @@ OutputForm::OutputForm(StructureModel& model, Canvas& picture, MessageSink& mess
 
 OutputForm::~OutputForm() = default;
 
-// The input frame lies over the result frame: both share one cell of the
-// form's grid and keep their room while hidden.
+// The input frame and the result frame share one cell of the form's grid,
+// one at a time, and keep their room while hidden.
 void OutputForm::LayOut()
 {
     cmbCalType->setMinimumWidth(TwipsToPixelsX(kItemListWidthTwips, *this));
@@ -135,10 +135,7 @@ void OutputForm::SelectItem(int index)
     CalculationContext ctx = Context();
     SelectCalculationItem(ctx, index);
     ShowState();
-    if (m_state.inputFrameVisible) {
-        Frame3->raise();
-        MSFlexGrid1->setFocus();
-    }
+    if (m_state.inputFrameVisible) MSFlexGrid1->setFocus();
 }
 
 void OutputForm::Calculate()
@@ -146,7 +143,6 @@ void OutputForm::Calculate()
     CalculationContext ctx = Context();
     RunCalculationStep(ctx);
     ShowState();
-    Frame2->raise();
 }
 
 // What the student typed but has not yet confirmed belongs to the table.

@@ -584,6 +584,55 @@ TEST(CalculationDriverTest, StepsOutOfOrderOrWithoutTheirInputSaySoAndComputeNot
     }
 }
 
+// The result frame and the input frame share one place on the form; a
+// refused step leaves the input table its message asks for in sight.
+TEST(CalculationDriverTest, OnlyOneFrameShowsWhereTheyShareThePlace)
+{
+    struct Case {
+        const char* name;
+        std::function<void(Calculation&)> steps;
+        bool resultShows;
+        bool inputShows;
+    };
+    const Case cases[] = {
+        {"unit-force item chosen after a result",
+         [](Calculation& c) {
+             c.Run(0);
+             c.Select(2);
+         },
+         false, true},
+        {"calculated before its unit force is applied",
+         [](Calculation& c) {
+             c.Run(0);
+             c.Run(1);
+             c.Run(2);
+         },
+         false, true},
+        {"calculated with the unit force applied, not yet confirmed",
+         [](Calculation& c) {
+             c.Run(0);
+             c.Select(2);
+             c.Type({{"集中荷载", "2", "", "向上"}});
+             ASSERT_TRUE(ApplyUnitForces(c.ctx));
+             RunCalculationStep(c.ctx);
+         },
+         true, false},
+        {"the applied unit force's item chosen again and calculated",
+         [](Calculation& c) {
+             c.Supply(2, {{"集中荷载", "2", "", "向上"}});
+             c.Run(2);
+         },
+         true, false},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Calculation c(testing::kCantilever, 1);
+        k.steps(c);
+        EXPECT_EQ(c.form.resultFrameVisible, k.resultShows);
+        EXPECT_EQ(c.form.inputFrameVisible, k.inputShows);
+    }
+}
+
 TEST(CalculationDriverTest, NumbersOutsideTheTablesEndTheStepWithAMessage)
 {
     Calculation c(testing::kGerberBeam, 0);

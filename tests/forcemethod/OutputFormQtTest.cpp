@@ -58,6 +58,7 @@ private slots:
     void eachOpenFormEditsByItsOwnColumnKinds();
     void rigidJointLeavesEverythingAsItWas();
     void framesAndFormClose();
+    void resultAndInputFramesNeverShowTogether();
 
 private:
     template <class T>
@@ -435,6 +436,24 @@ void OutputFormQtTest::framesAndFormClose()
     QVERIFY(m_form->isVisible());
     QVERIFY(!Find<QPushButton>("cmdCal")->isEnabled());
     QVERIFY(!Find<QGroupBox>("Frame2")->isVisible());
+}
+
+// After a result, the unit-force table takes the result's place; "计算"
+// pressed before the unit force is applied leaves it there with a message.
+void OutputFormQtTest::resultAndInputFramesNeverShowTogether()
+{
+    Analyse(testing::kCantilever, 1);
+    Calculate(0);
+    Calculate(1);
+    auto* results = Find<QGroupBox>("Frame2");
+    auto* input = Find<QGroupBox>("Frame3");
+    ChooseItem(2);
+    QVERIFY(input->isVisible() && !results->isVisible());
+    Click("cmdCal");
+    QCOMPARE(m_messages->shown.size(), std::size_t{1});
+    m_messages->shown.clear();
+    QVERIFY(input->isVisible() && !results->isVisible());
+    QVERIFY(m_form->rect().contains(input->geometry()));
 }
 
 QTEST_MAIN(OutputFormQtTest)
