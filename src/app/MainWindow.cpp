@@ -34,6 +34,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     // picture window only hides it, and the next picture shows it again.
     m_picSubWindow->setAttribute(Qt::WA_DeleteOnClose, false);
     m_picSubWindow->move(0, 0);
+    // The picture window's own close key (Ctrl+W) would make the moment
+    // diagram's shortcut ambiguous while the picture is open; its window
+    // menu keeps the entries, without keys.
+    for (QAction* entry : m_picSubWindow->systemMenu()->actions())
+        entry->setShortcuts({});
 
     BuildMenuBar();
 }
@@ -63,6 +68,12 @@ QAction* MainWindow::action(ShellCommand command) const
     return found == m_actions.end() ? nullptr : found->second;
 }
 
+void MainWindow::ShareShortcutsWith(QWidget& form) const
+{
+    for (const auto& [command, entry] : m_actions)
+        if (!entry->shortcut().isEmpty()) form.addAction(entry);
+}
+
 void MainWindow::ShowPicture(const QString& caption)
 {
     frmPicWindow->setWindowTitle(caption);
@@ -70,12 +81,13 @@ void MainWindow::ShowPicture(const QString& caption)
     frmPicWindow->show();
     m_picSubWindow->show();
     m_mdiArea->setActiveSubWindow(m_picSubWindow);
-    if (!isVisible()) {
-        // The whole screen is the room the forms are placed in beside the
-        // picture; also where no window manager maximises.
-        if (const QScreen* screen = this->screen()) setGeometry(screen->availableGeometry());
-        showMaximized();
-    }
+    // Only at start-up does the main window come to the front: a diagram
+    // drawn later leaves the forms where the student works above it.
+    if (isVisible()) return;
+    // The whole screen is the room the forms are placed in beside the
+    // picture; also where no window manager maximises.
+    if (const QScreen* screen = this->screen()) setGeometry(screen->availableGeometry());
+    showMaximized();
     raise();
     activateWindow();
 }

@@ -29,9 +29,12 @@ public:
     QMdiSubWindow& picSubWindow() { return *m_picSubWindow; }
     // The menu entry that runs `command` (nullptr for Separator).
     QAction* action(ShellCommand command) const;
+    // Makes the menu's shortcuts work while `form`, one of the program's
+    // forms, is the active window, as they do in this window.
+    void ShareShortcutsWith(QWidget& form) const;
 
-    // Gives the picture window its caption and brings it, with the main
-    // window around it, to the front.
+    // Gives the picture window its caption and shows it in front of the
+    // other child windows; the first time, with the main window around it.
     void ShowPicture(const QString& caption);
 
     // Sizes in twips, the unit the form positions are given in: the inner

@@ -125,7 +125,10 @@ void ApplicationShell::MoveBesidePicture(QWidget& form, TwipsPoint position) con
 
 void ApplicationShell::OpenModelDialog()
 {
-    if (m_modelDialog == nullptr) m_modelDialog = new ModelTypeDialog(m_model, m_messages, m_mainWindow);
+    if (m_modelDialog == nullptr) {
+        m_modelDialog = new ModelTypeDialog(m_model, m_messages, m_mainWindow);
+        m_mainWindow->ShareShortcutsWith(*m_modelDialog);
+    }
     m_modelDialog->Open([this](QWidget& dialog) {
         MoveBesidePicture(dialog,
                           ModelDialogPosition(m_mainWindow->PictureWidthTwips(), m_mainWindow->InnerHeightTwips()));
@@ -140,6 +143,7 @@ void ApplicationShell::OpenInputForm()
                               [this](TwipsPoint point) { return m_mainWindow->ScreenPoint(point); }};
         m_inputForm =
             new InputParaForm(m_model, m_mainWindow->picWindow().canvas(), m_messages, std::move(frame), m_mainWindow);
+        m_mainWindow->ShareShortcutsWith(*m_inputForm);
     }
     MoveBesidePicture(*m_inputForm,
                       InputFormOpeningPosition(m_mainWindow->PictureWidthTwips(), m_mainWindow->InnerHeightTwips()));
@@ -150,17 +154,22 @@ void ApplicationShell::OpenInputForm()
 
 void ApplicationShell::AnalyseModelType()
 {
+    const OutputForm* before = m_outputForm;
     AnalyseModelTypeCommand(
         m_model, m_mainWindow->picWindow().canvas(), m_messages, m_outputForm, m_mainWindow, [this](QWidget& form) {
             MoveBesidePicture(
                 form, CalculationFormPosition(m_mainWindow->PictureLeftTwips(), m_mainWindow->PictureWidthTwips(),
                                               m_mainWindow->InnerHeightTwips()));
         });
+    if (m_outputForm != before) m_mainWindow->ShareShortcutsWith(*m_outputForm);
 }
 
 void ApplicationShell::ShowAbout()
 {
-    if (m_about == nullptr) m_about = new AboutDialog(m_messages, m_mainWindow);
+    if (m_about == nullptr) {
+        m_about = new AboutDialog(m_messages, m_mainWindow);
+        m_mainWindow->ShareShortcutsWith(*m_about);
+    }
     m_about->show();
     m_about->raise();
     m_about->activateWindow();

@@ -24,6 +24,23 @@ void ForgetStaleUnitForces(CalculationContext& ctx)
     }
 }
 
+// Loads holds the user's loads unless this calculation put unit forces there.
+const OneBasedTable<Load>& UserLoads(const CalculationContext& ctx)
+{
+    const StructureModel& model = ctx.model;
+    const std::optional<OneBasedTable<Load>>& unit = ctx.calc.unitLoadsInPlace;
+    return model.UnitForcesInLoads && unit && model.Loads == *unit ? model.SavedLoads : model.Loads;
+}
+
+StructureInput InputOf(const CalculationContext& ctx)
+{
+    const StructureModel& model = ctx.model;
+    StructureInput input{model.Nodes, model.Elements, model.Supports, UserLoads(ctx), model.IndeterminacyDegree};
+    for (Element& e : input.elements) e.Ni = e.Vi = e.Mi = e.Nj = e.Vj = e.Mj = 0.0f;
+    for (Support& support : input.supports) support.Fx = support.Fy = support.Fm = 0.0f;
+    return input;
+}
+
 void DrawUnitForces(const StructureModel& model, Canvas& canvas)
 {
     DrawStructureWithoutLoads(model, canvas);
@@ -112,6 +129,7 @@ void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis)
     calc.analysed = true;
     calc.kind = analysis.kind;
     calc.degree = analysis.degree;
+    calc.analysedFor = InputOf(ctx);
     const auto cases = static_cast<std::size_t>(analysis.degree + 1);
     calc.unitForces.assign(cases, std::nullopt);
     calc.unitForceRows.assign(cases, MemoryGrid(0, 0));
@@ -133,8 +151,14 @@ void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis)
     form.editorKinds.clear();
 }
 
+bool CalculationGoesOn(const CalculationContext& ctx)
+{
+    return ctx.form.visible && ctx.calc.analysed && InputOf(ctx) == ctx.calc.analysedFor;
+}
+
 bool AnalyseAndOpenCalculation(CalculationContext& ctx)
 {
+    if (CalculationGoesOn(ctx)) return true;
     const ModelTypeAnalysis analysis = AnalyseModelType(ctx.model, ctx.messages);
     if (!analysis.accepted) return false;
     OpenCalculation(ctx, analysis);

@@ -30,7 +30,7 @@ constexpr int kListEditorWidthTwips = 1250;
 }  // namespace
 
 OutputForm::OutputForm(StructureModel& model, Canvas& picture, MessageSink& messages, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : QWidget(parent, kOwnedFormFlags),
       m_model(model),
       m_picture(picture),
       m_messages(messages),
@@ -129,6 +129,15 @@ void OutputForm::Open(const ModelTypeAnalysis& analysis)
     activateWindow();
 }
 
+bool OutputForm::BringCalculationForward()
+{
+    if (!CalculationGoesOn(Context())) return false;
+    ShowState();
+    raise();
+    activateWindow();
+    return true;
+}
+
 void OutputForm::SelectItem(int index)
 {
     m_cellEditor->Reset();
@@ -197,6 +206,7 @@ void OutputForm::closeEvent(QCloseEvent* event)
 OutputForm* AnalyseModelTypeCommand(StructureModel& model, Canvas& picture, MessageSink& messages, OutputForm*& form,
                                     QWidget* parent, std::function<void(QWidget&)> place)
 {
+    if (form != nullptr && form->BringCalculationForward()) return form;
     const ModelTypeAnalysis analysis = AnalyseModelType(model, messages);
     if (!analysis.accepted) return nullptr;
     if (form == nullptr) form = new OutputForm(model, picture, messages, parent);

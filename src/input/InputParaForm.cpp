@@ -36,7 +36,7 @@ const QColor kGridArea(255, 255, 192);
 
 InputParaForm::InputParaForm(StructureModel& model, Canvas& picture, MessageSink& messages,
                              MainWindowFrame mainWindow, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : QWidget(parent, kOwnedFormFlags),
       m_model(model),
       m_picture(picture),
       m_messages(messages),

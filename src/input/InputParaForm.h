@@ -33,7 +33,8 @@ struct MainWindowFrame {
 
 // frmInputPara: the student picks one of the four tables in cmbInput, types
 // it into MSFlexGrid1 through the floating editors Text1 and Combo1, and
-// commits it with "交互检查" into the model and the picture. Modeless.
+// commits it with "交互检查" into the model and the picture. Modeless, owned
+// by its parent window: it stays above it.
 class InputParaForm : public QWidget {
     Q_OBJECT
 

@@ -11,6 +11,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -74,7 +75,9 @@ private slots:
     void aboutBoxIsAFixedModelessBoxWithoutSystemInformation();
     void wholeCalculationThroughTheMenus();
     void shortcutDrawsTheLoadParabolaBeforeAnyCalculation();
+    void shortcutsWorkWithThePictureOpenAndFromTheForms();
     void indeterminateBeamThroughTheMenus();
+    void formsStayOwnedAndACalculationOutlivesADiagram();
 
 private:
     void TypeStructure(const std::vector<InputTable>& tables);
@@ -474,6 +477,30 @@ void ProgramQtTest::shortcutDrawsTheLoadParabolaBeforeAnyCalculation()
     SavePicture("moment-before-calculation.png");
 }
 
+// The picture window's own close key does not take Ctrl+W from the menu, and
+// the menu's keys work while one of the program's forms is active.
+void ProgramQtTest::shortcutsWorkWithThePictureOpenAndFromTheForms()
+{
+    Enter();
+    QVERIFY(Main().picSubWindow().isVisible());
+    QApplication::setActiveWindow(&Main());
+    QVERIFY(QTest::qWaitForWindowActive(&Main()));
+    QTest::keyClick(&Main(), Qt::Key_W, Qt::ControlModifier);
+    QCOMPARE(m_scaleTitles, std::vector<QString>{U("弯矩图")});
+
+    Trigger("mnuFig");
+    auto* form = Main().findChild<QWidget*>(QStringLiteral("frmInputPara"));
+    QApplication::setActiveWindow(form);
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    QTest::keyClick(form, Qt::Key_J, Qt::ControlModifier);
+    QCOMPARE(m_scaleTitles.back(), U("剪力图"));
+    QApplication::setActiveWindow(form);
+    QTest::keyClick(form, Qt::Key_D, Qt::ControlModifier);
+    auto* dialog = Main().findChild<QFileDialog*>(QStringLiteral("CommonDialog1"));
+    QVERIFY(dialog != nullptr && dialog->isVisible());
+    dialog->reject();
+}
+
 // The model type dialog: determinate when `degree` is null, otherwise
 // indeterminate of the degree typed.
 void ProgramQtTest::DeclareModelType(const char* degree)
@@ -600,6 +627,47 @@ void ProgramQtTest::indeterminateBeamThroughTheMenus()
     m_scaleAnswer = QStringLiteral("3");
     Trigger("wanju");
     SavePicture("moment-indeterminate.png");
+}
+
+// The forms are the main window's own (dialog windows, kept above it by the
+// window system); after a diagram, "计算类型分析" brings the calculation form
+// back with its step and result table, and a new drawing of the structure
+// takes the structure's caption again.
+void ProgramQtTest::formsStayOwnedAndACalculationOutlivesADiagram()
+{
+    Enter();
+    TypeStructure({
+        {"结点", {{"1", "0", "0", "铰接"}, {"2", "4", "0", "铰接"}}},
+        {"单元", {{"1", "1", "2"}}},
+        {"支座", {{"1", "铰支座", "结点下方"}, {"2", "活动支座", "结点下方"}}},
+        {"荷载", {{"均布荷载", "1", "向下", "10"}}},
+    });
+    if (QTest::currentTestFailed()) return;
+    DeclareModelType(nullptr);
+    Trigger("mnuModelType");
+    auto* form = Main().findChild<QWidget*>(QStringLiteral("frmOutput"));
+    auto* input = Main().findChild<QWidget*>(QStringLiteral("frmInputPara"));
+    auto& items = *form->findChild<QComboBox*>(QStringLiteral("cmbCalType"));
+    auto& results = *form->findChild<QGroupBox*>(QStringLiteral("Frame2"));
+    ChooseInList(items, items.itemText(0));
+    QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("cmdCal")), Qt::LeftButton);
+    const QString title = results.title();
+
+    Trigger("wanju");
+    QCOMPARE(Main().picWindow().windowTitle(), U("弯矩图"));
+    for (QWidget* owned : {form, input}) {
+        QVERIFY(owned->isVisible());
+        QCOMPARE(owned->windowType(), Qt::Dialog);
+        QCOMPARE(owned->parentWidget(), &Main());
+    }
+    Trigger("mnuModelType");
+    QCOMPARE(items.currentIndex(), 0);
+    QVERIFY(results.isVisible());
+    QCOMPARE(results.title(), title);
+
+    QTest::mouseClick(input->findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+    QCOMPARE(Main().picWindow().windowTitle(), U("基本体系分析模型图"));
+    QCOMPARE(m_messages.shown.size(), std::size_t{0});
 }
 
 QTEST_MAIN(ProgramQtTest)

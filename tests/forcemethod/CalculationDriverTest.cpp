@@ -633,6 +633,41 @@ TEST(CalculationDriverTest, OnlyOneFrameShowsWhereTheyShareThePlace)
     }
 }
 
+// "计算类型分析" again, e.g. to come back to the form after a diagram: the
+// calculation of the structure as it still is goes on with its results; a
+// changed structure or a closed form starts afresh.
+TEST(CalculationDriverTest, AnalysisAgainGoesOnWithTheCalculationOfTheSameStructure)
+{
+    struct Case {
+        const char* name;
+        std::function<void(Calculation&)> between;
+        bool goesOn;
+    };
+    const Case cases[] = {
+        {"nothing changed", [](Calculation&) {}, true},
+        {"unit force X1 in place of the loads",
+         [](Calculation& c) { c.Supply(2, {{"集中荷载", "2", "", "向上"}}); }, true},
+        {"a node moved",
+         [](Calculation& c) {
+             testing::CommitRows(c.model, c.canvas, c.messages, kNodeTable,
+                                 {{"1", "0", "0", "刚接"}, {"2", "5", "0", "自由端"}});
+         },
+         false},
+        {"the degree changed", [](Calculation& c) { AcceptModelType(c.model, {true, "2"}, c.messages); }, false},
+        {"the form closed", [](Calculation& c) { CloseCalculationForm(c.ctx); }, false},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Calculation c(testing::kCantilever, 1);
+        c.Run(0);
+        k.between(c);
+        EXPECT_TRUE(AnalyseAndOpenCalculation(c.ctx));
+        EXPECT_TRUE(c.form.visible);
+        EXPECT_EQ(c.calc.reactionsCase == 0, k.goesOn);
+        EXPECT_EQ(c.form.selectedItem != -1, k.goesOn);
+    }
+}
+
 TEST(CalculationDriverTest, NumbersOutsideTheTablesEndTheStepWithAMessage)
 {
     Calculation c(testing::kGerberBeam, 0);
