@@ -25,6 +25,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    m_mdiArea->installEventFilter(this);
     setCentralWidget(m_mdiArea);
 
     frmPicWindow = new PicWindow;
@@ -92,14 +93,9 @@ void MainWindow::ShowPicture(const QString& caption)
     activateWindow();
 }
 
-double MainWindow::InnerWidthTwips() const
+TwipsSize MainWindow::InnerSizeTwips() const
 {
-    return PixelsToTwipsX(m_mdiArea->width(), *this);
-}
-
-double MainWindow::InnerHeightTwips() const
-{
-    return PixelsToTwipsY(m_mdiArea->height(), *this);
+    return {PixelsToTwipsX(m_mdiArea->width(), *this), PixelsToTwipsY(m_mdiArea->height(), *this)};
 }
 
 double MainWindow::PictureWidthTwips() const
@@ -107,9 +103,33 @@ double MainWindow::PictureWidthTwips() const
     return PixelsToTwipsX(m_picSubWindow->width(), *this);
 }
 
-double MainWindow::PictureLeftTwips() const
+double MainWindow::PictureRightTwips() const
 {
-    return PixelsToTwipsX(m_picSubWindow->x(), *this);
+    return PixelsToTwipsX(m_picSubWindow->x() + m_picSubWindow->width(), *this);
+}
+
+void MainWindow::SharePicture(std::function<TwipsSize(TwipsSize)> share)
+{
+    m_pictureShare = std::move(share);
+    ApplyPictureShare();
+}
+
+void MainWindow::ApplyPictureShare()
+{
+    const TwipsSize size = m_pictureShare(InnerSizeTwips());
+    m_sharedPictureSize = QSize(TwipsToPixelsX(size.width, *this), TwipsToPixelsY(size.height, *this));
+    m_picSubWindow->resize(m_sharedPictureSize);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_mdiArea && event->type() == QEvent::Resize && m_pictureShare) {
+        if (m_picSubWindow->size() == m_sharedPictureSize)
+            ApplyPictureShare();
+        else
+            m_pictureShare = {};
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QPoint MainWindow::ScreenPoint(TwipsPoint point) const

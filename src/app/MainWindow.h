@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <map>
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QSize>
 
 #include "app/ShellMenus.h"
 #include "input/InputTables.h"
@@ -39,10 +41,13 @@ public:
 
     // Sizes in twips, the unit the form positions are given in: the inner
     // (client) area of the main window and the picture window's frame in it.
-    double InnerWidthTwips() const;
-    double InnerHeightTwips() const;
+    TwipsSize InnerSizeTwips() const;
     double PictureWidthTwips() const;
-    double PictureLeftTwips() const;
+    double PictureRightTwips() const;
+    // Sizes the picture window by `share` of the inner area, now and again
+    // whenever the inner area changes (as the window system settles the
+    // maximised main window), until the student sizes the picture himself.
+    void SharePicture(std::function<TwipsSize(TwipsSize inner)> share);
     // Screen position of a point given in twips from the inner area's corner.
     QPoint ScreenPoint(TwipsPoint point) const;
 
@@ -53,14 +58,18 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenuBar();
+    void ApplyPictureShare();
 
     QMdiArea* m_mdiArea;
     PicWindow* frmPicWindow;
     QMdiSubWindow* m_picSubWindow;
     std::map<ShellCommand, QAction*> m_actions;
+    std::function<TwipsSize(TwipsSize)> m_pictureShare;
+    QSize m_sharedPictureSize;  // as last set by the share
 };
 
 }  // namespace tavrin

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QScreen>
 
 #include "analysis/ModelTypeDialog.h"
@@ -32,6 +33,8 @@ ApplicationShell::ApplicationShell(MessageSink* messages)
       m_messages(messages ? *messages : *m_boxes),
       m_diagramHost([this](const QString& caption) { m_mainWindow->ShowPicture(caption); }, m_mainWindow)
 {
+    if (m_qtTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&m_qtTexts);
     QApplication::setWindowIcon(ProgramIcon());
     connect(m_mainPage, &MainPageForm::entered, this, &ApplicationShell::Enter);
     connect(m_mainWindow, &MainWindow::commandTriggered, this, &ApplicationShell::Run);
@@ -56,6 +59,7 @@ void ApplicationShell::Enter()
 {
     m_mainPage->hide();
     m_mainWindow->ShowPicture(Utf8(kStructurePictureCaption));
+    m_mainWindow->SharePicture(PictureStartSize);
 }
 
 void ApplicationShell::Run(ShellCommand command)
@@ -131,22 +135,18 @@ void ApplicationShell::OpenModelDialog()
     }
     m_modelDialog->Open([this](QWidget& dialog) {
         MoveBesidePicture(dialog,
-                          ModelDialogPosition(m_mainWindow->PictureWidthTwips(), m_mainWindow->InnerHeightTwips()));
+                          ModelDialogPosition(m_mainWindow->PictureWidthTwips(), m_mainWindow->InnerSizeTwips().height));
     });
 }
 
 void ApplicationShell::OpenInputForm()
 {
     if (m_inputForm == nullptr) {
-        MainWindowFrame frame{[this] { return m_mainWindow->InnerWidthTwips(); },
-                              [this] { return m_mainWindow->InnerHeightTwips(); },
-                              [this](TwipsPoint point) { return m_mainWindow->ScreenPoint(point); }};
-        m_inputForm =
-            new InputParaForm(m_model, m_mainWindow->picWindow().canvas(), m_messages, std::move(frame), m_mainWindow);
+        m_inputForm = new InputParaForm(m_model, m_mainWindow->picWindow().canvas(), m_messages, m_mainWindow);
         m_mainWindow->ShareShortcutsWith(*m_inputForm);
     }
-    MoveBesidePicture(*m_inputForm,
-                      InputFormOpeningPosition(m_mainWindow->PictureWidthTwips(), m_mainWindow->InnerHeightTwips()));
+    MoveBesidePicture(*m_inputForm, InputFormOpeningPosition(m_mainWindow->PictureRightTwips(),
+                                                             m_mainWindow->InnerSizeTwips().height));
     m_inputForm->show();
     m_inputForm->raise();
     m_inputForm->activateWindow();
@@ -158,8 +158,7 @@ void ApplicationShell::AnalyseModelType()
     AnalyseModelTypeCommand(
         m_model, m_mainWindow->picWindow().canvas(), m_messages, m_outputForm, m_mainWindow, [this](QWidget& form) {
             MoveBesidePicture(
-                form, CalculationFormPosition(m_mainWindow->PictureLeftTwips(), m_mainWindow->PictureWidthTwips(),
-                                              m_mainWindow->InnerHeightTwips()));
+                form, CalculationFormPosition(m_mainWindow->PictureRightTwips(), m_mainWindow->InnerSizeTwips()));
         });
     if (m_outputForm != before) m_mainWindow->ShareShortcutsWith(*m_outputForm);
 }

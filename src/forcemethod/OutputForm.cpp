@@ -96,6 +96,7 @@ void OutputForm::LayOut()
         frame->setSizePolicy(policy);
         frame->hide();
     }
+    resize(TwipsToPixelsX(kCalculationFormTwips.width, *this), TwipsToPixelsY(kCalculationFormTwips.height, *this));
 }
 
 void OutputForm::ConnectButtons()
