@@ -38,8 +38,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     // The picture window's own close key (Ctrl+W) would make the moment
     // diagram's shortcut ambiguous while the picture is open; its window
     // menu keeps the entries, without keys.
-    for (QAction* entry : m_picSubWindow->systemMenu()->actions())
-        entry->setShortcuts({});
+    for (QAction* entry : m_picSubWindow->systemMenu()->actions()) entry->setShortcuts({});
 
     BuildMenuBar();
 }

@@ -134,8 +134,8 @@ void ApplicationShell::OpenModelDialog()
         m_mainWindow->ShareShortcutsWith(*m_modelDialog);
     }
     m_modelDialog->Open([this](QWidget& dialog) {
-        MoveBesidePicture(dialog,
-                          ModelDialogPosition(m_mainWindow->PictureWidthTwips(), m_mainWindow->InnerSizeTwips().height));
+        MoveBesidePicture(
+            dialog, ModelDialogPosition(m_mainWindow->PictureWidthTwips(), m_mainWindow->InnerSizeTwips().height));
     });
 }
 

@@ -23,8 +23,9 @@ class QtCellEditor;
 // frmOutput, "结构计算": the student picks a calculation item in cmbCalType,
 // gives the supplementary input it asks for in MSFlexGrid1 (Frame3) and
 // presses "计算(&C)"; the result table shows in MSFlexGrid2 (Frame2).
-// Modeless, owned by its parent window: it stays above it. The rules live in the calculation core; the form forwards its
-// events and mirrors CalculationFormState onto its controls.
+// Modeless, owned by its parent window: it stays above it. The rules live in
+// the calculation core; the form forwards its events and mirrors
+// CalculationFormState onto its controls.
 class OutputForm : public QWidget {
     Q_OBJECT
 

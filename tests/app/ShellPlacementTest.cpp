@@ -19,7 +19,10 @@ struct Box {
     }
 };
 
-Box At(TwipsPoint p, TwipsSize size) { return {p.left, p.top, size.width, size.height}; }
+Box At(TwipsPoint p, TwipsSize size)
+{
+    return {p.left, p.top, size.width, size.height};
+}
 
 // Inner areas of a maximised main window (twips at 96 dots per inch, menu
 // bar and frame taken off the screen): the forms take their room beside the

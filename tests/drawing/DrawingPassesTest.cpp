@@ -560,11 +560,13 @@ TEST(DrawDistributedLoadsTest, ArrowsPointAtTheMemberFromTheSideTheLoadComesFrom
 // seven significant digits or an exponent.
 TEST(DrawDistributedLoadsTest, LabelIsTheRoundedMagnitudePrintedAsANumber)
 {
-    const std::pair<float, const char*> cases[] = {
-        {-10, " 10 "},           {2.5f, " 2.5 "},
-        {-3.456f, " 3.46 "},     {0.004f, " 0 "},
-        {12.345f, " 12.35 "},    {20000000.0f, " 20000000 "},
-        {123456.78f, " 123456.78 "}};
+    const std::pair<float, const char*> cases[] = {{-10, " 10 "},
+                                                   {2.5f, " 2.5 "},
+                                                   {-3.456f, " 3.46 "},
+                                                   {0.004f, " 0 "},
+                                                   {12.345f, " 12.35 "},
+                                                   {20000000.0f, " 20000000 "},
+                                                   {123456.78f, " 123456.78 "}};
     for (const auto& [magnitude, text] : cases) {
         SCOPED_TRACE(text);
         PictureModel m;

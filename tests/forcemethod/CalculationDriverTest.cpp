@@ -646,14 +646,21 @@ TEST(CalculationDriverTest, AnalysisAgainGoesOnWithTheCalculationOfTheSameStruct
     const Case cases[] = {
         {"nothing changed", [](Calculation&) {}, true},
         {"unit force X1 in place of the loads",
-         [](Calculation& c) { c.Supply(2, {{"集中荷载", "2", "", "向上"}}); }, true},
+         [](Calculation& c) {
+             c.Supply(2, {{"集中荷载", "2", "", "向上"}});
+         },
+         true},
         {"a node moved",
          [](Calculation& c) {
              testing::CommitRows(c.model, c.canvas, c.messages, kNodeTable,
                                  {{"1", "0", "0", "刚接"}, {"2", "5", "0", "自由端"}});
          },
          false},
-        {"the degree changed", [](Calculation& c) { AcceptModelType(c.model, {true, "2"}, c.messages); }, false},
+        {"the degree changed",
+         [](Calculation& c) {
+             AcceptModelType(c.model, {true, "2"}, c.messages);
+         },
+         false},
         {"the form closed", [](Calculation& c) { CloseCalculationForm(c.ctx); }, false},
     };
     for (const Case& k : cases) {

@@ -17,6 +17,7 @@
 #include "forcemethod/OutputForm.h"
 #include "input/GridWidget.h"
 #include "input/InputParaForm.h"
+#include "input/QtTwips.h"
 #include "support/GridTyping.h"
 
 using namespace tavrin;
@@ -193,6 +194,9 @@ void OutputFormQtTest::opensWithItsControlsAndNoTableShowing()
     QCOMPARE(items->itemText(2), U("单位力X 1作用下支座反力"));
     QCOMPARE(items->itemText(8), U("构件总内力"));
     QCOMPARE(items->currentIndex(), -1);
+    // The room the shell keeps for the form holds its controls.
+    QCOMPARE(m_form->size(), QSize(TwipsToPixelsX(kCalculationFormTwips.width, *m_form),
+                                   TwipsToPixelsY(kCalculationFormTwips.height, *m_form)));
 }
 
 void OutputFormQtTest::determinateFrameToItsMemberForces()
