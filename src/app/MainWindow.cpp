@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -68,10 +70,21 @@ QAction* MainWindow::action(ShellCommand command) const
     return found == m_actions.end() ? nullptr : found->second;
 }
 
-void MainWindow::ShareShortcutsWith(QWidget& form) const
+void MainWindow::ShareShortcutsWith(QWidget& form)
 {
     for (const auto& [command, entry] : m_actions)
         if (!entry->shortcut().isEmpty()) form.addAction(entry);
+    // A text box would keep Ctrl+Z (undo) and Ctrl+E (end of line) for
+    // itself; in the program's forms the menu's keys come first.
+    for (QLineEdit* box : form.findChildren<QLineEdit*>()) box->installEventFilter(this);
+}
+
+bool MainWindow::IsMenuShortcut(const QKeyEvent& key) const
+{
+    const QKeySequence pressed(key.keyCombination());
+    for (const auto& [command, entry] : m_actions)
+        if (!entry->shortcut().isEmpty() && entry->shortcut() == pressed) return true;
+    return false;
 }
 
 void MainWindow::ShowPicture(const QString& caption)
@@ -122,6 +135,12 @@ void MainWindow::ApplyPictureShare()
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // Not claimed by the text box, the key goes to the menu entry.
+    if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched) != nullptr &&
+        IsMenuShortcut(*static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return true;
+    }
     if (watched == m_mdiArea && event->type() == QEvent::Resize && m_pictureShare) {
         if (m_picSubWindow->size() == m_sharedPictureSize)
             ApplyPictureShare();

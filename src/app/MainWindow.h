@@ -11,6 +11,7 @@
 #include "input/InputTables.h"
 
 class QAction;
+class QKeyEvent;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -32,8 +33,9 @@ public:
     // The menu entry that runs `command` (nullptr for Separator).
     QAction* action(ShellCommand command) const;
     // Makes the menu's shortcuts work while `form`, one of the program's
-    // forms, is the active window, as they do in this window.
-    void ShareShortcutsWith(QWidget& form) const;
+    // forms, is the active window, as they do in this window, also while
+    // one of its text boxes has the keyboard focus.
+    void ShareShortcutsWith(QWidget& form);
 
     // Gives the picture window its caption and shows it in front of the
     // other child windows; the first time, with the main window around it.
@@ -63,6 +65,7 @@ protected:
 private:
     void BuildMenuBar();
     void ApplyPictureShare();
+    bool IsMenuShortcut(const QKeyEvent& key) const;
 
     QMdiArea* m_mdiArea;
     PicWindow* frmPicWindow;

@@ -509,6 +509,15 @@ void ProgramQtTest::shortcutsWorkWithThePictureOpenAndFromTheForms()
     QVERIFY(QTest::qWaitForWindowActive(form));
     QTest::keyClick(form, Qt::Key_J, Qt::ControlModifier);
     QCOMPARE(m_scaleTitles.back(), U("剪力图"));
+    // Typing a cell: the text box leaves Ctrl+Z to the menu.
+    ChooseInList(*form->findChild<QComboBox*>(QStringLiteral("cmbInput")), U("结点"));
+    QApplication::setActiveWindow(form);
+    QTest::keyClick(form->findChild<QWidget*>(QStringLiteral("MSFlexGrid1")), Qt::Key_1);
+    auto* text = form->findChild<QLineEdit*>(QStringLiteral("Text1"));
+    QVERIFY(text->hasFocus());
+    QTest::keyClick(text, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_scaleTitles.back(), U("轴力图"));
+    QCOMPARE(text->text(), QStringLiteral("1"));
     QApplication::setActiveWindow(form);
     QTest::keyClick(form, Qt::Key_D, Qt::ControlModifier);
     auto* dialog = Main().findChild<QFileDialog*>(QStringLiteral("CommonDialog1"));
