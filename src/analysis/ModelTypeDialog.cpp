@@ -94,6 +94,7 @@ ModelTypeDialog::ModelTypeDialog(StructureModel& model, MessageSink& messages, Q
 void ModelTypeDialog::Open(const std::function<void(QWidget&)>& place)
 {
     Text1->clear();
+    Check1->setChecked(true);
     Option1->setChecked(true);
     Frame2->hide();
     if (place) place(*this);

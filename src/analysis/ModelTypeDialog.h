@@ -26,8 +26,8 @@ public:
     ModelTypeDialog(StructureModel& model, MessageSink& messages, QWidget* parent = nullptr);
 
     // Each opening starts from the determinate choice with the degree panel
-    // hidden and empty; `place` (when given) moves the dialog beside the
-    // picture window before it shows.
+    // hidden and empty and the bending stiffness ticked; `place` (when
+    // given) moves the dialog beside the picture window before it shows.
     void Open(const std::function<void(QWidget&)>& place = {});
 
 private:

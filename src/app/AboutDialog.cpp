@@ -17,7 +17,6 @@ namespace tavrin {
 namespace {
 
 constexpr int kIconSide = 48;
-constexpr int kTextWidth = 320;
 
 QFrame* SeparatorLine(QWidget* parent, const char* name, QColor color)
 {
@@ -33,12 +32,12 @@ QFrame* SeparatorLine(QWidget* parent, const char* name, QColor color)
     return line;
 }
 
-QLabel* WrappedLabel(QWidget* parent, const char* name, std::string_view text)
+// Unwrapped: the box grows to the longest line, and lines break only where
+// the text breaks them, between words.
+QLabel* TextLabel(QWidget* parent, const char* name, std::string_view text)
 {
     auto* label = new QLabel(Utf8(text), parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->setWordWrap(true);
-    label->setFixedWidth(kTextWidth);
     return label;
 }
 
@@ -58,10 +57,10 @@ AboutDialog::AboutDialog(MessageSink& messages, QWidget* parent)
     picIcon->setObjectName(QStringLiteral("picIcon"));
     picIcon->setPixmap(ProgramIcon().pixmap(kIconSide, kIconSide));
     picIcon->setFixedSize(kIconSide, kIconSide);
-    lblDescription = WrappedLabel(this, "lblDescription", kAboutDescription);
+    lblDescription = TextLabel(this, "lblDescription", kAboutDescription);
     Line1 = SeparatorLine(this, "Line1", QColor(128, 128, 128));
     Line2 = SeparatorLine(this, "Line2", QColor(255, 255, 255));
-    lblDisclaimer = WrappedLabel(this, "lblDisclaimer", kAboutDisclaimer);
+    lblDisclaimer = TextLabel(this, "lblDisclaimer", kAboutDisclaimer);
     cmdOK = new QPushButton(Utf8(kAboutOkCaption), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);

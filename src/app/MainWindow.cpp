@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -25,6 +27,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    m_mdiArea->installEventFilter(this);
     setCentralWidget(m_mdiArea);
 
     frmPicWindow = new PicWindow;
@@ -34,6 +37,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     // picture window only hides it, and the next picture shows it again.
     m_picSubWindow->setAttribute(Qt::WA_DeleteOnClose, false);
     m_picSubWindow->move(0, 0);
+    // The picture window's own close key (Ctrl+W) would make the moment
+    // diagram's shortcut ambiguous while the picture is open; its window
+    // menu keeps the entries, without keys.
+    for (QAction* entry : m_picSubWindow->systemMenu()->actions()) entry->setShortcuts({});
 
     BuildMenuBar();
 }
@@ -63,6 +70,23 @@ QAction* MainWindow::action(ShellCommand command) const
     return found == m_actions.end() ? nullptr : found->second;
 }
 
+void MainWindow::ShareShortcutsWith(QWidget& form)
+{
+    for (const auto& [command, entry] : m_actions)
+        if (!entry->shortcut().isEmpty()) form.addAction(entry);
+    // A text box would keep Ctrl+Z (undo) and Ctrl+E (end of line) for
+    // itself; in the program's forms the menu's keys come first.
+    for (QLineEdit* box : form.findChildren<QLineEdit*>()) box->installEventFilter(this);
+}
+
+bool MainWindow::IsMenuShortcut(const QKeyEvent& key) const
+{
+    const QKeySequence pressed(key.keyCombination());
+    for (const auto& [command, entry] : m_actions)
+        if (!entry->shortcut().isEmpty() && entry->shortcut() == pressed) return true;
+    return false;
+}
+
 void MainWindow::ShowPicture(const QString& caption)
 {
     frmPicWindow->setWindowTitle(caption);
@@ -70,24 +94,20 @@ void MainWindow::ShowPicture(const QString& caption)
     frmPicWindow->show();
     m_picSubWindow->show();
     m_mdiArea->setActiveSubWindow(m_picSubWindow);
-    if (!isVisible()) {
-        // The whole screen is the room the forms are placed in beside the
-        // picture; also where no window manager maximises.
-        if (const QScreen* screen = this->screen()) setGeometry(screen->availableGeometry());
-        showMaximized();
-    }
+    // Only at start-up does the main window come to the front: a diagram
+    // drawn later leaves the forms where the student works above it.
+    if (isVisible()) return;
+    // The whole screen is the room the forms are placed in beside the
+    // picture; also where no window manager maximises.
+    if (const QScreen* screen = this->screen()) setGeometry(screen->availableGeometry());
+    showMaximized();
     raise();
     activateWindow();
 }
 
-double MainWindow::InnerWidthTwips() const
+TwipsSize MainWindow::InnerSizeTwips() const
 {
-    return PixelsToTwipsX(m_mdiArea->width(), *this);
-}
-
-double MainWindow::InnerHeightTwips() const
-{
-    return PixelsToTwipsY(m_mdiArea->height(), *this);
+    return {PixelsToTwipsX(m_mdiArea->width(), *this), PixelsToTwipsY(m_mdiArea->height(), *this)};
 }
 
 double MainWindow::PictureWidthTwips() const
@@ -95,9 +115,39 @@ double MainWindow::PictureWidthTwips() const
     return PixelsToTwipsX(m_picSubWindow->width(), *this);
 }
 
-double MainWindow::PictureLeftTwips() const
+double MainWindow::PictureRightTwips() const
 {
-    return PixelsToTwipsX(m_picSubWindow->x(), *this);
+    return PixelsToTwipsX(m_picSubWindow->x() + m_picSubWindow->width(), *this);
+}
+
+void MainWindow::SharePicture(std::function<TwipsSize(TwipsSize)> share)
+{
+    m_pictureShare = std::move(share);
+    ApplyPictureShare();
+}
+
+void MainWindow::ApplyPictureShare()
+{
+    const TwipsSize size = m_pictureShare(InnerSizeTwips());
+    m_sharedPictureSize = QSize(TwipsToPixelsX(size.width, *this), TwipsToPixelsY(size.height, *this));
+    m_picSubWindow->resize(m_sharedPictureSize);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Not claimed by the text box, the key goes to the menu entry.
+    if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched) != nullptr &&
+        IsMenuShortcut(*static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return true;
+    }
+    if (watched == m_mdiArea && event->type() == QEvent::Resize && m_pictureShare) {
+        if (m_picSubWindow->size() == m_sharedPictureSize)
+            ApplyPictureShare();
+        else
+            m_pictureShare = {};
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QPoint MainWindow::ScreenPoint(TwipsPoint point) const

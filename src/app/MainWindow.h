@@ -1,14 +1,17 @@
 #pragma once
 
+#include <functional>
 #include <map>
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QSize>
 
 #include "app/ShellMenus.h"
 #include "input/InputTables.h"
 
 class QAction;
+class QKeyEvent;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -29,17 +32,24 @@ public:
     QMdiSubWindow& picSubWindow() { return *m_picSubWindow; }
     // The menu entry that runs `command` (nullptr for Separator).
     QAction* action(ShellCommand command) const;
+    // Makes the menu's shortcuts work while `form`, one of the program's
+    // forms, is the active window, as they do in this window, also while
+    // one of its text boxes has the keyboard focus.
+    void ShareShortcutsWith(QWidget& form);
 
-    // Gives the picture window its caption and brings it, with the main
-    // window around it, to the front.
+    // Gives the picture window its caption and shows it in front of the
+    // other child windows; the first time, with the main window around it.
     void ShowPicture(const QString& caption);
 
     // Sizes in twips, the unit the form positions are given in: the inner
     // (client) area of the main window and the picture window's frame in it.
-    double InnerWidthTwips() const;
-    double InnerHeightTwips() const;
+    TwipsSize InnerSizeTwips() const;
     double PictureWidthTwips() const;
-    double PictureLeftTwips() const;
+    double PictureRightTwips() const;
+    // Sizes the picture window by `share` of the inner area, now and again
+    // whenever the inner area changes (as the window system settles the
+    // maximised main window), until the student sizes the picture himself.
+    void SharePicture(std::function<TwipsSize(TwipsSize inner)> share);
     // Screen position of a point given in twips from the inner area's corner.
     QPoint ScreenPoint(TwipsPoint point) const;
 
@@ -50,14 +60,19 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenuBar();
+    void ApplyPictureShare();
+    bool IsMenuShortcut(const QKeyEvent& key) const;
 
     QMdiArea* m_mdiArea;
     PicWindow* frmPicWindow;
     QMdiSubWindow* m_picSubWindow;
     std::map<ShellCommand, QAction*> m_actions;
+    std::function<TwipsSize(TwipsSize)> m_pictureShare;
+    QSize m_sharedPictureSize;  // as last set by the share
 };
 
 }  // namespace tavrin

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QScreen>
 
 #include "analysis/ModelTypeDialog.h"
@@ -13,6 +14,7 @@
 #include "app/ShellPlacement.h"
 #include "app/ShellTexts.h"
 #include "diagrams/InternalForceDiagrams.h"
+#include "drawing/DrawingPasses.h"
 #include "drawing/PicWindow.h"
 #include "forcemethod/OutputForm.h"
 #include "input/InputParaForm.h"
@@ -31,6 +33,8 @@ ApplicationShell::ApplicationShell(MessageSink* messages)
       m_messages(messages ? *messages : *m_boxes),
       m_diagramHost([this](const QString& caption) { m_mainWindow->ShowPicture(caption); }, m_mainWindow)
 {
+    if (m_qtTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&m_qtTexts);
     QApplication::setWindowIcon(ProgramIcon());
     connect(m_mainPage, &MainPageForm::entered, this, &ApplicationShell::Enter);
     connect(m_mainWindow, &MainWindow::commandTriggered, this, &ApplicationShell::Run);
@@ -54,7 +58,8 @@ void ApplicationShell::Start()
 void ApplicationShell::Enter()
 {
     m_mainPage->hide();
-    m_mainWindow->ShowPicture(Utf8(kBasicSystemPictureCaption));
+    m_mainWindow->ShowPicture(Utf8(kStructurePictureCaption));
+    m_mainWindow->SharePicture(PictureStartSize);
 }
 
 void ApplicationShell::Run(ShellCommand command)
@@ -124,24 +129,24 @@ void ApplicationShell::MoveBesidePicture(QWidget& form, TwipsPoint position) con
 
 void ApplicationShell::OpenModelDialog()
 {
-    if (m_modelDialog == nullptr) m_modelDialog = new ModelTypeDialog(m_model, m_messages, m_mainWindow);
+    if (m_modelDialog == nullptr) {
+        m_modelDialog = new ModelTypeDialog(m_model, m_messages, m_mainWindow);
+        m_mainWindow->ShareShortcutsWith(*m_modelDialog);
+    }
     m_modelDialog->Open([this](QWidget& dialog) {
-        MoveBesidePicture(dialog,
-                          ModelDialogPosition(m_mainWindow->PictureWidthTwips(), m_mainWindow->InnerHeightTwips()));
+        MoveBesidePicture(
+            dialog, ModelDialogPosition(m_mainWindow->PictureWidthTwips(), m_mainWindow->InnerSizeTwips().height));
     });
 }
 
 void ApplicationShell::OpenInputForm()
 {
     if (m_inputForm == nullptr) {
-        MainWindowFrame frame{[this] { return m_mainWindow->InnerWidthTwips(); },
-                              [this] { return m_mainWindow->InnerHeightTwips(); },
-                              [this](TwipsPoint point) { return m_mainWindow->ScreenPoint(point); }};
-        m_inputForm =
-            new InputParaForm(m_model, m_mainWindow->picWindow().canvas(), m_messages, std::move(frame), m_mainWindow);
+        m_inputForm = new InputParaForm(m_model, m_mainWindow->picWindow().canvas(), m_messages, m_mainWindow);
+        m_mainWindow->ShareShortcutsWith(*m_inputForm);
     }
-    MoveBesidePicture(*m_inputForm,
-                      InputFormOpeningPosition(m_mainWindow->PictureWidthTwips(), m_mainWindow->InnerHeightTwips()));
+    MoveBesidePicture(*m_inputForm, InputFormOpeningPosition(m_mainWindow->PictureRightTwips(),
+                                                             m_mainWindow->InnerSizeTwips().height));
     m_inputForm->show();
     m_inputForm->raise();
     m_inputForm->activateWindow();
@@ -149,17 +154,21 @@ void ApplicationShell::OpenInputForm()
 
 void ApplicationShell::AnalyseModelType()
 {
+    const OutputForm* before = m_outputForm;
     AnalyseModelTypeCommand(
         m_model, m_mainWindow->picWindow().canvas(), m_messages, m_outputForm, m_mainWindow, [this](QWidget& form) {
             MoveBesidePicture(
-                form, CalculationFormPosition(m_mainWindow->PictureLeftTwips(), m_mainWindow->PictureWidthTwips(),
-                                              m_mainWindow->InnerHeightTwips()));
+                form, CalculationFormPosition(m_mainWindow->PictureRightTwips(), m_mainWindow->InnerSizeTwips()));
         });
+    if (m_outputForm != before) m_mainWindow->ShareShortcutsWith(*m_outputForm);
 }
 
 void ApplicationShell::ShowAbout()
 {
-    if (m_about == nullptr) m_about = new AboutDialog(m_messages, m_mainWindow);
+    if (m_about == nullptr) {
+        m_about = new AboutDialog(m_messages, m_mainWindow);
+        m_mainWindow->ShareShortcutsWith(*m_about);
+    }
     m_about->show();
     m_about->raise();
     m_about->activateWindow();

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include <QObject>
+#include <QTranslator>
 
 #include "app/QtDiagramHost.h"
 #include "app/ShellMenus.h"
@@ -59,6 +60,10 @@ private:
     void ShowAbout();
     void MoveBesidePicture(QWidget& form, TwipsPoint position) const;
 
+    // Qt's own texts (buttons of the message, input and file dialogs) in
+    // Simplified Chinese, like the program's; English where the translation
+    // is not installed.
+    QTranslator m_qtTexts;
     StructureModel m_model;
     MainPageForm* m_mainPage;
     MainWindow* m_mainWindow;

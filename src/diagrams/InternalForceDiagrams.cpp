@@ -227,6 +227,9 @@ float DrawDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host
     host.ShowPicture(rule.caption);
     canvas.SetForeColor(kBlue);
     DrawMembers(model, canvas, 0);
+    // The members' pass captions the picture as the structure; this is the
+    // diagram's picture.
+    canvas.SetCaption(rule.caption);
     const std::optional<float> typed = TypedScale(host.AskScale(kDiagramScalePrompt, rule.caption));
     const float DiagramScale = typed ? *typed : AutomaticScale(model, canvas, rule);
     canvas.SetDrawWidth(1);

@@ -52,6 +52,8 @@ public:
     void Circle(double x, double y, double r, double start, double end);
     // Text with its top-left corner at (CurrentX, CurrentY).
     void Print(std::string_view text);
+    // What the picture shows, for the caption of the window that holds it.
+    void SetCaption(std::string_view caption) { DoSetCaption(caption); }
 
     Rgb ForeColor() const { return m_foreColor; }
     void SetForeColor(Rgb c) { m_foreColor = c; }
@@ -85,6 +87,8 @@ protected:
     // start/end absent for a full circle; otherwise as given to Circle().
     virtual void DoCircle(double x, double y, double r, std::optional<double> start, std::optional<double> end) = 0;
     virtual void DoPrint(double x, double y, std::string_view text) = 0;
+    // A surface without a window has no caption to set.
+    virtual void DoSetCaption(std::string_view /*caption*/) {}
 
 private:
     Rgb m_foreColor = kBlack;
@@ -125,6 +129,8 @@ public:
     }
 
     std::vector<CanvasOp> ops;
+    // The caption last set; not an operation of the picture.
+    std::string caption;
 
     // Convenience filters for tests.
     std::vector<CanvasOp> Lines() const { return OfKind(CanvasOp::Kind::Line); }
@@ -137,6 +143,7 @@ protected:
     void DoLine(double x1, double y1, double x2, double y2, Rgb color) override;
     void DoCircle(double x, double y, double r, std::optional<double> start, std::optional<double> end) override;
     void DoPrint(double x, double y, std::string_view text) override;
+    void DoSetCaption(std::string_view text) override { caption = text; }
 
 private:
     double m_width;

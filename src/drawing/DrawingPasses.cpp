@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "model/CellReading.h"
 #include "model/NumberText.h"
 #include "model/Vocabulary.h"
 
@@ -159,11 +158,14 @@ void DrawStroke(Canvas& canvas, double x, double y, bool rigidNode, const Stroke
 // Magnitude label of a concentrated force or a couple: "0.##" of |Magnitude|.
 std::string ForceLabel(float magnitude) { return FormatForce(std::fabs(static_cast<double>(magnitude))); }
 
-// Magnitude label of a distributed load: "0.##" first, read back, made
-// absolute and printed as a number, so 10 reads " 10 " rather than "10.".
+// Magnitude label of a distributed load: the digits "0.##" prints for
+// |Magnitude|, between blanks and without the point of a whole number, so 10
+// reads " 10 " and 20000000 reads " 20000000 ", never in exponent form.
 std::string IntensityLabel(float magnitude)
 {
-    return PrintedNumber(std::fabs(LeadingNumber(FormatForce(static_cast<double>(magnitude)))));
+    std::string digits = ForceLabel(magnitude);
+    if (digits.ends_with('.')) digits.pop_back();
+    return " " + digits + " ";
 }
 
 // An arrow whose tip is at the node: shaft from the tip back to `tail`, two
@@ -398,6 +400,7 @@ void FitModelToPicture(StructureModel& model, const Canvas& canvas)
 
 void DrawNodeNumbers(const StructureModel& model, Canvas& canvas)
 {
+    canvas.SetCaption(kStructurePictureCaption);
     canvas.Cls();
     canvas.SetForeColor(kBlack);
     for (long n = 1; n <= model.NodeCount(); ++n) {
@@ -410,6 +413,7 @@ void DrawNodeNumbers(const StructureModel& model, Canvas& canvas)
 
 void DrawMembers(const StructureModel& model, Canvas& canvas, std::int16_t WithLabels)
 {
+    canvas.SetCaption(kStructurePictureCaption);
     canvas.SetFillColor(kCyan);
     for (const Element& element : model.Elements) {
         double Xi = 0, Yi = 0, Xj = 0, Yj = 0;
@@ -442,6 +446,7 @@ void DrawMembers(const StructureModel& model, Canvas& canvas, std::int16_t WithL
 
 void DrawSupports(const StructureModel& model, Canvas& canvas)
 {
+    canvas.SetCaption(kStructurePictureCaption);
     canvas.SetDrawWidth(kDetailWidth);
     canvas.SetForeColor(kRed);
     for (const Support& support : model.Supports) {
@@ -459,6 +464,7 @@ void DrawSupports(const StructureModel& model, Canvas& canvas)
 
 void DrawConcentratedLoads(const StructureModel& model, Canvas& canvas)
 {
+    canvas.SetCaption(kStructurePictureCaption);
     canvas.SetDrawWidth(kConcentratedWidth);
     canvas.SetForeColor(kBlue);
     for (const Load& load : model.Loads) {
@@ -482,6 +488,7 @@ void DrawConcentratedLoads(const StructureModel& model, Canvas& canvas)
 
 void DrawDistributedLoads(const StructureModel& model, Canvas& canvas)
 {
+    canvas.SetCaption(kStructurePictureCaption);
     canvas.SetDrawWidth(kDetailWidth);
     canvas.SetForeColor(kBlue);
     for (const Load& load : model.Loads) {
@@ -500,6 +507,7 @@ void DrawDistributedLoads(const StructureModel& model, Canvas& canvas)
 
 void DrawCouples(const StructureModel& model, Canvas& canvas)
 {
+    canvas.SetCaption(kStructurePictureCaption);
     canvas.SetDrawWidth(kDetailWidth);
     canvas.SetForeColor(kBlue);
     for (const Load& load : model.Loads) {

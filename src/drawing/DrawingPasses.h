@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "drawing/Canvas.h"
 #include "model/StructureModel.h"
@@ -14,9 +15,16 @@ inline constexpr double kHingeRadius = 2.0;
 // upward; sets DrawScale, DrawOriginX/Y and ModelMinX/Y.
 void FitModelToPicture(StructureModel& model, const Canvas& canvas);
 
+// Caption of the picture while it shows the structure, the basic system of
+// the force method, rather than a diagram.
+inline constexpr std::string_view kStructurePictureCaption = "基本体系分析模型图";
+
 // Each pass draws one layer on top of what the picture holds, with the drawing
 // state the previous pass left except for what it sets itself. An element,
 // support or load naming a node or element outside its table is skipped.
+// Every pass captions the picture kStructurePictureCaption, so that the
+// caption of a diagram drawn before never stands over the structure; a
+// diagram, which draws its members with these passes, captions it afterwards.
 void DrawNodeNumbers(const StructureModel& model, Canvas& canvas);  // clears first
 void DrawMembers(const StructureModel& model, Canvas& canvas, std::int16_t WithLabels);
 void DrawSupports(const StructureModel& model, Canvas& canvas);

@@ -28,6 +28,9 @@ PicWindow::PicWindow(QWidget* parent)
     resize(sizeHint());
     m_canvas.SetClientSize(size());
     m_canvas.SetChangedCallback([this] { update(); });
+    m_canvas.SetCaptionCallback([this](std::string_view caption) {
+        setWindowTitle(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    });
 }
 
 QSize PicWindow::sizeHint() const

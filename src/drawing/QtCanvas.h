@@ -76,12 +76,18 @@ public:
 
     // Called after every change of the image, e.g. to schedule a repaint.
     void SetChangedCallback(std::function<void()> callback) { m_changed = std::move(callback); }
+    // Called with each caption the drawing gives the picture.
+    void SetCaptionCallback(std::function<void(std::string_view)> callback) { m_captioned = std::move(callback); }
 
 protected:
     void DoCls() override;
     void DoLine(double x1, double y1, double x2, double y2, Rgb color) override;
     void DoCircle(double x, double y, double r, std::optional<double> start, std::optional<double> end) override;
     void DoPrint(double x, double y, std::string_view text) override;
+    void DoSetCaption(std::string_view caption) override
+    {
+        if (m_captioned) m_captioned(caption);
+    }
 
 private:
     void Paint(const CanvasOp& op);
@@ -92,6 +98,7 @@ private:
     QSize m_client;
     QImage m_image;
     std::function<void()> m_changed;
+    std::function<void(std::string_view)> m_captioned;
     // One painter draws operation after operation, as long as no one reads
     // the image: opening a painter costs more than most operations.
     mutable std::unique_ptr<QPainter> m_painter;

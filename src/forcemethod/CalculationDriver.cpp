@@ -394,9 +394,10 @@ CalculationStep StepOfItem(CalculationModel kind, int n, int m)
     return {};
 }
 
-void RunCalculationStep(CalculationContext& ctx)
+namespace {
+
+void RunSelectedStep(CalculationContext& ctx)
 {
-    ctx.form.resultFrameVisible = true;
     ctx.MSFlexGrid1.SetFixedCols(0);
     if (!ctx.calc.analysed) return;
     const CalculationStep step = StepOfItem(ctx.calc.kind, ctx.calc.degree, ctx.form.selectedItem);
@@ -420,6 +421,18 @@ void RunCalculationStep(CalculationContext& ctx)
         ClearDataRows(ctx.MSFlexGrid2);
         ctx.messages.Show(kOverflowText);
     }
+}
+
+}  // namespace
+
+// A step refused before it writes its table leaves the frames as they were,
+// so that the input table its message asks for stays in sight.
+void RunCalculationStep(CalculationContext& ctx)
+{
+    WriteWatchingGrid results(ctx.MSFlexGrid2);
+    CalculationContext watched{ctx.model, ctx.MSFlexGrid1, results, ctx.form, ctx.calc, ctx.canvas, ctx.messages};
+    RunSelectedStep(watched);
+    if (results.Written()) ShowResultFrame(ctx.form);
 }
 
 }  // namespace tavrin

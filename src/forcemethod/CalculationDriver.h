@@ -26,13 +26,14 @@ struct CalculationStep {
 // and degree n; StepKind::None for an index the model does not offer.
 CalculationStep StepOfItem(CalculationModel kind, int degree, int item);
 
-// The click handler of cmdCal: shows the result frame and runs the selected
-// item's step, writing its result table into MSFlexGrid2. A step whose
-// inputs are missing (its unit force not applied, its supplementary rows not
-// confirmed, an earlier step of the chain not run, a structure changed since
-// the analysis) shows a message and computes nothing. A step whose results
-// overflow the float range says so, empties its table's rows and leaves the
-// model's results as they were before it.
+// The click handler of cmdCal: runs the selected item's step, writing its
+// result table into MSFlexGrid2, which then shows in place of the input
+// frame. A step whose inputs are missing (its unit force not applied, its
+// supplementary rows not confirmed, an earlier step of the chain not run, a
+// structure changed since the analysis) shows a message, computes nothing
+// and leaves the frames as they were. A step whose results overflow the
+// float range says so, empties its table's rows and leaves the model's
+// results as they were before it.
 void RunCalculationStep(CalculationContext& ctx);
 
 }  // namespace tavrin

@@ -24,6 +24,23 @@ void ForgetStaleUnitForces(CalculationContext& ctx)
     }
 }
 
+// Loads holds the user's loads unless this calculation put unit forces there.
+const OneBasedTable<Load>& UserLoads(const CalculationContext& ctx)
+{
+    const StructureModel& model = ctx.model;
+    const std::optional<OneBasedTable<Load>>& unit = ctx.calc.unitLoadsInPlace;
+    return model.UnitForcesInLoads && unit && model.Loads == *unit ? model.SavedLoads : model.Loads;
+}
+
+StructureInput InputOf(const CalculationContext& ctx)
+{
+    const StructureModel& model = ctx.model;
+    StructureInput input{model.Nodes, model.Elements, model.Supports, UserLoads(ctx), model.IndeterminacyDegree};
+    for (Element& e : input.elements) e.Ni = e.Vi = e.Mi = e.Nj = e.Vj = e.Mj = 0.0f;
+    for (Support& support : input.supports) support.Fx = support.Fy = support.Fm = 0.0f;
+    return input;
+}
+
 void DrawUnitForces(const StructureModel& model, Canvas& canvas)
 {
     DrawStructureWithoutLoads(model, canvas);
@@ -32,6 +49,18 @@ void DrawUnitForces(const StructureModel& model, Canvas& canvas)
 }
 
 }  // namespace
+
+void ShowResultFrame(CalculationFormState& form)
+{
+    form.resultFrameVisible = true;
+    form.inputFrameVisible = false;
+}
+
+void ShowInputFrame(CalculationFormState& form)
+{
+    form.inputFrameVisible = true;
+    form.resultFrameVisible = false;
+}
 
 void DrawStructureWithoutLoads(const StructureModel& model, Canvas& canvas)
 {
@@ -100,6 +129,7 @@ void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis)
     calc.analysed = true;
     calc.kind = analysis.kind;
     calc.degree = analysis.degree;
+    calc.analysedFor = InputOf(ctx);
     const auto cases = static_cast<std::size_t>(analysis.degree + 1);
     calc.unitForces.assign(cases, std::nullopt);
     calc.unitForceRows.assign(cases, MemoryGrid(0, 0));
@@ -121,8 +151,18 @@ void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis)
     form.editorKinds.clear();
 }
 
+bool CalculationGoesOn(const CalculationContext& ctx)
+{
+    // A commit voids every result and empties the case tables, even when the
+    // table committed is the same as before: the old steps are refused then,
+    // so the analysis must size the tables anew.
+    return ctx.form.visible && ctx.calc.analysed && InputOf(ctx) == ctx.calc.analysedFor &&
+           ctx.model.CaseMoments.CaseCount() == ctx.calc.degree + 1;
+}
+
 bool AnalyseAndOpenCalculation(CalculationContext& ctx)
 {
+    if (CalculationGoesOn(ctx)) return true;
     const ModelTypeAnalysis analysis = AnalyseModelType(ctx.model, ctx.messages);
     if (!analysis.accepted) return false;
     OpenCalculation(ctx, analysis);

@@ -7,6 +7,7 @@
 
 #include "analysis/ModelType.h"
 #include "drawing/Canvas.h"
+#include "input/InputTables.h"
 #include "model/Messages.h"
 #include "model/StructureModel.h"
 #include "model/TextGrid.h"
@@ -14,6 +15,9 @@
 namespace tavrin {
 
 inline constexpr std::string_view kCalculationFormCaption = "结构计算";
+// The calculation form's client area as designed: room for the item list and
+// the widest result table.
+inline constexpr TwipsSize kCalculationFormTwips{7950.0, 6150.0};
 inline constexpr std::string_view kResultFrameCaption = "计算结果";
 inline constexpr std::string_view kUnitForceFrameCaption = "输入未知单位力信息：";
 
@@ -43,6 +47,18 @@ struct CalculationFormState {
     std::vector<std::string> editorKinds;
 };
 
+// The structure as the student entered it: nodes, members, supports, the
+// user's loads and the degree, without the results that the calculation
+// writes into the same tables.
+struct StructureInput {
+    OneBasedTable<Node> nodes;
+    OneBasedTable<Element> elements;  // end forces zero
+    OneBasedTable<Support> supports;  // reactions zero
+    OneBasedTable<Load> loads;
+    std::int16_t degree = 0;
+    bool operator==(const StructureInput&) const = default;
+};
+
 // What one calculation carries from step to step besides the model: the
 // model and degree it was analysed for, the supplementary rows the student
 // confirmed, the unit forces applied per case, and which results are in the
@@ -52,6 +68,8 @@ struct CalculationState {
     bool analysed = false;
     CalculationModel kind = CalculationModel::DeterminateNoAttached;
     int degree = 0;
+    // The structure the analysis was made for.
+    StructureInput analysedFor;
 
     // Rows of the attached-part and basic-part tables as confirmed with
     // "O&K"; every later step reads these, whatever the input grid shows.
@@ -75,6 +93,11 @@ struct CalculationState {
     bool unknownsDone = false;
 };
 
+// The result frame Frame2 and the input frame Frame3 share one place on the
+// form: showing one hides the other, so that neither table is ever covered.
+void ShowResultFrame(CalculationFormState& form);
+void ShowInputFrame(CalculationFormState& form);
+
 // Everything the calculation form's rules read and write.
 struct CalculationContext {
     StructureModel& model;
@@ -92,9 +115,15 @@ struct CalculationContext {
 // Loads if unit forces were in place).
 void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis);
 
-// The menu command "计算类型分析" on the form's rules: the analysis, then the
-// form opened when the structure is accepted. False when it was refused; the
-// form, the model and the picture then stay as they were.
+// True while the form shows a calculation of the structure as it still is:
+// "计算类型分析" then goes on with it, so that the student who left the form
+// for a diagram finds every step and result where they were.
+bool CalculationGoesOn(const CalculationContext& ctx);
+
+// The menu command "计算类型分析" on the form's rules: the calculation that
+// goes on, or else the analysis, then the form opened when the structure is
+// accepted. False when it was refused; the form, the model and the picture
+// then stay as they were.
 bool AnalyseAndOpenCalculation(CalculationContext& ctx);
 
 // Puts the loads of load case c into Loads: the user's loads for case 0, the

@@ -30,7 +30,7 @@ constexpr int kListEditorWidthTwips = 1250;
 }  // namespace
 
 OutputForm::OutputForm(StructureModel& model, Canvas& picture, MessageSink& messages, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : QWidget(parent, kOwnedFormFlags),
       m_model(model),
       m_picture(picture),
       m_messages(messages),
@@ -59,8 +59,8 @@ OutputForm::OutputForm(StructureModel& model, Canvas& picture, MessageSink& mess
 
 OutputForm::~OutputForm() = default;
 
-// The input frame lies over the result frame: both share one cell of the
-// form's grid and keep their room while hidden.
+// The input frame and the result frame share one cell of the form's grid,
+// one at a time, and keep their room while hidden.
 void OutputForm::LayOut()
 {
     cmbCalType->setMinimumWidth(TwipsToPixelsX(kItemListWidthTwips, *this));
@@ -96,6 +96,7 @@ void OutputForm::LayOut()
         frame->setSizePolicy(policy);
         frame->hide();
     }
+    resize(TwipsToPixelsX(kCalculationFormTwips.width, *this), TwipsToPixelsY(kCalculationFormTwips.height, *this));
 }
 
 void OutputForm::ConnectButtons()
@@ -129,16 +130,22 @@ void OutputForm::Open(const ModelTypeAnalysis& analysis)
     activateWindow();
 }
 
+bool OutputForm::BringCalculationForward()
+{
+    if (!CalculationGoesOn(Context())) return false;
+    ShowState();
+    raise();
+    activateWindow();
+    return true;
+}
+
 void OutputForm::SelectItem(int index)
 {
     m_cellEditor->Reset();
     CalculationContext ctx = Context();
     SelectCalculationItem(ctx, index);
     ShowState();
-    if (m_state.inputFrameVisible) {
-        Frame3->raise();
-        MSFlexGrid1->setFocus();
-    }
+    if (m_state.inputFrameVisible) MSFlexGrid1->setFocus();
 }
 
 void OutputForm::Calculate()
@@ -146,7 +153,6 @@ void OutputForm::Calculate()
     CalculationContext ctx = Context();
     RunCalculationStep(ctx);
     ShowState();
-    Frame2->raise();
 }
 
 // What the student typed but has not yet confirmed belongs to the table.
@@ -201,6 +207,7 @@ void OutputForm::closeEvent(QCloseEvent* event)
 OutputForm* AnalyseModelTypeCommand(StructureModel& model, Canvas& picture, MessageSink& messages, OutputForm*& form,
                                     QWidget* parent, std::function<void(QWidget&)> place)
 {
+    if (form != nullptr && form->BringCalculationForward()) return form;
     const ModelTypeAnalysis analysis = AnalyseModelType(model, messages);
     if (!analysis.accepted) return nullptr;
     if (form == nullptr) form = new OutputForm(model, picture, messages, parent);

@@ -23,8 +23,9 @@ class QtCellEditor;
 // frmOutput, "结构计算": the student picks a calculation item in cmbCalType,
 // gives the supplementary input it asks for in MSFlexGrid1 (Frame3) and
 // presses "计算(&C)"; the result table shows in MSFlexGrid2 (Frame2).
-// Modeless. The rules live in the calculation core; the form forwards its
-// events and mirrors CalculationFormState onto its controls.
+// Modeless, owned by its parent window: it stays above it. The rules live in
+// the calculation core; the form forwards its events and mirrors
+// CalculationFormState onto its controls.
 class OutputForm : public QWidget {
     Q_OBJECT
 
@@ -38,6 +39,9 @@ public:
 
     // Opens the form for an analysis that accepted the structure.
     void Open(const ModelTypeAnalysis& analysis);
+    // Brings the form to the front as it is while its calculation goes on
+    // (CalculationGoesOn); false when a new analysis must open it.
+    bool BringCalculationForward();
 
     const CalculationFormState& State() const { return m_state; }
 
@@ -82,11 +86,12 @@ private:
     QtCellEditor* m_cellEditor;
 };
 
-// The menu command "计算类型分析": the model type analysis; when it accepts
-// the structure, the calculation form (created on first use into `form`,
-// with `parent`, and kept) opens placed by `place`. A refused structure
-// leaves the form, the model and the picture as they were. Returns the form
-// when it was opened.
+// The menu command "计算类型分析": the calculation form comes to the front
+// as it is while its calculation goes on; otherwise the model type analysis,
+// and when it accepts the structure, the calculation form (created on first
+// use into `form`, with `parent`, and kept) opens placed by `place`. A
+// refused structure leaves the form, the model and the picture as they were.
+// Returns the form when it was shown.
 OutputForm* AnalyseModelTypeCommand(StructureModel& model, Canvas& picture, MessageSink& messages, OutputForm*& form,
                                     QWidget* parent, std::function<void(QWidget&)> place = {});
 

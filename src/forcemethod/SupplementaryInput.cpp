@@ -63,7 +63,7 @@ void ShowInputTable(CalculationContext& ctx, SupplementaryTable table, const Sup
 {
     CalculationFormState& form = ctx.form;
     form.inputFrameCaption = std::string(layout.frameCaption);
-    form.inputFrameVisible = true;
+    ShowInputFrame(form);
     form.inputTable = table;
 
     TextGrid& grid = ctx.MSFlexGrid1;

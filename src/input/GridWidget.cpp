@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 #include "input/CellEditor.h"
@@ -114,7 +115,7 @@ void GridWidget::SetCols(int cols)
     m_widthsTwips.resize(static_cast<std::size_t>(cols), kDefaultWidthTwips);
     for (int c = old; c < cols; ++c) {
         setHorizontalHeaderItem(c, new QTableWidgetItem());
-        setColumnWidth(c, TwipsToPixelsX(kDefaultWidthTwips, *this));
+        FitColumn(c);
     }
     KeepACurrentCell();
 }
@@ -139,16 +140,16 @@ void GridWidget::SetText(int row, int col, std::string_view text)
         return;
     const QString value = FromUtf8(text);
     QTableWidgetItem* cell = row == 0 ? horizontalHeaderItem(col) : item(row - 1, col);
-    if (cell) {
+    if (cell)
         cell->setText(value);
+    else if (value.isEmpty())
         return;
-    }
-    if (value.isEmpty())
-        return;
-    if (row == 0)
+    else if (row == 0)
         setHorizontalHeaderItem(col, new QTableWidgetItem(value));
     else
         setItem(row - 1, col, new QTableWidgetItem(value));
+    if (row == 0)
+        FitColumn(col);
 }
 
 int GridWidget::ColWidth(int col) const
@@ -163,7 +164,17 @@ void GridWidget::SetColWidth(int col, int twips)
     if (col < 0 || col >= Cols())
         return;
     m_widthsTwips[static_cast<std::size_t>(col)] = twips;
-    setColumnWidth(col, TwipsToPixelsX(twips, *this));
+    FitColumn(col);
+}
+
+// The width in twips, or the header's text with the header's margins where
+// that is wider: a header such as "支座结点码" is never clipped.
+void GridWidget::FitColumn(int col)
+{
+    const QTableWidgetItem* header = horizontalHeaderItem(col);
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
+    const int text = header ? horizontalHeader()->fontMetrics().horizontalAdvance(header->text()) + 2 * margin : 0;
+    setColumnWidth(col, std::max(TwipsToPixelsX(m_widthsTwips[static_cast<std::size_t>(col)], *this), text));
 }
 
 int GridWidget::Row() const { return currentRow() + 1; }

@@ -19,7 +19,8 @@ int TypedKeyCode(const QKeyEvent& key);
 
 // The grid of the input and calculation forms: a table of texts with one
 // fixed header row (grid row 0, shown as the column header), column widths in
-// twips, and a current cell that is always a data cell. The widget never
+// twips (widened on screen where the header text needs more), and a current
+// cell that is always a data cell. The widget never
 // edits a cell in place; the forms float their own editors over the current
 // cell (CurrentCellRect) and write through the TextGrid interface.
 //
@@ -80,6 +81,7 @@ protected:
 
 private:
     void KeepACurrentCell();
+    void FitColumn(int col);
 
     int m_fixedCols = 0;
     std::vector<int> m_widthsTwips;

@@ -18,7 +18,7 @@ namespace tavrin {
 namespace {
 
 // The form as designed, in twips; the panel's controls within the panel.
-constexpr TwipsRect kForm{0, 0, 5400, 5580};
+constexpr TwipsRect kForm{0, 0, static_cast<int>(kInputFormTwips.width), static_cast<int>(kInputFormTwips.height)};
 constexpr TwipsRect kLabel1{240, 240, 1100, 300};
 constexpr TwipsRect kCmbInput{1400, 180, 1600, 360};
 constexpr TwipsRect kFrame1{120, 720, 5160, 4140};
@@ -34,13 +34,11 @@ const QColor kGridArea(255, 255, 192);
 
 }  // namespace
 
-InputParaForm::InputParaForm(StructureModel& model, Canvas& picture, MessageSink& messages,
-                             MainWindowFrame mainWindow, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+InputParaForm::InputParaForm(StructureModel& model, Canvas& picture, MessageSink& messages, QWidget* parent)
+    : QWidget(parent, kOwnedFormFlags),
       m_model(model),
       m_picture(picture),
       m_messages(messages),
-      m_mainWindow(std::move(mainWindow)),
       Label1(Named(new QLabel(this), "Label1", kInputChoiceLabel)),
       cmbInput(Named(new QComboBox(this), "cmbInput")),
       Frame1(Named(new QGroupBox(this), "Frame1")),
@@ -93,10 +91,8 @@ void InputParaForm::SelectTable(int index)
     const bool chosen = SelectInputTable(index, m_model, *MSFlexGrid1, m_state);
     m_cellEditor->Reset();
     ShowForm();
-    if (!chosen)
-        return;
-    PlaceForm();
-    MSFlexGrid1->setFocus();
+    if (chosen)
+        MSFlexGrid1->setFocus();
 }
 
 // What the student typed but has not yet confirmed is part of the table.
@@ -119,14 +115,6 @@ void InputParaForm::ShowForm()
     Frame1->setVisible(m_state.panelVisible);
     if (m_state.formShown && !isVisible())
         show();
-}
-
-void InputParaForm::PlaceForm()
-{
-    if (!m_mainWindow.innerWidthTwips || !m_mainWindow.innerHeightTwips || !m_mainWindow.screenPoint)
-        return;
-    move(m_mainWindow.screenPoint(
-        InputFormPosition(m_mainWindow.innerWidthTwips(), m_mainWindow.innerHeightTwips())));
 }
 
 // Closing unloads the form: next time it opens as designed, with no table.

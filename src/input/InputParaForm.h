@@ -1,8 +1,5 @@
 #pragma once
 
-#include <functional>
-
-#include <QPoint>
 #include <QWidget>
 
 #include "drawing/Canvas.h"
@@ -21,25 +18,15 @@ namespace tavrin {
 class GridWidget;
 class QtCellEditor;
 
-// How the input form finds the main window when a table layout places it:
-// the main window's inner size in twips, and the screen point of a position
-// given in twips from the inner area's top-left corner. Left empty, the form
-// stays where it is.
-struct MainWindowFrame {
-    std::function<double()> innerWidthTwips;
-    std::function<double()> innerHeightTwips;
-    std::function<QPoint(TwipsPoint)> screenPoint;
-};
-
 // frmInputPara: the student picks one of the four tables in cmbInput, types
 // it into MSFlexGrid1 through the floating editors Text1 and Combo1, and
-// commits it with "交互检查" into the model and the picture. Modeless.
+// commits it with "交互检查" into the model and the picture. Modeless, owned
+// by its parent window: it stays above it.
 class InputParaForm : public QWidget {
     Q_OBJECT
 
 public:
-    InputParaForm(StructureModel& model, Canvas& picture, MessageSink& messages, MainWindowFrame mainWindow = {},
-                  QWidget* parent = nullptr);
+    InputParaForm(StructureModel& model, Canvas& picture, MessageSink& messages, QWidget* parent = nullptr);
     ~InputParaForm() override;
 
 protected:
@@ -51,12 +38,10 @@ private:
     void CommitTable();
     void HidePanel();
     void ShowForm();
-    void PlaceForm();
 
     StructureModel& m_model;
     Canvas& m_picture;
     MessageSink& m_messages;
-    MainWindowFrame m_mainWindow;
 
     QLabel* Label1;
     QComboBox* cmbInput;

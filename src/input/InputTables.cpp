@@ -60,9 +60,4 @@ void LayoutLoadTable(StructureModel& model, TextGrid& grid, InputFormState& form
     LayoutInputTable(kInputTableLayouts[kLoadTable], model, grid, form);
 }
 
-TwipsPoint InputFormPosition(double mainInnerWidthTwips, double mainInnerHeightTwips)
-{
-    return {0.5 * mainInnerWidthTwips + 50.0, 0.07 * mainInnerHeightTwips};
-}
-
 }  // namespace tavrin

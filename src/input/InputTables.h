@@ -89,7 +89,7 @@ struct InputFormState {
 // the current cell at (1, 0), shows the panel with the table's caption,
 // empties the grid and lays the table out. Any other index changes nothing
 // but the current cell and returns false; on true the form gives the grid
-// the keyboard focus and places itself (InputFormPosition).
+// the keyboard focus. The form stays where it stands.
 bool SelectInputTable(int listIndex, StructureModel& model, TextGrid& grid, InputFormState& form);
 
 // Lays out one table: editor kinds into the model, form caption, column
@@ -107,8 +107,13 @@ struct TwipsPoint {
     bool operator==(const TwipsPoint&) const = default;
 };
 
-// Where a layout puts the input form, from the main window's inner size
-// (twips): beside the picture, in the right half of the main window.
-TwipsPoint InputFormPosition(double mainInnerWidthTwips, double mainInnerHeightTwips);
+struct TwipsSize {
+    double width = 0.0;
+    double height = 0.0;
+    bool operator==(const TwipsSize&) const = default;
+};
+
+// The input form's client area as designed.
+inline constexpr TwipsSize kInputFormTwips{5400.0, 5580.0};
 
 }  // namespace tavrin

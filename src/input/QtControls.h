@@ -16,6 +16,12 @@ inline QString FromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The frame of the program's forms: a dialog window of the main window,
+// which the window system keeps above it and minimises with it, with a
+// title and a close button only.
+inline constexpr Qt::WindowFlags kOwnedFormFlags =
+    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
 // A form's control carries its name as objectName; a caption given becomes
 // its title (frames) or its text (labels, buttons).
 template <class Widget>

@@ -40,6 +40,44 @@ void ClearGrid(TextGrid& grid);
 // Rows of cell texts, header row first, as shown: for tests and printouts.
 std::vector<std::vector<std::string>> GridCells(const TextGrid& grid);
 
+// Passes everything on to another grid and notes whether anything was
+// written into it: rows, columns, cell texts or widths. Moving the current
+// cell writes nothing.
+class WriteWatchingGrid : public TextGrid {
+public:
+    explicit WriteWatchingGrid(TextGrid& grid) : m_grid(grid) {}
+
+    bool Written() const { return m_written; }
+
+    int Rows() const override { return m_grid.Rows(); }
+    void SetRows(int rows) override { Write().SetRows(rows); }
+    int Cols() const override { return m_grid.Cols(); }
+    void SetCols(int cols) override { Write().SetCols(cols); }
+    int FixedCols() const override { return m_grid.FixedCols(); }
+    void SetFixedCols(int cols) override { Write().SetFixedCols(cols); }
+
+    std::string Text(int row, int col) const override { return m_grid.Text(row, col); }
+    void SetText(int row, int col, std::string_view text) override { Write().SetText(row, col, text); }
+
+    int ColWidth(int col) const override { return m_grid.ColWidth(col); }
+    void SetColWidth(int col, int twips) override { Write().SetColWidth(col, twips); }
+
+    int Row() const override { return m_grid.Row(); }
+    int Col() const override { return m_grid.Col(); }
+    void SetRow(int row) override { m_grid.SetRow(row); }
+    void SetCol(int col) override { m_grid.SetCol(col); }
+
+private:
+    TextGrid& Write()
+    {
+        m_written = true;
+        return m_grid;
+    }
+
+    TextGrid& m_grid;
+    bool m_written = false;
+};
+
 class MemoryGrid : public TextGrid {
 public:
     MemoryGrid(int rows = 2, int cols = 2);

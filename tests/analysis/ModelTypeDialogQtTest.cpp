@@ -82,6 +82,23 @@ private slots:
         QVERIFY(!frame2->isVisible());
     }
 
+    void eachOpeningTicksTheBendingStiffnessAgain()
+    {
+        StructureModel model;
+        RecordingMessages messages;
+        ModelTypeDialog dialog(model, messages);
+        auto* check1 = Find<QCheckBox>(dialog, "Check1");
+        dialog.Open();
+        QTest::mouseClick(Find<QRadioButton>(dialog, "Option2"), Qt::LeftButton);
+        QTest::mouseClick(check1, Qt::LeftButton);
+        QVERIFY(!check1->isChecked());
+        QTest::keyClicks(Find<QLineEdit>(dialog, "Text1"), QStringLiteral("1"));
+        QTest::mouseClick(Find<QPushButton>(dialog, "OKButton"), Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        dialog.Open();
+        QVERIFY(check1->isChecked());
+    }
+
     void acceptsTheDegreeAndRefusesANegativeOne()
     {
         StructureModel model;

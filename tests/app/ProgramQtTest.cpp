@@ -9,8 +9,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDebug>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -74,7 +76,9 @@ private slots:
     void aboutBoxIsAFixedModelessBoxWithoutSystemInformation();
     void wholeCalculationThroughTheMenus();
     void shortcutDrawsTheLoadParabolaBeforeAnyCalculation();
+    void shortcutsWorkWithThePictureOpenAndFromTheForms();
     void indeterminateBeamThroughTheMenus();
+    void formsStayOwnedAndACalculationOutlivesADiagram();
 
 private:
     void TypeStructure(const std::vector<InputTable>& tables);
@@ -152,6 +156,10 @@ void ProgramQtTest::startsAtTheWelcomeFormAndEntersTheMainWindow()
     QCOMPARE(Main().picWindow().objectName(), QStringLiteral("frmPicWindow"));
     QCOMPARE(Main().picWindow().windowTitle(), U("基本体系分析模型图"));
     QCOMPARE(Main().picSubWindow().widget(), &Main().picWindow());
+    // The picture takes the whole inner height and the width the forms leave.
+    const QWidget& inner = *Main().centralWidget();
+    QCOMPARE(Main().picSubWindow().height(), inner.height());
+    QVERIFY(Main().picSubWindow().width() >= inner.width() / 4);
 }
 
 void ProgramQtTest::menuBarCarriesEveryEntryWithItsShortcut()
@@ -237,6 +245,8 @@ void ProgramQtTest::fileDialogsLeaveTheModelAsItWas()
         QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
         QCOMPARE(dialog->windowTitle(), U(command.caption));
         QCOMPARE(dialog->acceptMode(), command.mode);
+        // Qt's own texts speak Chinese too.
+        QCOMPARE(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text(), U("取消"));
         dialog->setDirectory(dir.path());
         if (command.mode == QFileDialog::AcceptSave) {
             dialog->selectFile(saved);
@@ -292,6 +302,10 @@ void ProgramQtTest::aboutBoxIsAFixedModelessBoxWithoutSystemInformation()
     QCOMPARE(about->findChild<QLabel*>(QStringLiteral("lblDescription"))->text(),
              U("应用程序描述:本程序正试运行期间,请大家原谅!!"));
     QVERIFY(about->findChild<QLabel*>(QStringLiteral("lblDisclaimer"))->text().startsWith(U("警告: ")));
+    // Lines break only where the texts break them, between words.
+    for (const QLabel* text : {about->findChild<QLabel*>(QStringLiteral("lblDescription")),
+                               about->findChild<QLabel*>(QStringLiteral("lblDisclaimer"))})
+        QVERIFY(!text->wordWrap());
 
     SaveWindow(*about, "about.png");
 
@@ -348,9 +362,11 @@ void ProgramQtTest::TypeStructure(const std::vector<InputTable>& tables)
     auto& choice = *form->findChild<QComboBox*>(QStringLiteral("cmbInput"));
     auto& apply = *form->findChild<QPushButton*>(QStringLiteral("cmdApply"));
     GridTyping grid(*form);
+    const QPoint opened = form->pos();
     for (const InputTable& table : tables) {
         ChooseInList(choice, U(table.table));
         if (QTest::currentTestFailed()) return;
+        QCOMPARE(form->pos(), opened);
         for (const auto& row : table.rows) {
             grid.Row(row);
             if (QTest::currentTestFailed()) return;
@@ -443,6 +459,8 @@ void ProgramQtTest::shortcutDrawsTheLoadParabolaBeforeAnyCalculation()
     model.DrawScale = 50.0;
     model.DrawOriginX = 30.0;
     model.DrawOriginY = 100.0;
+    // The picture as designed, wider than the share a small screen leaves it.
+    Main().picSubWindow().resize(Main().picSubWindow().sizeHint());
     Main().picSubWindow().close();
     QVERIFY(!Main().picSubWindow().isVisible());
     m_scaleAnswer = QStringLiteral("2");
@@ -472,6 +490,39 @@ void ProgramQtTest::shortcutDrawsTheLoadParabolaBeforeAnyCalculation()
     QVERIFY(anyPixelNear(pixelAt(130.0, 140.0), QColor(0, 0, 0)));
     QVERIFY(!anyPixelNear(pixelAt(80.0, 115.0), QColor(0, 0, 0)));
     SavePicture("moment-before-calculation.png");
+}
+
+// The picture window's own close key does not take Ctrl+W from the menu, and
+// the menu's keys work while one of the program's forms is active.
+void ProgramQtTest::shortcutsWorkWithThePictureOpenAndFromTheForms()
+{
+    Enter();
+    QVERIFY(Main().picSubWindow().isVisible());
+    QApplication::setActiveWindow(&Main());
+    QVERIFY(QTest::qWaitForWindowActive(&Main()));
+    QTest::keyClick(&Main(), Qt::Key_W, Qt::ControlModifier);
+    QCOMPARE(m_scaleTitles, std::vector<QString>{U("弯矩图")});
+
+    Trigger("mnuFig");
+    auto* form = Main().findChild<QWidget*>(QStringLiteral("frmInputPara"));
+    QApplication::setActiveWindow(form);
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    QTest::keyClick(form, Qt::Key_J, Qt::ControlModifier);
+    QCOMPARE(m_scaleTitles.back(), U("剪力图"));
+    // Typing a cell: the text box leaves Ctrl+Z to the menu.
+    ChooseInList(*form->findChild<QComboBox*>(QStringLiteral("cmbInput")), U("结点"));
+    QApplication::setActiveWindow(form);
+    QTest::keyClick(form->findChild<QWidget*>(QStringLiteral("MSFlexGrid1")), Qt::Key_1);
+    auto* text = form->findChild<QLineEdit*>(QStringLiteral("Text1"));
+    QVERIFY(text->hasFocus());
+    QTest::keyClick(text, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_scaleTitles.back(), U("轴力图"));
+    QCOMPARE(text->text(), QStringLiteral("1"));
+    QApplication::setActiveWindow(form);
+    QTest::keyClick(form, Qt::Key_D, Qt::ControlModifier);
+    auto* dialog = Main().findChild<QFileDialog*>(QStringLiteral("CommonDialog1"));
+    QVERIFY(dialog != nullptr && dialog->isVisible());
+    dialog->reject();
 }
 
 // The model type dialog: determinate when `degree` is null, otherwise
@@ -505,8 +556,9 @@ void ProgramQtTest::CalculateEveryItem(const char* caption, const std::vector<co
     auto* form = Main().findChild<QWidget*>(QStringLiteral("frmOutput"));
     QVERIFY(form != nullptr);
     QVERIFY(form->isVisible() && form->isWindow());
-    QCOMPARE(Main().picSubWindow().x(), 0);  // so the picture's left edge adds nothing
-    QVERIFY(IsBesidePicture(*form, 50.0));
+    // Beside the input form, never over it.
+    if (auto* input = Main().findChild<QWidget*>(QStringLiteral("frmInputPara")))
+        QVERIFY(!form->frameGeometry().intersects(input->frameGeometry()));
     QCOMPARE(form->windowTitle(), U(caption));
     auto& items = *form->findChild<QComboBox*>(QStringLiteral("cmbCalType"));
     auto& calculate = *form->findChild<QPushButton*>(QStringLiteral("cmdCal"));
@@ -600,6 +652,47 @@ void ProgramQtTest::indeterminateBeamThroughTheMenus()
     m_scaleAnswer = QStringLiteral("3");
     Trigger("wanju");
     SavePicture("moment-indeterminate.png");
+}
+
+// The forms are the main window's own (dialog windows, kept above it by the
+// window system); after a diagram, "计算类型分析" brings the calculation form
+// back with its step and result table, and a new drawing of the structure
+// takes the structure's caption again.
+void ProgramQtTest::formsStayOwnedAndACalculationOutlivesADiagram()
+{
+    Enter();
+    TypeStructure({
+        {"结点", {{"1", "0", "0", "铰接"}, {"2", "4", "0", "铰接"}}},
+        {"单元", {{"1", "1", "2"}}},
+        {"支座", {{"1", "铰支座", "结点下方"}, {"2", "活动支座", "结点下方"}}},
+        {"荷载", {{"均布荷载", "1", "向下", "10"}}},
+    });
+    if (QTest::currentTestFailed()) return;
+    DeclareModelType(nullptr);
+    Trigger("mnuModelType");
+    auto* form = Main().findChild<QWidget*>(QStringLiteral("frmOutput"));
+    auto* input = Main().findChild<QWidget*>(QStringLiteral("frmInputPara"));
+    auto& items = *form->findChild<QComboBox*>(QStringLiteral("cmbCalType"));
+    auto& results = *form->findChild<QGroupBox*>(QStringLiteral("Frame2"));
+    ChooseInList(items, items.itemText(0));
+    QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("cmdCal")), Qt::LeftButton);
+    const QString title = results.title();
+
+    Trigger("wanju");
+    QCOMPARE(Main().picWindow().windowTitle(), U("弯矩图"));
+    for (QWidget* owned : {form, input}) {
+        QVERIFY(owned->isVisible());
+        QCOMPARE(owned->windowType(), Qt::Dialog);
+        QCOMPARE(owned->parentWidget(), &Main());
+    }
+    Trigger("mnuModelType");
+    QCOMPARE(items.currentIndex(), 0);
+    QVERIFY(results.isVisible());
+    QCOMPARE(results.title(), title);
+
+    QTest::mouseClick(input->findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+    QCOMPARE(Main().picWindow().windowTitle(), U("基本体系分析模型图"));
+    QCOMPARE(m_messages.shown.size(), std::size_t{0});
 }
 
 QTEST_MAIN(ProgramQtTest)

@@ -170,6 +170,7 @@ TEST(InternalForceDiagramsTest, OpeningClearsShowsBlueMembersAsksAndLeavesBlackW
         ASSERT_FALSE(d.canvas.ops.empty());
         EXPECT_EQ(d.canvas.ops.front().kind, CanvasOp::Kind::Cls);
         EXPECT_EQ(d.host.captions, std::vector<std::string>{diagram.caption});
+        EXPECT_EQ(d.canvas.caption, diagram.caption);
         EXPECT_EQ(d.host.opsAtShow, 1u);
         EXPECT_EQ(d.host.prompts, std::vector<std::string>{"输入绘图比例(30～100)："});
         EXPECT_EQ(d.host.titles, std::vector<std::string>{diagram.caption});

@@ -180,6 +180,28 @@ TEST(DrawNodeNumbersTest, ClearsThenPrintsEachNumberInBlackWithItsTopLeftAtTheNo
     EXPECT_EQ(canvas.ForeColor(), kBlack);
 }
 
+// Re-entering the structure after a diagram: whichever table is drawn, the
+// picture is captioned as the structure again, not as the diagram.
+TEST(DrawingPassesTest, EveryPassCaptionsThePictureAsTheStructure)
+{
+    const std::pair<const char*, void (*)(const StructureModel&, Canvas&)> passes[] = {
+        {"nodes", DrawNodeNumbers},
+        {"members", [](const StructureModel& model, Canvas& canvas) { DrawMembers(model, canvas, 1); }},
+        {"supports", DrawSupports},
+        {"concentrated", DrawConcentratedLoads},
+        {"distributed", DrawDistributedLoads},
+        {"couples", DrawCouples}};
+    PictureModel m;
+    m.Node(0, 0);
+    for (const auto& [name, pass] : passes) {
+        SCOPED_TRACE(name);
+        RecordingCanvas canvas;
+        canvas.SetCaption("弯矩图");
+        pass(m.model, canvas);
+        EXPECT_EQ(canvas.caption, kStructurePictureCaption);
+    }
+}
+
 // ---- DrawMembers --------------------------------------------------------------
 
 TEST(DrawMembersTest, HingedEndsGetGreyFilledCirclesOnTopOfTheTwoPixelLine)
@@ -534,10 +556,17 @@ TEST(DrawDistributedLoadsTest, ArrowsPointAtTheMemberFromTheSideTheLoadComesFrom
     }
 }
 
+// The digits of "0.##", as the concentrated-force label prints them: never
+// seven significant digits or an exponent.
 TEST(DrawDistributedLoadsTest, LabelIsTheRoundedMagnitudePrintedAsANumber)
 {
-    const std::pair<float, const char*> cases[] = {
-        {-10, " 10 "}, {2.5f, " 2.5 "}, {-3.456f, " 3.46 "}, {0.004f, " 0 "}, {12.345f, " 12.35 "}};
+    const std::pair<float, const char*> cases[] = {{-10, " 10 "},
+                                                   {2.5f, " 2.5 "},
+                                                   {-3.456f, " 3.46 "},
+                                                   {0.004f, " 0 "},
+                                                   {12.345f, " 12.35 "},
+                                                   {20000000.0f, " 20000000 "},
+                                                   {123456.78f, " 123456.78 "}};
     for (const auto& [magnitude, text] : cases) {
         SCOPED_TRACE(text);
         PictureModel m;

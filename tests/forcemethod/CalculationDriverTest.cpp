@@ -761,6 +761,103 @@ TEST(CalculationDriverTest, ResultsBeyondTheFloatRangeStopTheirStep)
     }
 }
 
+// The result frame and the input frame share one place on the form; a
+// refused step leaves the input table its message asks for in sight.
+TEST(CalculationDriverTest, OnlyOneFrameShowsWhereTheyShareThePlace)
+{
+    struct Case {
+        const char* name;
+        std::function<void(Calculation&)> steps;
+        bool resultShows;
+        bool inputShows;
+    };
+    const Case cases[] = {
+        {"unit-force item chosen after a result",
+         [](Calculation& c) {
+             c.Run(0);
+             c.Select(2);
+         },
+         false, true},
+        {"calculated before its unit force is applied",
+         [](Calculation& c) {
+             c.Run(0);
+             c.Run(1);
+             c.Run(2);
+         },
+         false, true},
+        {"calculated with the unit force applied, not yet confirmed",
+         [](Calculation& c) {
+             c.Run(0);
+             c.Select(2);
+             c.Type({{"集中荷载", "2", "", "向上"}});
+             ASSERT_TRUE(ApplyUnitForces(c.ctx));
+             RunCalculationStep(c.ctx);
+         },
+         true, false},
+        {"the applied unit force's item chosen again and calculated",
+         [](Calculation& c) {
+             c.Supply(2, {{"集中荷载", "2", "", "向上"}});
+             c.Run(2);
+         },
+         true, false},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Calculation c(testing::kCantilever, 1);
+        k.steps(c);
+        EXPECT_EQ(c.form.resultFrameVisible, k.resultShows);
+        EXPECT_EQ(c.form.inputFrameVisible, k.inputShows);
+    }
+}
+
+// "计算类型分析" again, e.g. to come back to the form after a diagram: the
+// calculation of the structure as it still is goes on with its results; a
+// changed structure or a closed form starts afresh.
+TEST(CalculationDriverTest, AnalysisAgainGoesOnWithTheCalculationOfTheSameStructure)
+{
+    struct Case {
+        const char* name;
+        std::function<void(Calculation&)> between;
+        bool goesOn;
+    };
+    const Case cases[] = {
+        {"nothing changed", [](Calculation&) {}, true},
+        {"unit force X1 in place of the loads",
+         [](Calculation& c) {
+             c.Supply(2, {{"集中荷载", "2", "", "向上"}});
+         },
+         true},
+        {"a node moved",
+         [](Calculation& c) {
+             testing::CommitRows(c.model, c.canvas, c.messages, kNodeTable,
+                                 {{"1", "0", "0", "刚接"}, {"2", "5", "0", "自由端"}});
+         },
+         false},
+        {"the same nodes committed again",
+         [](Calculation& c) {
+             testing::CommitRows(c.model, c.canvas, c.messages, kNodeTable,
+                                 {{"1", "0", "0", "刚接"}, {"2", "4", "0", "自由端"}});
+         },
+         false},
+        {"the degree changed",
+         [](Calculation& c) {
+             AcceptModelType(c.model, {true, "2"}, c.messages);
+         },
+         false},
+        {"the form closed", [](Calculation& c) { CloseCalculationForm(c.ctx); }, false},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Calculation c(testing::kCantilever, 1);
+        c.Run(0);
+        k.between(c);
+        EXPECT_TRUE(AnalyseAndOpenCalculation(c.ctx));
+        EXPECT_TRUE(c.form.visible);
+        EXPECT_EQ(c.calc.reactionsCase == 0, k.goesOn);
+        EXPECT_EQ(c.form.selectedItem != -1, k.goesOn);
+    }
+}
+
 TEST(CalculationDriverTest, NumbersOutsideTheTablesEndTheStepWithAMessage)
 {
     Calculation c(testing::kGerberBeam, 0);

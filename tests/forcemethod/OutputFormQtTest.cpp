@@ -17,6 +17,7 @@
 #include "forcemethod/OutputForm.h"
 #include "input/GridWidget.h"
 #include "input/InputParaForm.h"
+#include "input/QtTwips.h"
 #include "support/GridTyping.h"
 
 using namespace tavrin;
@@ -58,6 +59,7 @@ private slots:
     void eachOpenFormEditsByItsOwnColumnKinds();
     void rigidJointLeavesEverythingAsItWas();
     void framesAndFormClose();
+    void resultAndInputFramesNeverShowTogether();
 
 private:
     template <class T>
@@ -192,6 +194,9 @@ void OutputFormQtTest::opensWithItsControlsAndNoTableShowing()
     QCOMPARE(items->itemText(2), U("单位力X 1作用下支座反力"));
     QCOMPARE(items->itemText(8), U("构件总内力"));
     QCOMPARE(items->currentIndex(), -1);
+    // The room the shell keeps for the form holds its controls.
+    QCOMPARE(m_form->size(), QSize(TwipsToPixelsX(kCalculationFormTwips.width, *m_form),
+                                   TwipsToPixelsY(kCalculationFormTwips.height, *m_form)));
 }
 
 void OutputFormQtTest::determinateFrameToItsMemberForces()
@@ -435,6 +440,24 @@ void OutputFormQtTest::framesAndFormClose()
     QVERIFY(m_form->isVisible());
     QVERIFY(!Find<QPushButton>("cmdCal")->isEnabled());
     QVERIFY(!Find<QGroupBox>("Frame2")->isVisible());
+}
+
+// After a result, the unit-force table takes the result's place; "计算"
+// pressed before the unit force is applied leaves it there with a message.
+void OutputFormQtTest::resultAndInputFramesNeverShowTogether()
+{
+    Analyse(testing::kCantilever, 1);
+    Calculate(0);
+    Calculate(1);
+    auto* results = Find<QGroupBox>("Frame2");
+    auto* input = Find<QGroupBox>("Frame3");
+    ChooseItem(2);
+    QVERIFY(input->isVisible() && !results->isVisible());
+    Click("cmdCal");
+    QCOMPARE(m_messages->shown.size(), std::size_t{1});
+    m_messages->shown.clear();
+    QVERIFY(input->isVisible() && !results->isVisible());
+    QVERIFY(m_form->rect().contains(input->geometry()));
 }
 
 QTEST_MAIN(OutputFormQtTest)

@@ -93,12 +93,5 @@ TEST(InputTablesTest, AListIndexThatNamesNoTableOnlyMovesTheCurrentCell)
     }
 }
 
-TEST(InputTablesTest, TheFormStandsInTheRightHalfOfTheMainWindow)
-{
-    const TwipsPoint p = InputFormPosition(12000.0, 9000.0);
-    EXPECT_DOUBLE_EQ(p.left, 6050.0);
-    EXPECT_DOUBLE_EQ(p.top, 630.0);
-}
-
 }  // namespace
 }  // namespace tavrin
