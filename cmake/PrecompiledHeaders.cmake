@@ -8,7 +8,9 @@
 
 if(TAVRIN_PCH)
   add_library(tavrin_qt_pch STATIC ${CMAKE_CURRENT_LIST_DIR}/PrecompiledHeader.cpp)
-  target_link_libraries(tavrin_qt_pch PRIVATE Qt6::Widgets Qt6::Svg)
+  # Widgets alone: every Qt target links it, and one that links more only
+  # adds definitions the headers do not read.
+  target_link_libraries(tavrin_qt_pch PRIVATE Qt6::Widgets)
   target_compile_definitions(tavrin_qt_pch PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
   # The widgets the forms are built of, not the whole module: a header twice
   # the size loads slower in every file than it saves.

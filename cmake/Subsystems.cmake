@@ -1,14 +1,56 @@
 # One subsystem = one folder under src/. Its files split into two targets by
 # name: Qt adapters and forms (Qt*, *Form, *Window, *Dialog, *Widget) go to
 # tavrin_<name>_qt, everything else to the toolkit-free tavrin_<name>.
+# DEPS names the subsystems below; QT_DEPS the Qt libraries (tavrin_qt_library)
+# the Qt layer uses besides theirs.
 # Tests under tests/<name>/: *QtTest.cpp each become a QtTest executable run on
 # the offscreen platform, every other *Test.cpp joins the GoogleTest
 # executable <name>_tests.
 
 set(TAVRIN_QT_NAME_PATTERN "^Qt|(Form|Window|Dialog|Widget)$")
 
-function(tavrin_subsystem name)
+# One QtTest executable of `file` against `library`, on the offscreen platform.
+function(tavrin_qt_test file library)
+  get_filename_component(base ${file} NAME_WE)
+  add_executable(${base} ${file})
+  target_link_libraries(${base} PRIVATE ${library} Qt6::Test)
+  target_include_directories(${base} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${base} PRIVATE TAVRIN_TEST_OUTPUT_DIR="${PROJECT_BINARY_DIR}/test-output"
+                                             TAVRIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  add_test(NAME ${base} COMMAND ${base})
+  set_tests_properties(${base} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS qt)
+  tavrin_use_qt_pch(${base})
+endfunction()
+
+# A folder of Qt helpers shared by the Qt layers of several subsystems, one
+# library tavrin_<name> that links Qt and the cores named in DEPS. Every file
+# in it is a Qt file by name; its tests are tests/<name>/*QtTest.cpp.
+function(tavrin_qt_library name)
   cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${name}/*.cpp ${PROJECT_SOURCE_DIR}/src/${name}/*.h)
+  foreach(f IN LISTS sources)
+    get_filename_component(base ${f} NAME_WE)
+    if(NOT base MATCHES "${TAVRIN_QT_NAME_PATTERN}")
+      message(FATAL_ERROR "src/${name} holds Qt code only; ${base} would be taken for core code")
+    endif()
+  endforeach()
+  list(TRANSFORM A_DEPS PREPEND tavrin_)
+  add_library(tavrin_${name} STATIC ${sources})
+  target_include_directories(tavrin_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(tavrin_${name} PUBLIC ${A_DEPS} Qt6::Widgets)
+  target_compile_definitions(tavrin_${name} PUBLIC QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
+  tavrin_use_qt_pch(tavrin_${name})
+
+  if(TAVRIN_BUILD_TESTS)
+    file(GLOB tests CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${name}/*QtTest.cpp)
+    foreach(f IN LISTS tests)
+      tavrin_qt_test(${f} tavrin_${name})
+    endforeach()
+  endif()
+endfunction()
+
+function(tavrin_subsystem name)
+  cmake_parse_arguments(A "" "" "DEPS;QT_DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${name}/*.cpp)
   # Qt resource files (icons) belong to the Qt layer.
   file(GLOB resources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${name}/*.qrc)
@@ -25,6 +67,9 @@ function(tavrin_subsystem name)
 
   set(core_deps)
   set(qt_deps)
+  foreach(d IN LISTS A_QT_DEPS)
+    list(APPEND qt_deps tavrin_${d})
+  endforeach()
   foreach(d IN LISTS A_DEPS)
     list(APPEND core_deps tavrin_${d})
     if(TARGET tavrin_${d}_qt)
@@ -59,14 +104,7 @@ function(tavrin_subsystem name)
   foreach(f IN LISTS tests)
     get_filename_component(base ${f} NAME_WE)
     if(base MATCHES "QtTest$")
-      add_executable(${base} ${f})
-      target_link_libraries(${base} PRIVATE tavrin_${name}_qt Qt6::Test)
-      target_include_directories(${base} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-      target_compile_definitions(${base} PRIVATE TAVRIN_TEST_OUTPUT_DIR="${PROJECT_BINARY_DIR}/test-output"
-                                                 TAVRIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-      add_test(NAME ${base} COMMAND ${base})
-      set_tests_properties(${base} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS qt)
-      tavrin_use_qt_pch(${base})
+      tavrin_qt_test(${f} tavrin_${name}_qt)
     else()
       list(APPEND core_tests ${f})
     endif()

@@ -11,30 +11,9 @@
 #include <QVBoxLayout>
 
 #include "analysis/ModelType.h"
+#include "qtforms/QtControls.h"
 
 namespace tavrin {
-
-namespace {
-
-QString FromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-template <class Widget>
-Widget* Named(Widget* widget, const char* name, std::string_view caption = {})
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    if (!caption.empty()) {
-        if constexpr (requires { widget->setTitle(QString()); })
-            widget->setTitle(FromUtf8(caption));
-        else
-            widget->setText(FromUtf8(caption));
-    }
-    return widget;
-}
-
-}  // namespace
 
 ModelTypeDialog::ModelTypeDialog(StructureModel& model, MessageSink& messages, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

@@ -8,9 +8,9 @@
 #include <QVBoxLayout>
 
 #include "app/QtProgramIcon.h"
-#include "app/QtText.h"
 #include "app/ShellTexts.h"
 #include "app/SystemInformation.h"
+#include "qtforms/QtControls.h"
 
 namespace tavrin {
 
@@ -20,8 +20,7 @@ constexpr int kIconSide = 48;
 
 QFrame* SeparatorLine(QWidget* parent, const char* name, QColor color)
 {
-    auto* line = new QFrame(parent);
-    line->setObjectName(QString::fromLatin1(name));
+    auto* line = Named(new QFrame(parent), name);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Plain);
     line->setLineWidth(1);
@@ -36,9 +35,7 @@ QFrame* SeparatorLine(QWidget* parent, const char* name, QColor color)
 // the text breaks them, between words.
 QLabel* TextLabel(QWidget* parent, const char* name, std::string_view text)
 {
-    auto* label = new QLabel(Utf8(text), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
+    return Named(new QLabel(parent), name, text);
 }
 
 }  // namespace
@@ -49,7 +46,7 @@ AboutDialog::AboutDialog(MessageSink& messages, QWidget* parent)
       m_messages(messages)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(Utf8(kAboutCaption));
+    setWindowTitle(FromUtf8(kAboutCaption));
     setWindowIcon(ProgramIcon());
     setModal(false);
 
@@ -61,11 +58,9 @@ AboutDialog::AboutDialog(MessageSink& messages, QWidget* parent)
     Line1 = SeparatorLine(this, "Line1", QColor(128, 128, 128));
     Line2 = SeparatorLine(this, "Line2", QColor(255, 255, 255));
     lblDisclaimer = TextLabel(this, "lblDisclaimer", kAboutDisclaimer);
-    cmdOK = new QPushButton(Utf8(kAboutOkCaption), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK = Named(new QPushButton(this), "cmdOK", kAboutOkCaption);
     cmdOK->setDefault(true);
-    cmdSysInfo = new QPushButton(Utf8(kSysInfoCaption), this);
-    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    cmdSysInfo = Named(new QPushButton(this), "cmdSysInfo", kSysInfoCaption);
 
     auto* top = new QHBoxLayout;
     top->addWidget(picIcon, 0, Qt::AlignTop);

@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 
 #include "app/QtProgramIcon.h"
-#include "app/QtText.h"
 #include "app/ShellTexts.h"
+#include "qtforms/QtControls.h"
 
 namespace tavrin {
 
@@ -15,8 +15,7 @@ namespace {
 
 QLabel* MakeLabel(QWidget* parent, const char* name, std::string_view text, int pointSize, bool bold)
 {
-    auto* label = new QLabel(Utf8(text), parent);
-    label->setObjectName(QString::fromLatin1(name));
+    auto* label = Named(new QLabel(parent), name, text);
     label->setAlignment(Qt::AlignCenter);
     QFont font = label->font();
     font.setPointSize(pointSize);
@@ -30,15 +29,14 @@ QLabel* MakeLabel(QWidget* parent, const char* name, std::string_view text, int 
 MainPageForm::MainPageForm(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmMainPage"));
-    setWindowTitle(Utf8(kMainPageCaption));
+    setWindowTitle(FromUtf8(kMainPageCaption));
     setWindowIcon(ProgramIcon());
 
     Label1 = MakeLabel(this, "Label1", kWelcomeText, 16, false);
     Label2 = MakeLabel(this, "Label2", kProgramTitle, 36, true);
     Label3 = MakeLabel(this, "Label3", kCreditAuthors, 11, false);
     Label4 = MakeLabel(this, "Label4", kCreditPurpose, 11, false);
-    Command1 = new QPushButton(Utf8(kEnterCaption), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1 = Named(new QPushButton(this), "Command1", kEnterCaption);
     Command1->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);

@@ -12,17 +12,17 @@
 #include <QScreen>
 
 #include "app/QtProgramIcon.h"
-#include "app/QtText.h"
 #include "app/ShellTexts.h"
 #include "drawing/PicWindow.h"
-#include "input/QtTwips.h"
+#include "qtforms/QtControls.h"
+#include "qtforms/QtTwips.h"
 
 namespace tavrin {
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("MDIForm1"));
-    setWindowTitle(Utf8(kMainWindowCaption));
+    setWindowTitle(FromUtf8(kMainWindowCaption));
     setWindowIcon(ProgramIcon());
 
     m_mdiArea = new QMdiArea(this);
@@ -48,15 +48,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 void MainWindow::BuildMenuBar()
 {
     for (const MenuDefinition& definition : kMenuBar) {
-        QMenu* menu = menuBar()->addMenu(Utf8(definition.caption));
-        menu->setObjectName(Utf8(definition.name));
+        QMenu* menu = menuBar()->addMenu(FromUtf8(definition.caption));
+        menu->setObjectName(FromUtf8(definition.name));
         for (const MenuEntry& entry : definition.entries) {
-            QAction* item =
-                entry.command == ShellCommand::Separator ? menu->addSeparator() : menu->addAction(Utf8(entry.caption));
-            item->setObjectName(Utf8(entry.name));
+            QAction* item = entry.command == ShellCommand::Separator ? menu->addSeparator()
+                                                                     : menu->addAction(FromUtf8(entry.caption));
+            item->setObjectName(FromUtf8(entry.name));
             if (entry.command == ShellCommand::Separator) continue;
             if (!entry.shortcut.empty())
-                item->setShortcut(QKeySequence(Utf8(entry.shortcut), QKeySequence::PortableText));
+                item->setShortcut(QKeySequence(FromUtf8(entry.shortcut), QKeySequence::PortableText));
             const ShellCommand command = entry.command;
             connect(item, &QAction::triggered, this, [this, command] { emit commandTriggered(command); });
             m_actions[command] = item;

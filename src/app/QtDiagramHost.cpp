@@ -3,7 +3,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 
-#include "app/QtText.h"
+#include "qtforms/QtControls.h"
 
 namespace tavrin {
 
@@ -20,12 +20,12 @@ QtDiagramHost::QtDiagramHost(PictureShower showPicture, QWidget* promptParent)
 
 void QtDiagramHost::ShowPicture(std::string_view caption)
 {
-    m_showPicture(Utf8(caption));
+    m_showPicture(FromUtf8(caption));
 }
 
 std::optional<std::string> QtDiagramHost::AskScale(std::string_view prompt, std::string_view title)
 {
-    std::optional<QString> answer = m_prompt(Utf8(prompt), Utf8(title));
+    std::optional<QString> answer = m_prompt(FromUtf8(prompt), FromUtf8(title));
     if (!answer) return std::nullopt;
     return answer->toStdString();
 }

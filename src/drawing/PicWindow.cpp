@@ -5,6 +5,8 @@
 #include <QPalette>
 #include <QResizeEvent>
 
+#include "qtforms/QtControls.h"
+
 namespace tavrin {
 
 namespace {
@@ -28,9 +30,7 @@ PicWindow::PicWindow(QWidget* parent)
     resize(sizeHint());
     m_canvas.SetClientSize(size());
     m_canvas.SetChangedCallback([this] { update(); });
-    m_canvas.SetCaptionCallback([this](std::string_view caption) {
-        setWindowTitle(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
-    });
+    m_canvas.SetCaptionCallback([this](std::string_view caption) { setWindowTitle(FromUtf8(caption)); });
 }
 
 QSize PicWindow::sizeHint() const

@@ -8,6 +8,7 @@
 #include <QSize>
 
 #include "drawing/Canvas.h"
+#include "qtforms/QtTwips.h"
 
 class QPainter;
 
@@ -17,7 +18,6 @@ namespace tavrin {
 // (1/1440 inch) at the screen's logical resolution: 28.547 across and 31.2
 // down, so a unit is about 9 % taller than wide.
 struct PictureUnits {
-    static constexpr double kTwipsPerInch = 1440.0;
     static constexpr double kTwipsAcross = 28.547;
     static constexpr double kTwipsDown = 31.2;
     static constexpr double kDefaultDpi = 96.0;

@@ -12,10 +12,10 @@
 
 #include "forcemethod/CalculationDriver.h"
 #include "forcemethod/SupplementaryInput.h"
-#include "input/GridWidget.h"
-#include "input/QtCellEditor.h"
-#include "input/QtControls.h"
-#include "input/QtTwips.h"
+#include "qtforms/GridWidget.h"
+#include "qtforms/QtCellEditor.h"
+#include "qtforms/QtControls.h"
+#include "qtforms/QtTwips.h"
 
 namespace tavrin {
 
@@ -105,8 +105,8 @@ void OutputForm::ConnectButtons()
     connect(cmdCal, &QPushButton::clicked, this, &OutputForm::Calculate);
     connect(cmdApply, &QPushButton::clicked, this, &OutputForm::Apply);
     connect(cmdOK, &QPushButton::clicked, this, &OutputForm::Confirm);
-    // A wrong unit-force table is corrected by editing it and applying it again.
-    connect(cmdCancle, &QPushButton::clicked, this, [] {});
+    // cmdCancle stays unconnected: a wrong unit-force table is corrected by
+    // editing it and applying it again.
     connect(cmdFrmClose, &QPushButton::clicked, this, [this] {
         CloseResultFrame(m_state);
         ShowState();

@@ -7,11 +7,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "input/GridWidget.h"
 #include "input/ModelCommit.h"
-#include "input/QtCellEditor.h"
-#include "input/QtControls.h"
-#include "input/QtTwips.h"
+#include "qtforms/GridWidget.h"
+#include "qtforms/QtCellEditor.h"
+#include "qtforms/QtControls.h"
+#include "qtforms/QtTwips.h"
 
 namespace tavrin {
 

@@ -15,9 +15,9 @@
 #include "analysis/ModelTypeDialog.h"
 #include "forcemethod/FrameFixtures.h"
 #include "forcemethod/OutputForm.h"
-#include "input/GridWidget.h"
 #include "input/InputParaForm.h"
-#include "input/QtTwips.h"
+#include "qtforms/GridWidget.h"
+#include "qtforms/QtTwips.h"
 #include "support/GridTyping.h"
 
 using namespace tavrin;

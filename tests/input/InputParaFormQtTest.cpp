@@ -12,10 +12,9 @@
 #include <QtTest>
 
 #include "drawing/DrawingPasses.h"
-#include "input/GridWidget.h"
 #include "input/InputParaForm.h"
-#include "input/QtMessages.h"
-#include "input/QtTwips.h"
+#include "qtforms/GridWidget.h"
+#include "qtforms/QtTwips.h"
 #include "support/GridTyping.h"
 
 using namespace tavrin;
@@ -52,7 +51,6 @@ private slots:
     void undoRedrawsTheLayersBelowTheShowingTable();
     void aRefusedTableKeepsTheModelAndWhatWasTyped();
     void okHidesThePanelAndCloseUnloadsTheForm();
-    void messageBoxesCarryTheirTitleAndIcon();
     void everyHeaderFitsItsColumn();
 
 private:
@@ -370,20 +368,6 @@ void InputParaFormQtTest::okHidesThePanelAndCloseUnloadsTheForm()
     QVERIFY(!m_form->isVisible());
     QCOMPARE(m_form->windowTitle(), U("输入分析体系模型信息"));
     QCOMPARE(Find<QComboBox>("cmbInput")->currentIndex(), -1);
-}
-
-void InputParaFormQtTest::messageBoxesCarryTheirTitleAndIcon()
-{
-    QApplication::setApplicationDisplayName(QStringLiteral("Tavrin"));
-    QtMessages messages(m_form.get());
-    const auto warning = messages.MakeBox("方程无解", "警告!");
-    QCOMPARE(warning->text(), U("方程无解"));
-    QCOMPARE(warning->windowTitle(), U("警告!"));
-    QCOMPARE(warning->icon(), QMessageBox::Warning);
-    QCOMPARE(warning->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
-    const auto plain = messages.MakeBox("计算完毕", {});
-    QCOMPARE(plain->windowTitle(), QStringLiteral("Tavrin"));
-    QCOMPARE(plain->icon(), QMessageBox::NoIcon);
 }
 
 // A header wider than its column in twips ("支座结点码" in 830 twips) widens

@@ -23,9 +23,9 @@
 #include "drawing/DrawingPasses.h"
 #include "drawing/QtCanvas.h"
 #include "forcemethod/CalculationDriver.h"
-#include "input/GridWidget.h"
 #include "input/InputTables.h"
 #include "input/ModelCommit.h"
+#include "qtforms/GridWidget.h"
 
 namespace tavrin::bench {
 namespace {
@@ -235,7 +235,7 @@ void BM_StartUpToWelcomeForm(benchmark::State& state)
             char* argv[] = {name, nullptr};
             QApplication app(argc, argv);
             QApplication::setApplicationName(QStringLiteral("Tavrin"));
-            ApplicationShell shell;
+            QtApplicationShell shell;
             shell.Start();
             QWidget& welcome = shell.mainPage();
             while (!welcome.windowHandle() || !welcome.windowHandle()->isExposed()) QApplication::processEvents();

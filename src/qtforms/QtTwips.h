@@ -6,6 +6,8 @@ class QWidget;
 
 namespace tavrin {
 
+inline constexpr double kTwipsPerInch = 1440.0;
+
 // The forms are laid out in twips (1/1440 inch); the screen's logical DPI
 // turns them into pixels, so a form keeps its proportions on any screen.
 int TwipsToPixelsX(double twips, const QWidget& widget);

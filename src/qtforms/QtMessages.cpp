@@ -1,8 +1,8 @@
-#include "input/QtMessages.h"
+#include "qtforms/QtMessages.h"
 
 #include <QApplication>
 
-#include "input/QtControls.h"
+#include "qtforms/QtControls.h"
 
 namespace tavrin {
 

@@ -1,4 +1,4 @@
-#include "input/GridWidget.h"
+#include "qtforms/GridWidget.h"
 
 #include <algorithm>
 
@@ -9,8 +9,8 @@
 #include <QStyledItemDelegate>
 
 #include "input/CellEditor.h"
-#include "input/QtControls.h"
-#include "input/QtTwips.h"
+#include "qtforms/QtControls.h"
+#include "qtforms/QtTwips.h"
 
 namespace tavrin {
 

@@ -1,4 +1,4 @@
-#include "input/QtCellEditor.h"
+#include "qtforms/QtCellEditor.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -7,8 +7,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "input/GridWidget.h"
-#include "input/QtControls.h"
+#include "qtforms/GridWidget.h"
+#include "qtforms/QtControls.h"
 
 namespace tavrin {
 

@@ -1,14 +1,10 @@
-#include "input/QtTwips.h"
+#include "qtforms/QtTwips.h"
 
 #include <cmath>
 
 #include <QWidget>
 
 namespace tavrin {
-
-namespace {
-constexpr double kTwipsPerInch = 1440.0;
-}
 
 int TwipsToPixelsX(double twips, const QWidget& widget)
 {
