@@ -74,9 +74,12 @@ constexpr ItemRow kIndeterminateWithAttachedItems[] = {
 };
 
 // Indexed by CalculationModel.
-constexpr std::array<std::span<const ItemRow>, 4> kItemLists{kDeterminateNoAttachedItems, kDeterminateWithAttachedItems,
-                                                             kIndeterminateNoAttachedItems,
-                                                             kIndeterminateWithAttachedItems};
+constexpr std::array<std::span<const ItemRow>, 4> kItemLists{
+    kDeterminateNoAttachedItems,
+    kDeterminateWithAttachedItems,
+    kIndeterminateNoAttachedItems,
+    kIndeterminateWithAttachedItems,
+};
 
 bool IsTwoPins(const StructureModel& model)
 {
