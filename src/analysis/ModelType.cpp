@@ -1,7 +1,9 @@
 #include "analysis/ModelType.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
+#include <span>
 
 #include "analysis/StaticsTexts.h"
 #include "model/CellReading.h"
@@ -23,39 +25,61 @@ constexpr std::array<std::string_view, 4> kCaptions{
     "基本体系有附属部分的超静定结构计算",
 };
 
-// One item per unit force k: prefix, k with its leading blank, suffix.
-struct UnitForceItem {
-    std::string_view prefix;
-    std::string_view suffix;
+// The load cases a row of an item list stands for: once (the user's loads,
+// or no case), or each unit force Xk, k = 1..n, its text then reading
+// `text`, k with its leading blank, `suffix`.
+enum class RowCases { Once, EachUnitForce };
+
+// One row of an item list. Rows for each unit force that follow one another
+// are listed together for X1, then together for X2, and so on.
+struct ItemRow {
+    std::string_view text;
+    StepKind step;
+    SupplementaryTable needs = SupplementaryTable::None;
+    RowCases cases = RowCases::Once;
+    std::string_view suffix = {};
 };
 
-// The items of one calculation model: those before the unit-force items,
-// the unit-force items repeated for k = 1..n, and those after them.
-struct ItemList {
-    std::array<std::string_view, 3> before;
-    int beforeCount;
-    std::array<UnitForceItem, 2> perUnitForce;
-    int perUnitForceCount;
-    std::array<std::string_view, 3> after;
-    int afterCount;
+constexpr ItemRow kDeterminateNoAttachedItems[] = {
+    {"支座反力", StepKind::SupportReactions},
+    {"各构件内力", StepKind::MemberForces},
+};
+constexpr ItemRow kDeterminateWithAttachedItems[] = {
+    {"附属部分支座反力", StepKind::AttachedParts, SupplementaryTable::AttachedParts},
+    {"基本部分支座反力", StepKind::BasicParts, SupplementaryTable::BasicParts},
+    {"各构件内力", StepKind::MemberForces},
+};
+constexpr ItemRow kIndeterminateNoAttachedItems[] = {
+    {"外荷载作用下支座反力", StepKind::SupportReactions},
+    {"外荷载作用下各构件内力", StepKind::CaseEndForces},
+    {"单位力X", StepKind::SupportReactions, SupplementaryTable::UnitForces, RowCases::EachUnitForce, "作用下支座反力"},
+    {"单位力X", StepKind::CaseEndForces, SupplementaryTable::None, RowCases::EachUnitForce, "作用下各构件内力"},
+    {"自由项系数", StepKind::Coefficients},
+    {"未知力求解", StepKind::Unknowns},
+    {"构件总内力", StepKind::Superposition},
+};
+// The attached-part item is listed once: the rows confirmed there serve the
+// basic part of every case.
+constexpr ItemRow kIndeterminateWithAttachedItems[] = {
+    {"外荷载作用下附属部分支座反力", StepKind::AttachedParts, SupplementaryTable::AttachedParts},
+    {"外荷载作用下基本部分支座反力", StepKind::BasicParts, SupplementaryTable::BasicParts},
+    {"外荷载作用下各构件内力", StepKind::CaseEndForces},
+    {"单位力未知力X", StepKind::BasicParts, SupplementaryTable::UnitForces, RowCases::EachUnitForce,
+     "作用下基本部分支座反力"},
+    {"单位力未知力X", StepKind::CaseEndForces, SupplementaryTable::None, RowCases::EachUnitForce,
+     "作用下基本部分各构件内力"},
+    {"自由项系数", StepKind::Coefficients},
+    {"未知力求解", StepKind::Unknowns},
+    {"构件总内力", StepKind::Superposition},
 };
 
-constexpr std::array<ItemList, 4> kItemLists{{
-    {{"支座反力", "各构件内力", {}}, 2, {}, 0, {}, 0},
-    {{"附属部分支座反力", "基本部分支座反力", "各构件内力"}, 3, {}, 0, {}, 0},
-    {{"外荷载作用下支座反力", "外荷载作用下各构件内力", {}},
-     2,
-     {{{"单位力X", "作用下支座反力"}, {"单位力X", "作用下各构件内力"}}},
-     2,
-     {"自由项系数", "未知力求解", "构件总内力"},
-     3},
-    {{"外荷载作用下附属部分支座反力", "外荷载作用下基本部分支座反力", "外荷载作用下各构件内力"},
-     3,
-     {{{"单位力未知力X", "作用下基本部分支座反力"}, {"单位力未知力X", "作用下基本部分各构件内力"}}},
-     2,
-     {"自由项系数", "未知力求解", "构件总内力"},
-     3},
-}};
+// Indexed by CalculationModel.
+constexpr std::array<std::span<const ItemRow>, 4> kItemLists{
+    kDeterminateNoAttachedItems,
+    kDeterminateWithAttachedItems,
+    kIndeterminateNoAttachedItems,
+    kIndeterminateWithAttachedItems,
+};
 
 bool IsTwoPins(const StructureModel& model)
 {
@@ -185,22 +209,39 @@ std::string_view CalculationModelCaption(CalculationModel kind)
     return i < kCaptions.size() ? kCaptions[i] : std::string_view{};
 }
 
-std::vector<std::string> CalculationItems(CalculationModel kind, int degree)
+std::vector<CalculationItem> CalculationItems(CalculationModel kind, int degree)
 {
-    std::vector<std::string> items;
+    std::vector<CalculationItem> items;
     const auto i = static_cast<std::size_t>(kind);
     if (i >= kItemLists.size()) return items;
-    const ItemList& list = kItemLists[i];
-    for (int b = 0; b < list.beforeCount; ++b) items.emplace_back(list.before[static_cast<std::size_t>(b)]);
-    if (list.perUnitForceCount > 0) {
+    const std::span<const ItemRow> rows = kItemLists[i];
+    for (auto row = rows.begin(); row != rows.end();) {
+        if (row->cases == RowCases::Once) {
+            items.push_back({std::string(row->text), {row->step, 0}, row->needs});
+            ++row;
+            continue;
+        }
+        const auto group = std::find_if(row, rows.end(), [](const ItemRow& r) { return r.cases == RowCases::Once; });
         for (int k = 1; k <= degree; ++k)
-            for (int u = 0; u < list.perUnitForceCount; ++u) {
-                const UnitForceItem& item = list.perUnitForce[static_cast<std::size_t>(u)];
-                items.push_back(std::string(item.prefix) + SignedNumberText(k) + std::string(item.suffix));
-            }
+            for (auto r = row; r != group; ++r)
+                items.push_back(
+                    {std::string(r->text) + SignedNumberText(k) + std::string(r->suffix), {r->step, k}, r->needs});
+        row = group;
     }
-    for (int a = 0; a < list.afterCount; ++a) items.emplace_back(list.after[static_cast<std::size_t>(a)]);
     return items;
+}
+
+CalculationStep StepOfItem(const std::vector<CalculationItem>& items, int index)
+{
+    if (index < 0 || index >= static_cast<int>(items.size())) return {};
+    return items[static_cast<std::size_t>(index)].step;
+}
+
+std::vector<std::string> ItemTexts(const std::vector<CalculationItem>& items)
+{
+    std::vector<std::string> texts;
+    for (const CalculationItem& item : items) texts.push_back(item.text);
+    return texts;
 }
 
 std::string RigidJointMessage(int node)

@@ -38,9 +38,49 @@ CalculationModel ClassifyStructure(const StructureModel& model);
 // Caption of the calculation form for a calculation model.
 std::string_view CalculationModelCaption(CalculationModel kind);
 
+// What "计算(&C)" runs for a calculation item.
+enum class StepKind {
+    None,
+    SupportReactions,  // whole-structure reactions of a load case
+    MemberForces,      // end forces of a determinate structure into the elements
+    AttachedParts,     // attached-part reactions under the user's loads
+    BasicParts,        // basic-part reactions of a load case
+    CaseEndForces,     // end forces of a load case into the case tables
+    Coefficients,
+    Unknowns,
+    Superposition,
+};
+
+struct CalculationStep {
+    StepKind kind = StepKind::None;
+    int caseNo = 0;  // load case: 0 the user's loads, k the unit force Xk
+    bool operator==(const CalculationStep&) const = default;
+};
+
+// The supplementary input an item asks for before "计算(&C)" can run it: the
+// table the calculation form then shows in its input grid. The unit-force
+// table is the one of the item's load case.
+enum class SupplementaryTable { None, AttachedParts, BasicParts, UnitForces };
+
+// One entry of the calculation list: its text, the step it runs and the
+// input it needs.
+struct CalculationItem {
+    std::string text;
+    CalculationStep step;
+    SupplementaryTable needs = SupplementaryTable::None;
+    bool operator==(const CalculationItem&) const = default;
+};
+
 // The items of the calculation list, in list order, for a calculation model
 // and degree n.
-std::vector<std::string> CalculationItems(CalculationModel kind, int degree);
+std::vector<CalculationItem> CalculationItems(CalculationModel kind, int degree);
+
+// The step of list entry `index`; StepKind::None outside the list (-1: no
+// entry selected).
+CalculationStep StepOfItem(const std::vector<CalculationItem>& items, int index);
+
+// The texts of the list, as it shows them.
+std::vector<std::string> ItemTexts(const std::vector<CalculationItem>& items);
 
 // Outcome of the analysis: `accepted` false when the structure was refused
 // (nothing else in the model changed); otherwise the calculation model, the
@@ -50,7 +90,7 @@ struct ModelTypeAnalysis {
     CalculationModel kind = CalculationModel::DeterminateNoAttached;
     int degree = 0;
     std::string caption;
-    std::vector<std::string> items;
+    std::vector<CalculationItem> items;
 };
 
 // Refuses, with one message and the model untouched, a structure with a

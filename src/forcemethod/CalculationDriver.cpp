@@ -96,13 +96,14 @@ bool RequireReactions(CalculationContext& ctx, int caseNo)
     return false;
 }
 
-void RunSupportReactions(CalculationContext& ctx, int caseNo, std::string_view title)
+bool RunSupportReactions(CalculationContext& ctx, int caseNo, std::string_view title)
 {
-    if (!UseLoadsOfCase(ctx, caseNo)) return;
+    if (!UseLoadsOfCase(ctx, caseNo)) return false;
     const bool solved = ComputeSupportReactions(ctx.model, ctx.messages);
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, SupportReactionTable, title, ctx.model);
     ctx.calc.reactionsCase = solved ? caseNo : -1;
     if (solved) FillSupportRows(ctx.MSFlexGrid2, ctx.model);
+    return solved;
 }
 
 // Each call computes the attached parts anew from the confirmed rows under
@@ -118,38 +119,39 @@ bool CalculateAttachedParts(CalculationContext& ctx, TextGrid& resultGrid)
     return ComputeAttachedPartReactions(ctx.model, ctx.calc.attachedPartRows, resultGrid, ctx.messages);
 }
 
-void RunAttachedParts(CalculationContext& ctx)
+bool RunAttachedParts(CalculationContext& ctx)
 {
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, AttachedPartResultTable, kAttachedPartTitle,
                      ctx.model);
     // The basic part's reactions of this case are still to come.
     ctx.calc.reactionsCase = -1;
-    if (!UseLoadsOfCase(ctx, 0)) return;
-    CalculateAttachedParts(ctx, ctx.MSFlexGrid2);
+    if (!UseLoadsOfCase(ctx, 0)) return false;
+    return CalculateAttachedParts(ctx, ctx.MSFlexGrid2);
 }
 
-void RunBasicParts(CalculationContext& ctx, int caseNo)
+bool RunBasicParts(CalculationContext& ctx, int caseNo)
 {
     CalculationState& calc = ctx.calc;
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, BasicPartResultTable, kBasicPartTitle, ctx.model);
     calc.reactionsCase = -1;
-    if (!UseLoadsOfCase(ctx, caseNo)) return;
+    if (!UseLoadsOfCase(ctx, caseNo)) return false;
     if (!calc.basicPartsConfirmed) {
         ctx.messages.Show(kBasicPartsMissing);
-        return;
+        return false;
     }
-    if (!RequirePartRows(ctx, calc.basicPartRows, kBasicPartTable)) return;
+    if (!RequirePartRows(ctx, calc.basicPartRows, kBasicPartTable)) return false;
     MemoryGrid attachedRows(10, AttachedPartResultTable.cols);
-    if (!CalculateAttachedParts(ctx, attachedRows)) return;
-    if (!ComputeBasicPartReactions(ctx.model, calc.basicPartRows, ctx.MSFlexGrid2, ctx.messages)) return;
+    if (!CalculateAttachedParts(ctx, attachedRows)) return false;
+    if (!ComputeBasicPartReactions(ctx.model, calc.basicPartRows, ctx.MSFlexGrid2, ctx.messages)) return false;
     calc.reactionsCase = caseNo;
-    if (calc.kind != CalculationModel::IndeterminateWithAttached) return;
+    if (calc.kind != CalculationModel::IndeterminateWithAttached) return true;
     // No whole-structure arrangement fits a structure with attached parts, so
     // this call writes nothing; it must not raise a message either.
     ComputeSupportReactions(ctx.model, ctx.messages, true);
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, SupportReactionTable, CaseReactionTitle(caseNo),
                      ctx.model);
     FillSupportRows(ctx.MSFlexGrid2, ctx.model);
+    return true;
 }
 
 void MarkEndForcesDone(CalculationState& calc, int caseNo)
@@ -162,64 +164,69 @@ void MarkEndForcesDone(CalculationState& calc, int caseNo)
     if (IsIndeterminate(calc.kind)) calc.reactionsCase = -1;
 }
 
-void RunMemberForces(CalculationContext& ctx, const ResultLayout& layout)
+bool RunMemberForces(CalculationContext& ctx, const ResultLayout& layout)
 {
-    if (!RequireReactions(ctx, 0) || !UseLoadsOfCase(ctx, 0)) return;
+    if (!RequireReactions(ctx, 0) || !UseLoadsOfCase(ctx, 0)) return false;
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, layout, kMemberForceTitle, ctx.model);
     ComputeCaseEndForces(ctx.model, 0, ctx.messages);
     MarkEndForcesDone(ctx.calc, 0);
     FillMemberRows(ctx.MSFlexGrid2, ctx.model);
+    return true;
 }
 
-void RunCaseEndForces(CalculationContext& ctx, int caseNo)
+bool RunCaseEndForces(CalculationContext& ctx, int caseNo)
 {
-    if (!RequireReactions(ctx, caseNo) || !UseLoadsOfCase(ctx, caseNo)) return;
+    if (!RequireReactions(ctx, caseNo) || !UseLoadsOfCase(ctx, caseNo)) return false;
     ComputeCaseEndForces(ctx.model, static_cast<std::int16_t>(caseNo), ctx.messages);
     MarkEndForcesDone(ctx.calc, caseNo);
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, CaseMemberForceTable, CaseMemberForceTitle(caseNo),
                      ctx.model);
     FillCaseMemberRows(ctx.MSFlexGrid2, ctx.model, caseNo);
+    return true;
 }
 
-void RunCoefficients(CalculationContext& ctx)
+bool RunCoefficients(CalculationContext& ctx)
 {
     CalculationState& calc = ctx.calc;
     for (int c = 0; c <= calc.degree; ++c)
         if (!calc.endForcesDone[static_cast<std::size_t>(c)]) {
             ctx.messages.Show(EndForcesMissingMessage(c));
-            return;
+            return false;
         }
     // The free terms read the user's distributed loads.
     RestoreUserLoads(ctx);
     calc.unknownsDone = false;
     calc.coefficientsDone = FormCoefficients(ctx.model, ctx.messages);
     if (calc.coefficientsDone) FillCoefficientTable(ctx.MSFlexGrid2, ctx.model, calc.degree);
+    return calc.coefficientsDone;
 }
 
-void RunUnknowns(CalculationContext& ctx)
+bool RunUnknowns(CalculationContext& ctx)
 {
     CalculationState& calc = ctx.calc;
     const StructureModel& model = ctx.model;
     if (!calc.coefficientsDone || model.FlexibilityMatrix.Size() != calc.degree ||
         model.FreeTerms.Count() != calc.degree) {
         ctx.messages.Show(kCoefficientsMissing);
-        return;
+        return false;
     }
     const bool solved = SolveRedundants(ctx.model, ctx.messages);
     calc.unknownsDone = solved && model.RedundantForces.Count() == calc.degree;
     FillRedundantTable(ctx.MSFlexGrid2, model, calc.degree);
+    return calc.unknownsDone;
 }
 
-void RunSuperposition(CalculationContext& ctx)
+bool RunSuperposition(CalculationContext& ctx)
 {
     if (!ctx.calc.unknownsDone || ctx.model.RedundantForces.Count() != ctx.calc.degree) {
         ctx.messages.Show(kUnknownsMissing);
-        return;
+        return false;
     }
     SuperposeEndForces(ctx.model);
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, TotalMemberForceTable, kTotalMemberForceTitle,
                      ctx.model);
     FillMemberRows(ctx.MSFlexGrid2, ctx.model);
+    return true;
 }
 
 // What the steps write into the model, kept before each step: a step whose
@@ -322,96 +329,54 @@ void ClearDataRows(TextGrid& grid)
         for (int c = 0; c < grid.Cols(); ++c) grid.SetText(r, c, "");
 }
 
-void RunStep(CalculationContext& ctx, CalculationStep step)
+// True when the step produced its results.
+bool RunStep(CalculationContext& ctx, CalculationStep step)
 {
     const CalculationModel kind = ctx.calc.kind;
     switch (step.kind) {
         case StepKind::None:
-            return;
+            return false;
         case StepKind::SupportReactions:
-            RunSupportReactions(ctx, step.caseNo,
-                                kind == CalculationModel::DeterminateNoAttached ? std::string(kSupportReactionTitle)
-                                                                                : CaseReactionTitle(step.caseNo));
-            return;
+            return RunSupportReactions(ctx, step.caseNo,
+                                       kind == CalculationModel::DeterminateNoAttached
+                                           ? std::string(kSupportReactionTitle)
+                                           : CaseReactionTitle(step.caseNo));
         case StepKind::MemberForces:
-            RunMemberForces(
+            return RunMemberForces(
                 ctx, kind == CalculationModel::DeterminateNoAttached ? MemberForceTable : AttachedMemberForceTable);
-            return;
         case StepKind::AttachedParts:
-            RunAttachedParts(ctx);
-            return;
+            return RunAttachedParts(ctx);
         case StepKind::BasicParts:
-            RunBasicParts(ctx, step.caseNo);
-            return;
+            return RunBasicParts(ctx, step.caseNo);
         case StepKind::CaseEndForces:
-            RunCaseEndForces(ctx, step.caseNo);
-            return;
+            return RunCaseEndForces(ctx, step.caseNo);
         case StepKind::Coefficients:
-            RunCoefficients(ctx);
-            return;
+            return RunCoefficients(ctx);
         case StepKind::Unknowns:
-            RunUnknowns(ctx);
-            return;
+            return RunUnknowns(ctx);
         case StepKind::Superposition:
-            RunSuperposition(ctx);
-            return;
+            return RunSuperposition(ctx);
     }
+    return false;
 }
 
-}  // namespace
-
-CalculationStep StepOfItem(CalculationModel kind, int n, int m)
-{
-    if (m < 0 || n < 0) return {};
-    switch (kind) {
-        case CalculationModel::DeterminateNoAttached:
-            if (m == 0) return {StepKind::SupportReactions, 0};
-            if (m == 1) return {StepKind::MemberForces, 0};
-            return {};
-        case CalculationModel::DeterminateWithAttached:
-            if (m == 0) return {StepKind::AttachedParts, 0};
-            if (m == 1) return {StepKind::BasicParts, 0};
-            if (m == 2) return {StepKind::MemberForces, 0};
-            return {};
-        case CalculationModel::IndeterminateNoAttached:
-            // Items 2c and 2c + 1: reactions and end forces of case c = 0..n.
-            if (m <= 2 * n + 1) return {m % 2 == 0 ? StepKind::SupportReactions : StepKind::CaseEndForces, m / 2};
-            break;
-        case CalculationModel::IndeterminateWithAttached:
-            // Item 0 the attached parts; items 2c + 1 and 2c + 2: basic-part
-            // reactions and end forces of case c = 0..n.
-            if (m == 0) return {StepKind::AttachedParts, 0};
-            if (m <= 2 * n + 2) return {m % 2 == 1 ? StepKind::BasicParts : StepKind::CaseEndForces, (m - 1) / 2};
-            m -= 1;
-            break;
-        default:
-            return {};
-    }
-    // The last three items of both indeterminate models, counted from 2n + 2.
-    if (m == 2 * n + 2) return {StepKind::Coefficients, 0};
-    if (m == 2 * n + 3) return {StepKind::Unknowns, 0};
-    if (m == 2 * n + 4) return {StepKind::Superposition, 0};
-    return {};
-}
-
-namespace {
-
-void RunSelectedStep(CalculationContext& ctx)
+bool RunSelectedStep(CalculationContext& ctx)
 {
     ctx.MSFlexGrid1.SetFixedCols(0);
-    if (!ctx.calc.analysed) return;
-    const CalculationStep step = StepOfItem(ctx.calc.kind, ctx.calc.degree, ctx.form.selectedItem);
-    if (step.kind == StepKind::None) return;
+    if (!ctx.calc.analysed) return false;
+    const CalculationStep step = StepOfItem(ctx.form.items, ctx.form.selectedItem);
+    if (step.kind == StepKind::None) return false;
     if (!StructureStillFits(ctx)) {
         ctx.messages.Show(kReanalyseMessage);
-        return;
+        return false;
     }
     // A number the student typed into a supplementary table can still name a
     // node or element the routines cannot reach; that ends the step, never
     // the program.
     StepResults before = ResultsOf(ctx.model);
+    bool produced = false;
     try {
-        RunStep(ctx, step);
+        produced = RunStep(ctx, step);
     } catch (const std::exception&) {
         ctx.messages.Show(kCalculationError);
     }
@@ -420,19 +385,22 @@ void RunSelectedStep(CalculationContext& ctx)
         ForgetStep(ctx.calc, step);
         ClearDataRows(ctx.MSFlexGrid2);
         ctx.messages.Show(kOverflowText);
+        return false;
     }
+    return produced;
 }
 
 }  // namespace
 
 // A step refused before it writes its table leaves the frames as they were,
 // so that the input table its message asks for stays in sight.
-void RunCalculationStep(CalculationContext& ctx)
+StepOutcome RunCalculationStep(CalculationContext& ctx)
 {
     WriteWatchingGrid results(ctx.MSFlexGrid2);
     CalculationContext watched{ctx.model, ctx.MSFlexGrid1, results, ctx.form, ctx.calc, ctx.canvas, ctx.messages};
-    RunSelectedStep(watched);
+    const StepOutcome outcome = OutcomeOf(watched, RunSelectedStep);
     if (results.Written()) ShowResultFrame(ctx.form);
+    return outcome;
 }
 
 }  // namespace tavrin

@@ -169,4 +169,12 @@ bool AnalyseAndOpenCalculation(CalculationContext& ctx)
     return true;
 }
 
+StepOutcome OutcomeOf(CalculationContext& ctx, const std::function<bool(CalculationContext&)>& action)
+{
+    WatchingMessages messages(ctx.messages);
+    CalculationContext watched{ctx.model, ctx.MSFlexGrid1, ctx.MSFlexGrid2, ctx.form, ctx.calc, ctx.canvas, messages};
+    if (!action(watched)) return {StepEnd::Refused, messages.Last()};
+    return {messages.Shown() ? StepEnd::DoneWithWarning : StepEnd::Done, messages.Last()};
+}
+
 }  // namespace tavrin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,16 +22,13 @@ inline constexpr TwipsSize kCalculationFormTwips{7950.0, 6150.0};
 inline constexpr std::string_view kResultFrameCaption = "计算结果";
 inline constexpr std::string_view kUnitForceFrameCaption = "输入未知单位力信息：";
 
-// Which supplementary table the input grid MSFlexGrid1 shows.
-enum class SupplementaryTable { None, AttachedParts, BasicParts, UnitForces };
-
 // The calculation form frmOutput as plain state: what its controls show.
 // The Qt form mirrors it onto its widgets after every event; the batch tool
 // and the rule tests read it directly.
 struct CalculationFormState {
     bool visible = false;
     std::string caption{kCalculationFormCaption};
-    std::vector<std::string> items;  // cmbCalType
+    std::vector<CalculationItem> items;  // cmbCalType, as the analysis made them
     int selectedItem = -1;           // list index of cmbCalType, -1 none
     bool calEnabled = true;          // cmdCal
     bool resultFrameVisible = true;  // Frame2
@@ -38,6 +36,7 @@ struct CalculationFormState {
     bool inputFrameVisible = true;  // Frame3
     std::string inputFrameCaption{kUnitForceFrameCaption};
     bool applyVisible = true;  // cmdApply
+    // The table the input grid MSFlexGrid1 shows.
     SupplementaryTable inputTable = SupplementaryTable::None;
     // Unit force k that the unit-force table asks for (0 when it shows none).
     int unitForceCase = 0;
@@ -108,6 +107,22 @@ struct CalculationContext {
     Canvas& canvas;
     MessageSink& messages;
 };
+
+// How an action of the calculation form ended: done; done after a warning,
+// its results standing; or refused, nothing produced (its input missing or
+// unreadable, its numbers not formed or beyond the float range). `message`
+// is the last text the action showed, empty when it showed none.
+enum class StepEnd { Done, DoneWithWarning, Refused };
+struct StepOutcome {
+    StepEnd end = StepEnd::Done;
+    std::string message;
+    bool operator==(const StepOutcome&) const = default;
+};
+
+// Runs `action`, which is true when it produced what it was asked for,
+// watching the messages it shows: the one reading of an action's end for
+// every action of the form.
+StepOutcome OutcomeOf(CalculationContext& ctx, const std::function<bool(CalculationContext&)>& action);
 
 // Shows the form after a model analysis that accepted the structure: caption
 // and item list of the analysis, no item selected, cmdCal disabled, both

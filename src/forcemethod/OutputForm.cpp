@@ -151,8 +151,7 @@ void OutputForm::SelectItem(int index)
 void OutputForm::Calculate()
 {
     CalculationContext ctx = Context();
-    RunCalculationStep(ctx);
-    ShowState();
+    ShowOutcome(RunCalculationStep(ctx));
 }
 
 // What the student typed but has not yet confirmed belongs to the table.
@@ -160,17 +159,24 @@ void OutputForm::Apply()
 {
     m_cellEditor->FlushTextEditor();
     CalculationContext ctx = Context();
-    ApplyUnitForces(ctx);
-    ShowState();
+    ShowOutcome(ApplyUnitForces(ctx));
 }
 
 void OutputForm::Confirm()
 {
     m_cellEditor->FlushTextEditor();
     CalculationContext ctx = Context();
-    ConfirmSupplementaryInput(ctx);
+    const StepOutcome outcome = ConfirmSupplementaryInput(ctx);
     m_cellEditor->Reset();
+    ShowOutcome(outcome);
+}
+
+// The table that a refusal's message asks for, while it shows, takes the
+// keys: the student corrects it straight away.
+void OutputForm::ShowOutcome(const StepOutcome& outcome)
+{
     ShowState();
+    if (outcome.end == StepEnd::Refused && m_state.inputFrameVisible) MSFlexGrid1->setFocus();
 }
 
 void OutputForm::ShowState()
@@ -178,7 +184,7 @@ void OutputForm::ShowState()
     setWindowTitle(FromUtf8(m_state.caption));
     {
         const QSignalBlocker quiet(cmbCalType);
-        ShowEntries(*cmbCalType, m_state.items);
+        ShowEntries(*cmbCalType, ItemTexts(m_state.items));
     }
     if (cmbCalType->currentIndex() != m_state.selectedItem) {
         const QSignalBlocker quiet(cmbCalType);

@@ -59,6 +59,7 @@ private:
     void Confirm();
 
     void ShowState();
+    void ShowOutcome(const StepOutcome& outcome);
 
     StructureModel& m_model;
     Canvas& m_picture;

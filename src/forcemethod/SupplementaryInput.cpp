@@ -4,7 +4,6 @@
 
 #include "analysis/PartRows.h"
 #include "drawing/DrawingPasses.h"
-#include "forcemethod/CalculationDriver.h"
 #include "model/CellReading.h"
 #include "model/Vocabulary.h"
 
@@ -14,32 +13,6 @@ namespace {
 
 constexpr std::string_view kNoUnitForceRows = "请先在表中输入单位未知力，再按“交互检查”！";
 constexpr std::string_view kCorrectAndConfirm = "，请改正后再按“O&K”确认！";
-
-// What an item of the calculation list asks for before cmdCal can run it.
-struct ItemNeed {
-    SupplementaryTable table = SupplementaryTable::None;
-    int unitForceCase = 0;
-};
-
-// Items that run the attached-part step ask for the attached-part rows, the
-// basic-part step of the user's loads for the basic-part rows; a reaction
-// step of a unit force Xk asks for that unit force first.
-ItemNeed NeedOfItem(CalculationModel kind, int n, int m)
-{
-    const CalculationStep step = StepOfItem(kind, n, m);
-    switch (step.kind) {
-        case StepKind::AttachedParts:
-            return {SupplementaryTable::AttachedParts, 0};
-        case StepKind::BasicParts:
-            if (step.caseNo == 0) return {SupplementaryTable::BasicParts, 0};
-            return {SupplementaryTable::UnitForces, step.caseNo};
-        case StepKind::SupportReactions:
-            if (step.caseNo > 0) return {SupplementaryTable::UnitForces, step.caseNo};
-            return {};
-        default:
-            return {};
-    }
-}
 
 MemoryGrid Snapshot(const TextGrid& grid)
 {
@@ -132,8 +105,8 @@ void SelectCalculationItem(CalculationContext& ctx, int index)
     form.selectedItem = index;
     if (!calc.analysed || index < 0 || index >= static_cast<int>(form.items.size())) return;
 
-    const ItemNeed need = NeedOfItem(calc.kind, calc.degree, index);
-    switch (need.table) {
+    const CalculationItem& item = form.items[static_cast<std::size_t>(index)];
+    switch (item.needs) {
         case SupplementaryTable::None:
             form.calEnabled = true;
             form.inputFrameVisible = false;
@@ -142,22 +115,22 @@ void SelectCalculationItem(CalculationContext& ctx, int index)
             break;
         case SupplementaryTable::AttachedParts:
         case SupplementaryTable::BasicParts: {
-            const bool attached = need.table == SupplementaryTable::AttachedParts;
+            const bool attached = item.needs == SupplementaryTable::AttachedParts;
             const bool confirmed = attached ? calc.attachedPartsConfirmed : calc.basicPartsConfirmed;
             form.applyVisible = false;
             form.unitForceCase = 0;
-            ShowInputTable(ctx, need.table, attached ? AttachedPartInputTable : BasicPartInputTable,
+            ShowInputTable(ctx, item.needs, attached ? AttachedPartInputTable : BasicPartInputTable,
                            !confirmed ? nullptr
                            : attached ? &calc.attachedPartRows
                                       : &calc.basicPartRows);
             break;
         }
         case SupplementaryTable::UnitForces: {
-            const auto k = static_cast<std::size_t>(need.unitForceCase);
+            const auto k = static_cast<std::size_t>(item.step.caseNo);
             form.applyVisible = true;
-            form.unitForceCase = need.unitForceCase;
+            form.unitForceCase = item.step.caseNo;
             const bool applied = k < calc.unitForces.size() && calc.unitForces[k].has_value();
-            ShowInputTable(ctx, need.table, UnitForceInputTable, applied ? &calc.unitForceRows[k] : nullptr);
+            ShowInputTable(ctx, item.needs, UnitForceInputTable, applied ? &calc.unitForceRows[k] : nullptr);
             DrawStructureWithoutLoads(ctx.model, ctx.canvas);
             if (applied && ctx.model.UnitForcesInLoads && ctx.model.Loads == *calc.unitForces[k]) {
                 DrawConcentratedLoads(ctx.model, ctx.canvas);
@@ -212,7 +185,9 @@ std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const
     return loads;
 }
 
-bool ApplyUnitForces(CalculationContext& ctx)
+namespace {
+
+bool ApplyTypedUnitForces(CalculationContext& ctx)
 {
     CalculationState& calc = ctx.calc;
     const auto k = static_cast<std::size_t>(ctx.form.unitForceCase);
@@ -232,7 +207,7 @@ bool ApplyUnitForces(CalculationContext& ctx)
     return true;
 }
 
-bool ConfirmSupplementaryInput(CalculationContext& ctx)
+bool ConfirmShownRows(CalculationContext& ctx)
 {
     CalculationFormState& form = ctx.form;
     CalculationState& calc = ctx.calc;
@@ -258,6 +233,18 @@ bool ConfirmSupplementaryInput(CalculationContext& ctx)
             break;
     }
     return true;
+}
+
+}  // namespace
+
+StepOutcome ApplyUnitForces(CalculationContext& ctx)
+{
+    return OutcomeOf(ctx, ApplyTypedUnitForces);
+}
+
+StepOutcome ConfirmSupplementaryInput(CalculationContext& ctx)
+{
+    return OutcomeOf(ctx, ConfirmShownRows);
 }
 
 void CloseResultFrame(CalculationFormState& form)

@@ -63,17 +63,16 @@ std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const
                                                      MessageSink& messages);
 
 // "交互检查": replaces Loads by the unit force of the table shown (the user's
-// loads kept the first time) and draws it. False, with Loads unchanged, when
-// the table is refused or no unit-force table is showing.
-bool ApplyUnitForces(CalculationContext& ctx);
+// loads kept the first time) and draws it. Refused, with Loads unchanged,
+// when the table is refused or no unit-force table is showing.
+StepOutcome ApplyUnitForces(CalculationContext& ctx);
 
 // "O&K": hides the input frame and enables cmdCal; the attached-part and
 // basic-part rows shown are kept as the confirmed rows of the calculation.
 // A part row with a cell that is no integer (text that is not wholly a
 // number, or one outside -32768..32767) is refused with a message naming its
-// row, column and text: nothing is confirmed, the frame stays and the result
-// is false.
-bool ConfirmSupplementaryInput(CalculationContext& ctx);
+// row, column and text: nothing is confirmed and the frame stays.
+StepOutcome ConfirmSupplementaryInput(CalculationContext& ctx);
 
 // "关闭(&C)": hides the result frame.
 void CloseResultFrame(CalculationFormState& form);

@@ -31,4 +31,24 @@ public:
     std::vector<ShownMessage> shown;
 };
 
+// Passes every message on and keeps the last one, so that the caller can
+// tell whether the routines it called spoke, and what they said last.
+class WatchingMessages : public MessageSink {
+public:
+    explicit WatchingMessages(MessageSink& messages) : m_messages(messages) {}
+    void Show(std::string_view text, std::string_view title = {}) override
+    {
+        m_shown = true;
+        m_last = text;
+        m_messages.Show(text, title);
+    }
+    bool Shown() const { return m_shown; }
+    const std::string& Last() const { return m_last; }
+
+private:
+    MessageSink& m_messages;
+    bool m_shown = false;
+    std::string m_last;
+};
+
 }  // namespace tavrin

@@ -104,21 +104,58 @@ TEST(ModelTypeTest, ClassificationByTheSupportArrangement)
 TEST(ModelTypeTest, ItemListsOfTheFourModels)
 {
     using Items = std::vector<std::string>;
-    EXPECT_EQ(CalculationItems(CalculationModel::DeterminateNoAttached, 0), (Items{"支座反力", "各构件内力"}));
-    EXPECT_EQ(CalculationItems(CalculationModel::DeterminateWithAttached, 0),
+    const auto texts = [](CalculationModel kind, int n) { return ItemTexts(CalculationItems(kind, n)); };
+    EXPECT_EQ(texts(CalculationModel::DeterminateNoAttached, 0), (Items{"支座反力", "各构件内力"}));
+    EXPECT_EQ(texts(CalculationModel::DeterminateWithAttached, 0),
               (Items{"附属部分支座反力", "基本部分支座反力", "各构件内力"}));
     EXPECT_EQ(
-        CalculationItems(CalculationModel::IndeterminateNoAttached, 2),
+        texts(CalculationModel::IndeterminateNoAttached, 2),
         (Items{"外荷载作用下支座反力", "外荷载作用下各构件内力", "单位力X 1作用下支座反力", "单位力X 1作用下各构件内力",
                "单位力X 2作用下支座反力", "单位力X 2作用下各构件内力", "自由项系数", "未知力求解", "构件总内力"}));
-    EXPECT_EQ(CalculationItems(CalculationModel::IndeterminateWithAttached, 1),
+    EXPECT_EQ(texts(CalculationModel::IndeterminateWithAttached, 1),
               (Items{"外荷载作用下附属部分支座反力", "外荷载作用下基本部分支座反力", "外荷载作用下各构件内力",
                      "单位力未知力X 1作用下基本部分支座反力", "单位力未知力X 1作用下基本部分各构件内力", "自由项系数",
                      "未知力求解", "构件总内力"}));
-    const Items twelve = CalculationItems(CalculationModel::IndeterminateNoAttached, 12);
+    const Items twelve = texts(CalculationModel::IndeterminateNoAttached, 12);
     ASSERT_EQ(twelve.size(), 2u * 12 + 5);
     EXPECT_EQ(twelve[24], "单位力X 12作用下支座反力");
     EXPECT_EQ(CalculationItems(CalculationModel::IndeterminateWithAttached, 3).size(), 2u * 3 + 6);
+}
+
+TEST(ModelTypeTest, EveryListedItemRunsAStepAndNothingBeyond)
+{
+    const CalculationModel kinds[] = {
+        CalculationModel::DeterminateNoAttached, CalculationModel::DeterminateWithAttached,
+        CalculationModel::IndeterminateNoAttached, CalculationModel::IndeterminateWithAttached};
+    for (const CalculationModel kind : kinds)
+        for (int n : {0, 1, 3}) {
+            const bool indeterminate = kind == CalculationModel::IndeterminateNoAttached ||
+                                       kind == CalculationModel::IndeterminateWithAttached;
+            if (indeterminate != (n != 0)) continue;
+            SCOPED_TRACE(std::to_string(static_cast<int>(kind)) + " n=" + std::to_string(n));
+            const std::vector<CalculationItem> list = CalculationItems(kind, n);
+            const auto items = static_cast<int>(list.size());
+            for (int m = 0; m < items; ++m) EXPECT_NE(StepOfItem(list, m).kind, StepKind::None) << m;
+            EXPECT_EQ(StepOfItem(list, items).kind, StepKind::None);
+            EXPECT_EQ(StepOfItem(list, -1).kind, StepKind::None);
+            if (indeterminate) {
+                EXPECT_EQ(StepOfItem(list, items - 1).kind, StepKind::Superposition);
+            }
+        }
+    using enum StepKind;
+    const std::vector<CalculationItem> two = CalculationItems(CalculationModel::IndeterminateNoAttached, 2);
+    EXPECT_EQ(StepOfItem(two, 4), (CalculationStep{SupportReactions, 2}));
+    EXPECT_EQ(StepOfItem(two, 5), (CalculationStep{CaseEndForces, 2}));
+    EXPECT_EQ(StepOfItem(two, 6), (CalculationStep{Coefficients, 0}));
+    const std::vector<CalculationItem> one = CalculationItems(CalculationModel::IndeterminateWithAttached, 1);
+    EXPECT_EQ(StepOfItem(one, 1), (CalculationStep{BasicParts, 0}));
+    EXPECT_EQ(StepOfItem(one, 3), (CalculationStep{BasicParts, 1}));
+    EXPECT_EQ(StepOfItem(one, 4), (CalculationStep{CaseEndForces, 1}));
+    EXPECT_EQ(StepOfItem(one, 5), (CalculationStep{Coefficients, 0}));
+    // The first item of each unit force asks for that unit force.
+    EXPECT_EQ(one[3], (CalculationItem{
+                          "单位力未知力X 1作用下基本部分支座反力", {BasicParts, 1}, SupplementaryTable::UnitForces}));
+    EXPECT_EQ(one[4].needs, SupplementaryTable::None);
 }
 
 TEST(ModelTypeTest, AnalysisSizesTheCaseTablesAndNamesTheModel)

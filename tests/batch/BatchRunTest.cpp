@@ -65,6 +65,15 @@ TEST(BatchRunTest, AMessageStopsTheCalculationWithEverythingBeforeIt)
         {"tenth unit-force row",
          "{" + kProppedTables + R"(, "unitForces": [[)" + kNineUnitForceRows + R"(, ["集中荷载", 9, "", "向上"]]]})", 2,
          "第10行：作用结点“9”不存在！"},
+        // The basic-part rows are refused at "O&K": the calculation stops
+        // there, without a table for the basic part.
+        {"basic-part rows with a cell that is no number",
+         R"({"nodes": [[1, 0, 0, "铰接"], [2, 6, 0, "刚接"], [3, 8, 0, "铰接"], [4, 12, 0, "铰接"]],
+             "elements": [[1, 1, 1, 2], [2, 1, 2, 3], [3, 1, 3, 4]],
+             "supports": [[1, "铰支座", "结点下方"], [2, "活动支座", "结点下方"], [4, "活动支座", "结点下方"]],
+             "loads": [["均布荷载", "", 1, "向下", 2]],
+             "attachedParts": [[1, 3, 4, 3]], "basicParts": [[1, 1, "2x"]]})",
+         1, "第1行“单元2”列：“2x”不是数字，请改正后再按“O&K”确认！"},
         // 3e38 at 2 from the pin: the reactions overflow; the table shows
         // its headers only.
         {"load beyond the float range",

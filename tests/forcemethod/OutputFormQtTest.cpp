@@ -443,7 +443,8 @@ void OutputFormQtTest::framesAndFormClose()
 }
 
 // After a result, the unit-force table takes the result's place; "计算"
-// pressed before the unit force is applied leaves it there with a message.
+// pressed before the unit force is applied leaves it there with a message,
+// and the table takes the keys.
 void OutputFormQtTest::resultAndInputFramesNeverShowTogether()
 {
     Analyse(testing::kCantilever, 1);
@@ -457,6 +458,7 @@ void OutputFormQtTest::resultAndInputFramesNeverShowTogether()
     QCOMPARE(m_messages->shown.size(), std::size_t{1});
     m_messages->shown.clear();
     QVERIFY(input->isVisible() && !results->isVisible());
+    QCOMPARE(QApplication::focusWidget(), InputGrid());
     QVERIFY(m_form->rect().contains(input->geometry()));
 }
 

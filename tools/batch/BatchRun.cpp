@@ -61,14 +61,14 @@ bool CommitTables(const BatchCase& batchCase, StructureModel& model, Canvas& can
 
 // What the calculation form asks for before "计算(&C)": the rows of the
 // supplementary table the selected item shows, applied ("交互检查") when
-// they are a unit force, then confirmed with "O&K". False when the unit
-// force was refused.
-bool SupplyInput(CalculationContext& ctx, const BatchCase& batchCase)
+// they are a unit force, then confirmed with "O&K". Refused when the unit
+// force or the rows were.
+StepOutcome SupplyInput(CalculationContext& ctx, const BatchCase& batchCase)
 {
-    if (!ctx.form.inputFrameVisible) return true;
+    if (!ctx.form.inputFrameVisible) return {};
     switch (ctx.form.inputTable) {
         case SupplementaryTable::None:
-            return true;
+            return {};
         case SupplementaryTable::AttachedParts:
             TypeRows(ctx.MSFlexGrid1, batchCase.attachedParts);
             break;
@@ -78,41 +78,11 @@ bool SupplyInput(CalculationContext& ctx, const BatchCase& batchCase)
         case SupplementaryTable::UnitForces: {
             const auto k = static_cast<std::size_t>(ctx.form.unitForceCase);
             if (k >= 1 && k <= batchCase.unitForces.size()) TypeRows(ctx.MSFlexGrid1, batchCase.unitForces[k - 1]);
-            if (!ApplyUnitForces(ctx)) return false;
+            if (StepOutcome applied = ApplyUnitForces(ctx); applied.end == StepEnd::Refused) return applied;
             break;
         }
     }
-    ConfirmSupplementaryInput(ctx);
-    return true;
-}
-
-// Whether the step of the selected item produced its result. Steps that
-// keep a mark in the calculation state are judged by it, so that a warning
-// shown along the way does not stop the calculation; the others by whether
-// they showed a message.
-bool StepProducedResult(const CalculationContext& ctx, const RecordingMessages& messages, std::size_t messagesBefore)
-{
-    const CalculationState& calc = ctx.calc;
-    const CalculationStep step = StepOfItem(calc.kind, calc.degree, ctx.form.selectedItem);
-    const auto c = static_cast<std::size_t>(step.caseNo);
-    switch (step.kind) {
-        case StepKind::SupportReactions:
-        case StepKind::BasicParts:
-            return calc.reactionsCase == step.caseNo;
-        case StepKind::MemberForces:
-        case StepKind::CaseEndForces:
-            return c < calc.endForcesDone.size() && calc.endForcesDone[c];
-        case StepKind::Coefficients:
-            return calc.coefficientsDone;
-        case StepKind::Unknowns:
-            return calc.unknownsDone;
-        case StepKind::AttachedParts:
-        case StepKind::Superposition:
-            return messages.shown.size() == messagesBefore;
-        case StepKind::None:
-            return false;
-    }
-    return false;
+    return ConfirmSupplementaryInput(ctx);
 }
 
 struct ResultShown {
@@ -126,27 +96,26 @@ ResultShown Shown(const CalculationContext& ctx)
     return {ctx.form.resultFrameCaption, GridCells(ctx.MSFlexGrid2)};
 }
 
-// Each item in list order, as a user works through the calculation form.
-bool Calculate(CalculationContext& ctx, const BatchCase& batchCase, RunResult& result, RecordingMessages& messages,
-               RecordingCanvas& canvas)
+// Each item in list order, as a user works through the calculation form,
+// up to the first refusal.
+bool Calculate(CalculationContext& ctx, const BatchCase& batchCase, RunResult& result, RecordingCanvas& canvas)
 {
     for (int m = 0; m < static_cast<int>(ctx.form.items.size()); ++m) {
         SelectCalculationItem(ctx, m);
-        const bool supplied = SupplyInput(ctx, batchCase);
+        const StepOutcome supplied = SupplyInput(ctx, batchCase);
         canvas.ops.clear();
-        if (!supplied || !ctx.form.calEnabled) return false;
+        if (supplied.end == StepEnd::Refused || !ctx.form.calEnabled) return false;
 
-        const std::size_t messagesBefore = messages.shown.size();
         const ResultShown before = Shown(ctx);
-        RunCalculationStep(ctx);
+        const StepOutcome outcome = RunCalculationStep(ctx);
         canvas.ops.clear();
-        const bool produced = StepProducedResult(ctx, messages, messagesBefore);
+        const bool produced = outcome.end != StepEnd::Refused;
         ResultShown after = Shown(ctx);
         // A step stopped before its table leaves the table of the step
         // before it, which is not this item's result.
         if (produced || after != before)
             result.steps.push_back(
-                {ctx.form.items[static_cast<std::size_t>(m)], std::move(after.title), std::move(after.table)});
+                {ctx.form.items[static_cast<std::size_t>(m)].text, std::move(after.title), std::move(after.table)});
         if (!produced) return false;
     }
     return true;
@@ -192,9 +161,9 @@ RunResult RunCase(const BatchCase& batchCase, double width, double height)
             result.analysed = true;
             result.kind = calc.kind;
             result.caption = form.caption;
-            result.items = form.items;
+            result.items = ItemTexts(form.items);
             canvas.ops.clear();
-            result.completed = Calculate(ctx, batchCase, result, messages, canvas);
+            result.completed = Calculate(ctx, batchCase, result, canvas);
         }
     }
     if (result.completed) DrawDiagrams(model, batchCase, canvas, result.pictures);

@@ -40,7 +40,8 @@ struct RunResult {
     std::vector<ShownMessage> messages;  // every message shown, in order
     // True when the last item was calculated; false when a message stopped
     // the calculation (a refused commit, model type or analysis, a refused
-    // unit-force table, or a step that did not produce its result).
+    // unit-force table or part rows, or a step that did not produce its
+    // result).
     bool completed = false;
     StructureModel model;  // as the calculation left it
     std::vector<Picture> pictures;

@@ -53,12 +53,12 @@ bool CalculateEveryItem(CalculationContext& ctx, const ChainFrame& chain, const 
         if (ctx.form.inputTable == SupplementaryTable::UnitForces) {
             const auto& row = chain.unitForces.at(static_cast<std::size_t>(ctx.form.unitForceCase - 1));
             for (std::size_t c = 0; c < row.size(); ++c) ctx.MSFlexGrid1.SetText(1, static_cast<int>(c), row[c]);
-            if (!ApplyUnitForces(ctx)) return false;
-            ConfirmSupplementaryInput(ctx);
+            if (ApplyUnitForces(ctx).end == StepEnd::Refused) return false;
+            if (ConfirmSupplementaryInput(ctx).end == StepEnd::Refused) return false;
         }
         input.after();
         if (!ctx.form.calEnabled) return false;
-        RunCalculationStep(ctx);
+        if (RunCalculationStep(ctx).end == StepEnd::Refused) return false;
     }
     return ctx.calc.unknownsDone;
 }
