@@ -5,6 +5,7 @@
 #include "analysis/PartRows.h"
 #include "analysis/Statics.h"
 #include "analysis/StaticsTexts.h"
+#include "model/Vocabulary.h"
 
 namespace tavrin {
 

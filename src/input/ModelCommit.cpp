@@ -10,12 +10,6 @@ namespace tavrin {
 
 namespace {
 
-struct Restraints {
-    std::string_view type;
-    int count;
-};
-constexpr Restraints kRestraints[] = {{kRollerSupport, 1}, {kPinSupport, 2}, {kFixedSupport, 3}};
-
 // Forces positive upward and to the right, couples counter-clockwise.
 struct MagnitudeSign {
     std::string_view loadType;
@@ -285,9 +279,7 @@ std::int16_t CountSupportConstraints(const OneBasedTable<Support>& supports)
 {
     int total = 0;
     for (const Support& s : supports)
-        for (const Restraints& r : kRestraints)
-            if (s.SupportType == r.type)
-                total += r.count;
+        total += RestraintCount(s.SupportType);
     return static_cast<std::int16_t>(total);
 }
 

@@ -134,7 +134,7 @@ struct StructureModel {
     std::int16_t LoadCount() const { return Loads.Count(); }
     std::int16_t SavedLoadCount() const { return SavedLoads.Count(); }
 
-    // Roller 1, pin 2, fixed 3, summed over the supports at commit.
+    // RestraintCount summed over the supports at commit.
     std::int16_t SupportConstraintCount = 0;
     std::int16_t IndeterminacyDegree = 0;
     CalculationModel CalcModel = CalculationModel::DeterminateNoAttached;
