@@ -7,13 +7,6 @@
 
 namespace tavrin {
 
-namespace {
-
-// A cell holding something more than blanks.
-bool IsFilled(std::string_view text) { return text.find_first_not_of(' ') != std::string_view::npos; }
-
-}  // namespace
-
 CellEditor::CellEditor(TextGrid& grid, const StructureModel& model, const std::vector<std::string>& columnKinds,
                        const CellEditorRules& rules)
     : m_grid(grid), m_model(model), m_columnKinds(columnKinds), m_rules(rules)
@@ -111,7 +104,7 @@ void CellEditor::LeaveCell(int row, int col)
         m_grid.SetText(row, col, m_state.text);
         m_textPending = false;
     }
-    if (col == 0 && row != 0 && row == m_grid.Rows() - 1 && IsFilled(m_grid.Text(row, col)))
+    if (col == 0 && row != 0 && row == m_grid.Rows() - 1 && !IsBlankText(m_grid.Text(row, col)))
         m_grid.SetRows(m_grid.Rows() + 1);
 }
 
