@@ -20,6 +20,20 @@ struct LoadResultants {
     float Fy = 0.0f;
 };
 
+// Intensities of the distributed loads on one member, per unit of projected
+// length and signed as stored (upward and rightward positive): qh sums the
+// horizontal loads, qv the vertical ones, each a 32-bit sum in the order of
+// the load table.
+struct DistributedIntensity {
+    float qh = 0.0f;
+    float qv = 0.0f;
+    bool Any() const { return qh != 0.0f || qv != 0.0f; }
+};
+
+// The intensities on members 1..elementCount under `loads`; a distributed
+// load that names no member in that range acts on none.
+OneBasedTable<DistributedIntensity> SumDistributedLoads(const OneBasedTable<Load>& loads, std::int16_t elementCount);
+
 // `skipLoads` (optional, indexed by load number - 1): loads already counted
 // by an earlier part, so that a nodal load at a node shared by two parts is
 // counted once.

@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Statics.h"
 #include "forcemethod/ForceMethod.h"
-#include "model/Vocabulary.h"
 
 namespace tavrin {
 
@@ -31,23 +31,12 @@ float MemberProduct(const Element& element, EndMoments a, EndMoments b)
 
 // Intensity across the member of the distributed loads on it (per unit
 // length, positive toward the member's left normal):
-//   q = v C|C| - h S|S|,  h and v the sums of the horizontal and vertical loads.
-float TransverseIntensity(const StructureModel& model, std::int16_t e)
+//   q = qv C|C| - qh S|S|,  qh and qv the sums of the horizontal and vertical loads.
+float TransverseIntensity(const Element& element, const DistributedIntensity& loads)
 {
-    float h = 0.0f;
-    float v = 0.0f;
-    for (const Load& load : model.Loads) {
-        if (load.LoadType != kDistributedLoad || load.ElementNo != e)
-            continue;
-        if (IsHorizontalDirection(load.Direction))
-            h += load.Magnitude;
-        if (IsVerticalDirection(load.Direction))
-            v += load.Magnitude;
-    }
-    const Element& element = model.Elements.at(e);
     const float S = element.SinA;
     const float C = element.CosA;
-    return v * C * std::abs(C) - h * S * std::abs(S);
+    return loads.qv * C * std::abs(C) - loads.qh * S * std::abs(S);
 }
 
 // Delta_jp contribution of a member: the linear case-0 diagram plus the
@@ -99,9 +88,10 @@ bool FormCoefficients(StructureModel& model, MessageSink& messages)
     const auto M = [&](int c, std::int16_t e) {
         return moments[static_cast<std::size_t>(c) * members + static_cast<std::size_t>(e - 1)];
     };
+    const OneBasedTable<DistributedIntensity> loads = SumDistributedLoads(model.Loads, count);
     std::vector<float> q(members + 1, 0.0f);
     for (std::int16_t e = 1; e <= count; ++e)
-        q[static_cast<std::size_t>(e)] = TransverseIntensity(model, e);
+        q[static_cast<std::size_t>(e)] = TransverseIntensity(model.Elements.at(e), loads.at(e));
 
     model.FlexibilityMatrix.Recreate(n);
     model.FreeTerms.Recreate(static_cast<std::size_t>(n));
