@@ -41,13 +41,6 @@ StructureInput InputOf(const CalculationContext& ctx)
     return input;
 }
 
-void DrawUnitForces(const StructureModel& model, Canvas& canvas)
-{
-    DrawStructureWithoutLoads(model, canvas);
-    DrawConcentratedLoads(model, canvas);
-    DrawCouples(model, canvas);
-}
-
 }  // namespace
 
 void ShowResultFrame(CalculationFormState& form)
@@ -74,6 +67,13 @@ void DrawStructureWithLoads(const StructureModel& model, Canvas& canvas)
     DrawStructureWithoutLoads(model, canvas);
     DrawConcentratedLoads(model, canvas);
     DrawDistributedLoads(model, canvas);
+    DrawCouples(model, canvas);
+}
+
+void DrawUnitForces(const StructureModel& model, Canvas& canvas)
+{
+    DrawStructureWithoutLoads(model, canvas);
+    DrawConcentratedLoads(model, canvas);
     DrawCouples(model, canvas);
 }
 

@@ -140,8 +140,10 @@ void PutUnitForcesInPlace(CalculationContext& ctx, const OneBasedTable<Load>& un
 void RestoreUserLoads(CalculationContext& ctx);
 
 // Picture of the released structure: node numbers, members with their codes,
-// supports; with the loads that Loads holds drawn on top where asked.
+// supports; with the loads that Loads holds drawn on top where asked, or
+// with the forces and couples alone, which is all a unit force is made of.
 void DrawStructureWithoutLoads(const StructureModel& model, Canvas& canvas);
 void DrawStructureWithLoads(const StructureModel& model, Canvas& canvas);
+void DrawUnitForces(const StructureModel& model, Canvas& canvas);
 
 }  // namespace tavrin

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "analysis/PartRows.h"
-#include "drawing/DrawingPasses.h"
 #include "forcemethod/CalculationDriver.h"
 #include "model/CellReading.h"
 #include "model/Vocabulary.h"
@@ -158,11 +157,10 @@ void SelectCalculationItem(CalculationContext& ctx, int index)
             form.unitForceCase = need.unitForceCase;
             const bool applied = k < calc.unitForces.size() && calc.unitForces[k].has_value();
             ShowInputTable(ctx, need.table, UnitForceInputTable, applied ? &calc.unitForceRows[k] : nullptr);
-            DrawStructureWithoutLoads(ctx.model, ctx.canvas);
-            if (applied && ctx.model.UnitForcesInLoads && ctx.model.Loads == *calc.unitForces[k]) {
-                DrawConcentratedLoads(ctx.model, ctx.canvas);
-                DrawCouples(ctx.model, ctx.canvas);
-            }
+            if (applied && ctx.model.UnitForcesInLoads && ctx.model.Loads == *calc.unitForces[k])
+                DrawUnitForces(ctx.model, ctx.canvas);
+            else
+                DrawStructureWithoutLoads(ctx.model, ctx.canvas);
             break;
         }
     }
@@ -226,9 +224,7 @@ bool ApplyUnitForces(CalculationContext& ctx)
 
     // Redrawn from the unloaded structure, so that a corrected table does not
     // leave the arrows of the one before it.
-    DrawStructureWithoutLoads(ctx.model, ctx.canvas);
-    DrawConcentratedLoads(ctx.model, ctx.canvas);
-    DrawCouples(ctx.model, ctx.canvas);
+    DrawUnitForces(ctx.model, ctx.canvas);
     return true;
 }
 
