@@ -117,7 +117,7 @@ std::optional<UnfitRow> FirstUnfitRow(const StructureModel& model)
     const auto load = [&](const Load& l) { return LoadFault(model, l); };
     if (auto unfit = FirstFault(kElementTableName, model.Elements, element)) return unfit;
     if (auto unfit = FirstFault(kSupportTableName, model.Supports, support)) return unfit;
-    return FirstFault(kLoadTableName, model.UnitForcesInLoads ? model.SavedLoads : model.Loads, load);
+    return FirstFault(kLoadTableName, model.UserLoads(), load);
 }
 
 std::string UnfitRowMessage(const UnfitRow& unfit)

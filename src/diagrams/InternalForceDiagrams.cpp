@@ -49,13 +49,6 @@ Point Offset(Point base, double amount, const Element& e)
 
 void LineTo(Canvas& canvas, Point a, Point b) { canvas.Line(a.x, a.y, b.x, b.y); }
 
-// The end forces always belong to the student's loads; while the calculation
-// holds unit forces in Loads, those loads wait in SavedLoads.
-const OneBasedTable<Load>& StudentLoads(const StructureModel& model)
-{
-    return model.UnitForcesInLoads ? model.SavedLoads : model.Loads;
-}
-
 // Moment of the simply supported member under the loads' projections at the
 // fraction t of its length from end i:
 //   m(t) = (qh/2)·|sinα|·sinα·L²·t(t−1) − (qv/2)·|cosα|·cosα·L²·t(t−1)
@@ -210,7 +203,9 @@ float DrawDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host
     // diagram's picture.
     canvas.SetCaption(rule.caption);
     const std::optional<float> typed = TypedScale(host.AskScale(kDiagramScalePrompt, rule.caption));
-    const OneBasedTable<DistributedIntensity> loads = SumDistributedLoads(StudentLoads(model), model.ElementCount());
+    // The end forces always belong to the user's loads, also while the
+    // calculation holds unit forces in Loads.
+    const OneBasedTable<DistributedIntensity> loads = SumDistributedLoads(model.UserLoads(), model.ElementCount());
     const float DiagramScale = typed ? *typed : AutomaticScale(model, canvas, rule, loads);
     canvas.SetDrawWidth(1);
     canvas.SetForeColor(kBlack);

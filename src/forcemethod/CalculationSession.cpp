@@ -11,31 +11,10 @@ std::string UnitForceMissingMessage(int k)
     return "请先在“单位未知力X" + std::to_string(k) + "”的输入表中输入单位力，并按“交互检查”！";
 }
 
-// The student may commit a new load table in the input form while unit
-// forces are in place: Loads then no longer holds what this calculation put
-// there, and the newly committed table is the user's load table.
-void ForgetStaleUnitForces(CalculationContext& ctx)
-{
-    StructureModel& model = ctx.model;
-    CalculationState& calc = ctx.calc;
-    if (model.UnitForcesInLoads && calc.unitLoadsInPlace && model.Loads != *calc.unitLoadsInPlace) {
-        model.UnitForcesInLoads = false;
-        calc.unitLoadsInPlace.reset();
-    }
-}
-
-// Loads holds the user's loads unless this calculation put unit forces there.
-const OneBasedTable<Load>& UserLoads(const CalculationContext& ctx)
-{
-    const StructureModel& model = ctx.model;
-    const std::optional<OneBasedTable<Load>>& unit = ctx.calc.unitLoadsInPlace;
-    return model.UnitForcesInLoads && unit && model.Loads == *unit ? model.SavedLoads : model.Loads;
-}
-
 StructureInput InputOf(const CalculationContext& ctx)
 {
     const StructureModel& model = ctx.model;
-    StructureInput input{model.Nodes, model.Elements, model.Supports, UserLoads(ctx), model.IndeterminacyDegree};
+    StructureInput input{model.Nodes, model.Elements, model.Supports, model.UserLoads(), model.IndeterminacyDegree};
     for (Element& e : input.elements) e.Ni = e.Vi = e.Mi = e.Nj = e.Vj = e.Mj = 0.0f;
     for (Support& support : input.supports) support.Fx = support.Fy = support.Fm = 0.0f;
     return input;
@@ -79,25 +58,21 @@ void DrawUnitForces(const StructureModel& model, Canvas& canvas)
 
 void RestoreUserLoads(CalculationContext& ctx)
 {
-    ForgetStaleUnitForces(ctx);
     StructureModel& model = ctx.model;
     if (!model.UnitForcesInLoads) return;
     model.Loads = model.SavedLoads;
     model.UnitForcesInLoads = false;
-    ctx.calc.unitLoadsInPlace.reset();
     DrawStructureWithLoads(model, ctx.canvas);
 }
 
 void PutUnitForcesInPlace(CalculationContext& ctx, const OneBasedTable<Load>& unitForces)
 {
-    ForgetStaleUnitForces(ctx);
     StructureModel& model = ctx.model;
     if (!model.UnitForcesInLoads) {
         model.SavedLoads = model.Loads;
         model.UnitForcesInLoads = true;
     }
     model.Loads = unitForces;
-    ctx.calc.unitLoadsInPlace = unitForces;
 }
 
 bool UseLoadsOfCase(CalculationContext& ctx, int caseNo)
@@ -112,7 +87,6 @@ bool UseLoadsOfCase(CalculationContext& ctx, int caseNo)
         ctx.messages.Show(UnitForceMissingMessage(caseNo));
         return false;
     }
-    ForgetStaleUnitForces(ctx);
     if (ctx.model.UnitForcesInLoads && ctx.model.Loads == *calc.unitForces[k]) return true;
     PutUnitForcesInPlace(ctx, *calc.unitForces[k]);
     DrawUnitForces(ctx.model, ctx.canvas);

@@ -82,10 +82,6 @@ struct CalculationState {
     // rows it was read from (shown again when its item is selected again).
     std::vector<std::optional<OneBasedTable<Load>>> unitForces;
     std::vector<MemoryGrid> unitForceRows;
-    // The loads this calculation last put into Loads: when Loads differs,
-    // the student has committed a new load table since, and that is the
-    // user's load table now.
-    std::optional<OneBasedTable<Load>> unitLoadsInPlace;
 
     int reactionsCase = -1;           // load case whose reactions Supports hold
     std::vector<bool> endForcesDone;  // per case 0..n

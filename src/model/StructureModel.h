@@ -125,8 +125,11 @@ struct StructureModel {
     // The user's loads while Loads holds unit forces.
     OneBasedTable<Load> SavedLoads;
     // True from the first time unit forces replace the user's loads until the
-    // coefficient step puts SavedLoads back.
+    // calculation puts SavedLoads back, or until a load table is committed:
+    // that table is the user's loads from then on, so the flag alone tells
+    // where the user's loads are.
     bool UnitForcesInLoads = false;
+    const OneBasedTable<Load>& UserLoads() const { return UnitForcesInLoads ? SavedLoads : Loads; }
 
     std::int16_t NodeCount() const { return Nodes.Count(); }
     std::int16_t ElementCount() const { return Elements.Count(); }
