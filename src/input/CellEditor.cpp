@@ -123,14 +123,15 @@ EditorActions CellEditor::TextKeyPress(int key)
     m_grid.SetText(row, col, m_state.text);
     m_textPending = false;
     m_state.textVisible = false;
-    MoveOn(SkipAfterText(row, col, m_state.text));
+    MoveOn(SkipAfter(EntryKind::Typed, row, col, m_state.text));
     return {.consumeKey = true, .focusGrid = true};
 }
 
-int CellEditor::SkipAfterText(int row, int col, std::string_view typed) const
+// `text` is what the cell (row, col) now holds.
+int CellEditor::SkipAfter(EntryKind entry, int row, int col, std::string_view text) const
 {
     for (const SkipRule& rule : m_rules.skips) {
-        if (rule.column != col)
+        if (rule.entry != entry || rule.column != col)
             continue;
         if (!rule.rowType.empty() && m_grid.Text(row, 0) != rule.rowType)
             continue;
@@ -138,7 +139,7 @@ int CellEditor::SkipAfterText(int row, int col, std::string_view typed) const
             continue;
         if (rule.determinateOnly && m_model.IndeterminacyDegree != 0)
             continue;
-        if (rule.joint == JointCondition::Hinged && !IsHingedNode(typed))
+        if (rule.joint == JointCondition::Hinged && !IsHingedNode(text))
             continue;
         return rule.step;
     }
@@ -153,15 +154,16 @@ bool CellEditor::IsHingedNode(std::string_view typed) const
     return node && node->JointType == kHingedJoint;
 }
 
-// A distributed load acts on an element, so its node column is skipped.
 EditorActions CellEditor::ListChoice(std::string_view chosen)
 {
     if (!m_state.listVisible)
         return {};
+    const int row = m_grid.Row();
+    const int col = m_grid.Col();
     m_state.listText = std::string(chosen);
-    m_grid.SetText(m_grid.Row(), m_grid.Col(), chosen);
+    m_grid.SetText(row, col, chosen);
     m_state.listVisible = false;
-    MoveOn(chosen == kDistributedLoad ? 2 : 1);
+    MoveOn(SkipAfter(EntryKind::Chosen, row, col, chosen));
     return {.focusGrid = true};
 }
 

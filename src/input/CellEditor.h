@@ -19,16 +19,20 @@ inline constexpr int kKeyEnter = 13;
 inline constexpr int kKeyEscape = 27;
 inline constexpr int kKeySpace = 32;
 
-// After a number is committed in a column, the cursor moves right past the
-// columns the row does not need: a concentrated force names no element, a
-// couple at a rigid joint needs no element, a determinate structure needs no
-// EI. The first matching rule gives the step; no match moves one column.
+// After an entry in a column, the cursor moves right past the columns the
+// row does not need: a distributed load acts on an element, so it names no
+// node; a concentrated force names no element, a couple at a rigid joint
+// needs no element, a determinate structure needs no EI. The first matching
+// rule gives the step; no match moves one column.
 enum class JointCondition { Any, Hinged };
+// A number committed from the text editor, or an entry chosen in the list.
+enum class EntryKind { Typed, Chosen };
 struct SkipRule {
+    EntryKind entry;
     std::string_view rowType;      // text of the row's first cell; empty: any
     std::string_view firstHeader;  // header of column 0; empty: any
     int column;                    // the column just committed
-    JointCondition joint;          // joint of the node whose number was committed
+    JointCondition joint;          // joint of the node whose number was entered
     bool determinateOnly;          // only while IndeterminacyDegree is 0
     int step;
 };
@@ -69,15 +73,17 @@ struct CellEditorRules {
 };
 
 inline constexpr SkipRule kLoadRowSkips[] = {
-    {kConcentratedLoad, {}, 1, JointCondition::Any, false, 2},
-    {kCouple, {}, 1, JointCondition::Hinged, false, 1},
-    {kCouple, {}, 1, JointCondition::Any, false, 2},
+    {EntryKind::Chosen, kDistributedLoad, {}, 0, JointCondition::Any, false, 2},
+    {EntryKind::Typed, kConcentratedLoad, {}, 1, JointCondition::Any, false, 2},
+    {EntryKind::Typed, kCouple, {}, 1, JointCondition::Hinged, false, 1},
+    {EntryKind::Typed, kCouple, {}, 1, JointCondition::Any, false, 2},
 };
 inline constexpr SkipRule kInputFormSkips[] = {
     kLoadRowSkips[0],
     kLoadRowSkips[1],
     kLoadRowSkips[2],
-    {{}, "单元码", 0, JointCondition::Any, true, 2},
+    kLoadRowSkips[3],
+    {EntryKind::Typed, {}, "单元码", 0, JointCondition::Any, true, 2},
 };
 inline constexpr HeaderList kInputFormLists[] = {
     {"结点类型", {{kHingedJoint, kRigidJoint, kFreeEnd}, 3}},
@@ -170,7 +176,7 @@ private:
     bool IsTyped(int col) const;
     bool IsList(int col) const;
     EditorActions BeginTyping(std::string_view text);
-    int SkipAfterText(int row, int col, std::string_view typed) const;
+    int SkipAfter(EntryKind entry, int row, int col, std::string_view text) const;
     bool IsHingedNode(std::string_view typed) const;
     ListEntries ListFor(int row, int col) const;
     void MoveOn(int step);
