@@ -14,8 +14,8 @@ int main(int argc, char** argv)
     // Number texts are built with the C library; keep its decimal point.
     std::setlocale(LC_NUMERIC, "C");
 
-    tavrin::ApplicationShell shell;
-    QObject::connect(&shell, &tavrin::ApplicationShell::endRequested, &app, [] { QCoreApplication::exit(0); });
+    tavrin::QtApplicationShell shell;
+    QObject::connect(&shell, &tavrin::QtApplicationShell::endRequested, &app, [] { QCoreApplication::exit(0); });
     shell.Start();
     return app.exec();
 }

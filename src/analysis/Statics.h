@@ -43,9 +43,11 @@ LoadResultants SumLoadResultants(const StructureModel& model, std::span<const st
 // Reactions of a determinate single structure under the loads in `Loads`,
 // stored in Supports' Fx, Fy, Fm. On a fault (a zero divisor, an arrangement
 // none of the four kinds) a message names the cause, the reactions stay as
-// they were and the result is false. With `quiet` an unmatched arrangement
-// returns false without a message.
-bool ComputeSupportReactions(StructureModel& model, MessageSink& messages, bool quiet = false);
+// they were and the result is false. An unmatched arrangement that is
+// Silent returns false without a message.
+enum class UnmatchedArrangement { Reported, Silent };
+bool ComputeSupportReactions(StructureModel& model, MessageSink& messages,
+                             UnmatchedArrangement unmatched = UnmatchedArrangement::Reported);
 
 // Attached parts, one per row of `partRows` (the attached-part input table),
 // in row order; writes two rows per part into `resultGrid` (growing it when

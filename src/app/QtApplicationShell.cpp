@@ -22,11 +22,11 @@
 
 namespace tavrin {
 
-ApplicationShell::ApplicationShell() : ApplicationShell(nullptr) {}
+QtApplicationShell::QtApplicationShell() : QtApplicationShell(nullptr) {}
 
-ApplicationShell::ApplicationShell(MessageSink& messages) : ApplicationShell(&messages) {}
+QtApplicationShell::QtApplicationShell(MessageSink& messages) : QtApplicationShell(&messages) {}
 
-ApplicationShell::ApplicationShell(MessageSink* messages)
+QtApplicationShell::QtApplicationShell(MessageSink* messages)
     : m_mainPage(new MainPageForm),
       m_mainWindow(new MainWindow),
       m_boxes(messages ? nullptr : std::make_unique<QtMessages>(m_mainWindow)),
@@ -36,18 +36,18 @@ ApplicationShell::ApplicationShell(MessageSink* messages)
     if (m_qtTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&m_qtTexts);
     QApplication::setWindowIcon(ProgramIcon());
-    connect(m_mainPage, &MainPageForm::entered, this, &ApplicationShell::Enter);
-    connect(m_mainWindow, &MainWindow::commandTriggered, this, &ApplicationShell::Run);
-    connect(m_mainWindow, &MainWindow::closedByFrame, this, &ApplicationShell::endRequested);
+    connect(m_mainPage, &MainPageForm::entered, this, &QtApplicationShell::Enter);
+    connect(m_mainWindow, &MainWindow::commandTriggered, this, &QtApplicationShell::Run);
+    connect(m_mainWindow, &MainWindow::closedByFrame, this, &QtApplicationShell::endRequested);
 }
 
-ApplicationShell::~ApplicationShell()
+QtApplicationShell::~QtApplicationShell()
 {
     delete m_mainWindow;
     delete m_mainPage;
 }
 
-void ApplicationShell::Start()
+void QtApplicationShell::Start()
 {
     m_mainPage->adjustSize();
     if (const QScreen* screen = m_mainPage->screen())
@@ -55,14 +55,14 @@ void ApplicationShell::Start()
     m_mainPage->show();
 }
 
-void ApplicationShell::Enter()
+void QtApplicationShell::Enter()
 {
     m_mainPage->hide();
     m_mainWindow->ShowPicture(Utf8(kStructurePictureCaption));
     m_mainWindow->SharePicture(PictureStartSize);
 }
 
-void ApplicationShell::Run(ShellCommand command)
+void QtApplicationShell::Run(ShellCommand command)
 {
     Canvas& canvas = m_mainWindow->picWindow().canvas();
     switch (command) {
@@ -108,7 +108,7 @@ void ApplicationShell::Run(ShellCommand command)
 // One common dialog serves both commands, as an open or a save dialog. It only
 // lets the student look: the program keeps no files, so the chosen name is
 // never used.
-void ApplicationShell::ShowFileDialog(ShellCommand command)
+void QtApplicationShell::ShowFileDialog(ShellCommand command)
 {
     if (m_commonDialog == nullptr) {
         m_commonDialog = new QFileDialog(m_mainWindow);
@@ -122,12 +122,12 @@ void ApplicationShell::ShowFileDialog(ShellCommand command)
     m_commonDialog->open();
 }
 
-void ApplicationShell::MoveBesidePicture(QWidget& form, TwipsPoint position) const
+void QtApplicationShell::MoveBesidePicture(QWidget& form, TwipsPoint position) const
 {
     form.move(m_mainWindow->ScreenPoint(position));
 }
 
-void ApplicationShell::OpenModelDialog()
+void QtApplicationShell::OpenModelDialog()
 {
     if (m_modelDialog == nullptr) {
         m_modelDialog = new ModelTypeDialog(m_model, m_messages, m_mainWindow);
@@ -139,7 +139,7 @@ void ApplicationShell::OpenModelDialog()
     });
 }
 
-void ApplicationShell::OpenInputForm()
+void QtApplicationShell::OpenInputForm()
 {
     if (m_inputForm == nullptr) {
         m_inputForm = new InputParaForm(m_model, m_mainWindow->picWindow().canvas(), m_messages, m_mainWindow);
@@ -152,7 +152,7 @@ void ApplicationShell::OpenInputForm()
     m_inputForm->activateWindow();
 }
 
-void ApplicationShell::AnalyseModelType()
+void QtApplicationShell::AnalyseModelType()
 {
     const OutputForm* before = m_outputForm;
     AnalyseModelTypeCommand(
@@ -163,7 +163,7 @@ void ApplicationShell::AnalyseModelType()
     if (m_outputForm != before) m_mainWindow->ShareShortcutsWith(*m_outputForm);
 }
 
-void ApplicationShell::ShowAbout()
+void QtApplicationShell::ShowAbout()
 {
     if (m_about == nullptr) {
         m_about = new AboutDialog(m_messages, m_mainWindow);

@@ -26,15 +26,15 @@ class QtMessages;
 // The application object: owns the one structure model of the run and the
 // shell's windows, creates the other forms on first use and keeps them, and
 // carries out the menu commands.
-class ApplicationShell : public QObject {
+class QtApplicationShell : public QObject {
     Q_OBJECT
 
 public:
     // Messages show in message boxes over the main window.
-    ApplicationShell();
+    QtApplicationShell();
     // Messages go to `messages`, which must outlive the shell.
-    explicit ApplicationShell(MessageSink& messages);
-    ~ApplicationShell() override;
+    explicit QtApplicationShell(MessageSink& messages);
+    ~QtApplicationShell() override;
 
     // Shows the welcome form, the only window at start-up.
     void Start();
@@ -51,7 +51,7 @@ signals:
 
 private:
     // Shows messages in boxes over the main window unless `messages` is given.
-    explicit ApplicationShell(MessageSink* messages);
+    explicit QtApplicationShell(MessageSink* messages);
     void Enter();
     void ShowFileDialog(ShellCommand command);
     void OpenModelDialog();

@@ -198,7 +198,7 @@ float DrawDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host
     canvas.Cls();
     host.ShowPicture(rule.caption);
     canvas.SetForeColor(kBlue);
-    DrawMembers(model, canvas, 0);
+    DrawMembers(model, canvas, MemberLabels::Hidden);
     // The members' pass captions the picture as the structure; this is the
     // diagram's picture.
     canvas.SetCaption(rule.caption);

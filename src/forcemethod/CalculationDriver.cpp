@@ -146,7 +146,7 @@ void RunBasicParts(CalculationContext& ctx, int caseNo)
     if (calc.kind != CalculationModel::IndeterminateWithAttached) return;
     // No whole-structure arrangement fits a structure with attached parts, so
     // this call writes nothing; it must not raise a message either.
-    ComputeSupportReactions(ctx.model, ctx.messages, true);
+    ComputeSupportReactions(ctx.model, ctx.messages, UnmatchedArrangement::Silent);
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, SupportReactionTable, CaseReactionTitle(caseNo),
                      ctx.model);
     FillSupportRows(ctx.MSFlexGrid2, ctx.model);

@@ -24,7 +24,7 @@ struct CalculationStep {
 
 // The step that item m of the calculation list runs, for a calculation model
 // and degree n; StepKind::None for an index the model does not offer.
-CalculationStep StepOfItem(CalculationModel kind, int degree, int item);
+CalculationStep StepOfItem(CalculationModel kind, int n, int m);
 
 // The click handler of cmdCal: runs the selected item's step, writing its
 // result table into MSFlexGrid2, which then shows in place of the input

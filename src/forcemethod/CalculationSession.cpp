@@ -37,7 +37,7 @@ void ShowInputFrame(CalculationFormState& form)
 void DrawStructureWithoutLoads(const StructureModel& model, Canvas& canvas)
 {
     DrawNodeNumbers(model, canvas);
-    DrawMembers(model, canvas, 1);
+    DrawMembers(model, canvas, MemberLabels::Shown);
     DrawSupports(model, canvas);
 }
 

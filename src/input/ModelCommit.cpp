@@ -208,7 +208,7 @@ std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model,
             "单元表为空，至少要输入一个单元",
             [&] {
                 model.ClearResults();
-                DrawMembers(model, canvas, 1);
+                DrawMembers(model, canvas, MemberLabels::Shown);
             });
     case kSupportTable:
         return ReplaceTable(
@@ -270,7 +270,7 @@ void UndoTableDrawing(const StructureModel& model, Canvas& canvas)
     if (kind >= kElementTable)
         DrawNodeNumbers(model, canvas);
     if (kind >= kSupportTable)
-        DrawMembers(model, canvas, 1);
+        DrawMembers(model, canvas, MemberLabels::Shown);
     if (kind >= kLoadTable)
         DrawSupports(model, canvas);
 }

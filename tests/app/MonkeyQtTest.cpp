@@ -310,8 +310,8 @@ private:
         m_userLoads.Clear();
         m_ended = false;
         NewPlan();
-        m_shell = std::make_unique<ApplicationShell>(m_messages);
-        QObject::connect(m_shell.get(), &ApplicationShell::endRequested, [this] { m_ended = true; });
+        m_shell = std::make_unique<QtApplicationShell>(m_messages);
+        QObject::connect(m_shell.get(), &QtApplicationShell::endRequested, [this] { m_ended = true; });
         m_shell->diagramHost().SetScalePrompt([this](const QString&, const QString&) -> std::optional<QString> {
             const auto& answer = Pick(kScaleAnswers);
             if (!answer) return std::nullopt;
@@ -744,7 +744,7 @@ private:
     QStringList m_history;
 
     RecordingMessages m_messages;
-    std::unique_ptr<ApplicationShell> m_shell;
+    std::unique_ptr<QtApplicationShell> m_shell;
     bool m_ended = false;
     const char* m_lastAction = "";
     bool m_stepRun = false;  // "计算(&C)" was pressed while enabled

@@ -93,7 +93,7 @@ private:
     MainWindow& Main() { return m_shell->mainWindow(); }
 
     RecordingMessages m_messages;
-    std::unique_ptr<ApplicationShell> m_shell;
+    std::unique_ptr<QtApplicationShell> m_shell;
     std::vector<QString> m_scalePrompts;
     std::vector<QString> m_scaleTitles;
     std::optional<QString> m_scaleAnswer;  // std::nullopt: the prompt is cancelled
@@ -105,7 +105,7 @@ void ProgramQtTest::init()
     m_scalePrompts.clear();
     m_scaleTitles.clear();
     m_scaleAnswer = QStringLiteral("40");
-    m_shell = std::make_unique<ApplicationShell>(m_messages);
+    m_shell = std::make_unique<QtApplicationShell>(m_messages);
     m_shell->diagramHost().SetScalePrompt([this](const QString& prompt, const QString& title) {
         m_scalePrompts.push_back(prompt);
         m_scaleTitles.push_back(title);
@@ -264,7 +264,7 @@ void ProgramQtTest::fileDialogsLeaveTheModelAsItWas()
 void ProgramQtTest::exitAndClosingTheMainWindowEndTheProgram()
 {
     Enter();
-    QSignalSpy ended(m_shell.get(), &ApplicationShell::endRequested);
+    QSignalSpy ended(m_shell.get(), &QtApplicationShell::endRequested);
     Trigger("exit");
     QCOMPARE(ended.count(), 1);
 
