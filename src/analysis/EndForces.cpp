@@ -7,6 +7,7 @@
 #include "analysis/Arrangements.h"
 #include "analysis/Statics.h"
 #include "analysis/StaticsTexts.h"
+#include "model/ModelTexts.h"
 #include "model/Vocabulary.h"
 
 namespace tavrin {
@@ -87,12 +88,7 @@ void WarnOffTheChain(const StructureModel& model, MessageSink& messages)
     const std::vector<std::int16_t> off = MembersOffTheChain(model);
     if (off.empty())
         return;
-    std::string names;
-    for (const std::int16_t e : off)
-        names += (names.empty() ? "单元" : "、单元") + std::to_string(e);
-    messages.Show("单元编号不满足逐杆递推的要求（杆件的i端应在支座上、自由端或前一单元的j端，且两根杆件不能从同一结点出发），" +
-                      names + "的杆端内力可能不正确!",
-                  "警告!");
+    messages.Show(MembersOffTheChainText(ElementListText(off)), kWarningTitle);
 }
 
 // What acts on a member at its end i, clockwise moment positive.

@@ -1,15 +1,11 @@
 #include "forcemethod/CalculationSession.h"
 
 #include "drawing/DrawingPasses.h"
+#include "forcemethod/ForceMethodTexts.h"
 
 namespace tavrin {
 
 namespace {
-
-std::string UnitForceMissingMessage(int k)
-{
-    return "请先在“单位未知力X" + std::to_string(k) + "”的输入表中输入单位力，并按“交互检查”！";
-}
 
 StructureInput InputOf(const CalculationContext& ctx)
 {
@@ -84,7 +80,7 @@ bool UseLoadsOfCase(CalculationContext& ctx, int caseNo)
     CalculationState& calc = ctx.calc;
     const auto k = static_cast<std::size_t>(caseNo);
     if (caseNo < 0 || k >= calc.unitForces.size() || !calc.unitForces[k]) {
-        ctx.messages.Show(UnitForceMissingMessage(caseNo));
+        ctx.messages.Show(UnitForceMissingText(caseNo));
         return false;
     }
     if (ctx.model.UnitForcesInLoads && ctx.model.Loads == *calc.unitForces[k]) return true;

@@ -4,6 +4,8 @@
 
 #include "analysis/Statics.h"
 #include "forcemethod/ForceMethod.h"
+#include "forcemethod/ForceMethodTexts.h"
+#include "model/ModelTexts.h"
 
 namespace tavrin {
 
@@ -50,15 +52,15 @@ float MemberFreeTerm(const Element& element, EndMoments p, EndMoments j, float q
                                         static_cast<double>(q) * L * L * (j.m1 + j.m2) / 4.0));
 }
 
-std::string ElementsWithoutStiffness(const StructureModel& model)
+std::vector<std::int16_t> ElementsWithoutStiffness(const StructureModel& model)
 {
-    std::string names;
+    std::vector<std::int16_t> zero;
     for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
         const Element& element = model.Elements.at(e);
         if (element.EI == 0.0f || element.Length == 0.0f)
-            names += (names.empty() ? "单元" : "、单元") + std::to_string(e);
+            zero.push_back(e);
     }
-    return names;
+    return zero;
 }
 
 }  // namespace
@@ -67,13 +69,13 @@ bool FormCoefficients(StructureModel& model, MessageSink& messages)
 {
     const int n = model.IndeterminacyDegree < 0 ? 0 : model.IndeterminacyDegree;
     const std::int16_t count = model.ElementCount();
-    const std::string zero = ElementsWithoutStiffness(model);
+    const std::vector<std::int16_t> zero = ElementsWithoutStiffness(model);
     if (!zero.empty()) {
-        messages.Show(zero + "的EI或长度为零，不能计算系数!");
+        messages.Show(ZeroStiffnessText(ElementListText(zero)));
         return false;
     }
     if (model.CaseMoments.CaseCount() < n + 1 || model.CaseMoments.ElementCount() != count) {
-        messages.Show("系数计算错误：各工况的杆端弯矩尚未按当前单元数和超静定次数计算，请先进行计算类型分析和各内力计算!");
+        messages.Show(kCaseMomentsUnsized);
         return false;
     }
 

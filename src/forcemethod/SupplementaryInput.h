@@ -37,7 +37,7 @@ inline constexpr SupplementaryTableLayout AttachedPartInputTable{"附属部分�
 inline constexpr SupplementaryTableLayout BasicPartInputTable{
     "基本部分补充输入信息", 6, 20, {{{"基本部分", 900, kTypedColumn}, {}, {}, {}}}, 1, 700};
 // One row per load of the unit force Xk.
-inline constexpr SupplementaryTableLayout UnitForceInputTable{"输入未知单位力信息：",
+inline constexpr SupplementaryTableLayout UnitForceInputTable{kUnitForceFrameCaption,
                                                               10,
                                                               4,
                                                               {{{"荷载类型", 900, kListColumn},
