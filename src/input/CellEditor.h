@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "input/InputTables.h"
 #include "model/StructureModel.h"
 #include "model/TextGrid.h"
 #include "model/Vocabulary.h"
@@ -51,7 +52,7 @@ struct HeaderList {
 };
 
 // The direction list depends on the load type three columns to its left.
-inline constexpr std::string_view kLoadDirectionHeader = "荷载方向";
+inline constexpr std::string_view kLoadDirectionHeader = kLoadColumns[3].header;
 inline constexpr int kLoadTypeToDirection = 3;
 struct LoadDirectionList {
     std::string_view loadType;
@@ -83,17 +84,17 @@ inline constexpr SkipRule kInputFormSkips[] = {
     kLoadRowSkips[1],
     kLoadRowSkips[2],
     kLoadRowSkips[3],
-    {EntryKind::Typed, {}, "单元码", 0, JointCondition::Any, true, 2},
+    {EntryKind::Typed, {}, kElementColumns[0].header, 0, JointCondition::Any, true, 2},
 };
 inline constexpr HeaderList kInputFormLists[] = {
-    {"结点类型", {{kHingedJoint, kRigidJoint, kFreeEnd}, 3}},
-    {"支座类型", {{kPinSupport, kFixedSupport, kRollerSupport, ""}, 4}},
-    {"支座方向", {{kBelowNode, kAboveNode, kRightOfNode, kLeftOfNode}, 4}},
-    {"荷载类型", {{kConcentratedLoad, kDistributedLoad, kCouple, ""}, 4}},
+    {kNodeColumns[3].header, {{kHingedJoint, kRigidJoint, kFreeEnd}, 3}},
+    {kSupportColumns[1].header, {{kPinSupport, kFixedSupport, kRollerSupport, ""}, 4}},
+    {kSupportColumns[2].header, {{kBelowNode, kAboveNode, kRightOfNode, kLeftOfNode}, 4}},
+    {kLoadColumns[0].header, {{kConcentratedLoad, kDistributedLoad, kCouple, ""}, 4}},
 };
 // A distributed load is never a unit redundant force.
 inline constexpr HeaderList kCalculationFormLists[] = {
-    {"荷载类型", {{kConcentratedLoad, kCouple, "", ""}, 4}},
+    {kLoadColumns[0].header, {{kConcentratedLoad, kCouple, "", ""}, 4}},
 };
 
 // The input form's tables; the calculation form's unit-force table (no
