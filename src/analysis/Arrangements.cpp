@@ -283,17 +283,6 @@ bool SupportStandsAt(const StructureModel& model, std::int16_t node)
                        [node](const Support& s) { return s.NodeNo == node; });
 }
 
-std::int16_t RestraintCount(std::string_view supportType)
-{
-    if (supportType == kRollerSupport)
-        return 1;
-    if (supportType == kPinSupport)
-        return 2;
-    if (supportType == kFixedSupport)
-        return 3;
-    return 0;
-}
-
 ArrangementOutcome SolveArrangement(const StructureModel& model, const SupportedBody& body,
                                     const ResultantsOf& resultants, OneBasedTable<Support>& reactions)
 {

@@ -15,7 +15,7 @@ namespace tavrin {
 struct SupportedBody {
     std::vector<std::int16_t> supports;
     std::vector<std::int16_t> elements;
-    std::int16_t constraintCount = 0;  // roller 1, pin 2, fixed 3
+    std::int16_t constraintCount = 0;  // RestraintCount summed over the supports
 };
 
 // Load resultants of a subset of the body's elements about a node, with
@@ -44,9 +44,6 @@ PinAndAxisReactions SolvePinAndAxisReaction(const LoadResultants& s, ReactionAxi
 
 // True when some support's NodeNo is `node`.
 bool SupportStandsAt(const StructureModel& model, std::int16_t node);
-
-// Restraints a support of this type gives; 0 for a text that is no type.
-std::int16_t RestraintCount(std::string_view supportType);
 
 // Recognises the body's arrangement (pin and roller, fixed support, three
 // rollers, three-hinged) support by support in that order and writes the

@@ -13,7 +13,6 @@ namespace tavrin {
 
 namespace {
 
-constexpr std::string_view kAttachedPart = "附属部分";
 constexpr std::string_view kHingeNodeKind = "铰结点";
 
 // The part hangs on its moment hinge O, which takes both forces, and its
@@ -92,7 +91,7 @@ bool ComputeAttachedPartReactions(StructureModel& model, const TextGrid& partRow
 {
     model.TransmittedForces.clear();
     model.LoadsCountedByAttachedParts.assign(static_cast<std::size_t>(model.LoadCount()), false);
-    return CalculatePartRows(partRows, kAttachedPart, messages,
+    return CalculatePartRows(partRows, kAttachedPartName, messages,
                              [&](int row) { return CalculateAttachedPart(model, partRows, row, resultGrid); });
 }
 

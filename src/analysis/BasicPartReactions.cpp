@@ -5,12 +5,11 @@
 #include "analysis/PartRows.h"
 #include "analysis/Statics.h"
 #include "analysis/StaticsTexts.h"
+#include "model/Vocabulary.h"
 
 namespace tavrin {
 
 namespace {
-
-constexpr std::string_view kBasicPart = "基本部分";
 
 // The supports standing at the part's nodes, in table order, and their
 // restraints: the part is solved as a structure of its own.
@@ -73,7 +72,7 @@ bool ComputeBasicPartReactions(StructureModel& model, const TextGrid& partRows, 
     if (counted.size() != static_cast<std::size_t>(model.LoadCount()))
         counted.assign(static_cast<std::size_t>(model.LoadCount()), false);
     int gridRow = 1;
-    return CalculatePartRows(partRows, kBasicPart, messages, [&](int row) {
+    return CalculatePartRows(partRows, kBasicPartName, messages, [&](int row) {
         return CalculateBasicPart(model, partRows, row, counted, resultGrid, gridRow);
     });
 }

@@ -7,6 +7,7 @@
 #include "analysis/Arrangements.h"
 #include "analysis/Statics.h"
 #include "analysis/StaticsTexts.h"
+#include "model/ModelTexts.h"
 #include "model/Vocabulary.h"
 
 namespace tavrin {
@@ -87,19 +88,12 @@ void WarnOffTheChain(const StructureModel& model, MessageSink& messages)
     const std::vector<std::int16_t> off = MembersOffTheChain(model);
     if (off.empty())
         return;
-    std::string names;
-    for (const std::int16_t e : off)
-        names += (names.empty() ? "单元" : "、单元") + std::to_string(e);
-    messages.Show("单元编号不满足逐杆递推的要求（杆件的i端应在支座上、自由端或前一单元的j端，且两根杆件不能从同一结点出发），" +
-                      names + "的杆端内力可能不正确!",
-                  "警告!");
+    messages.Show(MembersOffTheChainText(ElementListText(off)), kWarningTitle);
 }
 
-// What acts on a member at its end i, clockwise moment positive, and the
-// distributed intensities along it (per unit projected length).
+// What acts on a member at its end i, clockwise moment positive.
 struct EndILoads {
     float Fx0 = 0.0f, Fy0 = 0.0f, M0 = 0.0f;
-    float qh = 0.0f, qv = 0.0f;
 };
 
 // A load with its texts read once per case: the walk visits every load for
@@ -107,7 +101,6 @@ struct EndILoads {
 struct WalkLoad {
     bool force = false;        // a concentrated load
     bool couple = false;       // a couple with a couple direction
-    bool distributed = false;  // a distributed load
     bool horizontal = false;
     bool vertical = false;
     std::int16_t NodeNo = 0;
@@ -122,13 +115,12 @@ std::vector<WalkLoad> ReadLoadsForTheWalk(const StructureModel& model)
     for (const Load& load : model.Loads)
         loads.push_back({load.LoadType == kConcentratedLoad,
                          load.LoadType == kCouple && IsCoupleDirection(load.Direction),
-                         load.LoadType == kDistributedLoad, IsHorizontalDirection(load.Direction),
-                         IsVerticalDirection(load.Direction), load.NodeNo, load.ElementNo, load.Magnitude});
+                         IsHorizontalDirection(load.Direction), IsVerticalDirection(load.Direction), load.NodeNo,
+                         load.ElementNo, load.Magnitude});
     return loads;
 }
 
-EndILoads LoadsAtEndI(const StructureModel& model, const std::vector<WalkLoad>& loads, std::int16_t e,
-                      std::int16_t i)
+EndILoads LoadsAtEndI(const StructureModel& model, const std::vector<WalkLoad>& loads, std::int16_t i)
 {
     EndILoads a;
     for (const Support& s : model.Supports) {
@@ -140,7 +132,6 @@ EndILoads LoadsAtEndI(const StructureModel& model, const std::vector<WalkLoad>& 
         }
     }
     // Couples are stored counter-clockwise positive, M0 is clockwise positive.
-    // Several distributed loads along one axis add up.
     for (const WalkLoad& load : loads) {
         if (load.force && load.NodeNo == i) {
             if (load.horizontal)
@@ -150,12 +141,6 @@ EndILoads LoadsAtEndI(const StructureModel& model, const std::vector<WalkLoad>& 
         }
         if (load.couple && load.NodeNo == i)
             a.M0 -= load.Magnitude;
-        if (load.distributed && load.ElementNo == e) {
-            if (load.horizontal)
-                a.qh += load.Magnitude;
-            if (load.vertical)
-                a.qv += load.Magnitude;
-        }
     }
     return a;
 }
@@ -178,11 +163,14 @@ void ComputeCaseEndForces(StructureModel& model, std::int16_t caseNo, MessageSin
     WarnOffTheChain(model, messages);
 
     const std::vector<WalkLoad> loads = ReadLoadsForTheWalk(model);
+    // Several distributed loads along one axis add up.
+    const OneBasedTable<DistributedIntensity> intensities = SumDistributedLoads(model.Loads, model.ElementCount());
     float hx = 0.0f, hy = 0.0f, hm = 0.0f;
     for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
         const Element& element = model.Elements.at(e);
         const std::int16_t i = element.INode;
-        EndILoads a = LoadsAtEndI(model, loads, e, i);
+        EndILoads a = LoadsAtEndI(model, loads, i);
+        const DistributedIntensity& q = intensities.at(e);
         if (e >= 2 && model.Elements.at(e - 1).JNode == i) {
             a.Fx0 += hx;
             a.Fy0 += hy;
@@ -197,12 +185,12 @@ void ComputeCaseEndForces(StructureModel& model, std::int16_t caseNo, MessageSin
         const float N1 = -a.Fx0 * C - a.Fy0 * S;
         const float V1 = -a.Fx0 * S + a.Fy0 * C;
         const float M1 = -a.M0;
-        const float N2 = N1 - a.qh * L * absS * C - a.qv * L * absC * S;
-        const float V2 = V1 - a.qh * L * S * absS + a.qv * L * C * absC;
+        const float N2 = N1 - q.qh * L * absS * C - q.qv * L * absC * S;
+        const float V2 = V1 - q.qh * L * S * absS + q.qv * L * C * absC;
         const double beforeVertical =
-            static_cast<double>(0.5f * a.qh * L * L * S * absS) +
+            static_cast<double>(0.5f * q.qh * L * L * S * absS) +
             (static_cast<double>(a.Fx0 * L * S) + static_cast<double>(M1) - static_cast<double>(a.Fy0 * L * C));
-        const float M2 = static_cast<float>(beforeVertical - static_cast<double>(0.5f * a.qv * L * L * C * absC));
+        const float M2 = static_cast<float>(beforeVertical - static_cast<double>(0.5f * q.qv * L * L * C * absC));
 
         model.CaseAxialForces.at(caseNo, e, 1) = N1;
         model.CaseShearForces.at(caseNo, e, 1) = V1;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "analysis/Statics.h"
@@ -10,6 +11,22 @@ namespace {
 bool TouchesNode(const Element& e, std::int16_t node) { return e.INode == node || e.JNode == node; }
 
 }  // namespace
+
+OneBasedTable<DistributedIntensity> SumDistributedLoads(const OneBasedTable<Load>& loads, std::int16_t elementCount)
+{
+    OneBasedTable<DistributedIntensity> intensities;
+    intensities.Recreate(static_cast<std::size_t>(std::max<std::int16_t>(elementCount, 0)));
+    for (const Load& load : loads) {
+        DistributedIntensity* q = load.LoadType == kDistributedLoad ? intensities.Find(load.ElementNo) : nullptr;
+        if (!q)
+            continue;
+        if (IsHorizontalDirection(load.Direction))
+            q->qh += load.Magnitude;
+        else if (IsVerticalDirection(load.Direction))
+            q->qv += load.Magnitude;
+    }
+    return intensities;
+}
 
 // Each load is counted once, by the first listed element it belongs to:
 //   concentrated force at an end node P:  M += (yP - yO) Ex - (xP - xO) Ey

@@ -15,9 +15,6 @@ namespace tavrin {
 
 namespace {
 
-constexpr std::string_view kNegativeDegreeMessage = "超静定次数不能为负数，请重新输入！";
-constexpr std::string_view kDegreeOutOfRangeMessage = "超静定次数超出范围，请重新输入！";
-
 constexpr std::array<std::string_view, 4> kCaptions{
     "无附属部分的静定结构计算",
     "有附属部分的静定结构计算",
@@ -141,14 +138,7 @@ std::optional<UnfitRow> FirstUnfitRow(const StructureModel& model)
     const auto load = [&](const Load& l) { return LoadFault(model, l); };
     if (auto unfit = FirstFault(kElementTableName, model.Elements, element)) return unfit;
     if (auto unfit = FirstFault(kSupportTableName, model.Supports, support)) return unfit;
-    return FirstFault(kLoadTableName, model.UnitForcesInLoads ? model.SavedLoads : model.Loads, load);
-}
-
-std::string UnfitRowMessage(const UnfitRow& unfit)
-{
-    const std::string table(unfit.table);
-    return table + "第" + std::to_string(unfit.row) + "行：" + unfit.reason + std::string(kRecommitTable) + table +
-           "！";
+    return FirstFault(kLoadTableName, model.UserLoads(), load);
 }
 
 }  // namespace
@@ -166,11 +156,11 @@ bool AcceptModelType(StructureModel& model, const ModelTypeChoice& choice, Messa
     }
     const std::optional<std::int16_t> degree = RoundToInt16(*typed);
     if (!degree) {
-        messages.Show(kDegreeOutOfRangeMessage);
+        messages.Show(kDegreeOutOfRange);
         return false;
     }
     if (*degree < 0) {
-        messages.Show(kNegativeDegreeMessage);
+        messages.Show(kNegativeDegree);
         return false;
     }
     model.IndeterminacyDegree = *degree;
@@ -244,26 +234,21 @@ std::vector<std::string> ItemTexts(const std::vector<CalculationItem>& items)
     return texts;
 }
 
-std::string RigidJointMessage(int node)
-{
-    return "伸出单元数>2，本程序不能计算刚结点有弯矩分配的工况！" + std::to_string(node) + "刚节点";
-}
-
 ModelTypeAnalysis AnalyseModelType(StructureModel& model, MessageSink& messages)
 {
     ModelTypeAnalysis analysis;
     if (model.IndeterminacyDegree < 0) {
-        messages.Show(kNegativeDegreeMessage);
+        messages.Show(kNegativeDegree);
         return analysis;
     }
     // The checks come before anything is written, so that a refused
     // structure leaves the model exactly as the student typed it.
     if (const std::optional<UnfitRow> unfit = FirstUnfitRow(model)) {
-        messages.Show(UnfitRowMessage(*unfit));
+        messages.Show(UnfitRowText(unfit->table, unfit->row, unfit->reason));
         return analysis;
     }
     if (const std::optional<int> node = FirstOverloadedRigidJoint(model)) {
-        messages.Show(RigidJointMessage(*node));
+        messages.Show(RigidJointText(*node));
         return analysis;
     }
     model.SizeCaseTables();

@@ -103,7 +103,4 @@ struct ModelTypeAnalysis {
 // CalcModel.
 ModelTypeAnalysis AnalyseModelType(StructureModel& model, MessageSink& messages);
 
-// The refusal text for rigid joint `node`.
-std::string RigidJointMessage(int node);
-
 }  // namespace tavrin

@@ -4,6 +4,7 @@
 
 #include "analysis/StaticsTexts.h"
 #include "model/CellReading.h"
+#include "model/ModelTexts.h"
 #include "model/NumberText.h"
 #include "model/Vocabulary.h"
 
@@ -104,8 +105,8 @@ bool CalculatePartRows(const TextGrid& partRows, std::string_view partName, Mess
     for (int row = 1; row < partRows.Rows() && !IsBlankCell(partRows, row, 1); ++row) {
         const std::string_view reason = calculate(row);
         if (!reason.empty()) {
-            messages.Show(kCalculationErrorText);
-            messages.Show(std::string(partName) + "第" + std::to_string(row) + "行：" + std::string(reason));
+            messages.Show(kCalculationError);
+            messages.Show(std::string(partName) + RowPlace(row) + std::string(reason));
             return false;
         }
     }

@@ -20,6 +20,20 @@ struct LoadResultants {
     float Fy = 0.0f;
 };
 
+// Intensities of the distributed loads on one member, per unit of projected
+// length and signed as stored (upward and rightward positive): qh sums the
+// horizontal loads, qv the vertical ones, each a 32-bit sum in the order of
+// the load table.
+struct DistributedIntensity {
+    float qh = 0.0f;
+    float qv = 0.0f;
+    bool Any() const { return qh != 0.0f || qv != 0.0f; }
+};
+
+// The intensities on members 1..elementCount under `loads`; a distributed
+// load that names no member in that range acts on none.
+OneBasedTable<DistributedIntensity> SumDistributedLoads(const OneBasedTable<Load>& loads, std::int16_t elementCount);
+
 // `skipLoads` (optional, indexed by load number - 1): loads already counted
 // by an earlier part, so that a nodal load at a node shared by two parts is
 // counted once.
@@ -29,9 +43,11 @@ LoadResultants SumLoadResultants(const StructureModel& model, std::span<const st
 // Reactions of a determinate single structure under the loads in `Loads`,
 // stored in Supports' Fx, Fy, Fm. On a fault (a zero divisor, an arrangement
 // none of the four kinds) a message names the cause, the reactions stay as
-// they were and the result is false. With `quiet` an unmatched arrangement
-// returns false without a message.
-bool ComputeSupportReactions(StructureModel& model, MessageSink& messages, bool quiet = false);
+// they were and the result is false. An unmatched arrangement that is
+// Silent returns false without a message.
+enum class UnmatchedArrangement { Reported, Silent };
+bool ComputeSupportReactions(StructureModel& model, MessageSink& messages,
+                             UnmatchedArrangement unmatched = UnmatchedArrangement::Reported);
 
 // Attached parts, one per row of `partRows` (the attached-part input table),
 // in row order; writes two rows per part into `resultGrid` (growing it when

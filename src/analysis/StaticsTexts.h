@@ -1,13 +1,19 @@
 #pragma once
 
+#include <string>
 #include <string_view>
+
+#include "model/ModelTexts.h"
 
 namespace tavrin {
 
-// Messages of the statics routines. The reasons name what the student has to
-// change in the model; a routine puts its own prefix before them.
+// Messages of the statics routines and the model type analysis. The reasons
+// name what the student has to change in the model; a routine puts its own
+// prefix before them. The calculation reuses the titles and the part names.
 
-inline constexpr std::string_view kCalculationErrorText = "计算错误!";
+inline constexpr std::string_view kCalculationError = "计算错误!";
+// Title of a message that warns: the step goes on or its result is doubtful.
+inline constexpr std::string_view kWarningTitle = "警告!";
 inline constexpr std::string_view kSupportReactionErrorPrefix = "支座反力计算错误：";
 
 inline constexpr std::string_view kPinAndVerticalRollerPlumb = "铰支座与竖向活动支座在同一竖线上，无法求解!";
@@ -25,6 +31,10 @@ inline constexpr std::string_view kArrangementUnmatched =
     "支座布置不是“铰支座加活动支座”“一个固定支座”“三个活动支座”“三铰结构”中的任何一种，无法求解!";
 inline constexpr std::string_view kNumberOutsideTable = "结点号或单元号超出已输入的范围!";
 
+// The part tables: "附属部分第2行：缺少第二个结点或单元号!".
+inline constexpr std::string_view kAttachedPartName = "附属部分";
+inline constexpr std::string_view kBasicPartName = "基本部分";
+
 inline constexpr std::string_view kAttachedSecondNodeSkew =
     "第二个结点与取矩铰结点既不在同一水平线上，也不在同一竖线上，无法求解!";
 inline constexpr std::string_view kAttachedSecondNodeCoincides = "第二个结点与取矩铰结点重合，无法求解!";
@@ -33,15 +43,35 @@ inline constexpr std::string_view kCellNotANumber = "表中的结点号或单元
 
 // The model type analysis refuses a stored row that a later commit of the
 // nodes or elements left without what it names, until its table is
-// committed again: "<table>第<row>行：<reason>，请重新提交<table>！".
+// committed again: "荷载表第2行：结点号7不存在（现有结点1～3），请重新提交荷载表！".
 inline constexpr std::string_view kElementTableName = "单元表";
 inline constexpr std::string_view kSupportTableName = "支座表";
 inline constexpr std::string_view kLoadTableName = "荷载表";
-inline constexpr std::string_view kRecommitTable = "，请重新提交";
+inline std::string UnfitRowText(std::string_view table, int row, std::string_view reason)
+{
+    return std::string(table) + RowPlace(row) + std::string(reason) + "，请重新提交" + std::string(table) + "！";
+}
 
 // The degree typed in the model type dialog: "超静定次数“x”不是数字，请重新输入！".
 inline constexpr std::string_view kDegreeName = "超静定次数";
 inline constexpr std::string_view kRetypeDegree = "，请重新输入！";
+inline constexpr std::string_view kNegativeDegree = "超静定次数不能为负数，请重新输入！";
+inline constexpr std::string_view kDegreeOutOfRange = "超静定次数超出范围，请重新输入！";
+
+// "伸出单元数>2，本程序不能计算刚结点有弯矩分配的工况！3刚节点".
+inline std::string RigidJointText(int node)
+{
+    return "伸出单元数>2，本程序不能计算刚结点有弯矩分配的工况！" + std::to_string(node) + "刚节点";
+}
+
+// The end-force walk's warning (title kWarningTitle); `members` as
+// ElementListText writes them.
+inline std::string MembersOffTheChainText(std::string_view members)
+{
+    return "单元编号不满足逐杆递推的要求（杆件的i端应在支座上、自由端或前一单元的j端，"
+           "且两根杆件不能从同一结点出发），" +
+           std::string(members) + "的杆端内力可能不正确!";
+}
 
 inline constexpr std::string_view kEndForceTablesUnsized = "杆端内力计算错误：内力表与当前单元数不符，请先进行计算类型分析!";
 

@@ -8,7 +8,7 @@
 
 namespace tavrin {
 
-bool ComputeSupportReactions(StructureModel& model, MessageSink& messages, bool quiet)
+bool ComputeSupportReactions(StructureModel& model, MessageSink& messages, UnmatchedArrangement unmatched)
 {
     SupportedBody body;
     body.supports.resize(static_cast<std::size_t>(model.SupportCount()));
@@ -31,7 +31,7 @@ bool ComputeSupportReactions(StructureModel& model, MessageSink& messages, bool 
         model.Supports = std::move(reactions);
         return true;
     }
-    if (outcome.status == ArrangementStatus::Unmatched && quiet)
+    if (outcome.status == ArrangementStatus::Unmatched && unmatched == UnmatchedArrangement::Silent)
         return false;
     messages.Show(std::string(kSupportReactionErrorPrefix) + std::string(outcome.reason));
     return false;

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdint>
 
+#include "analysis/Statics.h"
 #include "drawing/DrawingPasses.h"
 #include "model/CellReading.h"
 #include "model/NumberText.h"
-#include "model/Vocabulary.h"
 
 namespace tavrin {
 
@@ -49,41 +49,12 @@ Point Offset(Point base, double amount, const Element& e)
 
 void LineTo(Canvas& canvas, Point a, Point b) { canvas.Line(a.x, a.y, b.x, b.y); }
 
-// Intensities per unit of projected length, signed as stored (upward and
-// rightward positive), summed over every distributed load on the member.
-struct DistributedLoad {
-    float qh = 0.0f;
-    float qv = 0.0f;
-    bool Any() const { return qh != 0.0f || qv != 0.0f; }
-};
-
-// The end forces always belong to the student's loads; while the calculation
-// holds unit forces in Loads, those loads wait in SavedLoads.
-const OneBasedTable<Load>& StudentLoads(const StructureModel& model)
-{
-    return model.UnitForcesInLoads ? model.SavedLoads : model.Loads;
-}
-
-DistributedLoad SumDistributedLoads(const OneBasedTable<Load>& loads, long element)
-{
-    DistributedLoad q;
-    for (const Load& load : loads) {
-        if (load.LoadType != kDistributedLoad || load.ElementNo != element)
-            continue;
-        if (IsHorizontalDirection(load.Direction))
-            q.qh += load.Magnitude;
-        else if (IsVerticalDirection(load.Direction))
-            q.qv += load.Magnitude;
-    }
-    return q;
-}
-
 // Moment of the simply supported member under the loads' projections at the
 // fraction t of its length from end i:
 //   m(t) = (qh/2)·|sinα|·sinα·L²·t(t−1) − (qv/2)·|cosα|·cosα·L²·t(t−1)
 // A downward load on a horizontal member gives m(0.5) = −qL²/8, hung below.
 // Formed in double so that a large load on a long member stays finite.
-double LoadMoment(const DistributedLoad& q, const Element& e, double t)
+double LoadMoment(const DistributedIntensity& q, const Element& e, double t)
 {
     const double L = e.Length;
     const double sinA = e.SinA;
@@ -125,7 +96,8 @@ std::optional<float> TypedScale(const std::optional<std::string>& answer)
 
 // The largest value the diagram will draw: |end value|, and for moments on a
 // loaded member also the parabola's mid-span ordinate |(Mi + Mj)/2 + m(0.5)|.
-double LargestDrawnValue(const StructureModel& model, const DiagramRule& rule)
+double LargestDrawnValue(const StructureModel& model, const DiagramRule& rule,
+                         const OneBasedTable<DistributedIntensity>& loads)
 {
     double largest = 0.0;
     const auto consider = [&largest](double v) {
@@ -140,7 +112,7 @@ double LargestDrawnValue(const StructureModel& model, const DiagramRule& rule)
         consider(m->Fj);
         if (!rule.distributedLoads)
             continue;
-        const DistributedLoad q = SumDistributedLoads(StudentLoads(model), e);
+        const DistributedIntensity& q = loads.at(e);
         if (q.Any())
             consider((m->Fi + m->Fj) / 2.0 + LoadMoment(q, m->element, 0.5));
     }
@@ -148,9 +120,10 @@ double LargestDrawnValue(const StructureModel& model, const DiagramRule& rule)
 }
 
 // Puts the largest drawn value at one tenth of the picture width.
-float AutomaticScale(const StructureModel& model, const Canvas& canvas, const DiagramRule& rule)
+float AutomaticScale(const StructureModel& model, const Canvas& canvas, const DiagramRule& rule,
+                     const OneBasedTable<DistributedIntensity>& loads)
 {
-    const double largest = LargestDrawnValue(model, rule);
+    const double largest = LargestDrawnValue(model, rule, loads);
     if (largest <= 1e-20)
         return 1.0f;
     return static_cast<float>(0.1 * canvas.ScaleWidth() / largest);
@@ -168,7 +141,7 @@ void DrawOrdinate(Canvas& canvas, Point end, Point tip, float value, const Diagr
 // The parabola hung from the line Ti→Tj in steps of 2 picture units along the
 // member (t = k/h for k = 1..h, h half the member's picture length), then the
 // magenta mid-span ordinate with |m(0.5)| at its middle. s is DiagramScale.
-void DrawParabola(Canvas& canvas, const Member& m, Point Ti, Point Tj, double s, const DistributedLoad& q)
+void DrawParabola(Canvas& canvas, const Member& m, Point Ti, Point Tj, double s, const DistributedIntensity& q)
 {
     const Element& e = m.element;
     const float h = static_cast<float>(std::hypot(m.Pj.x - m.Pi.x, m.Pj.y - m.Pi.y)) / 2.0f;
@@ -196,8 +169,8 @@ void DrawParabola(Canvas& canvas, const Member& m, Point Ti, Point Tj, double s,
 
 // Shear and axial forces join the tips first, the moment diagram after its
 // ordinates, so that the magenta line of a loaded member lies on top of them.
-void DrawMemberDiagram(const StructureModel& model, Canvas& canvas, const DiagramRule& rule, long elementNo,
-                       const Member& m, double s)
+void DrawMemberDiagram(Canvas& canvas, const DiagramRule& rule, const Member& m, const DistributedIntensity& q,
+                       double s)
 {
     const Element& e = m.element;
     const Point Ti = Offset(m.Pi, s * m.Fi, e);
@@ -214,7 +187,6 @@ void DrawMemberDiagram(const StructureModel& model, Canvas& canvas, const Diagra
 
     DrawOrdinate(canvas, m.Pi, Ti, m.Fi, rule);
     DrawOrdinate(canvas, m.Pj, Tj, m.Fj, rule);
-    const DistributedLoad q = SumDistributedLoads(StudentLoads(model), elementNo);
     if (tipLine)
         canvas.Line(Ti.x, Ti.y, Tj.x, Tj.y, q.Any() ? kMagenta : canvas.ForeColor());
     if (q.Any())
@@ -226,18 +198,21 @@ float DrawDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host
     canvas.Cls();
     host.ShowPicture(rule.caption);
     canvas.SetForeColor(kBlue);
-    DrawMembers(model, canvas, 0);
+    DrawMembers(model, canvas, MemberLabels::Hidden);
     // The members' pass captions the picture as the structure; this is the
     // diagram's picture.
     canvas.SetCaption(rule.caption);
     const std::optional<float> typed = TypedScale(host.AskScale(kDiagramScalePrompt, rule.caption));
-    const float DiagramScale = typed ? *typed : AutomaticScale(model, canvas, rule);
+    // The end forces always belong to the user's loads, also while the
+    // calculation holds unit forces in Loads.
+    const OneBasedTable<DistributedIntensity> loads = SumDistributedLoads(model.UserLoads(), model.ElementCount());
+    const float DiagramScale = typed ? *typed : AutomaticScale(model, canvas, rule, loads);
     canvas.SetDrawWidth(1);
     canvas.SetForeColor(kBlack);
 
     for (long e = 1; e <= model.ElementCount(); ++e)
         if (const std::optional<Member> m = DrawableMember(model, model.Elements.at(e), rule))
-            DrawMemberDiagram(model, canvas, rule, e, *m, DiagramScale);
+            DrawMemberDiagram(canvas, rule, *m, loads.at(e), DiagramScale);
     return DiagramScale;
 }
 

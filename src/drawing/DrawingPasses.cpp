@@ -411,7 +411,7 @@ void DrawNodeNumbers(const StructureModel& model, Canvas& canvas)
     }
 }
 
-void DrawMembers(const StructureModel& model, Canvas& canvas, std::int16_t WithLabels)
+void DrawMembers(const StructureModel& model, Canvas& canvas, MemberLabels WithLabels)
 {
     canvas.SetCaption(kStructurePictureCaption);
     canvas.SetFillColor(kCyan);
@@ -433,7 +433,7 @@ void DrawMembers(const StructureModel& model, Canvas& canvas, std::int16_t WithL
             canvas.SetFillColor(kLightGrey);
             DrawHingeCircle(canvas, Xj, Yj);
         }
-        if (WithLabels == 1) {
+        if (WithLabels == MemberLabels::Shown) {
             // The midpoint from the geometry stored at the element commit.
             const double half = static_cast<double>(element.Length / 2.0f) * model.DrawScale;
             canvas.SetCurrent(Xi + half * static_cast<double>(element.CosA),

@@ -26,7 +26,9 @@ inline constexpr std::string_view kStructurePictureCaption = "基本体系分析
 // caption of a diagram drawn before never stands over the structure; a
 // diagram, which draws its members with these passes, captions it afterwards.
 void DrawNodeNumbers(const StructureModel& model, Canvas& canvas);  // clears first
-void DrawMembers(const StructureModel& model, Canvas& canvas, std::int16_t WithLabels);
+// Shown: each member's code printed at its midpoint.
+enum class MemberLabels : std::int16_t { Hidden = 0, Shown = 1 };
+void DrawMembers(const StructureModel& model, Canvas& canvas, MemberLabels WithLabels);
 void DrawSupports(const StructureModel& model, Canvas& canvas);
 void DrawConcentratedLoads(const StructureModel& model, Canvas& canvas);
 void DrawDistributedLoads(const StructureModel& model, Canvas& canvas);

@@ -202,7 +202,7 @@ void DrawCommittedLayers(StructureModel& model, Canvas& canvas)
 {
     FitModelToPicture(model, canvas);
     DrawNodeNumbers(model, canvas);
-    DrawMembers(model, canvas, 1);
+    DrawMembers(model, canvas, MemberLabels::Shown);
     DrawSupports(model, canvas);
     DrawConcentratedLoads(model, canvas);
     DrawDistributedLoads(model, canvas);

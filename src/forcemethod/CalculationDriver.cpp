@@ -7,18 +7,12 @@
 #include "analysis/Statics.h"
 #include "forcemethod/EquationSolver.h"
 #include "forcemethod/ForceMethod.h"
+#include "forcemethod/ForceMethodTexts.h"
 #include "forcemethod/ResultTables.h"
 
 namespace tavrin {
 
 namespace {
-
-constexpr std::string_view kReanalyseMessage = "结构数据或超静定次数已改变，请重新进行“计算类型分析”！";
-constexpr std::string_view kAttachedPartsMissing = "请先输入附属部分补充信息，并按“O&K”确认！";
-constexpr std::string_view kBasicPartsMissing = "请先输入基本部分补充信息，并按“O&K”确认！";
-constexpr std::string_view kCoefficientsMissing = "请先计算自由项系数！";
-constexpr std::string_view kUnknownsMissing = "请先求解未知力！";
-constexpr std::string_view kCalculationError = "计算错误!";
 
 // The attached-part and basic-part tables as the routines read them: one
 // part per row, the first of `what` in column 1.
@@ -26,29 +20,8 @@ struct PartTable {
     std::string_view name;
     std::string_view what;
 };
-constexpr PartTable kAttachedPartTable{"附属部分", "结点码和单元号"};
-constexpr PartTable kBasicPartTable{"基本部分", "单元号"};
-
-std::string PartRowMissingMessage(const PartTable& table, int row)
-{
-    return "请先在" + std::string(table.name) + "补充信息第" + std::to_string(row) + "行输入" +
-           std::string(table.what) + "，并按“O&K”确认！";
-}
-
-std::string CaseName(int caseNo)
-{
-    return caseNo == 0 ? std::string("外荷载") : "单位未知力X" + std::to_string(caseNo);
-}
-
-std::string ReactionsMissingMessage(int caseNo)
-{
-    return "请先计算" + CaseName(caseNo) + "作用下的支座反力！";
-}
-
-std::string EndForcesMissingMessage(int caseNo)
-{
-    return "请先计算" + CaseName(caseNo) + "作用下的各构件内力！";
-}
+constexpr PartTable kAttachedPartTable{kAttachedPartName, kAttachedPartRowHolds};
+constexpr PartTable kBasicPartTable{kBasicPartName, kBasicPartRowHolds};
 
 bool IsIndeterminate(CalculationModel kind)
 {
@@ -85,14 +58,14 @@ bool RequirePartRows(CalculationContext& ctx, const TextGrid& rows, const PartTa
     int row = 1;
     while (row < rows.Rows() && !IsBlankCell(rows, row, 1)) ++row;
     if (row > 1 && (row >= rows.Rows() || IsBlankRow(rows, row))) return true;
-    ctx.messages.Show(PartRowMissingMessage(table, row));
+    ctx.messages.Show(PartRowMissingText(table.name, row, table.what));
     return false;
 }
 
 bool RequireReactions(CalculationContext& ctx, int caseNo)
 {
     if (ctx.calc.reactionsCase == caseNo) return true;
-    ctx.messages.Show(ReactionsMissingMessage(caseNo));
+    ctx.messages.Show(ReactionsMissingText(caseNo));
     return false;
 }
 
@@ -147,7 +120,7 @@ bool RunBasicParts(CalculationContext& ctx, int caseNo)
     if (calc.kind != CalculationModel::IndeterminateWithAttached) return true;
     // No whole-structure arrangement fits a structure with attached parts, so
     // this call writes nothing; it must not raise a message either.
-    ComputeSupportReactions(ctx.model, ctx.messages, true);
+    ComputeSupportReactions(ctx.model, ctx.messages, UnmatchedArrangement::Silent);
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, SupportReactionTable, CaseReactionTitle(caseNo),
                      ctx.model);
     FillSupportRows(ctx.MSFlexGrid2, ctx.model);
@@ -190,7 +163,7 @@ bool RunCoefficients(CalculationContext& ctx)
     CalculationState& calc = ctx.calc;
     for (int c = 0; c <= calc.degree; ++c)
         if (!calc.endForcesDone[static_cast<std::size_t>(c)]) {
-            ctx.messages.Show(EndForcesMissingMessage(c));
+            ctx.messages.Show(EndForcesMissingText(c));
             return false;
         }
     // The free terms read the user's distributed loads.

@@ -1,51 +1,19 @@
 #include "forcemethod/CalculationSession.h"
 
 #include "drawing/DrawingPasses.h"
+#include "forcemethod/ForceMethodTexts.h"
 
 namespace tavrin {
 
 namespace {
 
-std::string UnitForceMissingMessage(int k)
-{
-    return "请先在“单位未知力X" + std::to_string(k) + "”的输入表中输入单位力，并按“交互检查”！";
-}
-
-// The student may commit a new load table in the input form while unit
-// forces are in place: Loads then no longer holds what this calculation put
-// there, and the newly committed table is the user's load table.
-void ForgetStaleUnitForces(CalculationContext& ctx)
-{
-    StructureModel& model = ctx.model;
-    CalculationState& calc = ctx.calc;
-    if (model.UnitForcesInLoads && calc.unitLoadsInPlace && model.Loads != *calc.unitLoadsInPlace) {
-        model.UnitForcesInLoads = false;
-        calc.unitLoadsInPlace.reset();
-    }
-}
-
-// Loads holds the user's loads unless this calculation put unit forces there.
-const OneBasedTable<Load>& UserLoads(const CalculationContext& ctx)
-{
-    const StructureModel& model = ctx.model;
-    const std::optional<OneBasedTable<Load>>& unit = ctx.calc.unitLoadsInPlace;
-    return model.UnitForcesInLoads && unit && model.Loads == *unit ? model.SavedLoads : model.Loads;
-}
-
 StructureInput InputOf(const CalculationContext& ctx)
 {
     const StructureModel& model = ctx.model;
-    StructureInput input{model.Nodes, model.Elements, model.Supports, UserLoads(ctx), model.IndeterminacyDegree};
+    StructureInput input{model.Nodes, model.Elements, model.Supports, model.UserLoads(), model.IndeterminacyDegree};
     for (Element& e : input.elements) e.Ni = e.Vi = e.Mi = e.Nj = e.Vj = e.Mj = 0.0f;
     for (Support& support : input.supports) support.Fx = support.Fy = support.Fm = 0.0f;
     return input;
-}
-
-void DrawUnitForces(const StructureModel& model, Canvas& canvas)
-{
-    DrawStructureWithoutLoads(model, canvas);
-    DrawConcentratedLoads(model, canvas);
-    DrawCouples(model, canvas);
 }
 
 }  // namespace
@@ -65,7 +33,7 @@ void ShowInputFrame(CalculationFormState& form)
 void DrawStructureWithoutLoads(const StructureModel& model, Canvas& canvas)
 {
     DrawNodeNumbers(model, canvas);
-    DrawMembers(model, canvas, 1);
+    DrawMembers(model, canvas, MemberLabels::Shown);
     DrawSupports(model, canvas);
 }
 
@@ -77,27 +45,30 @@ void DrawStructureWithLoads(const StructureModel& model, Canvas& canvas)
     DrawCouples(model, canvas);
 }
 
+void DrawUnitForces(const StructureModel& model, Canvas& canvas)
+{
+    DrawStructureWithoutLoads(model, canvas);
+    DrawConcentratedLoads(model, canvas);
+    DrawCouples(model, canvas);
+}
+
 void RestoreUserLoads(CalculationContext& ctx)
 {
-    ForgetStaleUnitForces(ctx);
     StructureModel& model = ctx.model;
     if (!model.UnitForcesInLoads) return;
     model.Loads = model.SavedLoads;
     model.UnitForcesInLoads = false;
-    ctx.calc.unitLoadsInPlace.reset();
     DrawStructureWithLoads(model, ctx.canvas);
 }
 
 void PutUnitForcesInPlace(CalculationContext& ctx, const OneBasedTable<Load>& unitForces)
 {
-    ForgetStaleUnitForces(ctx);
     StructureModel& model = ctx.model;
     if (!model.UnitForcesInLoads) {
         model.SavedLoads = model.Loads;
         model.UnitForcesInLoads = true;
     }
     model.Loads = unitForces;
-    ctx.calc.unitLoadsInPlace = unitForces;
 }
 
 bool UseLoadsOfCase(CalculationContext& ctx, int caseNo)
@@ -109,10 +80,9 @@ bool UseLoadsOfCase(CalculationContext& ctx, int caseNo)
     CalculationState& calc = ctx.calc;
     const auto k = static_cast<std::size_t>(caseNo);
     if (caseNo < 0 || k >= calc.unitForces.size() || !calc.unitForces[k]) {
-        ctx.messages.Show(UnitForceMissingMessage(caseNo));
+        ctx.messages.Show(UnitForceMissingText(caseNo));
         return false;
     }
-    ForgetStaleUnitForces(ctx);
     if (ctx.model.UnitForcesInLoads && ctx.model.Loads == *calc.unitForces[k]) return true;
     PutUnitForcesInPlace(ctx, *calc.unitForces[k]);
     DrawUnitForces(ctx.model, ctx.canvas);

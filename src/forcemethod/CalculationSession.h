@@ -81,10 +81,6 @@ struct CalculationState {
     // rows it was read from (shown again when its item is selected again).
     std::vector<std::optional<OneBasedTable<Load>>> unitForces;
     std::vector<MemoryGrid> unitForceRows;
-    // The loads this calculation last put into Loads: when Loads differs,
-    // the student has committed a new load table since, and that is the
-    // user's load table now.
-    std::optional<OneBasedTable<Load>> unitLoadsInPlace;
 
     int reactionsCase = -1;           // load case whose reactions Supports hold
     std::vector<bool> endForcesDone;  // per case 0..n
@@ -155,8 +151,10 @@ void PutUnitForcesInPlace(CalculationContext& ctx, const OneBasedTable<Load>& un
 void RestoreUserLoads(CalculationContext& ctx);
 
 // Picture of the released structure: node numbers, members with their codes,
-// supports; with the loads that Loads holds drawn on top where asked.
+// supports; with the loads that Loads holds drawn on top where asked, or
+// with the forces and couples alone, which is all a unit force is made of.
 void DrawStructureWithoutLoads(const StructureModel& model, Canvas& canvas);
 void DrawStructureWithLoads(const StructureModel& model, Canvas& canvas);
+void DrawUnitForces(const StructureModel& model, Canvas& canvas);
 
 }  // namespace tavrin

@@ -2,8 +2,10 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Statics.h"
 #include "forcemethod/ForceMethod.h"
-#include "model/Vocabulary.h"
+#include "forcemethod/ForceMethodTexts.h"
+#include "model/ModelTexts.h"
 
 namespace tavrin {
 
@@ -31,23 +33,12 @@ float MemberProduct(const Element& element, EndMoments a, EndMoments b)
 
 // Intensity across the member of the distributed loads on it (per unit
 // length, positive toward the member's left normal):
-//   q = v C|C| - h S|S|,  h and v the sums of the horizontal and vertical loads.
-float TransverseIntensity(const StructureModel& model, std::int16_t e)
+//   q = qv C|C| - qh S|S|,  qh and qv the sums of the horizontal and vertical loads.
+float TransverseIntensity(const Element& element, const DistributedIntensity& loads)
 {
-    float h = 0.0f;
-    float v = 0.0f;
-    for (const Load& load : model.Loads) {
-        if (load.LoadType != kDistributedLoad || load.ElementNo != e)
-            continue;
-        if (IsHorizontalDirection(load.Direction))
-            h += load.Magnitude;
-        if (IsVerticalDirection(load.Direction))
-            v += load.Magnitude;
-    }
-    const Element& element = model.Elements.at(e);
     const float S = element.SinA;
     const float C = element.CosA;
-    return v * C * std::abs(C) - h * S * std::abs(S);
+    return loads.qv * C * std::abs(C) - loads.qh * S * std::abs(S);
 }
 
 // Delta_jp contribution of a member: the linear case-0 diagram plus the
@@ -61,15 +52,15 @@ float MemberFreeTerm(const Element& element, EndMoments p, EndMoments j, float q
                                         static_cast<double>(q) * L * L * (j.m1 + j.m2) / 4.0));
 }
 
-std::string ElementsWithoutStiffness(const StructureModel& model)
+std::vector<std::int16_t> ElementsWithoutStiffness(const StructureModel& model)
 {
-    std::string names;
+    std::vector<std::int16_t> zero;
     for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
         const Element& element = model.Elements.at(e);
         if (element.EI == 0.0f || element.Length == 0.0f)
-            names += (names.empty() ? "单元" : "、单元") + std::to_string(e);
+            zero.push_back(e);
     }
-    return names;
+    return zero;
 }
 
 }  // namespace
@@ -78,13 +69,13 @@ bool FormCoefficients(StructureModel& model, MessageSink& messages)
 {
     const int n = model.IndeterminacyDegree < 0 ? 0 : model.IndeterminacyDegree;
     const std::int16_t count = model.ElementCount();
-    const std::string zero = ElementsWithoutStiffness(model);
+    const std::vector<std::int16_t> zero = ElementsWithoutStiffness(model);
     if (!zero.empty()) {
-        messages.Show(zero + "的EI或长度为零，不能计算系数!");
+        messages.Show(ZeroStiffnessText(ElementListText(zero)));
         return false;
     }
     if (model.CaseMoments.CaseCount() < n + 1 || model.CaseMoments.ElementCount() != count) {
-        messages.Show("系数计算错误：各工况的杆端弯矩尚未按当前单元数和超静定次数计算，请先进行计算类型分析和各内力计算!");
+        messages.Show(kCaseMomentsUnsized);
         return false;
     }
 
@@ -99,9 +90,10 @@ bool FormCoefficients(StructureModel& model, MessageSink& messages)
     const auto M = [&](int c, std::int16_t e) {
         return moments[static_cast<std::size_t>(c) * members + static_cast<std::size_t>(e - 1)];
     };
+    const OneBasedTable<DistributedIntensity> loads = SumDistributedLoads(model.Loads, count);
     std::vector<float> q(members + 1, 0.0f);
     for (std::int16_t e = 1; e <= count; ++e)
-        q[static_cast<std::size_t>(e)] = TransverseIntensity(model, e);
+        q[static_cast<std::size_t>(e)] = TransverseIntensity(model.Elements.at(e), loads.at(e));
 
     model.FlexibilityMatrix.Recreate(n);
     model.FreeTerms.Recreate(static_cast<std::size_t>(n));

@@ -121,7 +121,7 @@ bool SolveRedundants(StructureModel& model, MessageSink& messages)
     const int n = model.IndeterminacyDegree < 0 ? 0 : model.IndeterminacyDegree;
     model.RedundantForces.Recreate(static_cast<std::size_t>(n));
     if (model.FlexibilityMatrix.Size() != n || model.FreeTerms.Count() != n) {
-        messages.Show("未知力求解错误：系数与自由项尚未按当前超静定次数形成，请先计算“自由项系数”!");
+        messages.Show(kCoefficientsUnsized);
         return false;
     }
 

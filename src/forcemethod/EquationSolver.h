@@ -4,18 +4,10 @@
 #include <string_view>
 #include <vector>
 
+#include "forcemethod/ForceMethodTexts.h"
 #include "model/Messages.h"
 
 namespace tavrin {
-
-inline constexpr std::string_view kSingularSystemText = "主系数为零,方程线性相关,无解!";
-inline constexpr std::string_view kWarningTitle = "警告!";
-// Shown beside unknowns that the rounding of the float coefficients may
-// move by 1 % or more.
-inline constexpr std::string_view kIllConditionedText =
-    "典型方程组病态，系数的舍入误差可能使未知力的误差超过1%，计算结果仅供参考！";
-// A step's results, a pivot or an unknown beyond the 32-bit float range.
-inline constexpr std::string_view kOverflowText = "计算结果超出数值范围，请检查荷载、EI和结点坐标是否过大或过小！";
 
 // The canonical equations as an augmented matrix: rows 1..n, columns 1..n+1,
 // the last column holding the free terms. Values are 32-bit: every entry is

@@ -1,6 +1,7 @@
 #include "forcemethod/ResultTables.h"
 
 #include "analysis/PartRows.h"
+#include "forcemethod/ForceMethodTexts.h"
 #include "model/NumberText.h"
 
 namespace tavrin {
@@ -37,13 +38,13 @@ void WriteForces(TextGrid& grid, int row, int firstCol, std::initializer_list<fl
 std::string CaseReactionTitle(int caseNo)
 {
     if (caseNo == 0) return "外荷载下支座反力计算结果：";
-    return "单位未知力X" + std::to_string(caseNo) + "支座反力计算结果：";
+    return UnitForceName(caseNo) + std::string(kSupportReactionTitle);
 }
 
 std::string CaseMemberForceTitle(int caseNo)
 {
     if (caseNo == 0) return "荷载作用下各杆件内力计算结果：";
-    return "单位未知力X" + std::to_string(caseNo) + "各杆件内力计算结果：";
+    return UnitForceName(caseNo) + std::string(kMemberForceTitle);
 }
 
 void SetUpResultTable(TextGrid& grid, std::string& frameCaption, const ResultLayout& layout, std::string_view title,

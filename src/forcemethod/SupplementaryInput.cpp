@@ -3,16 +3,19 @@
 #include <algorithm>
 
 #include "analysis/PartRows.h"
-#include "drawing/DrawingPasses.h"
+#include "forcemethod/ForceMethodTexts.h"
 #include "model/CellReading.h"
+#include "model/ModelTexts.h"
 #include "model/Vocabulary.h"
 
 namespace tavrin {
 
 namespace {
 
-constexpr std::string_view kNoUnitForceRows = "请先在表中输入单位未知力，再按“交互检查”！";
-constexpr std::string_view kCorrectAndConfirm = "，请改正后再按“O&K”确认！";
+// The refusals of a unit-force row name the column of the cell refused.
+constexpr std::string_view kUnitForceNodeColumn = UnitForceInputTable.leading[1].header;
+constexpr std::string_view kUnitForceElementColumn = UnitForceInputTable.leading[2].header;
+constexpr std::string_view kUnitForceDirectionColumn = UnitForceInputTable.leading[3].header;
 
 MemoryGrid Snapshot(const TextGrid& grid)
 {
@@ -74,11 +77,6 @@ void ForgetResultsOfCase(CalculationState& calc, int caseNo)
     calc.unknownsDone = false;
 }
 
-std::string RowMessage(int row, const std::string& text)
-{
-    return "第" + std::to_string(row) + "行：" + text;
-}
-
 // The attached-part and basic-part rows are confirmed only when every
 // number the calculation will read is one.
 std::optional<std::string> UnreadablePartCell(SupplementaryTable table, const TextGrid& grid)
@@ -86,8 +84,7 @@ std::optional<std::string> UnreadablePartCell(SupplementaryTable table, const Te
     if (table != SupplementaryTable::AttachedParts && table != SupplementaryTable::BasicParts) return std::nullopt;
     const std::optional<PartCellFault> fault = FirstUnreadablePartCell(grid, 1);
     if (!fault) return std::nullopt;
-    return "第" + std::to_string(fault->row) + "行“" + grid.Text(0, fault->col) + "”列：" + fault->reason +
-           std::string(kCorrectAndConfirm);
+    return CellPlace(fault->row, grid.Text(0, fault->col)) + fault->reason + std::string(kCorrectAndConfirm);
 }
 
 bool DirectionSuits(std::string_view loadType, std::string_view direction)
@@ -131,11 +128,10 @@ void SelectCalculationItem(CalculationContext& ctx, int index)
             form.unitForceCase = item.step.caseNo;
             const bool applied = k < calc.unitForces.size() && calc.unitForces[k].has_value();
             ShowInputTable(ctx, item.needs, UnitForceInputTable, applied ? &calc.unitForceRows[k] : nullptr);
-            DrawStructureWithoutLoads(ctx.model, ctx.canvas);
-            if (applied && ctx.model.UnitForcesInLoads && ctx.model.Loads == *calc.unitForces[k]) {
-                DrawConcentratedLoads(ctx.model, ctx.canvas);
-                DrawCouples(ctx.model, ctx.canvas);
-            }
+            if (applied && ctx.model.UnitForcesInLoads && ctx.model.Loads == *calc.unitForces[k])
+                DrawUnitForces(ctx.model, ctx.canvas);
+            else
+                DrawStructureWithoutLoads(ctx.model, ctx.canvas);
             break;
         }
     }
@@ -152,28 +148,29 @@ std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const
         const std::string elementText = grid.Text(r, 2);
         const std::string direction = grid.Text(r, 3);
         if (type != kConcentratedLoad && type != kCouple) {
-            messages.Show(RowMessage(r, "单位未知力只能是“集中荷载”或“力偶”，不能是“" + type + "”！"));
+            messages.Show(RowPlace(r) + UnitForceKindFault(type));
             return std::nullopt;
         }
-        for (const auto& [name, text] : {std::pair{"作用结点", nodeText}, std::pair{"作用单元", elementText}})
+        for (const auto& [name, text] :
+             {std::pair{kUnitForceNodeColumn, nodeText}, std::pair{kUnitForceElementColumn, elementText}})
             if (!CellNumber(text)) {
-                messages.Show(RowMessage(r, name + NotANumberReason(text) + "！"));
+                messages.Show(RowPlace(r) + NamedCellFaultText(name, NotANumberReason(text)));
                 return std::nullopt;
             }
         const std::optional<std::int16_t> node = ReadIntegerCell(nodeText);
         if (!node || !model.Nodes.Has(*node)) {
-            messages.Show(RowMessage(r, "作用结点“" + nodeText + "”不存在！"));
+            messages.Show(RowPlace(r) + NamedCellMissingText(kUnitForceNodeColumn, nodeText));
             return std::nullopt;
         }
         const std::optional<std::int16_t> element = ReadIntegerCell(elementText);
         // A concentrated force acts at its node alone; only a couple names an
         // element (the one whose end at a hinge carries it).
         if (!element || (type == kCouple && *element != 0 && !model.Elements.Has(*element))) {
-            messages.Show(RowMessage(r, "作用单元“" + elementText + "”不存在！"));
+            messages.Show(RowPlace(r) + NamedCellMissingText(kUnitForceElementColumn, elementText));
             return std::nullopt;
         }
         if (!DirectionSuits(type, direction)) {
-            messages.Show(RowMessage(r, "荷载方向“" + direction + "”不适用于" + type + "！"));
+            messages.Show(RowPlace(r) + DirectionUnfitText(kUnitForceDirectionColumn, direction, type));
             return std::nullopt;
         }
         loads.Append(Load{type, 1.0f, direction, *node, *element});
@@ -201,9 +198,7 @@ bool ApplyTypedUnitForces(CalculationContext& ctx)
 
     // Redrawn from the unloaded structure, so that a corrected table does not
     // leave the arrows of the one before it.
-    DrawStructureWithoutLoads(ctx.model, ctx.canvas);
-    DrawConcentratedLoads(ctx.model, ctx.canvas);
-    DrawCouples(ctx.model, ctx.canvas);
+    DrawUnitForces(ctx.model, ctx.canvas);
     return true;
 }
 

@@ -36,14 +36,14 @@ inline constexpr SupplementaryTableLayout AttachedPartInputTable{"附属部分�
 // One row per basic part: its elements.
 inline constexpr SupplementaryTableLayout BasicPartInputTable{
     "基本部分补充输入信息", 6, 20, {{{"基本部分", 900, kTypedColumn}, {}, {}, {}}}, 1, 700};
-// One row per load of the unit force Xk.
-inline constexpr SupplementaryTableLayout UnitForceInputTable{"输入未知单位力信息：",
+// One row per load of the unit force Xk, headed as the load table.
+inline constexpr SupplementaryTableLayout UnitForceInputTable{kUnitForceFrameCaption,
                                                               10,
                                                               4,
-                                                              {{{"荷载类型", 900, kListColumn},
-                                                                {"作用结点", 900, kTypedColumn},
-                                                                {"作用单元", 900, kTypedColumn},
-                                                                {"荷载方向", 900, kListColumn}}},
+                                                              {{{kLoadColumns[0].header, 900, kListColumn},
+                                                                {kLoadColumns[1].header, 900, kTypedColumn},
+                                                                {kLoadColumns[2].header, 900, kTypedColumn},
+                                                                {kLoadColumns[3].header, 900, kListColumn}}},
                                                               4,
                                                               700};
 

@@ -7,13 +7,6 @@
 
 namespace tavrin {
 
-namespace {
-
-// A cell holding something more than blanks.
-bool IsFilled(std::string_view text) { return text.find_first_not_of(' ') != std::string_view::npos; }
-
-}  // namespace
-
 CellEditor::CellEditor(TextGrid& grid, const StructureModel& model, const std::vector<std::string>& columnKinds,
                        const CellEditorRules& rules)
     : m_grid(grid), m_model(model), m_columnKinds(columnKinds), m_rules(rules)
@@ -111,7 +104,7 @@ void CellEditor::LeaveCell(int row, int col)
         m_grid.SetText(row, col, m_state.text);
         m_textPending = false;
     }
-    if (col == 0 && row != 0 && row == m_grid.Rows() - 1 && IsFilled(m_grid.Text(row, col)))
+    if (col == 0 && row != 0 && row == m_grid.Rows() - 1 && !IsBlankText(m_grid.Text(row, col)))
         m_grid.SetRows(m_grid.Rows() + 1);
 }
 
@@ -130,14 +123,15 @@ EditorActions CellEditor::TextKeyPress(int key)
     m_grid.SetText(row, col, m_state.text);
     m_textPending = false;
     m_state.textVisible = false;
-    MoveOn(SkipAfterText(row, col, m_state.text));
+    MoveOn(SkipAfter(EntryKind::Typed, row, col, m_state.text));
     return {.consumeKey = true, .focusGrid = true};
 }
 
-int CellEditor::SkipAfterText(int row, int col, std::string_view typed) const
+// `text` is what the cell (row, col) now holds.
+int CellEditor::SkipAfter(EntryKind entry, int row, int col, std::string_view text) const
 {
     for (const SkipRule& rule : m_rules.skips) {
-        if (rule.column != col)
+        if (rule.entry != entry || rule.column != col)
             continue;
         if (!rule.rowType.empty() && m_grid.Text(row, 0) != rule.rowType)
             continue;
@@ -145,7 +139,7 @@ int CellEditor::SkipAfterText(int row, int col, std::string_view typed) const
             continue;
         if (rule.determinateOnly && m_model.IndeterminacyDegree != 0)
             continue;
-        if (rule.joint == JointCondition::Hinged && !IsHingedNode(typed))
+        if (rule.joint == JointCondition::Hinged && !IsHingedNode(text))
             continue;
         return rule.step;
     }
@@ -160,15 +154,16 @@ bool CellEditor::IsHingedNode(std::string_view typed) const
     return node && node->JointType == kHingedJoint;
 }
 
-// A distributed load acts on an element, so its node column is skipped.
 EditorActions CellEditor::ListChoice(std::string_view chosen)
 {
     if (!m_state.listVisible)
         return {};
+    const int row = m_grid.Row();
+    const int col = m_grid.Col();
     m_state.listText = std::string(chosen);
-    m_grid.SetText(m_grid.Row(), m_grid.Col(), chosen);
+    m_grid.SetText(row, col, chosen);
     m_state.listVisible = false;
-    MoveOn(chosen == kDistributedLoad ? 2 : 1);
+    MoveOn(SkipAfter(EntryKind::Chosen, row, col, chosen));
     return {.focusGrid = true};
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "input/InputTables.h"
 #include "model/StructureModel.h"
 #include "model/TextGrid.h"
 #include "model/Vocabulary.h"
@@ -19,16 +20,20 @@ inline constexpr int kKeyEnter = 13;
 inline constexpr int kKeyEscape = 27;
 inline constexpr int kKeySpace = 32;
 
-// After a number is committed in a column, the cursor moves right past the
-// columns the row does not need: a concentrated force names no element, a
-// couple at a rigid joint needs no element, a determinate structure needs no
-// EI. The first matching rule gives the step; no match moves one column.
+// After an entry in a column, the cursor moves right past the columns the
+// row does not need: a distributed load acts on an element, so it names no
+// node; a concentrated force names no element, a couple at a rigid joint
+// needs no element, a determinate structure needs no EI. The first matching
+// rule gives the step; no match moves one column.
 enum class JointCondition { Any, Hinged };
+// A number committed from the text editor, or an entry chosen in the list.
+enum class EntryKind { Typed, Chosen };
 struct SkipRule {
+    EntryKind entry;
     std::string_view rowType;      // text of the row's first cell; empty: any
     std::string_view firstHeader;  // header of column 0; empty: any
     int column;                    // the column just committed
-    JointCondition joint;          // joint of the node whose number was committed
+    JointCondition joint;          // joint of the node whose number was entered
     bool determinateOnly;          // only while IndeterminacyDegree is 0
     int step;
 };
@@ -47,7 +52,7 @@ struct HeaderList {
 };
 
 // The direction list depends on the load type three columns to its left.
-inline constexpr std::string_view kLoadDirectionHeader = "荷载方向";
+inline constexpr std::string_view kLoadDirectionHeader = kLoadColumns[3].header;
 inline constexpr int kLoadTypeToDirection = 3;
 struct LoadDirectionList {
     std::string_view loadType;
@@ -69,25 +74,27 @@ struct CellEditorRules {
 };
 
 inline constexpr SkipRule kLoadRowSkips[] = {
-    {kConcentratedLoad, {}, 1, JointCondition::Any, false, 2},
-    {kCouple, {}, 1, JointCondition::Hinged, false, 1},
-    {kCouple, {}, 1, JointCondition::Any, false, 2},
+    {EntryKind::Chosen, kDistributedLoad, {}, 0, JointCondition::Any, false, 2},
+    {EntryKind::Typed, kConcentratedLoad, {}, 1, JointCondition::Any, false, 2},
+    {EntryKind::Typed, kCouple, {}, 1, JointCondition::Hinged, false, 1},
+    {EntryKind::Typed, kCouple, {}, 1, JointCondition::Any, false, 2},
 };
 inline constexpr SkipRule kInputFormSkips[] = {
     kLoadRowSkips[0],
     kLoadRowSkips[1],
     kLoadRowSkips[2],
-    {{}, "单元码", 0, JointCondition::Any, true, 2},
+    kLoadRowSkips[3],
+    {EntryKind::Typed, {}, kElementColumns[0].header, 0, JointCondition::Any, true, 2},
 };
 inline constexpr HeaderList kInputFormLists[] = {
-    {"结点类型", {{kHingedJoint, kRigidJoint, kFreeEnd}, 3}},
-    {"支座类型", {{kPinSupport, kFixedSupport, kRollerSupport, ""}, 4}},
-    {"支座方向", {{kBelowNode, kAboveNode, kRightOfNode, kLeftOfNode}, 4}},
-    {"荷载类型", {{kConcentratedLoad, kDistributedLoad, kCouple, ""}, 4}},
+    {kNodeColumns[3].header, {{kHingedJoint, kRigidJoint, kFreeEnd}, 3}},
+    {kSupportColumns[1].header, {{kPinSupport, kFixedSupport, kRollerSupport, ""}, 4}},
+    {kSupportColumns[2].header, {{kBelowNode, kAboveNode, kRightOfNode, kLeftOfNode}, 4}},
+    {kLoadColumns[0].header, {{kConcentratedLoad, kDistributedLoad, kCouple, ""}, 4}},
 };
 // A distributed load is never a unit redundant force.
 inline constexpr HeaderList kCalculationFormLists[] = {
-    {"荷载类型", {{kConcentratedLoad, kCouple, "", ""}, 4}},
+    {kLoadColumns[0].header, {{kConcentratedLoad, kCouple, "", ""}, 4}},
 };
 
 // The input form's tables; the calculation form's unit-force table (no
@@ -170,7 +177,7 @@ private:
     bool IsTyped(int col) const;
     bool IsList(int col) const;
     EditorActions BeginTyping(std::string_view text);
-    int SkipAfterText(int row, int col, std::string_view typed) const;
+    int SkipAfter(EntryKind entry, int row, int col, std::string_view text) const;
     bool IsHingedNode(std::string_view typed) const;
     ListEntries ListFor(int row, int col) const;
     void MoveOn(int step);

@@ -2,19 +2,15 @@
 
 #include "drawing/DrawingPasses.h"
 #include "input/InputTables.h"
+#include "input/InputTexts.h"
 #include "model/CellReading.h"
+#include "model/ModelTexts.h"
 #include "model/RowReferences.h"
 #include "model/Vocabulary.h"
 
 namespace tavrin {
 
 namespace {
-
-struct Restraints {
-    std::string_view type;
-    int count;
-};
-constexpr Restraints kRestraints[] = {{kRollerSupport, 1}, {kPinSupport, 2}, {kFixedSupport, 3}};
 
 // Forces positive upward and to the right, couples counter-clockwise.
 struct MagnitudeSign {
@@ -76,7 +72,7 @@ public:
     {
         const std::int16_t n = Integer(col);
         if (!Refused() && n != m_row)
-            Refuse(col, std::string(what) + "应为" + std::to_string(m_row) + "（各行依次为1、2、3…）");
+            Refuse(col, RowNumberFault(what, m_row));
         return n;
     }
 
@@ -127,7 +123,7 @@ void SetMemberGeometry(Element& element, const StructureModel& model)
 Node ReadNode(TableReader& in)
 {
     Node node;
-    node.Number = in.RowNumber(0, "结点号");
+    node.Number = in.RowNumber(0, kNodeColumns[0].header);
     node.X = in.Number(1);
     node.Y = in.Number(2);
     node.JointType = in.Text(3);
@@ -137,7 +133,7 @@ Node ReadNode(TableReader& in)
 Element ReadElement(TableReader& in, const StructureModel& model)
 {
     Element element;
-    element.Code = in.RowNumber(0, "单元码");
+    element.Code = in.RowNumber(0, kElementColumns[0].header);
     element.EI = in.Number(1);
     element.INode = in.NodeNumber(2, model);
     element.JNode = in.NodeNumber(3, model);
@@ -200,7 +196,7 @@ std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model,
 {
     switch (kind) {
     case kNodeTable:
-        return ReplaceTable(grid, model.Nodes, ReadNode, "结点表为空，至少要输入一个结点", [&] {
+        return ReplaceTable(grid, model.Nodes, ReadNode, kNodeTableEmpty, [&] {
             // The members follow their nodes; what was calculated for the
             // old positions no longer holds.
             for (Element& element : model.Elements) SetMemberGeometry(element, model);
@@ -210,11 +206,10 @@ std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model,
         });
     case kElementTable:
         return ReplaceTable(
-            grid, model.Elements, [&](TableReader& in) { return ReadElement(in, model); },
-            "单元表为空，至少要输入一个单元",
+            grid, model.Elements, [&](TableReader& in) { return ReadElement(in, model); }, kElementTableEmpty,
             [&] {
                 model.ClearResults();
-                DrawMembers(model, canvas, 1);
+                DrawMembers(model, canvas, MemberLabels::Shown);
             });
     case kSupportTable:
         return ReplaceTable(
@@ -248,8 +243,7 @@ std::string RefusalMessage(const InputTableLayout& layout, const CellRefusal& re
     std::string_view header;
     if (refusal.col >= 0 && refusal.col < static_cast<int>(layout.columns.size()))
         header = layout.columns[static_cast<std::size_t>(refusal.col)].header;
-    return "第" + std::to_string(refusal.row) + "行“" + std::string(header) + "”列：" + refusal.reason +
-           "，本表未提交!";
+    return CellPlace(refusal.row, header) + refusal.reason + std::string(kTableNotCommitted);
 }
 
 }  // namespace
@@ -276,7 +270,7 @@ void UndoTableDrawing(const StructureModel& model, Canvas& canvas)
     if (kind >= kElementTable)
         DrawNodeNumbers(model, canvas);
     if (kind >= kSupportTable)
-        DrawMembers(model, canvas, 1);
+        DrawMembers(model, canvas, MemberLabels::Shown);
     if (kind >= kLoadTable)
         DrawSupports(model, canvas);
 }
@@ -285,9 +279,7 @@ std::int16_t CountSupportConstraints(const OneBasedTable<Support>& supports)
 {
     int total = 0;
     for (const Support& s : supports)
-        for (const Restraints& r : kRestraints)
-            if (s.SupportType == r.type)
-                total += r.count;
+        total += RestraintCount(s.SupportType);
     return static_cast<std::int16_t>(total);
 }
 

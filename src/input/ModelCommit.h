@@ -35,8 +35,7 @@ bool CommitInputTable(StructureModel& model, const TextGrid& grid, Canvas& canva
 // one (nodes; members with labels; supports). Changes no model data.
 void UndoTableDrawing(const StructureModel& model, Canvas& canvas);
 
-// Restraints of the supports: roller 1, pin 2, fixed 3; any other type text
-// restrains nothing.
+// Restraints of the supports: the sum of their RestraintCount.
 std::int16_t CountSupportConstraints(const OneBasedTable<Support>& supports);
 
 // Signed magnitude of a load typed as v: forces positive upward and to the

@@ -5,13 +5,12 @@
 #include <charconv>
 #include <cmath>
 
+#include "model/ModelTexts.h"
+
 namespace tavrin {
 
 namespace {
 
-constexpr std::string_view kNotANumber = "不是数字";
-constexpr std::string_view kIntegerOutOfRange = "整数值超出-32768～32767的范围";
-constexpr std::string_view kBeyondFloat = "数值过大，无法存储";
 // A refusal quotes this many characters of the text at most.
 constexpr std::size_t kQuotedCharacters = 20;
 

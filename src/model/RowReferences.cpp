@@ -2,22 +2,10 @@
 
 #include <cmath>
 
+#include "model/ModelTexts.h"
 #include "model/Vocabulary.h"
 
 namespace tavrin {
-
-namespace {
-
-std::string MissingReason(std::string_view what, int number, int count)
-{
-    const std::string name(what);
-    const std::string existing = count == 0   ? "（尚无" + name + "）"
-                                 : count == 1 ? "（现有" + name + "1）"
-                                              : "（现有" + name + "1～" + std::to_string(count) + "）";
-    return name + "号" + std::to_string(number) + "不存在" + existing;
-}
-
-}  // namespace
 
 bool LoadNamesNode(const Load& load)
 {
@@ -31,12 +19,12 @@ bool LoadNamesElement(const Load& load)
 
 std::string MissingNodeReason(const StructureModel& model, int n)
 {
-    return model.Nodes.Has(n) ? std::string() : MissingReason("结点", n, model.NodeCount());
+    return model.Nodes.Has(n) ? std::string() : MissingNumberText(kNodeWord, n, model.NodeCount());
 }
 
 std::string MissingElementReason(const StructureModel& model, int e)
 {
-    return model.Elements.Has(e) ? std::string() : MissingReason("单元", e, model.ElementCount());
+    return model.Elements.Has(e) ? std::string() : MissingNumberText(kElementWord, e, model.ElementCount());
 }
 
 ElementGeometry MemberGeometry(const Node& i, const Node& j)
@@ -54,8 +42,8 @@ ElementGeometry MemberGeometry(const Node& i, const Node& j)
 
 std::string_view MemberLengthFault(float length)
 {
-    if (length == 0.0f) return "单元长度为零（两端结点位置重合）";
-    if (!std::isfinite(length)) return "单元长度超出数值范围";
+    if (length == 0.0f) return kMemberEndsCoincide;
+    if (!std::isfinite(length)) return kMemberLengthBeyondRange;
     return {};
 }
 

@@ -125,8 +125,11 @@ struct StructureModel {
     // The user's loads while Loads holds unit forces.
     OneBasedTable<Load> SavedLoads;
     // True from the first time unit forces replace the user's loads until the
-    // coefficient step puts SavedLoads back.
+    // calculation puts SavedLoads back, or until a load table is committed:
+    // that table is the user's loads from then on, so the flag alone tells
+    // where the user's loads are.
     bool UnitForcesInLoads = false;
+    const OneBasedTable<Load>& UserLoads() const { return UnitForcesInLoads ? SavedLoads : Loads; }
 
     std::int16_t NodeCount() const { return Nodes.Count(); }
     std::int16_t ElementCount() const { return Elements.Count(); }
@@ -134,7 +137,7 @@ struct StructureModel {
     std::int16_t LoadCount() const { return Loads.Count(); }
     std::int16_t SavedLoadCount() const { return SavedLoads.Count(); }
 
-    // Roller 1, pin 2, fixed 3, summed over the supports at commit.
+    // RestraintCount summed over the supports at commit.
     std::int16_t SupportConstraintCount = 0;
     std::int16_t IndeterminacyDegree = 0;
     CalculationModel CalcModel = CalculationModel::DeterminateNoAttached;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace tavrin {
@@ -17,6 +18,19 @@ inline constexpr std::string_view kPinSupport = "铰支座";
 inline constexpr std::string_view kFixedSupport = "固定支座";
 inline constexpr std::string_view kRollerSupport = "活动支座";
 inline constexpr std::array<std::string_view, 3> SupportTypeList{kPinSupport, kFixedSupport, kRollerSupport};
+
+// Restraints a support of this type gives: roller 1, pin 2, fixed 3; a text
+// that is no support type restrains nothing.
+inline std::int16_t RestraintCount(std::string_view supportType)
+{
+    if (supportType == kRollerSupport)
+        return 1;
+    if (supportType == kPinSupport)
+        return 2;
+    if (supportType == kFixedSupport)
+        return 3;
+    return 0;
+}
 
 inline constexpr std::string_view kBelowNode = "结点下方";
 inline constexpr std::string_view kAboveNode = "结点上方";

@@ -71,6 +71,34 @@ TEST(LoadResultantsTest, SkippedLoadsAreLeftOut)
     EXPECT_FLOAT_EQ(r.Moment, 4);
 }
 
+// The end forces, the coefficients and the moment diagram all read these.
+TEST(LoadResultantsTest, DistributedLoadsAddUpPerMemberAndAxis)
+{
+    const struct {
+        const char* name;
+        StructureModel model;
+        std::int16_t member;
+        float qh, qv;
+    } cases[] = {
+        {"downward 6 and 4 on one member", Frame().Distributed(2, kDownward, 6).Distributed(2, kDownward, 4).Build(), 2,
+         0, -10},
+        {"each axis apart", Frame().Distributed(1, kLeftward, 3).Distributed(1, kUpward, 2).Build(), 1, -3, 2},
+        {"load on another member, force and couple",
+         Frame().Distributed(3, kDownward, 5).Force(2, kDownward, 7).Couple(2, kClockwise, 1, 1).Build(), 1, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const OneBasedTable<DistributedIntensity> q = SumDistributedLoads(c.model.Loads, c.model.ElementCount());
+        ASSERT_EQ(q.Count(), 3);
+        EXPECT_FLOAT_EQ(q.at(c.member).qh, c.qh);
+        EXPECT_FLOAT_EQ(q.at(c.member).qv, c.qv);
+    }
+    // A load on a member the table lacks acts on none.
+    const StructureModel beyond = Frame().Distributed(4, kDownward, 9).Distributed(0, kDownward, 9).Build();
+    for (const DistributedIntensity& q : SumDistributedLoads(beyond.Loads, beyond.ElementCount()))
+        EXPECT_FALSE(q.Any());
+}
+
 TEST(LoadResultantsTest, NumberOutsideItsTableIsReportedToTheCaller)
 {
     const StructureModel m = Frame().Force(2, kDownward, 10).Build();

@@ -10,18 +10,13 @@
 namespace tavrin {
 namespace {
 
-int Restraints(std::string_view type)
-{
-    return type == kRollerSupport ? 1 : type == kPinSupport ? 2 : type == kFixedSupport ? 3 : 0;
-}
-
 StructureModel WithSupports(std::initializer_list<std::string_view> types, std::int16_t degree)
 {
     StructureModel model;
     std::int16_t node = 1;
     for (std::string_view type : types) {
         model.Supports.Append(Support{node++, std::string(type), std::string(kBelowNode)});
-        model.SupportConstraintCount = static_cast<std::int16_t>(model.SupportConstraintCount + Restraints(type));
+        model.SupportConstraintCount = static_cast<std::int16_t>(model.SupportConstraintCount + RestraintCount(type));
     }
     model.IndeterminacyDegree = degree;
     return model;

@@ -226,13 +226,13 @@ TEST(SupportReactionsTest, QuietCallPassesOverAnUnmatchedArrangementOnly)
                                 .Node(0, 0).Node(4, 0, kHingedJoint).Node(8, 0).Member(1, 2).Member(2, 3)
                                 .Support(1, kFixedSupport).Support(3, kRollerSupport).Build();
     RecordingMessages messages;
-    EXPECT_FALSE(ComputeSupportReactions(hinged, messages, true));
+    EXPECT_FALSE(ComputeSupportReactions(hinged, messages, UnmatchedArrangement::Silent));
     EXPECT_TRUE(messages.shown.empty());
 
     StructureModel plumb = ModelBuilder()
                                .Node(0, 0).Node(0, 4).Member(1, 2)
                                .Support(1, kPinSupport).Support(2, kRollerSupport, kBelowNode).Build();
-    EXPECT_FALSE(ComputeSupportReactions(plumb, messages, true));
+    EXPECT_FALSE(ComputeSupportReactions(plumb, messages, UnmatchedArrangement::Silent));
     EXPECT_EQ(messages.shown.size(), 1u);
 }
 

@@ -186,7 +186,7 @@ TEST(DrawingPassesTest, EveryPassCaptionsThePictureAsTheStructure)
 {
     const std::pair<const char*, void (*)(const StructureModel&, Canvas&)> passes[] = {
         {"nodes", DrawNodeNumbers},
-        {"members", [](const StructureModel& model, Canvas& canvas) { DrawMembers(model, canvas, 1); }},
+        {"members", [](const StructureModel& model, Canvas& canvas) { DrawMembers(model, canvas, MemberLabels::Shown); }},
         {"supports", DrawSupports},
         {"concentrated", DrawConcentratedLoads},
         {"distributed", DrawDistributedLoads},
@@ -214,7 +214,7 @@ TEST(DrawMembersTest, HingedEndsGetGreyFilledCirclesOnTopOfTheTwoPixelLine)
     m.Member(a, b);
     m.Member(c, d);
     RecordingCanvas canvas;
-    DrawMembers(m.model, canvas, 0);
+    DrawMembers(m.model, canvas, MemberLabels::Hidden);
 
     const auto lines = canvas.Lines();
     ASSERT_EQ(lines.size(), 2u);
@@ -255,7 +255,7 @@ TEST(DrawMembersTest, LabelsOnlyWhenAskedForAtTheMidpointOfTheCommittedGeometry)
     for (const std::int16_t withLabels : std::vector<std::int16_t>{0, 1, 2, -1}) {
         SCOPED_TRACE(withLabels);
         RecordingCanvas canvas;
-        DrawMembers(m.model, canvas, withLabels);
+        DrawMembers(m.model, canvas, static_cast<MemberLabels>(withLabels));
         const auto prints = canvas.Prints();
         if (withLabels != 1) {
             EXPECT_TRUE(prints.empty());
@@ -277,7 +277,7 @@ TEST(DrawMembersTest, LeavesWidthOneAndTheFillOfTheLastHinge)
         RecordingCanvas canvas;
         canvas.SetDrawWidth(3);
         canvas.SetFillStyle(kFillTransparent);
-        DrawMembers(m.model, canvas, 1);
+        DrawMembers(m.model, canvas, MemberLabels::Shown);
         EXPECT_TRUE(canvas.ops.empty());
         EXPECT_EQ(canvas.DrawWidth(), 1);
         EXPECT_EQ(canvas.FillColor(), kCyan);
@@ -290,7 +290,7 @@ TEST(DrawMembersTest, LeavesWidthOneAndTheFillOfTheLastHinge)
         const auto j = m.Node(10, 0, kHingedJoint);
         m.Member(i, j);
         RecordingCanvas canvas;
-        DrawMembers(m.model, canvas, 1);
+        DrawMembers(m.model, canvas, MemberLabels::Shown);
         EXPECT_EQ(canvas.DrawWidth(), 1);
         EXPECT_EQ(canvas.FillColor(), kLightGrey);
         EXPECT_EQ(canvas.FillStyle(), kFillSolid);
@@ -796,7 +796,7 @@ TEST(DrawingPassesTest, NumbersOutsideTheTablesAreSkippedAndTheRestIsDrawn)
     m.LoadOn(kCouple, 1, kClockwise, 2, 3);
 
     RecordingCanvas canvas;
-    DrawMembers(m.model, canvas, 1);
+    DrawMembers(m.model, canvas, MemberLabels::Shown);
     EXPECT_EQ(canvas.Lines().size(), 1u);
     EXPECT_EQ(canvas.Prints().size(), 1u);
 
@@ -837,7 +837,7 @@ TEST(DrawingPassesTest, EachPassLeavesTheStateItSetAndKeepsTheRest)
     EXPECT_EQ(canvas.DrawWidth(), 1);
 
     canvas.SetDrawWidth(5);
-    DrawMembers(m.model, canvas, 1);
+    DrawMembers(m.model, canvas, MemberLabels::Shown);
     EXPECT_EQ(canvas.ForeColor(), kBlack);
     EXPECT_EQ(canvas.DrawWidth(), 1);
     EXPECT_EQ(canvas.FillStyle(), kFillSolid);

@@ -354,7 +354,8 @@ TEST(CellEditorTest, ALastRowLeftFilledGrowsTheGridByOneRow)
     EXPECT_EQ(e.grid.Rows(), kInputGridRows + 1);
     EXPECT_EQ(e.Cell(), std::make_pair(last, 1));
 
-    for (const char* text : {"", " ", "  "}) {
+    // Blank as every number cell reads it: a tab is a blank too.
+    for (const char* text : {"", " ", "  ", " \t"}) {
         SCOPED_TRACE(std::string("'") + text + "'");
         Editing blank(kNodeTable);
         blank.At(last, 0);

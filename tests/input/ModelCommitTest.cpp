@@ -365,7 +365,7 @@ TEST(ModelCommitTest, EachTableDrawsItsLayerInTheWorkingOrder)
 
     RecordingCanvas expected(200.0, 150.0);
     DrawNodeNumbers(f.model, expected);
-    DrawMembers(f.model, expected, 1);
+    DrawMembers(f.model, expected, MemberLabels::Shown);
     expected.SetDrawWidth(1);
     DrawSupports(f.model, expected);
     DrawConcentratedLoads(f.model, expected);
@@ -378,7 +378,7 @@ TEST(ModelCommitTest, UndoRedrawsTheLayersBelowTheShowingTable)
 {
     using Pass = std::function<void(const StructureModel&, Canvas&)>;
     const Pass nodes = DrawNodeNumbers;
-    const Pass members = [](const StructureModel& m, Canvas& c) { DrawMembers(m, c, 1); };
+    const Pass members = [](const StructureModel& m, Canvas& c) { DrawMembers(m, c, MemberLabels::Shown); };
     const Pass supports = DrawSupports;
     const std::vector<Pass> layers[] = {{}, {nodes}, {nodes, members}, {nodes, members, supports}};
     for (int kind = kNodeTable; kind <= kLoadTable; ++kind) {

@@ -10,7 +10,7 @@
 #include <QtGlobal>
 
 #include "batch/BatchTool.h"
-#include "batch/QtPictureFiles.h"
+#include "batch/QtPictureWriter.h"
 
 int main(int argc, char** argv)
 {

@@ -165,7 +165,7 @@ struct CalculatedChain {
 using Pass = std::function<void(const StructureModel&, Canvas&)>;
 const std::pair<const char*, Pass> kPasses[] = {
     {"DrawNodeNumbers", &DrawNodeNumbers},
-    {"DrawMembers", [](const StructureModel& m, Canvas& c) { DrawMembers(m, c, 1); }},
+    {"DrawMembers", [](const StructureModel& m, Canvas& c) { DrawMembers(m, c, MemberLabels::Shown); }},
     {"DrawSupports", &DrawSupports},
     {"DrawConcentratedLoads", &DrawConcentratedLoads},
     {"DrawDistributedLoads", &DrawDistributedLoads},

@@ -1,4 +1,4 @@
-#include "batch/QtPictureFiles.h"
+#include "batch/QtPictureWriter.h"
 
 #include <cmath>
 

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "analysis/StaticsTexts.h"
+
+namespace tavrin {
+
+// Messages of the calculation: a step asked for before its inputs, the
+// supplementary input refused, the coefficients and the canonical equations.
+// Titles and part names come from the statics (kWarningTitle,
+// kCalculationError, kAttachedPartName, kBasicPartName).
+
+inline constexpr std::string_view kReanalyseMessage = "结构数据或超静定次数已改变，请重新进行“计算类型分析”！";
+inline constexpr std::string_view kAttachedPartsMissing = "请先输入附属部分补充信息，并按“O&K”确认！";
+inline constexpr std::string_view kBasicPartsMissing = "请先输入基本部分补充信息，并按“O&K”确认！";
+inline constexpr std::string_view kCoefficientsMissing = "请先计算自由项系数！";
+inline constexpr std::string_view kUnknownsMissing = "请先求解未知力！";
+
+// What a row of a part table must hold: "请先在附属部分补充信息第1行输入结点码和单元号，并按“O&K”确认！".
+inline constexpr std::string_view kAttachedPartRowHolds = "结点码和单元号";
+inline constexpr std::string_view kBasicPartRowHolds = "单元号";
+inline std::string PartRowMissingText(std::string_view part, int row, std::string_view holds)
+{
+    return "请先在" + std::string(part) + "补充信息第" + std::to_string(row) + "行输入" + std::string(holds) +
+           "，并按“O&K”确认！";
+}
+
+// "单位未知力X2".
+inline std::string UnitForceName(int k)
+{
+    return "单位未知力X" + std::to_string(k);
+}
+// The loads of load case c: "外荷载" for 0, the unit force Xc after.
+inline std::string CaseName(int caseNo)
+{
+    return caseNo == 0 ? std::string("外荷载") : UnitForceName(caseNo);
+}
+inline std::string ReactionsMissingText(int caseNo)
+{
+    return "请先计算" + CaseName(caseNo) + "作用下的支座反力！";
+}
+inline std::string EndForcesMissingText(int caseNo)
+{
+    return "请先计算" + CaseName(caseNo) + "作用下的各构件内力！";
+}
+inline std::string UnitForceMissingText(int k)
+{
+    return "请先在“" + UnitForceName(k) + "”的输入表中输入单位力，并按“交互检查”！";
+}
+
+// The unit-force table, each refusal after the row's RowPlace.
+inline constexpr std::string_view kNoUnitForceRows = "请先在表中输入单位未知力，再按“交互检查”！";
+inline std::string UnitForceKindFault(std::string_view type)
+{
+    return "单位未知力只能是“集中荷载”或“力偶”，不能是“" + std::string(type) + "”！";
+}
+// "作用结点“x4”不是数字！": `reason` as NotANumberReason writes it.
+inline std::string NamedCellFaultText(std::string_view column, std::string_view reason)
+{
+    return std::string(column) + std::string(reason) + "！";
+}
+// "作用结点“9”不存在！": `column` the header of the cell's column.
+inline std::string NamedCellMissingText(std::string_view column, std::string_view text)
+{
+    return std::string(column) + "“" + std::string(text) + "”不存在！";
+}
+// "荷载方向“顺时针”不适用于集中荷载！".
+inline std::string DirectionUnfitText(std::string_view column, std::string_view direction, std::string_view type)
+{
+    return std::string(column) + "“" + std::string(direction) + "”不适用于" + std::string(type) + "！";
+}
+// After a part cell that is no integer: "第1行“单元1”列：“x4”不是数字，请改正后再按“O&K”确认！".
+inline constexpr std::string_view kCorrectAndConfirm = "，请改正后再按“O&K”确认！";
+
+// Coefficients: "单元2的EI或长度为零，不能计算系数!" (members as ElementListText
+// writes them).
+inline std::string ZeroStiffnessText(std::string_view members)
+{
+    return std::string(members) + "的EI或长度为零，不能计算系数!";
+}
+inline constexpr std::string_view kCaseMomentsUnsized =
+    "系数计算错误：各工况的杆端弯矩尚未按当前单元数和超静定次数计算，请先进行计算类型分析和各内力计算!";
+
+// The canonical equations.
+inline constexpr std::string_view kCoefficientsUnsized =
+    "未知力求解错误：系数与自由项尚未按当前超静定次数形成，请先计算“自由项系数”!";
+inline constexpr std::string_view kSingularSystemText = "主系数为零,方程线性相关,无解!";
+// Shown beside unknowns that the rounding of the float coefficients may
+// move by 1 % or more.
+inline constexpr std::string_view kIllConditionedText =
+    "典型方程组病态，系数的舍入误差可能使未知力的误差超过1%，计算结果仅供参考！";
+// A step's results, a pivot or an unknown beyond the 32-bit float range.
+inline constexpr std::string_view kOverflowText = "计算结果超出数值范围，请检查荷载、EI和结点坐标是否过大或过小！";
+
+}  // namespace tavrin

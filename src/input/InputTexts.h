@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tavrin {
+
+// Refusals of the input commit. Each names its cell first (CellPlace) and
+// ends with kTableNotCommitted: "第2行“结点号”列：结点号应为2（各行依次为1、2、3…），本表未提交!".
+
+inline constexpr std::string_view kTableNotCommitted = "，本表未提交!";
+inline constexpr std::string_view kNodeTableEmpty = "结点表为空，至少要输入一个结点";
+inline constexpr std::string_view kElementTableEmpty = "单元表为空，至少要输入一个单元";
+
+// "结点号应为2（各行依次为1、2、3…）": `column` is the header of the number's
+// column, `row` the data row the number must equal.
+inline std::string RowNumberFault(std::string_view column, int row)
+{
+    return std::string(column) + "应为" + std::to_string(row) + "（各行依次为1、2、3…）";
+}
+
+}  // namespace tavrin
