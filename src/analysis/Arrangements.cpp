@@ -20,9 +20,18 @@ Point NodePoint(const StructureModel& model, std::int16_t node)
     return {n.X, n.Y};
 }
 
-ArrangementOutcome Solved() { return {ArrangementStatus::Solved, {}}; }
-ArrangementOutcome Fault(std::string_view reason) { return {ArrangementStatus::Fault, reason}; }
-ArrangementOutcome Unmatched() { return {ArrangementStatus::Unmatched, kArrangementUnmatched}; }
+ArrangementOutcome Solved()
+{
+    return {ArrangementStatus::Solved, {}};
+}
+ArrangementOutcome Fault(std::string_view reason)
+{
+    return {ArrangementStatus::Fault, reason};
+}
+ArrangementOutcome Unmatched()
+{
+    return {ArrangementStatus::Unmatched, kArrangementUnmatched};
+}
 
 bool IsType(const StructureModel& model, std::int16_t support, std::string_view type)
 {

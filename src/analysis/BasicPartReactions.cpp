@@ -22,7 +22,8 @@ SupportedBody BodyOfPart(const StructureModel& model, std::span<const std::int16
         const Support& support = model.Supports.at(s);
         if (Contains(nodes, support.NodeNo)) {
             body.supports.push_back(s);
-            body.constraintCount = static_cast<std::int16_t>(body.constraintCount + RestraintCount(support.SupportType));
+            body.constraintCount =
+                static_cast<std::int16_t>(body.constraintCount + RestraintCount(support.SupportType));
         }
     }
     return body;

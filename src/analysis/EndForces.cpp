@@ -99,8 +99,8 @@ struct EndILoads {
 // A load with its texts read once per case: the walk visits every load for
 // every member.
 struct WalkLoad {
-    bool force = false;        // a concentrated load
-    bool couple = false;       // a couple with a couple direction
+    bool force = false;   // a concentrated load
+    bool couple = false;  // a couple with a couple direction
     bool horizontal = false;
     bool vertical = false;
     std::int16_t NodeNo = 0;

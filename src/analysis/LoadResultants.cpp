@@ -8,7 +8,10 @@ namespace tavrin {
 
 namespace {
 
-bool TouchesNode(const Element& e, std::int16_t node) { return e.INode == node || e.JNode == node; }
+bool TouchesNode(const Element& e, std::int16_t node)
+{
+    return e.INode == node || e.JNode == node;
+}
 
 }  // namespace
 

@@ -80,9 +80,11 @@ constexpr std::array<std::span<const ItemRow>, 4> kItemLists{
 
 bool IsTwoPins(const StructureModel& model)
 {
-    if (model.SupportCount() != 2) return false;
+    if (model.SupportCount() != 2)
+        return false;
     for (const Support& s : model.Supports)
-        if (s.SupportType != kPinSupport) return false;
+        if (s.SupportType != kPinSupport)
+            return false;
     return true;
 }
 
@@ -91,7 +93,8 @@ bool IsTwoPins(const StructureModel& model)
 std::optional<int> FirstOverloadedRigidJoint(const StructureModel& model)
 {
     for (int n = 1; n <= model.NodeCount(); ++n)
-        if (model.Nodes.at(n).JointType == kRigidJoint && ElementsAtNode(model, n) > 2) return n;
+        if (model.Nodes.at(n).JointType == kRigidJoint && ElementsAtNode(model, n) > 2)
+            return n;
     return std::nullopt;
 }
 
@@ -104,14 +107,16 @@ struct UnfitRow {
 std::string ElementFault(const StructureModel& model, const Element& e)
 {
     for (const std::int16_t n : {e.INode, e.JNode})
-        if (std::string reason = MissingNodeReason(model, n); !reason.empty()) return reason;
+        if (std::string reason = MissingNodeReason(model, n); !reason.empty())
+            return reason;
     return std::string(MemberLengthFault(MemberGeometry(model.Nodes.at(e.INode), model.Nodes.at(e.JNode)).Length));
 }
 
 std::string LoadFault(const StructureModel& model, const Load& load)
 {
     std::string reason = LoadNamesNode(load) ? MissingNodeReason(model, load.NodeNo) : std::string();
-    if (reason.empty() && LoadNamesElement(load)) reason = MissingElementReason(model, load.ElementNo);
+    if (reason.empty() && LoadNamesElement(load))
+        reason = MissingElementReason(model, load.ElementNo);
     return reason;
 }
 
@@ -122,7 +127,8 @@ std::optional<UnfitRow> FirstFault(std::string_view table, const OneBasedTable<R
     int row = 0;
     for (const Record& record : rows) {
         ++row;
-        if (std::string reason = fault(record); !reason.empty()) return UnfitRow{table, row, std::move(reason)};
+        if (std::string reason = fault(record); !reason.empty())
+            return UnfitRow{table, row, std::move(reason)};
     }
     return std::nullopt;
 }
@@ -136,8 +142,10 @@ std::optional<UnfitRow> FirstUnfitRow(const StructureModel& model)
     const auto element = [&](const Element& e) { return ElementFault(model, e); };
     const auto support = [&](const Support& s) { return MissingNodeReason(model, s.NodeNo); };
     const auto load = [&](const Load& l) { return LoadFault(model, l); };
-    if (auto unfit = FirstFault(kElementTableName, model.Elements, element)) return unfit;
-    if (auto unfit = FirstFault(kSupportTableName, model.Supports, support)) return unfit;
+    if (auto unfit = FirstFault(kElementTableName, model.Elements, element))
+        return unfit;
+    if (auto unfit = FirstFault(kSupportTableName, model.Supports, support))
+        return unfit;
     return FirstFault(kLoadTableName, model.UserLoads(), load);
 }
 
@@ -171,7 +179,8 @@ int ElementsAtNode(const StructureModel& model, int node)
 {
     int count = 0;
     for (const Element& e : model.Elements)
-        if (e.INode == node || e.JNode == node) ++count;
+        if (e.INode == node || e.JNode == node)
+            ++count;
     return count;
 }
 
@@ -180,7 +189,8 @@ bool HasAttachedParts(const StructureModel& model)
     // Four restraints are a single body only as the three-hinged arrangement;
     // a fixed support with a roller carries a part hinged onto a cantilever.
     const int restraints = model.SupportConstraintCount;
-    if (restraints > 4) return true;
+    if (restraints > 4)
+        return true;
     return restraints == 4 && !IsTwoPins(model);
 }
 
@@ -203,7 +213,8 @@ std::vector<CalculationItem> CalculationItems(CalculationModel kind, int degree)
 {
     std::vector<CalculationItem> items;
     const auto i = static_cast<std::size_t>(kind);
-    if (i >= kItemLists.size()) return items;
+    if (i >= kItemLists.size())
+        return items;
     const std::span<const ItemRow> rows = kItemLists[i];
     for (auto row = rows.begin(); row != rows.end();) {
         if (row->cases == RowCases::Once) {
@@ -223,14 +234,16 @@ std::vector<CalculationItem> CalculationItems(CalculationModel kind, int degree)
 
 CalculationStep StepOfItem(const std::vector<CalculationItem>& items, int index)
 {
-    if (index < 0 || index >= static_cast<int>(items.size())) return {};
+    if (index < 0 || index >= static_cast<int>(items.size()))
+        return {};
     return items[static_cast<std::size_t>(index)].step;
 }
 
 std::vector<std::string> ItemTexts(const std::vector<CalculationItem>& items)
 {
     std::vector<std::string> texts;
-    for (const CalculationItem& item : items) texts.push_back(item.text);
+    for (const CalculationItem& item : items)
+        texts.push_back(item.text);
     return texts;
 }
 

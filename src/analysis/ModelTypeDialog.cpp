@@ -76,7 +76,8 @@ void ModelTypeDialog::Open(const std::function<void(QWidget&)>& place)
     Check1->setChecked(true);
     Option1->setChecked(true);
     Frame2->hide();
-    if (place) place(*this);
+    if (place)
+        place(*this);
     show();
     raise();
     activateWindow();
@@ -96,7 +97,8 @@ void ModelTypeDialog::ChooseIndeterminate()
 // A refused degree keeps the dialog open with what the student typed.
 void ModelTypeDialog::Accept()
 {
-    if (AcceptModelType(m_model, {Option2->isChecked(), Text1->text().toStdString()}, m_messages)) accept();
+    if (AcceptModelType(m_model, {Option2->isChecked(), Text1->text().toStdString()}, m_messages))
+        accept();
 }
 
 }  // namespace tavrin

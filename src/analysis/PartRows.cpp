@@ -55,8 +55,7 @@ std::vector<std::int16_t> NodesOfElements(const StructureModel& model, std::span
     return nodes;
 }
 
-void MarkNodalLoadsCounted(const StructureModel& model, std::span<const std::int16_t> nodes,
-                           std::vector<bool>& counted)
+void MarkNodalLoadsCounted(const StructureModel& model, std::span<const std::int16_t> nodes, std::vector<bool>& counted)
 {
     counted.resize(static_cast<std::size_t>(model.LoadCount()), false);
     for (std::int16_t l = 1; l <= model.LoadCount(); ++l) {

@@ -73,6 +73,7 @@ inline std::string MembersOffTheChainText(std::string_view members)
            std::string(members) + "的杆端内力可能不正确!";
 }
 
-inline constexpr std::string_view kEndForceTablesUnsized = "杆端内力计算错误：内力表与当前单元数不符，请先进行计算类型分析!";
+inline constexpr std::string_view kEndForceTablesUnsized =
+    "杆端内力计算错误：内力表与当前单元数不符，请先进行计算类型分析!";
 
 }  // namespace tavrin

@@ -40,7 +40,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     // The picture window's own close key (Ctrl+W) would make the moment
     // diagram's shortcut ambiguous while the picture is open; its window
     // menu keeps the entries, without keys.
-    for (QAction* entry : m_picSubWindow->systemMenu()->actions()) entry->setShortcuts({});
+    for (QAction* entry : m_picSubWindow->systemMenu()->actions())
+        entry->setShortcuts({});
 
     BuildMenuBar();
 }
@@ -54,7 +55,8 @@ void MainWindow::BuildMenuBar()
             QAction* item = entry.command == ShellCommand::Separator ? menu->addSeparator()
                                                                      : menu->addAction(FromUtf8(entry.caption));
             item->setObjectName(FromUtf8(entry.name));
-            if (entry.command == ShellCommand::Separator) continue;
+            if (entry.command == ShellCommand::Separator)
+                continue;
             if (!entry.shortcut.empty())
                 item->setShortcut(QKeySequence(FromUtf8(entry.shortcut), QKeySequence::PortableText));
             const ShellCommand command = entry.command;
@@ -73,17 +75,20 @@ QAction* MainWindow::action(ShellCommand command) const
 void MainWindow::ShareShortcutsWith(QWidget& form)
 {
     for (const auto& [command, entry] : m_actions)
-        if (!entry->shortcut().isEmpty()) form.addAction(entry);
+        if (!entry->shortcut().isEmpty())
+            form.addAction(entry);
     // A text box would keep Ctrl+Z (undo) and Ctrl+E (end of line) for
     // itself; in the program's forms the menu's keys come first.
-    for (QLineEdit* box : form.findChildren<QLineEdit*>()) box->installEventFilter(this);
+    for (QLineEdit* box : form.findChildren<QLineEdit*>())
+        box->installEventFilter(this);
 }
 
 bool MainWindow::IsMenuShortcut(const QKeyEvent& key) const
 {
     const QKeySequence pressed(key.keyCombination());
     for (const auto& [command, entry] : m_actions)
-        if (!entry->shortcut().isEmpty() && entry->shortcut() == pressed) return true;
+        if (!entry->shortcut().isEmpty() && entry->shortcut() == pressed)
+            return true;
     return false;
 }
 
@@ -96,10 +101,12 @@ void MainWindow::ShowPicture(const QString& caption)
     m_mdiArea->setActiveSubWindow(m_picSubWindow);
     // Only at start-up does the main window come to the front: a diagram
     // drawn later leaves the forms where the student works above it.
-    if (isVisible()) return;
+    if (isVisible())
+        return;
     // The whole screen is the room the forms are placed in beside the
     // picture; also where no window manager maximises.
-    if (const QScreen* screen = this->screen()) setGeometry(screen->availableGeometry());
+    if (const QScreen* screen = this->screen())
+        setGeometry(screen->availableGeometry());
     showMaximized();
     raise();
     activateWindow();

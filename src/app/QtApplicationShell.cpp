@@ -160,7 +160,8 @@ void QtApplicationShell::AnalyseModelType()
             MoveBesidePicture(
                 form, CalculationFormPosition(m_mainWindow->PictureRightTwips(), m_mainWindow->InnerSizeTwips()));
         });
-    if (m_outputForm != before) m_mainWindow->ShareShortcutsWith(*m_outputForm);
+    if (m_outputForm != before)
+        m_mainWindow->ShareShortcutsWith(*m_outputForm);
 }
 
 void QtApplicationShell::ShowAbout()

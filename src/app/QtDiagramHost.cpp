@@ -12,7 +12,8 @@ QtDiagramHost::QtDiagramHost(PictureShower showPicture, QWidget* promptParent)
       m_prompt([promptParent](const QString& prompt, const QString& title) -> std::optional<QString> {
           bool ok = false;
           QString answer = QInputDialog::getText(promptParent, title, prompt, QLineEdit::Normal, QString(), &ok);
-          if (!ok) return std::nullopt;
+          if (!ok)
+              return std::nullopt;
           return answer;
       })
 {
@@ -26,7 +27,8 @@ void QtDiagramHost::ShowPicture(std::string_view caption)
 std::optional<std::string> QtDiagramHost::AskScale(std::string_view prompt, std::string_view title)
 {
     std::optional<QString> answer = m_prompt(FromUtf8(prompt), FromUtf8(title));
-    if (!answer) return std::nullopt;
+    if (!answer)
+        return std::nullopt;
     return answer->toStdString();
 }
 

@@ -66,11 +66,14 @@ TwipsPoint CalculationFormPosition(double pictureRightTwips, TwipsSize inner)
     const TwipsSize inputSize = InputFormFrameSize();
     const double width = CalculationFormFrameSize().width;
     const TwipsPoint below{input.left, input.top + inputSize.height + kGapTwips};
-    if (FormsFitInOneColumn(inner.height)) return below;
+    if (FormsFitInOneColumn(inner.height))
+        return below;
     const double right = input.left + inputSize.width + kGapTwips;
-    if (right + width <= inner.width + kPixelRoundingTwips) return {right, input.top};
+    if (right + width <= inner.width + kPixelRoundingTwips)
+        return {right, input.top};
     const double left = input.left - kGapTwips - width;
-    if (left >= 0.0) return {left, input.top};
+    if (left >= 0.0)
+        return {left, input.top};
     return below;
 }
 

@@ -19,9 +19,9 @@ struct DiagramRule {
     std::string_view caption;
     float Element::*valueI;
     float Element::*valueJ;
-    bool absoluteLabels;      // moments are labelled by size, the side shows the sign
-    bool tipLineAlways;       // shear joins the tips even when both ends are 0
-    bool distributedLoads;    // parabola of the member's distributed loads
+    bool absoluteLabels;    // moments are labelled by size, the side shows the sign
+    bool tipLineAlways;     // shear joins the tips even when both ends are 0
+    bool distributedLoads;  // parabola of the member's distributed loads
 };
 
 constexpr DiagramRule kMomentRule{kMomentDiagramCaption, &Element::Mi, &Element::Mj, true, false, true};
@@ -38,7 +38,10 @@ struct Point {
     double y = 0.0;
 };
 
-Point Between(Point a, Point b, double t) { return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)}; }
+Point Between(Point a, Point b, double t)
+{
+    return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
+}
 
 // The point `amount` picture units off `base` to the left of the member seen
 // from i to j: A = (SinA, CosA) taken from x and y, picture y downward.
@@ -47,7 +50,10 @@ Point Offset(Point base, double amount, const Element& e)
     return {base.x - amount * static_cast<double>(e.SinA), base.y - amount * static_cast<double>(e.CosA)};
 }
 
-void LineTo(Canvas& canvas, Point a, Point b) { canvas.Line(a.x, a.y, b.x, b.y); }
+void LineTo(Canvas& canvas, Point a, Point b)
+{
+    canvas.Line(a.x, a.y, b.x, b.y);
+}
 
 // Moment of the simply supported member under the loads' projections at the
 // fraction t of its length from end i:
@@ -90,7 +96,8 @@ std::optional<Member> DrawableMember(const StructureModel& model, const Element&
 // as "1e999", is no scale.
 std::optional<float> TypedScale(const std::optional<std::string>& answer)
 {
-    if (!answer || !IsWhollyNumber(*answer)) return std::nullopt;
+    if (!answer || !IsWhollyNumber(*answer))
+        return std::nullopt;
     return ReadFloatCell(*answer);
 }
 

@@ -9,7 +9,10 @@ void Canvas::Cls()
     DoCls();
 }
 
-void Canvas::Line(double x1, double y1, double x2, double y2) { Line(x1, y1, x2, y2, m_foreColor); }
+void Canvas::Line(double x1, double y1, double x2, double y2)
+{
+    Line(x1, y1, x2, y2, m_foreColor);
+}
 
 void Canvas::Line(double x1, double y1, double x2, double y2, Rgb color)
 {
@@ -32,7 +35,10 @@ void Canvas::Circle(double x, double y, double r, double start, double end)
     m_currentY = y;
 }
 
-void Canvas::Print(std::string_view text) { DoPrint(m_currentX, m_currentY, text); }
+void Canvas::Print(std::string_view text)
+{
+    DoPrint(m_currentX, m_currentY, text);
+}
 
 std::vector<CanvasOp> RecordingCanvas::OfKind(CanvasOp::Kind kind) const
 {
@@ -90,7 +96,10 @@ CanvasOp Canvas::PrintOp(double x, double y, std::string_view text) const
     return op;
 }
 
-void RecordingCanvas::DoCls() { ops.push_back(ClsOp()); }
+void RecordingCanvas::DoCls()
+{
+    ops.push_back(ClsOp());
+}
 
 void RecordingCanvas::DoLine(double x1, double y1, double x2, double y2, Rgb color)
 {
@@ -102,6 +111,9 @@ void RecordingCanvas::DoCircle(double x, double y, double r, std::optional<doubl
     ops.push_back(CircleOp(x, y, r, start, end));
 }
 
-void RecordingCanvas::DoPrint(double x, double y, std::string_view text) { ops.push_back(PrintOp(x, y, text)); }
+void RecordingCanvas::DoPrint(double x, double y, std::string_view text)
+{
+    ops.push_back(PrintOp(x, y, text));
+}
 
 }  // namespace tavrin

@@ -79,9 +79,18 @@ struct Stroke {
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
 };
 
-constexpr Stroke L(double x1, double y1, double x2, double y2) { return {StrokeKind::Line, x1, y1, x2, y2}; }
-constexpr Stroke P(double x, double y) { return {StrokeKind::Pin, x, y, 0, 0}; }
-constexpr Stroke N(double x, double y) { return {StrokeKind::NodeCircle, x, y, 0, 0}; }
+constexpr Stroke L(double x1, double y1, double x2, double y2)
+{
+    return {StrokeKind::Line, x1, y1, x2, y2};
+}
+constexpr Stroke P(double x, double y)
+{
+    return {StrokeKind::Pin, x, y, 0, 0};
+}
+constexpr Stroke N(double x, double y)
+{
+    return {StrokeKind::NodeCircle, x, y, 0, 0};
+}
 
 constexpr std::size_t kMaxStrokes = 11;
 
@@ -97,30 +106,46 @@ struct SupportSymbol {
 // the node and its hatch, on the side opposite the named one. Pin support:
 // two links, two pins, base, five hatch strokes, node circle.
 constexpr std::array<SupportSymbol, 12> kSupportSymbols{{
-    {kRollerSupport, kLeftOfNode, 7,
+    {kRollerSupport,
+     kLeftOfNode,
+     7,
      {L(-1, 0, -9, 0), P(-11, 0), L(-13, -5, -13, 5), L(-13, -3, -15, -1), L(-13, 0, -15, 2), L(-13, 3, -15, 5),
       N(-2, 0)}},
-    {kRollerSupport, kRightOfNode, 7,
+    {kRollerSupport,
+     kRightOfNode,
+     7,
      {L(1, 0, 9, 0), P(11, 0), L(13, -5, 13, 5), L(13, -3, 15, -1), L(13, 0, 15, 2), L(13, 3, 15, 5), N(2, 0)}},
-    {kRollerSupport, kBelowNode, 7,
+    {kRollerSupport,
+     kBelowNode,
+     7,
      {L(0, 1, 0, 11), P(0, 9), L(-5, 11, 5, 11), L(-3, 11, -5, 13), L(0, 11, -2, 13), L(3, 11, 1, 13), N(0, 2)}},
-    {kRollerSupport, kAboveNode, 7,
+    {kRollerSupport,
+     kAboveNode,
+     7,
      {L(0, -1, 0, -9), P(0, -11), L(-5, -13, 5, -13), L(-3, -13, -5, -15), L(0, -13, -2, -15), L(3, -13, 1, -15),
       N(0, -2)}},
     {kFixedSupport, kAboveNode, 4, {L(-5, 0, 5, 0), L(-3, 0, -5, 2), L(0, 0, -2, 2), L(3, 0, 1, 2)}},
     {kFixedSupport, kBelowNode, 4, {L(-5, 0, 5, 0), L(-3, 0, -5, -2), L(0, 0, -2, -2), L(3, 0, 1, -2)}},
     {kFixedSupport, kRightOfNode, 4, {L(0, -5, 0, 5), L(0, -3, -2, -1), L(0, 0, -2, 2), L(0, 3, -2, 5)}},
     {kFixedSupport, kLeftOfNode, 4, {L(0, -5, 0, 5), L(0, -3, 2, -1), L(0, 0, 2, 2), L(0, 3, 2, 5)}},
-    {kPinSupport, kBelowNode, 11,
+    {kPinSupport,
+     kBelowNode,
+     11,
      {L(-1, 1, -5, 9), L(1, 1, 5, 9), P(-6, 10), P(6, 10), L(-8, 12, 8, 12), L(-6, 12, -8, 14), L(-3, 12, -5, 14),
       L(0, 12, -2, 14), L(3, 12, 1, 14), L(6, 12, 4, 14), N(0, 0)}},
-    {kPinSupport, kAboveNode, 11,
+    {kPinSupport,
+     kAboveNode,
+     11,
      {L(-1, -1, -5, -9), L(1, -1, 5, -9), P(-6, -10), P(6, -10), L(-8, -12, 8, -12), L(-6, -12, -8, -14),
       L(-3, -12, -5, -14), L(0, -12, -2, -14), L(3, -12, 1, -14), L(6, -12, 4, -14), N(0, 0)}},
-    {kPinSupport, kRightOfNode, 11,
+    {kPinSupport,
+     kRightOfNode,
+     11,
      {L(1, -1, 9, -5), L(1, 1, 9, 5), P(10, -6), P(10, 6), L(12, -8, 12, 8), L(12, -6, 14, -8), L(12, -3, 14, -5),
       L(12, 0, 14, -2), L(12, 3, 14, 1), L(12, 6, 14, 4), N(0, 0)}},
-    {kPinSupport, kLeftOfNode, 11,
+    {kPinSupport,
+     kLeftOfNode,
+     11,
      {L(-1, -1, -9, -5), L(-1, 1, -9, 5), P(-10, -6), P(-10, 6), L(-12, -8, -12, 8), L(-12, -6, -14, -4),
       L(-12, -3, -14, -1), L(-12, 0, -14, 2), L(-12, 3, -14, 5), L(-12, 6, -14, 8), N(0, 0)}},
 }};
@@ -136,27 +161,30 @@ const SupportSymbol* FindSupportSymbol(const Support& support)
 void DrawStroke(Canvas& canvas, double x, double y, bool rigidNode, const Stroke& stroke)
 {
     switch (stroke.kind) {
-    case StrokeKind::Line:
-        canvas.Line(x + stroke.x1, y + stroke.y1, x + stroke.x2, y + stroke.y2);
-        break;
-    case StrokeKind::Pin:
-        canvas.Circle(x + stroke.x1, y + stroke.y1, kHingeRadius);
-        break;
-    case StrokeKind::NodeCircle:
-        canvas.SetFillStyle(kFillSolid);
-        canvas.SetFillColor(kLightGrey);
-        if (rigidNode)
+        case StrokeKind::Line:
+            canvas.Line(x + stroke.x1, y + stroke.y1, x + stroke.x2, y + stroke.y2);
+            break;
+        case StrokeKind::Pin:
             canvas.Circle(x + stroke.x1, y + stroke.y1, kHingeRadius);
-        else
-            canvas.Circle(x, y, kHingeRadius);
-        break;
+            break;
+        case StrokeKind::NodeCircle:
+            canvas.SetFillStyle(kFillSolid);
+            canvas.SetFillColor(kLightGrey);
+            if (rigidNode)
+                canvas.Circle(x + stroke.x1, y + stroke.y1, kHingeRadius);
+            else
+                canvas.Circle(x, y, kHingeRadius);
+            break;
     }
 }
 
 // ---- Loads ------------------------------------------------------------------
 
 // Magnitude label of a concentrated force or a couple: "0.##" of |Magnitude|.
-std::string ForceLabel(float magnitude) { return FormatForce(std::fabs(static_cast<double>(magnitude))); }
+std::string ForceLabel(float magnitude)
+{
+    return FormatForce(std::fabs(static_cast<double>(magnitude)));
+}
 
 // Magnitude label of a distributed load: the digits "0.##" prints for
 // |Magnitude|, between blanks and without the point of a whole number, so 10
@@ -164,7 +192,8 @@ std::string ForceLabel(float magnitude) { return FormatForce(std::fabs(static_ca
 std::string IntensityLabel(float magnitude)
 {
     std::string digits = ForceLabel(magnitude);
-    if (digits.ends_with('.')) digits.pop_back();
+    if (digits.ends_with('.'))
+        digits.pop_back();
     return " " + digits + " ";
 }
 
@@ -315,10 +344,14 @@ constexpr ArrowHead kUpperHalfCounterClockwise{{-6, 0}, {-3, -2}, {-8, -3}};
 bool Runs(MemberRun run, double XI, double YI, double XJ, double YJ)
 {
     switch (run) {
-    case MemberRun::Rightward: return XJ > XI;
-    case MemberRun::Leftward: return XJ < XI;
-    case MemberRun::Downward: return YJ > YI;
-    case MemberRun::Upward: return YJ < YI;
+        case MemberRun::Rightward:
+            return XJ > XI;
+        case MemberRun::Leftward:
+            return XJ < XI;
+        case MemberRun::Downward:
+            return YJ > YI;
+        case MemberRun::Upward:
+            return YJ < YI;
     }
     return false;
 }
@@ -328,8 +361,7 @@ bool Runs(MemberRun run, double XI, double YI, double XJ, double YJ)
 bool ElementEnds(const StructureModel& model, long e, double& XI, double& YI, double& XJ, double& YJ)
 {
     const Element* element = model.Elements.Find(e);
-    return element && model.NodePicturePoint(element->INode, XI, YI) &&
-           model.NodePicturePoint(element->JNode, XJ, YJ);
+    return element && model.NodePicturePoint(element->INode, XI, YI) && model.NodePicturePoint(element->JNode, XJ, YJ);
 }
 
 void DrawNodeCouple(const StructureModel& model, Canvas& canvas, const Load& load)
@@ -364,8 +396,8 @@ void DrawEndCouple(const StructureModel& model, Canvas& canvas, const Load& load
         const ArrowHead& head = sideways ? (clockwise ? kRightHalfClockwise : kRightHalfCounterClockwise)
                                          : (clockwise ? kUpperHalfClockwise : kUpperHalfCounterClockwise);
         DrawCoupleSymbol(canvas, r.atEndI ? XI : XJ, r.atEndI ? YI : YJ, r.centre,
-                         sideways ? kRightHalfStart : kUpperHalfStart, sideways ? kRightHalfEnd : kUpperHalfEnd,
-                         head, clockwise ? r.clockwiseLabel : r.counterClockwiseLabel, ForceLabel(load.Magnitude));
+                         sideways ? kRightHalfStart : kUpperHalfStart, sideways ? kRightHalfEnd : kUpperHalfEnd, head,
+                         clockwise ? r.clockwiseLabel : r.counterClockwiseLabel, ForceLabel(load.Magnitude));
         return;
     }
 }

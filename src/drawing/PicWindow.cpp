@@ -18,8 +18,7 @@ PictureUnits ScreenUnits(const QWidget& widget)
 
 }  // namespace
 
-PicWindow::PicWindow(QWidget* parent)
-    : QWidget(parent), m_canvas(QSize(), ScreenUnits(*this))
+PicWindow::PicWindow(QWidget* parent) : QWidget(parent), m_canvas(QSize(), ScreenUnits(*this))
 {
     setObjectName(QStringLiteral("frmPicWindow"));
     setWindowTitle(QString::fromUtf8("结构图显示"));

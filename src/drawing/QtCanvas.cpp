@@ -17,7 +17,10 @@ namespace {
 constexpr double kInchesPerMeter = 1.0 / 0.0254;
 constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 
-int PenWidth(const CanvasOp& op) { return op.width < 1 ? 1 : op.width; }
+int PenWidth(const CanvasOp& op)
+{
+    return op.width < 1 ? 1 : op.width;
+}
 
 QPen PenFor(const CanvasOp& op)
 {
@@ -73,32 +76,33 @@ QSize PictureUnits::PixelsFor(double widthUnits, double heightUnits) const
 void PaintCanvasOp(QPainter& painter, const CanvasOp& op, const PictureUnits& units)
 {
     switch (op.kind) {
-    case CanvasOp::Kind::Cls:
-        painter.fillRect(painter.window(), ToQColor(kLightGrey));
-        break;
-    case CanvasOp::Kind::Line:
-        painter.setPen(PenFor(op));
-        painter.drawLine(Snapped(units, op.x1, op.y1, PenWidth(op)), Snapped(units, op.x2, op.y2, PenWidth(op)));
-        break;
-    case CanvasOp::Kind::Circle: {
-        painter.setPen(PenFor(op));
-        const QPointF centre = Snapped(units, op.x1, op.y1, PenWidth(op));
-        const double radius = std::round(op.r * units.PixelsPerUnitX());
-        if (op.start || op.end) {
-            PaintArc(painter, centre, radius, op.start.value_or(0.0), op.end.value_or(2.0 * std::numbers::pi));
-        } else {
-            painter.setBrush(op.fillStyle == kFillSolid ? QBrush(ToQColor(op.fillColor)) : QBrush(Qt::NoBrush));
-            painter.drawEllipse(centre, radius, radius);
+        case CanvasOp::Kind::Cls:
+            painter.fillRect(painter.window(), ToQColor(kLightGrey));
+            break;
+        case CanvasOp::Kind::Line:
+            painter.setPen(PenFor(op));
+            painter.drawLine(Snapped(units, op.x1, op.y1, PenWidth(op)), Snapped(units, op.x2, op.y2, PenWidth(op)));
+            break;
+        case CanvasOp::Kind::Circle: {
+            painter.setPen(PenFor(op));
+            const QPointF centre = Snapped(units, op.x1, op.y1, PenWidth(op));
+            const double radius = std::round(op.r * units.PixelsPerUnitX());
+            if (op.start || op.end) {
+                PaintArc(painter, centre, radius, op.start.value_or(0.0), op.end.value_or(2.0 * std::numbers::pi));
+            } else {
+                painter.setBrush(op.fillStyle == kFillSolid ? QBrush(ToQColor(op.fillColor)) : QBrush(Qt::NoBrush));
+                painter.drawEllipse(centre, radius, radius);
+            }
+            break;
         }
-        break;
-    }
-    case CanvasOp::Kind::Print: {
-        painter.setPen(ToQColor(op.color));
-        const QFontMetricsF metrics(painter.font(), painter.device());
-        const QPointF topLeft = Snapped(units, op.x1, op.y1, 0);
-        painter.drawText(QPointF(topLeft.x(), topLeft.y() + std::round(metrics.ascent())), QString::fromUtf8(op.text));
-        break;
-    }
+        case CanvasOp::Kind::Print: {
+            painter.setPen(ToQColor(op.color));
+            const QFontMetricsF metrics(painter.font(), painter.device());
+            const QPointF topLeft = Snapped(units, op.x1, op.y1, 0);
+            painter.drawText(QPointF(topLeft.x(), topLeft.y() + std::round(metrics.ascent())),
+                             QString::fromUtf8(op.text));
+            break;
+        }
     }
 }
 
@@ -120,9 +124,15 @@ QtCanvas::QtCanvas(QSize clientPixels, PictureUnits units)
 
 QtCanvas::~QtCanvas() = default;
 
-double QtCanvas::ScaleWidth() const { return m_client.width() / m_units.PixelsPerUnitX(); }
+double QtCanvas::ScaleWidth() const
+{
+    return m_client.width() / m_units.PixelsPerUnitX();
+}
 
-double QtCanvas::ScaleHeight() const { return m_client.height() / m_units.PixelsPerUnitY(); }
+double QtCanvas::ScaleHeight() const
+{
+    return m_client.height() / m_units.PixelsPerUnitY();
+}
 
 void QtCanvas::SetClientSize(QSize pixels)
 {
@@ -168,15 +178,24 @@ void QtCanvas::EndPainting() const
     m_painter.reset();
 }
 
-void QtCanvas::DoCls() { Paint(ClsOp()); }
+void QtCanvas::DoCls()
+{
+    Paint(ClsOp());
+}
 
-void QtCanvas::DoLine(double x1, double y1, double x2, double y2, Rgb color) { Paint(LineOp(x1, y1, x2, y2, color)); }
+void QtCanvas::DoLine(double x1, double y1, double x2, double y2, Rgb color)
+{
+    Paint(LineOp(x1, y1, x2, y2, color));
+}
 
 void QtCanvas::DoCircle(double x, double y, double r, std::optional<double> start, std::optional<double> end)
 {
     Paint(CircleOp(x, y, r, start, end));
 }
 
-void QtCanvas::DoPrint(double x, double y, std::string_view text) { Paint(PrintOp(x, y, text)); }
+void QtCanvas::DoPrint(double x, double y, std::string_view text)
+{
+    Paint(PrintOp(x, y, text));
+}
 
 }  // namespace tavrin

@@ -31,7 +31,10 @@ struct PictureUnits {
     QSize PixelsFor(double widthUnits, double heightUnits) const;
 };
 
-inline QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+inline QColor ToQColor(Rgb c)
+{
+    return QColor(c.r, c.g, c.b);
+}
 
 // Paints one operation onto any painter whose device is laid out in pixels
 // of `units`, positions snapped to whole pixels as on a screen: lines and
@@ -86,7 +89,8 @@ protected:
     void DoPrint(double x, double y, std::string_view text) override;
     void DoSetCaption(std::string_view caption) override
     {
-        if (m_captioned) m_captioned(caption);
+        if (m_captioned)
+            m_captioned(caption);
     }
 
 private:

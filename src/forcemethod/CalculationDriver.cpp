@@ -45,7 +45,8 @@ bool StructureStillFits(const CalculationContext& ctx)
 bool IsBlankRow(const TextGrid& grid, int row)
 {
     for (int col = 0; col < grid.Cols(); ++col)
-        if (!IsBlankCell(grid, row, col)) return false;
+        if (!IsBlankCell(grid, row, col))
+            return false;
     return true;
 }
 
@@ -56,26 +57,31 @@ bool IsBlankRow(const TextGrid& grid, int row)
 bool RequirePartRows(CalculationContext& ctx, const TextGrid& rows, const PartTable& table)
 {
     int row = 1;
-    while (row < rows.Rows() && !IsBlankCell(rows, row, 1)) ++row;
-    if (row > 1 && (row >= rows.Rows() || IsBlankRow(rows, row))) return true;
+    while (row < rows.Rows() && !IsBlankCell(rows, row, 1))
+        ++row;
+    if (row > 1 && (row >= rows.Rows() || IsBlankRow(rows, row)))
+        return true;
     ctx.messages.Show(PartRowMissingText(table.name, row, table.what));
     return false;
 }
 
 bool RequireReactions(CalculationContext& ctx, int caseNo)
 {
-    if (ctx.calc.reactionsCase == caseNo) return true;
+    if (ctx.calc.reactionsCase == caseNo)
+        return true;
     ctx.messages.Show(ReactionsMissingText(caseNo));
     return false;
 }
 
 bool RunSupportReactions(CalculationContext& ctx, int caseNo, std::string_view title)
 {
-    if (!UseLoadsOfCase(ctx, caseNo)) return false;
+    if (!UseLoadsOfCase(ctx, caseNo))
+        return false;
     const bool solved = ComputeSupportReactions(ctx.model, ctx.messages);
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, SupportReactionTable, title, ctx.model);
     ctx.calc.reactionsCase = solved ? caseNo : -1;
-    if (solved) FillSupportRows(ctx.MSFlexGrid2, ctx.model);
+    if (solved)
+        FillSupportRows(ctx.MSFlexGrid2, ctx.model);
     return solved;
 }
 
@@ -88,7 +94,8 @@ bool CalculateAttachedParts(CalculationContext& ctx, TextGrid& resultGrid)
         ctx.messages.Show(kAttachedPartsMissing);
         return false;
     }
-    if (!RequirePartRows(ctx, ctx.calc.attachedPartRows, kAttachedPartTable)) return false;
+    if (!RequirePartRows(ctx, ctx.calc.attachedPartRows, kAttachedPartTable))
+        return false;
     return ComputeAttachedPartReactions(ctx.model, ctx.calc.attachedPartRows, resultGrid, ctx.messages);
 }
 
@@ -98,7 +105,8 @@ bool RunAttachedParts(CalculationContext& ctx)
                      ctx.model);
     // The basic part's reactions of this case are still to come.
     ctx.calc.reactionsCase = -1;
-    if (!UseLoadsOfCase(ctx, 0)) return false;
+    if (!UseLoadsOfCase(ctx, 0))
+        return false;
     return CalculateAttachedParts(ctx, ctx.MSFlexGrid2);
 }
 
@@ -107,17 +115,22 @@ bool RunBasicParts(CalculationContext& ctx, int caseNo)
     CalculationState& calc = ctx.calc;
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, BasicPartResultTable, kBasicPartTitle, ctx.model);
     calc.reactionsCase = -1;
-    if (!UseLoadsOfCase(ctx, caseNo)) return false;
+    if (!UseLoadsOfCase(ctx, caseNo))
+        return false;
     if (!calc.basicPartsConfirmed) {
         ctx.messages.Show(kBasicPartsMissing);
         return false;
     }
-    if (!RequirePartRows(ctx, calc.basicPartRows, kBasicPartTable)) return false;
+    if (!RequirePartRows(ctx, calc.basicPartRows, kBasicPartTable))
+        return false;
     MemoryGrid attachedRows(10, AttachedPartResultTable.cols);
-    if (!CalculateAttachedParts(ctx, attachedRows)) return false;
-    if (!ComputeBasicPartReactions(ctx.model, calc.basicPartRows, ctx.MSFlexGrid2, ctx.messages)) return false;
+    if (!CalculateAttachedParts(ctx, attachedRows))
+        return false;
+    if (!ComputeBasicPartReactions(ctx.model, calc.basicPartRows, ctx.MSFlexGrid2, ctx.messages))
+        return false;
     calc.reactionsCase = caseNo;
-    if (calc.kind != CalculationModel::IndeterminateWithAttached) return true;
+    if (calc.kind != CalculationModel::IndeterminateWithAttached)
+        return true;
     // No whole-structure arrangement fits a structure with attached parts, so
     // this call writes nothing; it must not raise a message either.
     ComputeSupportReactions(ctx.model, ctx.messages, UnmatchedArrangement::Silent);
@@ -134,12 +147,14 @@ void MarkEndForcesDone(CalculationState& calc, int caseNo)
     calc.unknownsDone = false;
     // With redundants the end-force routine clears every reaction, so that
     // the next case starts from nothing.
-    if (IsIndeterminate(calc.kind)) calc.reactionsCase = -1;
+    if (IsIndeterminate(calc.kind))
+        calc.reactionsCase = -1;
 }
 
 bool RunMemberForces(CalculationContext& ctx, const ResultLayout& layout)
 {
-    if (!RequireReactions(ctx, 0) || !UseLoadsOfCase(ctx, 0)) return false;
+    if (!RequireReactions(ctx, 0) || !UseLoadsOfCase(ctx, 0))
+        return false;
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, layout, kMemberForceTitle, ctx.model);
     ComputeCaseEndForces(ctx.model, 0, ctx.messages);
     MarkEndForcesDone(ctx.calc, 0);
@@ -149,7 +164,8 @@ bool RunMemberForces(CalculationContext& ctx, const ResultLayout& layout)
 
 bool RunCaseEndForces(CalculationContext& ctx, int caseNo)
 {
-    if (!RequireReactions(ctx, caseNo) || !UseLoadsOfCase(ctx, caseNo)) return false;
+    if (!RequireReactions(ctx, caseNo) || !UseLoadsOfCase(ctx, caseNo))
+        return false;
     ComputeCaseEndForces(ctx.model, static_cast<std::int16_t>(caseNo), ctx.messages);
     MarkEndForcesDone(ctx.calc, caseNo);
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, CaseMemberForceTable, CaseMemberForceTitle(caseNo),
@@ -170,7 +186,8 @@ bool RunCoefficients(CalculationContext& ctx)
     RestoreUserLoads(ctx);
     calc.unknownsDone = false;
     calc.coefficientsDone = FormCoefficients(ctx.model, ctx.messages);
-    if (calc.coefficientsDone) FillCoefficientTable(ctx.MSFlexGrid2, ctx.model, calc.degree);
+    if (calc.coefficientsDone)
+        FillCoefficientTable(ctx.MSFlexGrid2, ctx.model, calc.degree);
     return calc.coefficientsDone;
 }
 
@@ -239,7 +256,8 @@ void PutBack(StructureModel& m, StepResults r)
 bool AllFinite(std::initializer_list<double> values)
 {
     for (const double v : values)
-        if (!std::isfinite(v)) return false;
+        if (!std::isfinite(v))
+            return false;
     return true;
 }
 
@@ -247,25 +265,32 @@ bool CaseTableFinite(const CaseForceTable& t)
 {
     for (int c = 0; c < t.CaseCount(); ++c)
         for (int e = 1; e <= t.ElementCount(); ++e)
-            if (!AllFinite({t.at(c, e, 1), t.at(c, e, 2)})) return false;
+            if (!AllFinite({t.at(c, e, 1), t.at(c, e, 2)}))
+                return false;
     return true;
 }
 
 bool ResultsFinite(const StructureModel& m)
 {
     for (const Element& e : m.Elements)
-        if (!AllFinite({e.Ni, e.Vi, e.Mi, e.Nj, e.Vj, e.Mj})) return false;
+        if (!AllFinite({e.Ni, e.Vi, e.Mi, e.Nj, e.Vj, e.Mj}))
+            return false;
     for (const Support& s : m.Supports)
-        if (!AllFinite({s.Fx, s.Fy, s.Fm})) return false;
+        if (!AllFinite({s.Fx, s.Fy, s.Fm}))
+            return false;
     for (const TransmittedForce& t : m.TransmittedForces)
-        if (!AllFinite({t.Fx, t.Fy})) return false;
+        if (!AllFinite({t.Fx, t.Fy}))
+            return false;
     for (int i = 1; i <= m.FlexibilityMatrix.Size(); ++i)
         for (int j = 1; j <= m.FlexibilityMatrix.Size(); ++j)
-            if (!std::isfinite(m.FlexibilityMatrix.at(i, j))) return false;
+            if (!std::isfinite(m.FlexibilityMatrix.at(i, j)))
+                return false;
     for (const float d : m.FreeTerms)
-        if (!std::isfinite(d)) return false;
+        if (!std::isfinite(d))
+            return false;
     for (const double x : m.RedundantForces)
-        if (!std::isfinite(x)) return false;
+        if (!std::isfinite(x))
+            return false;
     return CaseTableFinite(m.CaseAxialForces) && CaseTableFinite(m.CaseShearForces) && CaseTableFinite(m.CaseMoments);
 }
 
@@ -299,7 +324,8 @@ void ForgetStep(CalculationState& calc, CalculationStep step)
 void ClearDataRows(TextGrid& grid)
 {
     for (int r = 1; r < grid.Rows(); ++r)
-        for (int c = 0; c < grid.Cols(); ++c) grid.SetText(r, c, "");
+        for (int c = 0; c < grid.Cols(); ++c)
+            grid.SetText(r, c, "");
 }
 
 // True when the step produced its results.
@@ -336,9 +362,11 @@ bool RunStep(CalculationContext& ctx, CalculationStep step)
 bool RunSelectedStep(CalculationContext& ctx)
 {
     ctx.MSFlexGrid1.SetFixedCols(0);
-    if (!ctx.calc.analysed) return false;
+    if (!ctx.calc.analysed)
+        return false;
     const CalculationStep step = StepOfItem(ctx.form.items, ctx.form.selectedItem);
-    if (step.kind == StepKind::None) return false;
+    if (step.kind == StepKind::None)
+        return false;
     if (!StructureStillFits(ctx)) {
         ctx.messages.Show(kReanalyseMessage);
         return false;
@@ -372,7 +400,8 @@ StepOutcome RunCalculationStep(CalculationContext& ctx)
     WriteWatchingGrid results(ctx.MSFlexGrid2);
     CalculationContext watched{ctx.model, ctx.MSFlexGrid1, results, ctx.form, ctx.calc, ctx.canvas, ctx.messages};
     const StepOutcome outcome = OutcomeOf(watched, RunSelectedStep);
-    if (results.Written()) ShowResultFrame(ctx.form);
+    if (results.Written())
+        ShowResultFrame(ctx.form);
     return outcome;
 }
 

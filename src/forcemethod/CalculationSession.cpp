@@ -11,8 +11,10 @@ StructureInput InputOf(const CalculationContext& ctx)
 {
     const StructureModel& model = ctx.model;
     StructureInput input{model.Nodes, model.Elements, model.Supports, model.UserLoads(), model.IndeterminacyDegree};
-    for (Element& e : input.elements) e.Ni = e.Vi = e.Mi = e.Nj = e.Vj = e.Mj = 0.0f;
-    for (Support& support : input.supports) support.Fx = support.Fy = support.Fm = 0.0f;
+    for (Element& e : input.elements)
+        e.Ni = e.Vi = e.Mi = e.Nj = e.Vj = e.Mj = 0.0f;
+    for (Support& support : input.supports)
+        support.Fx = support.Fy = support.Fm = 0.0f;
     return input;
 }
 
@@ -55,7 +57,8 @@ void DrawUnitForces(const StructureModel& model, Canvas& canvas)
 void RestoreUserLoads(CalculationContext& ctx)
 {
     StructureModel& model = ctx.model;
-    if (!model.UnitForcesInLoads) return;
+    if (!model.UnitForcesInLoads)
+        return;
     model.Loads = model.SavedLoads;
     model.UnitForcesInLoads = false;
     DrawStructureWithLoads(model, ctx.canvas);
@@ -83,7 +86,8 @@ bool UseLoadsOfCase(CalculationContext& ctx, int caseNo)
         ctx.messages.Show(UnitForceMissingText(caseNo));
         return false;
     }
-    if (ctx.model.UnitForcesInLoads && ctx.model.Loads == *calc.unitForces[k]) return true;
+    if (ctx.model.UnitForcesInLoads && ctx.model.Loads == *calc.unitForces[k])
+        return true;
     PutUnitForcesInPlace(ctx, *calc.unitForces[k]);
     DrawUnitForces(ctx.model, ctx.canvas);
     return true;
@@ -132,9 +136,11 @@ bool CalculationGoesOn(const CalculationContext& ctx)
 
 bool AnalyseAndOpenCalculation(CalculationContext& ctx)
 {
-    if (CalculationGoesOn(ctx)) return true;
+    if (CalculationGoesOn(ctx))
+        return true;
     const ModelTypeAnalysis analysis = AnalyseModelType(ctx.model, ctx.messages);
-    if (!analysis.accepted) return false;
+    if (!analysis.accepted)
+        return false;
     OpenCalculation(ctx, analysis);
     return true;
 }
@@ -143,7 +149,8 @@ StepOutcome OutcomeOf(CalculationContext& ctx, const std::function<bool(Calculat
 {
     WatchingMessages messages(ctx.messages);
     CalculationContext watched{ctx.model, ctx.MSFlexGrid1, ctx.MSFlexGrid2, ctx.form, ctx.calc, ctx.canvas, messages};
-    if (!action(watched)) return {StepEnd::Refused, messages.Last()};
+    if (!action(watched))
+        return {StepEnd::Refused, messages.Last()};
     return {messages.Shown() ? StepEnd::DoneWithWarning : StepEnd::Done, messages.Last()};
 }
 

@@ -29,9 +29,9 @@ struct CalculationFormState {
     bool visible = false;
     std::string caption{kCalculationFormCaption};
     std::vector<CalculationItem> items;  // cmbCalType, as the analysis made them
-    int selectedItem = -1;           // list index of cmbCalType, -1 none
-    bool calEnabled = true;          // cmdCal
-    bool resultFrameVisible = true;  // Frame2
+    int selectedItem = -1;               // list index of cmbCalType, -1 none
+    bool calEnabled = true;              // cmdCal
+    bool resultFrameVisible = true;      // Frame2
     std::string resultFrameCaption{kResultFrameCaption};
     bool inputFrameVisible = true;  // Frame3
     std::string inputFrameCaption{kUnitForceFrameCaption};

@@ -85,8 +85,7 @@ bool FormCoefficients(StructureModel& model, MessageSink& messages)
     std::vector<EndMoments> moments(static_cast<std::size_t>(n + 1) * members);
     for (int c = 0; c <= n; ++c)
         for (std::int16_t e = 1; e <= count; ++e)
-            moments[static_cast<std::size_t>(c) * members + static_cast<std::size_t>(e - 1)] =
-                MomentsOf(model, c, e);
+            moments[static_cast<std::size_t>(c) * members + static_cast<std::size_t>(e - 1)] = MomentsOf(model, c, e);
     const auto M = [&](int c, std::int16_t e) {
         return moments[static_cast<std::size_t>(c) * members + static_cast<std::size_t>(e - 1)];
     };

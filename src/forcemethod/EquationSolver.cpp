@@ -26,11 +26,23 @@ std::size_t AugmentedSystem::Index(int row, int col) const
     return static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(m_n + 1) + static_cast<std::size_t>(col - 1);
 }
 
-float& AugmentedSystem::at(int row, int col) { return m_values[Index(row, col)]; }
-float AugmentedSystem::at(int row, int col) const { return m_values[Index(row, col)]; }
+float& AugmentedSystem::at(int row, int col)
+{
+    return m_values[Index(row, col)];
+}
+float AugmentedSystem::at(int row, int col) const
+{
+    return m_values[Index(row, col)];
+}
 
-std::int16_t& AugmentedSystem::PivotColumn(int row) { return m_pivots.at(static_cast<std::size_t>(row - 1)); }
-std::int16_t AugmentedSystem::PivotColumn(int row) const { return m_pivots.at(static_cast<std::size_t>(row - 1)); }
+std::int16_t& AugmentedSystem::PivotColumn(int row)
+{
+    return m_pivots.at(static_cast<std::size_t>(row - 1));
+}
+std::int16_t AugmentedSystem::PivotColumn(int row) const
+{
+    return m_pivots.at(static_cast<std::size_t>(row - 1));
+}
 
 bool EliminateSystem(AugmentedSystem& system, MessageSink& messages)
 {
@@ -89,24 +101,30 @@ double ConditionNumber(const OneBasedMatrix& delta)
     for (std::size_t k = 0; k < n; ++k) {
         std::size_t p = k;
         for (std::size_t r = k + 1; r < n; ++r)
-            if (std::abs(a[r * w + k]) > std::abs(a[p * w + k])) p = r;
+            if (std::abs(a[r * w + k]) > std::abs(a[p * w + k]))
+                p = r;
         const double pivot = a[p * w + k];
-        if (pivot == 0.0 || !std::isfinite(pivot)) return std::numeric_limits<double>::infinity();
+        if (pivot == 0.0 || !std::isfinite(pivot))
+            return std::numeric_limits<double>::infinity();
         if (p != k)
             std::swap_ranges(a.begin() + static_cast<std::ptrdiff_t>(p * w),
                              a.begin() + static_cast<std::ptrdiff_t>(p * w + w),
                              a.begin() + static_cast<std::ptrdiff_t>(k * w));
-        for (std::size_t c = 0; c < w; ++c) a[k * w + c] /= pivot;
+        for (std::size_t c = 0; c < w; ++c)
+            a[k * w + c] /= pivot;
         for (std::size_t r = 0; r < n; ++r) {
             const double f = a[r * w + k];
-            if (r == k || f == 0.0) continue;
-            for (std::size_t c = 0; c < w; ++c) a[r * w + c] -= f * a[k * w + c];
+            if (r == k || f == 0.0)
+                continue;
+            for (std::size_t c = 0; c < w; ++c)
+                a[r * w + c] -= f * a[k * w + c];
         }
     }
     double inverseNorm = 0.0;
     for (std::size_t r = 0; r < n; ++r) {
         double rowSum = 0.0;
-        for (std::size_t c = n; c < w; ++c) rowSum += std::abs(a[r * w + c]);
+        for (std::size_t c = n; c < w; ++c)
+            rowSum += std::abs(a[r * w + c]);
         inverseNorm = std::max(inverseNorm, rowSum);
     }
     return norm * inverseNorm;

@@ -124,7 +124,8 @@ void OutputForm::Open(const ModelTypeAnalysis& analysis)
     CalculationContext ctx = Context();
     OpenCalculation(ctx, analysis);
     m_cellEditor->Reset();
-    if (m_place) m_place(*this);
+    if (m_place)
+        m_place(*this);
     ShowState();
     raise();
     activateWindow();
@@ -132,7 +133,8 @@ void OutputForm::Open(const ModelTypeAnalysis& analysis)
 
 bool OutputForm::BringCalculationForward()
 {
-    if (!CalculationGoesOn(Context())) return false;
+    if (!CalculationGoesOn(Context()))
+        return false;
     ShowState();
     raise();
     activateWindow();
@@ -145,7 +147,8 @@ void OutputForm::SelectItem(int index)
     CalculationContext ctx = Context();
     SelectCalculationItem(ctx, index);
     ShowState();
-    if (m_state.inputFrameVisible) MSFlexGrid1->setFocus();
+    if (m_state.inputFrameVisible)
+        MSFlexGrid1->setFocus();
 }
 
 void OutputForm::Calculate()
@@ -176,7 +179,8 @@ void OutputForm::Confirm()
 void OutputForm::ShowOutcome(const StepOutcome& outcome)
 {
     ShowState();
-    if (outcome.end == StepEnd::Refused && m_state.inputFrameVisible) MSFlexGrid1->setFocus();
+    if (outcome.end == StepEnd::Refused && m_state.inputFrameVisible)
+        MSFlexGrid1->setFocus();
 }
 
 void OutputForm::ShowState()
@@ -196,8 +200,10 @@ void OutputForm::ShowState()
     Frame3->setTitle(FromUtf8(m_state.inputFrameCaption));
     Frame3->setVisible(m_state.inputFrameVisible);
     cmdApply->setVisible(m_state.applyVisible);
-    if (m_state.visible && !isVisible()) show();
-    if (!m_state.visible && isVisible()) hide();
+    if (m_state.visible && !isVisible())
+        show();
+    if (!m_state.visible && isVisible())
+        hide();
 }
 
 // Closing unloads the form: the model keeps every result, and the next
@@ -213,10 +219,13 @@ void OutputForm::closeEvent(QCloseEvent* event)
 OutputForm* AnalyseModelTypeCommand(StructureModel& model, Canvas& picture, MessageSink& messages, OutputForm*& form,
                                     QWidget* parent, std::function<void(QWidget&)> place)
 {
-    if (form != nullptr && form->BringCalculationForward()) return form;
+    if (form != nullptr && form->BringCalculationForward())
+        return form;
     const ModelTypeAnalysis analysis = AnalyseModelType(model, messages);
-    if (!analysis.accepted) return nullptr;
-    if (form == nullptr) form = new OutputForm(model, picture, messages, parent);
+    if (!analysis.accepted)
+        return nullptr;
+    if (form == nullptr)
+        form = new OutputForm(model, picture, messages, parent);
     // Always replaced: a placement kept from an earlier command may refer to
     // what that caller has since let go of.
     form->SetPlacement(std::move(place));

@@ -30,20 +30,23 @@ float CaseValue(const CaseForceTable& table, int caseNo, int element, int end)
 void WriteForces(TextGrid& grid, int row, int firstCol, std::initializer_list<float> values)
 {
     int c = firstCol;
-    for (float v : values) grid.SetText(row, c++, FormatForce(v));
+    for (float v : values)
+        grid.SetText(row, c++, FormatForce(v));
 }
 
 }  // namespace
 
 std::string CaseReactionTitle(int caseNo)
 {
-    if (caseNo == 0) return "外荷载下支座反力计算结果：";
+    if (caseNo == 0)
+        return "外荷载下支座反力计算结果：";
     return UnitForceName(caseNo) + std::string(kSupportReactionTitle);
 }
 
 std::string CaseMemberForceTitle(int caseNo)
 {
-    if (caseNo == 0) return "荷载作用下各杆件内力计算结果：";
+    if (caseNo == 0)
+        return "荷载作用下各杆件内力计算结果：";
     return UnitForceName(caseNo) + std::string(kMemberForceTitle);
 }
 
@@ -64,7 +67,8 @@ void FillSupportRows(TextGrid& grid, const StructureModel& model)
 {
     for (int r = 1; r <= model.SupportCount(); ++r) {
         const std::array<std::string, 5> cells = SupportRowCells(model.Supports.at(r));
-        for (std::size_t c = 0; c < cells.size(); ++c) grid.SetText(r, static_cast<int>(c), cells[c]);
+        for (std::size_t c = 0; c < cells.size(); ++c)
+            grid.SetText(r, static_cast<int>(c), cells[c]);
     }
 }
 
@@ -94,13 +98,16 @@ void FillCoefficientTable(TextGrid& grid, const StructureModel& model, int degre
     grid.SetCols(degree + 2);
     grid.SetRows(degree + 1);
     grid.SetText(0, 0, " i");
-    for (int j = 1; j <= degree; ++j) grid.SetText(0, j, "δi" + std::to_string(j));
+    for (int j = 1; j <= degree; ++j)
+        grid.SetText(0, j, "δi" + std::to_string(j));
     grid.SetText(0, degree + 1, "Δip");
     const bool formed = model.FlexibilityMatrix.Size() == degree && model.FreeTerms.Count() == degree;
     for (int i = 1; i <= degree; ++i) {
         grid.SetText(i, 0, std::to_string(i));
-        if (!formed) continue;
-        for (int j = 1; j <= degree; ++j) grid.SetText(i, j, FormatCoefficient(model.FlexibilityMatrix.at(i, j)));
+        if (!formed)
+            continue;
+        for (int j = 1; j <= degree; ++j)
+            grid.SetText(i, j, FormatCoefficient(model.FlexibilityMatrix.at(i, j)));
         grid.SetText(i, degree + 1, FormatCoefficient(model.FreeTerms.at(i)));
     }
 }

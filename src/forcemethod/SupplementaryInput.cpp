@@ -21,7 +21,8 @@ MemoryGrid Snapshot(const TextGrid& grid)
 {
     MemoryGrid copy(grid.Rows(), grid.Cols());
     for (int r = 0; r < grid.Rows(); ++r)
-        for (int c = 0; c < grid.Cols(); ++c) copy.SetText(r, c, grid.Text(r, c));
+        for (int c = 0; c < grid.Cols(); ++c)
+            copy.SetText(r, c, grid.Text(r, c));
     return copy;
 }
 
@@ -29,9 +30,11 @@ MemoryGrid Snapshot(const TextGrid& grid)
 // hold the rows the student added below the table.
 void RestoreDataRows(const TextGrid& from, TextGrid& to)
 {
-    if (from.Rows() > to.Rows()) to.SetRows(from.Rows());
+    if (from.Rows() > to.Rows())
+        to.SetRows(from.Rows());
     for (int r = 1; r < from.Rows(); ++r)
-        for (int c = 0; c < std::min(from.Cols(), to.Cols()); ++c) to.SetText(r, c, from.Text(r, c));
+        for (int c = 0; c < std::min(from.Cols(), to.Cols()); ++c)
+            to.SetText(r, c, from.Text(r, c));
 }
 
 void ShowInputTable(CalculationContext& ctx, SupplementaryTable table, const SupplementaryTableLayout& layout,
@@ -63,14 +66,16 @@ void ShowInputTable(CalculationContext& ctx, SupplementaryTable table, const Sup
     }
     // What the student confirmed or applied for this item comes back, so that
     // selecting the item again shows the rows the calculation uses.
-    if (remembered) RestoreDataRows(*remembered, grid);
+    if (remembered)
+        RestoreDataRows(*remembered, grid);
 }
 
 // A unit force re-applied makes the results of its case, and everything
 // formed from them, out of date.
 void ForgetResultsOfCase(CalculationState& calc, int caseNo)
 {
-    if (calc.reactionsCase == caseNo) calc.reactionsCase = -1;
+    if (calc.reactionsCase == caseNo)
+        calc.reactionsCase = -1;
     if (caseNo >= 0 && caseNo < static_cast<int>(calc.endForcesDone.size()))
         calc.endForcesDone[static_cast<std::size_t>(caseNo)] = false;
     calc.coefficientsDone = false;
@@ -81,15 +86,18 @@ void ForgetResultsOfCase(CalculationState& calc, int caseNo)
 // number the calculation will read is one.
 std::optional<std::string> UnreadablePartCell(SupplementaryTable table, const TextGrid& grid)
 {
-    if (table != SupplementaryTable::AttachedParts && table != SupplementaryTable::BasicParts) return std::nullopt;
+    if (table != SupplementaryTable::AttachedParts && table != SupplementaryTable::BasicParts)
+        return std::nullopt;
     const std::optional<PartCellFault> fault = FirstUnreadablePartCell(grid, 1);
-    if (!fault) return std::nullopt;
+    if (!fault)
+        return std::nullopt;
     return CellPlace(fault->row, grid.Text(0, fault->col)) + fault->reason + std::string(kCorrectAndConfirm);
 }
 
 bool DirectionSuits(std::string_view loadType, std::string_view direction)
 {
-    if (loadType == kCouple) return IsCoupleDirection(direction);
+    if (loadType == kCouple)
+        return IsCoupleDirection(direction);
     return IsHorizontalDirection(direction) || IsVerticalDirection(direction);
 }
 
@@ -100,7 +108,8 @@ void SelectCalculationItem(CalculationContext& ctx, int index)
     CalculationFormState& form = ctx.form;
     CalculationState& calc = ctx.calc;
     form.selectedItem = index;
-    if (!calc.analysed || index < 0 || index >= static_cast<int>(form.items.size())) return;
+    if (!calc.analysed || index < 0 || index >= static_cast<int>(form.items.size()))
+        return;
 
     const CalculationItem& item = form.items[static_cast<std::size_t>(index)];
     switch (item.needs) {
@@ -143,7 +152,8 @@ std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const
     OneBasedTable<Load> loads;
     for (int r = 1; r < grid.Rows(); ++r) {
         const std::string type = grid.Text(r, 0);
-        if (type.empty()) break;
+        if (type.empty())
+            break;
         const std::string nodeText = grid.Text(r, 1);
         const std::string elementText = grid.Text(r, 2);
         const std::string direction = grid.Text(r, 3);
@@ -188,9 +198,11 @@ bool ApplyTypedUnitForces(CalculationContext& ctx)
 {
     CalculationState& calc = ctx.calc;
     const auto k = static_cast<std::size_t>(ctx.form.unitForceCase);
-    if (ctx.form.inputTable != SupplementaryTable::UnitForces || k < 1 || k >= calc.unitForces.size()) return false;
+    if (ctx.form.inputTable != SupplementaryTable::UnitForces || k < 1 || k >= calc.unitForces.size())
+        return false;
     std::optional<OneBasedTable<Load>> unit = ReadUnitForceRows(ctx.MSFlexGrid1, ctx.model, ctx.messages);
-    if (!unit) return false;
+    if (!unit)
+        return false;
     PutUnitForcesInPlace(ctx, *unit);
     calc.unitForces[k] = std::move(unit);
     calc.unitForceRows[k] = Snapshot(ctx.MSFlexGrid1);

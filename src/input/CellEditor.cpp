@@ -20,9 +20,15 @@ bool CellEditor::IsKind(int col, std::string_view kind) const
            m_columnKinds[static_cast<std::size_t>(col)] == kind;
 }
 
-bool CellEditor::IsTyped(int col) const { return IsKind(col, kTypedColumn); }
+bool CellEditor::IsTyped(int col) const
+{
+    return IsKind(col, kTypedColumn);
+}
 
-bool CellEditor::IsList(int col) const { return IsKind(col, kListColumn); }
+bool CellEditor::IsList(int col) const
+{
+    return IsKind(col, kListColumn);
+}
 
 EditorActions CellEditor::BeginTyping(std::string_view text)
 {

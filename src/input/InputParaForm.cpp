@@ -49,8 +49,8 @@ InputParaForm::InputParaForm(StructureModel& model, Canvas& picture, MessageSink
       cmdCancel(Named(new QPushButton(Frame1), "cmdCancel", "撤消")),
       cmdOK(Named(new QPushButton(Frame1), "cmdOK", "确定")),
       cmdClose(Named(new QPushButton(this), "cmdClose", "关闭窗口")),
-      m_cellEditor(new QtCellEditor(*MSFlexGrid1, *Text1, *Combo1, model, model.ColumnEditorKinds,
-                                    kInputFormEditorRules, this))
+      m_cellEditor(
+          new QtCellEditor(*MSFlexGrid1, *Text1, *Combo1, model, model.ColumnEditorKinds, kInputFormEditorRules, this))
 {
     setObjectName(QStringLiteral("frmInputPara"));
     setWindowTitle(FromUtf8(kInputFormDesignCaption));

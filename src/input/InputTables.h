@@ -59,11 +59,8 @@ inline constexpr InputColumn kSupportColumns[] = {
     {"支座方向", 830, kListColumn},
 };
 inline constexpr InputColumn kLoadColumns[] = {
-    {"荷载类型", 830, kListColumn},
-    {"作用结点", 830, kTypedColumn},
-    {"作用单元", 830, kTypedColumn},
-    {"荷载方向", 830, kListColumn},
-    {"荷载大小", 830, kTypedColumn},
+    {"荷载类型", 830, kListColumn}, {"作用结点", 830, kTypedColumn}, {"作用单元", 830, kTypedColumn},
+    {"荷载方向", 830, kListColumn}, {"荷载大小", 830, kTypedColumn},
 };
 
 // Indexed by InputTableKind.

@@ -19,11 +19,10 @@ struct MagnitudeSign {
     float sign;
 };
 constexpr MagnitudeSign kMagnitudeSigns[] = {
-    {kConcentratedLoad, kUpward, 1.0f},    {kConcentratedLoad, kDownward, -1.0f},
-    {kConcentratedLoad, kLeftward, -1.0f}, {kConcentratedLoad, kRightward, 1.0f},
-    {kDistributedLoad, kUpward, 1.0f},     {kDistributedLoad, kDownward, -1.0f},
-    {kDistributedLoad, kLeftward, -1.0f},  {kDistributedLoad, kRightward, 1.0f},
-    {kCouple, kClockwise, -1.0f},          {kCouple, kCounterClockwise, 1.0f},
+    {kConcentratedLoad, kUpward, 1.0f},    {kConcentratedLoad, kDownward, -1.0f}, {kConcentratedLoad, kLeftward, -1.0f},
+    {kConcentratedLoad, kRightward, 1.0f}, {kDistributedLoad, kUpward, 1.0f},     {kDistributedLoad, kDownward, -1.0f},
+    {kDistributedLoad, kLeftward, -1.0f},  {kDistributedLoad, kRightward, 1.0f},  {kCouple, kClockwise, -1.0f},
+    {kCouple, kCounterClockwise, 1.0f},
 };
 
 // Why one cell keeps the table from being committed; row and column as in
@@ -79,21 +78,24 @@ public:
     std::int16_t NodeNumber(int col, const StructureModel& model)
     {
         const std::int16_t n = Integer(col);
-        if (!Refused()) RefuseUnless(col, MissingNodeReason(model, n));
+        if (!Refused())
+            RefuseUnless(col, MissingNodeReason(model, n));
         return n;
     }
 
     std::int16_t ElementNumber(int col, const StructureModel& model)
     {
         const std::int16_t e = Integer(col);
-        if (!Refused()) RefuseUnless(col, MissingElementReason(model, e));
+        if (!Refused())
+            RefuseUnless(col, MissingElementReason(model, e));
         return e;
     }
 
     // Refuses with `reason` unless it is empty.
     void RefuseUnless(int col, std::string_view reason)
     {
-        if (!reason.empty()) Refuse(col, std::string(reason));
+        if (!reason.empty())
+            Refuse(col, std::string(reason));
     }
 
     void Refuse(int col, std::string reason)
@@ -162,7 +164,8 @@ Load ReadLoad(TableReader& in, const StructureModel& model)
     load.LoadType = in.Text(0);
     load.NodeNo = LoadNamesNode(load) ? in.NodeNumber(1, model) : in.Integer(1);
     load.ElementNo = in.Integer(2);
-    if (LoadNamesElement(load) && !in.Refused()) load.ElementNo = in.ElementNumber(2, model);
+    if (LoadNamesElement(load) && !in.Refused())
+        load.ElementNo = in.ElementNumber(2, model);
     load.Direction = in.Text(3);
     load.Magnitude = LoadMagnitude(load.LoadType, load.Direction, in.Number(4));
     return load;
@@ -195,46 +198,48 @@ std::optional<CellRefusal> ReplaceTable(const TextGrid& grid, OneBasedTable<Reco
 std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model, const TextGrid& grid, Canvas& canvas)
 {
     switch (kind) {
-    case kNodeTable:
-        return ReplaceTable(grid, model.Nodes, ReadNode, kNodeTableEmpty, [&] {
-            // The members follow their nodes; what was calculated for the
-            // old positions no longer holds.
-            for (Element& element : model.Elements) SetMemberGeometry(element, model);
-            model.ClearResults();
-            FitModelToPicture(model, canvas);
-            DrawNodeNumbers(model, canvas);
-        });
-    case kElementTable:
-        return ReplaceTable(
-            grid, model.Elements, [&](TableReader& in) { return ReadElement(in, model); }, kElementTableEmpty,
-            [&] {
+        case kNodeTable:
+            return ReplaceTable(grid, model.Nodes, ReadNode, kNodeTableEmpty, [&] {
+                // The members follow their nodes; what was calculated for the
+                // old positions no longer holds.
+                for (Element& element : model.Elements)
+                    SetMemberGeometry(element, model);
                 model.ClearResults();
-                DrawMembers(model, canvas, MemberLabels::Shown);
+                FitModelToPicture(model, canvas);
+                DrawNodeNumbers(model, canvas);
             });
-    case kSupportTable:
-        return ReplaceTable(
-            grid, model.Supports, [&](TableReader& in) { return ReadSupport(in, model); }, {},
-            [&] {
-                model.ClearResults();
-                canvas.SetDrawWidth(1);
-                DrawSupports(model, canvas);
-                model.SupportConstraintCount = CountSupportConstraints(model.Supports);
-            });
-    case kLoadTable:
-        return ReplaceTable(
-            grid, model.Loads, [&](TableReader& in) { return ReadLoad(in, model); }, {}, [&] {
-                // The table committed is the user's load table from now on,
-                // also while a calculation had unit forces standing in Loads.
-                // End forces of the old loads would otherwise hang under the
-                // new loads' parabolas in the diagrams.
-                model.UnitForcesInLoads = false;
-                model.ClearResults();
-                DrawConcentratedLoads(model, canvas);
-                DrawDistributedLoads(model, canvas);
-                DrawCouples(model, canvas);
-            });
-    default:
-        return std::nullopt;
+        case kElementTable:
+            return ReplaceTable(
+                grid, model.Elements, [&](TableReader& in) { return ReadElement(in, model); }, kElementTableEmpty,
+                [&] {
+                    model.ClearResults();
+                    DrawMembers(model, canvas, MemberLabels::Shown);
+                });
+        case kSupportTable:
+            return ReplaceTable(
+                grid, model.Supports, [&](TableReader& in) { return ReadSupport(in, model); }, {},
+                [&] {
+                    model.ClearResults();
+                    canvas.SetDrawWidth(1);
+                    DrawSupports(model, canvas);
+                    model.SupportConstraintCount = CountSupportConstraints(model.Supports);
+                });
+        case kLoadTable:
+            return ReplaceTable(
+                grid, model.Loads, [&](TableReader& in) { return ReadLoad(in, model); }, {},
+                [&] {
+                    // The table committed is the user's load table from now on,
+                    // also while a calculation had unit forces standing in Loads.
+                    // End forces of the old loads would otherwise hang under the
+                    // new loads' parabolas in the diagrams.
+                    model.UnitForcesInLoads = false;
+                    model.ClearResults();
+                    DrawConcentratedLoads(model, canvas);
+                    DrawDistributedLoads(model, canvas);
+                    DrawCouples(model, canvas);
+                });
+        default:
+            return std::nullopt;
     }
 }
 

@@ -18,18 +18,24 @@ bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 std::string_view Trimmed(std::string_view text)
 {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
 std::size_t SkipDigits(std::string_view s, std::size_t i)
 {
-    while (i < s.size() && IsDigit(s[i])) ++i;
+    while (i < s.size() && IsDigit(s[i]))
+        ++i;
     return i;
 }
 
@@ -54,7 +60,8 @@ std::size_t NumberPrefixLength(std::string_view s)
         std::size_t j = i + 1;
         if (j < s.size() && (s[j] == '+' || s[j] == '-'))
             ++j;
-        if (j < s.size() && IsDigit(s[j])) i = SkipDigits(s, j);
+        if (j < s.size() && IsDigit(s[j]))
+            i = SkipDigits(s, j);
     }
     return i;
 }
@@ -87,9 +94,12 @@ bool TooLargeForDouble(std::string_view number)
     if (i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
         ++i;
         const bool negative = i < number.size() && number[i] == '-';
-        if (i < number.size() && (number[i] == '+' || number[i] == '-')) ++i;
-        for (; i < number.size(); ++i) exponent = std::min(exponent * 10 + (number[i] - '0'), 1000000L);
-        if (negative) exponent = -exponent;
+        if (i < number.size() && (number[i] == '+' || number[i] == '-'))
+            ++i;
+        for (; i < number.size(); ++i)
+            exponent = std::min(exponent * 10 + (number[i] - '0'), 1000000L);
+        if (negative)
+            exponent = -exponent;
     }
     return power + exponent >= 0;
 }
@@ -97,11 +107,13 @@ bool TooLargeForDouble(std::string_view number)
 // The value of a text that is wholly a number.
 double NumberValue(std::string_view number)
 {
-    if (number.front() == '+') number.remove_prefix(1);
+    if (number.front() == '+')
+        number.remove_prefix(1);
     double value = 0.0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
-        if (!TooLargeForDouble(number)) return 0.0;
+        if (!TooLargeForDouble(number))
+            return 0.0;
         return number.front() == '-' ? -HUGE_VAL : HUGE_VAL;
     }
     return result.ec == std::errc() ? value : 0.0;
@@ -109,7 +121,8 @@ double NumberValue(std::string_view number)
 
 std::optional<float> ToFloatField(double value)
 {
-    if (!std::isfinite(value) || std::fabs(value) > static_cast<double>(FLT_MAX)) return std::nullopt;
+    if (!std::isfinite(value) || std::fabs(value) > static_cast<double>(FLT_MAX))
+        return std::nullopt;
     return static_cast<float>(value);
 }
 
@@ -142,8 +155,10 @@ bool IsWhollyNumber(std::string_view text)
 std::optional<double> CellNumber(std::string_view text)
 {
     const std::string_view number = Trimmed(text);
-    if (number.empty()) return 0.0;
-    if (NumberPrefixLength(number) != number.size()) return std::nullopt;
+    if (number.empty())
+        return 0.0;
+    if (NumberPrefixLength(number) != number.size())
+        return std::nullopt;
     return NumberValue(number);
 }
 
@@ -172,14 +187,16 @@ std::optional<std::int16_t> ReadIntegerCell(std::string_view text)
 std::string IntegerCellFault(std::string_view text)
 {
     const std::optional<double> value = CellNumber(text);
-    if (!value) return NotANumberReason(text);
+    if (!value)
+        return NotANumberReason(text);
     return RoundToInt16(*value) ? std::string() : std::string(kIntegerOutOfRange);
 }
 
 std::string FloatCellFault(std::string_view text)
 {
     const std::optional<double> value = CellNumber(text);
-    if (!value) return NotANumberReason(text);
+    if (!value)
+        return NotANumberReason(text);
     return ToFloatField(*value) ? std::string() : std::string(kBeyondFloat);
 }
 
@@ -190,7 +207,8 @@ std::string NotANumberReason(std::string_view text)
 
 double LeadingNumber(std::string_view text)
 {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
     const std::size_t n = NumberPrefixLength(text);
     return n == 0 ? 0.0 : NumberValue(text.substr(0, n));
 }

@@ -12,9 +12,15 @@ namespace tavrin {
 std::string FormatDecimals(double value, int decimals);
 
 // Pattern "0.##": forces and reactions.
-inline std::string FormatForce(double value) { return FormatDecimals(value, 2); }
+inline std::string FormatForce(double value)
+{
+    return FormatDecimals(value, 2);
+}
 // Pattern "0.###": coefficients and unknowns.
-inline std::string FormatCoefficient(double value) { return FormatDecimals(value, 3); }
+inline std::string FormatCoefficient(double value)
+{
+    return FormatDecimals(value, 3);
+}
 
 // The shortest text of a 32-bit value (up to 7 significant digits), without
 // a trailing point: 3 -> "3", -2.5 -> "-2.5", 0.1 -> "0.1".

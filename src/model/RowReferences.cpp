@@ -42,8 +42,10 @@ ElementGeometry MemberGeometry(const Node& i, const Node& j)
 
 std::string_view MemberLengthFault(float length)
 {
-    if (length == 0.0f) return kMemberEndsCoincide;
-    if (!std::isfinite(length)) return kMemberLengthBeyondRange;
+    if (length == 0.0f)
+        return kMemberEndsCoincide;
+    if (!std::isfinite(length))
+        return kMemberLengthBeyondRange;
     return {};
 }
 

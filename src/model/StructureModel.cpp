@@ -32,8 +32,14 @@ std::size_t OneBasedMatrix::Index(int i, int j) const
     return static_cast<std::size_t>(i - 1) * static_cast<std::size_t>(m_n) + static_cast<std::size_t>(j - 1);
 }
 
-float& OneBasedMatrix::at(int i, int j) { return m_values[Index(i, j)]; }
-float OneBasedMatrix::at(int i, int j) const { return m_values[Index(i, j)]; }
+float& OneBasedMatrix::at(int i, int j)
+{
+    return m_values[Index(i, j)];
+}
+float OneBasedMatrix::at(int i, int j) const
+{
+    return m_values[Index(i, j)];
+}
 
 bool StructureModel::NodePicturePoint(long n, double& px, double& py) const
 {
@@ -54,8 +60,10 @@ void StructureModel::SizeCaseTables()
 
 void StructureModel::ClearResults()
 {
-    for (Element& e : Elements) e.Ni = e.Vi = e.Mi = e.Nj = e.Vj = e.Mj = 0.0f;
-    for (Support& s : Supports) s.Fx = s.Fy = s.Fm = 0.0f;
+    for (Element& e : Elements)
+        e.Ni = e.Vi = e.Mi = e.Nj = e.Vj = e.Mj = 0.0f;
+    for (Support& s : Supports)
+        s.Fx = s.Fy = s.Fm = 0.0f;
     CaseAxialForces = {};
     CaseShearForces = {};
     CaseMoments = {};

@@ -83,7 +83,9 @@ private:
         if (!Has(caseNo, element, end))
             ThrowOutside(caseNo, element, end);
         return (static_cast<std::size_t>(caseNo) * static_cast<std::size_t>(m_elements) +
-                static_cast<std::size_t>(element - 1)) * 2 + static_cast<std::size_t>(end - 1);
+                static_cast<std::size_t>(element - 1)) *
+                   2 +
+               static_cast<std::size_t>(end - 1);
     }
     [[noreturn]] static void ThrowOutside(int caseNo, int element, int end);
     int m_cases = 0;
@@ -154,9 +156,9 @@ struct StructureModel {
     CaseForceTable CaseAxialForces;
     CaseForceTable CaseShearForces;
     CaseForceTable CaseMoments;
-    OneBasedMatrix FlexibilityMatrix;          // delta_ij, 1..n x 1..n
-    OneBasedTable<float> FreeTerms;            // Delta_ip, 1..n
-    OneBasedTable<double> RedundantForces;     // X_1..X_n
+    OneBasedMatrix FlexibilityMatrix;       // delta_ij, 1..n x 1..n
+    OneBasedTable<float> FreeTerms;         // Delta_ip, 1..n
+    OneBasedTable<double> RedundantForces;  // X_1..X_n
 
     std::vector<TransmittedForce> TransmittedForces;
     // Loads (entry = load number - 1) that the attached parts have counted: a

@@ -26,10 +26,19 @@ namespace {
 constexpr int kDefaultWidthTwips = 960;
 }
 
-MemoryGrid::MemoryGrid(int rows, int cols) { Reshape(rows, cols); }
+MemoryGrid::MemoryGrid(int rows, int cols)
+{
+    Reshape(rows, cols);
+}
 
-void MemoryGrid::SetRows(int rows) { Reshape(rows, m_cols); }
-void MemoryGrid::SetCols(int cols) { Reshape(m_rows, cols); }
+void MemoryGrid::SetRows(int rows)
+{
+    Reshape(rows, m_cols);
+}
+void MemoryGrid::SetCols(int cols)
+{
+    Reshape(m_rows, cols);
+}
 
 // Cells keep their text when the grid grows or shrinks around them.
 void MemoryGrid::Reshape(int rows, int cols)

@@ -54,13 +54,28 @@ inline constexpr std::string_view kClockwise = "顺时针";
 inline constexpr std::string_view kCounterClockwise = "逆时针";
 inline constexpr std::array<std::string_view, 2> CoupleDirectionList{kClockwise, kCounterClockwise};
 
-inline bool IsHorizontalDirection(std::string_view d) { return d == kLeftward || d == kRightward; }
-inline bool IsVerticalDirection(std::string_view d) { return d == kUpward || d == kDownward; }
-inline bool IsCoupleDirection(std::string_view d) { return d == kClockwise || d == kCounterClockwise; }
+inline bool IsHorizontalDirection(std::string_view d)
+{
+    return d == kLeftward || d == kRightward;
+}
+inline bool IsVerticalDirection(std::string_view d)
+{
+    return d == kUpward || d == kDownward;
+}
+inline bool IsCoupleDirection(std::string_view d)
+{
+    return d == kClockwise || d == kCounterClockwise;
+}
 
 // A roller standing above or below its node reacts vertically; left or right,
 // horizontally.
-inline bool IsVerticalSupportSide(std::string_view d) { return d == kBelowNode || d == kAboveNode; }
-inline bool IsHorizontalSupportSide(std::string_view d) { return d == kRightOfNode || d == kLeftOfNode; }
+inline bool IsVerticalSupportSide(std::string_view d)
+{
+    return d == kBelowNode || d == kAboveNode;
+}
+inline bool IsHorizontalSupportSide(std::string_view d)
+{
+    return d == kRightOfNode || d == kLeftOfNode;
+}
 
 }  // namespace tavrin

@@ -53,17 +53,17 @@ private:
 int TypedKeyCode(const QKeyEvent& event)
 {
     switch (event.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return kKeyEnter;
-    case Qt::Key_Escape:
-        return kKeyEscape;
-    case Qt::Key_Backspace:
-        return kKeyBackspace;
-    case Qt::Key_Space:
-        return kKeySpace;
-    default:
-        break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return kKeyEnter;
+        case Qt::Key_Escape:
+            return kKeyEscape;
+        case Qt::Key_Backspace:
+            return kKeyBackspace;
+        case Qt::Key_Space:
+            return kKeySpace;
+        default:
+            break;
     }
     if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return -1;
@@ -94,7 +94,10 @@ GridWidget::GridWidget(QWidget* parent) : QTableWidget(parent)
     SetCols(2);
 }
 
-int GridWidget::Rows() const { return rowCount() + 1; }
+int GridWidget::Rows() const
+{
+    return rowCount() + 1;
+}
 
 void GridWidget::SetRows(int rows)
 {
@@ -103,7 +106,10 @@ void GridWidget::SetRows(int rows)
     KeepACurrentCell();
 }
 
-int GridWidget::Cols() const { return columnCount(); }
+int GridWidget::Cols() const
+{
+    return columnCount();
+}
 
 // Columns beyond the new count go with their text and header.
 void GridWidget::SetCols(int cols)
@@ -177,9 +183,15 @@ void GridWidget::FitColumn(int col)
     setColumnWidth(col, std::max(TwipsToPixelsX(m_widthsTwips[static_cast<std::size_t>(col)], *this), text));
 }
 
-int GridWidget::Row() const { return currentRow() + 1; }
+int GridWidget::Row() const
+{
+    return currentRow() + 1;
+}
 
-int GridWidget::Col() const { return std::max(currentColumn(), 0); }
+int GridWidget::Col() const
+{
+    return std::max(currentColumn(), 0);
+}
 
 void GridWidget::SetRow(int row)
 {
@@ -204,7 +216,10 @@ void GridWidget::SetBackColorBkg(const QColor& colour)
     setPalette(p);
 }
 
-QColor GridWidget::BackColorBkg() const { return palette().color(QPalette::Base); }
+QColor GridWidget::BackColorBkg() const
+{
+    return palette().color(QPalette::Base);
+}
 
 QRect GridWidget::CurrentCellRect() const
 {

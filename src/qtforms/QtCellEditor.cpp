@@ -29,8 +29,7 @@ EditorActions QtCellEditor::Run(Rule rule)
 }
 
 QtCellEditor::QtCellEditor(GridWidget& grid, QLineEdit& text, QComboBox& list, const StructureModel& model,
-                           const std::vector<std::string>& columnKinds, const CellEditorRules& rules,
-                           QObject* parent)
+                           const std::vector<std::string>& columnKinds, const CellEditorRules& rules, QObject* parent)
     : QObject(parent), m_grid(grid), m_text(text), m_list(list), m_editor(grid, model, columnKinds, rules)
 {
     m_list.setEditable(true);
@@ -61,9 +60,8 @@ QtCellEditor::QtCellEditor(GridWidget& grid, QLineEdit& text, QComboBox& list, c
             return EditorActions{};
         });
     });
-    connect(&list, &QComboBox::activated, this, [this](int index) {
-        Run([&] { return m_editor.ListChoice(m_list.itemText(index).toStdString()); });
-    });
+    connect(&list, &QComboBox::activated, this,
+            [this](int index) { Run([&] { return m_editor.ListChoice(m_list.itemText(index).toStdString()); }); });
     text.installEventFilter(this);
     list.installEventFilter(this);
 }

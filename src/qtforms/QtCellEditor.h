@@ -24,8 +24,7 @@ class QtCellEditor : public QObject {
 
 public:
     QtCellEditor(GridWidget& grid, QLineEdit& text, QComboBox& list, const StructureModel& model,
-                 const std::vector<std::string>& columnKinds, const CellEditorRules& rules,
-                 QObject* parent = nullptr);
+                 const std::vector<std::string>& columnKinds, const CellEditorRules& rules, QObject* parent = nullptr);
 
     // After the form lays a new table out in the grid.
     void Reset();

@@ -21,6 +21,9 @@ std::unique_ptr<QMessageBox> QtMessages::MakeBox(std::string_view text, std::str
     return box;
 }
 
-void QtMessages::Show(std::string_view text, std::string_view title) { MakeBox(text, title)->exec(); }
+void QtMessages::Show(std::string_view text, std::string_view title)
+{
+    MakeBox(text, title)->exec();
+}
 
 }  // namespace tavrin

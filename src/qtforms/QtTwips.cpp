@@ -16,9 +16,15 @@ int TwipsToPixelsY(double twips, const QWidget& widget)
     return static_cast<int>(std::lround(twips * widget.logicalDpiY() / kTwipsPerInch));
 }
 
-double PixelsToTwipsX(int pixels, const QWidget& widget) { return pixels * kTwipsPerInch / widget.logicalDpiX(); }
+double PixelsToTwipsX(int pixels, const QWidget& widget)
+{
+    return pixels * kTwipsPerInch / widget.logicalDpiX();
+}
 
-double PixelsToTwipsY(int pixels, const QWidget& widget) { return pixels * kTwipsPerInch / widget.logicalDpiY(); }
+double PixelsToTwipsY(int pixels, const QWidget& widget)
+{
+    return pixels * kTwipsPerInch / widget.logicalDpiY();
+}
 
 QRect ToPixels(const TwipsRect& rect, const QWidget& widget)
 {

@@ -21,10 +21,17 @@ constexpr float kTol = 1e-4f;
 StructureModel HingedCantilever()
 {
     return ModelBuilder()
-        .Node(0, 0).Node(4, 0, kHingedJoint).Node(6, 0).Node(8, 0)
-        .Member(1, 2).Member(2, 3).Member(3, 4)
-        .Support(1, kFixedSupport).Support(4, kRollerSupport)
-        .Force(3, kDownward, 10).Build();
+        .Node(0, 0)
+        .Node(4, 0, kHingedJoint)
+        .Node(6, 0)
+        .Node(8, 0)
+        .Member(1, 2)
+        .Member(2, 3)
+        .Member(3, 4)
+        .Support(1, kFixedSupport)
+        .Support(4, kRollerSupport)
+        .Force(3, kDownward, 10)
+        .Build();
 }
 
 TEST(AttachedPartReactionsTest, AttachedBeamPassesItsHingeForceOn)
@@ -34,7 +41,8 @@ TEST(AttachedPartReactionsTest, AttachedBeamPassesItsHingeForceOn)
     RecordingMessages messages;
     ASSERT_TRUE(ComputeAttachedPartReactions(m, PartTable({{"1", "2", "4", "2", "3"}}), result, messages));
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(DataRows(result, 3), (Rows{{"2", "铰结点", "5.", "0."}, {"4", "活动支座", "5.", "0."}, {"", "", "", ""}}));
+    EXPECT_EQ(DataRows(result, 3),
+              (Rows{{"2", "铰结点", "5.", "0."}, {"4", "活动支座", "5.", "0."}, {"", "", "", ""}}));
     EXPECT_NEAR(m.Supports.at(2).Fy, 5, kTol);
     EXPECT_NEAR(m.Supports.at(2).Fx, 0, kTol);
     // What the part presses on the hinge: 5 downward.
@@ -47,10 +55,17 @@ TEST(AttachedPartReactionsTest, AttachedBeamPassesItsHingeForceOn)
 TEST(AttachedPartReactionsTest, SecondNodePlumbToTheHingeTakesTheHorizontalForce)
 {
     StructureModel m = ModelBuilder()
-                           .Node(0, 0).Node(0, 4, kHingedJoint).Node(0, 6).Node(0, 8)
-                           .Member(1, 2).Member(2, 3).Member(3, 4)
-                           .Support(1, kFixedSupport).Support(4, kRollerSupport, kRightOfNode)
-                           .Force(3, kRightward, 6).Build();
+                           .Node(0, 0)
+                           .Node(0, 4, kHingedJoint)
+                           .Node(0, 6)
+                           .Node(0, 8)
+                           .Member(1, 2)
+                           .Member(2, 3)
+                           .Member(3, 4)
+                           .Support(1, kFixedSupport)
+                           .Support(4, kRollerSupport, kRightOfNode)
+                           .Force(3, kRightward, 6)
+                           .Build();
     MemoryGrid result(10, 4);
     RecordingMessages messages;
     ASSERT_TRUE(ComputeAttachedPartReactions(m, PartTable({{"1", "2", "4", "2", "3"}}), result, messages));
@@ -65,10 +80,20 @@ TEST(AttachedPartReactionsTest, SecondNodePlumbToTheHingeTakesTheHorizontalForce
 StructureModel HingedMultiSpanBeam()
 {
     return ModelBuilder()
-        .Node(0, 0).Node(4, 0, kHingedJoint).Node(8, 0).Node(10, 0, kHingedJoint).Node(14, 0)
-        .Member(1, 2).Member(2, 3).Member(3, 4).Member(4, 5)
-        .Support(1, kFixedSupport).Support(3, kRollerSupport).Support(5, kRollerSupport)
-        .Distributed(4, kDownward, 2).Build();
+        .Node(0, 0)
+        .Node(4, 0, kHingedJoint)
+        .Node(8, 0)
+        .Node(10, 0, kHingedJoint)
+        .Node(14, 0)
+        .Member(1, 2)
+        .Member(2, 3)
+        .Member(3, 4)
+        .Member(4, 5)
+        .Support(1, kFixedSupport)
+        .Support(3, kRollerSupport)
+        .Support(5, kRollerSupport)
+        .Distributed(4, kDownward, 2)
+        .Build();
 }
 
 TEST(AttachedPartReactionsTest, LaterPartCarriesTheForcesOfEarlierPartsAtItsNodesOnly)

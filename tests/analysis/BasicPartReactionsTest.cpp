@@ -29,10 +29,17 @@ void ExpectWholeBalance(const StructureModel& m)
 TEST(BasicPartReactionsTest, CantileverCarriesTheHingeForce)
 {
     StructureModel m = ModelBuilder()
-                           .Node(0, 0).Node(4, 0, kHingedJoint).Node(6, 0).Node(8, 0)
-                           .Member(1, 2).Member(2, 3).Member(3, 4)
-                           .Support(1, kFixedSupport).Support(4, kRollerSupport)
-                           .Force(3, kDownward, 10).Build();
+                           .Node(0, 0)
+                           .Node(4, 0, kHingedJoint)
+                           .Node(6, 0)
+                           .Node(8, 0)
+                           .Member(1, 2)
+                           .Member(2, 3)
+                           .Member(3, 4)
+                           .Support(1, kFixedSupport)
+                           .Support(4, kRollerSupport)
+                           .Force(3, kDownward, 10)
+                           .Build();
     MemoryGrid result(10, 5);
     RecordingMessages messages;
     ASSERT_TRUE(ComputeAttachedPartReactions(m, PartTable({{"1", "2", "4", "2", "3"}}), result, messages));
@@ -59,10 +66,18 @@ TEST(BasicPartReactionsTest, LoadAtASharedHingeIsCountedOnce)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         StructureModel m = ModelBuilder()
-                               .Node(0, 0).Node(4, 0).Node(6, 0, kHingedJoint).Node(10, 0)
-                               .Member(1, 2).Member(2, 3).Member(3, 4)
-                               .Support(1, kPinSupport).Support(2, kRollerSupport).Support(4, kRollerSupport)
-                               .Force(3, c.direction, 10).Build();
+                               .Node(0, 0)
+                               .Node(4, 0)
+                               .Node(6, 0, kHingedJoint)
+                               .Node(10, 0)
+                               .Member(1, 2)
+                               .Member(2, 3)
+                               .Member(3, 4)
+                               .Support(1, kPinSupport)
+                               .Support(2, kRollerSupport)
+                               .Support(4, kRollerSupport)
+                               .Force(3, c.direction, 10)
+                               .Build();
         MemoryGrid result(10, 5);
         RecordingMessages messages;
         ASSERT_TRUE(ComputeAttachedPartReactions(m, PartTable({{"1", "3", "4", "3"}}), result, messages));
@@ -81,11 +96,23 @@ TEST(BasicPartReactionsTest, LoadAtASharedHingeIsCountedOnce)
 TEST(BasicPartReactionsTest, EachBasicPartTakesTheForceAtItsOwnHinge)
 {
     StructureModel m = ModelBuilder()
-                           .Node(0, 0).Node(4, 0).Node(6, 0, kHingedJoint).Node(10, 0, kHingedJoint)
-                           .Node(12, 0).Node(16, 0)
-                           .Member(1, 2).Member(2, 3).Member(3, 4).Member(4, 5).Member(5, 6)
-                           .Support(1, kPinSupport).Support(2, kRollerSupport).Support(5, kRollerSupport)
-                           .Support(6, kPinSupport).Distributed(3, kDownward, 2).Build();
+                           .Node(0, 0)
+                           .Node(4, 0)
+                           .Node(6, 0, kHingedJoint)
+                           .Node(10, 0, kHingedJoint)
+                           .Node(12, 0)
+                           .Node(16, 0)
+                           .Member(1, 2)
+                           .Member(2, 3)
+                           .Member(3, 4)
+                           .Member(4, 5)
+                           .Member(5, 6)
+                           .Support(1, kPinSupport)
+                           .Support(2, kRollerSupport)
+                           .Support(5, kRollerSupport)
+                           .Support(6, kPinSupport)
+                           .Distributed(3, kDownward, 2)
+                           .Build();
     MemoryGrid result(10, 4);
     RecordingMessages messages;
     ASSERT_TRUE(ComputeAttachedPartReactions(m, PartTable({{"1", "3", "4", "3"}}), result, messages));
@@ -116,9 +143,15 @@ TEST(BasicPartReactionsTest, UnsolvablePartStopsWithCalculationError)
         // Pin 1 (0,0) and roller 2 (0,3) on element 1; element 2 from
         // node 2 to node 3 (4,3) stands on the roller alone.
         StructureModel m = ModelBuilder()
-                               .Node(0, 0).Node(0, 3).Node(4, 3).Member(1, 2).Member(2, 3)
-                               .Support(1, kPinSupport).Support(2, kRollerSupport, kBelowNode)
-                               .Force(3, kDownward, 1).Build();
+                               .Node(0, 0)
+                               .Node(0, 3)
+                               .Node(4, 3)
+                               .Member(1, 2)
+                               .Member(2, 3)
+                               .Support(1, kPinSupport)
+                               .Support(2, kRollerSupport, kBelowNode)
+                               .Force(3, kDownward, 1)
+                               .Build();
         m.Supports.at(1).Fy = 7;
         const OneBasedTable<Support> before = m.Supports;
         MemoryGrid result(10, 5);

@@ -11,8 +11,8 @@ namespace {
 
 using testing::Cantilever;
 using testing::ModelBuilder;
-using testing::SimpleBeam;
 using testing::NodeBalance;
+using testing::SimpleBeam;
 
 constexpr float kTol = 1e-4f;
 
@@ -60,31 +60,50 @@ struct EndForceCase {
 TEST(EndForcesTest, SimpleBeamAndCantileverUnderEachLoadKind)
 {
     EndForceCase cases[] = {
-        {"beam, 12 down at x=2", SimpleBeam().Force(3, kDownward, 12).Build(),
+        {"beam, 12 down at x=2",
+         SimpleBeam().Force(3, kDownward, 12).Build(),
          {{0, 8, 0, 0, 8, -16}, {0, -4, -16, 0, -4, 0}}},
-        {"beam, 2 per length down", SimpleBeam().Distributed(1, kDownward, 2).Distributed(2, kDownward, 2).Build(),
+        {"beam, 2 per length down",
+         SimpleBeam().Distributed(1, kDownward, 2).Distributed(2, kDownward, 2).Build(),
          {{0, 6, 0, 0, 2, -8}, {0, 2, -8, 0, -6, 0}}},
-        {"beam, clockwise couple 12 at x=2", SimpleBeam().Couple(3, kClockwise, 12).Build(),
+        {"beam, clockwise couple 12 at x=2",
+         SimpleBeam().Couple(3, kClockwise, 12).Build(),
          {{0, -2, 0, 0, -2, 4}, {0, -2, -8, 0, -2, 0}}},
         // The couple acts at end i of the first member: zero moment must
         // still come out at the roller.
-        {"beam, counter-clockwise couple 12 at the pin", SimpleBeam().Couple(1, kCounterClockwise, 12).Build(),
+        {"beam, counter-clockwise couple 12 at the pin",
+         SimpleBeam().Couple(1, kCounterClockwise, 12).Build(),
          {{0, 2, 12, 0, 2, 8}, {0, 2, 8, 0, 2, 0}}},
-        {"beam, 5 to the right at x=2", SimpleBeam().Force(3, kRightward, 5).Build(),
+        {"beam, 5 to the right at x=2",
+         SimpleBeam().Force(3, kRightward, 5).Build(),
          {{5, 0, 0, 5, 0, 0}, {0, 0, 0, 0, 0, 0}}},
-        {"one-member beam, counter-clockwise couple 12 at the roller", ModelBuilder()
-             .Node(0, 0).Node(6, 0).Member(1, 2).Support(1, kPinSupport).Support(2, kRollerSupport)
-             .Couple(2, kCounterClockwise, 12).Build(),
+        {"one-member beam, counter-clockwise couple 12 at the roller",
+         ModelBuilder()
+             .Node(0, 0)
+             .Node(6, 0)
+             .Member(1, 2)
+             .Support(1, kPinSupport)
+             .Support(2, kRollerSupport)
+             .Couple(2, kCounterClockwise, 12)
+             .Build(),
          {{0, 2, 0, 0, 2, -12}}},
         {"cantilever, 10 down at the tip", Cantilever().Force(2, kDownward, 10).Build(), {{0, 10, 40, 0, 10, 0}}},
         {"cantilever, 2 per length down", Cantilever().Distributed(1, kDownward, 2).Build(), {{0, 8, 16, 0, 0, 0}}},
-        {"cantilever, counter-clockwise couple 6 at the tip", Cantilever().Couple(2, kCounterClockwise, 6).Build(),
+        {"cantilever, counter-clockwise couple 6 at the tip",
+         Cantilever().Couple(2, kCounterClockwise, 6).Build(),
          {{0, 0, -6, 0, 0, -6}}},
         {"cantilever, 3 to the left at the tip", Cantilever().Force(2, kLeftward, 3).Build(), {{-3, 0, 0, -3, 0, 0}}},
         // Two loads along one axis on one member add up: 6 and 6 at the ends.
-        {"beam 0-4, 1 and 2 per length down on one member", ModelBuilder()
-             .Node(0, 0).Node(4, 0).Member(1, 2).Support(1, kPinSupport).Support(2, kRollerSupport)
-             .Distributed(1, kDownward, 1).Distributed(1, kDownward, 2).Build(),
+        {"beam 0-4, 1 and 2 per length down on one member",
+         ModelBuilder()
+             .Node(0, 0)
+             .Node(4, 0)
+             .Member(1, 2)
+             .Support(1, kPinSupport)
+             .Support(2, kRollerSupport)
+             .Distributed(1, kDownward, 1)
+             .Distributed(1, kDownward, 2)
+             .Build(),
          {{0, 6, 0, 0, -6, 0}}},
     };
     for (auto& c : cases) {
@@ -110,14 +129,26 @@ TEST(EndForcesTest, FreeTipOfLeftwardAndDownwardMembersIsUnloaded)
     };
     Case cases[] = {
         {"leftward, 2 per length down", ModelBuilder()
-             .Node(4, 0).Node(0, 0, kFreeEnd).Member(1, 2).Support(1, kFixedSupport)
-             .Distributed(1, kDownward, 2).Build()},
+                                            .Node(4, 0)
+                                            .Node(0, 0, kFreeEnd)
+                                            .Member(1, 2)
+                                            .Support(1, kFixedSupport)
+                                            .Distributed(1, kDownward, 2)
+                                            .Build()},
         {"down to the left, 1 per length down", ModelBuilder()
-             .Node(3, 4).Node(0, 0, kFreeEnd).Member(1, 2).Support(1, kFixedSupport)
-             .Distributed(1, kDownward, 1).Build()},
+                                                    .Node(3, 4)
+                                                    .Node(0, 0, kFreeEnd)
+                                                    .Member(1, 2)
+                                                    .Support(1, kFixedSupport)
+                                                    .Distributed(1, kDownward, 1)
+                                                    .Build()},
         {"down to the right, 1 per length to the right", ModelBuilder()
-             .Node(0, 4).Node(3, 0, kFreeEnd).Member(1, 2).Support(1, kFixedSupport)
-             .Distributed(1, kRightward, 1).Build()},
+                                                             .Node(0, 4)
+                                                             .Node(3, 0, kFreeEnd)
+                                                             .Member(1, 2)
+                                                             .Support(1, kFixedSupport)
+                                                             .Distributed(1, kRightward, 1)
+                                                             .Build()},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -136,10 +167,18 @@ TEST(EndForcesTest, FreeTipOfLeftwardAndDownwardMembersIsUnloaded)
 TEST(EndForcesTest, PortalFrameHandsForcesRoundTheCorners)
 {
     StructureModel m = ModelBuilder()
-                           .Node(0, 0).Node(0, 4).Node(6, 4).Node(6, 0)
-                           .Member(1, 2).Member(2, 3).Member(3, 4)
-                           .Support(1, kPinSupport).Support(4, kRollerSupport)
-                           .Force(2, kRightward, 10).Distributed(2, kDownward, 2).Build();
+                           .Node(0, 0)
+                           .Node(0, 4)
+                           .Node(6, 4)
+                           .Node(6, 0)
+                           .Member(1, 2)
+                           .Member(2, 3)
+                           .Member(3, 4)
+                           .Support(1, kPinSupport)
+                           .Support(4, kRollerSupport)
+                           .Force(2, kRightward, 10)
+                           .Distributed(2, kDownward, 2)
+                           .Build();
     RecordingMessages messages;
     Solve(m, messages);
     EXPECT_TRUE(messages.shown.empty());
@@ -158,10 +197,20 @@ TEST(EndForcesTest, PortalFrameHandsForcesRoundTheCorners)
 TEST(EndForcesTest, ThreeHingedFrameMeetsInEquilibriumAtTheCrown)
 {
     StructureModel m = ModelBuilder()
-                           .Node(0, 0).Node(0, 4).Node(4, 4, kHingedJoint).Node(8, 4).Node(8, 0)
-                           .Member(1, 2).Member(2, 3).Member(5, 4).Member(4, 3)
-                           .Support(1, kPinSupport).Support(5, kPinSupport)
-                           .Force(2, kRightward, 3).Distributed(4, kDownward, 2).Build();
+                           .Node(0, 0)
+                           .Node(0, 4)
+                           .Node(4, 4, kHingedJoint)
+                           .Node(8, 4)
+                           .Node(8, 0)
+                           .Member(1, 2)
+                           .Member(2, 3)
+                           .Member(5, 4)
+                           .Member(4, 3)
+                           .Support(1, kPinSupport)
+                           .Support(5, kPinSupport)
+                           .Force(2, kRightward, 3)
+                           .Distributed(4, kDownward, 2)
+                           .Build();
     RecordingMessages messages;
     Solve(m, messages);
     EXPECT_TRUE(messages.shown.empty());
@@ -179,15 +228,41 @@ TEST(EndForcesTest, NumberingThatBreaksTheChainIsWarnedOnceNamingTheMembers)
     };
     Case cases[] = {
         {"chain from the pin", SimpleBeam().Force(3, kDownward, 12).Build(), ""},
-        {"chain from a free end toward the support", ModelBuilder()
-             .Node(0, 0).Node(0, 4).Node(3, 4, kFreeEnd).Member(3, 2).Member(2, 1)
-             .Support(1, kFixedSupport).Force(3, kDownward, 1).Build(), ""},
-        {"second span numbered first", ModelBuilder()
-             .Node(0, 0).Node(6, 0).Node(2, 0).Member(3, 2).Member(1, 3)
-             .Support(1, kPinSupport).Support(2, kRollerSupport).Force(3, kDownward, 12).Build(), "单元1的"},
-        {"two members leave one node", ModelBuilder()
-             .Node(0, 0).Node(0, 4).Node(3, 4, kFreeEnd).Node(-3, 4, kFreeEnd)
-             .Member(1, 2).Member(2, 3).Member(2, 4).Support(1, kFixedSupport).Force(3, kDownward, 1).Build(),
+        {"chain from a free end toward the support",
+         ModelBuilder()
+             .Node(0, 0)
+             .Node(0, 4)
+             .Node(3, 4, kFreeEnd)
+             .Member(3, 2)
+             .Member(2, 1)
+             .Support(1, kFixedSupport)
+             .Force(3, kDownward, 1)
+             .Build(),
+         ""},
+        {"second span numbered first",
+         ModelBuilder()
+             .Node(0, 0)
+             .Node(6, 0)
+             .Node(2, 0)
+             .Member(3, 2)
+             .Member(1, 3)
+             .Support(1, kPinSupport)
+             .Support(2, kRollerSupport)
+             .Force(3, kDownward, 12)
+             .Build(),
+         "单元1的"},
+        {"two members leave one node",
+         ModelBuilder()
+             .Node(0, 0)
+             .Node(0, 4)
+             .Node(3, 4, kFreeEnd)
+             .Node(-3, 4, kFreeEnd)
+             .Member(1, 2)
+             .Member(2, 3)
+             .Member(2, 4)
+             .Support(1, kFixedSupport)
+             .Force(3, kDownward, 1)
+             .Build(),
          "单元2、单元3的"},
     };
     for (auto& c : cases) {

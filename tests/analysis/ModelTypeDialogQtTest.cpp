@@ -18,7 +18,8 @@ private:
     static Widget* Find(QWidget& dialog, const char* name)
     {
         auto* widget = dialog.findChild<Widget*>(QString::fromLatin1(name));
-        if (!widget) qFatal("no control %s", name);
+        if (!widget)
+            qFatal("no control %s", name);
         return widget;
     }
 
@@ -27,7 +28,8 @@ private:
     {
         dialog.Open();
         QTest::mouseClick(Find<QRadioButton>(dialog, indeterminate ? "Option2" : "Option1"), Qt::LeftButton);
-        if (indeterminate) QTest::keyClicks(Find<QLineEdit>(dialog, "Text1"), QString::fromUtf8(degree));
+        if (indeterminate)
+            QTest::keyClicks(Find<QLineEdit>(dialog, "Text1"), QString::fromUtf8(degree));
         QTest::mouseClick(Find<QPushButton>(dialog, "OKButton"), Qt::LeftButton);
         return dialog.isVisible();
     }

@@ -126,11 +126,13 @@ TEST(ModelTypeTest, EveryListedItemRunsAStepAndNothingBeyond)
         for (int n : {0, 1, 3}) {
             const bool indeterminate = kind == CalculationModel::IndeterminateNoAttached ||
                                        kind == CalculationModel::IndeterminateWithAttached;
-            if (indeterminate != (n != 0)) continue;
+            if (indeterminate != (n != 0))
+                continue;
             SCOPED_TRACE(std::to_string(static_cast<int>(kind)) + " n=" + std::to_string(n));
             const std::vector<CalculationItem> list = CalculationItems(kind, n);
             const auto items = static_cast<int>(list.size());
-            for (int m = 0; m < items; ++m) EXPECT_NE(StepOfItem(list, m).kind, StepKind::None) << m;
+            for (int m = 0; m < items; ++m)
+                EXPECT_NE(StepOfItem(list, m).kind, StepKind::None) << m;
             EXPECT_EQ(StepOfItem(list, items).kind, StepKind::None);
             EXPECT_EQ(StepOfItem(list, -1).kind, StepKind::None);
             if (indeterminate) {
@@ -198,7 +200,8 @@ TEST(ModelTypeTest, RigidJointOfThreeMembersIsRefusedAndNothingChanges)
         const ModelTypeAnalysis analysis = AnalyseModelType(model, messages);
 
         EXPECT_EQ(analysis.accepted, c.accepted);
-        if (c.accepted) continue;
+        if (c.accepted)
+            continue;
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].text, "伸出单元数>2，本程序不能计算刚结点有弯矩分配的工况！3刚节点");
         EXPECT_TRUE(model == before);

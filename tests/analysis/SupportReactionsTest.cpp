@@ -57,12 +57,15 @@ TEST(SupportReactionsTest, SimpleBeamAndCantileverUnderEachLoadKind)
 {
     ReactionCase cases[] = {
         {"beam, 12 down at x=2: lever rule", SimpleBeam().Force(3, kDownward, 12).Build(), {{0, 8, 0}, {0, 4, 0}}},
-        {"beam, 2 per length down over 6", SimpleBeam().Distributed(1, kDownward, 2).Distributed(2, kDownward, 2).Build(),
+        {"beam, 2 per length down over 6",
+         SimpleBeam().Distributed(1, kDownward, 2).Distributed(2, kDownward, 2).Build(),
          {{0, 6, 0}, {0, 6, 0}}},
         {"beam, clockwise couple 12: reactions form a counter-clockwise couple",
-         SimpleBeam().Couple(3, kClockwise, 12).Build(), {{0, -2, 0}, {0, 2, 0}}},
+         SimpleBeam().Couple(3, kClockwise, 12).Build(),
+         {{0, -2, 0}, {0, 2, 0}}},
         // The roller at node 2 is pushed down, the pin lifted.
-        {"beam, counter-clockwise couple 12 at the roller", SimpleBeam().Couple(2, kCounterClockwise, 12).Build(),
+        {"beam, counter-clockwise couple 12 at the roller",
+         SimpleBeam().Couple(2, kCounterClockwise, 12).Build(),
          {{0, 2, 0}, {0, -2, 0}}},
         {"beam, 5 to the right: the pin alone", SimpleBeam().Force(3, kRightward, 5).Build(), {{-5, 0, 0}, {0, 0, 0}}},
         {"cantilever, 10 down at the tip", Cantilever().Force(2, kDownward, 10).Build(), {{0, 10, -40}}},
@@ -79,25 +82,60 @@ TEST(SupportReactionsTest, RollerAcrossThePinAndThreeRollers)
         // L-frame: pin 1 (0,0), roller right of node 2 (0,4), 6 down at node 3 (3,4).
         {"horizontal roller takes the moment about the pin",
          ModelBuilder()
-             .Node(0, 0).Node(0, 4).Node(3, 4).Member(1, 2).Member(2, 3)
-             .Support(1, kPinSupport).Support(2, kRollerSupport, kRightOfNode).Force(3, kDownward, 6).Build(),
+             .Node(0, 0)
+             .Node(0, 4)
+             .Node(3, 4)
+             .Member(1, 2)
+             .Member(2, 3)
+             .Support(1, kPinSupport)
+             .Support(2, kRollerSupport, kRightOfNode)
+             .Force(3, kDownward, 6)
+             .Build(),
          {{4.5f, 6, 0}, {-4.5f, 0, 0}}},
         // The third roller's force is level with the pair: its moment counts.
-        {"vertical pair, third roller above them", ModelBuilder()
-             .Node(0, 0).Node(6, 0).Node(6, 3).Member(1, 2).Member(2, 3)
-             .Support(1, kRollerSupport, kBelowNode).Support(2, kRollerSupport, kBelowNode)
-             .Support(3, kRollerSupport, kLeftOfNode).Force(3, kRightward, 4).Build(),
+        {"vertical pair, third roller above them",
+         ModelBuilder()
+             .Node(0, 0)
+             .Node(6, 0)
+             .Node(6, 3)
+             .Member(1, 2)
+             .Member(2, 3)
+             .Support(1, kRollerSupport, kBelowNode)
+             .Support(2, kRollerSupport, kBelowNode)
+             .Support(3, kRollerSupport, kLeftOfNode)
+             .Force(3, kRightward, 4)
+             .Build(),
          {{0, 0, 0}, {0, 0, 0}, {-4, 0, 0}}},
-        {"horizontal pair, third roller right of them", ModelBuilder()
-             .Node(0, 0).Node(0, 4).Node(3, 4).Member(1, 2).Member(2, 3)
-             .Support(1, kRollerSupport, kLeftOfNode).Support(2, kRollerSupport, kLeftOfNode)
-             .Support(3, kRollerSupport, kBelowNode).Force(2, kRightward, 6).Force(3, kDownward, 9).Build(),
+        {"horizontal pair, third roller right of them",
+         ModelBuilder()
+             .Node(0, 0)
+             .Node(0, 4)
+             .Node(3, 4)
+             .Member(1, 2)
+             .Member(2, 3)
+             .Support(1, kRollerSupport, kLeftOfNode)
+             .Support(2, kRollerSupport, kLeftOfNode)
+             .Support(3, kRollerSupport, kBelowNode)
+             .Force(2, kRightward, 6)
+             .Force(3, kDownward, 9)
+             .Build(),
          {{0, 0, 0}, {-6, 0, 0}, {0, 9, 0}}},
-        {"vertical pair, third roller's line through the first", ModelBuilder()
-             .Node(0, 0).Node(4, 0).Node(2, 0).Node(2, 3).Member(1, 3).Member(3, 2).Member(3, 4)
-             .Support(1, kRollerSupport, kBelowNode).Support(3, kRollerSupport, kRightOfNode)
+        {"vertical pair, third roller's line through the first",
+         ModelBuilder()
+             .Node(0, 0)
+             .Node(4, 0)
+             .Node(2, 0)
+             .Node(2, 3)
+             .Member(1, 3)
+             .Member(3, 2)
+             .Member(3, 4)
+             .Support(1, kRollerSupport, kBelowNode)
+             .Support(3, kRollerSupport, kRightOfNode)
              .Support(2, kRollerSupport, kAboveNode)
-             .Distributed(1, kDownward, 1).Distributed(2, kDownward, 2).Distributed(3, kLeftward, 1).Build(),
+             .Distributed(1, kDownward, 1)
+             .Distributed(2, kDownward, 2)
+             .Distributed(3, kLeftward, 1)
+             .Build(),
          {{0, 3.625f, 0}, {3, 0, 0}, {0, 2.375f, 0}}},
     };
     RunCases(cases);
@@ -116,28 +154,64 @@ ModelBuilder ThreeHingedNodes()
 TEST(SupportReactionsTest, ThreeHingedFrameWhicheverPinComesFirstAndHoweverNumbered)
 {
     ReactionCase cases[] = {
-        {"chain from A to B", ThreeHingedNodes()
-             .Member(1, 2).Member(2, 3).Member(3, 4).Member(4, 5)
-             .Support(1, kPinSupport).Support(5, kPinSupport).Distributed(3, kDownward, 2).Build(),
+        {"chain from A to B",
+         ThreeHingedNodes()
+             .Member(1, 2)
+             .Member(2, 3)
+             .Member(3, 4)
+             .Member(4, 5)
+             .Support(1, kPinSupport)
+             .Support(5, kPinSupport)
+             .Distributed(3, kDownward, 2)
+             .Build(),
          {{2, 2, 0}, {-2, 6, 0}}},
-        {"right pin listed first", ThreeHingedNodes()
-             .Member(1, 2).Member(2, 3).Member(3, 4).Member(4, 5)
-             .Support(5, kPinSupport).Support(1, kPinSupport).Distributed(3, kDownward, 2).Build(),
+        {"right pin listed first",
+         ThreeHingedNodes()
+             .Member(1, 2)
+             .Member(2, 3)
+             .Member(3, 4)
+             .Member(4, 5)
+             .Support(5, kPinSupport)
+             .Support(1, kPinSupport)
+             .Distributed(3, kDownward, 2)
+             .Build(),
          {{-2, 6, 0}, {2, 2, 0}}},
         // The loaded member ends at the crown, not right of it.
-        {"chains numbered from each pin toward the crown", ThreeHingedNodes()
-             .Member(1, 2).Member(2, 3).Member(5, 4).Member(4, 3)
-             .Support(1, kPinSupport).Support(5, kPinSupport).Distributed(4, kDownward, 2).Build(),
+        {"chains numbered from each pin toward the crown",
+         ThreeHingedNodes()
+             .Member(1, 2)
+             .Member(2, 3)
+             .Member(5, 4)
+             .Member(4, 3)
+             .Support(1, kPinSupport)
+             .Support(5, kPinSupport)
+             .Distributed(4, kDownward, 2)
+             .Build(),
          {{2, 2, 0}, {-2, 6, 0}}},
-        {"loaded on the left side instead", ThreeHingedNodes()
-             .Member(1, 2).Member(2, 3).Member(3, 4).Member(4, 5)
-             .Support(1, kPinSupport).Support(5, kPinSupport).Distributed(2, kDownward, 2).Build(),
+        {"loaded on the left side instead",
+         ThreeHingedNodes()
+             .Member(1, 2)
+             .Member(2, 3)
+             .Member(3, 4)
+             .Member(4, 5)
+             .Support(1, kPinSupport)
+             .Support(5, kPinSupport)
+             .Distributed(2, kDownward, 2)
+             .Build(),
          {{2, 6, 0}, {-2, 2, 0}}},
         // Arch of two straight members, B higher than A: about A
         // 24 + 2 RxB - 8 RyB = 0, about C 8 - 2 RxB - 4 RyB = 0.
-        {"supports at different levels", ModelBuilder()
-             .Node(0, 0).Node(4, 4, kHingedJoint).Node(8, 2).Member(1, 2).Member(2, 3)
-             .Support(1, kPinSupport).Support(3, kPinSupport).Distributed(2, kDownward, 1).Build(),
+        {"supports at different levels",
+         ModelBuilder()
+             .Node(0, 0)
+             .Node(4, 4, kHingedJoint)
+             .Node(8, 2)
+             .Member(1, 2)
+             .Member(2, 3)
+             .Support(1, kPinSupport)
+             .Support(3, kPinSupport)
+             .Distributed(2, kDownward, 1)
+             .Build(),
          {{4.0f / 3, 4.0f / 3, 0}, {-4.0f / 3, 8.0f / 3, 0}}},
     };
     RunCases(cases);
@@ -147,9 +221,15 @@ TEST(SupportReactionsTest, ThreeHingedFrameWhicheverPinComesFirstAndHoweverNumbe
 TEST(SupportReactionsTest, ThreeHingedPartsBalanceAboutTheCrown)
 {
     StructureModel m = ThreeHingedNodes()
-                           .Member(1, 2).Member(2, 3).Member(5, 4).Member(4, 3)
-                           .Support(1, kPinSupport).Support(5, kPinSupport)
-                           .Force(2, kRightward, 3).Distributed(4, kDownward, 2).Build();
+                           .Member(1, 2)
+                           .Member(2, 3)
+                           .Member(5, 4)
+                           .Member(4, 3)
+                           .Support(1, kPinSupport)
+                           .Support(5, kPinSupport)
+                           .Force(2, kRightward, 3)
+                           .Distributed(4, kDownward, 2)
+                           .Build();
     RecordingMessages messages;
     ASSERT_TRUE(ComputeSupportReactions(m, messages));
     ExpectBalanced(m);
@@ -173,34 +253,81 @@ struct FaultCase {
 TEST(SupportReactionsTest, UnsolvableArrangementsNameTheCauseAndKeepTheReactions)
 {
     FaultCase cases[] = {
-        {"pin and vertical roller on one vertical", ModelBuilder()
-             .Node(0, 0).Node(0, 4).Member(1, 2).Support(1, kPinSupport).Support(2, kRollerSupport, kBelowNode)
-             .Force(2, kRightward, 1).Build(), kPinAndVerticalRollerPlumb},
+        {"pin and vertical roller on one vertical",
+         ModelBuilder()
+             .Node(0, 0)
+             .Node(0, 4)
+             .Member(1, 2)
+             .Support(1, kPinSupport)
+             .Support(2, kRollerSupport, kBelowNode)
+             .Force(2, kRightward, 1)
+             .Build(),
+         kPinAndVerticalRollerPlumb},
         {"horizontal roller level with the pin", SimpleBeam().Build(), {}},
-        {"vertical pair on one vertical", ModelBuilder()
-             .Node(0, 0).Node(0, 4).Node(3, 4).Member(1, 2).Member(2, 3)
-             .Support(1, kRollerSupport, kBelowNode).Support(2, kRollerSupport, kAboveNode)
-             .Support(3, kRollerSupport, kRightOfNode).Build(), kVerticalRollersPlumb},
-        {"three parallel rollers", ModelBuilder()
-             .Node(0, 0).Node(4, 0).Node(8, 0).Member(1, 2).Member(2, 3)
-             .Support(1, kRollerSupport).Support(2, kRollerSupport).Support(3, kRollerSupport).Build(),
+        {"vertical pair on one vertical",
+         ModelBuilder()
+             .Node(0, 0)
+             .Node(0, 4)
+             .Node(3, 4)
+             .Member(1, 2)
+             .Member(2, 3)
+             .Support(1, kRollerSupport, kBelowNode)
+             .Support(2, kRollerSupport, kAboveNode)
+             .Support(3, kRollerSupport, kRightOfNode)
+             .Build(),
+         kVerticalRollersPlumb},
+        {"three parallel rollers",
+         ModelBuilder()
+             .Node(0, 0)
+             .Node(4, 0)
+             .Node(8, 0)
+             .Member(1, 2)
+             .Member(2, 3)
+             .Support(1, kRollerSupport)
+             .Support(2, kRollerSupport)
+             .Support(3, kRollerSupport)
+             .Build(),
          kRollersParallel},
-        {"both pins on one vertical", ModelBuilder()
-             .Node(0, 0).Node(3, 2, kHingedJoint).Node(0, 4).Member(1, 2).Member(2, 3)
-             .Support(1, kPinSupport).Support(3, kPinSupport).Build(), kPinsPlumb},
-        {"crown on the line of the pins", ModelBuilder()
-             .Node(0, 0).Node(4, 0, kHingedJoint).Node(8, 0).Member(1, 2).Member(2, 3)
-             .Support(1, kPinSupport).Support(3, kPinSupport).Build(), kHingesInLine},
-        {"two pins without a hinge between", ModelBuilder()
-             .Node(0, 0).Node(4, 4).Node(8, 0).Member(1, 2).Member(2, 3)
-             .Support(1, kPinSupport).Support(3, kPinSupport).Build(), kNoCrownHinge},
-        {"two fixed supports", ModelBuilder()
-             .Node(0, 0).Node(4, 0).Member(1, 2).Support(1, kFixedSupport).Support(2, kFixedSupport).Build(),
+        {"both pins on one vertical",
+         ModelBuilder()
+             .Node(0, 0)
+             .Node(3, 2, kHingedJoint)
+             .Node(0, 4)
+             .Member(1, 2)
+             .Member(2, 3)
+             .Support(1, kPinSupport)
+             .Support(3, kPinSupport)
+             .Build(),
+         kPinsPlumb},
+        {"crown on the line of the pins",
+         ModelBuilder()
+             .Node(0, 0)
+             .Node(4, 0, kHingedJoint)
+             .Node(8, 0)
+             .Member(1, 2)
+             .Member(2, 3)
+             .Support(1, kPinSupport)
+             .Support(3, kPinSupport)
+             .Build(),
+         kHingesInLine},
+        {"two pins without a hinge between",
+         ModelBuilder()
+             .Node(0, 0)
+             .Node(4, 4)
+             .Node(8, 0)
+             .Member(1, 2)
+             .Member(2, 3)
+             .Support(1, kPinSupport)
+             .Support(3, kPinSupport)
+             .Build(),
+         kNoCrownHinge},
+        {"two fixed supports",
+         ModelBuilder().Node(0, 0).Node(4, 0).Member(1, 2).Support(1, kFixedSupport).Support(2, kFixedSupport).Build(),
          kArrangementUnmatched},
         {"a single pin", ModelBuilder().Node(0, 0).Node(4, 0).Member(1, 2).Support(1, kPinSupport).Build(),
          kArrangementUnmatched},
-        {"support at a node that does not exist", ModelBuilder()
-             .Node(0, 0).Node(4, 0).Member(1, 2).Support(9, kFixedSupport).Force(2, kDownward, 1).Build(),
+        {"support at a node that does not exist",
+         ModelBuilder().Node(0, 0).Node(4, 0).Member(1, 2).Support(9, kFixedSupport).Force(2, kDownward, 1).Build(),
          kNumberOutsideTable},
     };
     // The roller of the simple beam turned to react horizontally.
@@ -223,15 +350,25 @@ TEST(SupportReactionsTest, UnsolvableArrangementsNameTheCauseAndKeepTheReactions
 TEST(SupportReactionsTest, QuietCallPassesOverAnUnmatchedArrangementOnly)
 {
     StructureModel hinged = ModelBuilder()
-                                .Node(0, 0).Node(4, 0, kHingedJoint).Node(8, 0).Member(1, 2).Member(2, 3)
-                                .Support(1, kFixedSupport).Support(3, kRollerSupport).Build();
+                                .Node(0, 0)
+                                .Node(4, 0, kHingedJoint)
+                                .Node(8, 0)
+                                .Member(1, 2)
+                                .Member(2, 3)
+                                .Support(1, kFixedSupport)
+                                .Support(3, kRollerSupport)
+                                .Build();
     RecordingMessages messages;
     EXPECT_FALSE(ComputeSupportReactions(hinged, messages, UnmatchedArrangement::Silent));
     EXPECT_TRUE(messages.shown.empty());
 
     StructureModel plumb = ModelBuilder()
-                               .Node(0, 0).Node(0, 4).Member(1, 2)
-                               .Support(1, kPinSupport).Support(2, kRollerSupport, kBelowNode).Build();
+                               .Node(0, 0)
+                               .Node(0, 4)
+                               .Member(1, 2)
+                               .Support(1, kPinSupport)
+                               .Support(2, kRollerSupport, kBelowNode)
+                               .Build();
     EXPECT_FALSE(ComputeSupportReactions(plumb, messages, UnmatchedArrangement::Silent));
     EXPECT_EQ(messages.shown.size(), 1u);
 }

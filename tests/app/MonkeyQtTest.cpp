@@ -86,7 +86,8 @@ void OnFatalSignal(int signal)
 
 void InstallCrashNotes()
 {
-    for (int signal : {SIGSEGV, SIGABRT, SIGFPE, SIGILL, SIGBUS}) std::signal(signal, OnFatalSignal);
+    for (int signal : {SIGSEGV, SIGABRT, SIGFPE, SIGILL, SIGBUS})
+        std::signal(signal, OnFatalSignal);
     std::set_terminate([] {
         WriteWhere();
         std::abort();
@@ -112,7 +113,8 @@ struct ExampleCase {
 
 QString CellText(const QJsonValue& value)
 {
-    if (value.isString()) return value.toString();
+    if (value.isString())
+        return value.toString();
     return QString::number(value.toDouble(), 'g', 10);
 }
 
@@ -121,7 +123,8 @@ Rows ReadRows(const QJsonValue& value)
     Rows rows;
     for (const QJsonValue& row : value.toArray()) {
         auto& cells = rows.emplace_back();
-        for (const QJsonValue& cell : row.toArray()) cells.push_back(CellText(cell));
+        for (const QJsonValue& cell : row.toArray())
+            cells.push_back(CellText(cell));
     }
     return rows;
 }
@@ -132,13 +135,16 @@ std::vector<ExampleCase> ReadExamples()
     const QDir dir(QStringLiteral(TAVRIN_SOURCE_DIR "/examples"));
     for (const QString& file : dir.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name)) {
         QFile stream(dir.filePath(file));
-        if (!stream.open(QIODevice::ReadOnly)) continue;
+        if (!stream.open(QIODevice::ReadOnly))
+            continue;
         const QJsonObject root = QJsonDocument::fromJson(stream.readAll()).object();
         ExampleCase example;
         example.name = file;
         const char* keys[] = {"nodes", "elements", "supports", "loads"};
-        for (int t = 0; t < 4; ++t) example.tables[t] = ReadRows(root.value(QLatin1String(keys[t])));
-        if (root.contains(QStringLiteral("degree"))) example.degree = CellText(root.value(QStringLiteral("degree")));
+        for (int t = 0; t < 4; ++t)
+            example.tables[t] = ReadRows(root.value(QLatin1String(keys[t])));
+        if (root.contains(QStringLiteral("degree")))
+            example.degree = CellText(root.value(QStringLiteral("degree")));
         example.attachedParts = ReadRows(root.value(QStringLiteral("attachedParts")));
         example.basicParts = ReadRows(root.value(QStringLiteral("basicParts")));
         for (const QJsonValue& table : root.value(QStringLiteral("unitForces")).toArray())
@@ -158,13 +164,15 @@ bool Usable(const QWidget* widget)
 
 void Click(QWidget* widget)
 {
-    if (Usable(widget)) QTest::mouseClick(widget, Qt::LeftButton);
+    if (Usable(widget))
+        QTest::mouseClick(widget, Qt::LeftButton);
 }
 
 // A character typed on `widget` as the keyboard delivers it.
 void TypeChar(QWidget* widget, QChar c)
 {
-    if (!widget) return;
+    if (!widget)
+        return;
     if (c == QLatin1Char(' ')) {
         QTest::keyClick(widget, Qt::Key_Space);
         return;
@@ -179,11 +187,13 @@ void TypeChar(QWidget* widget, QChar c)
 // Data row `row` (from 1) and column `col` of a form's grid, clicked.
 void ClickCell(QTableWidget& grid, int row, int col, bool twice = false)
 {
-    if (!grid.isVisible() || row < 1 || row > grid.rowCount() || col < 0 || col >= grid.columnCount()) return;
+    if (!grid.isVisible() || row < 1 || row > grid.rowCount() || col < 0 || col >= grid.columnCount())
+        return;
     const QModelIndex index = grid.model()->index(row - 1, col);
     grid.scrollTo(index);
     const QRect cell = grid.visualRect(index);
-    if (cell.isEmpty()) return;
+    if (cell.isEmpty())
+        return;
     if (twice)
         QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
     else
@@ -193,17 +203,20 @@ void ClickCell(QTableWidget& grid, int row, int col, bool twice = false)
 // Opens the list's popup and clicks entry `index`.
 void ChooseEntry(QComboBox& list, int index)
 {
-    if (!Usable(&list) || index < 0 || index >= list.count()) return;
+    if (!Usable(&list) || index < 0 || index >= list.count())
+        return;
     list.showPopup();
     QAbstractItemView* view = list.view();
-    if (!view->isVisible()) return;
+    if (!view->isVisible())
+        return;
     const QRect item = view->visualRect(view->model()->index(index, list.modelColumn()));
     if (item.isEmpty()) {
         list.hidePopup();
         return;
     }
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
-    if (view->isVisible()) list.hidePopup();
+    if (view->isVisible())
+        list.hidePopup();
 }
 
 // One cell of a grid form filled as the student does it: the cell clicked,
@@ -211,14 +224,16 @@ void ChooseEntry(QComboBox& list, int index)
 // chosen in the list editor. An empty text leaves the cell alone.
 void FillCell(QWidget& form, QTableWidget& grid, int row, int col, const QString& text)
 {
-    if (text.isEmpty()) return;
+    if (text.isEmpty())
+        return;
     auto* textEditor = form.findChild<QLineEdit*>(QStringLiteral("Text1"));
     auto* listEditor = form.findChild<QComboBox*>(QStringLiteral("Combo1"));
     ClickCell(grid, row, col);
     bool number = false;
     text.toDouble(&number);
     if (!number) {
-        if (!Usable(listEditor)) QTest::keyClick(&grid, Qt::Key_Space);
+        if (!Usable(listEditor))
+            QTest::keyClick(&grid, Qt::Key_Space);
         if (Usable(listEditor)) {
             const int index = listEditor->findText(text);
             if (index >= 0)
@@ -228,10 +243,13 @@ void FillCell(QWidget& form, QTableWidget& grid, int row, int col, const QString
         }
         return;
     }
-    if (Usable(listEditor)) QTest::keyClick(listEditor, Qt::Key_Escape);
+    if (Usable(listEditor))
+        QTest::keyClick(listEditor, Qt::Key_Escape);
     TypeChar(&grid, text.front());
-    if (!Usable(textEditor)) return;
-    for (int i = 1; i < text.size(); ++i) TypeChar(textEditor, text[i]);
+    if (!Usable(textEditor))
+        return;
+    for (int i = 1; i < text.size(); ++i)
+        TypeChar(textEditor, text[i]);
     QTest::keyClick(textEditor, Qt::Key_Return);
 }
 
@@ -314,7 +332,8 @@ private:
         QObject::connect(m_shell.get(), &QtApplicationShell::endRequested, [this] { m_ended = true; });
         m_shell->diagramHost().SetScalePrompt([this](const QString&, const QString&) -> std::optional<QString> {
             const auto& answer = Pick(kScaleAnswers);
-            if (!answer) return std::nullopt;
+            if (!answer)
+                return std::nullopt;
             return QString::fromLatin1(*answer);
         });
         m_shell->Start();
@@ -343,7 +362,8 @@ private:
 
     void Trigger(const char* name)
     {
-        if (auto* action = Main().findChild<QAction*>(QString::fromLatin1(name))) action->trigger();
+        if (auto* action = Main().findChild<QAction*>(QString::fromLatin1(name)))
+            action->trigger();
     }
 
     // --- choices -----------------------------------------------------------
@@ -368,7 +388,8 @@ private:
         int ticket = Below(total);
         for (const Action* action : open) {
             ticket -= action->weight;
-            if (ticket < 0) return *action;
+            if (ticket < 0)
+                return *action;
         }
         return *open.back();
     }
@@ -376,8 +397,10 @@ private:
     void Remember(int step, const char* name)
     {
         m_history.push_back(QStringLiteral("  %1 %2").arg(step).arg(QString::fromUtf8(name)));
-        if (m_history.size() > 25) m_history.pop_front();
-        if (m_trace) std::fprintf(stderr, "seed %u step %d %s\n", m_seed, step, name);
+        if (m_history.size() > 25)
+            m_history.pop_front();
+        if (m_trace)
+            std::fprintf(stderr, "seed %u step %d %s\n", m_seed, step, name);
     }
 
     const ExampleCase& Example() { return m_examples[m_plan.example]; }
@@ -483,16 +506,19 @@ private:
     {
         Trigger("guanyu");
         QWidget* about = Form("frmAbout");
-        if (Chance(30)) Click(Control<QWidget>(about, "cmdSysInfo"));
+        if (Chance(30))
+            Click(Control<QWidget>(about, "cmdSysInfo"));
         Click(Control<QWidget>(about, "cmdOK"));
-        if (Shown(about)) about->close();
+        if (Shown(about))
+            about->close();
     }
 
     // The file dialogs only let the student look; the monkey looks away.
     void FileDialog()
     {
         Trigger(Chance(50) ? "dakai" : "baocun");
-        if (auto* dialog = Form<QFileDialog>("CommonDialog1")) dialog->reject();
+        if (auto* dialog = Form<QFileDialog>("CommonDialog1"))
+            dialog->reject();
     }
 
     void TypeKeys(QWidget* target)
@@ -501,7 +527,8 @@ private:
         for (int i = 0; i < count; ++i) {
             QWidget* focus = QApplication::focusWidget();
             QWidget* to = focus && target && (focus == target || target->isAncestorOf(focus)) ? focus : target;
-            if (!to || !to->isVisible()) return;
+            if (!to || !to->isVisible())
+                return;
             switch (Below(4)) {
                 case 0:
                     QTest::keyClick(to, Pick({Qt::Key_Return, Qt::Key_Escape, Qt::Key_Backspace, Qt::Key_Delete,
@@ -523,7 +550,8 @@ private:
     void ClickRandomCell(QWidget* form, const char* gridName)
     {
         auto* grid = Control<QTableWidget>(form, gridName);
-        if (!grid || grid->rowCount() == 0 || grid->columnCount() == 0) return;
+        if (!grid || grid->rowCount() == 0 || grid->columnCount() == 0)
+            return;
         const int row = 1 + (Chance(80) ? Below(std::min(grid->rowCount(), 8)) : Below(grid->rowCount()));
         ClickCell(*grid, row, Below(grid->columnCount()), Chance(20));
     }
@@ -531,7 +559,8 @@ private:
     void TypeRandomCell(QWidget* form)
     {
         auto* grid = Control<QTableWidget>(form, "MSFlexGrid1");
-        if (!grid || grid->columnCount() == 0) return;
+        if (!grid || grid->columnCount() == 0)
+            return;
         const int row = 1 + Below(6);
         const int col = Below(grid->columnCount());
         FillCell(*form, *grid, row, col, Chance(50) ? QString::fromLatin1(Pick(kRandomTexts)) : Pick(kWords));
@@ -599,26 +628,32 @@ private:
         QWidget* form = InputForm();
         auto* tables = Control<QComboBox>(form, "cmbInput");
         auto* grid = Control<QTableWidget>(form, "MSFlexGrid1");
-        if (!tables || !grid) return;
+        if (!tables || !grid)
+            return;
         ChooseEntry(*tables, table);
-        if (!Shown(Control<QWidget>(form, "Frame1"))) return;
+        if (!Shown(Control<QWidget>(form, "Frame1")))
+            return;
         FillRows(*form, *grid, Example().tables[table]);
-        if (Chance(95)) CommitShownTable();
+        if (Chance(95))
+            CommitShownTable();
     }
 
     void CommitShownTable()
     {
         const std::size_t before = m_messages.shown.size();
         Click(Control<QWidget>(InputForm(), "cmdApply"));
-        if (Model().InputTableKind == 3 && m_messages.shown.size() == before) m_userLoads = Model().Loads;
+        if (Model().InputTableKind == 3 && m_messages.shown.size() == before)
+            m_userLoads = Model().Loads;
     }
 
     void TypeDegree(const QString& text)
     {
         auto* degree = Control<QLineEdit>(Form("Dialog"), "Text1");
-        if (!Usable(degree)) return;
+        if (!Usable(degree))
+            return;
         degree->clear();
-        for (QChar c : text) TypeChar(degree, c);
+        for (QChar c : text)
+            TypeChar(degree, c);
     }
 
     void DeclareExampleDegree()
@@ -626,14 +661,16 @@ private:
         QWidget* dialog = Form("Dialog");
         const std::optional<QString>& degree = Example().degree;
         Click(Control<QWidget>(dialog, degree ? "Option2" : "Option1"));
-        if (degree) TypeDegree(*degree);
+        if (degree)
+            TypeDegree(*degree);
         Click(Control<QWidget>(dialog, "OKButton"));
     }
 
     void ChooseItem()
     {
         auto* items = Control<QComboBox>(CalculationForm(), "cmbCalType");
-        if (!items || items->count() == 0) return;
+        if (!items || items->count() == 0)
+            return;
         // Mostly the item after the one selected, as the student works down the list.
         const int next = items->currentIndex() + 1;
         ChooseEntry(*items, Chance(70) && next < items->count() ? next : Below(items->count()));
@@ -645,7 +682,8 @@ private:
     {
         OutputForm* form = CalculationForm();
         auto* grid = Control<QTableWidget>(form, "MSFlexGrid1");
-        if (!grid) return;
+        if (!grid)
+            return;
         const CalculationFormState& state = form->State();
         const Rows* rows = nullptr;
         switch (state.inputTable) {
@@ -659,13 +697,17 @@ private:
                 break;
             case SupplementaryTable::UnitForces: {
                 const auto k = static_cast<std::size_t>(state.unitForceCase);
-                if (k >= 1 && k <= Example().unitForces.size()) rows = &Example().unitForces[k - 1];
+                if (k >= 1 && k <= Example().unitForces.size())
+                    rows = &Example().unitForces[k - 1];
                 break;
             }
         }
-        if (rows) FillRows(*form, *grid, *rows);
-        if (state.inputTable == SupplementaryTable::UnitForces && Chance(90)) Click(Control<QWidget>(form, "cmdApply"));
-        if (Chance(90)) Click(Control<QWidget>(form, "cmdOK"));
+        if (rows)
+            FillRows(*form, *grid, *rows);
+        if (state.inputTable == SupplementaryTable::UnitForces && Chance(90))
+            Click(Control<QWidget>(form, "cmdApply"));
+        if (Chance(90))
+            Click(Control<QWidget>(form, "cmdOK"));
     }
 
     // How far the monkey got, so that a run that never reaches the
@@ -673,10 +715,14 @@ private:
     void Count(std::size_t messagesBefore)
     {
         const bool quiet = m_messages.shown.size() == messagesBefore;
-        if (m_stepRun && quiet) ++m_stepsCalculated;
-        if (m_lastAction == std::string_view("menu analysis") && quiet && Shown(CalculationForm())) ++m_analyses;
-        if (m_shell && Model().UnitForcesInLoads) ++m_unitForceSteps;
-        if (m_shell && Model().RedundantForces.Count() > 0) ++m_solvedSteps;
+        if (m_stepRun && quiet)
+            ++m_stepsCalculated;
+        if (m_lastAction == std::string_view("menu analysis") && quiet && Shown(CalculationForm()))
+            ++m_analyses;
+        if (m_shell && Model().UnitForcesInLoads)
+            ++m_unitForceSteps;
+        if (m_shell && Model().RedundantForces.Count() > 0)
+            ++m_solvedSteps;
     }
 
 public:
@@ -697,7 +743,8 @@ private:
 
     QString Fault(std::size_t messagesBefore)
     {
-        if (!m_shell) return {};
+        if (!m_shell)
+            return {};
         const StructureModel& model = Model();
         const bool messageShown = m_messages.shown.size() > messagesBefore;
 
@@ -725,7 +772,8 @@ private:
                 .arg(model.FreeTerms.Count());
 
         if (!model.UnitForcesInLoads) {
-            if (model.Loads != m_userLoads) return QStringLiteral("Loads is not the user's load table");
+            if (model.Loads != m_userLoads)
+                return QStringLiteral("Loads is not the user's load table");
         } else {
             if (model.SavedLoads != m_userLoads)
                 return QStringLiteral("unit forces in Loads, but SavedLoads is not the user's load table");
@@ -771,7 +819,8 @@ QtMessageHandler g_qtMessages = nullptr;
 
 void DropPlatformNotes(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
-    if (text.startsWith(QStringLiteral("This plugin does not support"))) return;
+    if (text.startsWith(QStringLiteral("This plugin does not support")))
+        return;
     g_qtMessages(type, context, text);
 }
 
@@ -812,7 +861,8 @@ void MonkeyQtTest::randomActionsKeepTheModelSound_data()
         QTest::addRow("seed %d", chosen) << static_cast<quint32>(chosen);
         return;
     }
-    for (quint32 seed : {1u, 2u, 3u}) QTest::addRow("seed %u", seed) << seed;
+    for (quint32 seed : {1u, 2u, 3u})
+        QTest::addRow("seed %u", seed) << seed;
 }
 
 void MonkeyQtTest::randomActionsKeepTheModelSound()

@@ -48,7 +48,8 @@ std::vector<QWidget*> VisibleTopLevels()
 {
     std::vector<QWidget*> shown;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible()) shown.push_back(w);
+        if (w->isVisible())
+            shown.push_back(w);
     return shown;
 }
 
@@ -140,7 +141,8 @@ void ProgramQtTest::startsAtTheWelcomeFormAndEntersTheMainWindow()
     QCOMPARE(shown[0]->objectName(), QStringLiteral("frmMainPage"));
     QCOMPARE(shown[0]->windowTitle(), U("欢迎使用"));
     QStringList texts;
-    for (QLabel* label : shown[0]->findChildren<QLabel*>()) texts << label->text();
+    for (QLabel* label : shown[0]->findChildren<QLabel*>())
+        texts << label->text();
     QVERIFY(texts.contains(U("欢迎使用")));
     QVERIFY(texts.contains(QStringLiteral("Tavrin")));
     QCOMPARE(texts.size(), 4);
@@ -279,7 +281,8 @@ void ProgramQtTest::helpEntriesShowANotice()
     Trigger("zhuti");
     Trigger("web");
     QCOMPARE(m_messages.shown.size(), std::size_t{2});
-    for (const ShownMessage& shown : m_messages.shown) QVERIFY(!shown.text.empty());
+    for (const ShownMessage& shown : m_messages.shown)
+        QVERIFY(!shown.text.empty());
     QVERIFY(m_messages.shown[0].text != m_messages.shown[1].text);
 }
 
@@ -343,7 +346,8 @@ bool ProgramQtTest::IsBesidePicture(const QWidget& form, double gapTwips)
     const double top = 0.07 * inner.height();
     const QPoint expected = inner.mapToGlobal(QPoint(static_cast<int>(left), static_cast<int>(top)));
     const QPoint off = form.pos() - expected;
-    if (std::abs(off.x()) <= 1 && std::abs(off.y()) <= 1) return true;
+    if (std::abs(off.x()) <= 1 && std::abs(off.y()) <= 1)
+        return true;
     qWarning() << form.objectName() << "at" << form.pos() << "expected" << expected;
     return false;
 }
@@ -365,11 +369,13 @@ void ProgramQtTest::TypeStructure(const std::vector<InputTable>& tables)
     const QPoint opened = form->pos();
     for (const InputTable& table : tables) {
         ChooseInList(choice, U(table.table));
-        if (QTest::currentTestFailed()) return;
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(form->pos(), opened);
         for (const auto& row : table.rows) {
             grid.Row(row);
-            if (QTest::currentTestFailed()) return;
+            if (QTest::currentTestFailed())
+                return;
         }
         QTest::mouseClick(&apply, Qt::LeftButton);
     }
@@ -388,7 +394,8 @@ void ProgramQtTest::wholeCalculationThroughTheMenus()
         {"支座", {{"1", "铰支座", "结点下方"}, {"4", "活动支座", "结点下方"}}},
         {"荷载", {{"均布荷载", "2", "向下", "10"}, {"集中荷载", "2", "向右", "5"}}},
     });
-    if (QTest::currentTestFailed()) return;
+    if (QTest::currentTestFailed())
+        return;
     const StructureModel& model = m_shell->model();
     QCOMPARE(model.NodeCount(), 4);
     QCOMPARE(model.ElementCount(), 3);
@@ -403,7 +410,8 @@ void ProgramQtTest::wholeCalculationThroughTheMenus()
 
     DeclareModelType(nullptr);
     CalculateEveryItem("无附属部分的静定结构计算", {});
-    if (QTest::currentTestFailed()) return;
+    if (QTest::currentTestFailed())
+        return;
 
     // Hand numbers. Reactions: sum of moments about node 1 gives
     // 4 V4 = 40 * 2 + 5 * 4, so V4 = 25, V1 = 40 - 25 = 15, H1 = -5.
@@ -483,7 +491,8 @@ void ProgramQtTest::shortcutDrawsTheLoadParabolaBeforeAnyCalculation()
     const auto anyPixelNear = [&](QPoint centre, QColor colour) {
         for (int dx = -3; dx <= 3; ++dx)
             for (int dy = -3; dy <= 3; ++dy)
-                if (picture.pixelColor(centre + QPoint(dx, dy)) == colour) return true;
+                if (picture.pixelColor(centre + QPoint(dx, dy)) == colour)
+                    return true;
         return false;
     };
     QVERIFY(anyPixelNear(pixelAt(130.0, 100.0), QColor(0, 0, 255)));
@@ -569,12 +578,14 @@ void ProgramQtTest::CalculateEveryItem(const char* caption, const std::vector<co
     int unitForceTables = 0;
     for (int i = 0; i < items.count(); ++i) {
         ChooseInList(items, items.itemText(i));
-        if (QTest::currentTestFailed()) return;
+        if (QTest::currentTestFailed())
+            return;
         if (inputFrame.isVisible()) {
             ++unitForceTables;
             GridTyping grid(*form);
             grid.Row(unitForceRow);
-            if (QTest::currentTestFailed()) return;
+            if (QTest::currentTestFailed())
+                return;
             QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("cmdApply")), Qt::LeftButton);
             QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
         }
@@ -631,9 +642,11 @@ void ProgramQtTest::indeterminateBeamThroughTheMenus()
         {"支座", {{"1", "固定支座", "结点左侧"}}},
         {"荷载", {{"均布荷载", "1", "向下", "10"}}},
     });
-    if (QTest::currentTestFailed()) return;
+    if (QTest::currentTestFailed())
+        return;
     CalculateEveryItem("无附属部分的超静定结构计算", {"集中荷载", "2", "向上"});
-    if (QTest::currentTestFailed()) return;
+    if (QTest::currentTestFailed())
+        return;
 
     const StructureModel& model = m_shell->model();
     QCOMPARE(model.Elements.at(1).EI, 1.0f);
@@ -667,7 +680,8 @@ void ProgramQtTest::formsStayOwnedAndACalculationOutlivesADiagram()
         {"支座", {{"1", "铰支座", "结点下方"}, {"2", "活动支座", "结点下方"}}},
         {"荷载", {{"均布荷载", "1", "向下", "10"}}},
     });
-    if (QTest::currentTestFailed()) return;
+    if (QTest::currentTestFailed())
+        return;
     DeclareModelType(nullptr);
     Trigger("mnuModelType");
     auto* form = Main().findChild<QWidget*>(QStringLiteral("frmOutput"));

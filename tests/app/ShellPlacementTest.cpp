@@ -50,7 +50,8 @@ TEST(ShellPlacementTest, FormsOpenBesideThePictureAndNeverOverEachOther)
         EXPECT_FALSE(input.Overlaps(calculation));
         EXPECT_EQ(input.left, picture.width + 50.0);
         EXPECT_LE(input.Right(), c.inner.width);
-        if (!c.room) continue;
+        if (!c.room)
+            continue;
         EXPECT_FALSE(calculation.Overlaps({0.0, 0.0, picture.width, picture.height}));
         EXPECT_LE(calculation.Bottom(), c.inner.height);
         EXPECT_LE(calculation.Right(), c.inner.width + 30.0);

@@ -236,7 +236,8 @@ TEST(BatchRunTest, TraceHoldsEveryOperationWithItsStateInForce)
     // The keys in the order of the format.
     const nlohmann::ordered_json ordered = nlohmann::ordered_json::parse(testing::ReadFile(*options.traceFile));
     std::vector<std::string> keys;
-    for (const auto& item : ordered["structure"][3].items()) keys.push_back(item.key());
+    for (const auto& item : ordered["structure"][3].items())
+        keys.push_back(item.key());
     EXPECT_EQ(keys, (std::vector<std::string>{"op", "x1", "y1", "x2", "y2", "color", "width"}));
 }
 
@@ -246,7 +247,8 @@ TEST(BatchRunTest, DiagramsFollowACompletedCalculationAtTheScaleGiven)
     const RunResult scaled = RunCase(CaseOf("{" + kBeamTables + R"(, "scale": 2})"), 267, 267);
     ASSERT_EQ(scaled.pictures.size(), 4u);
     const char* names[] = {"structure", "moment", "shear", "axial"};
-    for (std::size_t p = 0; p < 4; ++p) EXPECT_EQ(scaled.pictures[p].name, names[p]);
+    for (std::size_t p = 0; p < 4; ++p)
+        EXPECT_EQ(scaled.pictures[p].name, names[p]);
 
     // Moment under the load: 8 * 2 = 16, drawn 16 * 2 = 32 units off the member
     // at scale 2: the longest black ordinate.

@@ -40,7 +40,8 @@ std::pair<int, int> PngSize(const std::string& bytes)
         return (static_cast<unsigned char>(bytes[i]) << 24) | (static_cast<unsigned char>(bytes[i + 1]) << 16) |
                (static_cast<unsigned char>(bytes[i + 2]) << 8) | static_cast<unsigned char>(bytes[i + 3]);
     };
-    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
+    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0)
+        return {0, 0};
     return {at(16), at(20)};
 }
 
@@ -81,7 +82,8 @@ TEST(BatchToolTest, PicturesAndTraceOfACompletedCaseAreWritten)
         // The moment picture prints the hogging moment over the middle
         // support, qL^2/8 = 6, in "0.##".
         bool six = false;
-        for (const auto& op : ops["moment"]) six = six || (op["op"] == "Print" && op["text"] == "6.");
+        for (const auto& op : ops["moment"])
+            six = six || (op["op"] == "Print" && op["text"] == "6.");
         EXPECT_TRUE(six);
     }
 }
@@ -135,7 +137,8 @@ TEST(BatchToolTest, CasesThatCannotBeReadWholeAreRefused)
 {
     const auto rows = [](int count, const std::string& row) {
         std::string table = "[" + row;
-        for (int r = 1; r < count; ++r) table += ", " + row;
+        for (int r = 1; r < count; ++r)
+            table += ", " + row;
         return table + "]";
     };
     const auto write = [](const std::string& name, const std::string& content) {

@@ -57,9 +57,8 @@ struct Drawn {
     std::vector<CanvasOp> Of(CanvasOp::Kind kind) const
     {
         std::vector<CanvasOp> out;
-        std::copy_if(after.begin(), after.end(), std::back_inserter(out), [kind](const CanvasOp& op) {
-            return op.kind == kind;
-        });
+        std::copy_if(after.begin(), after.end(), std::back_inserter(out),
+                     [kind](const CanvasOp& op) { return op.kind == kind; });
         return out;
     }
     std::vector<CanvasOp> Lines() const { return Of(CanvasOp::Kind::Line); }
@@ -200,8 +199,8 @@ TEST(InternalForceDiagramsTest, PositiveValuesLieLeftOfTheMemberSeenFromIToJ)
 {
     const struct {
         const char* name;
-        Pt i, j;     // model coordinates
-        Pt left;     // unit picture vector to the member's left
+        Pt i, j;  // model coordinates
+        Pt left;  // unit picture vector to the member's left
     } members[] = {
         {"horizontal, i left", {0, 0}, {4, 0}, {0, -1}},
         {"horizontal, i right", {4, 0}, {0, 0}, {0, 1}},
@@ -393,21 +392,37 @@ TEST(InternalForceDiagramsTest, AllDistributedLoadsOfTheStudentOnTheMemberAreAdd
 {
     const struct {
         const char* name;
-        Pt j;                    // end j in model units, end i at the origin
+        Pt j;  // end j in model units, end i at the origin
         std::vector<Load> loads;
         std::vector<Load> saved;  // the student's loads while unit forces are in Loads
         const char* label;        // nullptr: no parabola
         Pt q;                     // end of the mid-span ordinate, scale 2
     } cases[] = {
         {"6 and 4 downward", {4, 0}, {Distributed(1, "向下", 6), Distributed(1, "向下", 4)}, {}, "20.", {70, 240}},
-        {"load on another member", {4, 0}, {Distributed(1, "向下", 10), Distributed(2, "向下", 7)}, {}, "20.",
+        {"load on another member",
+         {4, 0},
+         {Distributed(1, "向下", 10), Distributed(2, "向下", 7)},
+         {},
+         "20.",
          {70, 240}},
-        {"rightward 7 and 3 on a vertical member", {0, 4}, {Distributed(1, "向右", 7), Distributed(1, "向右", 3)}, {},
-         "20.", {90, 180}},
-        {"upward and downward cancel", {4, 0}, {Distributed(1, "向上", 10), Distributed(1, "向下", 10)}, {},
-         nullptr, {}},
-        {"student's loads put aside", {4, 0}, {{"集中荷载", 1.0f, "向下", 2, 0}}, {Distributed(1, "向下", 10)},
-         "20.", {70, 240}},
+        {"rightward 7 and 3 on a vertical member",
+         {0, 4},
+         {Distributed(1, "向右", 7), Distributed(1, "向右", 3)},
+         {},
+         "20.",
+         {90, 180}},
+        {"upward and downward cancel",
+         {4, 0},
+         {Distributed(1, "向上", 10), Distributed(1, "向下", 10)},
+         {},
+         nullptr,
+         {}},
+        {"student's loads put aside",
+         {4, 0},
+         {{"集中荷载", 1.0f, "向下", 2, 0}},
+         {Distributed(1, "向下", 10)},
+         "20.",
+         {70, 240}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -496,7 +511,7 @@ TEST(InternalForceDiagramsTest, AutomaticScaleKeepsTheWholeDiagramWithinATenthOf
 TEST(InternalForceDiagramsTest, ParabolaOfALongMemberRunsInTwoUnitStepsToItsEnd)
 {
     const struct {
-        float length;      // model units, 10 picture units each
+        float length;  // model units, 10 picture units each
         std::size_t segments;
         double lastX;
     } cases[] = {{60.0f, 300, 650.0}, {50.1f, 250, 550.0}};

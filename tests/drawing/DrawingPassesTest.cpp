@@ -65,8 +65,14 @@ struct PictureModel {
     }
 };
 
-Point Start(const CanvasOp& op) { return {op.x1, op.y1}; }
-Point End(const CanvasOp& op) { return {op.x2, op.y2}; }
+Point Start(const CanvasOp& op)
+{
+    return {op.x1, op.y1};
+}
+Point End(const CanvasOp& op)
+{
+    return {op.x2, op.y2};
+}
 
 void ExpectAt(Point actual, Point expected)
 {
@@ -186,7 +192,8 @@ TEST(DrawingPassesTest, EveryPassCaptionsThePictureAsTheStructure)
 {
     const std::pair<const char*, void (*)(const StructureModel&, Canvas&)> passes[] = {
         {"nodes", DrawNodeNumbers},
-        {"members", [](const StructureModel& model, Canvas& canvas) { DrawMembers(model, canvas, MemberLabels::Shown); }},
+        {"members",
+         [](const StructureModel& model, Canvas& canvas) { DrawMembers(model, canvas, MemberLabels::Shown); }},
         {"supports", DrawSupports},
         {"concentrated", DrawConcentratedLoads},
         {"distributed", DrawDistributedLoads},
@@ -302,9 +309,9 @@ TEST(DrawMembersTest, LeavesWidthOneAndTheFillOfTheLastHinge)
 struct SupportCase {
     std::string_view type, direction;
     int lines, pins;
-    Point ground;         // unit vector from the node toward the hatch side
-    double base;          // distance of the base line from the node toward the ground
-    int hatch;            // hatch strokes, drawn last among the lines
+    Point ground;                      // unit vector from the node toward the hatch side
+    double base;                       // distance of the base line from the node toward the ground
+    int hatch;                         // hatch strokes, drawn last among the lines
     std::optional<Point> rigidCircle;  // node circle's offset at a rigid joint; none for a fixed support
 };
 
@@ -609,10 +616,8 @@ TEST(DrawCouplesTest, NodeCoupleArcsAtRigidAndFreeNodesOnly)
         double barbSide;  // x side of the barbs from the tip
     };
     const Case cases[] = {
-        {kRigidJoint, kClockwise, true, 4.71, -0.755, 1},
-        {kRigidJoint, kCounterClockwise, true, -2.33, 4.71, -1},
-        {kFreeEnd, kClockwise, true, 4.71, -0.755, 1},
-        {kHingedJoint, kClockwise, false, 0, 0, 0},
+        {kRigidJoint, kClockwise, true, 4.71, -0.755, 1}, {kRigidJoint, kCounterClockwise, true, -2.33, 4.71, -1},
+        {kFreeEnd, kClockwise, true, 4.71, -0.755, 1},    {kHingedJoint, kClockwise, false, 0, 0, 0},
         {kRigidJoint, kUpward, false, 0, 0, 0},
     };
     const Point node{40, 30};
@@ -644,11 +649,11 @@ TEST(DrawCouplesTest, NodeCoupleArcsAtRigidAndFreeNodesOnly)
 
 struct EndCoupleCase {
     int row;
-    Point i, j;       // picture positions of the element's ends
+    Point i, j;  // picture positions of the element's ends
     bool atEndI;
     std::string_view direction;
-    Point centre;     // expected arc centre, offset from the loaded end
-    Point label;      // expected label position, offset from the loaded end
+    Point centre;  // expected arc centre, offset from the loaded end
+    Point label;   // expected label position, offset from the loaded end
 };
 
 TEST(DrawCouplesTest, MemberEndCoupleTakesTheFirstRowMatchingItsMemberAndEnd)

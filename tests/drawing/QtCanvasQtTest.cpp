@@ -17,10 +17,22 @@ using namespace tavrin;
 
 namespace {
 
-bool IsRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80; }
-bool IsBlue(QRgb c) { return qBlue(c) > 200 && qRed(c) < 80 && qGreen(c) < 80; }
-bool IsDark(QRgb c) { return qRed(c) < 60 && qGreen(c) < 60 && qBlue(c) < 60; }
-bool IsBackground(QRgb c) { return QColor(c) == QColor(224, 224, 224); }
+bool IsRed(QRgb c)
+{
+    return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80;
+}
+bool IsBlue(QRgb c)
+{
+    return qBlue(c) > 200 && qRed(c) < 80 && qGreen(c) < 80;
+}
+bool IsDark(QRgb c)
+{
+    return qRed(c) < 60 && qGreen(c) < 60 && qBlue(c) < 60;
+}
+bool IsBackground(QRgb c)
+{
+    return QColor(c) == QColor(224, 224, 224);
+}
 
 // True when a pixel within `reach` pixels of `at` satisfies `test`.
 bool PixelNear(const QImage& image, QPointF at, int reach, const std::function<bool(QRgb)>& test)
@@ -148,7 +160,7 @@ private slots:
     void pictureUnitIsTwipsAtTheScreenResolution()
     {
         const QtCanvas standard(QSize(1903, 2080));
-        QCOMPARE(std::lround(standard.ScaleWidth()), 1000L);  // 28.547 twips at 96 dpi
+        QCOMPARE(std::lround(standard.ScaleWidth()), 1000L);   // 28.547 twips at 96 dpi
         QCOMPARE(std::lround(standard.ScaleHeight()), 1000L);  // 31.2 twips
         const QtCanvas fine(QSize(1903, 2080), PictureUnits{192.0, 192.0});
         QCOMPARE(std::lround(fine.ScaleWidth()), 500L);

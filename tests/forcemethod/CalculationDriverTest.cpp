@@ -61,13 +61,15 @@ struct Calculation {
     std::vector<int> Widths(const TextGrid& grid) const
     {
         std::vector<int> widths;
-        for (int c = 0; c < grid.Cols(); ++c) widths.push_back(grid.ColWidth(c));
+        for (int c = 0; c < grid.Cols(); ++c)
+            widths.push_back(grid.ColWidth(c));
         return widths;
     }
     std::vector<std::string> MessageTexts() const
     {
         std::vector<std::string> texts;
-        for (const ShownMessage& m : messages.shown) texts.push_back(m.text);
+        for (const ShownMessage& m : messages.shown)
+            texts.push_back(m.text);
         return texts;
     }
 };
@@ -197,7 +199,8 @@ TEST(CalculationDriverTest, PortalFrameFixedAtBothFeetAgreesWithSlopeDeflection)
     c.Run(8);
     const Rows coefficients = c.Shown();
     for (int i = 1; i <= 3; ++i)
-        for (int j = 1; j <= 3; ++j) EXPECT_EQ(coefficients[i][j], coefficients[j][i]) << i << j;
+        for (int j = 1; j <= 3; ++j)
+            EXPECT_EQ(coefficients[i][j], coefficients[j][i]) << i << j;
     c.Run(9);
     EXPECT_EQ(c.Shown(), (Rows{{"未知力", "X1", "X2", "X3"}, {"", "-1.", "6.", "1.333"}}));
     c.Run(10);

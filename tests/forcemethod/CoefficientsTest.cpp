@@ -124,8 +124,13 @@ Load UnitForce(std::int16_t node, std::string_view direction)
 TEST(CoefficientsTest, ProppedCantileverUnderUniformLoad)
 {
     StructureModel m = ModelBuilder()
-                           .Node(0, 0).Node(4, 0).Member(1, 2, 2).Support(1, kFixedSupport)
-                           .Distributed(1, kDownward, 3).Degree(1).Build();
+                           .Node(0, 0)
+                           .Node(4, 0)
+                           .Member(1, 2, 2)
+                           .Support(1, kFixedSupport)
+                           .Distributed(1, kDownward, 3)
+                           .Degree(1)
+                           .Build();
     RecordingMessages messages;
     RunForceMethod(m, {UnitForce(2, kUpward)}, messages);
     EXPECT_NEAR(m.FlexibilityMatrix.at(1, 1), 32.0f / 3, kTol);
@@ -144,9 +149,17 @@ TEST(CoefficientsTest, ProppedCantileverUnderUniformLoad)
 TEST(CoefficientsTest, ContinuousBeams)
 {
     StructureModel two = ModelBuilder()
-                             .Node(0, 0).Node(4, 0).Node(8, 0).Member(1, 2).Member(2, 3)
-                             .Support(1, kPinSupport).Support(3, kRollerSupport)
-                             .Distributed(1, kDownward, 2).Distributed(2, kDownward, 2).Degree(1).Build();
+                             .Node(0, 0)
+                             .Node(4, 0)
+                             .Node(8, 0)
+                             .Member(1, 2)
+                             .Member(2, 3)
+                             .Support(1, kPinSupport)
+                             .Support(3, kRollerSupport)
+                             .Distributed(1, kDownward, 2)
+                             .Distributed(2, kDownward, 2)
+                             .Degree(1)
+                             .Build();
     RecordingMessages messages;
     RunForceMethod(two, {UnitForce(2, kUpward)}, messages);
     EXPECT_NEAR(two.RedundantForces.at(1), 10, kTol);
@@ -156,10 +169,20 @@ TEST(CoefficientsTest, ContinuousBeams)
     EXPECT_NEAR(two.Elements.at(1).Vi, 3, kTol);
 
     StructureModel three = ModelBuilder()
-                               .Node(0, 0).Node(5, 0).Node(10, 0).Node(15, 0).Member(1, 2).Member(2, 3).Member(3, 4)
-                               .Support(1, kPinSupport).Support(4, kRollerSupport)
-                               .Distributed(1, kDownward, 2).Distributed(2, kDownward, 2).Distributed(3, kDownward, 2)
-                               .Degree(2).Build();
+                               .Node(0, 0)
+                               .Node(5, 0)
+                               .Node(10, 0)
+                               .Node(15, 0)
+                               .Member(1, 2)
+                               .Member(2, 3)
+                               .Member(3, 4)
+                               .Support(1, kPinSupport)
+                               .Support(4, kRollerSupport)
+                               .Distributed(1, kDownward, 2)
+                               .Distributed(2, kDownward, 2)
+                               .Distributed(3, kDownward, 2)
+                               .Degree(2)
+                               .Build();
     RunForceMethod(three, {UnitForce(2, kUpward), UnitForce(3, kUpward)}, messages);
     EXPECT_EQ(three.FlexibilityMatrix.at(1, 2), three.FlexibilityMatrix.at(2, 1));
     EXPECT_NEAR(three.RedundantForces.at(1), 11, 1e-3);

@@ -109,7 +109,8 @@ TEST(EquationSolverTest, CoefficientsOrUnknownsBeyondTheFloatRangeWarnAndLeaveTh
         EXPECT_EQ(messages.shown[0],
                   (ShownMessage{"计算结果超出数值范围，请检查荷载、EI和结点坐标是否过大或过小！", "警告!"}));
         EXPECT_EQ(m.RedundantForces.Count(), static_cast<std::int16_t>(c.x.size()));
-        for (const double x : m.RedundantForces) EXPECT_EQ(x, 0.0);
+        for (const double x : m.RedundantForces)
+            EXPECT_EQ(x, 0.0);
     }
 }
 
@@ -130,7 +131,8 @@ TEST(EquationSolverTest, IllConditionedEquationsWarnAndStillGiveTheUnknowns)
         const int n = spans - 1;
         const double l = spans;
         const auto deflection = [l](double x, double a) {
-            if (x > a) std::swap(x, a);
+            if (x > a)
+                std::swap(x, a);
             const double b = l - a;
             return x * b * (l * l - b * b - x * x) / (6 * l);
         };

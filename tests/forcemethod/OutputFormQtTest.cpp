@@ -115,7 +115,8 @@ void OutputFormQtTest::Analyse(const testing::FrameTables& frame, int degree)
     dialog.Open();
     QTest::mouseClick(dialog.findChild<QRadioButton*>(degree ? QStringLiteral("Option2") : QStringLiteral("Option1")),
                       Qt::LeftButton);
-    if (degree) QTest::keyClicks(dialog.findChild<QLineEdit*>(QStringLiteral("Text1")), QString::number(degree));
+    if (degree)
+        QTest::keyClicks(dialog.findChild<QLineEdit*>(QStringLiteral("Text1")), QString::number(degree));
     QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
     QCOMPARE(m_model->IndeterminacyDegree, static_cast<std::int16_t>(degree));
 

@@ -290,7 +290,7 @@ TEST(CellEditorTest, KeysAndClicksOpenOnlyTheEditorOfTheColumnsKind)
 // stand when the student acts.
 TEST(CellEditorTest, EachFormsEditorFollowsTheKindsOfItsOwnTable)
 {
-    Editing input(kNodeTable);  // column 0 typed
+    Editing input(kNodeTable);                      // column 0 typed
     Editing calc(-1, kCalculationFormEditorRules);  // column 0 a list
     calc.model.ColumnEditorKinds = input.model.ColumnEditorKinds;
 

@@ -23,7 +23,10 @@ using testing::Type;
 
 namespace {
 
-QString U(const char* text) { return QString::fromUtf8(text); }
+QString U(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 // Position, kind and text of each operation: what the student sees.
 using Stroke = std::tuple<int, double, double, double, double, double, std::string>;

@@ -16,8 +16,8 @@ using testing::FillRow;
 using testing::InputGrid;
 
 // Commits rows typed into table `kind`; rows are filled from row 1 on.
-bool Commit(StructureModel& model, int kind, const std::vector<std::vector<std::string_view>>& rows,
-            Canvas& canvas, MessageSink& messages)
+bool Commit(StructureModel& model, int kind, const std::vector<std::vector<std::string_view>>& rows, Canvas& canvas,
+            MessageSink& messages)
 {
     MemoryGrid grid = InputGrid(model, kind);
     for (std::size_t r = 0; r < rows.size(); ++r) {
@@ -37,10 +37,11 @@ struct Frame {
 
     Frame()
     {
-        EXPECT_TRUE(Commit(model, kNodeTable, {{"1", "0", "0", "刚接"}, {"2", "4", "0", "铰接"}, {"3", "4", "3", "刚接"}},
-                           canvas, messages));
-        EXPECT_TRUE(Commit(model, kElementTable, {{"1", "2.5e4", "1", "2"}, {"2", "2.5e4", "2", "3"}}, canvas,
+        EXPECT_TRUE(Commit(model, kNodeTable,
+                           {{"1", "0", "0", "刚接"}, {"2", "4", "0", "铰接"}, {"3", "4", "3", "刚接"}}, canvas,
                            messages));
+        EXPECT_TRUE(
+            Commit(model, kElementTable, {{"1", "2.5e4", "1", "2"}, {"2", "2.5e4", "2", "3"}}, canvas, messages));
     }
 };
 
@@ -85,9 +86,8 @@ TEST(ModelCommitTest, TheTableEndsAtTheFirstEmptyFirstCell)
     StructureModel model;
     RecordingCanvas canvas;
     RecordingMessages messages;
-    ASSERT_TRUE(Commit(model, kNodeTable,
-                       {{"1", "0", "0"}, {"2", "1", "0"}, {"", "5", "5", "刚接"}, {"4", "9", "9"}}, canvas,
-                       messages));
+    ASSERT_TRUE(Commit(model, kNodeTable, {{"1", "0", "0"}, {"2", "1", "0"}, {"", "5", "5", "刚接"}, {"4", "9", "9"}},
+                       canvas, messages));
     EXPECT_EQ(model.NodeCount(), 2);
 }
 
@@ -225,10 +225,10 @@ TEST(ModelCommitTest, LoadMagnitudesAreSignedByDirection)
         EXPECT_EQ(LoadMagnitude(c.type, c.direction, 10.0f), c.expected);
     }
     Frame f;
-    ASSERT_TRUE(Commit(f.model, kLoadTable,
-                       {{"均布荷载", "0", "2", "向下", "10"}, {"力偶", "3", "", "顺时针", "2.5"},
-                        {"风荷载", "99", "", "向下", "3"}},
-                       f.canvas, f.messages));
+    ASSERT_TRUE(Commit(
+        f.model, kLoadTable,
+        {{"均布荷载", "0", "2", "向下", "10"}, {"力偶", "3", "", "顺时针", "2.5"}, {"风荷载", "99", "", "向下", "3"}},
+        f.canvas, f.messages));
     ASSERT_EQ(f.model.LoadCount(), 3);
     EXPECT_EQ(f.model.Loads.at(1), (Load{"均布荷载", -10.0f, "向下", 0, 2}));
     EXPECT_EQ(f.model.Loads.at(2), (Load{"力偶", -2.5f, "顺时针", 3, 0}));
@@ -246,52 +246,95 @@ struct Refusal {
 TEST(ModelCommitTest, BadTablesAreRefusedWithOneMessageAndChangeNothing)
 {
     const Refusal cases[] = {
-        {"empty node table", kNodeTable, {{"", "1", "1"}, {"2", "0", "0"}},
+        {"empty node table",
+         kNodeTable,
+         {{"", "1", "1"}, {"2", "0", "0"}},
          "第1行“结点号”列：结点表为空，至少要输入一个结点，本表未提交!"},
-        {"node number too large", kNodeTable, {{"1", "0", "0"}, {"40000", "1", "0"}},
+        {"node number too large",
+         kNodeTable,
+         {{"1", "0", "0"}, {"40000", "1", "0"}},
          "第2行“结点号”列：整数值超出-32768～32767的范围，本表未提交!"},
-        {"coordinate beyond a float", kNodeTable, {{"1", "0", "1e39"}},
+        {"coordinate beyond a float",
+         kNodeTable,
+         {{"1", "0", "1e39"}},
          "第1行“y坐标”列：数值过大，无法存储，本表未提交!"},
-        {"empty element table", kElementTable, {},
-         "第1行“单元码”列：单元表为空，至少要输入一个单元，本表未提交!"},
-        {"missing end node", kElementTable, {{"1", "1", "1", "2"}, {"2", "1", "7", "3"}},
+        {"empty element table", kElementTable, {}, "第1行“单元码”列：单元表为空，至少要输入一个单元，本表未提交!"},
+        {"missing end node",
+         kElementTable,
+         {{"1", "1", "1", "2"}, {"2", "1", "7", "3"}},
          "第2行“i端结点码”列：结点号7不存在（现有结点1～3），本表未提交!"},
-        {"end node 0", kElementTable, {{"1", "1", "1", "0"}},
+        {"end node 0",
+         kElementTable,
+         {{"1", "1", "1", "0"}},
          "第1行“j端结点码”列：结点号0不存在（现有结点1～3），本表未提交!"},
-        {"zero length", kElementTable, {{"1", "1", "2", "2"}},
+        {"zero length",
+         kElementTable,
+         {{"1", "1", "2", "2"}},
          "第1行“j端结点码”列：单元长度为零（两端结点位置重合），本表未提交!"},
-        {"element code too small", kElementTable, {{"-32769", "1", "1", "2"}},
+        {"element code too small",
+         kElementTable,
+         {{"-32769", "1", "1", "2"}},
          "第1行“单元码”列：整数值超出-32768～32767的范围，本表未提交!"},
-        {"support at a missing node", kSupportTable, {{"1", "铰支座", "结点下方"}, {"9", "铰支座", "结点下方"}},
+        {"support at a missing node",
+         kSupportTable,
+         {{"1", "铰支座", "结点下方"}, {"9", "铰支座", "结点下方"}},
          "第2行“支座结点码”列：结点号9不存在（现有结点1～3），本表未提交!"},
-        {"concentrated force at no node", kLoadTable, {{"集中荷载", "", "", "向下", "10"}},
+        {"concentrated force at no node",
+         kLoadTable,
+         {{"集中荷载", "", "", "向下", "10"}},
          "第1行“作用结点”列：结点号0不存在（现有结点1～3），本表未提交!"},
-        {"couple at a missing node", kLoadTable, {{"力偶", "4", "", "顺时针", "10"}},
+        {"couple at a missing node",
+         kLoadTable,
+         {{"力偶", "4", "", "顺时针", "10"}},
          "第1行“作用结点”列：结点号4不存在（现有结点1～3），本表未提交!"},
-        {"couple on a missing element", kLoadTable, {{"力偶", "2", "3", "顺时针", "10"}},
+        {"couple on a missing element",
+         kLoadTable,
+         {{"力偶", "2", "3", "顺时针", "10"}},
          "第1行“作用单元”列：单元号3不存在（现有单元1～2），本表未提交!"},
-        {"distributed load on no element", kLoadTable, {{"均布荷载", "1", "0", "向下", "10"}},
+        {"distributed load on no element",
+         kLoadTable,
+         {{"均布荷载", "1", "0", "向下", "10"}},
          "第1行“作用单元”列：单元号0不存在（现有单元1～2），本表未提交!"},
-        {"node numbers typed as labels", kNodeTable, {{"5", "0", "0"}, {"7", "4", "0"}},
+        {"node numbers typed as labels",
+         kNodeTable,
+         {{"5", "0", "0"}, {"7", "4", "0"}},
          "第1行“结点号”列：结点号应为1（各行依次为1、2、3…），本表未提交!"},
-        {"node numbers out of row order", kNodeTable, {{"1", "0", "0"}, {"3", "4", "0"}, {"2", "4", "3"}},
+        {"node numbers out of row order",
+         kNodeTable,
+         {{"1", "0", "0"}, {"3", "4", "0"}, {"2", "4", "3"}},
          "第2行“结点号”列：结点号应为2（各行依次为1、2、3…），本表未提交!"},
-        {"element code out of row order", kElementTable, {{"1", "1", "1", "2"}, {"1", "1", "2", "3"}},
+        {"element code out of row order",
+         kElementTable,
+         {{"1", "1", "1", "2"}, {"1", "1", "2", "3"}},
          "第2行“单元码”列：单元码应为2（各行依次为1、2、3…），本表未提交!"},
-        {"text in a coordinate", kNodeTable, {{"1", "0", "0"}, {"2", "x4", "0"}},
+        {"text in a coordinate",
+         kNodeTable,
+         {{"1", "0", "0"}, {"2", "x4", "0"}},
          "第2行“x坐标”列：“x4”不是数字，本表未提交!"},
-        {"text after a node number", kElementTable, {{"1", "1", "1", "2号"}},
+        {"text after a node number",
+         kElementTable,
+         {{"1", "1", "1", "2号"}},
          "第1行“j端结点码”列：“2号”不是数字，本表未提交!"},
         {"text in EI", kElementTable, {{"1", "abc", "1", "2"}}, "第1行“EI值”列：“abc”不是数字，本表未提交!"},
-        {"text in a support node", kSupportTable, {{" 1 ", "铰支座", "结点下方"}, {"1.5m", "铰支座", "结点下方"}},
+        {"text in a support node",
+         kSupportTable,
+         {{" 1 ", "铰支座", "结点下方"}, {"1.5m", "铰支座", "结点下方"}},
          "第2行“支座结点码”列：“1.5m”不是数字，本表未提交!"},
-        {"text in a cell the load does not use", kLoadTable, {{"均布荷载", "-", "1", "向下", "1"}},
+        {"text in a cell the load does not use",
+         kLoadTable,
+         {{"均布荷载", "-", "1", "向下", "1"}},
          "第1行“作用结点”列：“-”不是数字，本表未提交!"},
-        {"text in a magnitude", kLoadTable, {{"集中荷载", "2", "", "向下", "10kN"}},
+        {"text in a magnitude",
+         kLoadTable,
+         {{"集中荷载", "2", "", "向下", "10kN"}},
          "第1行“荷载大小”列：“10kN”不是数字，本表未提交!"},
-        {"magnitude beyond a float", kLoadTable, {{"集中荷载", "2", "", "向下", "-1e40"}},
+        {"magnitude beyond a float",
+         kLoadTable,
+         {{"集中荷载", "2", "", "向下", "-1e40"}},
          "第1行“荷载大小”列：数值过大，无法存储，本表未提交!"},
-        {"unused node number too large", kLoadTable, {{"均布荷载", "99999", "1", "向下", "1"}},
+        {"unused node number too large",
+         kLoadTable,
+         {{"均布荷载", "99999", "1", "向下", "1"}},
          "第1行“作用结点”列：整数值超出-32768～32767的范围，本表未提交!"},
     };
     for (const Refusal& c : cases) {
@@ -356,12 +399,12 @@ TEST(ModelCommitTest, ALoadTableCommittedWhileUnitForcesStandInLoadsIsTheUsersLo
 TEST(ModelCommitTest, EachTableDrawsItsLayerInTheWorkingOrder)
 {
     Frame f;
-    ASSERT_TRUE(Commit(f.model, kSupportTable, {{"1", "固定支座", "结点左侧"}, {"3", "活动支座", "结点上方"}},
-                       f.canvas, f.messages));
-    ASSERT_TRUE(Commit(f.model, kLoadTable,
-                       {{"集中荷载", "3", "", "向右", "5"}, {"均布荷载", "", "1", "向下", "2"},
-                        {"力偶", "2", "1", "顺时针", "3"}},
-                       f.canvas, f.messages));
+    ASSERT_TRUE(Commit(f.model, kSupportTable, {{"1", "固定支座", "结点左侧"}, {"3", "活动支座", "结点上方"}}, f.canvas,
+                       f.messages));
+    ASSERT_TRUE(Commit(
+        f.model, kLoadTable,
+        {{"集中荷载", "3", "", "向右", "5"}, {"均布荷载", "", "1", "向下", "2"}, {"力偶", "2", "1", "顺时针", "3"}},
+        f.canvas, f.messages));
 
     RecordingCanvas expected(200.0, 150.0);
     DrawNodeNumbers(f.model, expected);

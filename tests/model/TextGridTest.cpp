@@ -14,7 +14,8 @@ TEST(TextGridTest, MemoryGridCellsKeepTheirTextWhileRowsAndColumnsComeAndGo)
 {
     MemoryGrid grid(3, 3);
     for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) grid.SetText(r, c, std::to_string(10 * r + c));
+        for (int c = 0; c < 3; ++c)
+            grid.SetText(r, c, std::to_string(10 * r + c));
 
     struct Step {
         const char* name;

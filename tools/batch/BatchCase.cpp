@@ -31,8 +31,10 @@ std::string Path(const std::string& key, std::size_t index)
 // it: 25000 for 2.5e4, 0.1 for 0.1, 1e-07 for 1e-7.
 std::string NumberText(const json& value)
 {
-    if (value.is_number_integer() && value.is_number_unsigned()) return std::to_string(value.get<std::uint64_t>());
-    if (value.is_number_integer()) return std::to_string(value.get<std::int64_t>());
+    if (value.is_number_integer() && value.is_number_unsigned())
+        return std::to_string(value.get<std::uint64_t>());
+    if (value.is_number_integer())
+        return std::to_string(value.get<std::int64_t>());
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value.get<double>());
     return std::string(buffer, result.ptr);
@@ -41,14 +43,17 @@ std::string NumberText(const json& value)
 // A cell, a degree or a scale: a text as typed, or a number as its text.
 std::optional<std::string> TextOf(const json& value)
 {
-    if (value.is_string()) return value.get<std::string>();
-    if (value.is_number()) return NumberText(value);
+    if (value.is_string())
+        return value.get<std::string>();
+    if (value.is_number())
+        return NumberText(value);
     return std::nullopt;
 }
 
 Rows ReadTable(const json& value, const std::string& key, std::size_t columns)
 {
-    if (!value.is_array()) throw CaseFault{key + ": 应为由行组成的数组"};
+    if (!value.is_array())
+        throw CaseFault{key + ": 应为由行组成的数组"};
     if (value.size() > kMaxTableRows)
         throw CaseFault{Path(key, kMaxTableRows) + ": 这张表最多" + std::to_string(kMaxTableRows) + "行，这里却有" +
                         std::to_string(value.size()) + "行"};
@@ -56,14 +61,16 @@ Rows ReadTable(const json& value, const std::string& key, std::size_t columns)
     for (std::size_t r = 0; r < value.size(); ++r) {
         const json& row = value[r];
         const std::string rowKey = Path(key, r);
-        if (!row.is_array()) throw CaseFault{rowKey + ": 应为由单元格组成的数组"};
+        if (!row.is_array())
+            throw CaseFault{rowKey + ": 应为由单元格组成的数组"};
         if (row.size() > columns)
             throw CaseFault{rowKey + ": 这张表只有" + std::to_string(columns) + "列，这一行却有" +
                             std::to_string(row.size()) + "个单元格"};
         auto& cells = rows.emplace_back();
         for (std::size_t c = 0; c < row.size(); ++c) {
             std::optional<std::string> text = TextOf(row[c]);
-            if (!text) throw CaseFault{Path(rowKey, c) + ": 应为文本或数字"};
+            if (!text)
+                throw CaseFault{Path(rowKey, c) + ": 应为文本或数字"};
             cells.push_back(std::move(*text));
         }
     }
@@ -72,9 +79,11 @@ Rows ReadTable(const json& value, const std::string& key, std::size_t columns)
 
 std::optional<std::string> ReadOptionalText(const json& value, const std::string& key)
 {
-    if (value.is_null()) return std::nullopt;
+    if (value.is_null())
+        return std::nullopt;
     std::optional<std::string> text = TextOf(value);
-    if (!text) throw CaseFault{key + ": 应为文本、数字或 null"};
+    if (!text)
+        throw CaseFault{key + ": 应为文本、数字或 null"};
     return text;
 }
 
@@ -87,7 +96,8 @@ std::size_t InputColumns(int kind)
 // is a number the dialog would accept but the tool does not calculate.
 void CheckDegree(const std::optional<std::string>& degree)
 {
-    if (!degree) return;
+    if (!degree)
+        return;
     const std::optional<std::int16_t> n = ReadIntegerCell(*degree);
     if (n && *n > kMaxBatchDegree)
         throw CaseFault{"degree: 超静定次数" + std::to_string(*n) + "超过本工具能计算的" +
@@ -100,27 +110,31 @@ constexpr std::string_view kKnownKeys[] = {"nodes",         "elements",   "suppo
 bool IsKnownKey(std::string_view key)
 {
     for (std::string_view known : kKnownKeys)
-        if (key == known) return true;
+        if (key == known)
+            return true;
     return false;
 }
 
 std::string KnownKeyList()
 {
     std::string list;
-    for (std::string_view known : kKnownKeys) list += (list.empty() ? "" : ", ") + std::string(known);
+    for (std::string_view known : kKnownKeys)
+        list += (list.empty() ? "" : ", ") + std::string(known);
     return list;
 }
 
 BatchCase ReadCaseObject(const json& root)
 {
-    if (!root.is_object()) throw CaseFault{"案例文件应是一个 JSON 对象 {…}"};
+    if (!root.is_object())
+        throw CaseFault{"案例文件应是一个 JSON 对象 {…}"};
     for (const auto& [key, value] : root.items())
         if (!IsKnownKey(key))
             throw CaseFault{"“" + QuotedInput(key) + "”: 不认识的键（可用的键：" + KnownKeyList() + "）"};
 
     BatchCase batchCase;
     const auto table = [&](const char* key, std::size_t columns, Rows& into) {
-        if (const auto it = root.find(key); it != root.end() && !it->is_null()) into = ReadTable(*it, key, columns);
+        if (const auto it = root.find(key); it != root.end() && !it->is_null())
+            into = ReadTable(*it, key, columns);
     };
     table("nodes", InputColumns(kNodeTable), batchCase.nodes);
     table("elements", InputColumns(kElementTable), batchCase.elements);
@@ -130,14 +144,17 @@ BatchCase ReadCaseObject(const json& root)
     table("basicParts", static_cast<std::size_t>(BasicPartInputTable.cols), batchCase.basicParts);
 
     if (const auto it = root.find("unitForces"); it != root.end() && !it->is_null()) {
-        if (!it->is_array()) throw CaseFault{"unitForces: 应为单位力表的数组（每个未知力一张表）"};
+        if (!it->is_array())
+            throw CaseFault{"unitForces: 应为单位力表的数组（每个未知力一张表）"};
         for (std::size_t k = 0; k < it->size(); ++k)
             batchCase.unitForces.push_back(
                 ReadTable((*it)[k], Path("unitForces", k), static_cast<std::size_t>(UnitForceInputTable.cols)));
     }
-    if (const auto it = root.find("degree"); it != root.end()) batchCase.degree = ReadOptionalText(*it, "degree");
+    if (const auto it = root.find("degree"); it != root.end())
+        batchCase.degree = ReadOptionalText(*it, "degree");
     CheckDegree(batchCase.degree);
-    if (const auto it = root.find("scale"); it != root.end()) batchCase.scale = ReadOptionalText(*it, "scale");
+    if (const auto it = root.find("scale"); it != root.end())
+        batchCase.scale = ReadOptionalText(*it, "scale");
     if (const auto it = root.find("description"); it != root.end() && !it->is_string() && !it->is_array())
         throw CaseFault{"description: 应为文本或文本的数组"};
     return batchCase;
@@ -204,7 +221,8 @@ public:
             m_numberTooLarge ? m_position - std::min(m_tokenBytes, m_position) : (m_position == 0 ? 0 : m_position - 1);
         const TextPosition at = PositionOfOffset(text, offset);
         const std::string place = "第" + std::to_string(at.line) + "行第" + std::to_string(at.column) + "列: ";
-        if (m_numberTooLarge) return place + "数值超出范围";
+        if (m_numberTooLarge)
+            return place + "数值超出范围";
         for (const SyntaxDetail& d : kSyntaxDetails)
             if (m_message.find(d.phrase) != std::string::npos)
                 return place + "JSON 语法错误（" + std::string(d.detail) + "）";
@@ -266,7 +284,8 @@ CaseReading ReadCase(std::string_view text)
     } catch (const std::exception&) {
         reading.error = "案例文件无法读取";
     }
-    if (!reading.error.empty()) reading.value.reset();
+    if (!reading.error.empty())
+        reading.value.reset();
     return reading;
 }
 

@@ -28,15 +28,18 @@ constexpr Range kWide[] = {
 
 int CodePointWidth(char32_t cp)
 {
-    if ((cp >= 0x0300 && cp <= 0x036F) || cp == 0x200B) return 0;
+    if ((cp >= 0x0300 && cp <= 0x036F) || cp == 0x200B)
+        return 0;
     for (const Range& r : kWide)
-        if (cp >= r.first && cp <= r.last) return 2;
+        if (cp >= r.first && cp <= r.last)
+            return 2;
     return 1;
 }
 
 void TrimRight(std::string& line)
 {
-    while (!line.empty() && line.back() == ' ') line.pop_back();
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
 }
 
 void WriteAligned(const Rows& table, std::ostream& out)
@@ -49,7 +52,8 @@ void WriteAligned(const Rows& table, std::ostream& out)
     std::vector<int> widths;
     for (std::size_t r = 0; r < used; ++r)
         for (std::size_t c = 0; c < table[r].size(); ++c) {
-            if (widths.size() <= c) widths.resize(c + 1, 0);
+            if (widths.size() <= c)
+                widths.resize(c + 1, 0);
             widths[c] = std::max(widths[c], DisplayWidth(table[r][c]));
         }
     for (std::size_t r = 0; r < used; ++r) {
@@ -68,7 +72,8 @@ void WriteAligned(const Rows& table, std::ostream& out)
 // to read the same float back; null for a value that is not finite.
 Json FloatValue(float value)
 {
-    if (!std::isfinite(value)) return nullptr;
+    if (!std::isfinite(value))
+        return nullptr;
     char buffer[32];
     const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
     double shortest = 0.0;
@@ -78,7 +83,8 @@ Json FloatValue(float value)
 
 Json DoubleValue(double value)
 {
-    if (!std::isfinite(value)) return nullptr;
+    if (!std::isfinite(value))
+        return nullptr;
     return value;
 }
 
@@ -163,7 +169,8 @@ Json FlexibilityValue(const OneBasedMatrix& matrix)
     Json rows = Json::array();
     for (int i = 1; i <= matrix.Size(); ++i) {
         Json row = Json::array();
-        for (int j = 1; j <= matrix.Size(); ++j) row.push_back(FloatValue(matrix.at(i, j)));
+        for (int j = 1; j <= matrix.Size(); ++j)
+            row.push_back(FloatValue(matrix.at(i, j)));
         rows.push_back(std::move(row));
     }
     return rows;
@@ -183,7 +190,8 @@ int DisplayWidth(std::string_view text)
 
 void WriteResultText(const RunResult& result, std::ostream& out)
 {
-    if (result.analysed) out << result.caption << '\n';
+    if (result.analysed)
+        out << result.caption << '\n';
     for (const StepRecord& step : result.steps) {
         out << "\n【" << step.item << "】\n" << step.title << '\n';
         WriteAligned(step.table, out);
@@ -192,11 +200,13 @@ void WriteResultText(const RunResult& result, std::ostream& out)
         out << "\n消息：\n";
         for (const ShownMessage& m : result.messages) {
             out << "  ";
-            if (!m.title.empty()) out << '[' << m.title << "] ";
+            if (!m.title.empty())
+                out << '[' << m.title << "] ";
             out << m.text << '\n';
         }
     }
-    if (!result.completed) out << "\n计算未进行到最后一项。\n";
+    if (!result.completed)
+        out << "\n计算未进行到最后一项。\n";
 }
 
 std::string ResultJson(const RunResult& result)
@@ -214,18 +224,21 @@ std::string ResultJson(const RunResult& result)
     Json messages = Json::array();
     for (const ShownMessage& m : result.messages) {
         Json message{{"text", m.text}};
-        if (!m.title.empty()) message["title"] = m.title;
+        if (!m.title.empty())
+            message["title"] = m.title;
         messages.push_back(std::move(message));
     }
     root["messages"] = std::move(messages);
     root["supports"] = SupportsValue(model);
     root["elements"] = ElementsValue(model);
     Json redundants = Json::array();
-    for (const double x : model.RedundantForces) redundants.push_back(DoubleValue(x));
+    for (const double x : model.RedundantForces)
+        redundants.push_back(DoubleValue(x));
     root["redundants"] = std::move(redundants);
     root["flexibility"] = FlexibilityValue(model.FlexibilityMatrix);
     Json freeTerms = Json::array();
-    for (const float d : model.FreeTerms) freeTerms.push_back(FloatValue(d));
+    for (const float d : model.FreeTerms)
+        freeTerms.push_back(FloatValue(d));
     root["freeTerms"] = std::move(freeTerms);
     return Dump(root);
 }
@@ -235,7 +248,8 @@ std::string TraceJson(const std::vector<Picture>& pictures)
     Json root = Json::object();
     for (const Picture& picture : pictures) {
         Json ops = Json::array();
-        for (const CanvasOp& op : picture.ops) ops.push_back(OpValue(op));
+        for (const CanvasOp& op : picture.ops)
+            ops.push_back(OpValue(op));
         root[picture.name] = std::move(ops);
     }
     return Dump(root);

@@ -32,7 +32,8 @@ private:
 void TypeRows(TextGrid& grid, const Rows& rows)
 {
     const int needed = static_cast<int>(rows.size()) + 1;
-    if (grid.Rows() < needed) grid.SetRows(needed);
+    if (grid.Rows() < needed)
+        grid.SetRows(needed);
     for (std::size_t r = 0; r < rows.size(); ++r)
         for (std::size_t c = 0; c < rows[r].size() && static_cast<int>(c) < grid.Cols(); ++c)
             grid.SetText(static_cast<int>(r) + 1, static_cast<int>(c), rows[r][c]);
@@ -55,7 +56,8 @@ bool CommitTables(const BatchCase& batchCase, StructureModel& model, Canvas& can
                                                   {kSupportTable, &batchCase.supports},
                                                   {kLoadTable, &batchCase.loads}};
     for (const auto& [kind, rows] : tables)
-        if (!CommitTable(model, canvas, messages, kind, *rows)) return false;
+        if (!CommitTable(model, canvas, messages, kind, *rows))
+            return false;
     return true;
 }
 
@@ -65,7 +67,8 @@ bool CommitTables(const BatchCase& batchCase, StructureModel& model, Canvas& can
 // force or the rows were.
 StepOutcome SupplyInput(CalculationContext& ctx, const BatchCase& batchCase)
 {
-    if (!ctx.form.inputFrameVisible) return {};
+    if (!ctx.form.inputFrameVisible)
+        return {};
     switch (ctx.form.inputTable) {
         case SupplementaryTable::None:
             return {};
@@ -77,8 +80,10 @@ StepOutcome SupplyInput(CalculationContext& ctx, const BatchCase& batchCase)
             break;
         case SupplementaryTable::UnitForces: {
             const auto k = static_cast<std::size_t>(ctx.form.unitForceCase);
-            if (k >= 1 && k <= batchCase.unitForces.size()) TypeRows(ctx.MSFlexGrid1, batchCase.unitForces[k - 1]);
-            if (StepOutcome applied = ApplyUnitForces(ctx); applied.end == StepEnd::Refused) return applied;
+            if (k >= 1 && k <= batchCase.unitForces.size())
+                TypeRows(ctx.MSFlexGrid1, batchCase.unitForces[k - 1]);
+            if (StepOutcome applied = ApplyUnitForces(ctx); applied.end == StepEnd::Refused)
+                return applied;
             break;
         }
     }
@@ -104,7 +109,8 @@ bool Calculate(CalculationContext& ctx, const BatchCase& batchCase, RunResult& r
         SelectCalculationItem(ctx, m);
         const StepOutcome supplied = SupplyInput(ctx, batchCase);
         canvas.ops.clear();
-        if (supplied.end == StepEnd::Refused || !ctx.form.calEnabled) return false;
+        if (supplied.end == StepEnd::Refused || !ctx.form.calEnabled)
+            return false;
 
         const ResultShown before = Shown(ctx);
         const StepOutcome outcome = RunCalculationStep(ctx);
@@ -116,7 +122,8 @@ bool Calculate(CalculationContext& ctx, const BatchCase& batchCase, RunResult& r
         if (produced || after != before)
             result.steps.push_back(
                 {ctx.form.items[static_cast<std::size_t>(m)].text, std::move(after.title), std::move(after.table)});
-        if (!produced) return false;
+        if (!produced)
+            return false;
     }
     return true;
 }
@@ -166,7 +173,8 @@ RunResult RunCase(const BatchCase& batchCase, double width, double height)
             result.completed = Calculate(ctx, batchCase, result, canvas);
         }
     }
-    if (result.completed) DrawDiagrams(model, batchCase, canvas, result.pictures);
+    if (result.completed)
+        DrawDiagrams(model, batchCase, canvas, result.pictures);
     result.messages = std::move(messages.shown);
     return result;
 }

@@ -50,10 +50,12 @@ std::optional<double> ReadPictureUnits(std::string_view text)
 bool ReadSize(std::string_view text, BatchOptions& options)
 {
     const std::size_t x = text.find_first_of("xX");
-    if (x == std::string_view::npos) return false;
+    if (x == std::string_view::npos)
+        return false;
     const std::optional<double> w = ReadPictureUnits(text.substr(0, x));
     const std::optional<double> h = ReadPictureUnits(text.substr(x + 1));
-    if (!w || !h) return false;
+    if (!w || !h)
+        return false;
     options.width = *w;
     options.height = *h;
     return true;
@@ -64,7 +66,8 @@ bool WriteFile(const std::filesystem::path& file, const std::string& content, st
     std::ofstream stream(file, std::ios::binary);
     stream << content;
     stream.close();
-    if (stream) return true;
+    if (stream)
+        return true;
     err << kProgram << "无法写入文件 " << QuotedInput(file.string()) << '\n';
     return false;
 }
@@ -103,7 +106,8 @@ std::optional<std::string> ReadAtMost(std::FILE* stream, std::size_t limit)
 {
     std::string text(limit, '\0');
     text.resize(std::fread(text.data(), 1, limit, stream));
-    if (std::ferror(stream)) return std::nullopt;
+    if (std::ferror(stream))
+        return std::nullopt;
     return text;
 }
 
@@ -128,7 +132,8 @@ std::optional<std::string> ReadCaseText(const std::filesystem::path& file, std::
 {
     if (file == "-") {
         std::optional<std::string> text = ReadAtMost(stdin, kMaxCaseBytes + 1);
-        if (!text) err << kProgram << "无法读取标准输入\n";
+        if (!text)
+            err << kProgram << "无法读取标准输入\n";
         return text;
     }
     const std::string name = QuotedInput(file.string());
@@ -138,16 +143,20 @@ std::optional<std::string> ReadCaseText(const std::filesystem::path& file, std::
     };
     std::error_code ec;
     const std::filesystem::file_status status = std::filesystem::status(file, ec);
-    if (std::filesystem::is_directory(status)) return refuse("无法打开案例文件 ", "（这是目录，不是文件）");
+    if (std::filesystem::is_directory(status))
+        return refuse("无法打开案例文件 ", "（这是目录，不是文件）");
     if (std::filesystem::is_regular_file(status)) {
         const std::uintmax_t size = std::filesystem::file_size(file, ec);
-        if (!ec && size > kMaxCaseBytes) return refuse(std::string(kCaseTooLarge) + ": ");
+        if (!ec && size > kMaxCaseBytes)
+            return refuse(std::string(kCaseTooLarge) + ": ");
     }
     errno = 0;
     const std::unique_ptr<std::FILE, CloseFile> stream(std::fopen(file.c_str(), "rb"));
-    if (!stream) return refuse("无法打开案例文件 ", OpenFailure(errno));
+    if (!stream)
+        return refuse("无法打开案例文件 ", OpenFailure(errno));
     std::optional<std::string> text = ReadAtMost(stream.get(), kMaxCaseBytes + 1);
-    if (!text) return refuse("无法读取案例文件 ");
+    if (!text)
+        return refuse("无法读取案例文件 ");
     return text;
 }
 
@@ -166,12 +175,14 @@ int Run(std::string_view json, const BatchOptions& options, std::ostream& out, s
     out.flush();
 
     bool written = true;
-    if (options.traceFile) written = WriteFile(*options.traceFile, TraceJson(result.pictures), err) && written;
+    if (options.traceFile)
+        written = WriteFile(*options.traceFile, TraceJson(result.pictures), err) && written;
     if (options.pngDir)
         written = WritePictures(result.pictures, *options.pngDir, PictureFormat::Png, options, err) && written;
     if (options.svgDir)
         written = WritePictures(result.pictures, *options.svgDir, PictureFormat::Svg, options, err) && written;
-    if (!written) return kExitInvalid;
+    if (!written)
+        return kExitInvalid;
     if (!result.completed) {
         err << kProgram << "计算被消息中止\n";
         return kExitStopped;
@@ -204,7 +215,8 @@ int RunCaseFile(const std::filesystem::path& file, const BatchOptions& options, 
     } catch (const std::exception&) {
         err << kProgram << "无法读取案例文件 " << QuotedInput(file.string()) << '\n';
     }
-    if (!text) return kExitInvalid;
+    if (!text)
+        return kExitInvalid;
     return RunCaseText(*text, options, out, err);
 }
 
@@ -225,8 +237,10 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args)
             }
         }
         const auto value = [&]() -> std::optional<std::string_view> {
-            if (inlineValue) return inlineValue;
-            if (i + 1 < args.size()) return args[++i];
+            if (inlineValue)
+                return inlineValue;
+            if (i + 1 < args.size())
+                return args[++i];
             return std::nullopt;
         };
         if (arg == "-h" || arg == "--help") {
@@ -235,10 +249,14 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args)
             line.options.json = true;
         } else if (arg == "--png" || arg == "--svg" || arg == "--trace" || arg == "--size") {
             const std::optional<std::string_view> v = value();
-            if (!v || v->empty()) return fail(std::string(arg) + " 后缺少参数");
-            if (arg == "--png") line.options.pngDir = std::filesystem::path(*v);
-            if (arg == "--svg") line.options.svgDir = std::filesystem::path(*v);
-            if (arg == "--trace") line.options.traceFile = std::filesystem::path(*v);
+            if (!v || v->empty())
+                return fail(std::string(arg) + " 后缺少参数");
+            if (arg == "--png")
+                line.options.pngDir = std::filesystem::path(*v);
+            if (arg == "--svg")
+                line.options.svgDir = std::filesystem::path(*v);
+            if (arg == "--trace")
+                line.options.traceFile = std::filesystem::path(*v);
             if (arg == "--size" && !ReadSize(*v, line.options))
                 return fail("--size 应为 宽x高，各在 1 到 " + std::to_string(static_cast<int>(kMaxPictureUnits)) +
                             " 图单位之间，例如 267x267");
@@ -250,7 +268,8 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args)
             line.caseFile = std::string(arg);
         }
     }
-    if (!line.help && line.caseFile.empty()) return fail("缺少案例文件");
+    if (!line.help && line.caseFile.empty())
+        return fail("缺少案例文件");
     return line;
 }
 

@@ -20,7 +20,8 @@ void PaintOps(QPainter& painter, const std::vector<CanvasOp>& ops, const Picture
 {
     PreparePicturePainter(painter);
     painter.fillRect(painter.window(), ToQColor(kLightGrey));
-    for (const CanvasOp& op : ops) PaintCanvasOp(painter, op, units);
+    for (const CanvasOp& op : ops)
+        PaintCanvasOp(painter, op, units);
 }
 
 bool WritePng(const QString& file, const std::vector<CanvasOp>& ops, const PictureUnits& units, QSize pixels)
@@ -45,7 +46,8 @@ bool WriteSvg(const QString& file, const QString& title, const std::vector<Canva
     generator.setResolution(static_cast<int>(std::lround(units.dpiX)));
     generator.setTitle(title);
     QPainter painter;
-    if (!painter.begin(&generator)) return false;
+    if (!painter.begin(&generator))
+        return false;
     PaintOps(painter, ops, units);
     return painter.end();
 }
@@ -61,7 +63,8 @@ bool QtPictureWriter::Write(const std::filesystem::path& file, PictureFormat for
     const bool written = format == PictureFormat::Png
                              ? WritePng(name, ops, units, pixels)
                              : WriteSvg(name, QString::fromStdString(file.stem().string()), ops, units, pixels);
-    if (!written) error = "无法写入图片 " + QuotedInput(file.string());
+    if (!written)
+        error = "无法写入图片 " + QuotedInput(file.string());
     return written;
 }
 

@@ -33,7 +33,8 @@ int main(int argc, char** argv)
     std::optional<QGuiApplication> application;
     QtPictureWriter writer;
     if (line.options.pngDir || line.options.svgDir) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
         application.emplace(qtArgc, qtArgv);
         line.options.pictures = &writer;
     }

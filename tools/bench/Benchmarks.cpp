@@ -36,7 +36,8 @@ class Application {
 public:
     Application()
     {
-        if (!QApplication::instance()) m_app = std::make_unique<QApplication>(m_argc, m_argv);
+        if (!QApplication::instance())
+            m_app = std::make_unique<QApplication>(m_argc, m_argv);
     }
 
 private:
@@ -49,7 +50,8 @@ private:
 void Fail(benchmark::State& state, const RecordingMessages& messages, const char* what)
 {
     std::string error = what;
-    for (const ShownMessage& m : messages.shown) error += " | " + m.text;
+    for (const ShownMessage& m : messages.shown)
+        error += " | " + m.text;
     state.SkipWithError(error.c_str());
 }
 
@@ -91,7 +93,8 @@ void BM_CommitFullTable(benchmark::State& state)
     QtCanvas canvas;
     RecordingMessages messages;
     for (int k = kNodeTable; k < kind; ++k)
-        if (!CommitRows(model, k, FullTable(k), canvas, messages)) return Fail(state, messages, "set-up refused");
+        if (!CommitRows(model, k, FullTable(k), canvas, messages))
+            return Fail(state, messages, "set-up refused");
 
     GridWidget grid;
     InputFormState form;
@@ -102,7 +105,8 @@ void BM_CommitFullTable(benchmark::State& state)
         for (std::size_t c = 0; c < rows[r].size(); ++c)
             grid.SetText(static_cast<int>(r) + 1, static_cast<int>(c), rows[r][c]);
     for (auto _ : state)
-        if (!CommitInputTable(model, grid, canvas, messages)) return Fail(state, messages, "commit refused");
+        if (!CommitInputTable(model, grid, canvas, messages))
+            return Fail(state, messages, "commit refused");
     state.SetLabel(std::string(kInputTableChoices[kind]));
 }
 BENCHMARK(BM_CommitFullTable)->DenseRange(kNodeTable, kLoadTable)->Unit(benchmark::kMicrosecond);
@@ -121,14 +125,16 @@ void BM_WholeCalculation(benchmark::State& state)
     DiscardingCanvas canvas;
     RecordingMessages messages;
     const ChainFrame chain;
-    if (!EnterChain(model, canvas, messages)) return Fail(state, messages, "chain refused");
+    if (!EnterChain(model, canvas, messages))
+        return Fail(state, messages, "chain refused");
     MemoryGrid MSFlexGrid1(2, 2);
     MemoryGrid MSFlexGrid2(2, 2);
     CalculationFormState form;
     CalculationState calc;
     CalculationContext ctx{model, MSFlexGrid1, MSFlexGrid2, form, calc, canvas, messages};
     StudentInput input;
-    if (!withInput) input = {[&] { state.PauseTiming(); }, [&] { state.ResumeTiming(); }};
+    if (!withInput)
+        input = {[&] { state.PauseTiming(); }, [&] { state.ResumeTiming(); }};
     for (auto _ : state) {
         if (!CalculateEveryItem(ctx, chain, input) || !messages.shown.empty())
             return Fail(state, messages, "calculation stopped");
@@ -150,7 +156,8 @@ struct CalculatedChain {
     {
         DiscardingCanvas canvas;
         const ChainFrame chain;
-        if (!EnterChain(model, canvas, messages)) return;
+        if (!EnterChain(model, canvas, messages))
+            return;
         MemoryGrid MSFlexGrid1(2, 2);
         MemoryGrid MSFlexGrid2(2, 2);
         CalculationFormState form;
@@ -177,10 +184,12 @@ void BM_DrawingPass(benchmark::State& state)
 {
     Application app;
     const CalculatedChain chain;
-    if (!chain.ok) return Fail(state, chain.messages, "calculation stopped");
+    if (!chain.ok)
+        return Fail(state, chain.messages, "calculation stopped");
     QtCanvas canvas;
     const auto& [name, pass] = kPasses[static_cast<std::size_t>(state.range(0))];
-    for (auto _ : state) pass(chain.model, canvas);
+    for (auto _ : state)
+        pass(chain.model, canvas);
     state.SetLabel(name);
     RecordingCanvas recorded;
     pass(chain.model, recorded);
@@ -208,11 +217,13 @@ void BM_Diagram(benchmark::State& state)
 {
     Application app;
     const CalculatedChain chain;
-    if (!chain.ok) return Fail(state, chain.messages, "calculation stopped");
+    if (!chain.ok)
+        return Fail(state, chain.messages, "calculation stopped");
     QtCanvas canvas;
     AutomaticScale host;
     const auto& [name, draw] = kDiagrams[static_cast<std::size_t>(state.range(0))];
-    for (auto _ : state) benchmark::DoNotOptimize(draw(chain.model, canvas, host));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(draw(chain.model, canvas, host));
     state.SetLabel(name);
     RecordingCanvas recorded;
     draw(chain.model, recorded, host);
@@ -227,7 +238,8 @@ BENCHMARK(BM_Diagram)->DenseRange(0, static_cast<int>(std::size(kDiagrams)) - 1)
 // libraries comes before and is not counted.
 void BM_StartUpToWelcomeForm(benchmark::State& state)
 {
-    if (QApplication::instance()) return state.SkipWithError("an application is running already");
+    if (QApplication::instance())
+        return state.SkipWithError("an application is running already");
     for (auto _ : state) {
         {
             int argc = 1;
@@ -238,7 +250,8 @@ void BM_StartUpToWelcomeForm(benchmark::State& state)
             QtApplicationShell shell;
             shell.Start();
             QWidget& welcome = shell.mainPage();
-            while (!welcome.windowHandle() || !welcome.windowHandle()->isExposed()) QApplication::processEvents();
+            while (!welcome.windowHandle() || !welcome.windowHandle()->isExposed())
+                QApplication::processEvents();
             QApplication::processEvents();
             state.PauseTiming();
         }

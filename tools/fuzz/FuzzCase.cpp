@@ -14,7 +14,8 @@ void RunCaseBytes(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const batch::CaseReading reading = batch::ReadCase(text);
-    if (!reading.value) return;
+    if (!reading.value)
+        return;
     const batch::RunResult result =
         batch::RunCase(*reading.value, batch::kDefaultPictureUnits, batch::kDefaultPictureUnits);
     std::ostringstream out;
