@@ -42,6 +42,7 @@ struct Editing {
         } else {
             InputFormState form;
             SelectInputTable(kind, model, grid, form);
+            TypeRows(grid, {});  // the committed nodes deleted: typed anew
         }
         editor.Reset();
     }
