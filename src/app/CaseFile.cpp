@@ -250,53 +250,6 @@ bool IsContinuationByte(char c)
     return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u;
 }
 
-}  // namespace
-
-TextPosition PositionOfOffset(std::string_view text, std::size_t offset)
-{
-    TextPosition position;
-    const std::size_t end = std::min(offset, text.size());
-    for (std::size_t i = 0; i < end; ++i) {
-        if (text[i] == '\n') {
-            ++position.line;
-            position.column = 1;
-        } else if (!IsContinuationByte(text[i])) {
-            ++position.column;
-        }
-    }
-    return position;
-}
-
-CaseReading ReadCase(std::string_view text)
-{
-    CaseReading reading;
-    try {
-        if (text.size() > kMaxCaseBytes) {
-            reading.error = kCaseTooLarge;
-            return reading;
-        }
-        const json root = json::parse(text.begin(), text.end(), nullptr, false);
-        if (root.is_discarded()) {
-            SyntaxProbe probe;
-            json::sax_parse(text.begin(), text.end(), &probe);
-            reading.error = probe.Message(text);
-        } else {
-            reading.value = ReadCaseObject(root);
-        }
-    } catch (const CaseFault& fault) {
-        reading.error = fault.message;
-    } catch (const std::bad_alloc&) {
-        reading.error = "内存不足，案例文件无法读取";
-    } catch (const std::exception&) {
-        reading.error = "案例文件无法读取";
-    }
-    if (!reading.error.empty())
-        reading.value.reset();
-    return reading;
-}
-
-namespace {
-
 // A cell as the JSON the reader turns back into its very text: the number
 // itself where TextOf gives the text back (10, 2.5), a JSON text otherwise
 // ("", "铰接", " 3", "1.50").
@@ -339,16 +292,16 @@ std::string UnitForcesJson(const std::vector<CellRows>& tables)
     return text + "  ]";
 }
 
-class ErrnoFile {
+class FileDescriptor {
 public:
-    explicit ErrnoFile(int fd) : m_fd(fd) {}
-    ~ErrnoFile()
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
     {
         if (m_fd >= 0)
             ::close(m_fd);
     }
-    ErrnoFile(const ErrnoFile&) = delete;
-    ErrnoFile& operator=(const ErrnoFile&) = delete;
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
     int fd() const { return m_fd; }
     // The error of closing, which may be the first report of a full disk.
     int Close()
@@ -432,6 +385,49 @@ struct CloseFile {
 
 }  // namespace
 
+TextPosition PositionOfOffset(std::string_view text, std::size_t offset)
+{
+    TextPosition position;
+    const std::size_t end = std::min(offset, text.size());
+    for (std::size_t i = 0; i < end; ++i) {
+        if (text[i] == '\n') {
+            ++position.line;
+            position.column = 1;
+        } else if (!IsContinuationByte(text[i])) {
+            ++position.column;
+        }
+    }
+    return position;
+}
+
+CaseReading ReadCase(std::string_view text)
+{
+    CaseReading reading;
+    try {
+        if (text.size() > kMaxCaseBytes) {
+            reading.error = kCaseTooLarge;
+            return reading;
+        }
+        const json root = json::parse(text.begin(), text.end(), nullptr, false);
+        if (root.is_discarded()) {
+            SyntaxProbe probe;
+            json::sax_parse(text.begin(), text.end(), &probe);
+            reading.error = probe.Message(text);
+        } else {
+            reading.value = ReadCaseObject(root);
+        }
+    } catch (const CaseFault& fault) {
+        reading.error = fault.message;
+    } catch (const std::bad_alloc&) {
+        reading.error = "内存不足，案例文件无法读取";
+    } catch (const std::exception&) {
+        reading.error = "案例文件无法读取";
+    }
+    if (!reading.error.empty())
+        reading.value.reset();
+    return reading;
+}
+
 std::string WriteCase(const StructureCase& structureCase)
 {
     std::vector<std::pair<std::string_view, std::string>> keys;
@@ -509,7 +505,7 @@ bool ReplaceFile(const std::filesystem::path& file, std::string_view text, std::
     if (std::filesystem::is_directory(file, ec))
         return fail(EISDIR);
     std::filesystem::path temporary;
-    ErrnoFile out(CreateBeside(file, temporary));
+    FileDescriptor out(CreateBeside(file, temporary));
     if (out.fd() < 0)
         return fail(errno);
     int cause = WriteAll(out.fd(), text);

@@ -45,8 +45,7 @@ SupplementaryRows SupplementaryRowsOf(const StructureCase& structureCase)
     return {structureCase.attachedParts, structureCase.basicParts, structureCase.unitForces};
 }
 
-CaseCommit CommitCase(const StructureCase& structureCase, StructureModel& model, Canvas& canvas,
-                      MessageSink& messages)
+CaseCommit CommitCase(const StructureCase& structureCase, StructureModel& model, Canvas& canvas, MessageSink& messages)
 {
     const std::pair<int, const CellRows*> tables[] = {{kNodeTable, &structureCase.nodes},
                                                       {kElementTable, &structureCase.elements},

@@ -35,8 +35,7 @@ struct CaseCommit {
     // refused.
     const InputTableLayout* refusedTable = nullptr;
 };
-CaseCommit CommitCase(const StructureCase& structureCase, StructureModel& model, Canvas& canvas,
-                      MessageSink& messages);
+CaseCommit CommitCase(const StructureCase& structureCase, StructureModel& model, Canvas& canvas, MessageSink& messages);
 
 // Replaces `model` by the case played into a new model (CommitCase) and
 // draws it on `picture`; the input table the input form shows stays chosen.

@@ -48,9 +48,23 @@ StructureCase Beam()
 // only where the reader gives back the same text.
 TEST(StructureFileTest, EveryCellTextReadsBackUnchanged)
 {
-    const std::vector<std::string> cells = {
-        "", "0", "10", "-3", "2.5", "1e-08", "25000", " 3", "1.50", "-0", "2.5e4", "1e400", "0x10", "铰接", "a\"b\\c",
-        "line\nbreak", "12345678901234567890"};
+    const std::vector<std::string> cells = {"",
+                                            "0",
+                                            "10",
+                                            "-3",
+                                            "2.5",
+                                            "1e-08",
+                                            "25000",
+                                            " 3",
+                                            "1.50",
+                                            "-0",
+                                            "2.5e4",
+                                            "1e400",
+                                            "0x10",
+                                            "铰接",
+                                            "a\"b\\c",
+                                            "line\nbreak",
+                                            "12345678901234567890"};
     StructureCase written;
     for (const std::string& cell : cells)
         written.nodes.push_back({cell, cell});
@@ -73,7 +87,8 @@ TEST(StructureFileTest, ARefusedCaseLeavesModelAndPictureAsTheyWere)
     const Refused cases[] = {
         {"load at a missing node", [](StructureCase& c) { c.loads[0][1] = "7"; },
          "荷载数据：第1行“作用结点”列：结点号7不存在（现有结点1～3），本表未提交!"},
-        {"coordinate no number", [](StructureCase& c) { c.nodes[1][1] = "2m"; }, "结点数据：第2行“x坐标”列：“2m”不是数字"},
+        {"coordinate no number", [](StructureCase& c) { c.nodes[1][1] = "2m"; },
+         "结点数据：第2行“x坐标”列：“2m”不是数字"},
         {"negative degree", [](StructureCase& c) { c.degree = "-1"; }, "超静定次数"},
     };
     for (const Refused& k : cases) {
