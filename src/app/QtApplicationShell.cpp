@@ -138,7 +138,7 @@ void QtApplicationShell::Run(ShellCommand command)
             LeaveStructure([this] { ChooseFile(ShellCommand::Open, [this](const QString& file) { Open(file); }); });
             break;
         case ShellCommand::Save:
-            SaveThen({});
+            ChooseFile(command, [this](const QString& file) { Save(file); });
             break;
         case ShellCommand::Exit:
             LeaveStructure([this] { End(); });
@@ -187,12 +187,13 @@ void QtApplicationShell::LeaveStructure(const std::function<void()>& then)
     }
 }
 
-// Without a file of its own the structure is saved under the name the
-// student chooses; cancelling the dialog keeps everything, `then` too.
+// The answer "保存" writes the file worked on; without one the structure is
+// saved under the name the student chooses, and cancelling that dialog keeps
+// everything, `then` too.
 void QtApplicationShell::SaveThen(const std::function<void()>& then)
 {
     const auto save = [this, then](const QString& file) {
-        if (Save(file) && then)
+        if (Save(file))
             then();
     };
     if (m_file.isEmpty())
@@ -226,8 +227,9 @@ void QtApplicationShell::ChooseFile(ShellCommand command, std::function<void(con
     m_commonDialog->setWindowTitle(FromUtf8(open ? kOpenDialogCaption : kSaveDialogCaption));
     m_commonDialog->setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     m_commonDialog->setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    if (!open && !m_file.isEmpty())
-        m_commonDialog->selectFile(m_file);
+    // The file worked on is proposed; an example has none, so that its name
+    // is never proposed to be overwritten.
+    m_commonDialog->selectFile(m_file);
     m_commonDialog->open();
 }
 

@@ -748,6 +748,9 @@ void ProgramQtTest::savedWorkComesBackAndIsNeverLostWithoutAsking()
     QVERIFY(QFile::exists(file));
     QCOMPARE(Main().windowTitle(), U("Tavrin - 我的 梁.json"));
     const StructureModel saved = m_shell->model();
+    Trigger("baocun");
+    QCOMPARE(dialog->selectedFiles().value(0), file);
+    dialog->reject();
 
     // The load table comes back in the grid (data row 1 is the table's row
     // 0 under the header); one cell is mended.
@@ -847,6 +850,7 @@ void ProgramQtTest::examplesAndTheCommandLineOpenStructures()
     auto* dialog = Main().findChild<QFileDialog*>(QStringLiteral("CommonDialog1"));
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+    QVERIFY(!dialog->selectedFiles().value(0).endsWith(QStringLiteral(".json")));
     dialog->reject();
 }
 
