@@ -7,8 +7,6 @@
 #include "diagrams/InternalForceDiagrams.h"
 #include "forcemethod/CalculationDriver.h"
 #include "forcemethod/SupplementaryInput.h"
-#include "input/InputTables.h"
-#include "input/ModelCommit.h"
 
 namespace tavrin::batch {
 
