@@ -1,5 +1,7 @@
-// Tavrin starts at its welcome form; the menus of the main window drive the
-// rest, and "退出" or closing the main window ends the run without saving.
+// Tavrin starts at its welcome form, or with a structure file named on the
+// command line straight in the main window; the menus of the main window
+// drive the rest, and "退出" or closing the main window ends the run, after
+// asking about unsaved work.
 
 #include <clocale>
 
@@ -16,6 +18,10 @@ int main(int argc, char** argv)
 
     tavrin::QtApplicationShell shell;
     QObject::connect(&shell, &tavrin::QtApplicationShell::endRequested, &app, [] { QCoreApplication::exit(0); });
-    shell.Start();
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1)
+        shell.StartWith(arguments.at(1));
+    else
+        shell.Start();
     return app.exec();
 }

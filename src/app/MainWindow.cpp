@@ -44,6 +44,17 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
         entry->setShortcuts({});
 
     BuildMenuBar();
+    // The examples come last among the file commands, before the line above
+    // "退出".
+    QMenu* file = menuBar()->findChild<QMenu*>(FromUtf8(kMenuBar[0].name));
+    m_examplesMenu = new QMenu(FromUtf8(kExamplesMenuCaption), file);
+    m_examplesMenu->setObjectName(FromUtf8(kExamplesMenuName));
+    m_examplesMenu->menuAction()->setObjectName(FromUtf8(kExamplesMenuName));
+    QAction* exitLine = nullptr;
+    for (QAction* entry : file->actions())
+        if (entry->isSeparator())
+            exitLine = entry;
+    file->insertMenu(exitLine, m_examplesMenu);
 }
 
 void MainWindow::BuildMenuBar()
@@ -162,9 +173,10 @@ QPoint MainWindow::ScreenPoint(TwipsPoint point) const
     return m_mdiArea->mapToGlobal(QPoint(TwipsToPixelsX(point.left, *this), TwipsToPixelsY(point.top, *this)));
 }
 
+// Unsaved work may keep the window: the shell asks, and ends the program.
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    event->accept();
+    event->ignore();
     emit closedByFrame();
 }
 

@@ -12,6 +12,7 @@
 
 class QAction;
 class QKeyEvent;
+class QMenu;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -32,6 +33,8 @@ public:
     QMdiSubWindow& picSubWindow() { return *m_picSubWindow; }
     // The menu entry that runs `command` (nullptr for Separator).
     QAction* action(ShellCommand command) const;
+    // The submenu "示例" of "文件", which the shell fills.
+    QMenu& examplesMenu() { return *m_examplesMenu; }
     // Makes the menu's shortcuts work while `form`, one of the program's
     // forms, is the active window, as they do in this window, also while
     // one of its text boxes has the keyboard focus.
@@ -55,7 +58,8 @@ public:
 
 signals:
     void commandTriggered(ShellCommand command);
-    // The student closed the main window by its frame.
+    // The student asked to close the main window by its frame; the window
+    // stays until the shell ends the program.
     void closedByFrame();
 
 protected:
@@ -71,6 +75,7 @@ private:
     PicWindow* frmPicWindow;
     QMdiSubWindow* m_picSubWindow;
     std::map<ShellCommand, QAction*> m_actions;
+    QMenu* m_examplesMenu = nullptr;
     std::function<TwipsSize(TwipsSize)> m_pictureShare;
     QSize m_sharedPictureSize;  // as last set by the share
 };

@@ -1,8 +1,15 @@
 #include "app/QtApplicationShell.h"
 
+#include <utility>
+
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLibraryInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 
 #include "analysis/ModelTypeDialog.h"
@@ -22,6 +29,34 @@
 
 namespace tavrin {
 
+namespace {
+
+// File names pass to the core as the bytes the file system holds, so that
+// Chinese characters and blanks arrive as they are.
+std::filesystem::path PathOf(const QString& file)
+{
+    return QFile::encodeName(file).toStdString();
+}
+
+UnsavedAnswer AskInMessageBox(QWidget* parent)
+{
+    QMessageBox box(QMessageBox::Question, FromUtf8(kMainWindowCaption), FromUtf8(kUnsavedQuestion),
+                    QMessageBox::NoButton, parent);
+    QPushButton* save = box.addButton(FromUtf8(kSaveAnswer), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(FromUtf8(kDiscardAnswer), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(FromUtf8(kCancelAnswer), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
+        return UnsavedAnswer::Save;
+    if (box.clickedButton() == discard)
+        return UnsavedAnswer::Discard;
+    return UnsavedAnswer::Cancel;
+}
+
+}  // namespace
+
 QtApplicationShell::QtApplicationShell() : QtApplicationShell(nullptr) {}
 
 QtApplicationShell::QtApplicationShell(MessageSink& messages) : QtApplicationShell(&messages) {}
@@ -38,7 +73,10 @@ QtApplicationShell::QtApplicationShell(MessageSink* messages)
     QApplication::setWindowIcon(ProgramIcon());
     connect(m_mainPage, &MainPageForm::entered, this, &QtApplicationShell::Enter);
     connect(m_mainWindow, &MainWindow::commandTriggered, this, &QtApplicationShell::Run);
-    connect(m_mainWindow, &MainWindow::closedByFrame, this, &QtApplicationShell::endRequested);
+    connect(m_mainWindow, &MainWindow::closedByFrame, this, [this] { LeaveStructure([this] { End(); }); });
+    m_askToSave = [this] { return AskInMessageBox(m_mainWindow); };
+    m_kept = CaseNow();
+    FillExamplesMenu();
 }
 
 QtApplicationShell::~QtApplicationShell()
@@ -55,11 +93,39 @@ void QtApplicationShell::Start()
     m_mainPage->show();
 }
 
+void QtApplicationShell::StartWith(const QString& file)
+{
+    Enter();
+    Open(file);
+}
+
 void QtApplicationShell::Enter()
 {
     m_mainPage->hide();
     m_mainWindow->ShowPicture(FromUtf8(kStructurePictureCaption));
     m_mainWindow->SharePicture(PictureStartSize);
+}
+
+void QtApplicationShell::FillExamplesMenu()
+{
+    const std::filesystem::path folders[] = {PathOf(QCoreApplication::applicationDirPath()) / TAVRIN_INSTALLED_EXAMPLES,
+                                             TAVRIN_SOURCE_EXAMPLES};
+    const std::optional<std::filesystem::path> folder = FirstFolder(folders);
+    if (!folder)
+        return;
+    for (const ExampleFile& example : ListExamples(*folder)) {
+        const QString title = FromUtf8(example.title);
+        const std::filesystem::path file = example.file;
+        connect(m_mainWindow->examplesMenu().addAction(title), &QAction::triggered, this, [this, title, file] {
+            LeaveStructure([this, title, file] {
+                const CaseReading reading = ReadStructureFile(file);
+                if (!reading.value)
+                    m_messages.Show(reading.error);
+                else
+                    Replace(*reading.value, file, title + FromUtf8(kExampleMark));
+            });
+        });
+    }
 }
 
 void QtApplicationShell::Run(ShellCommand command)
@@ -69,11 +135,13 @@ void QtApplicationShell::Run(ShellCommand command)
         case ShellCommand::Separator:
             break;
         case ShellCommand::Open:
+            LeaveStructure([this] { ChooseFile(ShellCommand::Open, [this](const QString& file) { Open(file); }); });
+            break;
         case ShellCommand::Save:
-            ShowFileDialog(command);
+            ChooseFile(command, [this](const QString& file) { Save(file); });
             break;
         case ShellCommand::Exit:
-            emit endRequested();
+            LeaveStructure([this] { End(); });
             break;
         case ShellCommand::ModelType:
             OpenModelDialog();
@@ -105,21 +173,129 @@ void QtApplicationShell::Run(ShellCommand command)
     }
 }
 
-// One common dialog serves both commands, as an open or a save dialog. It only
-// lets the student look: the program keeps no files, so the chosen name is
-// never used.
-void QtApplicationShell::ShowFileDialog(ShellCommand command)
+void QtApplicationShell::LeaveStructure(const std::function<void()>& then)
+{
+    switch (StepBeforeLeaving(CaseNow(), m_kept, m_askToSave)) {
+        case LeaveStep::Proceed:
+            then();
+            break;
+        case LeaveStep::SaveFirst:
+            SaveThen(then);
+            break;
+        case LeaveStep::Stay:
+            break;
+    }
+}
+
+// The answer "保存" writes the file worked on; without one the structure is
+// saved under the name the student chooses, and cancelling that dialog keeps
+// everything, `then` too.
+void QtApplicationShell::SaveThen(const std::function<void()>& then)
+{
+    const auto save = [this, then](const QString& file) {
+        if (Save(file))
+            then();
+    };
+    if (m_file.isEmpty())
+        ChooseFile(ShellCommand::Save, save);
+    else
+        save(m_file);
+}
+
+void QtApplicationShell::End()
+{
+    m_mainWindow->hide();
+    emit endRequested();
+}
+
+// One common dialog serves both commands, as an open or a save dialog.
+void QtApplicationShell::ChooseFile(ShellCommand command, std::function<void(const QString&)> chosen)
 {
     if (m_commonDialog == nullptr) {
         m_commonDialog = new QFileDialog(m_mainWindow);
         m_commonDialog->setObjectName(QStringLiteral("CommonDialog1"));
         m_commonDialog->setOption(QFileDialog::DontUseNativeDialog);
+        m_commonDialog->setNameFilter(FromUtf8(kStructureFileFilter));
+        m_commonDialog->setDefaultSuffix(FromUtf8(kStructureFileSuffix));
+        connect(m_commonDialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
+            if (const auto next = std::exchange(m_fileChosen, {}))
+                next(file);
+        });
     }
+    m_fileChosen = std::move(chosen);
     const bool open = command == ShellCommand::Open;
     m_commonDialog->setWindowTitle(FromUtf8(open ? kOpenDialogCaption : kSaveDialogCaption));
     m_commonDialog->setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     m_commonDialog->setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // The file worked on is proposed; an example has none, so that its name
+    // is never proposed to be overwritten.
+    m_commonDialog->selectFile(m_file);
     m_commonDialog->open();
+}
+
+bool QtApplicationShell::Open(const QString& file)
+{
+    const std::filesystem::path path = PathOf(file);
+    const CaseReading reading = ReadStructureFile(path);
+    if (!reading.value) {
+        m_messages.Show(reading.error);
+        return false;
+    }
+    if (!Replace(*reading.value, path, QFileInfo(file).fileName()))
+        return false;
+    m_file = file;
+    return true;
+}
+
+bool QtApplicationShell::Save(const QString& file)
+{
+    const StructureCase now = CaseNow();
+    if (const std::string error = SaveStructureFile(PathOf(file), now); !error.empty()) {
+        m_messages.Show(error);
+        return false;
+    }
+    m_file = file;
+    m_kept = now;
+    ShowTitle(QFileInfo(file).fileName());
+    return true;
+}
+
+// The forms open show the new structure: the input form its committed rows,
+// the calculation form nothing until the next analysis, the model type
+// dialog not at all (it shows no degree of its own).
+bool QtApplicationShell::Replace(const StructureCase& opened, const std::filesystem::path& file, const QString& title)
+{
+    if (const std::string refusal = OpenCase(opened, m_model, m_mainWindow->picWindow().canvas()); !refusal.empty()) {
+        m_messages.Show(FileFault(kOpenFailed, file, refusal));
+        return false;
+    }
+    m_opened = opened;
+    m_offered = SupplementaryRowsOf(opened);
+    if (m_outputForm != nullptr) {
+        m_outputForm->Reset();
+        m_outputForm->Offer(m_offered);
+    }
+    if (m_inputForm != nullptr)
+        m_inputForm->ShowCommittedRows();
+    if (m_modelDialog != nullptr)
+        m_modelDialog->reject();
+    m_file.clear();
+    m_kept = CaseNow();
+    ShowTitle(title);
+    return true;
+}
+
+StructureCase QtApplicationShell::CaseNow() const
+{
+    StructureCase now = CaseOfModel(m_model, m_outputForm != nullptr ? m_outputForm->KeptRows() : m_offered);
+    now.description = m_opened.description;
+    now.scale = m_opened.scale;
+    return now;
+}
+
+void QtApplicationShell::ShowTitle(const QString& name)
+{
+    m_mainWindow->setWindowTitle(FromUtf8(MainWindowTitle(name.toStdString())));
 }
 
 void QtApplicationShell::MoveBesidePicture(QWidget& form, TwipsPoint position) const
@@ -160,8 +336,10 @@ void QtApplicationShell::AnalyseModelType()
             MoveBesidePicture(
                 form, CalculationFormPosition(m_mainWindow->PictureRightTwips(), m_mainWindow->InnerSizeTwips()));
         });
-    if (m_outputForm != before)
+    if (m_outputForm != before) {
         m_mainWindow->ShareShortcutsWith(*m_outputForm);
+        m_outputForm->Offer(m_offered);
+    }
 }
 
 void QtApplicationShell::ShowAbout()

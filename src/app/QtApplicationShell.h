@@ -1,12 +1,15 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QObject>
+#include <QString>
 #include <QTranslator>
 
 #include "app/QtDiagramHost.h"
 #include "app/ShellMenus.h"
+#include "app/StructureFile.h"
 #include "input/InputTables.h"
 #include "model/Messages.h"
 #include "model/StructureModel.h"
@@ -38,7 +41,19 @@ public:
 
     // Shows the welcome form, the only window at start-up.
     void Start();
+    // Goes straight into the main window with the structure of `file`; a
+    // file refused leaves its message over the empty structure.
+    void StartWith(const QString& file);
     void Run(ShellCommand command);
+
+    // The structure of `file` in place of the model, without the question
+    // about unsaved work; false after a message, with everything as it was.
+    bool Open(const QString& file);
+    // Writes the structure to `file`, which becomes the file worked on;
+    // false after a message, with the file as it was.
+    bool Save(const QString& file);
+    // Who answers "是否保存对结构的修改？"; a message box unless set.
+    void SetUnsavedQuestion(std::function<UnsavedAnswer()> ask) { m_askToSave = std::move(ask); }
 
     StructureModel& model() { return m_model; }
     MainPageForm& mainPage() { return *m_mainPage; }
@@ -53,7 +68,18 @@ private:
     // Shows messages in boxes over the main window unless `messages` is given.
     explicit QtApplicationShell(MessageSink* messages);
     void Enter();
-    void ShowFileDialog(ShellCommand command);
+    void FillExamplesMenu();
+    // Runs `then` once the work is saved or let go of, or never when the
+    // student keeps it.
+    void LeaveStructure(const std::function<void()>& then);
+    void SaveThen(const std::function<void()>& then);
+    void End();
+    // The common dialog as an open or a save dialog; `chosen` runs with the
+    // file the student accepts.
+    void ChooseFile(ShellCommand command, std::function<void(const QString&)> chosen);
+    bool Replace(const StructureCase& opened, const std::filesystem::path& file, const QString& title);
+    StructureCase CaseNow() const;
+    void ShowTitle(const QString& name);
     void OpenModelDialog();
     void OpenInputForm();
     void AnalyseModelType();
@@ -70,6 +96,17 @@ private:
     std::unique_ptr<QtMessages> m_boxes;
     MessageSink& m_messages;
     QtDiagramHost m_diagramHost;
+
+    // The file worked on: empty for a new structure or an example, which
+    // "保存" asks a name for. The case as last saved or opened tells whether
+    // there is work to save; description and scale come with the file.
+    QString m_file;
+    StructureCase m_kept;
+    StructureCase m_opened;
+    // The opened file's supplementary rows, for the calculation form.
+    SupplementaryRows m_offered;
+    std::function<UnsavedAnswer()> m_askToSave;
+    std::function<void(const QString&)> m_fileChosen;
 
     // Created on first use, owned by the main window.
     QFileDialog* m_commonDialog = nullptr;

@@ -8,9 +8,9 @@ namespace tavrin {
 // What a menu entry of the main window does.
 enum class ShellCommand {
     Separator,
-    Open,              // file-open dialog; the chosen name is not used
-    Save,              // file-save dialog; nothing is written
-    Exit,              // ends the program at once, nothing saved
+    Open,              // a structure file in place of the model
+    Save,              // the model into its structure file
+    Exit,              // ends the program, after asking about unsaved work
     ModelType,         // model type dialog
     InputFigure,       // input form
     AnalyseModelType,  // model type analysis, then the calculation form

@@ -16,9 +16,22 @@ inline constexpr std::string_view kEnterCaption = "进入";
 // shows (kStructurePictureCaption or the diagram's name).
 inline constexpr std::string_view kMainWindowCaption = "Tavrin";
 
-// The file dialogs of "打开" and "保存" read and write nothing.
+// The file dialogs of "打开" and "保存": structure files only, ".json"
+// added to a name typed without it.
 inline constexpr std::string_view kOpenDialogCaption = "打开";
 inline constexpr std::string_view kSaveDialogCaption = "保存";
+inline constexpr std::string_view kStructureFileFilter = "Tavrin 结构文件 (*.json)";
+inline constexpr std::string_view kStructureFileSuffix = "json";
+
+// Submenu "示例" of "文件": the shipped examples, each titled by its
+// description up to kTitleEnd. An example opened is named in the window
+// title by that title and kExampleMark; it has no file of its own.
+inline constexpr std::string_view kExamplesMenuName = "shili";
+inline constexpr std::string_view kExamplesMenuCaption = "示例";
+inline constexpr std::string_view kTitleEnd = "：";
+inline constexpr std::string_view kExampleMark = "（示例）";
+// Why a case that reads well did not go in, when the commit said nothing.
+inline constexpr std::string_view kCaseNotPlayed = "文件中的结构未能输入";
 
 // Help menu: there is no help file and no browser to start. Shown as plain
 // notices, without the warning icon of a titled message. Their lines break

@@ -93,13 +93,32 @@ bool UseLoadsOfCase(CalculationContext& ctx, int caseNo)
     return true;
 }
 
+SupplementaryRows KeptSupplementaryRows(const CalculationState& calc)
+{
+    SupplementaryRows kept = calc.offered;
+    if (calc.attachedPartsConfirmed)
+        kept.attachedParts = DataRows(calc.attachedPartRows);
+    if (calc.basicPartsConfirmed)
+        kept.basicParts = DataRows(calc.basicPartRows);
+    for (std::size_t k = 1; k < calc.unitForces.size() && k < calc.unitForceRows.size(); ++k) {
+        if (!calc.unitForces[k])
+            continue;
+        if (kept.unitForces.size() < k)
+            kept.unitForces.resize(k);
+        kept.unitForces[k - 1] = DataRows(calc.unitForceRows[k]);
+    }
+    return kept;
+}
+
 void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis)
 {
     // A new calculation starts from the user's loads.
     RestoreUserLoads(ctx);
 
     CalculationState& calc = ctx.calc;
+    SupplementaryRows kept = KeptSupplementaryRows(calc);
     calc = CalculationState{};
+    calc.offered = std::move(kept);
     calc.analysed = true;
     calc.kind = analysis.kind;
     calc.degree = analysis.degree;

@@ -58,6 +58,17 @@ struct StructureInput {
     bool operator==(const StructureInput&) const = default;
 };
 
+// Rows of the supplementary tables as typed (data rows from row 1), apart
+// from any one calculation: what a structure file brings, and what a new
+// calculation takes over from the one before it. The input grid shows them
+// for their table until the student confirms or applies rows of his own.
+struct SupplementaryRows {
+    CellRows attachedParts;
+    CellRows basicParts;
+    std::vector<CellRows> unitForces;  // entry k - 1: the unit force Xk
+    bool operator==(const SupplementaryRows&) const = default;
+};
+
 // What one calculation carries from step to step besides the model: the
 // model and degree it was analysed for, the supplementary rows the student
 // confirmed, the unit forces applied per case, and which results are in the
@@ -81,6 +92,9 @@ struct CalculationState {
     // rows it was read from (shown again when its item is selected again).
     std::vector<std::optional<OneBasedTable<Load>>> unitForces;
     std::vector<MemoryGrid> unitForceRows;
+
+    // Shown for a table not yet confirmed or applied.
+    SupplementaryRows offered;
 
     int reactionsCase = -1;           // load case whose reactions Supports hold
     std::vector<bool> endForcesDone;  // per case 0..n
@@ -120,10 +134,15 @@ struct StepOutcome {
 // every action of the form.
 StepOutcome OutcomeOf(CalculationContext& ctx, const std::function<bool(CalculationContext&)>& action);
 
+// Per table, the rows confirmed or applied in this calculation, otherwise
+// the rows offered: what the student has given so far, to be kept.
+SupplementaryRows KeptSupplementaryRows(const CalculationState& calc);
+
 // Shows the form after a model analysis that accepted the structure: caption
 // and item list of the analysis, no item selected, cmdCal disabled, both
 // frames hidden; a new calculation starts (with the user's loads back in
-// Loads if unit forces were in place).
+// Loads if unit forces were in place), offering the supplementary rows kept
+// from the one before.
 void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis);
 
 // True while the form shows a calculation of the structure as it still is:

@@ -131,6 +131,14 @@ void OutputForm::Open(const ModelTypeAnalysis& analysis)
     activateWindow();
 }
 
+void OutputForm::Reset()
+{
+    m_state = CalculationFormState{};
+    m_calculation = CalculationState{};
+    m_cellEditor->Reset();
+    hide();
+}
+
 bool OutputForm::BringCalculationForward()
 {
     if (!CalculationGoesOn(Context()))

@@ -45,6 +45,14 @@ public:
 
     const CalculationFormState& State() const { return m_state; }
 
+    // The supplementary rows given so far, to be kept in a structure file.
+    SupplementaryRows KeptRows() const { return KeptSupplementaryRows(m_calculation); }
+    // Rows shown for the tables not yet confirmed or applied.
+    void Offer(const SupplementaryRows& rows) { m_calculation.offered = rows; }
+    // For another structure: the form goes away with its calculation, and
+    // the next analysis opens it afresh.
+    void Reset();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -38,7 +38,7 @@ void RestoreDataRows(const TextGrid& from, TextGrid& to)
 }
 
 void ShowInputTable(CalculationContext& ctx, SupplementaryTable table, const SupplementaryTableLayout& layout,
-                    const TextGrid* remembered)
+                    const TextGrid* remembered, const CellRows* offered)
 {
     CalculationFormState& form = ctx.form;
     form.inputFrameCaption = std::string(layout.frameCaption);
@@ -65,9 +65,12 @@ void ShowInputTable(CalculationContext& ctx, SupplementaryTable table, const Sup
         }
     }
     // What the student confirmed or applied for this item comes back, so that
-    // selecting the item again shows the rows the calculation uses.
+    // selecting the item again shows the rows the calculation uses; before
+    // that, the rows offered for it.
     if (remembered)
         RestoreDataRows(*remembered, grid);
+    else if (offered && !offered->empty())
+        TypeRows(grid, *offered);
 }
 
 // A unit force re-applied makes the results of its case, and everything
@@ -128,7 +131,8 @@ void SelectCalculationItem(CalculationContext& ctx, int index)
             ShowInputTable(ctx, item.needs, attached ? AttachedPartInputTable : BasicPartInputTable,
                            !confirmed ? nullptr
                            : attached ? &calc.attachedPartRows
-                                      : &calc.basicPartRows);
+                                      : &calc.basicPartRows,
+                           attached ? &calc.offered.attachedParts : &calc.offered.basicParts);
             break;
         }
         case SupplementaryTable::UnitForces: {
@@ -136,7 +140,9 @@ void SelectCalculationItem(CalculationContext& ctx, int index)
             form.applyVisible = true;
             form.unitForceCase = item.step.caseNo;
             const bool applied = k < calc.unitForces.size() && calc.unitForces[k].has_value();
-            ShowInputTable(ctx, item.needs, UnitForceInputTable, applied ? &calc.unitForceRows[k] : nullptr);
+            const CellRows* offered =
+                k >= 1 && k <= calc.offered.unitForces.size() ? &calc.offered.unitForces[k - 1] : nullptr;
+            ShowInputTable(ctx, item.needs, UnitForceInputTable, applied ? &calc.unitForceRows[k] : nullptr, offered);
             if (applied && ctx.model.UnitForcesInLoads && ctx.model.Loads == *calc.unitForces[k])
                 DrawUnitForces(ctx.model, ctx.canvas);
             else

@@ -206,6 +206,7 @@ void CellEditor::Reset()
 {
     m_state = {};
     m_textPending = false;
+    EnterCell();
 }
 
 // Right by `step` columns (never past the last), or from the last column to

@@ -169,7 +169,9 @@ public:
     // Writes text typed into the text editor but not yet committed into the
     // current cell, so that a commit of the table sees what the student sees.
     void FlushTextEditor();
-    // Forgets the editors' texts and hides them; for a freshly laid-out table.
+    // Forgets the editors' texts and hides them, and takes the current
+    // cell's text as its own: for a freshly laid-out table, which may show
+    // rows already (a click elsewhere writes the editor's text back).
     void Reset();
 
 private:

@@ -95,6 +95,12 @@ void InputParaForm::SelectTable(int index)
         MSFlexGrid1->setFocus();
 }
 
+void InputParaForm::ShowCommittedRows()
+{
+    if (m_state.panelVisible)
+        SelectTable(cmbInput->currentIndex());
+}
+
 // What the student typed but has not yet confirmed is part of the table.
 void InputParaForm::CommitTable()
 {

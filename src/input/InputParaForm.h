@@ -29,6 +29,10 @@ public:
     InputParaForm(StructureModel& model, Canvas& picture, MessageSink& messages, QWidget* parent = nullptr);
     ~InputParaForm() override;
 
+    // Shows the committed rows again in the table chosen, after the model
+    // was replaced under the form.
+    void ShowCommittedRows();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "input/ModelCommit.h"
+
 namespace tavrin {
 
 const InputTableLayout* FindInputTableLayout(int kind)
@@ -22,6 +24,7 @@ bool SelectInputTable(int listIndex, StructureModel& model, TextGrid& grid, Inpu
     form.panelVisible = true;
     ClearGrid(grid);
     LayoutInputTable(*layout, model, grid, form);
+    TypeRows(grid, CommittedRows(model, layout->kind));
     return true;
 }
 

@@ -84,7 +84,9 @@ struct InputFormState {
 
 // The choice of a table in the form's list (index 0 nodes .. 3 loads): puts
 // the current cell at (1, 0), shows the panel with the table's caption,
-// empties the grid and lays the table out. Any other index changes nothing
+// empties the grid, lays the table out and fills it with the table's
+// committed rows (CommittedRows), so that one typo is mended in place rather
+// than the whole table typed again. Any other index changes nothing
 // but the current cell and returns false; on true the form gives the grid
 // the keyboard focus. The form stays where it stands.
 bool SelectInputTable(int listIndex, StructureModel& model, TextGrid& grid, InputFormState& form);

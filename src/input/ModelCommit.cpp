@@ -5,6 +5,7 @@
 #include "input/InputTexts.h"
 #include "model/CellReading.h"
 #include "model/ModelTexts.h"
+#include "model/NumberText.h"
 #include "model/RowReferences.h"
 #include "model/Vocabulary.h"
 
@@ -243,6 +244,27 @@ std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model,
     }
 }
 
+std::string IntegerText(std::int16_t n)
+{
+    return std::to_string(n);
+}
+
+// A load's node or element number that its type may leave blank.
+std::string OptionalNumberText(std::int16_t n)
+{
+    return n == 0 ? std::string() : IntegerText(n);
+}
+
+// The magnitude as typed: the stored value carries the sign of the
+// direction, which the typed value does not.
+float TypedMagnitude(const Load& load)
+{
+    for (const MagnitudeSign& s : kMagnitudeSigns)
+        if (s.loadType == load.LoadType && s.direction == load.Direction)
+            return s.sign * load.Magnitude;
+    return load.Magnitude;
+}
+
 std::string RefusalMessage(const InputTableLayout& layout, const CellRefusal& refusal)
 {
     std::string_view header;
@@ -264,6 +286,33 @@ bool CommitInputTable(StructureModel& model, const TextGrid& grid, Canvas& canva
         return false;
     }
     return true;
+}
+
+CellRows CommittedRows(const StructureModel& model, int kind)
+{
+    CellRows rows;
+    switch (kind) {
+        case kNodeTable:
+            for (const Node& n : model.Nodes)
+                rows.push_back({IntegerText(n.Number), CellTextOf(n.X), CellTextOf(n.Y), n.JointType});
+            break;
+        case kElementTable:
+            for (const Element& e : model.Elements)
+                rows.push_back({IntegerText(e.Code), CellTextOf(e.EI), IntegerText(e.INode), IntegerText(e.JNode)});
+            break;
+        case kSupportTable:
+            for (const Support& s : model.Supports)
+                rows.push_back({IntegerText(s.NodeNo), s.SupportType, s.Direction});
+            break;
+        case kLoadTable:
+            for (const Load& l : model.UserLoads())
+                rows.push_back({l.LoadType, OptionalNumberText(l.NodeNo), OptionalNumberText(l.ElementNo), l.Direction,
+                                CellTextOf(TypedMagnitude(l))});
+            break;
+        default:
+            break;
+    }
+    return rows;
 }
 
 void UndoTableDrawing(const StructureModel& model, Canvas& canvas)

@@ -31,6 +31,14 @@ namespace tavrin {
 // calculation void (StructureModel::ClearResults).
 bool CommitInputTable(StructureModel& model, const TextGrid& grid, Canvas& canvas, MessageSink& messages);
 
+// The committed rows of input table `kind` (nodes, elements, supports, the
+// user's loads also while unit forces stand in Loads) as cell texts that
+// commit back to the same values: what the input grid shows when the table
+// is chosen again, and what a structure file keeps. A load's node or element
+// cell holding 0 is left empty, as the load types that do not use it are
+// typed. No rows for a kind outside 0..3.
+CellRows CommittedRows(const StructureModel& model, int kind);
+
 // Clears the picture and redraws the layers of the tables before the showing
 // one (nodes; members with labels; supports). Changes no model data.
 void UndoTableDrawing(const StructureModel& model, Canvas& canvas);

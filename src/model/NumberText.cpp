@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/CellReading.h"
+
 namespace tavrin {
 
 namespace {
@@ -162,6 +164,20 @@ std::string ShortNumberText(double value)
     std::string text = CharsOf(static_cast<double>(single), std::chars_format::general, 7);
     if (text == "-0")
         text = "0";
+    return text;
+}
+
+std::string CellTextOf(float value)
+{
+    if (value == 0.0f)
+        return "0";
+    char buffer[64];
+    const auto shortest = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::string text(buffer, shortest.ptr);
+    // A cell is read in double precision and then stored as a float; nine
+    // significant digits name every float whatever the rounding between.
+    if (ReadFloatCell(text) != value)
+        text = CharsOf(static_cast<double>(value), std::chars_format::general, 9);
     return text;
 }
 

@@ -26,6 +26,11 @@ inline std::string FormatCoefficient(double value)
 // a trailing point: 3 -> "3", -2.5 -> "-2.5", 0.1 -> "0.1".
 std::string ShortNumberText(double value);
 
+// The shortest text that a number cell reads back as exactly this 32-bit
+// value, as a student would type it: 3 -> "3", 0.1 -> "0.1", -2.5 -> "-2.5",
+// 1e-08 -> "1e-08"; "0" for either zero.
+std::string CellTextOf(float value);
+
 // A number printed by itself on the picture: a blank where a minus sign would
 // stand, the number, one trailing blank. 3 -> " 3 ", -2.5 -> "-2.5 ".
 std::string PrintedNumber(double value);

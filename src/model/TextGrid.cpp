@@ -11,15 +11,44 @@ void ClearGrid(TextGrid& grid)
             grid.SetText(r, c, "");
 }
 
-std::vector<std::vector<std::string>> GridCells(const TextGrid& grid)
+CellRows GridCells(const TextGrid& grid)
 {
-    std::vector<std::vector<std::string>> cells;
+    CellRows cells;
     for (int r = 0; r < grid.Rows(); ++r) {
         auto& row = cells.emplace_back();
         for (int c = 0; c < grid.Cols(); ++c)
             row.push_back(grid.Text(r, c));
     }
     return cells;
+}
+
+void TypeRows(TextGrid& grid, const CellRows& rows)
+{
+    const int needed = static_cast<int>(rows.size()) + 1;
+    if (grid.Rows() < needed)
+        grid.SetRows(needed);
+    for (int r = 1; r < grid.Rows(); ++r) {
+        const auto index = static_cast<std::size_t>(r - 1);
+        for (int c = 0; c < grid.Cols(); ++c) {
+            const auto col = static_cast<std::size_t>(c);
+            grid.SetText(r, c, index < rows.size() && col < rows[index].size() ? rows[index][col] : std::string());
+        }
+    }
+}
+
+CellRows DataRows(const TextGrid& grid)
+{
+    CellRows rows;
+    for (int r = 1; r < grid.Rows(); ++r) {
+        auto& row = rows.emplace_back();
+        for (int c = 0; c < grid.Cols(); ++c)
+            row.push_back(grid.Text(r, c));
+        while (!row.empty() && row.back().empty())
+            row.pop_back();
+    }
+    while (!rows.empty() && rows.back().empty())
+        rows.pop_back();
+    return rows;
 }
 
 namespace {

@@ -34,11 +34,25 @@ public:
     virtual void SetCol(int col) = 0;
 };
 
+// Rows of cell texts, each row as many cells as it has.
+using CellRows = std::vector<std::vector<std::string>>;
+
 // Empties every cell of the grid, header row included.
 void ClearGrid(TextGrid& grid);
 
 // Rows of cell texts, header row first, as shown: for tests and printouts.
-std::vector<std::vector<std::string>> GridCells(const TextGrid& grid);
+CellRows GridCells(const TextGrid& grid);
+
+// Makes `rows` the grid's data rows, as if typed from row 1 on: the grid
+// grows to hold them, as the cell editor adds a row below a filled last row;
+// every other data cell is emptied. Cells past the grid's columns are
+// dropped.
+void TypeRows(TextGrid& grid, const CellRows& rows);
+
+// The data rows (row 1 on) up to the last one with a cell that is not empty,
+// each up to its last cell that is not empty: what TypeRows needs to give
+// the grid back.
+CellRows DataRows(const TextGrid& grid);
 
 // Passes everything on to another grid and notes whether anything was
 // written into it: rows, columns, cell texts or widths. Moving the current

@@ -330,6 +330,8 @@ private:
         NewPlan();
         m_shell = std::make_unique<QtApplicationShell>(m_messages);
         QObject::connect(m_shell.get(), &QtApplicationShell::endRequested, [this] { m_ended = true; });
+        // Unsaved work: the monkey lets it go or keeps it, never saves.
+        m_shell->SetUnsavedQuestion([this] { return Chance(50) ? UnsavedAnswer::Discard : UnsavedAnswer::Cancel; });
         m_shell->diagramHost().SetScalePrompt([this](const QString&, const QString&) -> std::optional<QString> {
             const auto& answer = Pick(kScaleAnswers);
             if (!answer)
@@ -513,7 +515,7 @@ private:
             about->close();
     }
 
-    // The file dialogs only let the student look; the monkey looks away.
+    // The monkey looks at the file dialogs and away.
     void FileDialog()
     {
         Trigger(Chance(50) ? "dakai" : "baocun");

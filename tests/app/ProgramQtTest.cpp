@@ -28,6 +28,7 @@
 #include "app/MainPageForm.h"
 #include "app/MainWindow.h"
 #include "app/QtApplicationShell.h"
+#include "app/StructureFile.h"
 #include "drawing/PicWindow.h"
 #include "drawing/QtCanvas.h"
 #include "model/Messages.h"
@@ -80,11 +81,15 @@ private slots:
     void shortcutsWorkWithThePictureOpenAndFromTheForms();
     void indeterminateBeamThroughTheMenus();
     void formsStayOwnedAndACalculationOutlivesADiagram();
+    void savedWorkComesBackAndIsNeverLostWithoutAsking();
+    void examplesAndTheCommandLineOpenStructures();
 
 private:
     void TypeStructure(const std::vector<InputTable>& tables);
     void DeclareModelType(const char* degree);
     void CalculateEveryItem(const char* caption, const std::vector<const char*>& unitForceRow);
+    // The propped cantilever below, typed and calculated through the menus.
+    void CalculateProppedCantilever();
     void DrawDiagrams();
     void SavePicture(const char* fileName) { SaveWindow(Main().picWindow(), fileName); }
     static void SaveWindow(QWidget& window, const char* fileName);
@@ -98,6 +103,8 @@ private:
     std::vector<QString> m_scalePrompts;
     std::vector<QString> m_scaleTitles;
     std::optional<QString> m_scaleAnswer;  // std::nullopt: the prompt is cancelled
+    int m_questions = 0;                   // "是否保存对结构的修改？" asked
+    UnsavedAnswer m_answer = UnsavedAnswer::Discard;
 };
 
 void ProgramQtTest::init()
@@ -106,7 +113,13 @@ void ProgramQtTest::init()
     m_scalePrompts.clear();
     m_scaleTitles.clear();
     m_scaleAnswer = QStringLiteral("40");
+    m_questions = 0;
+    m_answer = UnsavedAnswer::Discard;
     m_shell = std::make_unique<QtApplicationShell>(m_messages);
+    m_shell->SetUnsavedQuestion([this] {
+        ++m_questions;
+        return m_answer;
+    });
     m_shell->diagramHost().SetScalePrompt([this](const QString& prompt, const QString& title) {
         m_scalePrompts.push_back(prompt);
         m_scaleTitles.push_back(title);
@@ -172,7 +185,7 @@ void ProgramQtTest::menuBarCarriesEveryEntryWithItsShortcut()
         std::vector<const char*> entries;  // objectNames in order
     };
     const Expected menus[] = {
-        {"wenjian", "文件(&F)", {"dakai", "baocun", "heng5", "exit"}},
+        {"wenjian", "文件(&F)", {"dakai", "baocun", "shili", "heng5", "exit"}},
         {"huatu", "建立计算模型(&M)", {"mnuModel", "were", "mnuFig", "hy"}},
         {"qiujie", "求解(&Q)", {"mnuModelType", "b"}},
         {"xianshi", "显示内力图(&T)", {"wanju", "zhouli", "jianli"}},
@@ -250,12 +263,8 @@ void ProgramQtTest::fileDialogsLeaveTheModelAsItWas()
         // Qt's own texts speak Chinese too.
         QCOMPARE(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text(), U("取消"));
         dialog->setDirectory(dir.path());
-        if (command.mode == QFileDialog::AcceptSave) {
-            dialog->selectFile(saved);
-            static_cast<QDialog*>(dialog)->accept();  // the save button, with a name chosen
-        } else {
-            dialog->reject();
-        }
+        dialog->selectFile(saved);
+        dialog->reject();
         QVERIFY(!dialog->isVisible());
     }
     QVERIFY(model == before);
@@ -632,7 +641,7 @@ void ProgramQtTest::DrawDiagrams()
 // the unit force X1 upward. With EI = 1:
 //   delta11 = L^3 / 3 = 21.333, Delta1p = -q L^4 / 8 = -320, X1 = 15,
 // so the fixed end carries 10 * 4^2 / 2 - 15 * 4 = 20 and shear 40 - 15 = 25.
-void ProgramQtTest::indeterminateBeamThroughTheMenus()
+void ProgramQtTest::CalculateProppedCantilever()
 {
     Enter();
     DeclareModelType("1");
@@ -645,6 +654,11 @@ void ProgramQtTest::indeterminateBeamThroughTheMenus()
     if (QTest::currentTestFailed())
         return;
     CalculateEveryItem("无附属部分的超静定结构计算", {"集中荷载", "2", "向上"});
+}
+
+void ProgramQtTest::indeterminateBeamThroughTheMenus()
+{
+    CalculateProppedCantilever();
     if (QTest::currentTestFailed())
         return;
 
@@ -707,6 +721,137 @@ void ProgramQtTest::formsStayOwnedAndACalculationOutlivesADiagram()
     QTest::mouseClick(input->findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
     QCOMPARE(Main().picWindow().windowTitle(), U("基本体系分析模型图"));
     QCOMPARE(m_messages.shown.size(), std::size_t{0});
+}
+
+// The student's work goes into a file and comes back from it, the
+// calculation input with it; the input form shows the rows committed; the
+// structure is let go of only after the question, when there is work to lose.
+void ProgramQtTest::savedWorkComesBackAndIsNeverLostWithoutAsking()
+{
+    CalculateProppedCantilever();
+    if (QTest::currentTestFailed())
+        return;
+    const auto commonDialog = [this] { return Main().findChild<QFileDialog*>(QStringLiteral("CommonDialog1")); };
+
+    // A name with Chinese characters and a blank, typed without ".json".
+    QTemporaryDir dir;
+    Trigger("baocun");
+    QCOMPARE(m_questions, 0);
+    QFileDialog* dialog = commonDialog();
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+    QCOMPARE(dialog->nameFilters(), QStringList{U("Tavrin 结构文件 (*.json)")});
+    dialog->setDirectory(dir.path());
+    dialog->selectFile(dir.filePath(U("我的 梁")));
+    static_cast<QDialog*>(dialog)->accept();
+    const QString file = dir.filePath(U("我的 梁.json"));
+    QVERIFY(QFile::exists(file));
+    QCOMPARE(Main().windowTitle(), U("Tavrin - 我的 梁.json"));
+    const StructureModel saved = m_shell->model();
+    Trigger("baocun");
+    QCOMPARE(dialog->selectedFiles().value(0), file);
+    dialog->reject();
+
+    // The load table comes back in the grid (data row 1 is the table's row
+    // 0 under the header); one cell is mended.
+    auto* input = Main().findChild<QWidget*>(QStringLiteral("frmInputPara"));
+    auto* grid = input->findChild<QTableWidget*>(QStringLiteral("MSFlexGrid1"));
+    ChooseInList(*input->findChild<QComboBox*>(QStringLiteral("cmbInput")), U("荷载"));
+    QCOMPARE(grid->item(0, 0)->text(), U("均布荷载"));
+    QCOMPARE(grid->item(0, 4)->text(), QStringLiteral("10"));
+    grid->setCurrentCell(0, 4);
+    GridTyping(*input).Type(QStringLiteral("12"));
+    QTest::mouseClick(input->findChild<QPushButton*>(QStringLiteral("cmdApply")), Qt::LeftButton);
+    QCOMPARE(m_shell->model().Loads.at(1).Magnitude, -12.0f);
+
+    // Cancelled, nothing happens; not saved, the file takes the model's
+    // place, and the forms show it.
+    m_answer = UnsavedAnswer::Cancel;
+    Trigger("dakai");
+    QCOMPARE(m_questions, 1);
+    QVERIFY(!dialog->isVisible());
+    m_answer = UnsavedAnswer::Discard;
+    Trigger("dakai");
+    QCOMPARE(m_questions, 2);
+    QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
+    dialog->selectFile(file);
+    static_cast<QDialog*>(dialog)->accept();
+    QCOMPARE(m_messages.shown.size(), std::size_t{0});
+    QCOMPARE(m_shell->model().Loads, saved.UserLoads());
+    QCOMPARE(m_shell->model().Nodes, saved.Nodes);
+    QCOMPARE(m_shell->model().IndeterminacyDegree, 1);
+    QCOMPARE(grid->item(0, 4)->text(), QStringLiteral("10"));
+    auto* calculation = Main().findChild<QWidget*>(QStringLiteral("frmOutput"));
+    QVERIFY(!calculation->isVisible());
+    // The unit force typed before is offered where it is asked for.
+    Trigger("mnuModelType");
+    auto& items = *calculation->findChild<QComboBox*>(QStringLiteral("cmbCalType"));
+    auto* unitForce = calculation->findChild<QTableWidget*>(QStringLiteral("MSFlexGrid1"));
+    auto* inputFrame = calculation->findChild<QWidget*>(QStringLiteral("Frame3"));
+    for (int i = 0; i < items.count() && !inputFrame->isVisible(); ++i)
+        ChooseInList(items, items.itemText(i));
+    QVERIFY(inputFrame->isVisible());
+    QCOMPARE(unitForce->item(0, 0)->text(), U("集中荷载"));
+    QCOMPARE(unitForce->item(0, 3)->text(), U("向上"));
+
+    // Unchanged, "退出" ends at once; changed and saved, it ends after
+    // writing the file worked on.
+    QSignalSpy ended(m_shell.get(), &QtApplicationShell::endRequested);
+    grid->setCurrentCell(0, 4);
+    GridTyping(*input).Type(QStringLiteral("12"));
+    QTest::mouseClick(input->findChild<QPushButton*>(QStringLiteral("cmdApply")), Qt::LeftButton);
+    m_answer = UnsavedAnswer::Save;
+    Main().close();
+    QCOMPARE(m_questions, 3);
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!Main().isVisible());
+    QVERIFY(m_shell->Open(file));
+    QCOMPARE(m_shell->model().Loads.at(1).Magnitude, -12.0f);
+    Trigger("exit");
+    QCOMPARE(m_questions, 3);
+    QCOMPARE(ended.count(), 2);
+}
+
+// Started with a file, the main window comes up with it; a broken file is
+// refused with a message; an example opens from the menu and is never
+// overwritten: "保存" asks for a name.
+void ProgramQtTest::examplesAndTheCommandLineOpenStructures()
+{
+    const QString beam = QStringLiteral(TAVRIN_SOURCE_DIR "/examples/simply-supported-beam.json");
+    m_shell->StartWith(beam);
+    QVERIFY(!m_shell->mainPage().isVisible());
+    QVERIFY(Main().isVisible());
+    QCOMPARE(Main().windowTitle(), QStringLiteral("Tavrin - simply-supported-beam.json"));
+    QCOMPARE(m_shell->model().NodeCount(), 3);
+
+    QTemporaryDir dir;
+    const QString broken = dir.filePath(QStringLiteral("broken.json"));
+    QFile out(broken);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(R"({"nodes": [[1, 0, 0, "刚接"]], "loads": [["集中荷载", 9, "", "向下", 1]]})");
+    out.close();
+    const StructureModel before = m_shell->model();
+    QVERIFY(!m_shell->Open(broken));
+    QCOMPARE(m_messages.shown.size(), std::size_t{1});
+    QVERIFY(QString::fromStdString(m_messages.shown[0].text).startsWith(U("无法打开文件")));
+    QVERIFY(m_shell->model() == before);
+
+    auto* examples = Main().findChild<QMenu*>(QStringLiteral("shili"));
+    QVERIFY(examples != nullptr);
+    QCOMPARE(examples->title(), U("示例"));
+    const QList<QAction*> entries = examples->actions();
+    QCOMPARE(entries.size(), 8);
+    QCOMPARE(entries[0]->text(), U("悬臂梁"));
+    entries[0]->trigger();
+    QCOMPARE(m_questions, 0);
+    QCOMPARE(m_shell->model().NodeCount(), 2);
+    QCOMPARE(Main().windowTitle(), U("Tavrin - 悬臂梁（示例）"));
+    Trigger("baocun");
+    auto* dialog = Main().findChild<QFileDialog*>(QStringLiteral("CommonDialog1"));
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+    QVERIFY(!dialog->selectedFiles().value(0).endsWith(QStringLiteral(".json")));
+    dialog->reject();
 }
 
 QTEST_MAIN(ProgramQtTest)

@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "BatchTestSupport.h"
+#include "app/StructureFile.h"
+#include "batch/BatchOutput.h"
+#include "batch/BatchRun.h"
 
 namespace tavrin::batch {
 namespace {
@@ -248,6 +251,32 @@ TEST(ExamplesTest, DeterminateReactionsBalanceTheLoads)
         }
         EXPECT_NEAR(fx, 0.0, 1e-4);
         EXPECT_NEAR(fy, 0.0, 1e-4);
+    }
+}
+
+// What "保存" writes after an example was opened and calculated is the
+// example file itself, and opening that again calculates the same: the
+// committed tables, as the input grid shows them, are the texts typed, and
+// the supplementary rows and the description go along.
+TEST(ExamplesTest, EveryExampleSavedAfterItsCalculationIsTheShippedFile)
+{
+    for (const auto& entry : std::filesystem::directory_iterator(testing::ExamplePath(""))) {
+        SCOPED_TRACE(entry.path().filename().string());
+        const std::string shipped = testing::ReadFile(entry.path());
+        const CaseReading example = ReadCase(shipped);
+        ASSERT_TRUE(example.value) << example.error;
+        const RunResult first = RunCase(*example.value, kDefaultPictureUnits, kDefaultPictureUnits);
+        ASSERT_TRUE(first.completed);
+
+        StructureCase saved = CaseOfModel(first.model, SupplementaryRowsOf(*example.value));
+        saved.description = example.value->description;
+        const std::string written = WriteCase(saved);
+        EXPECT_EQ(written, shipped);
+
+        const CaseReading reopened = ReadCase(written);
+        ASSERT_TRUE(reopened.value) << reopened.error;
+        const RunResult second = RunCase(*reopened.value, kDefaultPictureUnits, kDefaultPictureUnits);
+        EXPECT_EQ(ResultJson(second), ResultJson(first));
     }
 }
 

@@ -42,6 +42,7 @@ struct Editing {
         } else {
             InputFormState form;
             SelectInputTable(kind, model, grid, form);
+            TypeRows(grid, {});  // the committed nodes deleted: typed anew
         }
         editor.Reset();
     }
@@ -72,6 +73,20 @@ struct Editing {
     }
     std::pair<int, int> Cell() const { return {grid.Row(), grid.Col()}; }
 };
+
+// The committed rows a chosen table shows survive a click elsewhere: leaving
+// a cell writes the editor's text back, which must be the cell's own.
+TEST(CellEditorTest, ACommittedRowShownStaysWhenTheStudentClicksElsewhere)
+{
+    Editing e(kNodeTable);
+    InputFormState form;
+    SelectInputTable(kNodeTable, e.model, e.grid, form);
+    e.editor.Reset();
+    e.editor.LeaveCell(1, 0);
+    e.grid.SetCol(2);
+    e.editor.EnterCell();
+    EXPECT_EQ(e.grid.Text(1, 0), "1");
+}
 
 TEST(CellEditorTest, ACharacterOpensTheTextEditorAndSpaceCommitsIt)
 {

@@ -9,12 +9,14 @@
 
 namespace tavrin::testing {
 
-// The input grid as the form creates it, with table `kind` chosen.
+// The input grid as the form creates it, with table `kind` chosen and its
+// committed rows deleted, as the student finds it who types the table anew.
 inline MemoryGrid InputGrid(StructureModel& model, int kind)
 {
     MemoryGrid grid(kInputGridRows, 1);
     InputFormState form;
     SelectInputTable(kind, model, grid, form);
+    TypeRows(grid, {});
     return grid;
 }
 

@@ -443,5 +443,58 @@ TEST(ModelCommitTest, UndoRedrawsTheLayersBelowTheShowingTable)
     }
 }
 
+// Choosing a table again shows what was committed, in texts that commit back
+// to the very values: the student mends one typo instead of typing it all.
+TEST(ModelCommitTest, AChosenTableShowsItsCommittedRowsWhichCommitBackUnchanged)
+{
+    Frame f;
+    ASSERT_TRUE(Commit(f.model, kNodeTable,
+                       {{"1", "0.1", "-3.25", "刚接"}, {"2", "1e-8", "2.5e4", "铰接"}, {"3", "4", "3"}}, f.canvas,
+                       f.messages));
+    ASSERT_TRUE(Commit(f.model, kSupportTable, {{"1", "固定支座", "结点左侧"}}, f.canvas, f.messages));
+    ASSERT_TRUE(Commit(f.model, kLoadTable,
+                       {{"集中荷载", "3", "", "向下", "10"},
+                        {"均布荷载", "", "2", "向左", "1.5"},
+                        {"力偶", "2", "1", "顺时针", "4"},
+                        {"集中荷载", "2", "", "斜向", "7"}},
+                       f.canvas, f.messages));
+    // The load table is the user's also while unit forces stand in Loads.
+    const OneBasedTable<Load> userLoads = f.model.Loads;
+    f.model.SavedLoads = userLoads;
+    f.model.Loads = OneBasedTable<Load>();
+    f.model.Loads.Append({"集中荷载", 1.0f, "向上", 2, 0});
+    f.model.UnitForcesInLoads = true;
+
+    const struct {
+        int kind;
+        CellRows shown;
+    } cases[] = {
+        {kNodeTable, {{"1", "0.1", "-3.25", "刚接"}, {"2", "1e-08", "25000", "铰接"}, {"3", "4", "3"}}},
+        {kElementTable, {{"1", "25000", "1", "2"}, {"2", "25000", "2", "3"}}},
+        {kSupportTable, {{"1", "固定支座", "结点左侧"}}},
+        // A direction the load type does not know stores no magnitude.
+        {kLoadTable,
+         {{"集中荷载", "3", "", "向下", "10"},
+          {"均布荷载", "", "2", "向左", "1.5"},
+          {"力偶", "2", "1", "顺时针", "4"},
+          {"集中荷载", "2", "", "斜向", "0"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        MemoryGrid grid(kInputGridRows, 1);
+        InputFormState form;
+        ASSERT_TRUE(SelectInputTable(c.kind, f.model, grid, form));
+        EXPECT_EQ(DataRows(grid), c.shown);
+
+        StructureModel committed = f.model;
+        ASSERT_TRUE(CommitInputTable(committed, grid, f.canvas, f.messages));
+        EXPECT_EQ(committed.Nodes, f.model.Nodes);
+        EXPECT_EQ(committed.Elements, f.model.Elements);
+        EXPECT_EQ(committed.Supports, f.model.Supports);
+        EXPECT_EQ(committed.UserLoads(), userLoads);
+    }
+    EXPECT_TRUE(f.messages.shown.empty());
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <nlohmann/json.hpp>
 
-#include "batch/Utf8Text.h"
+#include "app/Utf8Text.h"
 
 namespace tavrin::batch {
 

@@ -3,11 +3,10 @@
 #include <utility>
 
 #include "analysis/ModelType.h"
+#include "app/StructureFile.h"
 #include "diagrams/InternalForceDiagrams.h"
 #include "forcemethod/CalculationDriver.h"
 #include "forcemethod/SupplementaryInput.h"
-#include "input/InputTables.h"
-#include "input/ModelCommit.h"
 
 namespace tavrin::batch {
 
@@ -25,68 +24,17 @@ private:
     std::optional<std::string> m_scale;
 };
 
-// Types the rows into the grid from row 1 on. The grid grows to hold them,
-// as the form's editor adds a row below a filled last row; reading the case
-// has refused tables of more rows than the input grid and rows of more cells
-// than their table's columns.
-void TypeRows(TextGrid& grid, const Rows& rows)
-{
-    const int needed = static_cast<int>(rows.size()) + 1;
-    if (grid.Rows() < needed)
-        grid.SetRows(needed);
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (std::size_t c = 0; c < rows[r].size() && static_cast<int>(c) < grid.Cols(); ++c)
-            grid.SetText(static_cast<int>(r) + 1, static_cast<int>(c), rows[r][c]);
-}
-
-// The input form: choose the table, type its rows, "交互检查".
-bool CommitTable(StructureModel& model, Canvas& canvas, MessageSink& messages, int kind, const Rows& rows)
-{
-    MemoryGrid grid(kInputGridRows, 1);
-    InputFormState form;
-    SelectInputTable(kind, model, grid, form);
-    TypeRows(grid, rows);
-    return CommitInputTable(model, grid, canvas, messages);
-}
-
-bool CommitTables(const BatchCase& batchCase, StructureModel& model, Canvas& canvas, MessageSink& messages)
-{
-    const std::pair<int, const Rows*> tables[] = {{kNodeTable, &batchCase.nodes},
-                                                  {kElementTable, &batchCase.elements},
-                                                  {kSupportTable, &batchCase.supports},
-                                                  {kLoadTable, &batchCase.loads}};
-    for (const auto& [kind, rows] : tables)
-        if (!CommitTable(model, canvas, messages, kind, *rows))
-            return false;
-    return true;
-}
-
 // What the calculation form asks for before "计算(&C)": the rows of the
-// supplementary table the selected item shows, applied ("交互检查") when
-// they are a unit force, then confirmed with "O&K". Refused when the unit
-// force or the rows were.
-StepOutcome SupplyInput(CalculationContext& ctx, const BatchCase& batchCase)
+// supplementary table the selected item shows (the case's rows, offered to
+// the calculation), applied ("交互检查") when they are a unit force, then
+// confirmed with "O&K". Refused when the unit force or the rows were.
+StepOutcome SupplyInput(CalculationContext& ctx)
 {
-    if (!ctx.form.inputFrameVisible)
+    if (!ctx.form.inputFrameVisible || ctx.form.inputTable == SupplementaryTable::None)
         return {};
-    switch (ctx.form.inputTable) {
-        case SupplementaryTable::None:
-            return {};
-        case SupplementaryTable::AttachedParts:
-            TypeRows(ctx.MSFlexGrid1, batchCase.attachedParts);
-            break;
-        case SupplementaryTable::BasicParts:
-            TypeRows(ctx.MSFlexGrid1, batchCase.basicParts);
-            break;
-        case SupplementaryTable::UnitForces: {
-            const auto k = static_cast<std::size_t>(ctx.form.unitForceCase);
-            if (k >= 1 && k <= batchCase.unitForces.size())
-                TypeRows(ctx.MSFlexGrid1, batchCase.unitForces[k - 1]);
-            if (StepOutcome applied = ApplyUnitForces(ctx); applied.end == StepEnd::Refused)
-                return applied;
-            break;
-        }
-    }
+    if (ctx.form.inputTable == SupplementaryTable::UnitForces)
+        if (StepOutcome applied = ApplyUnitForces(ctx); applied.end == StepEnd::Refused)
+            return applied;
     return ConfirmSupplementaryInput(ctx);
 }
 
@@ -103,11 +51,11 @@ ResultShown Shown(const CalculationContext& ctx)
 
 // Each item in list order, as a user works through the calculation form,
 // up to the first refusal.
-bool Calculate(CalculationContext& ctx, const BatchCase& batchCase, RunResult& result, RecordingCanvas& canvas)
+bool Calculate(CalculationContext& ctx, RunResult& result, RecordingCanvas& canvas)
 {
     for (int m = 0; m < static_cast<int>(ctx.form.items.size()); ++m) {
         SelectCalculationItem(ctx, m);
-        const StepOutcome supplied = SupplyInput(ctx, batchCase);
+        const StepOutcome supplied = SupplyInput(ctx);
         canvas.ops.clear();
         if (supplied.end == StepEnd::Refused || !ctx.form.calEnabled)
             return false;
@@ -154,15 +102,16 @@ RunResult RunCase(const BatchCase& batchCase, double width, double height)
     RecordingCanvas canvas(width, height);
     RecordingMessages messages;
 
-    const bool committed = CommitTables(batchCase, model, canvas, messages);
+    const bool committed = CommitCase(batchCase, model, canvas, messages).committed;
     result.pictures.push_back({std::string(kStructurePicture), std::move(canvas.ops)});
     canvas.ops.clear();
 
-    if (committed && AcceptModelType(model, {batchCase.degree.has_value(), batchCase.degree.value_or("")}, messages)) {
+    if (committed) {
         MemoryGrid MSFlexGrid1(2, 2);
         MemoryGrid MSFlexGrid2(2, 2);
         CalculationFormState form;
         CalculationState calc;
+        calc.offered = SupplementaryRowsOf(batchCase);
         CalculationContext ctx{model, MSFlexGrid1, MSFlexGrid2, form, calc, canvas, messages};
         if (AnalyseAndOpenCalculation(ctx)) {
             result.analysed = true;
@@ -170,7 +119,7 @@ RunResult RunCase(const BatchCase& batchCase, double width, double height)
             result.caption = form.caption;
             result.items = ItemTexts(form.items);
             canvas.ops.clear();
-            result.completed = Calculate(ctx, batchCase, result, canvas);
+            result.completed = Calculate(ctx, result, canvas);
         }
     }
     if (result.completed)

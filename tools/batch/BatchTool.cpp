@@ -1,19 +1,17 @@
 #include "batch/BatchTool.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <exception>
 #include <fstream>
-#include <memory>
 #include <new>
 #include <system_error>
 
+#include "app/Utf8Text.h"
 #include "batch/BatchCase.h"
 #include "batch/BatchOutput.h"
 #include "batch/BatchRun.h"
-#include "batch/Utf8Text.h"
 
 namespace tavrin::batch {
 
@@ -97,66 +95,20 @@ bool WritePictures(const std::vector<Picture>& pictures, const std::filesystem::
     return true;
 }
 
-struct CloseFile {
-    void operator()(std::FILE* stream) const { std::fclose(stream); }
-};
-
-// At most `limit` bytes of `stream`; nothing when reading fails.
-std::optional<std::string> ReadAtMost(std::FILE* stream, std::size_t limit)
-{
-    std::string text(limit, '\0');
-    text.resize(std::fread(text.data(), 1, limit, stream));
-    if (std::ferror(stream))
-        return std::nullopt;
-    return text;
-}
-
-// Why a case file could not be opened, for the errors a user can mend.
-std::string_view OpenFailure(int error)
-{
-    switch (error) {
-        case ENOENT:
-            return "（文件不存在）";
-        case EACCES:
-        case EPERM:
-            return "（没有读取权限）";
-        default:
-            return "";
-    }
-}
-
 // The text of the case file, "-" for standard input, or nothing after a
-// message. One byte more than a case may have is read, so that a larger case
-// is refused without being held; a regular file is measured before reading.
+// message.
 std::optional<std::string> ReadCaseText(const std::filesystem::path& file, std::ostream& err)
 {
     if (file == "-") {
-        std::optional<std::string> text = ReadAtMost(stdin, kMaxCaseBytes + 1);
+        std::optional<std::string> text = ReadCaseBytes(stdin);
         if (!text)
             err << kProgram << "无法读取标准输入\n";
         return text;
     }
-    const std::string name = QuotedInput(file.string());
-    const auto refuse = [&](std::string_view what, std::string_view why = {}) {
-        err << kProgram << what << name << why << '\n';
-        return std::nullopt;
-    };
-    std::error_code ec;
-    const std::filesystem::file_status status = std::filesystem::status(file, ec);
-    if (std::filesystem::is_directory(status))
-        return refuse("无法打开案例文件 ", "（这是目录，不是文件）");
-    if (std::filesystem::is_regular_file(status)) {
-        const std::uintmax_t size = std::filesystem::file_size(file, ec);
-        if (!ec && size > kMaxCaseBytes)
-            return refuse(std::string(kCaseTooLarge) + ": ");
-    }
-    errno = 0;
-    const std::unique_ptr<std::FILE, CloseFile> stream(std::fopen(file.c_str(), "rb"));
-    if (!stream)
-        return refuse("无法打开案例文件 ", OpenFailure(errno));
-    std::optional<std::string> text = ReadAtMost(stream.get(), kMaxCaseBytes + 1);
+    std::string error;
+    std::optional<std::string> text = ReadCaseFileText(file, error);
     if (!text)
-        return refuse("无法读取案例文件 ");
+        err << kProgram << error << '\n';
     return text;
 }
 

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QSvgGenerator>
 
-#include "batch/Utf8Text.h"
+#include "app/Utf8Text.h"
 #include "drawing/QtCanvas.h"
 
 namespace tavrin::batch {

@@ -1,5 +1,6 @@
 #include "FuzzCase.h"
 
+#include <cstdlib>
 #include <sstream>
 #include <string_view>
 
@@ -13,9 +14,11 @@ namespace tavrin::fuzz {
 void RunCaseBytes(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const batch::CaseReading reading = batch::ReadCase(text);
+    const CaseReading reading = batch::ReadCase(text);
     if (!reading.value)
         return;
+    if (const CaseReading saved = ReadCase(WriteCase(*reading.value)); !saved.value || *saved.value != *reading.value)
+        std::abort();
     const batch::RunResult result =
         batch::RunCase(*reading.value, batch::kDefaultPictureUnits, batch::kDefaultPictureUnits);
     std::ostringstream out;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace tavrin::batch {
+namespace tavrin {
 
 // The code point of the UTF-8 sequence at text[i], and i moved past it. A
 // byte that does not begin a well-formed sequence (a stray continuation
@@ -19,4 +19,4 @@ std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& i);
 // and never steers the terminal.
 std::string QuotedInput(std::string_view text);
 
-}  // namespace tavrin::batch
+}  // namespace tavrin

@@ -1,6 +1,6 @@
-#include "batch/Utf8Text.h"
+#include "app/Utf8Text.h"
 
-namespace tavrin::batch {
+namespace tavrin {
 
 namespace {
 
@@ -78,4 +78,4 @@ std::string QuotedInput(std::string_view text)
     return quoted;
 }
 
-}  // namespace tavrin::batch
+}  // namespace tavrin
