@@ -19,6 +19,8 @@ inline constexpr std::string_view kMainWindowCaption = "Tavrin";
 // The file dialogs of "打开" and "保存" read and write nothing.
 inline constexpr std::string_view kOpenDialogCaption = "打开";
 inline constexpr std::string_view kSaveDialogCaption = "保存";
+// The file dialog of "导出图形...".
+inline constexpr std::string_view kExportDialogCaption = "导出图形";
 
 // Help menu: there is no help file and no browser to start. Shown as plain
 // notices, without the warning icon of a titled message. Their lines break
