@@ -3,12 +3,15 @@
 #include <utility>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 
@@ -22,6 +25,7 @@
 #include "diagrams/InternalForceDiagrams.h"
 #include "drawing/DrawingPasses.h"
 #include "drawing/PicWindow.h"
+#include "drawing/QtPictureFiles.h"
 #include "forcemethod/OutputForm.h"
 #include "input/InputParaForm.h"
 #include "qtforms/QtControls.h"
@@ -77,6 +81,8 @@ QtApplicationShell::QtApplicationShell(MessageSink* messages)
     m_askToSave = [this] { return AskInMessageBox(m_mainWindow); };
     m_kept = CaseNow();
     FillExamplesMenu();
+    // What the picture shows follows the size of its window.
+    m_mainWindow->picWindow().SetRedraw([this] { RedrawPicture(m_model, m_mainWindow->picWindow().canvas()); });
 }
 
 QtApplicationShell::~QtApplicationShell()
@@ -169,6 +175,12 @@ void QtApplicationShell::Run(ShellCommand command)
             break;
         case ShellCommand::About:
             ShowAbout();
+            break;
+        case ShellCommand::ExportPicture:
+            ShowExportDialog();
+            break;
+        case ShellCommand::PrintPicture:
+            ShowPrintDialog();
             break;
     }
 }
@@ -351,6 +363,86 @@ void QtApplicationShell::ShowAbout()
     m_about->show();
     m_about->raise();
     m_about->activateWindow();
+}
+
+namespace {
+
+RecordedPicture ShownPicture(const QtCanvas& canvas)
+{
+    return {canvas.ShownOps(), canvas.ScaleWidth(), canvas.ScaleHeight(), canvas.Units()};
+}
+
+PictureFormat FilteredFormat(const QString& filter)
+{
+    for (const PictureFileKind& kind : kPictureFileKinds)
+        if (FromUtf8(kind.filter) == filter)
+            return kind.format;
+    return PictureFormat::Png;
+}
+
+}  // namespace
+
+bool QtApplicationShell::PictureShown()
+{
+    if (!ShownPicture(m_mainWindow->picWindow().qtCanvas()).Blank())
+        return true;
+    m_messages.Show(kNoPictureYet);
+    return false;
+}
+
+void QtApplicationShell::ShowExportDialog()
+{
+    if (!PictureShown())
+        return;
+    if (m_exportDialog == nullptr) {
+        m_exportDialog = new QFileDialog(m_mainWindow);
+        m_exportDialog->setObjectName(QStringLiteral("dlgExport"));
+        m_exportDialog->setOption(QFileDialog::DontUseNativeDialog);
+        m_exportDialog->setWindowTitle(FromUtf8(kExportDialogCaption));
+        m_exportDialog->setAcceptMode(QFileDialog::AcceptSave);
+        m_exportDialog->setFileMode(QFileDialog::AnyFile);
+        QStringList filters;
+        for (const PictureFileKind& kind : kPictureFileKinds)
+            filters << FromUtf8(kind.filter);
+        m_exportDialog->setNameFilters(filters);
+        connect(m_exportDialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
+            const PictureFile chosen =
+                ChoosePictureFile(file.toStdString(), FilteredFormat(m_exportDialog->selectedNameFilter()));
+            ExportPictureTo(QString::fromStdString(chosen.name), chosen.format);
+        });
+    }
+    m_exportDialog->open();
+}
+
+bool QtApplicationShell::ExportPictureTo(const QString& file, PictureFormat format)
+{
+    if (!PictureShown())
+        return false;
+    QString cause;
+    if (WritePictureFile(file, format, ShownPicture(m_mainWindow->picWindow().qtCanvas()), cause))
+        return true;
+    m_messages.Show(PictureNotWrittenText(QDir::toNativeSeparators(file).toStdString(), cause.toStdString()));
+    return false;
+}
+
+void QtApplicationShell::ShowPrintDialog()
+{
+    if (!PictureShown())
+        return;
+    QPrinter printer;
+    QPrintDialog dialog(&printer, m_mainWindow);
+    if (dialog.exec() == QDialog::Accepted)
+        PrintPictureOn(printer);
+}
+
+bool QtApplicationShell::PrintPictureOn(QPrinter& printer)
+{
+    if (!PictureShown())
+        return false;
+    if (PrintPicture(printer, ShownPicture(m_mainWindow->picWindow().qtCanvas())))
+        return true;
+    m_messages.Show(kPictureNotPrinted);
+    return false;
 }
 
 }  // namespace tavrin

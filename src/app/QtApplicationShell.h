@@ -10,11 +10,13 @@
 #include "app/QtDiagramHost.h"
 #include "app/ShellMenus.h"
 #include "app/StructureFile.h"
+#include "drawing/PictureFiles.h"
 #include "input/InputTables.h"
 #include "model/Messages.h"
 #include "model/StructureModel.h"
 
 class QFileDialog;
+class QPrinter;
 
 namespace tavrin {
 
@@ -60,6 +62,12 @@ public:
     MainWindow& mainWindow() { return *m_mainWindow; }
     QtDiagramHost& diagramHost() { return m_diagramHost; }
 
+    // The picture showing, as "导出图形..." and "打印..." save and print it
+    // once their dialogs are answered. A message says why when nothing is
+    // drawn yet or the file or printer cannot be written; true when done.
+    bool ExportPictureTo(const QString& file, PictureFormat format);
+    bool PrintPictureOn(QPrinter& printer);
+
 signals:
     // "退出" or the main window closed by its frame: the program ends now.
     void endRequested();
@@ -84,6 +92,9 @@ private:
     void OpenInputForm();
     void AnalyseModelType();
     void ShowAbout();
+    void ShowExportDialog();
+    void ShowPrintDialog();
+    bool PictureShown();
     void MoveBesidePicture(QWidget& form, TwipsPoint position) const;
 
     // Qt's own texts (buttons of the message, input and file dialogs) in
@@ -114,6 +125,7 @@ private:
     InputParaForm* m_inputForm = nullptr;
     OutputForm* m_outputForm = nullptr;
     AboutDialog* m_about = nullptr;
+    QFileDialog* m_exportDialog = nullptr;
 };
 
 }  // namespace tavrin

@@ -20,6 +20,8 @@ enum class ShellCommand {
     HelpTopics,
     WebBrowser,
     About,
+    ExportPicture,  // the picture showing as a PNG, SVG or PDF file
+    PrintPicture,   // the picture showing on one page, through the print dialog
 };
 
 // One entry: its control name, caption with access key ("-" a separator line)
@@ -40,10 +42,9 @@ struct MenuDefinition {
 inline constexpr std::string_view kSeparatorCaption = "-";
 
 inline constexpr MenuEntry kFileEntries[] = {
-    {"dakai", "打开(&D)", "Ctrl+D", ShellCommand::Open},
-    {"baocun", "保存(&B)", "Ctrl+S", ShellCommand::Save},
-    {"heng5", kSeparatorCaption, "", ShellCommand::Separator},
-    {"exit", "退出(&E)", "Ctrl+E", ShellCommand::Exit},
+    {"dakai", "打开(&D)", "Ctrl+D", ShellCommand::Open},        {"baocun", "保存(&B)", "Ctrl+S", ShellCommand::Save},
+    {"daochu", "导出图形...", "", ShellCommand::ExportPicture}, {"dayin", "打印...", "", ShellCommand::PrintPicture},
+    {"heng5", kSeparatorCaption, "", ShellCommand::Separator},  {"exit", "退出(&E)", "Ctrl+E", ShellCommand::Exit},
 };
 inline constexpr MenuEntry kModelEntries[] = {
     {"mnuModel", "静定/超静定问题", "", ShellCommand::ModelType},

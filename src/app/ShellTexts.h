@@ -32,6 +32,8 @@ inline constexpr std::string_view kTitleEnd = "：";
 inline constexpr std::string_view kExampleMark = "（示例）";
 // Why a case that reads well did not go in, when the commit said nothing.
 inline constexpr std::string_view kCaseNotPlayed = "文件中的结构未能输入";
+// The file dialog of "导出图形...".
+inline constexpr std::string_view kExportDialogCaption = "导出图形";
 
 // Help menu: there is no help file and no browser to start. Shown as plain
 // notices, without the warning icon of a titled message. Their lines break

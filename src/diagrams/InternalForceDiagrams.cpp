@@ -200,16 +200,15 @@ void DrawMemberDiagram(Canvas& canvas, const DiagramRule& rule, const Member& m,
         DrawParabola(canvas, m, Ti, Tj, s, q);
 }
 
-float DrawDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host, const DiagramRule& rule)
+// The diagram's layer over its members: the scale the student typed, or
+// without one the automatic scale of the picture's present width, so that
+// drawing the layer again at another size never asks again.
+float DrawOrdinates(const StructureModel& model, Canvas& canvas, const DiagramRule& rule, std::optional<float> typed)
 {
-    canvas.Cls();
-    host.ShowPicture(rule.caption);
-    canvas.SetForeColor(kBlue);
-    DrawMembers(model, canvas, MemberLabels::Hidden);
-    // The members' pass captions the picture as the structure; this is the
-    // diagram's picture.
-    canvas.SetCaption(rule.caption);
-    const std::optional<float> typed = TypedScale(host.AskScale(kDiagramScalePrompt, rule.caption));
+    canvas.AddLayer([&model, &rule, typed](Canvas& again) {
+        again.SetCaption(rule.caption);
+        DrawOrdinates(model, again, rule, typed);
+    });
     // The end forces always belong to the user's loads, also while the
     // calculation holds unit forces in Loads.
     const OneBasedTable<DistributedIntensity> loads = SumDistributedLoads(model.UserLoads(), model.ElementCount());
@@ -221,6 +220,18 @@ float DrawDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host
         if (const std::optional<Member> m = DrawableMember(model, model.Elements.at(e), rule))
             DrawMemberDiagram(canvas, rule, *m, loads.at(e), DiagramScale);
     return DiagramScale;
+}
+
+float DrawDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host, const DiagramRule& rule)
+{
+    canvas.Cls();
+    host.ShowPicture(rule.caption);
+    canvas.SetForeColor(kBlue);
+    DrawMembers(model, canvas, MemberLabels::Hidden);
+    // The members' pass captions the picture as the structure; this is the
+    // diagram's picture.
+    canvas.SetCaption(rule.caption);
+    return DrawOrdinates(model, canvas, rule, TypedScale(host.AskScale(kDiagramScalePrompt, rule.caption)));
 }
 
 }  // namespace

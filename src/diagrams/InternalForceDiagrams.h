@@ -35,7 +35,9 @@ public:
 // Returns the DiagramScale used, in picture units per unit of force or
 // moment: the answer when it is wholly a number (also outside 30..100),
 // otherwise the automatic scale, which draws the largest value at one tenth
-// of the picture width. The model is only read.
+// of the picture width. The model is only read. Drawn again at another size
+// (RedrawPicture), the diagram keeps the typed scale and refits the
+// automatic one, without asking.
 float DrawMomentDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host);
 float DrawShearDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host);
 float DrawAxialDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host);

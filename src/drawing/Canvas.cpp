@@ -4,40 +4,56 @@ namespace tavrin {
 
 void Canvas::Cls()
 {
-    m_currentX = 0.0;
-    m_currentY = 0.0;
+    SetCurrent(0.0, 0.0);
+    m_layers.clear();
     DoCls();
+}
+
+void Canvas::AddLayer(Layer layer)
+{
+    m_layers.push_back({m_state, std::move(layer)});
+}
+
+// Each layer adds itself again as it draws, so the picture ends with the
+// layers it had.
+void Canvas::DrawLayersAgain()
+{
+    if (m_layers.empty())
+        return;
+    std::vector<StartedLayer> layers = std::move(m_layers);
+    Cls();
+    for (StartedLayer& layer : layers) {
+        m_state = layer.state;
+        layer.draw(*this);
+    }
 }
 
 void Canvas::Line(double x1, double y1, double x2, double y2)
 {
-    Line(x1, y1, x2, y2, m_foreColor);
+    Line(x1, y1, x2, y2, ForeColor());
 }
 
 void Canvas::Line(double x1, double y1, double x2, double y2, Rgb color)
 {
     DoLine(x1, y1, x2, y2, color);
-    m_currentX = x2;
-    m_currentY = y2;
+    SetCurrent(x2, y2);
 }
 
 void Canvas::Circle(double x, double y, double r)
 {
     DoCircle(x, y, r, std::nullopt, std::nullopt);
-    m_currentX = x;
-    m_currentY = y;
+    SetCurrent(x, y);
 }
 
 void Canvas::Circle(double x, double y, double r, double start, double end)
 {
     DoCircle(x, y, r, start, end);
-    m_currentX = x;
-    m_currentY = y;
+    SetCurrent(x, y);
 }
 
 void Canvas::Print(std::string_view text)
 {
-    DoPrint(m_currentX, m_currentY, text);
+    DoPrint(CurrentX(), CurrentY(), text);
 }
 
 std::vector<CanvasOp> RecordingCanvas::OfKind(CanvasOp::Kind kind) const
@@ -65,7 +81,7 @@ CanvasOp Canvas::LineOp(double x1, double y1, double x2, double y2, Rgb color) c
     op.x2 = x2;
     op.y2 = y2;
     op.color = color;
-    op.width = m_drawWidth;
+    op.width = DrawWidth();
     return op;
 }
 
@@ -78,10 +94,10 @@ CanvasOp Canvas::CircleOp(double x, double y, double r, std::optional<double> st
     op.r = r;
     op.start = start;
     op.end = end;
-    op.color = m_foreColor;
-    op.width = m_drawWidth;
-    op.fillStyle = m_fillStyle;
-    op.fillColor = m_fillColor;
+    op.color = ForeColor();
+    op.width = DrawWidth();
+    op.fillStyle = FillStyle();
+    op.fillColor = FillColor();
     return op;
 }
 
@@ -91,7 +107,7 @@ CanvasOp Canvas::PrintOp(double x, double y, std::string_view text) const
     op.kind = CanvasOp::Kind::Print;
     op.x1 = x;
     op.y1 = y;
-    op.color = m_foreColor;
+    op.color = ForeColor();
     op.text = std::string(text);
     return op;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,23 +56,36 @@ public:
     // What the picture shows, for the caption of the window that holds it.
     void SetCaption(std::string_view caption) { DoSetCaption(caption); }
 
-    Rgb ForeColor() const { return m_foreColor; }
-    void SetForeColor(Rgb c) { m_foreColor = c; }
-    int DrawWidth() const { return m_drawWidth; }
-    void SetDrawWidth(int pixels) { m_drawWidth = pixels; }
-    int FillStyle() const { return m_fillStyle; }
-    void SetFillStyle(int style) { m_fillStyle = style; }
-    Rgb FillColor() const { return m_fillColor; }
-    void SetFillColor(Rgb c) { m_fillColor = c; }
-    double CurrentX() const { return m_currentX; }
-    double CurrentY() const { return m_currentY; }
-    void SetCurrentX(double x) { m_currentX = x; }
-    void SetCurrentY(double y) { m_currentY = y; }
+    Rgb ForeColor() const { return m_state.foreColor; }
+    void SetForeColor(Rgb c) { m_state.foreColor = c; }
+    int DrawWidth() const { return m_state.drawWidth; }
+    void SetDrawWidth(int pixels) { m_state.drawWidth = pixels; }
+    int FillStyle() const { return m_state.fillStyle; }
+    void SetFillStyle(int style) { m_state.fillStyle = style; }
+    Rgb FillColor() const { return m_state.fillColor; }
+    void SetFillColor(Rgb c) { m_state.fillColor = c; }
+    double CurrentX() const { return m_state.currentX; }
+    double CurrentY() const { return m_state.currentY; }
+    void SetCurrentX(double x) { m_state.currentX = x; }
+    void SetCurrentY(double y) { m_state.currentY = y; }
     void SetCurrent(double x, double y)
     {
-        m_currentX = x;
-        m_currentY = y;
+        m_state.currentX = x;
+        m_state.currentY = y;
     }
+
+    // A drawing pass over the whole picture, drawn again to redraw the
+    // picture at another size.
+    using Layer = std::function<void(Canvas&)>;
+    // Remembers `layer` as the next layer of the picture, with the drawing
+    // state in force now. A pass calls this before it draws (after its Cls,
+    // if it clears); Cls forgets every layer.
+    void AddLayer(Layer layer);
+    bool HasLayers() const { return !m_layers.empty(); }
+    // Clears the picture and draws its layers again in their order, each
+    // from the drawing state it started with, at the size the canvas has
+    // now. Nothing when no layer was drawn since the last Cls.
+    void DrawLayersAgain();
 
 protected:
     // The operation about to be drawn with the state in force folded in, for
@@ -91,12 +105,21 @@ protected:
     virtual void DoSetCaption(std::string_view /*caption*/) {}
 
 private:
-    Rgb m_foreColor = kBlack;
-    int m_drawWidth = 1;
-    int m_fillStyle = kFillTransparent;
-    Rgb m_fillColor = kBlack;
-    double m_currentX = 0.0;
-    double m_currentY = 0.0;
+    struct DrawingState {
+        Rgb foreColor = kBlack;
+        int drawWidth = 1;
+        int fillStyle = kFillTransparent;
+        Rgb fillColor = kBlack;
+        double currentX = 0.0;
+        double currentY = 0.0;
+    };
+    struct StartedLayer {
+        DrawingState state;
+        Layer draw;
+    };
+
+    DrawingState m_state;
+    std::vector<StartedLayer> m_layers;
 };
 
 // One drawing operation with the state in force folded in.
@@ -111,6 +134,7 @@ struct CanvasOp {
     int fillStyle = kFillTransparent;
     Rgb fillColor;
     std::string text;
+    bool operator==(const CanvasOp&) const = default;
 };
 
 // Keeps every operation, for tests and the batch tool's trace.

@@ -434,6 +434,7 @@ void DrawNodeNumbers(const StructureModel& model, Canvas& canvas)
 {
     canvas.SetCaption(kStructurePictureCaption);
     canvas.Cls();
+    canvas.AddLayer([&model](Canvas& again) { DrawNodeNumbers(model, again); });
     canvas.SetForeColor(kBlack);
     for (long n = 1; n <= model.NodeCount(); ++n) {
         double X = 0, Y = 0;
@@ -445,6 +446,7 @@ void DrawNodeNumbers(const StructureModel& model, Canvas& canvas)
 
 void DrawMembers(const StructureModel& model, Canvas& canvas, MemberLabels WithLabels)
 {
+    canvas.AddLayer([&model, WithLabels](Canvas& again) { DrawMembers(model, again, WithLabels); });
     canvas.SetCaption(kStructurePictureCaption);
     canvas.SetFillColor(kCyan);
     for (const Element& element : model.Elements) {
@@ -478,6 +480,7 @@ void DrawMembers(const StructureModel& model, Canvas& canvas, MemberLabels WithL
 
 void DrawSupports(const StructureModel& model, Canvas& canvas)
 {
+    canvas.AddLayer([&model](Canvas& again) { DrawSupports(model, again); });
     canvas.SetCaption(kStructurePictureCaption);
     canvas.SetDrawWidth(kDetailWidth);
     canvas.SetForeColor(kRed);
@@ -496,6 +499,7 @@ void DrawSupports(const StructureModel& model, Canvas& canvas)
 
 void DrawConcentratedLoads(const StructureModel& model, Canvas& canvas)
 {
+    canvas.AddLayer([&model](Canvas& again) { DrawConcentratedLoads(model, again); });
     canvas.SetCaption(kStructurePictureCaption);
     canvas.SetDrawWidth(kConcentratedWidth);
     canvas.SetForeColor(kBlue);
@@ -520,6 +524,7 @@ void DrawConcentratedLoads(const StructureModel& model, Canvas& canvas)
 
 void DrawDistributedLoads(const StructureModel& model, Canvas& canvas)
 {
+    canvas.AddLayer([&model](Canvas& again) { DrawDistributedLoads(model, again); });
     canvas.SetCaption(kStructurePictureCaption);
     canvas.SetDrawWidth(kDetailWidth);
     canvas.SetForeColor(kBlue);
@@ -539,6 +544,7 @@ void DrawDistributedLoads(const StructureModel& model, Canvas& canvas)
 
 void DrawCouples(const StructureModel& model, Canvas& canvas)
 {
+    canvas.AddLayer([&model](Canvas& again) { DrawCouples(model, again); });
     canvas.SetCaption(kStructurePictureCaption);
     canvas.SetDrawWidth(kDetailWidth);
     canvas.SetForeColor(kBlue);
@@ -548,6 +554,14 @@ void DrawCouples(const StructureModel& model, Canvas& canvas)
         DrawNodeCouple(model, canvas, load);
         DrawEndCouple(model, canvas, load);
     }
+}
+
+void RedrawPicture(StructureModel& model, Canvas& canvas)
+{
+    if (!canvas.HasLayers())
+        return;
+    FitModelToPicture(model, canvas);
+    canvas.DrawLayersAgain();
 }
 
 }  // namespace tavrin

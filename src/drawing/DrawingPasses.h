@@ -34,4 +34,11 @@ void DrawConcentratedLoads(const StructureModel& model, Canvas& canvas);
 void DrawDistributedLoads(const StructureModel& model, Canvas& canvas);
 void DrawCouples(const StructureModel& model, Canvas& canvas);
 
+// Every pass above adds itself to the canvas's layers, so that the picture
+// can be drawn again: RedrawPicture fits the structure anew into the canvas
+// at its present size (e.g. after the student enlarged the picture window)
+// and draws the layers shown since the last clear again over the model as it
+// is. Nothing when the picture holds no layer.
+void RedrawPicture(StructureModel& model, Canvas& canvas);
+
 }  // namespace tavrin

@@ -30,6 +30,12 @@ PicWindow::PicWindow(QWidget* parent) : QWidget(parent), m_canvas(QSize(), Scree
     m_canvas.SetClientSize(size());
     m_canvas.SetChangedCallback([this] { update(); });
     m_canvas.SetCaptionCallback([this](std::string_view caption) { setWindowTitle(FromUtf8(caption)); });
+    m_redrawTimer.setSingleShot(true);
+    m_redrawTimer.setInterval(0);
+    connect(&m_redrawTimer, &QTimer::timeout, this, [this] {
+        if (m_redraw)
+            m_redraw();
+    });
 }
 
 QSize PicWindow::sizeHint() const
@@ -46,6 +52,7 @@ void PicWindow::paintEvent(QPaintEvent* event)
 void PicWindow::resizeEvent(QResizeEvent* event)
 {
     m_canvas.SetClientSize(event->size());
+    m_redrawTimer.start();
     QWidget::resizeEvent(event);
 }
 

@@ -164,6 +164,9 @@ QImage QtCanvas::BlankImage(QSize pixels) const
 // painter carries nothing from one operation to the next.
 void QtCanvas::Paint(const CanvasOp& op)
 {
+    if (op.kind == CanvasOp::Kind::Cls)
+        m_shown.clear();
+    m_shown.push_back(op);
     if (!m_painter) {
         m_painter = std::make_unique<QPainter>(&m_image);
         PreparePicturePainter(*m_painter);

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <QColor>
 #include <QImage>
@@ -51,8 +52,9 @@ void PaintCanvasOp(QPainter& painter, const CanvasOp& op, const PictureUnits& un
 void PreparePicturePainter(QPainter& painter);
 
 // The picture window's surface: a persistent image the drawing passes paint
-// into, shown by the window and kept while the window is covered. The image
-// only grows: enlarging the client area keeps what was drawn.
+// into, shown by the window and kept while the window is covered, and the
+// operations of the picture showing, to save or print it. The image only
+// grows: enlarging the client area keeps what was drawn.
 class QtCanvas : public Canvas {
 public:
     // The client area the picture window was designed with, picture units.
@@ -76,6 +78,8 @@ public:
         return m_image;
     }
     const PictureUnits& Units() const { return m_units; }
+    // The operations of the picture showing: from its last Cls on, in order.
+    const std::vector<CanvasOp>& ShownOps() const { return m_shown; }
 
     // Called after every change of the image, e.g. to schedule a repaint.
     void SetChangedCallback(std::function<void()> callback) { m_changed = std::move(callback); }
@@ -101,6 +105,7 @@ private:
     PictureUnits m_units;
     QSize m_client;
     QImage m_image;
+    std::vector<CanvasOp> m_shown;
     std::function<void()> m_changed;
     std::function<void(std::string_view)> m_captioned;
     // One painter draws operation after operation, as long as no one reads

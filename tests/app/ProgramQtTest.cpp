@@ -18,6 +18,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -30,6 +31,7 @@
 #include "app/QtApplicationShell.h"
 #include "app/StructureFile.h"
 #include "drawing/PicWindow.h"
+#include "drawing/PictureFiles.h"
 #include "drawing/QtCanvas.h"
 #include "model/Messages.h"
 #include "support/GridTyping.h"
@@ -61,6 +63,29 @@ struct InputTable {
     std::vector<std::vector<const char*>> rows;
 };
 
+// A beam on a pin and a roller, 4 long; determinate, so no EI.
+const std::vector<InputTable> kSupportedBeam = {
+    {"结点", {{"1", "0", "0", "铰接"}, {"2", "4", "0", "铰接"}}},
+    {"单元", {{"1", "1", "2"}}},
+    {"支座", {{"1", "铰支座", "结点下方"}, {"2", "活动支座", "结点下方"}}},
+};
+
+QByteArray ReadAll(const QString& file)
+{
+    QFile in(file);
+    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+}
+
+// Picture x of the rightmost line end the picture window shows.
+double RightmostLine(const QtCanvas& canvas)
+{
+    double x = 0.0;
+    for (const CanvasOp& op : canvas.ShownOps())
+        if (op.kind == CanvasOp::Kind::Line)
+            x = std::max({x, op.x1, op.x2});
+    return x;
+}
+
 }  // namespace
 
 class ProgramQtTest : public QObject {
@@ -83,6 +108,8 @@ private slots:
     void formsStayOwnedAndACalculationOutlivesADiagram();
     void savedWorkComesBackAndIsNeverLostWithoutAsking();
     void examplesAndTheCommandLineOpenStructures();
+    void exportsAndPrintsThePictureShowing();
+    void pictureIsDrawnAgainAtTheSizeOfItsWindow();
 
 private:
     void TypeStructure(const std::vector<InputTable>& tables);
@@ -185,7 +212,7 @@ void ProgramQtTest::menuBarCarriesEveryEntryWithItsShortcut()
         std::vector<const char*> entries;  // objectNames in order
     };
     const Expected menus[] = {
-        {"wenjian", "文件(&F)", {"dakai", "baocun", "shili", "heng5", "exit"}},
+        {"wenjian", "文件(&F)", {"dakai", "baocun", "daochu", "dayin", "shili", "heng5", "exit"}},
         {"huatu", "建立计算模型(&M)", {"mnuModel", "were", "mnuFig", "hy"}},
         {"qiujie", "求解(&Q)", {"mnuModelType", "b"}},
         {"xianshi", "显示内力图(&T)", {"wanju", "zhouli", "jianli"}},
@@ -852,6 +879,81 @@ void ProgramQtTest::examplesAndTheCommandLineOpenStructures()
     QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
     QVERIFY(!dialog->selectedFiles().value(0).endsWith(QStringLiteral(".json")));
     dialog->reject();
+}
+
+// Nothing to export before a picture is drawn; then the dialog writes the
+// format of its chosen filter when the name has no extension, a Chinese name
+// with a blank included, and a file that cannot be written is named with the
+// cause.
+void ProgramQtTest::exportsAndPrintsThePictureShowing()
+{
+    Enter();
+    Trigger("daochu");
+    QCOMPARE(m_messages.shown.size(), std::size_t{1});
+    QCOMPARE(m_messages.shown[0].text, std::string("图形窗口中还没有图形。"));
+    QVERIFY(Main().findChild<QFileDialog*>(QStringLiteral("dlgExport")) == nullptr);
+    m_messages.shown.clear();
+    TypeStructure(kSupportedBeam);
+    if (QTest::currentTestFailed())
+        return;
+
+    Trigger("daochu");
+    auto* dialog = Main().findChild<QFileDialog*>(QStringLiteral("dlgExport"));
+    QVERIFY(dialog != nullptr && dialog->isVisible());
+    QCOMPARE(dialog->windowTitle(), U("导出图形"));
+    QCOMPARE(dialog->nameFilters(), (QStringList{U("PNG 图片 (*.png)"), U("SVG 图形 (*.svg)"), U("PDF 文档 (*.pdf)")}));
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    dialog->selectNameFilter(U("SVG 图形 (*.svg)"));
+    dialog->setDirectory(dir.path());
+    dialog->selectFile(dir.filePath(U("简支 梁")));
+    static_cast<QDialog*>(dialog)->accept();  // the save button
+    QVERIFY(ReadAll(dir.filePath(U("简支 梁.svg"))).contains(">( 1 )</text>"));
+
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(U("打印.pdf")));
+    QVERIFY(m_shell->PrintPictureOn(printer));
+    QVERIFY(ReadAll(dir.filePath(U("打印.pdf"))).startsWith("%PDF-"));
+    QCOMPARE(m_messages.shown.size(), std::size_t{0});
+
+    const QString unwritable = dir.filePath(U("没有的 文件夹/梁.png"));
+    QVERIFY(!m_shell->ExportPictureTo(unwritable, PictureFormat::Png));
+    QCOMPARE(m_messages.shown.size(), std::size_t{1});
+    const QString message = QString::fromStdString(m_messages.shown[0].text);
+    QVERIFY2(message.startsWith(U("无法写入图形文件“") + QDir::toNativeSeparators(unwritable) + U("”：")) &&
+                 !message.endsWith(U("：")),
+             qPrintable(message));
+}
+
+// The structure with the layers committed so far, and then a diagram at the
+// scale typed for it, follow the picture window's size without a new prompt.
+void ProgramQtTest::pictureIsDrawnAgainAtTheSizeOfItsWindow()
+{
+    Enter();
+    QMdiSubWindow& frame = Main().picSubWindow();
+    frame.resize(frame.sizeHint());
+    TypeStructure(kSupportedBeam);
+    if (QTest::currentTestFailed())
+        return;
+    const QtCanvas& canvas = Main().picWindow().qtCanvas();
+    const double designed = RightmostLine(canvas);
+    const std::size_t ops = canvas.ShownOps().size();
+
+    frame.resize(frame.size() * 2);
+    QTRY_VERIFY(RightmostLine(canvas) > 1.8 * designed);
+    QCOMPARE(canvas.ShownOps().size(), ops);
+    QCOMPARE(Main().picWindow().windowTitle(), U("基本体系分析模型图"));
+    SavePicture("picture-enlarged.png");
+
+    Trigger("wanju");
+    QCOMPARE(m_scalePrompts.size(), std::size_t{1});
+    const double diagram = RightmostLine(canvas);
+    frame.resize(frame.size() / 2);
+    QTRY_VERIFY(RightmostLine(canvas) < 0.6 * diagram);
+    QCOMPARE(m_scalePrompts.size(), std::size_t{1});
+    QCOMPARE(Main().picWindow().windowTitle(), U("弯矩图"));
+    QCOMPARE(m_messages.shown.size(), std::size_t{0});
 }
 
 QTEST_MAIN(ProgramQtTest)

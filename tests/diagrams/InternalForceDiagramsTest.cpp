@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "diagrams/InternalForceDiagrams.h"
+#include "drawing/DrawingPasses.h"
 
 namespace tavrin {
 namespace {
@@ -469,6 +470,40 @@ TEST(InternalForceDiagramsTest, TypedNumbersAreUsedAsTypedAnythingElseDrawsTheLa
         const Drawn d(DrawShearDiagram, model, c.answer);
         EXPECT_FLOAT_EQ(d.scale, c.scale);
         EXPECT_NEAR(FarthestFromAxis(d), 8.0 * std::fabs(c.scale), 1e-3);
+    }
+}
+
+// The picture window grown from 200 x 200 to 400 x 300 units: the diagram is
+// drawn again as it would be drawn on the larger picture with the same answer,
+// without asking again; the automatic scale is the new width's.
+TEST(InternalForceDiagramsTest, DrawnAgainAtANewSizeWithTheAnswerGivenBefore)
+{
+    StructureModel model = Beam();
+    Element& e = model.Elements.at(1);
+    e.Mi = 3.0f;
+    e.Mj = -1.0f;
+    model.Loads.Append(Distributed(1, "向下", 10.0f));
+    for (const std::optional<std::string>& answer : {std::optional<std::string>("40"), std::optional<std::string>()}) {
+        SCOPED_TRACE(answer.value_or("cancelled"));
+        StructureModel redrawn = model;
+        RecordingCanvas canvas(200.0, 200.0);
+        FakeHost host(canvas, answer);
+        FitModelToPicture(redrawn, canvas);
+        DrawMomentDiagram(redrawn, canvas, host);
+        canvas.SetScaleSize(400.0, 300.0);
+        canvas.ops.clear();
+        canvas.caption.clear();
+        RedrawPicture(redrawn, canvas);
+        EXPECT_EQ(host.prompts.size(), 1u);
+        EXPECT_EQ(host.captions.size(), 1u) << "the window is not brought to the front";
+        EXPECT_EQ(canvas.caption, "弯矩图");
+
+        StructureModel fresh = model;
+        RecordingCanvas expected(400.0, 300.0);
+        FakeHost expectedHost(expected, answer);
+        FitModelToPicture(fresh, expected);
+        DrawMomentDiagram(fresh, expected, expectedHost);
+        EXPECT_EQ(canvas.ops, expected.ops);
     }
 }
 

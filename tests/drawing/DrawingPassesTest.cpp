@@ -10,6 +10,7 @@
 
 #include "drawing/Canvas.h"
 #include "drawing/DrawingPasses.h"
+#include "drawing/SampleFrame.h"
 #include "model/StructureModel.h"
 #include "model/Vocabulary.h"
 
@@ -870,6 +871,76 @@ TEST(DrawingPassesTest, EachPassLeavesTheStateItSetAndKeepsTheRest)
     // The couple's label was the last thing placed.
     EXPECT_DOUBLE_EQ(canvas.CurrentX(), 60);
     EXPECT_DOUBLE_EQ(canvas.CurrentY(), 18);
+}
+
+// What the picture shows: the operations after the last Cls.
+std::vector<CanvasOp> Showing(const std::vector<CanvasOp>& ops)
+{
+    auto cls = std::find_if(ops.rbegin(), ops.rend(), [](const CanvasOp& op) { return op.kind == Kind::Cls; });
+    return {cls.base(), ops.end()};
+}
+
+// The window grown from 267 x 267 to 534 x 400 units: the picture drawn again
+// is what the same drawing gives on a picture of the new size from the start.
+TEST(RedrawPictureTest, DrawsTheLayersShownSinceTheLastClearAgainFittedToTheNewSize)
+{
+    using Draw = void (*)(StructureModel&, Canvas&);
+    const struct {
+        const char* name;
+        Draw draw;
+    } cases[] = {
+        {"every committed layer", DrawCommittedLayers},
+        {"nodes committed again over the whole structure",
+         [](StructureModel& model, Canvas& canvas) {
+             DrawCommittedLayers(model, canvas);
+             FitModelToPicture(model, canvas);
+             DrawNodeNumbers(model, canvas);
+         }},
+        {"members in the colour set before their pass",
+         [](StructureModel& model, Canvas& canvas) {
+             FitModelToPicture(model, canvas);
+             DrawNodeNumbers(model, canvas);
+             canvas.SetForeColor(kMagenta);
+             DrawMembers(model, canvas, MemberLabels::Hidden);
+         }},
+        {"cleared after drawing",
+         [](StructureModel& model, Canvas& canvas) {
+             DrawCommittedLayers(model, canvas);
+             canvas.Cls();
+         }},
+        {"nothing drawn", [](StructureModel&, Canvas&) {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StructureModel model;
+        BuildSampleFrame(model);
+        StructureModel fresh = model;
+        RecordingCanvas canvas;
+        c.draw(model, canvas);
+        const std::vector<CanvasOp> first = canvas.ops;
+        canvas.SetScaleSize(534.0, 400.0);
+        canvas.ops.clear();
+        RedrawPicture(model, canvas);
+
+        RecordingCanvas expected(534.0, 400.0);
+        c.draw(fresh, expected);
+        EXPECT_EQ(Showing(canvas.ops), Showing(expected.ops));
+        EXPECT_EQ(canvas.ForeColor(), expected.ForeColor());
+        EXPECT_EQ(canvas.DrawWidth(), expected.DrawWidth());
+        if (Showing(expected.ops).empty()) {
+            EXPECT_TRUE(canvas.ops.empty());
+            continue;
+        }
+        EXPECT_EQ(canvas.ops.front().kind, Kind::Cls);
+        EXPECT_DOUBLE_EQ(model.DrawScale, fresh.DrawScale);
+        EXPECT_NE(Showing(canvas.ops), Showing(first));
+
+        // Drawn again, the picture keeps its layers for the next size.
+        canvas.SetScaleSize(267.0, 267.0);
+        canvas.ops.clear();
+        RedrawPicture(model, canvas);
+        EXPECT_EQ(Showing(canvas.ops), Showing(first));
+    }
 }
 
 }  // namespace

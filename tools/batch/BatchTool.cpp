@@ -83,7 +83,7 @@ bool WritePictures(const std::vector<Picture>& pictures, const std::filesystem::
         err << kProgram << "无法创建目录 " << QuotedInput(dir.string()) << ": " << ec.message() << '\n';
         return false;
     }
-    const char* extension = format == PictureFormat::Png ? ".png" : ".svg";
+    const std::string extension(KindOf(format).extension);
     for (const Picture& picture : pictures) {
         std::string error;
         if (!options.pictures->Write(dir / (picture.name + extension), format, picture.ops, options.width,

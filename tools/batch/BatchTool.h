@@ -9,14 +9,13 @@
 #include <vector>
 
 #include "drawing/Canvas.h"
+#include "drawing/PictureFiles.h"
 
 namespace tavrin::batch {
 
 inline constexpr int kExitCompleted = 0;  // the last item was calculated
 inline constexpr int kExitStopped = 1;    // a message stopped the calculation
 inline constexpr int kExitInvalid = 2;    // unreadable or invalid case, bad options, unwritable output
-
-enum class PictureFormat { Png, Svg };
 
 // Turns recorded operations into a picture file; the Qt side implements it,
 // so that the case run itself needs no toolkit.

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <vector>
+
+#include <QString>
+
+#include "drawing/Canvas.h"
+#include "drawing/PictureFiles.h"
+#include "drawing/QtCanvas.h"
+
+class QPrinter;
+
+namespace tavrin {
+
+// A picture as recorded: its operations from its Cls on, drawn for a client
+// area of width x height picture units on a device laid out in `units`.
+struct RecordedPicture {
+    const std::vector<CanvasOp>& ops;
+    double width = 0.0;
+    double height = 0.0;
+    PictureUnits units;
+
+    // Nothing drawn but, at most, the cleared background.
+    bool Blank() const
+    {
+        for (const CanvasOp& op : ops)
+            if (op.kind != CanvasOp::Kind::Cls)
+                return false;
+        return true;
+    }
+};
+
+// Writes the picture painted op by op as the picture window paints it: PNG
+// in the device pixels of `units`, SVG and PDF as vectors with the labels as
+// text (the PDF embeds the font). The file is replaced whole or not at all;
+// false, with the system's words for the cause in `cause`, when it cannot be
+// written. Needs a QGuiApplication.
+bool WritePictureFile(const QString& file, PictureFormat format, const RecordedPicture& picture, QString& cause);
+
+// Paints the picture on one page of `printer`, as large as the printable
+// area allows with its proportions kept, the labels as large against the
+// picture as on the screen. False when the printer cannot be painted on.
+bool PrintPicture(QPrinter& printer, const RecordedPicture& picture);
+
+}  // namespace tavrin
