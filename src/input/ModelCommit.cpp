@@ -198,6 +198,12 @@ std::optional<CellRefusal> ReplaceTable(const TextGrid& grid, OneBasedTable<Reco
 // them all.
 std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model, const TextGrid& grid, Canvas& canvas)
 {
+    // A table committed again, its rows brought back and mended, replaces
+    // its layer: the old members, supports or loads must not stay in the
+    // picture under the new ones. The picture is drawn as "撤消" leaves it,
+    // then the new layer on top; the node table's layer clears the picture
+    // itself.
+    const bool replacing = kind != kNodeTable && !CommittedRows(model, kind).empty();
     switch (kind) {
         case kNodeTable:
             return ReplaceTable(grid, model.Nodes, ReadNode, kNodeTableEmpty, [&] {
@@ -214,6 +220,8 @@ std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model,
                 grid, model.Elements, [&](TableReader& in) { return ReadElement(in, model); }, kElementTableEmpty,
                 [&] {
                     model.ClearResults();
+                    if (replacing)
+                        DrawLayersBelow(kind, model, canvas);
                     DrawMembers(model, canvas, MemberLabels::Shown);
                 });
         case kSupportTable:
@@ -221,6 +229,8 @@ std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model,
                 grid, model.Supports, [&](TableReader& in) { return ReadSupport(in, model); }, {},
                 [&] {
                     model.ClearResults();
+                    if (replacing)
+                        DrawLayersBelow(kind, model, canvas);
                     canvas.SetDrawWidth(1);
                     DrawSupports(model, canvas);
                     model.SupportConstraintCount = CountSupportConstraints(model.Supports);
@@ -235,6 +245,8 @@ std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model,
                     // new loads' parabolas in the diagrams.
                     model.UnitForcesInLoads = false;
                     model.ClearResults();
+                    if (replacing)
+                        DrawLayersBelow(kind, model, canvas);
                     DrawConcentratedLoads(model, canvas);
                     DrawDistributedLoads(model, canvas);
                     DrawCouples(model, canvas);
@@ -317,7 +329,11 @@ CellRows CommittedRows(const StructureModel& model, int kind)
 
 void UndoTableDrawing(const StructureModel& model, Canvas& canvas)
 {
-    const std::int16_t kind = model.InputTableKind;
+    DrawLayersBelow(model.InputTableKind, model, canvas);
+}
+
+void DrawLayersBelow(std::int16_t kind, const StructureModel& model, Canvas& canvas)
+{
     if (!FindInputTableLayout(kind))
         return;
     canvas.Cls();

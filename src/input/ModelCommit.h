@@ -42,6 +42,9 @@ CellRows CommittedRows(const StructureModel& model, int kind);
 // Clears the picture and redraws the layers of the tables before the showing
 // one (nodes; members with labels; supports). Changes no model data.
 void UndoTableDrawing(const StructureModel& model, Canvas& canvas);
+// The same for table `kind`: the picture as it was before that table's
+// layer was drawn.
+void DrawLayersBelow(std::int16_t kind, const StructureModel& model, Canvas& canvas);
 
 // Restraints of the supports: the sum of their RestraintCount.
 std::int16_t CountSupportConstraints(const OneBasedTable<Support>& supports);

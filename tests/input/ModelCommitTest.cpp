@@ -443,6 +443,57 @@ TEST(ModelCommitTest, UndoRedrawsTheLayersBelowTheShowingTable)
     }
 }
 
+// A table committed again, as after mending a typo in its rows brought
+// back, replaces its own layer: nothing of the old members, supports or loads
+// stays in the picture.
+TEST(ModelCommitTest, ATableCommittedAgainReplacesItsLayer)
+{
+    using Rows = std::vector<std::vector<std::string_view>>;
+    using Pass = std::function<void(const StructureModel&, Canvas&)>;
+    const Pass nodes = DrawNodeNumbers;
+    const Pass members = [](const StructureModel& m, Canvas& c) { DrawMembers(m, c, MemberLabels::Shown); };
+    const Pass supports = [](const StructureModel& m, Canvas& c) {
+        c.SetDrawWidth(1);
+        DrawSupports(m, c);
+    };
+    const Pass loads = [](const StructureModel& m, Canvas& c) {
+        DrawConcentratedLoads(m, c);
+        DrawDistributedLoads(m, c);
+        DrawCouples(m, c);
+    };
+    struct Case {
+        int kind;
+        Rows first, again;
+        std::vector<Pass> picture;
+    };
+    const Case cases[] = {
+        {kElementTable, {{"1", "1", "1", "2"}, {"2", "1", "2", "3"}}, {{"1", "1", "1", "3"}}, {nodes, members}},
+        {kSupportTable, {{"1", "固定支座", "结点左侧"}}, {{"3", "铰支座", "结点下方"}}, {nodes, members, supports}},
+        {kLoadTable,
+         {{"集中荷载", "3", "", "向右", "16"}},
+         {{"集中荷载", "3", "", "向右", "20"}},
+         {nodes, members, supports, loads}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        // Two frames alike up to the first commit of the table, so that both
+        // pictures carry the same drawing state.
+        Frame f, expected;
+        for (Frame* frame : {&f, &expected}) {
+            ASSERT_TRUE(
+                Commit(frame->model, kSupportTable, {{"1", "固定支座", "结点左侧"}}, frame->canvas, frame->messages));
+            ASSERT_TRUE(Commit(frame->model, c.kind, c.first, frame->canvas, frame->messages));
+            frame->canvas.ops.clear();
+        }
+        ASSERT_TRUE(Commit(f.model, c.kind, c.again, f.canvas, f.messages));
+
+        expected.canvas.Cls();
+        for (const Pass& pass : c.picture)
+            pass(f.model, expected.canvas);
+        EXPECT_TRUE(SameOps(f.canvas.ops, expected.canvas.ops));
+    }
+}
+
 // Choosing a table again shows what was committed, in texts that commit back
 // to the very values: the student mends one typo instead of typing it all.
 TEST(ModelCommitTest, AChosenTableShowsItsCommittedRowsWhichCommitBackUnchanged)
