@@ -111,6 +111,7 @@ struct CanvasOp {
     int fillStyle = kFillTransparent;
     Rgb fillColor;
     std::string text;
+    bool operator==(const CanvasOp&) const = default;
 };
 
 // Keeps every operation, for tests and the batch tool's trace.
