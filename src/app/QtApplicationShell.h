@@ -57,6 +57,7 @@ private:
     void OpenModelDialog();
     void OpenInputForm();
     void AnalyseModelType();
+    void DrawChosenCaseDiagram(Canvas& canvas);
     void ShowAbout();
     void MoveBesidePicture(QWidget& form, TwipsPoint position) const;
 

@@ -20,9 +20,12 @@ std::vector<int> ReadyCases(const StructureModel& model, const CalculationState&
     return cases;
 }
 
-std::string CaseDiagramChoice(int caseNo)
+std::vector<std::string> CaseDiagramChoices(const std::vector<int>& cases)
 {
-    return CaseMomentCaption(caseNo) + "（" + CaseName(caseNo) + "）";
+    std::vector<std::string> entries;
+    for (const int c : cases)
+        entries.push_back(CaseMomentCaption(c) + "（" + CaseName(c) + "）");
+    return entries;
 }
 
 std::optional<int> SelectedEndForceCase(const CalculationFormState& form)

@@ -26,8 +26,9 @@ bool CaseDiagramReady(const StructureModel& model, const CalculationState& calc,
 // The cases whose diagrams are ready, in order (0 first).
 std::vector<int> ReadyCases(const StructureModel& model, const CalculationState& calc);
 
-// An entry of the choice of the menu: "MP图（外荷载）", "M̄2图（单位未知力X2）".
-std::string CaseDiagramChoice(int caseNo);
+// The entries of the menu's choice, one per case: "MP图（外荷载）",
+// "M̄2图（单位未知力X2）".
+std::vector<std::string> CaseDiagramChoices(const std::vector<int>& cases);
 
 // The load case whose member-end forces the selected item calculates (0
 // also for the member forces of a determinate structure); std::nullopt for
