@@ -26,6 +26,8 @@
 #include "drawing/DrawingPasses.h"
 #include "drawing/PicWindow.h"
 #include "drawing/QtPictureFiles.h"
+#include "forcemethod/CaseDiagrams.h"
+#include "forcemethod/ForceMethodTexts.h"
 #include "forcemethod/OutputForm.h"
 #include "input/InputParaForm.h"
 #include "qtforms/QtControls.h"
@@ -166,6 +168,9 @@ void QtApplicationShell::Run(ShellCommand command)
             break;
         case ShellCommand::ShearDiagram:
             DrawShearDiagram(m_model, canvas, m_diagramHost);
+            break;
+        case ShellCommand::CaseMomentDiagram:
+            DrawChosenCaseDiagram(canvas);
             break;
         case ShellCommand::HelpTopics:
             m_messages.Show(kHelpTopicsNotice);
@@ -343,15 +348,29 @@ void QtApplicationShell::OpenInputForm()
 void QtApplicationShell::AnalyseModelType()
 {
     const OutputForm* before = m_outputForm;
-    AnalyseModelTypeCommand(
-        m_model, m_mainWindow->picWindow().canvas(), m_messages, m_outputForm, m_mainWindow, [this](QWidget& form) {
-            MoveBesidePicture(
-                form, CalculationFormPosition(m_mainWindow->PictureRightTwips(), m_mainWindow->InnerSizeTwips()));
-        });
+    AnalyseModelTypeCommand(m_model, m_mainWindow->picWindow().canvas(), m_diagramHost, m_messages, m_outputForm,
+                            m_mainWindow, [this](QWidget& form) {
+                                MoveBesidePicture(form, CalculationFormPosition(m_mainWindow->PictureRightTwips(),
+                                                                                m_mainWindow->InnerSizeTwips()));
+                            });
     if (m_outputForm != before) {
         m_mainWindow->ShareShortcutsWith(*m_outputForm);
         m_outputForm->Offer(m_offered);
     }
+}
+
+// The cases are those of the calculation the form holds, also after the form
+// was closed: its results stay in the model until the structure changes.
+void QtApplicationShell::DrawChosenCaseDiagram(Canvas& canvas)
+{
+    const std::vector<int> cases = m_outputForm ? ReadyCases(m_model, m_outputForm->Calculation()) : std::vector<int>{};
+    if (cases.empty()) {
+        m_messages.Show(kNoCaseDiagram);
+        return;
+    }
+    if (const std::optional<std::size_t> chosen =
+            m_diagramHost.AskChoice(kCaseDiagramChoicePrompt, kCaseDiagramChoiceTitle, CaseDiagramChoices(cases)))
+        DrawCaseMomentDiagram(m_model, cases[*chosen], canvas, m_diagramHost);
 }
 
 void QtApplicationShell::ShowAbout()

@@ -91,6 +91,7 @@ private:
     void OpenModelDialog();
     void OpenInputForm();
     void AnalyseModelType();
+    void DrawChosenCaseDiagram(Canvas& canvas);
     void ShowAbout();
     void ShowExportDialog();
     void ShowPrintDialog();

@@ -15,6 +15,14 @@ QtDiagramHost::QtDiagramHost(PictureShower showPicture, QWidget* promptParent)
           if (!ok)
               return std::nullopt;
           return answer;
+      }),
+      m_choice([promptParent](const QString& prompt, const QString& title,
+                              const QStringList& entries) -> std::optional<int> {
+          bool ok = false;
+          const QString chosen = QInputDialog::getItem(promptParent, title, prompt, entries, 0, false, &ok);
+          if (!ok)
+              return std::nullopt;
+          return static_cast<int>(entries.indexOf(chosen));
       })
 {
 }
@@ -30,6 +38,18 @@ std::optional<std::string> QtDiagramHost::AskScale(std::string_view prompt, std:
     if (!answer)
         return std::nullopt;
     return answer->toStdString();
+}
+
+std::optional<std::size_t> QtDiagramHost::AskChoice(std::string_view prompt, std::string_view title,
+                                                    const std::vector<std::string>& entries)
+{
+    QStringList texts;
+    for (const std::string& entry : entries)
+        texts << FromUtf8(entry);
+    const std::optional<int> chosen = m_choice(FromUtf8(prompt), FromUtf8(title), texts);
+    if (!chosen || *chosen < 0 || *chosen >= texts.size())
+        return std::nullopt;
+    return static_cast<std::size_t>(*chosen);
 }
 
 }  // namespace tavrin

@@ -17,6 +17,7 @@ enum class ShellCommand {
     MomentDiagram,
     AxialDiagram,
     ShearDiagram,
+    CaseMomentDiagram,  // asks for a load case of the basic system, draws its MP or M̄k
     HelpTopics,
     WebBrowser,
     About,
@@ -60,6 +61,8 @@ inline constexpr MenuEntry kDiagramEntries[] = {
     {"wanju", "弯矩图&W", "Ctrl+W", ShellCommand::MomentDiagram},
     {"zhouli", "轴力图&Z", "Ctrl+Z", ShellCommand::AxialDiagram},
     {"jianli", "剪力图&J", "Ctrl+J", ShellCommand::ShearDiagram},
+    {"heng6", kSeparatorCaption, "", ShellCommand::Separator},
+    {"jibenwanju", "基本结构弯矩图&B", "", ShellCommand::CaseMomentDiagram},
 };
 inline constexpr MenuEntry kHelpEntries[] = {
     {"zhuti", "帮助主题(&Z)", "", ShellCommand::HelpTopics},

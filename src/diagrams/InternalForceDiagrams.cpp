@@ -13,20 +13,33 @@ namespace tavrin {
 
 namespace {
 
-// How one diagram differs from the others: which end values it plots, how it
-// labels them and when it joins their tips.
+// How one diagram differs from the others: how it labels its end values and
+// when it joins their tips.
 struct DiagramRule {
-    std::string_view caption;
-    float Element::*valueI;
-    float Element::*valueJ;
     bool absoluteLabels;    // moments are labelled by size, the side shows the sign
     bool tipLineAlways;     // shear joins the tips even when both ends are 0
     bool distributedLoads;  // parabola of the member's distributed loads
 };
 
-constexpr DiagramRule kMomentRule{kMomentDiagramCaption, &Element::Mi, &Element::Mj, true, false, true};
-constexpr DiagramRule kShearRule{kShearDiagramCaption, &Element::Vi, &Element::Vj, false, true, false};
-constexpr DiagramRule kAxialRule{kAxialDiagramCaption, &Element::Ni, &Element::Nj, false, false, false};
+constexpr DiagramRule kMomentRule{true, false, true};
+constexpr DiagramRule kShearRule{false, true, false};
+constexpr DiagramRule kAxialRule{false, false, false};
+
+// The two end values of one member as the diagram plots them.
+struct EndValues {
+    float i = 0.0f;
+    float j = 0.0f;
+};
+
+// What one picture plots: per member its two end values, and for the moment
+// diagram the distributed loads whose parabola hangs from the line between
+// their tips. A member beyond `ends` is not drawn; one beyond `loads` carries
+// no parabola.
+struct DiagramPlot {
+    std::string caption;
+    OneBasedTable<EndValues> ends;
+    OneBasedTable<DistributedIntensity> loads;
+};
 
 // Beyond this many 2-unit steps (a member millions of picture units long,
 // which only an inconsistent transform can produce) the step widens instead
@@ -71,7 +84,8 @@ double LoadMoment(const DistributedIntensity& q, const Element& e, double t)
 
 // One member as the diagram sees it: its end points in the picture and its
 // two end values. Absent for a member that cannot be drawn: an end node
-// outside the node table, or a direction or value that is not a number.
+// outside the node table, no end values, or a direction or value that is not
+// a number.
 struct Member {
     const Element& element;
     Point Pi;
@@ -80,15 +94,27 @@ struct Member {
     float Fj = 0.0f;
 };
 
-std::optional<Member> DrawableMember(const StructureModel& model, const Element& e, const DiagramRule& rule)
+std::optional<Member> DrawableMember(const StructureModel& model, long e, const DiagramPlot& plot)
 {
-    Member m{e, {}, {}, e.*rule.valueI, e.*rule.valueJ};
-    if (!model.NodePicturePoint(e.INode, m.Pi.x, m.Pi.y) || !model.NodePicturePoint(e.JNode, m.Pj.x, m.Pj.y))
+    const EndValues* ends = plot.ends.Find(e);
+    if (ends == nullptr)
         return std::nullopt;
-    for (float v : {e.Length, e.SinA, e.CosA, m.Fi, m.Fj})
+    const Element& element = model.Elements.at(e);
+    Member m{element, {}, {}, ends->i, ends->j};
+    if (!model.NodePicturePoint(element.INode, m.Pi.x, m.Pi.y) ||
+        !model.NodePicturePoint(element.JNode, m.Pj.x, m.Pj.y))
+        return std::nullopt;
+    for (float v : {element.Length, element.SinA, element.CosA, m.Fi, m.Fj})
         if (!std::isfinite(v))
             return std::nullopt;
     return m;
+}
+
+// The distributed loads on member e; none for a member beyond the table.
+DistributedIntensity LoadsOn(const DiagramPlot& plot, long e)
+{
+    const DistributedIntensity* q = plot.loads.Find(e);
+    return q ? *q : DistributedIntensity{};
 }
 
 // The scale as typed, when the answer is wholly a number that a 32-bit float
@@ -103,8 +129,7 @@ std::optional<float> TypedScale(const std::optional<std::string>& answer)
 
 // The largest value the diagram will draw: |end value|, and for moments on a
 // loaded member also the parabola's mid-span ordinate |(Mi + Mj)/2 + m(0.5)|.
-double LargestDrawnValue(const StructureModel& model, const DiagramRule& rule,
-                         const OneBasedTable<DistributedIntensity>& loads)
+double LargestDrawnValue(const StructureModel& model, const DiagramRule& rule, const DiagramPlot& plot)
 {
     double largest = 0.0;
     const auto consider = [&largest](double v) {
@@ -112,14 +137,14 @@ double LargestDrawnValue(const StructureModel& model, const DiagramRule& rule,
             largest = std::max(largest, std::fabs(v));
     };
     for (long e = 1; e <= model.ElementCount(); ++e) {
-        const std::optional<Member> m = DrawableMember(model, model.Elements.at(e), rule);
+        const std::optional<Member> m = DrawableMember(model, e, plot);
         if (!m)
             continue;
         consider(m->Fi);
         consider(m->Fj);
         if (!rule.distributedLoads)
             continue;
-        const DistributedIntensity& q = loads.at(e);
+        const DistributedIntensity q = LoadsOn(plot, e);
         if (q.Any())
             consider((m->Fi + m->Fj) / 2.0 + LoadMoment(q, m->element, 0.5));
     }
@@ -128,9 +153,9 @@ double LargestDrawnValue(const StructureModel& model, const DiagramRule& rule,
 
 // Puts the largest drawn value at one tenth of the picture width.
 float AutomaticScale(const StructureModel& model, const Canvas& canvas, const DiagramRule& rule,
-                     const OneBasedTable<DistributedIntensity>& loads)
+                     const DiagramPlot& plot)
 {
-    const double largest = LargestDrawnValue(model, rule, loads);
+    const double largest = LargestDrawnValue(model, rule, plot);
     if (largest <= 1e-20)
         return 1.0f;
     return static_cast<float>(0.1 * canvas.ScaleWidth() / largest);
@@ -203,52 +228,90 @@ void DrawMemberDiagram(Canvas& canvas, const DiagramRule& rule, const Member& m,
 // The diagram's layer over its members: the scale the student typed, or
 // without one the automatic scale of the picture's present width, so that
 // drawing the layer again at another size never asks again.
-float DrawOrdinates(const StructureModel& model, Canvas& canvas, const DiagramRule& rule, std::optional<float> typed)
+float DrawOrdinates(const StructureModel& model, Canvas& canvas, const DiagramRule& rule, const DiagramPlot& plot,
+                    std::optional<float> typed)
 {
-    canvas.AddLayer([&model, &rule, typed](Canvas& again) {
-        again.SetCaption(rule.caption);
-        DrawOrdinates(model, again, rule, typed);
+    canvas.AddLayer([&model, &rule, plot, typed](Canvas& again) {
+        again.SetCaption(plot.caption);
+        DrawOrdinates(model, again, rule, plot, typed);
     });
-    // The end forces always belong to the user's loads, also while the
-    // calculation holds unit forces in Loads.
-    const OneBasedTable<DistributedIntensity> loads = SumDistributedLoads(model.UserLoads(), model.ElementCount());
-    const float DiagramScale = typed ? *typed : AutomaticScale(model, canvas, rule, loads);
+    const float DiagramScale = typed ? *typed : AutomaticScale(model, canvas, rule, plot);
     canvas.SetDrawWidth(1);
     canvas.SetForeColor(kBlack);
 
     for (long e = 1; e <= model.ElementCount(); ++e)
-        if (const std::optional<Member> m = DrawableMember(model, model.Elements.at(e), rule))
-            DrawMemberDiagram(canvas, rule, *m, loads.at(e), DiagramScale);
+        if (const std::optional<Member> m = DrawableMember(model, e, plot))
+            DrawMemberDiagram(canvas, rule, *m, LoadsOn(plot, e), DiagramScale);
     return DiagramScale;
 }
 
-float DrawDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host, const DiagramRule& rule)
+float DrawDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host, const DiagramRule& rule,
+                  const DiagramPlot& plot)
 {
     canvas.Cls();
-    host.ShowPicture(rule.caption);
+    host.ShowPicture(plot.caption);
     canvas.SetForeColor(kBlue);
     DrawMembers(model, canvas, MemberLabels::Hidden);
     // The members' pass captions the picture as the structure; this is the
     // diagram's picture.
-    canvas.SetCaption(rule.caption);
-    return DrawOrdinates(model, canvas, rule, TypedScale(host.AskScale(kDiagramScalePrompt, rule.caption)));
+    canvas.SetCaption(plot.caption);
+    return DrawOrdinates(model, canvas, rule, plot, TypedScale(host.AskScale(kDiagramScalePrompt, plot.caption)));
+}
+
+OneBasedTable<EndValues> ElementEnds(const StructureModel& model, float Element::*valueI, float Element::*valueJ)
+{
+    OneBasedTable<EndValues> ends;
+    for (const Element& e : model.Elements)
+        ends.Append({e.*valueI, e.*valueJ});
+    return ends;
+}
+
+// The end forces always belong to the user's loads, also while the
+// calculation holds unit forces in Loads.
+OneBasedTable<DistributedIntensity> UserDistributedLoads(const StructureModel& model)
+{
+    return SumDistributedLoads(model.UserLoads(), model.ElementCount());
 }
 
 }  // namespace
 
+std::string CaseMomentCaption(int caseNo)
+{
+    if (caseNo == 0)
+        return std::string(kLoadMomentDiagramCaption);
+    // M with a combining macron over it: the bar of the unit diagram.
+    return "M\u0304" + std::to_string(caseNo) + "图";
+}
+
 float DrawMomentDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host)
 {
-    return DrawDiagram(model, canvas, host, kMomentRule);
+    return DrawDiagram(model, canvas, host, kMomentRule,
+                       {std::string(kMomentDiagramCaption), ElementEnds(model, &Element::Mi, &Element::Mj),
+                        UserDistributedLoads(model)});
 }
 
 float DrawShearDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host)
 {
-    return DrawDiagram(model, canvas, host, kShearRule);
+    return DrawDiagram(model, canvas, host, kShearRule,
+                       {std::string(kShearDiagramCaption), ElementEnds(model, &Element::Vi, &Element::Vj), {}});
 }
 
 float DrawAxialDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host)
 {
-    return DrawDiagram(model, canvas, host, kAxialRule);
+    return DrawDiagram(model, canvas, host, kAxialRule,
+                       {std::string(kAxialDiagramCaption), ElementEnds(model, &Element::Ni, &Element::Nj), {}});
+}
+
+float DrawCaseMomentDiagram(const StructureModel& model, int caseNo, Canvas& canvas, DiagramHost& host)
+{
+    const CaseForceTable& moments = model.CaseMoments;
+    OneBasedTable<EndValues> ends;
+    for (int e = 1; moments.Has(caseNo, e, 1); ++e)
+        ends.Append({moments.at(caseNo, e, 1), moments.at(caseNo, e, 2)});
+    const std::string caption = CaseMomentCaption(caseNo);
+    return DrawDiagram(
+        model, canvas, host, kMomentRule,
+        {caption, std::move(ends), caseNo == 0 ? UserDistributedLoads(model) : OneBasedTable<DistributedIntensity>{}});
 }
 
 }  // namespace tavrin

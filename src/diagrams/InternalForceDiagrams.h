@@ -12,6 +12,7 @@ namespace tavrin {
 inline constexpr std::string_view kMomentDiagramCaption = "弯矩图";
 inline constexpr std::string_view kShearDiagramCaption = "剪力图";
 inline constexpr std::string_view kAxialDiagramCaption = "轴力图";
+inline constexpr std::string_view kLoadMomentDiagramCaption = "MP图";
 inline constexpr std::string_view kDiagramScalePrompt = "输入绘图比例(30～100)：";
 
 // What a diagram needs from the window that holds the picture.
@@ -41,5 +42,16 @@ public:
 float DrawMomentDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host);
 float DrawShearDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host);
 float DrawAxialDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host);
+
+// Caption of the moment diagram of load case c of the basic system: "MP图"
+// for the user's loads (case 0), "M̄1图", "M̄2图", … for the unit forces.
+std::string CaseMomentCaption(int caseNo);
+
+// The moment diagram of load case c of the basic system, drawn like the
+// final moment diagram from the end moments CaseMoments holds for the case:
+// the parabola of the user's distributed loads hangs from case 0 (MP), a
+// unit case (M̄k) is straight lines. Captioned CaseMomentCaption(c); a case
+// or member outside the table is not drawn. Returns the DiagramScale used.
+float DrawCaseMomentDiagram(const StructureModel& model, int caseNo, Canvas& canvas, DiagramHost& host);
 
 }  // namespace tavrin

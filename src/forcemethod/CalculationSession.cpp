@@ -7,9 +7,8 @@ namespace tavrin {
 
 namespace {
 
-StructureInput InputOf(const CalculationContext& ctx)
+StructureInput InputOf(const StructureModel& model)
 {
-    const StructureModel& model = ctx.model;
     StructureInput input{model.Nodes, model.Elements, model.Supports, model.UserLoads(), model.IndeterminacyDegree};
     for (Element& e : input.elements)
         e.Ni = e.Vi = e.Mi = e.Nj = e.Vj = e.Mj = 0.0f;
@@ -122,7 +121,7 @@ void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis)
     calc.analysed = true;
     calc.kind = analysis.kind;
     calc.degree = analysis.degree;
-    calc.analysedFor = InputOf(ctx);
+    calc.analysedFor = InputOf(ctx.model);
     const auto cases = static_cast<std::size_t>(analysis.degree + 1);
     calc.unitForces.assign(cases, std::nullopt);
     calc.unitForceRows.assign(cases, MemoryGrid(0, 0));
@@ -146,11 +145,15 @@ void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis)
 
 bool CalculationGoesOn(const CalculationContext& ctx)
 {
+    return ctx.form.visible && StillAsAnalysed(ctx.model, ctx.calc);
+}
+
+bool StillAsAnalysed(const StructureModel& model, const CalculationState& calc)
+{
     // A commit voids every result and empties the case tables, even when the
     // table committed is the same as before: the old steps are refused then,
     // so the analysis must size the tables anew.
-    return ctx.form.visible && ctx.calc.analysed && InputOf(ctx) == ctx.calc.analysedFor &&
-           ctx.model.CaseMoments.CaseCount() == ctx.calc.degree + 1;
+    return calc.analysed && InputOf(model) == calc.analysedFor && model.CaseMoments.CaseCount() == calc.degree + 1;
 }
 
 bool AnalyseAndOpenCalculation(CalculationContext& ctx)

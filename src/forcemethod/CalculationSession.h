@@ -150,6 +150,11 @@ void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis)
 // for a diagram finds every step and result where they were.
 bool CalculationGoesOn(const CalculationContext& ctx);
 
+// True while the structure (nodes, members, supports, the user's loads and
+// the degree) is the one the calculation was analysed for and its case
+// tables are still sized for it: a commit empties them.
+bool StillAsAnalysed(const StructureModel& model, const CalculationState& calc);
+
 // The menu command "计算类型分析" on the form's rules: the calculation that
 // goes on, or else the analysis, then the form opened when the structure is
 // accepted. False when it was refused; the form, the model and the picture

@@ -45,6 +45,8 @@ inline std::string EndForcesMissingText(int caseNo)
 {
     return "请先计算" + CaseName(caseNo) + "作用下的各构件内力！";
 }
+// The menu's moment diagrams of the load cases, before any case has its end forces.
+inline constexpr std::string_view kNoCaseDiagram = "请先计算外荷载或单位力作用下的各构件内力！";
 inline std::string UnitForceMissingText(int k)
 {
     return "请先在“" + UnitForceName(k) + "”的输入表中输入单位力，并按“交互检查”！";

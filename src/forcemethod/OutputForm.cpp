@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "forcemethod/CalculationDriver.h"
+#include "forcemethod/CaseDiagrams.h"
 #include "forcemethod/SupplementaryInput.h"
 #include "qtforms/GridWidget.h"
 #include "qtforms/QtCellEditor.h"
@@ -29,14 +30,17 @@ constexpr int kListEditorWidthTwips = 1250;
 
 }  // namespace
 
-OutputForm::OutputForm(StructureModel& model, Canvas& picture, MessageSink& messages, QWidget* parent)
+OutputForm::OutputForm(StructureModel& model, Canvas& picture, DiagramHost& host, MessageSink& messages,
+                       QWidget* parent)
     : QWidget(parent, kOwnedFormFlags),
       m_model(model),
       m_picture(picture),
+      m_host(host),
       m_messages(messages),
       Label1(Named(new QLabel(this), "Label1", "求解内容：")),
       cmbCalType(Named(new QComboBox(this), "cmbCalType")),
       cmdCal(Named(new QPushButton(this), "cmdCal", "计算(&C)")),
+      cmdCaseDiagram(Named(new QPushButton(this), "cmdCaseDiagram", kCaseDiagramCaption)),
       cmdClose(Named(new QPushButton(this), "cmdClose", "关闭窗口(&X)")),
       Frame3(Named(new QGroupBox(this), "Frame3", kUnitForceFrameCaption)),
       MSFlexGrid1(Named(new GridWidget(Frame3), "MSFlexGrid1")),
@@ -86,9 +90,10 @@ void OutputForm::LayOut()
     form->addWidget(Label1, 0, 0);
     form->addWidget(cmbCalType, 0, 1);
     form->addWidget(cmdCal, 0, 2);
-    form->addWidget(Frame2, 1, 0, 1, 3);
-    form->addWidget(Frame3, 1, 0, 1, 3);
-    form->addWidget(cmdClose, 2, 2);
+    form->addWidget(cmdCaseDiagram, 0, 3);
+    form->addWidget(Frame2, 1, 0, 1, 4);
+    form->addWidget(Frame3, 1, 0, 1, 4);
+    form->addWidget(cmdClose, 2, 3);
     form->setColumnStretch(1, 1);
     for (QGroupBox* frame : {Frame2, Frame3}) {
         QSizePolicy policy = frame->sizePolicy();
@@ -103,6 +108,7 @@ void OutputForm::ConnectButtons()
 {
     connect(cmbCalType, &QComboBox::activated, this, &OutputForm::SelectItem);
     connect(cmdCal, &QPushButton::clicked, this, &OutputForm::Calculate);
+    connect(cmdCaseDiagram, &QPushButton::clicked, this, &OutputForm::DrawCaseDiagram);
     connect(cmdApply, &QPushButton::clicked, this, &OutputForm::Apply);
     connect(cmdOK, &QPushButton::clicked, this, &OutputForm::Confirm);
     // cmdCancle stays unconnected: a wrong unit-force table is corrected by
@@ -165,6 +171,12 @@ void OutputForm::Calculate()
     ShowOutcome(RunCalculationStep(ctx));
 }
 
+void OutputForm::DrawCaseDiagram()
+{
+    CalculationContext ctx = Context();
+    ShowOutcome(DrawSelectedCaseDiagram(ctx, m_host));
+}
+
 // What the student typed but has not yet confirmed belongs to the table.
 void OutputForm::Apply()
 {
@@ -203,6 +215,7 @@ void OutputForm::ShowState()
         cmbCalType->setCurrentIndex(m_state.selectedItem);
     }
     cmdCal->setEnabled(m_state.calEnabled);
+    cmdCaseDiagram->setEnabled(CaseDiagramEnabled(m_model, m_state, m_calculation));
     Frame2->setTitle(FromUtf8(m_state.resultFrameCaption));
     Frame2->setVisible(m_state.resultFrameVisible);
     Frame3->setTitle(FromUtf8(m_state.inputFrameCaption));
@@ -224,8 +237,8 @@ void OutputForm::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-OutputForm* AnalyseModelTypeCommand(StructureModel& model, Canvas& picture, MessageSink& messages, OutputForm*& form,
-                                    QWidget* parent, std::function<void(QWidget&)> place)
+OutputForm* AnalyseModelTypeCommand(StructureModel& model, Canvas& picture, DiagramHost& host, MessageSink& messages,
+                                    OutputForm*& form, QWidget* parent, std::function<void(QWidget&)> place)
 {
     if (form != nullptr && form->BringCalculationForward())
         return form;
@@ -233,7 +246,7 @@ OutputForm* AnalyseModelTypeCommand(StructureModel& model, Canvas& picture, Mess
     if (!analysis.accepted)
         return nullptr;
     if (form == nullptr)
-        form = new OutputForm(model, picture, messages, parent);
+        form = new OutputForm(model, picture, host, messages, parent);
     // Always replaced: a placement kept from an earlier command may refer to
     // what that caller has since let go of.
     form->SetPlacement(std::move(place));

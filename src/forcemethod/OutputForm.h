@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include "diagrams/InternalForceDiagrams.h"
 #include "drawing/Canvas.h"
 #include "forcemethod/CalculationSession.h"
 #include "model/Messages.h"
@@ -22,7 +23,9 @@ class QtCellEditor;
 
 // frmOutput, "结构计算": the student picks a calculation item in cmbCalType,
 // gives the supplementary input it asks for in MSFlexGrid1 (Frame3) and
-// presses "计算(&C)"; the result table shows in MSFlexGrid2 (Frame2).
+// presses "计算(&C)"; the result table shows in MSFlexGrid2 (Frame2). Beside
+// it, cmdCaseDiagram draws the moment diagram of the selected member-force
+// item's load case on the picture, with the scale asked by the host.
 // Modeless, owned by its parent window: it stays above it. The rules live in
 // the calculation core; the form forwards its events and mirrors
 // CalculationFormState onto its controls.
@@ -30,7 +33,8 @@ class OutputForm : public QWidget {
     Q_OBJECT
 
 public:
-    OutputForm(StructureModel& model, Canvas& picture, MessageSink& messages, QWidget* parent = nullptr);
+    OutputForm(StructureModel& model, Canvas& picture, DiagramHost& host, MessageSink& messages,
+               QWidget* parent = nullptr);
     ~OutputForm() override;
 
     // How the form is placed when an analysis opens it (beside the picture
@@ -44,6 +48,7 @@ public:
     bool BringCalculationForward();
 
     const CalculationFormState& State() const { return m_state; }
+    const CalculationState& Calculation() const { return m_calculation; }
 
     // The supplementary rows given so far, to be kept in a structure file.
     SupplementaryRows KeptRows() const { return KeptSupplementaryRows(m_calculation); }
@@ -63,6 +68,7 @@ private:
 
     void SelectItem(int index);
     void Calculate();
+    void DrawCaseDiagram();
     void Apply();
     void Confirm();
 
@@ -71,12 +77,14 @@ private:
 
     StructureModel& m_model;
     Canvas& m_picture;
+    DiagramHost& m_host;
     MessageSink& m_messages;
     std::function<void(QWidget&)> m_place;
 
     QLabel* Label1;
     QComboBox* cmbCalType;
     QPushButton* cmdCal;
+    QPushButton* cmdCaseDiagram;
     QPushButton* cmdClose;
     QGroupBox* Frame3;
     GridWidget* MSFlexGrid1;
@@ -101,7 +109,7 @@ private:
 // use into `form`, with `parent`, and kept) opens placed by `place`. A
 // refused structure leaves the form, the model and the picture as they were.
 // Returns the form when it was shown.
-OutputForm* AnalyseModelTypeCommand(StructureModel& model, Canvas& picture, MessageSink& messages, OutputForm*& form,
-                                    QWidget* parent, std::function<void(QWidget&)> place = {});
+OutputForm* AnalyseModelTypeCommand(StructureModel& model, Canvas& picture, DiagramHost& host, MessageSink& messages,
+                                    OutputForm*& form, QWidget* parent, std::function<void(QWidget&)> place = {});
 
 }  // namespace tavrin

@@ -215,7 +215,7 @@ void ProgramQtTest::menuBarCarriesEveryEntryWithItsShortcut()
         {"wenjian", "文件(&F)", {"dakai", "baocun", "daochu", "dayin", "shili", "heng5", "exit"}},
         {"huatu", "建立计算模型(&M)", {"mnuModel", "were", "mnuFig", "hy"}},
         {"qiujie", "求解(&Q)", {"mnuModelType", "b"}},
-        {"xianshi", "显示内力图(&T)", {"wanju", "zhouli", "jianli"}},
+        {"xianshi", "显示内力图(&T)", {"wanju", "zhouli", "jianli", "heng6", "jibenwanju"}},
         {"help", "帮助(&H)", {"zhuti", "web", "guanyu"}},
     };
     const QList<QAction*> bar = Main().menuBar()->actions();
@@ -231,7 +231,8 @@ void ProgramQtTest::menuBarCarriesEveryEntryWithItsShortcut()
             const QString name = QString::fromLatin1(menus[m].entries[static_cast<std::size_t>(i)]);
             QCOMPARE(items[i]->objectName(), name);
             const bool separator = name == QStringLiteral("heng5") || name == QStringLiteral("were") ||
-                                   name == QStringLiteral("hy") || name == QStringLiteral("b");
+                                   name == QStringLiteral("hy") || name == QStringLiteral("b") ||
+                                   name == QStringLiteral("heng6");
             QCOMPARE(items[i]->isSeparator(), separator);
         }
     }
@@ -250,6 +251,7 @@ void ProgramQtTest::menuBarCarriesEveryEntryWithItsShortcut()
         {"wanju", "弯矩图&W", QKeySequence(Qt::CTRL | Qt::Key_W)},
         {"zhouli", "轴力图&Z", QKeySequence(Qt::CTRL | Qt::Key_Z)},
         {"jianli", "剪力图&J", QKeySequence(Qt::CTRL | Qt::Key_J)},
+        {"jibenwanju", "基本结构弯矩图&B", QKeySequence()},
         {"zhuti", "帮助主题(&Z)", QKeySequence()},
         {"web", "Web浏览器...", QKeySequence()},
         {"guanyu", "关于Tavrin...", QKeySequence()},
@@ -680,6 +682,11 @@ void ProgramQtTest::CalculateProppedCantilever()
     });
     if (QTest::currentTestFailed())
         return;
+    // No case has its end forces before the calculation.
+    Trigger("jibenwanju");
+    QCOMPARE(m_messages.shown.size(), std::size_t{1});
+    QCOMPARE(m_messages.shown[0].text, std::string("请先计算外荷载或单位力作用下的各构件内力！"));
+    m_messages.shown.clear();
     CalculateEveryItem("无附属部分的超静定结构计算", {"集中荷载", "2", "向上"});
 }
 
@@ -688,6 +695,16 @@ void ProgramQtTest::indeterminateBeamThroughTheMenus()
     CalculateProppedCantilever();
     if (QTest::currentTestFailed())
         return;
+
+    QStringList offered;
+    m_shell->diagramHost().SetChoicePrompt([&offered](const QString&, const QString&, const QStringList& entries) {
+        offered = entries;
+        return std::optional<int>(1);
+    });
+    Trigger("jibenwanju");
+    QCOMPARE(offered, (QStringList{U("MP图（外荷载）"), U("M\u03041图（单位未知力X1）")}));
+    QCOMPARE(Main().picWindow().windowTitle(), U("M\u03041图"));
+    SavePicture("unit-moment.png");
 
     const StructureModel& model = m_shell->model();
     QCOMPARE(model.Elements.at(1).EI, 1.0f);

@@ -129,7 +129,7 @@ TEST(BatchRunTest, AWarningAlongAStepDoesNotStopIt)
     EXPECT_EQ(result.steps.size(), 2u);
     ASSERT_EQ(result.messages.size(), 1u);
     EXPECT_EQ(result.messages[0].title, "警告!");
-    EXPECT_EQ(result.pictures.size(), 4u);
+    EXPECT_EQ(result.pictures.size(), 5u);
 }
 
 // The grid has 100 data rows, and its first empty type cell ends a table:
@@ -245,9 +245,9 @@ TEST(BatchRunTest, DiagramsFollowACompletedCalculationAtTheScaleGiven)
 {
     const RunResult automatic = RunCase(CaseOf("{" + kBeamTables + "}"), 267, 267);
     const RunResult scaled = RunCase(CaseOf("{" + kBeamTables + R"(, "scale": 2})"), 267, 267);
-    ASSERT_EQ(scaled.pictures.size(), 4u);
-    const char* names[] = {"structure", "moment", "shear", "axial"};
-    for (std::size_t p = 0; p < 4; ++p)
+    ASSERT_EQ(scaled.pictures.size(), 5u);
+    const char* names[] = {"structure", "moment", "shear", "axial", "mp"};
+    for (std::size_t p = 0; p < 5; ++p)
         EXPECT_EQ(scaled.pictures[p].name, names[p]);
 
     // Moment under the load: 8 * 2 = 16, drawn 16 * 2 = 32 units off the member
@@ -260,6 +260,8 @@ TEST(BatchRunTest, DiagramsFollowACompletedCalculationAtTheScaleGiven)
         return longest;
     };
     EXPECT_NEAR(ordinate(scaled.pictures[1]), 32.0, 1e-3);
+    // The beam is determinate: its MP is the final moment diagram.
+    EXPECT_NEAR(ordinate(scaled.pictures[4]), 32.0, 1e-3);
     // Without a scale the largest value is drawn at a tenth of the width.
     EXPECT_NEAR(ordinate(automatic.pictures[1]), 26.7, 1e-3);
 }

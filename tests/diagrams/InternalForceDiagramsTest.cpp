@@ -593,5 +593,83 @@ TEST(InternalForceDiagramsTest, MembersThatCannotBeDrawnAreSkippedAndAZeroLength
     ExpectLabel(z.Prints()[0], "20.", {50, 220});
 }
 
+// The basic system of the propped cantilever, L = 4 fixed at node 1, q = 2
+// downward: MP has qL²/2 = 16 at the fixed end and the parabola's qL²/8 = 4
+// at mid-span; M̄1 of the unit force up at the prop has L = 4 at the fixed
+// end, on the other side, and no parabola, although the user's load stays on
+// the member. Both read the case table, not the final moments of the members,
+// and the unit force in Loads while the calculation holds it changes nothing.
+TEST(InternalForceDiagramsTest, CaseMomentDiagramsOfTheProppedCantileverPlotTheirOwnCaseMoments)
+{
+    StructureModel model = Beam();
+    model.SavedLoads.Append(Distributed(1, "向下", 2.0f));
+    model.Loads.Append({"集中荷载", 1.0f, "向上", 2, 0});
+    model.UnitForcesInLoads = true;
+    model.CaseMoments.Resize(1, 1);
+    model.CaseMoments.at(0, 1, 1) = 16.0f;
+    model.CaseMoments.at(1, 1, 1) = -4.0f;
+    model.Elements.at(1).Mi = 4.0f;  // the final moment: drawn by neither
+    const struct {
+        int caseNo;
+        const char* caption;
+        Pt Ti;
+        std::vector<std::string> labels;
+        std::size_t magenta;  // tip line and mid-span ordinate of a loaded member
+    } cases[] = {
+        {0, "MP图", {50, 168}, {"16.", "4."}, 2},
+        {1, "M\u03041图", {50, 208}, {"4."}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        RecordingCanvas canvas{200.0, 200.0};
+        FakeHost host(canvas, "2");
+        EXPECT_EQ(DrawCaseMomentDiagram(model, c.caseNo, canvas, host), 2.0f);
+        EXPECT_EQ(host.captions, std::vector<std::string>{c.caption});
+        EXPECT_EQ(host.titles, std::vector<std::string>{c.caption});
+        EXPECT_EQ(canvas.caption, c.caption);
+
+        std::vector<CanvasOp> lines, magenta;
+        std::vector<std::string> labels;
+        for (std::size_t k = host.opsAtAsk; k < canvas.ops.size(); ++k) {
+            const CanvasOp& op = canvas.ops[k];
+            if (op.kind == CanvasOp::Kind::Print)
+                labels.push_back(op.text);
+            if (op.kind == CanvasOp::Kind::Line && (op.x1 != op.x2 || op.y1 != op.y2))
+                (op.color == kMagenta ? magenta : lines).push_back(op);
+        }
+        EXPECT_EQ(labels, c.labels);
+        EXPECT_EQ(magenta.size(), c.magenta);
+        ASSERT_FALSE(lines.empty());
+        ExpectLine(lines[0], {50, 200}, c.Ti);
+        if (c.caseNo == 1) {
+            ASSERT_EQ(lines.size(), 2u) << "ordinate and tip line, no parabola";
+            ExpectLine(lines[1], c.Ti, {90, 200});
+        }
+    }
+}
+
+// A determinate structure has only MP, and it is the final moment diagram:
+// the same picture from its case moments, but for the caption.
+TEST(InternalForceDiagramsTest, LoadMomentDiagramOfADeterminateStructureIsItsFinalMomentDiagram)
+{
+    StructureModel model = Beam();
+    model.Loads.Append(Distributed(1, "向下", 2.0f));
+    model.Elements.at(1).Mi = 16.0f;
+    model.Elements.at(1).Mj = -3.0f;
+    model.CaseMoments.Resize(0, 1);
+    model.CaseMoments.at(0, 1, 1) = 16.0f;
+    model.CaseMoments.at(0, 1, 2) = -3.0f;
+    for (const char* answer : {"2", ""}) {
+        SCOPED_TRACE(answer);
+        const Drawn final(DrawMomentDiagram, model, answer);
+        const Drawn mp(
+            [](const StructureModel& m, Canvas& c, DiagramHost& h) { return DrawCaseMomentDiagram(m, 0, c, h); }, model,
+            answer);
+        EXPECT_EQ(mp.canvas.caption, "MP图");
+        EXPECT_EQ(mp.scale, final.scale);
+        EXPECT_TRUE(mp.canvas.ops == final.canvas.ops);
+    }
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "forcemethod/CalculationDriver.h"
+#include "forcemethod/CaseDiagrams.h"
 #include "forcemethod/FrameFixtures.h"
 #include "forcemethod/ResultTables.h"
 #include "forcemethod/SupplementaryInput.h"
@@ -922,6 +923,89 @@ TEST(CalculationDriverTest, RefusedAnalysisLeavesFormModelAndPictureAlone)
     EXPECT_FALSE(form.visible);
     EXPECT_TRUE(form.items.empty());
     EXPECT_FALSE(calc.analysed);
+}
+
+class ScaleTwo : public DiagramHost {
+public:
+    void ShowPicture(std::string_view) override {}
+    std::optional<std::string> AskScale(std::string_view, std::string_view) override { return "2"; }
+};
+
+// The state of cmdCaseDiagram with list item `item` selected, and what
+// pressing it then does to the picture.
+struct CaseDiagramPress {
+    bool enabled;
+    StepOutcome outcome;
+    std::string caption;
+};
+
+CaseDiagramPress PressCaseDiagram(Calculation& c, int item)
+{
+    ScaleTwo host;
+    c.Select(item);
+    c.canvas.caption.clear();
+    const bool enabled = CaseDiagramEnabled(c.model, c.form, c.calc);
+    return {enabled, DrawSelectedCaseDiagram(c.ctx, host), c.canvas.caption};
+}
+
+// The propped cantilever, item by item (1: end forces under the loads, 3:
+// those of X1): a case is drawn once its end forces are calculated, while
+// the structure and the unit force are the ones they were calculated for.
+TEST(CalculationDriverTest, CaseMomentDiagramOnceItsEndForcesAreCalculatedForTheStructureAsItIs)
+{
+    Calculation c(testing::kCantilever, 1);
+    const StepOutcome refusedX1{StepEnd::Refused, "请先计算单位未知力X1作用下的各构件内力！"};
+    const Rows unitForce{{"集中荷载", "2", "", "向上"}};
+
+    CaseDiagramPress p = PressCaseDiagram(c, 1);
+    EXPECT_FALSE(p.enabled);
+    EXPECT_EQ(p.outcome, (StepOutcome{StepEnd::Refused, "请先计算外荷载作用下的各构件内力！"}));
+    EXPECT_TRUE(ReadyCases(c.model, c.calc).empty());
+
+    c.Run(0);
+    c.Run(1);
+    p = PressCaseDiagram(c, 1);
+    EXPECT_TRUE(p.enabled);
+    EXPECT_EQ(p.outcome, StepOutcome{});
+    EXPECT_EQ(p.caption, "MP图");
+    EXPECT_EQ(PressCaseDiagram(c, 0).outcome.end, StepEnd::Refused) << "a reaction item draws no diagram";
+    p = PressCaseDiagram(c, 3);
+    EXPECT_FALSE(p.enabled);
+    EXPECT_EQ(p.outcome, refusedX1);
+    EXPECT_EQ(p.caption, "");
+
+    c.Supply(2, unitForce);
+    RunCalculationStep(c.ctx);
+    c.Run(3);
+    p = PressCaseDiagram(c, 3);
+    EXPECT_TRUE(p.enabled);
+    EXPECT_EQ(p.caption, "M\u03041图");
+    EXPECT_EQ(ReadyCases(c.model, c.calc), (std::vector<int>{0, 1}));
+    EXPECT_EQ(CaseDiagramChoices({0, 1}), (std::vector<std::string>{"MP图（外荷载）", "M\u03041图（单位未知力X1）"}));
+
+    // A unit force applied again has no end forces yet.
+    c.Supply(2, unitForce);
+    EXPECT_EQ(PressCaseDiagram(c, 3).outcome, refusedX1);
+    EXPECT_EQ(ReadyCases(c.model, c.calc), std::vector<int>{0});
+
+    // Loads committed anew: the case moments are no longer the structure's.
+    EXPECT_TRUE(testing::CommitRows(c.model, c.canvas, c.messages, kLoadTable, {{"均布荷载", "", "1", "向下", "3"}}));
+    p = PressCaseDiagram(c, 1);
+    EXPECT_FALSE(p.enabled);
+    EXPECT_EQ(p.outcome, (StepOutcome{StepEnd::Refused, "结构数据或超静定次数已改变，请重新进行“计算类型分析”！"}));
+    EXPECT_TRUE(ReadyCases(c.model, c.calc).empty());
+}
+
+// A determinate structure has one case: its member forces are MP.
+TEST(CalculationDriverTest, MemberForcesOfADeterminateStructureDrawMP)
+{
+    Calculation c(testing::kSimpleBeam, 0);
+    c.Run(0);
+    c.Run(1);
+    const CaseDiagramPress p = PressCaseDiagram(c, 1);
+    EXPECT_TRUE(p.enabled);
+    EXPECT_EQ(p.caption, "MP图");
+    EXPECT_EQ(ReadyCases(c.model, c.calc), std::vector<int>{0});
 }
 
 }  // namespace

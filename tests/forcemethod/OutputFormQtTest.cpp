@@ -37,6 +37,15 @@ std::vector<std::string> Row(std::initializer_list<const char*> cells)
     return {cells.begin(), cells.end()};
 }
 
+// The picture window's side of a diagram: notes the captions shown and
+// answers the scale prompt with 2.
+class RecordingHost : public DiagramHost {
+public:
+    void ShowPicture(std::string_view caption) override { captions.emplace_back(caption); }
+    std::optional<std::string> AskScale(std::string_view, std::string_view) override { return "2"; }
+    std::vector<std::string> captions;
+};
+
 }  // namespace
 
 // Drives the real forms from the degree typed in the model type dialog, over
@@ -52,6 +61,7 @@ private slots:
     void opensWithItsControlsAndNoTableShowing();
     void determinateFrameToItsMemberForces();
     void proppedCantileverToItsTotalForces();
+    void caseDiagramButtonDrawsTheSelectedMemberForceCase();
     void portalFrameFixedAtBothFeetToItsTotalForces();
     void hingedCantileverBeamThroughItsAttachedPart();
     void indeterminateBeamWithAnAttachedPartToItsTotalForces();
@@ -85,6 +95,7 @@ private:
     std::unique_ptr<StructureModel> m_model;
     std::unique_ptr<RecordingCanvas> m_picture;
     std::unique_ptr<RecordingMessages> m_messages;
+    RecordingHost m_host;
     OutputForm* m_form = nullptr;
     std::unique_ptr<QWidget> m_owner;
 };
@@ -95,6 +106,7 @@ void OutputFormQtTest::init()
     m_picture = std::make_unique<RecordingCanvas>();
     m_messages = std::make_unique<RecordingMessages>();
     m_owner = std::make_unique<QWidget>();
+    m_host.captions.clear();
     m_form = nullptr;
 }
 
@@ -121,7 +133,7 @@ void OutputFormQtTest::Analyse(const testing::FrameTables& frame, int degree)
     QCOMPARE(m_model->IndeterminacyDegree, static_cast<std::int16_t>(degree));
 
     bool placed = false;
-    QVERIFY(AnalyseModelTypeCommand(*m_model, *m_picture, *m_messages, m_form, m_owner.get(),
+    QVERIFY(AnalyseModelTypeCommand(*m_model, *m_picture, m_host, *m_messages, m_form, m_owner.get(),
                                     [&](QWidget&) { placed = true; }));
     QVERIFY(placed);
     QVERIFY(m_form->isVisible());
@@ -238,6 +250,26 @@ void OutputFormQtTest::proppedCantileverToItsTotalForces()
     // 5qL/8 and qL^2/8 at the wall, 3qL/8 at the prop.
     QCOMPARE(Shown(), (Rows{Row({"杆件号", " Fni ", " Fqi ", " Fmi ", " Fnj ", " Fqj ", " Fmj "}),
                             Row({"1", "0.", "5.", "4.", "0.", "-3.", "0."})}));
+}
+
+// "弯矩图" beside "计算(&C)" draws MP once the end forces under the loads are
+// calculated, and stays disabled on an item whose case has none yet.
+void OutputFormQtTest::caseDiagramButtonDrawsTheSelectedMemberForceCase()
+{
+    Analyse(testing::kCantilever, 1);
+    auto* button = Find<QPushButton>("cmdCaseDiagram");
+    QCOMPARE(button->text(), U("弯矩图"));
+    ChooseItem(1);
+    QVERIFY(!button->isEnabled());
+    Calculate(0);
+    Calculate(1);
+    QVERIFY(button->isEnabled());
+    Click("cmdCaseDiagram");
+    QCOMPARE(m_host.captions, std::vector<std::string>{"MP图"});
+    QCOMPARE(m_picture->caption, std::string("MP图"));
+    QVERIFY(!m_picture->Prints().empty());
+    ChooseItem(3);
+    QVERIFY(!button->isEnabled());
 }
 
 void OutputFormQtTest::portalFrameFixedAtBothFeetToItsTotalForces()
@@ -415,7 +447,7 @@ void OutputFormQtTest::rigidJointLeavesEverythingAsItWas()
     QVERIFY(testing::CommitFrame(*m_model, *m_picture, *m_messages, star));
     const StructureModel before = *m_model;
     const std::size_t strokes = m_picture->ops.size();
-    QVERIFY(!AnalyseModelTypeCommand(*m_model, *m_picture, *m_messages, m_form, m_owner.get()));
+    QVERIFY(!AnalyseModelTypeCommand(*m_model, *m_picture, m_host, *m_messages, m_form, m_owner.get()));
     QVERIFY(m_form == nullptr);
     QVERIFY(*m_model == before);
     QCOMPARE(m_picture->ops.size(), strokes);
@@ -436,7 +468,7 @@ void OutputFormQtTest::framesAndFormClose()
 
     // The next analysis opens the kept form afresh.
     OutputForm* kept = m_form;
-    QVERIFY(AnalyseModelTypeCommand(*m_model, *m_picture, *m_messages, m_form, m_owner.get()));
+    QVERIFY(AnalyseModelTypeCommand(*m_model, *m_picture, m_host, *m_messages, m_form, m_owner.get()));
     QCOMPARE(m_form, kept);
     QVERIFY(m_form->isVisible());
     QVERIFY(!Find<QPushButton>("cmdCal")->isEnabled());

@@ -88,6 +88,12 @@ void DrawDiagrams(const StructureModel& model, const BatchCase& batchCase, Recor
         draw(model, canvas, host);
         pictures.push_back({std::string(name), std::move(canvas.ops)});
     }
+    // A completed calculation has the end forces of every case.
+    for (int c = 0; c < model.CaseMoments.CaseCount(); ++c) {
+        canvas.ops.clear();
+        DrawCaseMomentDiagram(model, c, canvas, host);
+        pictures.push_back({CaseMomentPicture(c), std::move(canvas.ops)});
+    }
     canvas.ops.clear();
 }
 

@@ -16,6 +16,13 @@ inline constexpr std::string_view kStructurePicture = "structure";
 inline constexpr std::string_view kMomentPicture = "moment";
 inline constexpr std::string_view kShearPicture = "shear";
 inline constexpr std::string_view kAxialPicture = "axial";
+// Then the moment diagram of each load case of the basic system: "mp" for
+// the user's loads, "unit-1", "unit-2", … for the unit forces.
+inline constexpr std::string_view kLoadMomentPicture = "mp";
+inline std::string CaseMomentPicture(int caseNo)
+{
+    return caseNo == 0 ? std::string(kLoadMomentPicture) : "unit-" + std::to_string(caseNo);
+}
 
 struct Picture {
     std::string name;
@@ -49,8 +56,8 @@ struct RunResult {
 
 // Plays the case through the input form, the model type dialog, the
 // analysis and the calculation form on a picture of `width` x `height`
-// picture units, then draws the three diagrams when the calculation ran to
-// its last item. Throws nothing that the core does not throw.
+// picture units, then draws the three diagrams and the moment diagram of
+// every load case when the calculation ran to its last item. Throws nothing that the core does not throw.
 RunResult RunCase(const BatchCase& batchCase, double width, double height);
 
 }  // namespace tavrin::batch
