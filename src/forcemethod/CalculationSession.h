@@ -86,6 +86,10 @@ struct CalculationState {
     std::vector<bool> endForcesDone;  // per case 0..n
     bool coefficientsDone = false;
     bool unknownsDone = false;
+    // The elements hold the final end forces of this calculation: the
+    // superposition (the member forces of a determinate structure) ran after
+    // every step it reads. The final reactions and the checks need it.
+    bool finalForcesDone = false;
 };
 
 // The result frame Frame2 and the input frame Frame3 share one place on the
