@@ -19,7 +19,7 @@ struct FinalReaction {
     };
     Kind kind = Kind::Support;
     std::int16_t node = 0;
-    std::string type;  // the support type, "铰结点", or "未知力X1"
+    std::string type;   // the support type, "铰结点", or "未知力X1"
     int redundant = 0;  // k of a redundant
     double Fx = 0.0, Fy = 0.0, Fm = 0.0;
 };

@@ -38,6 +38,9 @@ OutputForm::OutputForm(StructureModel& model, Canvas& picture, MessageSink& mess
       cmbCalType(Named(new QComboBox(this), "cmbCalType")),
       cmdCal(Named(new QPushButton(this), "cmdCal", "计算(&C)")),
       cmdClose(Named(new QPushButton(this), "cmdClose", "关闭窗口(&X)")),
+      cmdLedger(Named(new QPushButton(this), "cmdLedger", "图乘明细")),
+      cmdReactions(Named(new QPushButton(this), "cmdReactions", "最终支座反力")),
+      cmdChecks(Named(new QPushButton(this), "cmdChecks", "校核")),
       Frame3(Named(new QGroupBox(this), "Frame3", kUnitForceFrameCaption)),
       MSFlexGrid1(Named(new GridWidget(Frame3), "MSFlexGrid1")),
       Text1(Named(new QLineEdit(Frame3), "Text1")),
@@ -82,13 +85,19 @@ void OutputForm::LayOut()
     buttons->addWidget(cmdCancle);
     input->addLayout(buttons);
 
+    auto* views = new QHBoxLayout;
+    views->addStretch();
+    for (QPushButton* view : {cmdLedger, cmdReactions, cmdChecks})
+        views->addWidget(view);
+
     auto* form = new QGridLayout(this);
     form->addWidget(Label1, 0, 0);
     form->addWidget(cmbCalType, 0, 1);
     form->addWidget(cmdCal, 0, 2);
-    form->addWidget(Frame2, 1, 0, 1, 3);
-    form->addWidget(Frame3, 1, 0, 1, 3);
-    form->addWidget(cmdClose, 2, 2);
+    form->addLayout(views, 1, 0, 1, 3);
+    form->addWidget(Frame2, 2, 0, 1, 3);
+    form->addWidget(Frame3, 2, 0, 1, 3);
+    form->addWidget(cmdClose, 3, 2);
     form->setColumnStretch(1, 1);
     for (QGroupBox* frame : {Frame2, Frame3}) {
         QSizePolicy policy = frame->sizePolicy();
@@ -112,6 +121,9 @@ void OutputForm::ConnectButtons()
         ShowState();
     });
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdLedger, &QPushButton::clicked, this, [this] { ShowView(ResultView::Ledger); });
+    connect(cmdReactions, &QPushButton::clicked, this, [this] { ShowView(ResultView::FinalReactions); });
+    connect(cmdChecks, &QPushButton::clicked, this, [this] { ShowView(ResultView::Checks); });
 }
 
 CalculationContext OutputForm::Context()
@@ -157,6 +169,12 @@ void OutputForm::Calculate()
     ShowOutcome(RunCalculationStep(ctx));
 }
 
+void OutputForm::ShowView(ResultView view)
+{
+    CalculationContext ctx = Context();
+    ShowOutcome(ShowResultView(ctx, view));
+}
+
 // What the student typed but has not yet confirmed belongs to the table.
 void OutputForm::Apply()
 {
@@ -195,6 +213,9 @@ void OutputForm::ShowState()
         cmbCalType->setCurrentIndex(m_state.selectedItem);
     }
     cmdCal->setEnabled(m_state.calEnabled);
+    cmdLedger->setEnabled(ResultViewAvailable(m_calculation, ResultView::Ledger));
+    cmdReactions->setEnabled(ResultViewAvailable(m_calculation, ResultView::FinalReactions));
+    cmdChecks->setEnabled(ResultViewAvailable(m_calculation, ResultView::Checks));
     Frame2->setTitle(FromUtf8(m_state.resultFrameCaption));
     Frame2->setVisible(m_state.resultFrameVisible);
     Frame3->setTitle(FromUtf8(m_state.inputFrameCaption));

@@ -6,6 +6,7 @@
 
 #include "drawing/Canvas.h"
 #include "forcemethod/CalculationSession.h"
+#include "forcemethod/ResultViews.h"
 #include "model/Messages.h"
 #include "model/StructureModel.h"
 
@@ -57,6 +58,7 @@ private:
     void Calculate();
     void Apply();
     void Confirm();
+    void ShowView(ResultView view);
 
     void ShowState();
     void ShowOutcome(const StepOutcome& outcome);
@@ -70,6 +72,10 @@ private:
     QComboBox* cmbCalType;
     QPushButton* cmdCal;
     QPushButton* cmdClose;
+    // The tables beside the items: the ledger, the final reactions, the checks.
+    QPushButton* cmdLedger;
+    QPushButton* cmdReactions;
+    QPushButton* cmdChecks;
     QGroupBox* Frame3;
     GridWidget* MSFlexGrid1;
     QLineEdit* Text1;

@@ -84,7 +84,8 @@ Scale ScaleOf(const StructureModel& model, const std::vector<FinalReaction>& rea
         double loads = 0.0;
         const OneBasedTable<DistributedIntensity> q = SumDistributedLoads(model.UserLoads(), model.ElementCount());
         for (std::int16_t e = 1; e <= model.ElementCount(); ++e)
-            loads = std::max<double>(loads, (std::abs(q.at(e).qh) + std::abs(q.at(e).qv)) * model.Elements.at(e).Length);
+            loads =
+                std::max<double>(loads, (std::abs(q.at(e).qh) + std::abs(q.at(e).qv)) * model.Elements.at(e).Length);
         scale.Force({loads});
         scale.Moment({scale.force * std::hypot(maxX - minX, maxY - minY)});
     }
@@ -176,8 +177,7 @@ void AddEquilibrium(std::vector<ResultCheck>& checks, std::string_view what, con
 // int M M̄i / EI ds over the structure with the final moments M (the linear
 // part from the end moments, the parabola of the loads), and the sum of
 // the magnitudes of its parts, MP M̄i and Xk M̄k M̄i, for its tolerance.
-void AddCompatibility(const StructureModel& model, int i, const std::vector<float>& q,
-                      std::vector<ResultCheck>& checks)
+void AddCompatibility(const StructureModel& model, int i, const std::vector<float>& q, std::vector<ResultCheck>& checks)
 {
     const CaseForceTable& M = model.CaseMoments;
     double value = 0.0;
@@ -189,8 +189,7 @@ void AddCompatibility(const StructureModel& model, int i, const std::vector<floa
         const float qe = q[static_cast<std::size_t>(e)];
         value += MemberProduct(element, e, element.Mi, element.Mj, i1, i2, qe).term;
         for (int c = 0; c <= model.IndeterminacyDegree; ++c) {
-            const LedgerTerm part =
-                MemberProduct(element, e, M.at(c, e, 1), M.at(c, e, 2), i1, i2, c == 0 ? qe : 0.0f);
+            const LedgerTerm part = MemberProduct(element, e, M.at(c, e, 1), M.at(c, e, 2), i1, i2, c == 0 ? qe : 0.0f);
             parts += std::abs(Redundant(model, c) * part.term);
         }
     }

@@ -39,7 +39,7 @@ bool ShowView(CalculationContext& ctx, ResultView view)
         return false;
     }
     if (!ResultViewAvailable(calc, view)) {
-        ctx.messages.Show(view == ResultView::Ledger        ? kCoefficientsMissing
+        ctx.messages.Show(view == ResultView::Ledger   ? kCoefficientsMissing
                           : IsIndeterminate(calc.kind) ? kFinalForcesMissing
                                                        : kMemberForcesMissing);
         return false;

@@ -27,11 +27,11 @@ struct ResultViewLayout {
     int cols;
 };
 
-inline constexpr ResultViewLayout LedgerTable{"图乘明细（δij：前图M̄i、后图M̄j；Δip：前图MP、后图M̄i）：",
-                                              {"系数", "杆件号", "L", "EI", "前图Mi", "前图Mj", "后图Mi", "后图Mj",
-                                               "抛物线项", "图乘项"},
-                                              {600, 700, 600, 600, 800, 800, 800, 800, 900, 900},
-                                              10};
+inline constexpr ResultViewLayout LedgerTable{
+    "图乘明细（δij：前图M̄i、后图M̄j；Δip：前图MP、后图M̄i）：",
+    {"系数", "杆件号", "L", "EI", "前图Mi", "前图Mj", "后图Mi", "后图Mj", "抛物线项", "图乘项"},
+    {600, 650, 500, 500, 700, 700, 700, 700, 850, 850},
+    10};
 inline constexpr ResultViewLayout FinalReactionTable{
     "最终支座反力计算结果：",
     {"结点码", "类型", "Fx(向右为正)", "Fy(向上为正)", "Fm(顺时针为正)"},

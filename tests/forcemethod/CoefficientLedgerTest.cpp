@@ -77,8 +77,8 @@ TEST(CoefficientLedgerTest, MemberTermsAddUpToTheStoredCoefficients)
                 EXPECT_NEAR(entry.terms[t].term, expected.terms[t], 1e-4);
                 magnitude += std::abs(entry.terms[t].term);
             }
-            const float stored = entry.j == 0 ? c.model.FreeTerms.at(entry.i)
-                                              : c.model.FlexibilityMatrix.at(entry.i, entry.j);
+            const float stored =
+                entry.j == 0 ? c.model.FreeTerms.at(entry.i) : c.model.FlexibilityMatrix.at(entry.i, entry.j);
             EXPECT_EQ(entry.stored, stored);
             EXPECT_NEAR(entry.total, stored, 4 * FLT_EPSILON * magnitude);
         }

@@ -43,11 +43,12 @@ TEST(ResultViewsTest, ViewsOpenWithTheirStepsAndShowTheirTables)
     EXPECT_EQ(ShowResultView(c.ctx, ResultView::Ledger).end, StepEnd::Done);
     EXPECT_TRUE(c.form.resultFrameVisible);
     EXPECT_EQ(c.form.resultFrameCaption, LedgerTable.caption);
-    EXPECT_EQ(c.Shown(), (Rows{{"系数", "杆件号", "L", "EI", "前图Mi", "前图Mj", "后图Mi", "后图Mj", "抛物线项", "图乘项"},
-                               {"δ11", "1", "4", "1", "-4.", "0.", "-4.", "0.", "", "21.333"},
-                               {"", "合计", "", "", "", "", "", "", "", "21.333"},
-                               {"Δ1p", "1", "4", "1", "16.", "0.", "-4.", "0.", "21.333", "-64."},
-                               {"", "合计", "", "", "", "", "", "", "", "-64."}}));
+    EXPECT_EQ(c.Shown(),
+              (Rows{{"系数", "杆件号", "L", "EI", "前图Mi", "前图Mj", "后图Mi", "后图Mj", "抛物线项", "图乘项"},
+                    {"δ11", "1", "4", "1", "-4.", "0.", "-4.", "0.", "", "21.333"},
+                    {"", "合计", "", "", "", "", "", "", "", "21.333"},
+                    {"Δ1p", "1", "4", "1", "16.", "0.", "-4.", "0.", "21.333", "-64."},
+                    {"", "合计", "", "", "", "", "", "", "", "-64."}}));
 
     c.Run(5);
     c.Run(6);
