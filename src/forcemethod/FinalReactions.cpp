@@ -29,19 +29,17 @@ bool SameHinges(const std::vector<TransmittedForce>& a, const std::vector<Transm
     return true;
 }
 
-// The records of cases 0..n, when all are there and fit the supports.
-std::optional<std::vector<const CaseReactionRecord*>> RecordsOfEveryCase(const StructureModel& model, int n)
+// Every case 0..n recorded for the supports as they are, each with the
+// hinges of case 0, and the n unknowns solved.
+bool RecordsFitTogether(const StructureModel& model, int n)
 {
     if (static_cast<int>(model.CaseReactions.size()) != n + 1 || model.RedundantForces.Count() != n)
-        return std::nullopt;
-    std::vector<const CaseReactionRecord*> records;
-    for (const std::optional<CaseReactionRecord>& record : model.CaseReactions) {
+        return false;
+    for (const std::optional<CaseReactionRecord>& record : model.CaseReactions)
         if (!record || !SameSupports(record->supports, model.Supports) ||
-            (!records.empty() && !SameHinges(record->transmitted, records.front()->transmitted)))
-            return std::nullopt;
-        records.push_back(&*record);
-    }
-    return records;
+            !SameHinges(record->transmitted, model.CaseReactions.front()->transmitted))
+            return false;
+    return true;
 }
 
 // Loads of a unit case as forces at their nodes, times Xk; couples stored
@@ -65,42 +63,39 @@ void AddRedundantRows(const OneBasedTable<Load>& loads, int k, double Xk, std::v
 
 }  // namespace
 
+std::vector<FinalReaction> CaseReactionRows(const StructureModel& model, int caseNo)
+{
+    std::vector<FinalReaction> rows;
+    const std::size_t c = static_cast<std::size_t>(caseNo);
+    if (caseNo < 0 || c >= model.CaseReactions.size() || !model.CaseReactions[c])
+        return rows;
+    const CaseReactionRecord& record = *model.CaseReactions[c];
+    for (const Support& s : record.supports)
+        rows.push_back({FinalReaction::Kind::Support, s.NodeNo, s.SupportType, 0, s.Fx, s.Fy, s.Fm});
+    // A hinge passes on the opposite of the force it exerts on the attached part.
+    for (const TransmittedForce& t : record.transmitted)
+        if (!SupportStandsAt(model, t.Node))
+            rows.push_back({FinalReaction::Kind::Hinge, t.Node, std::string(kHingeNodeKind), 0, -t.Fx, -t.Fy, 0.0});
+    return rows;
+}
+
 std::optional<std::vector<FinalReaction>> FormFinalReactions(const StructureModel& model)
 {
     const int n = model.IndeterminacyDegree < 0 ? 0 : model.IndeterminacyDegree;
-    const auto records = RecordsOfEveryCase(model, n);
-    if (!records)
+    if (!RecordsFitTogether(model, n))
         return std::nullopt;
-    // Xk of case k, 1 for case 0.
-    const auto X = [&](int c) { return c == 0 ? 1.0 : model.RedundantForces.at(c); };
-
-    std::vector<FinalReaction> rows;
-    for (std::int16_t s = 1; s <= model.SupportCount(); ++s) {
-        const Support& support = model.Supports.at(s);
-        FinalReaction r{FinalReaction::Kind::Support, support.NodeNo, support.SupportType};
-        for (int c = 0; c <= n; ++c) {
-            const Support& Rc = (*records)[static_cast<std::size_t>(c)]->supports.at(s);
-            r.Fx += X(c) * static_cast<double>(Rc.Fx);
-            r.Fy += X(c) * static_cast<double>(Rc.Fy);
-            r.Fm += X(c) * static_cast<double>(Rc.Fm);
+    std::vector<FinalReaction> rows = CaseReactionRows(model, 0);
+    for (int k = 1; k <= n; ++k) {
+        const double Xk = model.RedundantForces.at(k);
+        const std::vector<FinalReaction> Rk = CaseReactionRows(model, k);
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            rows[r].Fx += Xk * Rk[r].Fx;
+            rows[r].Fy += Xk * Rk[r].Fy;
+            rows[r].Fm += Xk * Rk[r].Fm;
         }
-        rows.push_back(std::move(r));
-    }
-    // A hinge passes on the opposite of the force it exerts on the attached part.
-    const std::vector<TransmittedForce>& hinges = records->front()->transmitted;
-    for (std::size_t t = 0; t < hinges.size(); ++t) {
-        if (SupportStandsAt(model, hinges[t].Node))
-            continue;
-        FinalReaction r{FinalReaction::Kind::Hinge, hinges[t].Node, std::string(kHingeNodeKind)};
-        for (int c = 0; c <= n; ++c) {
-            const TransmittedForce& Hc = (*records)[static_cast<std::size_t>(c)]->transmitted[t];
-            r.Fx -= X(c) * static_cast<double>(Hc.Fx);
-            r.Fy -= X(c) * static_cast<double>(Hc.Fy);
-        }
-        rows.push_back(std::move(r));
     }
     for (int k = 1; k <= n; ++k)
-        AddRedundantRows((*records)[static_cast<std::size_t>(k)]->loads, k, X(k), rows);
+        AddRedundantRows(model.CaseReactions[static_cast<std::size_t>(k)]->loads, k, model.RedundantForces.at(k), rows);
     return rows;
 }
 

@@ -24,6 +24,11 @@ struct FinalReaction {
     double Fx = 0.0, Fy = 0.0, Fm = 0.0;
 };
 
+// The reactions of load case c as recorded with its end forces: every
+// support, then every hinge of an attached part (nodes without a support).
+// Empty when case c is not recorded.
+std::vector<FinalReaction> CaseReactionRows(const StructureModel& model, int caseNo);
+
 // The reactions of the original structure after the superposition:
 //   R = R0 + sum_k Xk Rk
 // for every support and every hinge of an attached part (nodes without a

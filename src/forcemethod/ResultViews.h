@@ -19,6 +19,11 @@ namespace tavrin {
 // list stays as it is.
 enum class ResultView { Ledger, FinalReactions, Checks };
 
+// The names of the views, on the form's buttons and in the batch output.
+inline constexpr std::string_view kLedgerViewName = "图乘明细";
+inline constexpr std::string_view kFinalReactionViewName = "最终支座反力";
+inline constexpr std::string_view kCheckViewName = "校核";
+
 // A view's table: caption, headers and the width (twips) of each column.
 struct ResultViewLayout {
     std::string_view caption;
