@@ -13,8 +13,6 @@ namespace tavrin {
 
 namespace {
 
-constexpr std::string_view kHingeNodeKind = "铰结点";
-
 // The part hangs on its moment hinge O, which takes both forces, and its
 // second node Q, which carries it vertically when level with O and
 // horizontally when plumb to it: O is the pin P of the solution, Q its R.

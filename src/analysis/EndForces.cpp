@@ -161,6 +161,11 @@ void ComputeCaseEndForces(StructureModel& model, std::int16_t caseNo, MessageSin
         return;
     }
     WarnOffTheChain(model, messages);
+    // The reactions below are cleared for the next case once the walk has
+    // read them; the record keeps them for the final reactions.
+    if (static_cast<std::size_t>(caseNo) < model.CaseReactions.size())
+        model.CaseReactions[static_cast<std::size_t>(caseNo)] =
+            CaseReactionRecord{model.Supports, model.TransmittedForces, model.Loads};
 
     const std::vector<WalkLoad> loads = ReadLoadsForTheWalk(model);
     // Several distributed loads along one axis add up.

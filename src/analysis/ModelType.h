@@ -35,6 +35,11 @@ bool HasAttachedParts(const StructureModel& model);
 
 CalculationModel ClassifyStructure(const StructureModel& model);
 
+inline bool IsIndeterminate(CalculationModel kind)
+{
+    return kind == CalculationModel::IndeterminateNoAttached || kind == CalculationModel::IndeterminateWithAttached;
+}
+
 // Caption of the calculation form for a calculation model.
 std::string_view CalculationModelCaption(CalculationModel kind);
 

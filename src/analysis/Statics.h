@@ -62,7 +62,9 @@ bool ComputeBasicPartReactions(StructureModel& model, const TextGrid& partRows, 
                                MessageSink& messages);
 
 // Member end forces of load case `caseNo` (0..n) by the chain walk; warns
-// once per call when the numbering breaks the chain.
+// once per call when the numbering breaks the chain. Records the reactions,
+// hinge forces and loads it starts from in CaseReactions[caseNo] (when that
+// is sized).
 void ComputeCaseEndForces(StructureModel& model, std::int16_t caseNo, MessageSink& messages);
 
 // Ni..Mj := case 0 + sum_k RedundantForces(k) * case k.

@@ -34,6 +34,8 @@ inline constexpr std::string_view kNumberOutsideTable = "结点号或单元号�
 // The part tables: "附属部分第2行：缺少第二个结点或单元号!".
 inline constexpr std::string_view kAttachedPartName = "附属部分";
 inline constexpr std::string_view kBasicPartName = "基本部分";
+// The kind of a row of a hinge between parts, in the reaction tables.
+inline constexpr std::string_view kHingeNodeKind = "铰结点";
 
 inline constexpr std::string_view kAttachedSecondNodeSkew =
     "第二个结点与取矩铰结点既不在同一水平线上，也不在同一竖线上，无法求解!";

@@ -23,25 +23,6 @@ struct PartTable {
 constexpr PartTable kAttachedPartTable{kAttachedPartName, kAttachedPartRowHolds};
 constexpr PartTable kBasicPartTable{kBasicPartName, kBasicPartRowHolds};
 
-bool IsIndeterminate(CalculationModel kind)
-{
-    return kind == CalculationModel::IndeterminateNoAttached || kind == CalculationModel::IndeterminateWithAttached;
-}
-
-// The case tables, the degree and the support arrangement must still be the
-// ones the item list was made for.
-bool StructureStillFits(const CalculationContext& ctx)
-{
-    const StructureModel& model = ctx.model;
-    const CalculationState& calc = ctx.calc;
-    const auto fits = [&](const CaseForceTable& t) {
-        return t.CaseCount() == calc.degree + 1 && t.ElementCount() == model.ElementCount();
-    };
-    return model.IndeterminacyDegree == calc.degree && model.CalcModel == calc.kind &&
-           ClassifyStructure(model) == calc.kind && fits(model.CaseAxialForces) && fits(model.CaseShearForces) &&
-           fits(model.CaseMoments);
-}
-
 bool IsBlankRow(const TextGrid& grid, int row)
 {
     for (int col = 0; col < grid.Cols(); ++col)
@@ -145,6 +126,7 @@ void MarkEndForcesDone(CalculationState& calc, int caseNo)
     calc.endForcesDone[static_cast<std::size_t>(caseNo)] = true;
     calc.coefficientsDone = false;
     calc.unknownsDone = false;
+    calc.finalForcesDone = false;
     // With redundants the end-force routine clears every reaction, so that
     // the next case starts from nothing.
     if (IsIndeterminate(calc.kind))
@@ -158,6 +140,8 @@ bool RunMemberForces(CalculationContext& ctx, const ResultLayout& layout)
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, layout, kMemberForceTitle, ctx.model);
     ComputeCaseEndForces(ctx.model, 0, ctx.messages);
     MarkEndForcesDone(ctx.calc, 0);
+    // A determinate structure has no other case: these are its final forces.
+    ctx.calc.finalForcesDone = true;
     FillMemberRows(ctx.MSFlexGrid2, ctx.model);
     return true;
 }
@@ -185,6 +169,7 @@ bool RunCoefficients(CalculationContext& ctx)
     // The free terms read the user's distributed loads.
     RestoreUserLoads(ctx);
     calc.unknownsDone = false;
+    calc.finalForcesDone = false;
     calc.coefficientsDone = FormCoefficients(ctx.model, ctx.messages);
     if (calc.coefficientsDone)
         FillCoefficientTable(ctx.MSFlexGrid2, ctx.model, calc.degree);
@@ -200,6 +185,7 @@ bool RunUnknowns(CalculationContext& ctx)
         ctx.messages.Show(kCoefficientsMissing);
         return false;
     }
+    calc.finalForcesDone = false;
     const bool solved = SolveRedundants(ctx.model, ctx.messages);
     calc.unknownsDone = solved && model.RedundantForces.Count() == calc.degree;
     FillRedundantTable(ctx.MSFlexGrid2, model, calc.degree);
@@ -213,6 +199,7 @@ bool RunSuperposition(CalculationContext& ctx)
         return false;
     }
     SuperposeEndForces(ctx.model);
+    ctx.calc.finalForcesDone = true;
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, TotalMemberForceTable, kTotalMemberForceTitle,
                      ctx.model);
     FillMemberRows(ctx.MSFlexGrid2, ctx.model);
@@ -230,13 +217,23 @@ struct StepResults {
     OneBasedTable<float> freeTerms;
     OneBasedTable<double> redundants;
     std::vector<TransmittedForce> transmitted;
+    std::vector<std::optional<CaseReactionRecord>> caseReactions;
     std::vector<bool> counted;
 };
 
 StepResults ResultsOf(const StructureModel& m)
 {
-    return {m.Elements,          m.Supports,  m.CaseAxialForces, m.CaseShearForces,   m.CaseMoments,
-            m.FlexibilityMatrix, m.FreeTerms, m.RedundantForces, m.TransmittedForces, m.LoadsCountedByAttachedParts};
+    return {m.Elements,
+            m.Supports,
+            m.CaseAxialForces,
+            m.CaseShearForces,
+            m.CaseMoments,
+            m.FlexibilityMatrix,
+            m.FreeTerms,
+            m.RedundantForces,
+            m.TransmittedForces,
+            m.CaseReactions,
+            m.LoadsCountedByAttachedParts};
 }
 
 void PutBack(StructureModel& m, StepResults r)
@@ -250,6 +247,7 @@ void PutBack(StructureModel& m, StepResults r)
     m.FreeTerms = std::move(r.freeTerms);
     m.RedundantForces = std::move(r.redundants);
     m.TransmittedForces = std::move(r.transmitted);
+    m.CaseReactions = std::move(r.caseReactions);
     m.LoadsCountedByAttachedParts = std::move(r.counted);
 }
 
@@ -307,6 +305,7 @@ void ForgetStep(CalculationState& calc, CalculationStep step)
         case StepKind::MemberForces:
         case StepKind::CaseEndForces:
             calc.endForcesDone[static_cast<std::size_t>(step.caseNo)] = false;
+            calc.finalForcesDone = false;
             return;
         case StepKind::Coefficients:
             calc.coefficientsDone = false;
@@ -314,8 +313,10 @@ void ForgetStep(CalculationState& calc, CalculationStep step)
         case StepKind::Unknowns:
             calc.unknownsDone = false;
             return;
-        case StepKind::None:
         case StepKind::Superposition:
+            calc.finalForcesDone = false;
+            return;
+        case StepKind::None:
             return;
     }
 }
@@ -392,6 +393,18 @@ bool RunSelectedStep(CalculationContext& ctx)
 }
 
 }  // namespace
+
+bool StructureStillFits(const CalculationContext& ctx)
+{
+    const StructureModel& model = ctx.model;
+    const CalculationState& calc = ctx.calc;
+    const auto fits = [&](const CaseForceTable& t) {
+        return t.CaseCount() == calc.degree + 1 && t.ElementCount() == model.ElementCount();
+    };
+    return model.IndeterminacyDegree == calc.degree && model.CalcModel == calc.kind &&
+           ClassifyStructure(model) == calc.kind && fits(model.CaseAxialForces) && fits(model.CaseShearForces) &&
+           fits(model.CaseMoments);
+}
 
 // A step refused before it writes its table leaves the frames as they were,
 // so that the input table its message asks for stays in sight.

@@ -16,9 +16,9 @@
 namespace tavrin {
 
 inline constexpr std::string_view kCalculationFormCaption = "结构计算";
-// The calculation form's client area as designed: room for the item list and
-// the widest result table.
-inline constexpr TwipsSize kCalculationFormTwips{7950.0, 6150.0};
+// The calculation form's client area as designed: room for the item list, the
+// row of view buttons and the widest result table.
+inline constexpr TwipsSize kCalculationFormTwips{7950.0, 6600.0};
 inline constexpr std::string_view kResultFrameCaption = "计算结果";
 inline constexpr std::string_view kUnitForceFrameCaption = "输入未知单位力信息：";
 
@@ -100,6 +100,10 @@ struct CalculationState {
     std::vector<bool> endForcesDone;  // per case 0..n
     bool coefficientsDone = false;
     bool unknownsDone = false;
+    // The elements hold the final end forces of this calculation: the
+    // superposition (the member forces of a determinate structure) ran after
+    // every step it reads. The final reactions and the checks need it.
+    bool finalForcesDone = false;
 };
 
 // The result frame Frame2 and the input frame Frame3 share one place on the

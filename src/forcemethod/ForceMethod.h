@@ -6,7 +6,7 @@
 namespace tavrin {
 
 // delta_ij and Delta_ip from the case moments and the user's distributed
-// loads (in `Loads`). False, with a message naming the element, when an
+// loads, the sums of FormCoefficientLedger's terms. False, with a message naming the element, when an
 // element has EI or Length 0; then nothing is formed.
 bool FormCoefficients(StructureModel& model, MessageSink& messages);
 

@@ -17,6 +17,11 @@ inline constexpr std::string_view kAttachedPartsMissing = "请先输入附属部
 inline constexpr std::string_view kBasicPartsMissing = "请先输入基本部分补充信息，并按“O&K”确认！";
 inline constexpr std::string_view kCoefficientsMissing = "请先计算自由项系数！";
 inline constexpr std::string_view kUnknownsMissing = "请先求解未知力！";
+inline constexpr std::string_view kFinalForcesMissing = "请先计算构件总内力！";
+inline constexpr std::string_view kMemberForcesMissing = "请先计算各构件内力！";
+// The case reactions recorded do not fit together (a case calculated with
+// other part rows or supports).
+inline constexpr std::string_view kCaseReactionsMissing = "各工况的支座反力不全或不一致，请按顺序重新计算各项！";
 
 // What a row of a part table must hold: "请先在附属部分补充信息第1行输入结点码和单元号，并按“O&K”确认！".
 inline constexpr std::string_view kAttachedPartRowHolds = "结点码和单元号";
@@ -31,6 +36,11 @@ inline std::string PartRowMissingText(std::string_view part, int row, std::strin
 inline std::string UnitForceName(int k)
 {
     return "单位未知力X" + std::to_string(k);
+}
+// "未知力X2": the redundant itself, among the final reactions.
+inline std::string RedundantName(int k)
+{
+    return "未知力X" + std::to_string(k);
 }
 // The loads of load case c: "外荷载" for 0, the unit force Xc after.
 inline std::string CaseName(int caseNo)

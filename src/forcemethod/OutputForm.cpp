@@ -42,6 +42,9 @@ OutputForm::OutputForm(StructureModel& model, Canvas& picture, DiagramHost& host
       cmdCal(Named(new QPushButton(this), "cmdCal", "计算(&C)")),
       cmdCaseDiagram(Named(new QPushButton(this), "cmdCaseDiagram", kCaseDiagramCaption)),
       cmdClose(Named(new QPushButton(this), "cmdClose", "关闭窗口(&X)")),
+      cmdLedger(Named(new QPushButton(this), "cmdLedger", kLedgerViewName)),
+      cmdReactions(Named(new QPushButton(this), "cmdReactions", kFinalReactionViewName)),
+      cmdChecks(Named(new QPushButton(this), "cmdChecks", kCheckViewName)),
       Frame3(Named(new QGroupBox(this), "Frame3", kUnitForceFrameCaption)),
       MSFlexGrid1(Named(new GridWidget(Frame3), "MSFlexGrid1")),
       Text1(Named(new QLineEdit(Frame3), "Text1")),
@@ -86,14 +89,20 @@ void OutputForm::LayOut()
     buttons->addWidget(cmdCancle);
     input->addLayout(buttons);
 
+    auto* views = new QHBoxLayout;
+    views->addStretch();
+    for (QPushButton* view : {cmdLedger, cmdReactions, cmdChecks})
+        views->addWidget(view);
+
     auto* form = new QGridLayout(this);
     form->addWidget(Label1, 0, 0);
     form->addWidget(cmbCalType, 0, 1);
     form->addWidget(cmdCal, 0, 2);
     form->addWidget(cmdCaseDiagram, 0, 3);
-    form->addWidget(Frame2, 1, 0, 1, 4);
-    form->addWidget(Frame3, 1, 0, 1, 4);
-    form->addWidget(cmdClose, 2, 3);
+    form->addLayout(views, 1, 0, 1, 4);
+    form->addWidget(Frame2, 2, 0, 1, 4);
+    form->addWidget(Frame3, 2, 0, 1, 4);
+    form->addWidget(cmdClose, 3, 3);
     form->setColumnStretch(1, 1);
     for (QGroupBox* frame : {Frame2, Frame3}) {
         QSizePolicy policy = frame->sizePolicy();
@@ -118,6 +127,9 @@ void OutputForm::ConnectButtons()
         ShowState();
     });
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdLedger, &QPushButton::clicked, this, [this] { ShowView(ResultView::Ledger); });
+    connect(cmdReactions, &QPushButton::clicked, this, [this] { ShowView(ResultView::FinalReactions); });
+    connect(cmdChecks, &QPushButton::clicked, this, [this] { ShowView(ResultView::Checks); });
 }
 
 CalculationContext OutputForm::Context()
@@ -177,6 +189,12 @@ void OutputForm::DrawCaseDiagram()
     ShowOutcome(DrawSelectedCaseDiagram(ctx, m_host));
 }
 
+void OutputForm::ShowView(ResultView view)
+{
+    CalculationContext ctx = Context();
+    ShowOutcome(ShowResultView(ctx, view));
+}
+
 // What the student typed but has not yet confirmed belongs to the table.
 void OutputForm::Apply()
 {
@@ -216,6 +234,9 @@ void OutputForm::ShowState()
     }
     cmdCal->setEnabled(m_state.calEnabled);
     cmdCaseDiagram->setEnabled(CaseDiagramEnabled(m_model, m_state, m_calculation));
+    cmdLedger->setEnabled(ResultViewAvailable(m_calculation, ResultView::Ledger));
+    cmdReactions->setEnabled(ResultViewAvailable(m_calculation, ResultView::FinalReactions));
+    cmdChecks->setEnabled(ResultViewAvailable(m_calculation, ResultView::Checks));
     Frame2->setTitle(FromUtf8(m_state.resultFrameCaption));
     Frame2->setVisible(m_state.resultFrameVisible);
     Frame3->setTitle(FromUtf8(m_state.inputFrameCaption));

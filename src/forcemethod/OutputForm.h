@@ -7,6 +7,7 @@
 #include "diagrams/InternalForceDiagrams.h"
 #include "drawing/Canvas.h"
 #include "forcemethod/CalculationSession.h"
+#include "forcemethod/ResultViews.h"
 #include "model/Messages.h"
 #include "model/StructureModel.h"
 
@@ -71,6 +72,7 @@ private:
     void DrawCaseDiagram();
     void Apply();
     void Confirm();
+    void ShowView(ResultView view);
 
     void ShowState();
     void ShowOutcome(const StepOutcome& outcome);
@@ -86,6 +88,10 @@ private:
     QPushButton* cmdCal;
     QPushButton* cmdCaseDiagram;
     QPushButton* cmdClose;
+    // The tables beside the items: the ledger, the final reactions, the checks.
+    QPushButton* cmdLedger;
+    QPushButton* cmdReactions;
+    QPushButton* cmdChecks;
     QGroupBox* Frame3;
     GridWidget* MSFlexGrid1;
     QLineEdit* Text1;

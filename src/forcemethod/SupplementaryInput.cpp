@@ -83,6 +83,7 @@ void ForgetResultsOfCase(CalculationState& calc, int caseNo)
         calc.endForcesDone[static_cast<std::size_t>(caseNo)] = false;
     calc.coefficientsDone = false;
     calc.unknownsDone = false;
+    calc.finalForcesDone = false;
 }
 
 // The attached-part and basic-part rows are confirmed only when every

@@ -149,6 +149,13 @@ std::string FormatDecimals(double value, int decimals)
     return text;
 }
 
+std::string SignificantText(double value)
+{
+    if (value == 0.0)
+        return "0";
+    return CharsOf(value, std::chars_format::general, 3);
+}
+
 std::string ShortNumberText(double value)
 {
     if (!std::isfinite(value))

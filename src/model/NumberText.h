@@ -22,6 +22,11 @@ inline std::string FormatCoefficient(double value)
     return FormatDecimals(value, 3);
 }
 
+// Three significant digits, with an exponent for a very small or large
+// value: the residuals of the checks and their tolerances. 0.00213 ->
+// "0.00213", 1.5e-7 -> "1.5e-07", a zero (also -0) -> "0".
+std::string SignificantText(double value);
+
 // The shortest text of a 32-bit value (up to 7 significant digits), without
 // a trailing point: 3 -> "3", -2.5 -> "-2.5", 0.1 -> "0.1".
 std::string ShortNumberText(double value);

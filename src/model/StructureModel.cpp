@@ -56,6 +56,7 @@ void StructureModel::SizeCaseTables()
     CaseAxialForces.Resize(IndeterminacyDegree, ElementCount());
     CaseShearForces.Resize(IndeterminacyDegree, ElementCount());
     CaseMoments.Resize(IndeterminacyDegree, ElementCount());
+    CaseReactions.assign(IndeterminacyDegree < 0 ? 0 : static_cast<std::size_t>(IndeterminacyDegree) + 1, std::nullopt);
 }
 
 void StructureModel::ClearResults()
@@ -71,6 +72,7 @@ void StructureModel::ClearResults()
     FreeTerms.Clear();
     RedundantForces.Clear();
     TransmittedForces.clear();
+    CaseReactions.clear();
     LoadsCountedByAttachedParts.clear();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,18 @@ struct TransmittedForce {
     bool operator==(const TransmittedForce&) const = default;
 };
 
+// What load case c acted with when its end forces were calculated: the
+// support reactions (and, with attached parts, the hinge forces) the chain
+// walk started from, and the loads of the case (the user's loads for case 0,
+// the unit force Xc after). Kept per case, because Supports and
+// TransmittedForces hold only the case calculated last.
+struct CaseReactionRecord {
+    OneBasedTable<Support> supports;
+    std::vector<TransmittedForce> transmitted;
+    OneBasedTable<Load> loads;
+    bool operator==(const CaseReactionRecord&) const = default;
+};
+
 // The one structure model of a run: created by the application (or a test, or
 // the batch tool) and passed by reference to every form and routine.
 struct StructureModel {
@@ -161,6 +174,9 @@ struct StructureModel {
     OneBasedTable<double> RedundantForces;  // X_1..X_n
 
     std::vector<TransmittedForce> TransmittedForces;
+    // Entry c (0..n): the record of load case c, empty until its end forces
+    // are calculated; sized and emptied with the case tables.
+    std::vector<std::optional<CaseReactionRecord>> CaseReactions;
     // Loads (entry = load number - 1) that the attached parts have counted: a
     // force or couple at a node shared with a later part acts once, so the
     // basic parts skip it. Rebuilt with TransmittedForces by every
@@ -178,7 +194,8 @@ struct StructureModel {
     double PictureX(double x) const { return (x - ModelMinX) * DrawScale + DrawOriginX; }
     double PictureY(double y) const { return DrawOriginY - (y - ModelMinY) * DrawScale; }
 
-    // Sizes the three case tables for cases 0..IndeterminacyDegree.
+    // Sizes the three case tables and the case reactions for cases
+    // 0..IndeterminacyDegree.
     void SizeCaseTables();
 
     // Forgets every result of a calculation, for a structure whose nodes,

@@ -101,6 +101,37 @@ TEST(BatchRunTest, AMessageStopsTheCalculationWithEverythingBeforeIt)
     }
 }
 
+// The ledger follows the tables once the coefficients are formed; the final
+// reactions and the checks only a calculation that reached its last item.
+TEST(BatchRunTest, LedgerReactionsAndChecksFollowTheTablesOfTheirSteps)
+{
+    const testing::Outcome completed =
+        testing::RunText("{" + kProppedTables + R"(, "unitForces": [[["集中荷载", 3, "", "向上"]]]})");
+    EXPECT_EQ(completed.exit, kExitCompleted);
+    const std::size_t lastStep = completed.out.find("【构件总内力】");
+    const std::size_t ledger = completed.out.find("【图乘明细】");
+    const std::size_t reactions = completed.out.find("【最终支座反力】");
+    const std::size_t checks = completed.out.find("【校核】");
+    EXPECT_LT(lastStep, ledger);
+    EXPECT_LT(ledger, reactions);
+    EXPECT_LT(reactions, checks);
+    ASSERT_NE(checks, std::string::npos) << completed.out;
+    EXPECT_NE(completed.out.find("3       未知力X1  0.            5."), std::string::npos) << completed.out;
+    EXPECT_NE(completed.out.find("变形协调"), std::string::npos);
+    EXPECT_EQ(completed.out.find("未通过"), std::string::npos);
+
+    int exit = -1;
+    const nlohmann::json stopped =
+        testing::RunJson("{" + kProppedTables + R"(, "unitForces": [[["集中荷载", 1, "", "向上"]]]})", exit);
+    EXPECT_EQ(exit, kExitStopped);
+    ASSERT_EQ(stopped["ledger"].size(), 2u);
+    EXPECT_EQ(stopped["ledger"][0]["coefficient"], "δ11");
+    EXPECT_EQ(stopped["ledger"][0]["stored"], 0.0);
+    EXPECT_EQ(stopped["caseReactions"].size(), 2u);
+    EXPECT_EQ(stopped["finalReactions"], nlohmann::json::array());
+    EXPECT_EQ(stopped["checks"], nlohmann::json::array());
+}
+
 TEST(BatchRunTest, ARefusedCommitStopsBeforeTheAnalysis)
 {
     const std::string text = R"({"nodes": [[1, 0, 0, "铰接"], [2, 4, 0, "铰接"]],

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cfloat>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -222,6 +223,22 @@ TEST(ExamplesTest, EveryExampleRunsToItsLastItemWithTheHandDerivedAnswers)
         ASSERT_EQ(result["freeTerms"].size(), example.freeTerms.size());
         for (std::size_t i = 0; i < example.freeTerms.size(); ++i)
             ExpectClose(result["freeTerms"][i], example.freeTerms[i], "D" + std::to_string(i + 1) + "p");
+
+        // Every check passes, and each coefficient is its ledger's sum to
+        // float rounding.
+        const std::size_t n = example.redundants.size();
+        ASSERT_FALSE(result["checks"].empty());
+        for (const auto& check : result["checks"])
+            EXPECT_EQ(check["passed"], true) << check.dump();
+        EXPECT_EQ(result["caseReactions"].size(), n + 1);
+        EXPECT_EQ(result["ledger"].size(), n * (n + 1) / 2 + n);
+        for (const auto& entry : result["ledger"]) {
+            double magnitude = 0.0;
+            for (const auto& term : entry["terms"])
+                magnitude += std::fabs(term["term"].get<double>());
+            EXPECT_NEAR(entry["total"].get<double>(), entry["stored"].get<double>(), 4 * FLT_EPSILON * magnitude)
+                << entry["coefficient"];
+        }
     }
 }
 

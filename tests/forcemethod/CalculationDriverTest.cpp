@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "forcemethod/CalculationDriver.h"
+#include "forcemethod/CalculationFixture.h"
 #include "forcemethod/CaseDiagrams.h"
 #include "forcemethod/FrameFixtures.h"
 #include "forcemethod/ResultTables.h"
@@ -13,67 +14,8 @@
 namespace tavrin {
 namespace {
 
+using testing::Calculation;
 using testing::Rows;
-
-// The calculation form without widgets, on a structure committed through the
-// input tables, analysed with degree n.
-struct Calculation {
-    StructureModel model;
-    MemoryGrid MSFlexGrid1{2, 2};
-    MemoryGrid MSFlexGrid2{2, 2};
-    CalculationFormState form;
-    CalculationState calc;
-    RecordingCanvas canvas;
-    RecordingMessages messages;
-    CalculationContext ctx{model, MSFlexGrid1, MSFlexGrid2, form, calc, canvas, messages};
-
-    Calculation(const testing::FrameTables& frame, int degree)
-    {
-        EXPECT_TRUE(testing::CommitFrame(model, canvas, messages, frame));
-        EXPECT_TRUE(AcceptModelType(model, {degree != 0, std::to_string(degree)}, messages));
-        EXPECT_TRUE(AnalyseAndOpenCalculation(ctx));
-        EXPECT_TRUE(messages.shown.empty());
-    }
-
-    void Select(int item) { SelectCalculationItem(ctx, item); }
-    void Run(int item)
-    {
-        Select(item);
-        RunCalculationStep(ctx);
-    }
-    // Types the rows into the supplementary table from row 1 on.
-    void Type(const Rows& rows)
-    {
-        for (std::size_t r = 0; r < rows.size(); ++r)
-            for (std::size_t c = 0; c < rows[r].size(); ++c)
-                MSFlexGrid1.SetText(static_cast<int>(r) + 1, static_cast<int>(c), rows[r][c]);
-    }
-    // Selects the item, types its table, applies a unit force, confirms.
-    void Supply(int item, const Rows& rows)
-    {
-        Select(item);
-        Type(rows);
-        if (form.inputTable == SupplementaryTable::UnitForces) {
-            EXPECT_EQ(ApplyUnitForces(ctx).end, StepEnd::Done);
-        }
-        ConfirmSupplementaryInput(ctx);
-    }
-    Rows Shown() const { return GridCells(MSFlexGrid2); }
-    std::vector<int> Widths(const TextGrid& grid) const
-    {
-        std::vector<int> widths;
-        for (int c = 0; c < grid.Cols(); ++c)
-            widths.push_back(grid.ColWidth(c));
-        return widths;
-    }
-    std::vector<std::string> MessageTexts() const
-    {
-        std::vector<std::string> texts;
-        for (const ShownMessage& m : messages.shown)
-            texts.push_back(m.text);
-        return texts;
-    }
-};
 
 const Rows kReactionHeader{{"支座结点码", "支座类型", "Fx(向右为正)", "Fy(向上为正)", "Fm(顺时针为正)"}};
 const std::vector<std::string> kCaseHeader{"杆件号", " Fni ", " Fqi ", " Fmi ", " Fnj ", " Fqj ", " Fmj "};

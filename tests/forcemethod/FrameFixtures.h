@@ -105,6 +105,16 @@ inline const FrameTables kHingedBeamOverThreeSupports{
     {{"均布荷载", "", "2", "向下", "2"}, {"均布荷载", "", "3", "向下", "2"}},
 };
 
+// Two spans of 4 on a pin (node 1), a support over node 2 and a roller
+// (node 3), q = 3 downward on both: released at node 2 (X1 upward, n = 1),
+// a simple beam of 8. X1 = 5qL/4 = 15, the end supports 3qL/8 = 4.5.
+inline const FrameTables kTwoSpanBeam{
+    {{"1", "0", "0", "铰接"}, {"2", "4", "0", "刚接"}, {"3", "8", "0", "铰接"}},
+    {{"1", "1", "1", "2"}, {"2", "1", "2", "3"}},
+    {{"1", "铰支座", "结点下方"}, {"3", "活动支座", "结点下方"}},
+    {{"均布荷载", "", "1", "向下", "3"}, {"均布荷载", "", "2", "向下", "3"}},
+};
+
 // L-shaped frame fixed at node 1 (0, 0): column 1-2 up to (0, 4), beam 2-3 to
 // (4, 4), column 3-4 down to the free end (4, 0); 3 downward on the beam.
 // Determinate (n = 0): fixed Fy = 12, Fm = -24; the corner carries

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/Utf8Text.h"
+#include "forcemethod/ResultViews.h"
 
 namespace tavrin::batch {
 
@@ -176,6 +177,96 @@ Json FlexibilityValue(const OneBasedMatrix& matrix)
     return rows;
 }
 
+// The ledger once the coefficients are formed; the final reactions and the
+// checks once the calculation reached its last item.
+struct FinalTables {
+    std::vector<LedgerEntry> ledger;
+    std::optional<std::vector<FinalReaction>> reactions;
+    std::optional<std::vector<ResultCheck>> checks;
+};
+
+FinalTables FinalTablesOf(const RunResult& result)
+{
+    const StructureModel& model = result.model;
+    FinalTables tables;
+    const int n = model.IndeterminacyDegree;
+    if (n >= 1 && model.FlexibilityMatrix.Size() == n)
+        tables.ledger = FormCoefficientLedger(model, n);
+    if (result.completed) {
+        tables.reactions = FormFinalReactions(model);
+        tables.checks = CheckFinalResults(model);
+    }
+    return tables;
+}
+
+void WriteView(std::string_view name, const ResultViewLayout& layout, const std::vector<std::vector<std::string>>& rows,
+               std::ostream& out)
+{
+    Rows table{std::vector<std::string>(layout.headers.begin(), layout.headers.begin() + layout.cols)};
+    table.insert(table.end(), rows.begin(), rows.end());
+    out << "\n【" << name << "】\n" << layout.caption << '\n';
+    WriteAligned(table, out);
+}
+
+// A case's reactions are the 32-bit values the routines stored, the final
+// ones double sums of them. A zero is written without its sign.
+Json ReactionsValue(const std::vector<FinalReaction>& reactions, bool stored)
+{
+    const auto value = [stored](double v) {
+        return stored ? FloatValue(static_cast<float>(v) + 0.0f) : DoubleValue(v + 0.0);
+    };
+    Json rows = Json::array();
+    for (const FinalReaction& r : reactions)
+        rows.push_back(
+            {{"node", r.node}, {"type", r.type}, {"Fx", value(r.Fx)}, {"Fy", value(r.Fy)}, {"Fm", value(r.Fm)}});
+    return rows;
+}
+
+Json CaseReactionsValue(const StructureModel& model)
+{
+    Json cases = Json::array();
+    for (std::size_t c = 0; c < model.CaseReactions.size(); ++c)
+        cases.push_back(model.CaseReactions[c] ? ReactionsValue(CaseReactionRows(model, static_cast<int>(c)), true)
+                                               : Json(nullptr));
+    return cases;
+}
+
+Json LedgerValue(const std::vector<LedgerEntry>& ledger)
+{
+    Json entries = Json::array();
+    for (const LedgerEntry& entry : ledger) {
+        Json terms = Json::array();
+        for (const LedgerTerm& t : entry.terms)
+            terms.push_back({{"member", t.member},
+                             {"L", DoubleValue(t.L)},
+                             {"EI", DoubleValue(t.EI)},
+                             {"a1", DoubleValue(t.a1)},
+                             {"a2", DoubleValue(t.a2)},
+                             {"b1", DoubleValue(t.b1)},
+                             {"b2", DoubleValue(t.b2)},
+                             {"q", DoubleValue(t.q)},
+                             {"parabola", DoubleValue(t.parabola)},
+                             {"term", DoubleValue(t.term)}});
+        entries.push_back({{"coefficient", CoefficientName(entry.i, entry.j)},
+                           {"terms", std::move(terms)},
+                           {"total", DoubleValue(entry.total)},
+                           {"stored", FloatValue(entry.stored)}});
+    }
+    return entries;
+}
+
+Json ChecksValue(const std::vector<ResultCheck>& checks)
+{
+    Json rows = Json::array();
+    for (const ResultCheck& check : checks)
+        rows.push_back({{"what", check.what},
+                        {"where", check.where},
+                        {"value", DoubleValue(check.value)},
+                        {"tolerance", DoubleValue(check.tolerance)},
+                        {"passed", check.Passed()}});
+    return rows;
+}
+
 }  // namespace
 
 int DisplayWidth(std::string_view text)
@@ -196,6 +287,13 @@ void WriteResultText(const RunResult& result, std::ostream& out)
         out << "\n【" << step.item << "】\n" << step.title << '\n';
         WriteAligned(step.table, out);
     }
+    const FinalTables tables = FinalTablesOf(result);
+    if (!tables.ledger.empty())
+        WriteView(kLedgerViewName, LedgerTable, LedgerRows(tables.ledger), out);
+    if (tables.reactions)
+        WriteView(kFinalReactionViewName, FinalReactionTable, FinalReactionRows(*tables.reactions), out);
+    if (tables.checks)
+        WriteView(kCheckViewName, CheckTable, CheckRows(*tables.checks), out);
     if (!result.messages.empty()) {
         out << "\n消息：\n";
         for (const ShownMessage& m : result.messages) {
@@ -240,6 +338,11 @@ std::string ResultJson(const RunResult& result)
     for (const float d : model.FreeTerms)
         freeTerms.push_back(FloatValue(d));
     root["freeTerms"] = std::move(freeTerms);
+    const FinalTables tables = FinalTablesOf(result);
+    root["caseReactions"] = CaseReactionsValue(model);
+    root["finalReactions"] = tables.reactions ? ReactionsValue(*tables.reactions, false) : Json::array();
+    root["ledger"] = LedgerValue(tables.ledger);
+    root["checks"] = tables.checks ? ChecksValue(*tables.checks) : Json::array();
     return Dump(root);
 }
 

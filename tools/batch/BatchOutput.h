@@ -17,14 +17,22 @@ int DisplayWidth(std::string_view text);
 
 // The result as a reader follows it: the calculation form's caption, then
 // for every item calculated its text, the result frame's title and the
-// table with its columns aligned, then every message shown, in order.
+// table with its columns aligned; the ledger once the coefficients are
+// formed, the final reactions and the checks once the last item is; then
+// every message shown, in order.
 void WriteResultText(const RunResult& result, std::ostream& out);
 
 // The result as one JSON object: calculationModel, caption, items,
 // completed, steps [{item, title, table}], messages [{text, title?}],
 // supports [{node, type, Fx, Fy, Fm}], elements [{Ni, Vi, Mi, Nj, Vj, Mj}],
-// redundants, flexibility, freeTerms. 32-bit values as the shortest text
-// that reads back as the same value.
+// redundants, flexibility, freeTerms; caseReactions (per case 0..n, null
+// for a case not calculated: [{node, type, Fx, Fy, Fm}], the supports then
+// the hinges of attached parts), finalReactions (the same with the
+// redundants, empty until the last item), ledger [{coefficient, terms
+// [{member, L, EI, a1, a2, b1, b2, q, parabola, term}], total, stored}],
+// checks [{what, where, value, tolerance, passed}] (empty until the last
+// item). 32-bit values as the shortest text that reads back as the same
+// value.
 std::string ResultJson(const RunResult& result);
 
 // The drawing operations of each picture, keyed by its name, in drawing

@@ -1,0 +1,80 @@
+#include "forcemethod/CoefficientLedger.h"
+
+#include <cmath>
+
+#include "analysis/Statics.h"
+
+namespace tavrin {
+
+namespace {
+
+LedgerTerm CaseProduct(const StructureModel& model, int e, int a, int b, float q)
+{
+    const CaseForceTable& M = model.CaseMoments;
+    return MemberProduct(model.Elements.at(e), e, M.at(a, e, 1), M.at(a, e, 2), M.at(b, e, 1), M.at(b, e, 2), q);
+}
+
+LedgerEntry Entry(const StructureModel& model, int i, int j, const std::vector<float>& q)
+{
+    LedgerEntry entry{i, j, {}, 0.0, 0.0f};
+    for (int e = 1; e <= model.ElementCount(); ++e) {
+        // Delta_ip multiplies MP, with the parabola of the loads, by M̄i.
+        entry.terms.push_back(j == 0 ? CaseProduct(model, e, 0, i, q[static_cast<std::size_t>(e)])
+                                     : CaseProduct(model, e, i, j, 0.0f));
+        entry.total += entry.terms.back().term;
+        entry.stored += static_cast<float>(entry.terms.back().term);
+    }
+    return entry;
+}
+
+}  // namespace
+
+// The product integral of the linear diagrams a and b over the member, plus
+// the parabola of a uniform load q (mid-span height q L^2 / 8) times b:
+//   L / (6 EI) (2 a1 b1 + 2 a2 b2 + a1 b2 + a2 b1 + q L^2 (b1 + b2) / 4)
+// evaluated in this order, so that the float the coefficient step rounds it
+// to is the one it always was.
+LedgerTerm MemberProduct(const Element& element, int member, double a1, double a2, double b1, double b2, float q)
+{
+    LedgerTerm t{member, element.Length, element.EI, a1, a2, b1, b2, q};
+    const double factor = t.L / (6.0 * t.EI);
+    const double parabola = static_cast<double>(q) * t.L * t.L * (b1 + b2) / 4.0;
+    t.parabola = factor * parabola;
+    t.term = factor * (2.0 * a1 * b1 + 2.0 * a2 * b2 + a1 * b2 + a2 * b1 + parabola);
+    return t;
+}
+
+// q = qv C|C| - qh S|S|, qh and qv the sums of the horizontal and vertical
+// loads on the member.
+std::vector<float> TransverseIntensities(const StructureModel& model)
+{
+    const std::int16_t count = model.ElementCount();
+    const OneBasedTable<DistributedIntensity> loads = SumDistributedLoads(model.UserLoads(), count);
+    std::vector<float> q(static_cast<std::size_t>(count < 0 ? 0 : count) + 1, 0.0f);
+    for (std::int16_t e = 1; e <= count; ++e) {
+        const float S = model.Elements.at(e).SinA;
+        const float C = model.Elements.at(e).CosA;
+        q[static_cast<std::size_t>(e)] = loads.at(e).qv * C * std::abs(C) - loads.at(e).qh * S * std::abs(S);
+    }
+    return q;
+}
+
+std::vector<LedgerEntry> FormCoefficientLedger(const StructureModel& model, int degree)
+{
+    const int n = degree < 0 ? 0 : degree;
+    if (model.CaseMoments.CaseCount() < n + 1 || model.CaseMoments.ElementCount() != model.ElementCount())
+        return {};
+    for (const Element& element : model.Elements)
+        if (element.EI == 0.0f || element.Length == 0.0f)
+            return {};
+    const std::vector<float> q = TransverseIntensities(model);
+    std::vector<LedgerEntry> entries;
+    for (int i = 1; i <= n; ++i)
+        for (int j = i; j <= n; ++j)
+            entries.push_back(Entry(model, i, j, q));
+    for (int i = 1; i <= n; ++i)
+        entries.push_back(Entry(model, i, 0, q));
+    return entries;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,240 @@
+#include "forcemethod/ResultChecks.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+#include "analysis/Statics.h"
+#include "forcemethod/CoefficientLedger.h"
+#include "forcemethod/FinalReactions.h"
+#include "model/Vocabulary.h"
+
+namespace tavrin {
+
+namespace {
+
+// Forces and moment acting on a body: x rightward, y upward, moment
+// counter-clockwise positive.
+struct Resultant {
+    double Fx = 0.0, Fy = 0.0, M = 0.0;
+};
+
+// The largest force and the largest moment that enter the sums; the final
+// values and each part Xk * (case k) of the superposition count, since a
+// rounding is as large as the part it happened in.
+struct Scale {
+    double force = 0.0;
+    double moment = 0.0;
+    void Force(std::initializer_list<double> values)
+    {
+        for (const double v : values)
+            force = std::max(force, std::abs(v));
+    }
+    void Moment(std::initializer_list<double> values)
+    {
+        for (const double v : values)
+            moment = std::max(moment, std::abs(v));
+    }
+};
+
+double Redundant(const StructureModel& model, int c)
+{
+    return c == 0 ? 1.0 : model.RedundantForces.at(c);
+}
+
+Scale ScaleOf(const StructureModel& model, const std::vector<FinalReaction>& reactions)
+{
+    Scale scale;
+    for (const FinalReaction& r : reactions) {
+        scale.Force({r.Fx, r.Fy});
+        scale.Moment({r.Fm});
+    }
+    for (const Element& e : model.Elements) {
+        scale.Force({e.Ni, e.Vi, e.Nj, e.Vj});
+        scale.Moment({e.Mi, e.Mj});
+    }
+    const int n = model.IndeterminacyDegree;
+    for (int c = 0; c <= n; ++c) {
+        const double X = std::abs(Redundant(model, c));
+        for (const Support& s : model.CaseReactions[static_cast<std::size_t>(c)]->supports) {
+            scale.Force({X * s.Fx, X * s.Fy});
+            scale.Moment({X * s.Fm});
+        }
+        for (int e = 1; e <= model.ElementCount(); ++e)
+            for (int end = 1; end <= 2; ++end) {
+                scale.Force({X * model.CaseAxialForces.at(c, e, end), X * model.CaseShearForces.at(c, e, end)});
+                scale.Moment({X * model.CaseMoments.at(c, e, end)});
+            }
+    }
+    for (const Load& load : model.UserLoads()) {
+        if (load.LoadType == kCouple)
+            scale.Moment({load.Magnitude});
+        else if (load.LoadType == kConcentratedLoad)
+            scale.Force({load.Magnitude});
+    }
+    // A moment of the walk or about node 1 is a force times an arm up to the
+    // size of the structure.
+    if (!model.Nodes.Empty()) {
+        double minX = model.Nodes.at(1).X, maxX = minX, minY = model.Nodes.at(1).Y, maxY = minY;
+        for (const Node& p : model.Nodes) {
+            minX = std::min<double>(minX, p.X);
+            maxX = std::max<double>(maxX, p.X);
+            minY = std::min<double>(minY, p.Y);
+            maxY = std::max<double>(maxY, p.Y);
+        }
+        double loads = 0.0;
+        const OneBasedTable<DistributedIntensity> q = SumDistributedLoads(model.UserLoads(), model.ElementCount());
+        for (std::int16_t e = 1; e <= model.ElementCount(); ++e)
+            loads =
+                std::max<double>(loads, (std::abs(q.at(e).qh) + std::abs(q.at(e).qv)) * model.Elements.at(e).Length);
+        scale.Force({loads});
+        scale.Moment({scale.force * std::hypot(maxX - minX, maxY - minY)});
+    }
+    return scale;
+}
+
+// Concentrated loads and couples at their nodes, distributed loads as their
+// resultants at the member's mid-point (intensity per unit of projected
+// length), as the reaction routines take them. `node` 0: all of them.
+void AddLoads(const StructureModel& model, std::int16_t node, const Node& o, Resultant& sum)
+{
+    for (const Load& load : model.UserLoads()) {
+        const Node* p = model.Nodes.Find(load.NodeNo);
+        if (load.LoadType == kCouple && IsCoupleDirection(load.Direction) && (node == 0 || load.NodeNo == node)) {
+            sum.M += load.Magnitude;
+        } else if (load.LoadType == kConcentratedLoad && p && (node == 0 || load.NodeNo == node)) {
+            const double fx = IsHorizontalDirection(load.Direction) ? load.Magnitude : 0.0;
+            const double fy = IsVerticalDirection(load.Direction) ? load.Magnitude : 0.0;
+            sum.Fx += fx;
+            sum.Fy += fy;
+            sum.M += (p->X - o.X) * fy - (p->Y - o.Y) * fx;
+        }
+    }
+    if (node != 0)
+        return;
+    const OneBasedTable<DistributedIntensity> q = SumDistributedLoads(model.UserLoads(), model.ElementCount());
+    for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
+        const Node* i = model.Nodes.Find(model.Elements.at(e).INode);
+        const Node* j = model.Nodes.Find(model.Elements.at(e).JNode);
+        if (!i || !j)
+            continue;
+        const double fx = static_cast<double>(q.at(e).qh) * std::abs(static_cast<double>(j->Y) - i->Y);
+        const double fy = static_cast<double>(q.at(e).qv) * std::abs(static_cast<double>(j->X) - i->X);
+        const double xm = (static_cast<double>(i->X) + j->X) / 2.0;
+        const double ym = (static_cast<double>(i->Y) + j->Y) / 2.0;
+        sum.Fx += fx;
+        sum.Fy += fy;
+        sum.M += (xm - o.X) * fy - (ym - o.Y) * fx;
+    }
+}
+
+// Final reactions at `node` (0: all), hinges between parts left out: they
+// are inside the structure.
+void AddReactions(const StructureModel& model, const std::vector<FinalReaction>& reactions, std::int16_t node,
+                  const Node& o, Resultant& sum)
+{
+    for (const FinalReaction& r : reactions) {
+        const Node* p = model.Nodes.Find(r.node);
+        if (r.kind == FinalReaction::Kind::Hinge || !p || (node != 0 && r.node != node))
+            continue;
+        sum.Fx += r.Fx;
+        sum.Fy += r.Fy;
+        sum.M += (p->X - o.X) * r.Fy - (p->Y - o.Y) * r.Fx - r.Fm;
+    }
+}
+
+// What the members exert on their end nodes. The end forces act on the
+// member: at end i -N along the axis (C, S), V along the left normal
+// (-S, C) and the counter-clockwise moment Mi; at end j +N, -V and -Mj.
+// The node receives the opposite.
+void AddMemberEnds(const StructureModel& model, std::int16_t node, Resultant& sum)
+{
+    for (const Element& e : model.Elements) {
+        const double C = e.CosA;
+        const double S = e.SinA;
+        if (e.INode == node) {
+            sum.Fx += e.Ni * C + e.Vi * S;
+            sum.Fy += e.Ni * S - e.Vi * C;
+            sum.M -= e.Mi;
+        }
+        if (e.JNode == node) {
+            sum.Fx -= e.Nj * C + e.Vj * S;
+            sum.Fy -= e.Nj * S - e.Vj * C;
+            sum.M += e.Mj;
+        }
+    }
+}
+
+void AddEquilibrium(std::vector<ResultCheck>& checks, std::string_view what, const std::string& where,
+                    const Resultant& sum, const Scale& scale)
+{
+    const double forceTolerance = kCheckRelativeTolerance * scale.force;
+    const double momentTolerance = kCheckRelativeTolerance * scale.moment;
+    checks.push_back({std::string(what) + " ΣFx", where, sum.Fx, forceTolerance});
+    checks.push_back({std::string(what) + " ΣFy", where, sum.Fy, forceTolerance});
+    checks.push_back({std::string(what) + " ΣM", where, sum.M, momentTolerance});
+}
+
+// int M M̄i / EI ds over the structure with the final moments M (the linear
+// part from the end moments, the parabola of the loads), and the sum of
+// the magnitudes of its parts, MP M̄i and Xk M̄k M̄i, for its tolerance.
+void AddCompatibility(const StructureModel& model, int i, const std::vector<float>& q, std::vector<ResultCheck>& checks)
+{
+    const CaseForceTable& M = model.CaseMoments;
+    double value = 0.0;
+    double parts = 0.0;
+    for (int e = 1; e <= model.ElementCount(); ++e) {
+        const Element& element = model.Elements.at(e);
+        const double i1 = M.at(i, e, 1);
+        const double i2 = M.at(i, e, 2);
+        const float qe = q[static_cast<std::size_t>(e)];
+        value += MemberProduct(element, e, element.Mi, element.Mj, i1, i2, qe).term;
+        for (int c = 0; c <= model.IndeterminacyDegree; ++c) {
+            const LedgerTerm part = MemberProduct(element, e, M.at(c, e, 1), M.at(c, e, 2), i1, i2, c == 0 ? qe : 0.0f);
+            parts += std::abs(Redundant(model, c) * part.term);
+        }
+    }
+    checks.push_back({"变形协调", "X" + std::to_string(i), value, kCheckRelativeTolerance * parts});
+}
+
+}  // namespace
+
+std::optional<std::vector<ResultCheck>> CheckFinalResults(const StructureModel& model)
+{
+    const int n = model.IndeterminacyDegree;
+    const std::optional<std::vector<FinalReaction>> reactions = FormFinalReactions(model);
+    const auto sized = [&](const CaseForceTable& t) {
+        return t.CaseCount() == n + 1 && t.ElementCount() == model.ElementCount();
+    };
+    if (!reactions || model.FlexibilityMatrix.Size() != n || !sized(model.CaseAxialForces) ||
+        !sized(model.CaseShearForces) || !sized(model.CaseMoments) || model.Nodes.Empty())
+        return std::nullopt;
+    const std::vector<float> q = TransverseIntensities(model);
+    const Scale scale = ScaleOf(model, *reactions);
+
+    std::vector<ResultCheck> checks;
+    for (std::int16_t node = 1; node <= model.NodeCount(); ++node) {
+        const Node& o = model.Nodes.at(node);
+        Resultant sum;
+        AddMemberEnds(model, node, sum);
+        AddLoads(model, node, o, sum);
+        AddReactions(model, *reactions, node, o, sum);
+        AddEquilibrium(checks, "结点平衡", "结点" + std::to_string(node), sum, scale);
+    }
+    Resultant whole;
+    AddLoads(model, 0, model.Nodes.at(1), whole);
+    AddReactions(model, *reactions, 0, model.Nodes.at(1), whole);
+    AddEquilibrium(checks, "整体平衡", "整体", whole, scale);
+
+    for (int i = 1; i <= n; ++i)
+        AddCompatibility(model, i, q, checks);
+    for (int i = 1; i <= n; ++i)
+        for (int j = i + 1; j <= n; ++j) {
+            const double dij = model.FlexibilityMatrix.at(i, j);
+            const double dji = model.FlexibilityMatrix.at(j, i);
+            checks.push_back({"副系数互等", "δ" + std::to_string(i) + std::to_string(j), dij - dji,
+                              kCheckRelativeTolerance * std::max(std::abs(dij), std::abs(dji))});
+        }
+    return checks;
+}
+
+}  // namespace tavrin

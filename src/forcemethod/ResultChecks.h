@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/StructureModel.h"
+
+namespace tavrin {
+
+// Tolerances are this fraction of the largest force (or moment) that enters
+// the sums of a check, so that float rounding passes and a wrong step fails.
+inline constexpr double kCheckRelativeTolerance = 1e-4;
+
+// One textbook check of the final result: `value` is zero for a correct
+// result, held to `tolerance`.
+struct ResultCheck {
+    std::string what;   // "结点平衡 ΣFx", "整体平衡 ΣM", "变形协调", "副系数互等"
+    std::string where;  // "结点2", "整体", "X1", "δ12"
+    double value = 0.0;
+    double tolerance = 0.0;
+    bool Passed() const { return std::abs(value) <= tolerance; }
+};
+
+// The checks of the final end forces (Elements) and reactions, in double:
+// - each node: the member end forces on it, its loads and couples, the final
+//   reactions there (the redundants included) sum to zero in x, y and moment;
+// - the whole structure: the user's loads and the final reactions, moments
+//   about node 1;
+// - each redundant Xi: sum over the members of int M M̄i / EI ds, with the
+//   parabola of the distributed loads, is zero;
+// - delta_ij = delta_ji as stored.
+// A determinate structure has the equilibrium checks only. std::nullopt when
+// the final reactions cannot be formed (FormFinalReactions) or the
+// coefficients are not formed for the degree.
+std::optional<std::vector<ResultCheck>> CheckFinalResults(const StructureModel& model);
+
+}  // namespace tavrin
