@@ -201,6 +201,8 @@ std::vector<KeptTogether> Typeset(QTextDocument& document, const Report& report)
     std::vector<KeptTogether> pieces;
     std::vector<QTextBlock> leads;
     QTextCursor cursor(&document);
+    // One layout at the end rather than one per insertion.
+    cursor.beginEditBlock();
     QTextBlockFormat title;
     title.setAlignment(Qt::AlignHCenter);
     cursor.setBlockFormat(title);
@@ -254,6 +256,7 @@ std::vector<KeptTogether> Typeset(QTextDocument& document, const Report& report)
     }
     if (!leads.empty())
         pieces.push_back({{}, leads.back(), nullptr});
+    cursor.endEditBlock();
     return pieces;
 }
 

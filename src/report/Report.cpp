@@ -159,8 +159,8 @@ private:
     void Section(std::string_view title)
     {
         const std::size_t n = m_sections++;
-        const std::string numeral = n < std::size(kSectionNumerals) ? std::string(kSectionNumerals[n])
-                                                                    : std::to_string(n + 1);
+        const std::string numeral =
+            n < std::size(kSectionNumerals) ? std::string(kSectionNumerals[n]) : std::to_string(n + 1);
         Add(ReportBlock::Kind::Heading, numeral + "、" + std::string(title));
     }
 
@@ -332,9 +332,8 @@ private:
         Add(ReportBlock::Kind::Subheading, m_items[unknowns].text);
         Add(ReportBlock::Kind::Paragraph, kSolveLead);
         for (int k = 1; k <= n; ++k)
-            Add(ReportBlock::Kind::Equation,
-                RichText{Normal("X"), Sub(std::to_string(k)),
-                         Normal(" = " + SignedTerm(model.RedundantForces.at(k), true))});
+            Add(ReportBlock::Kind::Equation, RichText{Normal("X"), Sub(std::to_string(k)),
+                                                      Normal(" = " + SignedTerm(model.RedundantForces.at(k), true))});
         return true;
     }
 
