@@ -3,6 +3,7 @@
 #include <utility>
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -32,6 +33,7 @@
 #include "input/InputParaForm.h"
 #include "qtforms/QtControls.h"
 #include "qtforms/QtMessages.h"
+#include "report/QtReportFiles.h"
 
 namespace tavrin {
 
@@ -186,6 +188,9 @@ void QtApplicationShell::Run(ShellCommand command)
             break;
         case ShellCommand::PrintPicture:
             ShowPrintDialog();
+            break;
+        case ShellCommand::ExportReport:
+            ShowReportDialog();
             break;
     }
 }
@@ -461,6 +466,55 @@ bool QtApplicationShell::PrintPictureOn(QPrinter& printer)
     if (PrintPicture(printer, ShownPicture(m_mainWindow->picWindow().qtCanvas())))
         return true;
     m_messages.Show(kPictureNotPrinted);
+    return false;
+}
+
+void QtApplicationShell::ShowReportDialog()
+{
+    if (m_reportDialog == nullptr) {
+        m_reportDialog = new QFileDialog(m_mainWindow);
+        m_reportDialog->setObjectName(QStringLiteral("dlgReport"));
+        m_reportDialog->setOption(QFileDialog::DontUseNativeDialog);
+        m_reportDialog->setWindowTitle(FromUtf8(kReportDialogCaption));
+        m_reportDialog->setAcceptMode(QFileDialog::AcceptSave);
+        m_reportDialog->setFileMode(QFileDialog::AnyFile);
+        QStringList filters;
+        for (const ReportFileKind& kind : kReportFileKinds)
+            filters << FromUtf8(kind.filter);
+        m_reportDialog->setNameFilters(filters);
+        connect(m_reportDialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
+            ReportFormat filtered = ReportFormat::Pdf;
+            for (const ReportFileKind& kind : kReportFileKinds)
+                if (FromUtf8(kind.filter) == m_reportDialog->selectedNameFilter())
+                    filtered = kind.format;
+            const ReportFile chosen = ChooseReportFile(file.toStdString(), filtered);
+            ExportReportTo(QString::fromStdString(chosen.name), chosen.format);
+        });
+    }
+    m_reportDialog->open();
+}
+
+bool QtApplicationShell::ExportReportTo(const QString& file, ReportFormat format)
+{
+    if (m_model.NodeCount() == 0) {
+        m_messages.Show(kNoStructureYet);
+        return false;
+    }
+    // The calculation form's own results: the report holds the numbers the
+    // student saw, as far as the calculation went.
+    const QDate today = QDate::currentDate();
+    const ReportSource source{
+        .model = m_model,
+        .calculation = m_outputForm ? &m_outputForm->Calculation() : nullptr,
+        .description = m_opened.description,
+        .date = ReportDate(today.year(), today.month(), today.day()),
+        .scale = m_opened.scale,
+        .stopMessage = {},
+    };
+    QString cause;
+    if (WriteReportFile(file, format, BuildReport(source), cause))
+        return true;
+    m_messages.Show(ReportNotWrittenText(QDir::toNativeSeparators(file).toStdString(), cause.toStdString()));
     return false;
 }
 

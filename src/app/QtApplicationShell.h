@@ -14,6 +14,7 @@
 #include "input/InputTables.h"
 #include "model/Messages.h"
 #include "model/StructureModel.h"
+#include "report/Report.h"
 
 class QFileDialog;
 class QPrinter;
@@ -67,6 +68,10 @@ public:
     // drawn yet or the file or printer cannot be written; true when done.
     bool ExportPictureTo(const QString& file, PictureFormat format);
     bool PrintPictureOn(QPrinter& printer);
+    // The calculation as far as it went, written out as "导出计算书..."
+    // writes it once its dialog is answered. A message says why when there
+    // is no structure yet or the file cannot be written; true when done.
+    bool ExportReportTo(const QString& file, ReportFormat format);
 
 signals:
     // "退出" or the main window closed by its frame: the program ends now.
@@ -95,6 +100,7 @@ private:
     void ShowAbout();
     void ShowExportDialog();
     void ShowPrintDialog();
+    void ShowReportDialog();
     bool PictureShown();
     void MoveBesidePicture(QWidget& form, TwipsPoint position) const;
 
@@ -127,6 +133,7 @@ private:
     OutputForm* m_outputForm = nullptr;
     AboutDialog* m_about = nullptr;
     QFileDialog* m_exportDialog = nullptr;
+    QFileDialog* m_reportDialog = nullptr;
 };
 
 }  // namespace tavrin

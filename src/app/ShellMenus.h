@@ -23,6 +23,7 @@ enum class ShellCommand {
     About,
     ExportPicture,  // the picture showing as a PNG, SVG or PDF file
     PrintPicture,   // the picture showing on one page, through the print dialog
+    ExportReport,   // the calculation written out ("计算书") as a PDF or HTML file
 };
 
 // One entry: its control name, caption with access key ("-" a separator line)
@@ -43,9 +44,13 @@ struct MenuDefinition {
 inline constexpr std::string_view kSeparatorCaption = "-";
 
 inline constexpr MenuEntry kFileEntries[] = {
-    {"dakai", "打开(&D)", "Ctrl+D", ShellCommand::Open},        {"baocun", "保存(&B)", "Ctrl+S", ShellCommand::Save},
-    {"daochu", "导出图形...", "", ShellCommand::ExportPicture}, {"dayin", "打印...", "", ShellCommand::PrintPicture},
-    {"heng5", kSeparatorCaption, "", ShellCommand::Separator},  {"exit", "退出(&E)", "Ctrl+E", ShellCommand::Exit},
+    {"dakai", "打开(&D)", "Ctrl+D", ShellCommand::Open},
+    {"baocun", "保存(&B)", "Ctrl+S", ShellCommand::Save},
+    {"daochu", "导出图形...", "", ShellCommand::ExportPicture},
+    {"dayin", "打印...", "", ShellCommand::PrintPicture},
+    {"jisuanshu", "导出计算书...", "", ShellCommand::ExportReport},
+    {"heng5", kSeparatorCaption, "", ShellCommand::Separator},
+    {"exit", "退出(&E)", "Ctrl+E", ShellCommand::Exit},
 };
 inline constexpr MenuEntry kModelEntries[] = {
     {"mnuModel", "静定/超静定问题", "", ShellCommand::ModelType},

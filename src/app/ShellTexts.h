@@ -34,6 +34,8 @@ inline constexpr std::string_view kExampleMark = "（示例）";
 inline constexpr std::string_view kCaseNotPlayed = "文件中的结构未能输入";
 // The file dialog of "导出图形...".
 inline constexpr std::string_view kExportDialogCaption = "导出图形";
+// The file dialog of "导出计算书...".
+inline constexpr std::string_view kReportDialogCaption = "导出计算书";
 
 // Help menu: there is no help file and no browser to start. Shown as plain
 // notices, without the warning icon of a titled message. Their lines break

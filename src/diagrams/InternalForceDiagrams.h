@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "drawing/Canvas.h"
 #include "model/StructureModel.h"
@@ -24,6 +25,18 @@ public:
     // Asks for the scale in a text input box with no default text;
     // std::nullopt when the student cancels.
     virtual std::optional<std::string> AskScale(std::string_view prompt, std::string_view title) = 0;
+};
+
+// A host without a window: the scale prompt answered with `scale`, or
+// cancelled for the automatic scale; nothing to show.
+class AnsweredScale : public DiagramHost {
+public:
+    explicit AnsweredScale(std::optional<std::string> scale) : m_scale(std::move(scale)) {}
+    void ShowPicture(std::string_view) override {}
+    std::optional<std::string> AskScale(std::string_view, std::string_view) override { return m_scale; }
+
+private:
+    std::optional<std::string> m_scale;
 };
 
 // Each diagram clears the picture, redraws the members in blue without labels,

@@ -13,17 +13,20 @@ const PictureFileKind& KindOf(PictureFormat format)
     return kPictureFileKinds[0];
 }
 
+bool HasExtension(std::string_view fileName, std::string_view extension)
+{
+    if (fileName.size() <= extension.size())
+        return false;
+    const std::string_view end = fileName.substr(fileName.size() - extension.size());
+    return std::equal(end.begin(), end.end(), extension.begin(),
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
+
 std::optional<PictureFormat> PictureFormatOfName(std::string_view fileName)
 {
-    for (const PictureFileKind& kind : kPictureFileKinds) {
-        const std::string_view extension = kind.extension;
-        if (fileName.size() <= extension.size())
-            continue;
-        const std::string_view end = fileName.substr(fileName.size() - extension.size());
-        if (std::equal(end.begin(), end.end(), extension.begin(),
-                       [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; }))
+    for (const PictureFileKind& kind : kPictureFileKinds)
+        if (HasExtension(fileName, kind.extension))
             return kind.format;
-    }
     return std::nullopt;
 }
 

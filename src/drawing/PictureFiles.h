@@ -38,6 +38,10 @@ inline std::string PictureNotWrittenText(std::string_view fileName, std::string_
     return "无法写入图形文件“" + std::string(fileName) + "”：" + std::string(cause);
 }
 
+// True when the name ends with `extension` (lower case, with its dot) in
+// any letter case, and has something before it.
+bool HasExtension(std::string_view fileName, std::string_view extension);
+
 // The format a file name's extension names, in any letter case; none for
 // another extension or none at all.
 std::optional<PictureFormat> PictureFormatOfName(std::string_view fileName);

@@ -26,6 +26,17 @@ QSize PixelsOf(const RecordedPicture& picture)
     return picture.units.PixelsFor(picture.width, picture.height).expandedTo(QSize(1, 1));
 }
 
+// A printer's or a PDF's resolution would size the text in its own pixels;
+// the picture's text is as many picture pixels high as on the screen.
+void SizePictureFont(QPainter& painter, const PictureUnits& units)
+{
+    QFont font = painter.font();
+    if (font.pointSizeF() > 0.0) {
+        font.setPixelSize(static_cast<int>(std::lround(font.pointSizeF() * units.dpiY / kPointsPerInch)));
+        painter.setFont(font);
+    }
+}
+
 // On a painter prepared by PreparePicturePainter.
 void PaintOps(QPainter& painter, const RecordedPicture& picture)
 {
@@ -47,7 +58,9 @@ bool PaintPng(QIODevice& out, const RecordedPicture& picture)
     return image.save(&out, "PNG");
 }
 
-bool PaintSvg(QIODevice& out, const QString& title, const RecordedPicture& picture)
+}  // namespace
+
+bool PaintPictureSvg(QIODevice& out, const QString& title, const RecordedPicture& picture)
 {
     const QSize pixels = PixelsOf(picture);
     QSvgGenerator generator;
@@ -63,6 +76,8 @@ bool PaintSvg(QIODevice& out, const QString& title, const RecordedPicture& pictu
     PaintOps(painter, picture);
     return painter.end();
 }
+
+namespace {
 
 // One page the size of the picture, at the resolution of its units, so that
 // one device pixel of the page is one pixel of the picture window.
@@ -100,7 +115,7 @@ bool WritePictureFile(const QString& file, PictureFormat format, const RecordedP
             painted = PaintPng(buffer, picture);
             break;
         case PictureFormat::Svg:
-            painted = PaintSvg(buffer, title, picture);
+            painted = PaintPictureSvg(buffer, title, picture);
             break;
         case PictureFormat::Pdf:
             painted = PaintPdf(buffer, title, picture);
@@ -119,6 +134,21 @@ bool WritePictureFile(const QString& file, PictureFormat format, const RecordedP
     return true;
 }
 
+void PaintPictureInto(QPainter& painter, const QRectF& target, const RecordedPicture& picture)
+{
+    const QSize pixels = PixelsOf(picture);
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / pixels.width(), target.height() / pixels.height());
+    painter.setClipRect(QRect(QPoint(0, 0), pixels), Qt::IntersectClip);
+    // The application's font, as the picture window draws with.
+    painter.setFont(QFont());
+    PreparePicturePainter(painter);
+    SizePictureFont(painter, picture.units);
+    PaintOps(painter, picture);
+    painter.restore();
+}
+
 bool PrintPicture(QPrinter& printer, const RecordedPicture& picture)
 {
     QPainter painter;
@@ -129,13 +159,7 @@ bool PrintPicture(QPrinter& printer, const RecordedPicture& picture)
     painter.setViewport(QRect(page.topLeft(), pixels.scaled(page.size(), Qt::KeepAspectRatio)));
     painter.setWindow(QRect(QPoint(0, 0), pixels));
     PreparePicturePainter(painter);
-    // The printer's resolution would size the text in its own pixels; the
-    // picture's text is as many picture pixels high as on the screen.
-    QFont font = painter.font();
-    if (font.pointSizeF() > 0.0) {
-        font.setPixelSize(static_cast<int>(std::lround(font.pointSizeF() * picture.units.dpiY / kPointsPerInch)));
-        painter.setFont(font);
-    }
+    SizePictureFont(painter, picture.units);
     PaintOps(painter, picture);
     return painter.end();
 }

@@ -8,7 +8,10 @@
 #include "drawing/PictureFiles.h"
 #include "drawing/QtCanvas.h"
 
+class QIODevice;
+class QPainter;
 class QPrinter;
+class QRectF;
 
 namespace tavrin {
 
@@ -36,6 +39,14 @@ struct RecordedPicture {
 // false, with the system's words for the cause in `cause`, when it cannot be
 // written. Needs a QGuiApplication.
 bool WritePictureFile(const QString& file, PictureFormat format, const RecordedPicture& picture, QString& cause);
+
+// The picture as an SVG document, as WritePictureFile writes it.
+bool PaintPictureSvg(QIODevice& out, const QString& title, const RecordedPicture& picture);
+
+// Paints the picture scaled into `target` (in the painter's coordinates,
+// under whatever transform it has), clipped to it, the labels as large
+// against the picture as on the screen; the painter's state is restored.
+void PaintPictureInto(QPainter& painter, const QRectF& target, const RecordedPicture& picture);
 
 // Paints the picture on one page of `printer`, as large as the printable
 // area allows with its proportions kept, the labels as large against the

@@ -415,6 +415,9 @@ StepOutcome RunCalculationStep(CalculationContext& ctx)
     const StepOutcome outcome = OutcomeOf(watched, RunSelectedStep);
     if (results.Written())
         ShowResultFrame(ctx.form);
+    const auto m = static_cast<std::size_t>(ctx.form.selectedItem);
+    if (outcome.end != StepEnd::Refused && m < ctx.calc.itemResults.size())
+        ctx.calc.itemResults[m] = ItemResult{ctx.form.resultFrameCaption, GridCells(ctx.MSFlexGrid2)};
     return outcome;
 }
 

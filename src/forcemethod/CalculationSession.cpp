@@ -126,6 +126,7 @@ void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis)
     calc.unitForces.assign(cases, std::nullopt);
     calc.unitForceRows.assign(cases, MemoryGrid(0, 0));
     calc.endForcesDone.assign(cases, false);
+    calc.itemResults.assign(analysis.items.size(), std::nullopt);
 
     CalculationFormState& form = ctx.form;
     form.visible = true;

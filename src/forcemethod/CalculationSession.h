@@ -69,6 +69,14 @@ struct SupplementaryRows {
     bool operator==(const SupplementaryRows&) const = default;
 };
 
+// The table an item showed when "计算(&C)" last produced its result: the
+// result frame's title and every cell of MSFlexGrid2, header row first.
+struct ItemResult {
+    std::string title;
+    CellRows table;
+    bool operator==(const ItemResult&) const = default;
+};
+
 // What one calculation carries from step to step besides the model: the
 // model and degree it was analysed for, the supplementary rows the student
 // confirmed, the unit forces applied per case, and which results are in the
@@ -104,6 +112,10 @@ struct CalculationState {
     // superposition (the member forces of a determinate structure) ran after
     // every step it reads. The final reactions and the checks need it.
     bool finalForcesDone = false;
+
+    // Entry m: the result item m of the list showed last, kept so that the
+    // whole calculation can be written out after the form moved on.
+    std::vector<std::optional<ItemResult>> itemResults;
 };
 
 // The result frame Frame2 and the input frame Frame3 share one place on the

@@ -83,6 +83,13 @@ std::string CoefficientName(int i, int j)
     return j == 0 ? "Δ" + std::to_string(i) + "p" : "δ" + std::to_string(i) + std::to_string(j);
 }
 
+CellRows ViewTable(const ResultViewLayout& layout, const TableRows& rows)
+{
+    CellRows table{std::vector<std::string>(layout.headers.begin(), layout.headers.begin() + layout.cols)};
+    table.insert(table.end(), rows.begin(), rows.end());
+    return table;
+}
+
 TableRows LedgerRows(const std::vector<LedgerEntry>& ledger)
 {
     TableRows rows;

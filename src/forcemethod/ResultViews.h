@@ -60,6 +60,9 @@ std::vector<std::vector<std::string>> LedgerRows(const std::vector<LedgerEntry>&
 std::vector<std::vector<std::string>> FinalReactionRows(const std::vector<FinalReaction>& reactions);
 std::vector<std::vector<std::string>> CheckRows(const std::vector<ResultCheck>& checks);
 
+// The view's header row, then `rows`.
+CellRows ViewTable(const ResultViewLayout& layout, const std::vector<std::vector<std::string>>& rows);
+
 // The form's rule for its view buttons: the ledger once the coefficients
 // are formed, the final reactions and the checks once the final end forces
 // are (the superposition, or the member forces of a determinate structure).

@@ -22,6 +22,15 @@ CellRows GridCells(const TextGrid& grid)
     return cells;
 }
 
+std::size_t UsedRows(const CellRows& rows)
+{
+    std::size_t used = rows.size();
+    while (used > 1 && std::all_of(rows[used - 1].begin(), rows[used - 1].end(),
+                                   [](const std::string& cell) { return cell.empty(); }))
+        --used;
+    return used;
+}
+
 void TypeRows(TextGrid& grid, const CellRows& rows)
 {
     const int needed = static_cast<int>(rows.size()) + 1;

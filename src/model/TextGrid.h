@@ -43,6 +43,10 @@ void ClearGrid(TextGrid& grid);
 // Rows of cell texts, header row first, as shown: for tests and printouts.
 CellRows GridCells(const TextGrid& grid);
 
+// The rows up to the last one with a cell that is not empty (the header row
+// at least): rows a result table prepared but did not fill show nothing.
+std::size_t UsedRows(const CellRows& rows);
+
 // Makes `rows` the grid's data rows, as if typed from row 1 on: the grid
 // grows to hold them, as the cell editor adds a row below a filled last row;
 // every other data cell is emptied. Cells past the grid's columns are

@@ -19,12 +19,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include "app/MainPageForm.h"
 #include "app/MainWindow.h"
@@ -110,6 +112,7 @@ private slots:
     void examplesAndTheCommandLineOpenStructures();
     void exportsAndPrintsThePictureShowing();
     void pictureIsDrawnAgainAtTheSizeOfItsWindow();
+    void writesTheCalculationOutAsAReport();
 
 private:
     void TypeStructure(const std::vector<InputTable>& tables);
@@ -212,7 +215,7 @@ void ProgramQtTest::menuBarCarriesEveryEntryWithItsShortcut()
         std::vector<const char*> entries;  // objectNames in order
     };
     const Expected menus[] = {
-        {"wenjian", "文件(&F)", {"dakai", "baocun", "daochu", "dayin", "shili", "heng5", "exit"}},
+        {"wenjian", "文件(&F)", {"dakai", "baocun", "daochu", "dayin", "jisuanshu", "shili", "heng5", "exit"}},
         {"huatu", "建立计算模型(&M)", {"mnuModel", "were", "mnuFig", "hy"}},
         {"qiujie", "求解(&Q)", {"mnuModelType", "b"}},
         {"xianshi", "显示内力图(&T)", {"wanju", "zhouli", "jianli", "heng6", "jibenwanju"}},
@@ -974,4 +977,47 @@ void ProgramQtTest::pictureIsDrawnAgainAtTheSizeOfItsWindow()
 }
 
 QTEST_MAIN(ProgramQtTest)
+// "导出计算书..." writes the propped cantilever calculated through the form
+// (span 4, EI 1, q = 10: delta11 = L^3/3EI = 21.333, Delta1P = -qL^4/8EI =
+// -320, X1 = 3qL/8 = 15) as HTML through its dialog, and as PDF.
+void ProgramQtTest::writesTheCalculationOutAsAReport()
+{
+    CalculateProppedCantilever();
+    if (QTest::currentTestFailed())
+        return;
+    m_messages.shown.clear();
+    Trigger("jisuanshu");
+    auto* dialog = Main().findChild<QFileDialog*>(QStringLiteral("dlgReport"));
+    QVERIFY(dialog != nullptr && dialog->isVisible());
+    QCOMPARE(dialog->windowTitle(), U("导出计算书"));
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    dialog->selectNameFilter(U("HTML 网页 (*.html *.htm)"));
+    dialog->setDirectory(dir.path());
+    dialog->selectFile(dir.filePath(U("悬臂 梁")));
+    static_cast<QDialog*>(dialog)->accept();  // the save button
+    QXmlStreamReader xml(ReadAll(dir.filePath(U("悬臂 梁.html"))));
+    QString text;
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::Characters)
+            text += xml.text();
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    const QStringList expected{U("21.333X1 − 320 = 0"), U("X1 = 15"), U("M = 15M̄1 + MP")};
+    for (const QString& line : expected)
+        QVERIFY2(text.contains(line), qPrintable(line));
+    QCOMPARE(m_messages.shown.size(), std::size_t{0});
+
+    const QString pdf = dir.filePath(U("计算书.pdf"));
+    QVERIFY(m_shell->ExportReportTo(pdf, ReportFormat::Pdf));
+    QVERIFY(ReadAll(pdf).startsWith("%PDF-"));
+    QProcess extract;
+    extract.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    if (!extract.waitForFinished())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    const QString extracted = QString::fromUtf8(extract.readAllStandardOutput());
+    for (const QString& line : expected)
+        QVERIFY2(extracted.contains(line), qPrintable(line));
+}
+
 #include "ProgramQtTest.moc"

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "BatchTestSupport.h"
 #include "batch/BatchCase.h"
@@ -13,19 +14,50 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The program itself, as a teacher runs it from a shell.
-testing::Outcome RunProgram(const std::string& arguments, const std::string& name)
+// A command line, its output kept in files named after `name`.
+testing::Outcome RunShell(const std::string& commandLine, const std::string& name)
 {
     const fs::path out = testing::OutputPath(name + ".out");
     const fs::path err = testing::OutputPath(name + ".err");
-    const std::string command = std::string("\"") + TAVRIN_BATCH_EXECUTABLE + "\" " + arguments + " >\"" +
-                                out.string() + "\" 2>\"" + err.string() + "\"";
+    const std::string command = commandLine + " >\"" + out.string() + "\" 2>\"" + err.string() + "\"";
     const int status = std::system(command.c_str());
     testing::Outcome run;
     run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.out = testing::ReadFile(out);
     run.err = testing::ReadFile(err);
     return run;
+}
+
+// The program itself, as a teacher runs it from a shell.
+testing::Outcome RunProgram(const std::string& arguments, const std::string& name)
+{
+    return RunShell(std::string("\"") + TAVRIN_BATCH_EXECUTABLE + "\" " + arguments, name);
+}
+
+// True when every element of the XHTML page is closed in the order it was
+// opened: the report reads as XML, each picture's SVG included.
+bool TagsNest(const std::string& page)
+{
+    std::vector<std::string> open;
+    for (std::size_t at = page.find('<'); at != std::string::npos; at = page.find('<', at + 1)) {
+        const std::size_t end = page.find('>', at);
+        if (end == std::string::npos)
+            return false;
+        const std::string tag = page.substr(at + 1, end - at - 1);
+        if (tag.starts_with('!') || tag.starts_with('?') || tag.ends_with('/'))
+            continue;
+        const bool closing = tag.starts_with('/');
+        const std::string body = closing ? tag.substr(1) : tag;
+        const std::string name = body.substr(0, body.find_first_of(" \t\n"));
+        if (!closing) {
+            open.push_back(name);
+            continue;
+        }
+        if (open.empty() || open.back() != name)
+            return false;
+        open.pop_back();
+    }
+    return open.empty();
 }
 
 std::string Quoted(const fs::path& path)
@@ -177,6 +209,74 @@ TEST(BatchToolTest, CasesThatCannotBeReadWholeAreRefused)
         EXPECT_NE(run.err.find(k.message), std::string::npos) << run.err;
         EXPECT_NO_THROW(static_cast<void>(nlohmann::json(run.err).dump())) << "not UTF-8";
     }
+}
+
+// The report as a student hands it in: the PDF's pages and text through
+// poppler's tools (skipped where they are not installed), the HTML parsed as
+// XHTML. Numbers as in BatchReportTest.
+TEST(BatchToolTest, ReportIsWrittenAsPdfAndHtml)
+{
+    struct Case {
+        const char* example;
+        int pages;
+        std::size_t pictures;
+        std::vector<std::string> texts;      // as extracted, scripts on the line
+        std::vector<std::string> htmlTexts;  // the same in the page
+    };
+    const Case cases[] = {
+        {"propped-cantilever",
+         9,
+         7,
+         {"δ11X1 + Δ1P = 0", "36X1 − 180 = 0", "X1 = 5", "M = 5M̄1 + MP"},
+         {"δ<sub>11</sub>X<sub>1</sub> + Δ<sub>1P</sub> = 0", "36X<sub>1</sub> − 180 = 0", "X<sub>1</sub> = 5"}},
+        {"fixed-portal-frame",
+         13,
+         9,
+         {"δ11X1 + δ12X2 + δ13X3 + Δ1P = 0", "106.667X1 + 64X2 + 32X3 − 320 = 0", "X3 = 1.333"},
+         {"106.667X<sub>1</sub> + 64X<sub>2</sub> + 32X<sub>3</sub> − 320 = 0", "X<sub>3</sub> = 1.333"}},
+    };
+    const bool poppler = std::system("command -v pdftotext >/dev/null 2>&1 && command -v pdfinfo >/dev/null 2>&1") == 0;
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.example);
+        const fs::path example = testing::ExamplePath(std::string(k.example) + ".json");
+        const fs::path pdf = testing::OutputPath(std::string(k.example) + "-report.pdf");
+        const fs::path html = testing::OutputPath(std::string(k.example) + "-report.html");
+        fs::remove(pdf);
+        const testing::Outcome run =
+            RunProgram("--report " + Quoted(pdf) + " " + Quoted(example), std::string(k.example) + "-pdf");
+        EXPECT_EQ(run.exit, kExitCompleted) << run.err;
+        EXPECT_EQ(testing::ReadFile(pdf).substr(0, 5), "%PDF-");
+        EXPECT_EQ(RunProgram("--report " + Quoted(html) + " " + Quoted(example), std::string(k.example) + "-html").exit,
+                  kExitCompleted);
+
+        const std::string page = testing::ReadFile(html);
+        EXPECT_TRUE(TagsNest(page));
+        std::size_t svgs = 0;
+        for (std::size_t at = page.find("<svg "); at != std::string::npos; at = page.find("<svg ", at + 1))
+            ++svgs;
+        EXPECT_EQ(svgs, k.pictures);
+        for (const std::string& expected : k.htmlTexts)
+            EXPECT_NE(page.find(expected), std::string::npos) << expected;
+
+        if (!poppler)
+            continue;
+        const testing::Outcome info = RunShell("pdfinfo " + Quoted(pdf), std::string(k.example) + "-pdfinfo");
+        EXPECT_NE(info.out.find("Pages:           " + std::to_string(k.pages) + "\n"), std::string::npos) << info.out;
+        const testing::Outcome extracted =
+            RunShell("pdftotext -enc UTF-8 " + Quoted(pdf) + " -", std::string(k.example) + "-pdftotext");
+        for (const std::string& expected : k.texts)
+            EXPECT_NE(extracted.out.find(expected), std::string::npos) << expected;
+    }
+    if (!poppler)
+        GTEST_SKIP() << "pdftotext and pdfinfo (poppler-utils) are not installed";
+}
+
+TEST(BatchToolTest, ReportNeedsAPdfOrHtmlName)
+{
+    const testing::Outcome run =
+        RunProgram("--report out.txt " + Quoted(testing::ExamplePath("cantilever.json")), "report-name");
+    EXPECT_EQ(run.exit, kExitInvalid);
+    EXPECT_NE(run.err.find("--report 的文件名应以 .pdf 或 .html 结尾"), std::string::npos) << run.err;
 }
 
 }  // namespace

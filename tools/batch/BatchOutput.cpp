@@ -45,11 +45,7 @@ void TrimRight(std::string& line)
 
 void WriteAligned(const Rows& table, std::ostream& out)
 {
-    // Rows the routines prepared but did not fill show nothing.
-    std::size_t used = table.size();
-    while (used > 1 && std::all_of(table[used - 1].begin(), table[used - 1].end(),
-                                   [](const std::string& cell) { return cell.empty(); }))
-        --used;
+    const std::size_t used = UsedRows(table);
     std::vector<int> widths;
     for (std::size_t r = 0; r < used; ++r)
         for (std::size_t c = 0; c < table[r].size(); ++c) {
@@ -202,10 +198,8 @@ FinalTables FinalTablesOf(const RunResult& result)
 void WriteView(std::string_view name, const ResultViewLayout& layout, const std::vector<std::vector<std::string>>& rows,
                std::ostream& out)
 {
-    Rows table{std::vector<std::string>(layout.headers.begin(), layout.headers.begin() + layout.cols)};
-    table.insert(table.end(), rows.begin(), rows.end());
     out << "\n【" << name << "】\n" << layout.caption << '\n';
-    WriteAligned(table, out);
+    WriteAligned(ViewTable(layout, rows), out);
 }
 
 // A case's reactions are the 32-bit values the routines stored, the final

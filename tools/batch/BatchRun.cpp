@@ -12,18 +12,6 @@ namespace tavrin::batch {
 
 namespace {
 
-// The scale prompt answered with the case's scale, or cancelled for the
-// automatic scale.
-class ScaleAnswer : public DiagramHost {
-public:
-    explicit ScaleAnswer(std::optional<std::string> scale) : m_scale(std::move(scale)) {}
-    void ShowPicture(std::string_view) override {}
-    std::optional<std::string> AskScale(std::string_view, std::string_view) override { return m_scale; }
-
-private:
-    std::optional<std::string> m_scale;
-};
-
 // What the calculation form asks for before "计算(&C)": the rows of the
 // supplementary table the selected item shows (the case's rows, offered to
 // the calculation), applied ("交互检查") when they are a unit force, then
@@ -82,7 +70,7 @@ void DrawDiagrams(const StructureModel& model, const BatchCase& batchCase, Recor
     using Diagram = float (*)(const StructureModel&, Canvas&, DiagramHost&);
     const std::pair<std::string_view, Diagram> diagrams[] = {
         {kMomentPicture, &DrawMomentDiagram}, {kShearPicture, &DrawShearDiagram}, {kAxialPicture, &DrawAxialDiagram}};
-    ScaleAnswer host(batchCase.scale);
+    AnsweredScale host(batchCase.scale);
     for (const auto& [name, draw] : diagrams) {
         canvas.ops.clear();
         draw(model, canvas, host);
@@ -127,6 +115,7 @@ RunResult RunCase(const BatchCase& batchCase, double width, double height)
             canvas.ops.clear();
             result.completed = Calculate(ctx, result, canvas);
         }
+        result.calculation = std::move(calc);
     }
     if (result.completed)
         DrawDiagrams(model, batchCase, canvas, result.pictures);

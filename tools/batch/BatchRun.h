@@ -6,6 +6,7 @@
 
 #include "batch/BatchCase.h"
 #include "drawing/Canvas.h"
+#include "forcemethod/CalculationSession.h"
 #include "model/Messages.h"
 #include "model/StructureModel.h"
 
@@ -51,6 +52,9 @@ struct RunResult {
     // result).
     bool completed = false;
     StructureModel model;  // as the calculation left it
+    // What the calculation form's steps kept: what was done, the unit forces
+    // applied, the table of each item calculated.
+    CalculationState calculation;
     std::vector<Picture> pictures;
 };
 

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <exception>
 #include <fstream>
 #include <new>
@@ -31,6 +32,8 @@ constexpr std::string_view kUsage =
     "  --svg 目录    同上，存为 SVG\n"
     "  --trace 文件  把每幅图的绘图操作存为 JSON\n"
     "  --size 宽x高  图的大小（图单位），默认 267x267\n"
+    "  --report 文件 把计算书（结构、各项计算结果、力法方程、内力图和校核）存为\n"
+    "                PDF 或 HTML，按文件扩展名 .pdf、.html\n"
     "  -h, --help    显示本说明\n"
     "\n"
     "退出码: 0 算到最后一项; 1 计算被消息中止（输出仍含此前的全部结果）;\n"
@@ -96,6 +99,39 @@ bool WritePictures(const std::vector<Picture>& pictures, const std::filesystem::
     return true;
 }
 
+std::string Today()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return ReportDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
+
+// The report of the calculation as far as it went; a calculation stopped by
+// a message says which.
+bool WriteReport(const RunResult& result, const BatchCase& batchCase, const std::filesystem::path& file,
+                 const BatchOptions& options, std::ostream& err)
+{
+    const std::optional<ReportFormat> format = ReportFormatOfName(file.string());
+    if (!options.reports || !format) {
+        err << kProgram << "本程序构建时未带计算书输出\n";
+        return false;
+    }
+    const ReportSource source{
+        .model = result.model,
+        .calculation = result.analysed ? &result.calculation : nullptr,
+        .description = batchCase.description,
+        .date = Today(),
+        .scale = batchCase.scale,
+        .stopMessage = !result.completed && !result.messages.empty() ? result.messages.back().text : std::string(),
+    };
+    std::string error;
+    if (options.reports->Write(file, *format, BuildReport(source), error))
+        return true;
+    err << kProgram << error << '\n';
+    return false;
+}
+
 // The text of the case file, "-" for standard input, or nothing after a
 // message.
 std::optional<std::string> ReadCaseText(const std::filesystem::path& file, std::ostream& err)
@@ -134,6 +170,8 @@ int Run(std::string_view json, const BatchOptions& options, std::ostream& out, s
         written = WritePictures(result.pictures, *options.pngDir, PictureFormat::Png, options, err) && written;
     if (options.svgDir)
         written = WritePictures(result.pictures, *options.svgDir, PictureFormat::Svg, options, err) && written;
+    if (options.reportFile)
+        written = WriteReport(result, *reading.value, *options.reportFile, options, err) && written;
     if (!written)
         return kExitInvalid;
     if (!result.completed) {
@@ -200,7 +238,7 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args)
             line.help = true;
         } else if (arg == "--json") {
             line.options.json = true;
-        } else if (arg == "--png" || arg == "--svg" || arg == "--trace" || arg == "--size") {
+        } else if (arg == "--png" || arg == "--svg" || arg == "--trace" || arg == "--size" || arg == "--report") {
             const std::optional<std::string_view> v = value();
             if (!v || v->empty())
                 return fail(std::string(arg) + " 后缺少参数");
@@ -210,6 +248,11 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args)
                 line.options.svgDir = std::filesystem::path(*v);
             if (arg == "--trace")
                 line.options.traceFile = std::filesystem::path(*v);
+            if (arg == "--report") {
+                if (!ReportFormatOfName(*v))
+                    return fail("--report 的文件名应以 .pdf 或 .html 结尾");
+                line.options.reportFile = std::filesystem::path(*v);
+            }
             if (arg == "--size" && !ReadSize(*v, line.options))
                 return fail("--size 应为 宽x高，各在 1 到 " + std::to_string(static_cast<int>(kMaxPictureUnits)) +
                             " 图单位之间，例如 267x267");

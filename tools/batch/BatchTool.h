@@ -10,6 +10,7 @@
 
 #include "drawing/Canvas.h"
 #include "drawing/PictureFiles.h"
+#include "report/Report.h"
 
 namespace tavrin::batch {
 
@@ -28,6 +29,15 @@ public:
                        double width, double height, std::string& error) = 0;
 };
 
+// Writes the report as PDF or HTML; the Qt side implements it.
+class ReportWriter {
+public:
+    virtual ~ReportWriter() = default;
+    // False, with `error` set, when the file cannot be written.
+    virtual bool Write(const std::filesystem::path& file, ReportFormat format, const Report& report,
+                       std::string& error) = 0;
+};
+
 // The picture window's designed client area, and the largest one the tool
 // draws (a larger one only makes huge files).
 inline constexpr double kDefaultPictureUnits = 267.0;
@@ -40,8 +50,11 @@ struct BatchOptions {
     std::optional<std::filesystem::path> traceFile;
     double width = kDefaultPictureUnits;
     double height = kDefaultPictureUnits;
-    // Needed for pngDir and svgDir; not owned.
+    // The calculation written out ("计算书"), PDF or HTML by its extension.
+    std::optional<std::filesystem::path> reportFile;
+    // Needed for pngDir and svgDir, and for reportFile; not owned.
     PictureWriter* pictures = nullptr;
+    ReportWriter* reports = nullptr;
 };
 
 // Plays one case given as JSON text and writes the result to `out` (text,

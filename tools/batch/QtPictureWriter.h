@@ -12,4 +12,11 @@ public:
                double height, std::string& error) override;
 };
 
+// The program's own report files (WriteReportFile). Needs a QGuiApplication.
+class QtReportWriter : public ReportWriter {
+public:
+    bool Write(const std::filesystem::path& file, ReportFormat format, const Report& report,
+               std::string& error) override;
+};
+
 }  // namespace tavrin::batch

@@ -32,11 +32,13 @@ int main(int argc, char** argv)
     char* qtArgv[] = {programName, nullptr};
     std::optional<QGuiApplication> application;
     QtPictureWriter writer;
-    if (line.options.pngDir || line.options.svgDir) {
+    QtReportWriter reports;
+    if (line.options.pngDir || line.options.svgDir || line.options.reportFile) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
         application.emplace(qtArgc, qtArgv);
         line.options.pictures = &writer;
+        line.options.reports = &reports;
     }
     return RunCaseFile(line.caseFile, line.options, std::cout, std::cerr);
 }

@@ -1,0 +1,374 @@
+#include "report/QtReportFiles.h"
+
+#include <cmath>
+#include <vector>
+
+#include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextObjectInterface>
+#include <QTextTable>
+
+#include "drawing/QtPictureFiles.h"
+#include "qtforms/QtControls.h"
+
+namespace tavrin {
+
+namespace {
+
+constexpr int kResolution = 300;  // dots per inch of the PDF's layout
+constexpr double kMillimetresPerInch = 25.4;
+constexpr double kMarginMm = 20.0;
+constexpr double kFooterMm = 10.0;  // from the page's lower edge to the page number's base
+// The pictures are printed this wide, some two thirds of the text width, so
+// that a picture and its table share a page.
+constexpr double kPictureWidthMm = 120.0;
+constexpr double kBodyPoints = 10.5;
+constexpr double kTablePoints = 9.0;
+
+// Latin letters and digits from a Latin font: the Chinese font's own, shaped
+// beside Chinese text, come out of the PDF's text as nothing. The formulas
+// are set in a serif face, as in the textbook.
+const QStringList kFontFamilies{QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")};
+const QStringList kFormulaFamilies{QStringLiteral("DejaVu Serif"), QStringLiteral("Noto Sans CJK SC")};
+
+QFont ReportFont(double points)
+{
+    QFont font;
+    font.setFamilies(kFontFamilies);
+    font.setPointSizeF(points);
+    return font;
+}
+
+double Dots(double millimetres)
+{
+    return millimetres / kMillimetresPerInch * kResolution;
+}
+
+RecordedPicture PictureOf(const Report& report, const ReportBlock& block)
+{
+    return {block.ops, report.pictureWidth, report.pictureHeight, PictureUnits{}};
+}
+
+// The pictures of the report as objects of the text: each one a picture
+// and its caption under it, so that the two never part at a page end.
+class PictureObject : public QObject, public QTextObjectInterface {
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+
+public:
+    static constexpr int kType = QTextFormat::UserObject + 1;
+    static constexpr int kIndex = QTextFormat::UserProperty + 1;
+
+    PictureObject(const Report& report, QObject* parent) : QObject(parent), m_report(report) {}
+
+    QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat&) override
+    {
+        const QSizeF picture = PictureSize();
+        return {picture.width(), picture.height() + CaptionHeight()};
+    }
+
+    void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int, const QTextFormat& format) override
+    {
+        const ReportBlock& block = m_report.blocks[static_cast<std::size_t>(format.property(kIndex).toInt())];
+        const QSizeF picture = PictureSize();
+        PaintPictureInto(*painter, QRectF(rect.topLeft(), picture), PictureOf(m_report, block));
+        painter->save();
+        painter->setFont(ReportFont(kTablePoints));
+        painter->setPen(Qt::black);
+        painter->drawText(QRectF(rect.left(), rect.top() + picture.height(), rect.width(), CaptionHeight()),
+                          Qt::AlignCenter, FromUtf8(PlainText(block.text)));
+        painter->restore();
+    }
+
+private:
+    QSizeF PictureSize() const
+    {
+        const QSize pixels = PictureUnits{}.PixelsFor(m_report.pictureWidth, m_report.pictureHeight);
+        const double width = Dots(kPictureWidthMm);
+        return {width, width * pixels.height() / pixels.width()};
+    }
+    static double CaptionHeight() { return 2.0 * kTablePoints / 72.0 * kResolution; }
+
+    const Report& m_report;
+};
+
+QTextCharFormat CharFormat(double points, bool bold = false, const QStringList& families = kFontFamilies)
+{
+    QTextCharFormat format;
+    format.setFontFamilies(families);
+    format.setFontPointSize(points);
+    format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    return format;
+}
+
+void InsertRich(QTextCursor& cursor, const RichText& text, const QTextCharFormat& base)
+{
+    for (const TextRun& run : text) {
+        QTextCharFormat format = base;
+        if (run.script == Script::Sub)
+            format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+        if (run.script == Script::Sup)
+            format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+        cursor.insertText(FromUtf8(run.text), format);
+    }
+}
+
+void NewBlock(QTextCursor& cursor, Qt::Alignment alignment, double topPoints, double leftPoints = 0.0)
+{
+    QTextBlockFormat format;
+    format.setAlignment(alignment);
+    format.setTopMargin(topPoints / 72.0 * kResolution);
+    format.setLeftMargin(leftPoints / 72.0 * kResolution);
+    cursor.insertBlock(format);
+}
+
+// The caption as a first header row over all columns, so that it stays with
+// the table and comes again with the column headers on every page the
+// table runs onto.
+QTextTable* InsertTable(QTextCursor& cursor, const ReportBlock& block)
+{
+    const int rows = static_cast<int>(block.table.size());
+    int cols = 1;
+    for (const std::vector<std::string>& row : block.table)
+        cols = std::max(cols, static_cast<int>(row.size()));
+    QTextTableFormat format;
+    format.setHeaderRowCount(rows > 0 ? 2 : 1);
+    format.setBorderCollapse(true);
+    format.setBorder(0.5 / 72.0 * kResolution);
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    format.setBorderBrush(Qt::black);
+    format.setCellPadding(2.0 / 72.0 * kResolution);
+    format.setCellSpacing(0);
+    format.setAlignment(Qt::AlignHCenter);
+    format.setTopMargin(4.0 / 72.0 * kResolution);
+    format.setBottomMargin(4.0 / 72.0 * kResolution);
+    QTextTable* table = cursor.insertTable(rows + 1, cols, format);
+    table->mergeCells(0, 0, 1, cols);
+    QTextTableCellFormat captionCell;
+    captionCell.setBorderStyle(QTextFrameFormat::BorderStyle_None);
+    captionCell.setLeftBorder(0);
+    captionCell.setRightBorder(0);
+    captionCell.setTopBorder(0);
+    table->cellAt(0, 0).setFormat(captionCell);
+    QTextCursor caption = table->cellAt(0, 0).firstCursorPosition();
+    InsertRich(caption, block.text, CharFormat(kTablePoints, true));
+    for (int r = 0; r < rows; ++r) {
+        const std::vector<std::string>& row = block.table[static_cast<std::size_t>(r)];
+        for (int c = 0; c < static_cast<int>(row.size()); ++c) {
+            QTextTableCell cell = table->cellAt(r + 1, c);
+            if (r == 0) {
+                QTextTableCellFormat header;
+                header.setBackground(QColor(0xee, 0xee, 0xee));
+                cell.setFormat(header);
+            }
+            QTextCursor text = cell.firstCursorPosition();
+            QTextBlockFormat centred;
+            centred.setAlignment(Qt::AlignHCenter);
+            text.setBlockFormat(centred);
+            text.insertText(FromUtf8(row[static_cast<std::size_t>(c)]), CharFormat(kTablePoints, r == 0));
+        }
+    }
+    return table;
+}
+
+// One piece that must not part at a page end: the headings and lead-in
+// paragraphs before an element and the element itself (a formula, a
+// picture, a table).
+struct KeptTogether {
+    std::vector<QTextBlock> leads;
+    QTextBlock block;             // the element, unless it is a table
+    QTextTable* table = nullptr;  // the element, if it is one
+};
+
+bool IsLead(ReportBlock::Kind kind)
+{
+    return kind == ReportBlock::Kind::Heading || kind == ReportBlock::Kind::Subheading ||
+           kind == ReportBlock::Kind::Paragraph;
+}
+
+// The report as text of `document`; returns its pieces in order.
+std::vector<KeptTogether> Typeset(QTextDocument& document, const Report& report)
+{
+    std::vector<KeptTogether> pieces;
+    std::vector<QTextBlock> leads;
+    QTextCursor cursor(&document);
+    // One layout at the end rather than one per insertion.
+    cursor.beginEditBlock();
+    QTextBlockFormat title;
+    title.setAlignment(Qt::AlignHCenter);
+    cursor.setBlockFormat(title);
+    cursor.insertText(FromUtf8(report.title), CharFormat(20.0, true));
+    for (std::size_t i = 0; i < report.blocks.size(); ++i) {
+        const ReportBlock& block = report.blocks[i];
+        QTextTable* table = nullptr;
+        switch (block.kind) {
+            case ReportBlock::Kind::Heading:
+                NewBlock(cursor, Qt::AlignLeft, 14.0);
+                InsertRich(cursor, block.text, CharFormat(14.0, true));
+                break;
+            case ReportBlock::Kind::Subheading:
+                NewBlock(cursor, Qt::AlignLeft, 8.0);
+                InsertRich(cursor, block.text, CharFormat(11.5, true));
+                break;
+            case ReportBlock::Kind::Paragraph:
+                NewBlock(cursor, Qt::AlignLeft, 4.0);
+                InsertRich(cursor, block.text, CharFormat(kBodyPoints));
+                break;
+            case ReportBlock::Kind::Equation:
+                NewBlock(cursor, Qt::AlignLeft, 3.0, 36.0);
+                InsertRich(cursor, block.text, CharFormat(11.5, false, kFormulaFamilies));
+                break;
+            case ReportBlock::Kind::Stop: {
+                NewBlock(cursor, Qt::AlignLeft, 10.0);
+                QTextCharFormat format = CharFormat(kBodyPoints, true);
+                format.setForeground(QColor(0xb0, 0, 0));
+                InsertRich(cursor, block.text, format);
+                break;
+            }
+            case ReportBlock::Kind::Table:
+                table = InsertTable(cursor, block);
+                cursor.movePosition(QTextCursor::End);
+                break;
+            case ReportBlock::Kind::Picture: {
+                NewBlock(cursor, Qt::AlignHCenter, 6.0);
+                QTextCharFormat object;
+                object.setObjectType(PictureObject::kType);
+                object.setProperty(PictureObject::kIndex, static_cast<int>(i));
+                cursor.insertText(QString(QChar::ObjectReplacementCharacter), object);
+                break;
+            }
+        }
+        if (IsLead(block.kind)) {
+            leads.push_back(cursor.block());
+            continue;
+        }
+        pieces.push_back({std::move(leads), table ? QTextBlock() : cursor.block(), table});
+        leads.clear();
+    }
+    if (!leads.empty())
+        pieces.push_back({{}, leads.back(), nullptr});
+    cursor.endEditBlock();
+    return pieces;
+}
+
+// A piece laid across a page end starts on the next page instead, when it
+// fits on one: no heading ends a page, no formula or table is cut. A table
+// longer than a page keeps its leads and first rows together and runs on
+// with its headers repeated.
+void Paginate(QTextDocument& document, const std::vector<KeptTogether>& pieces)
+{
+    const double page = document.pageSize().height();
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    const auto pageOf = [page](double y) { return std::floor(y / page); };
+    for (const KeptTogether& piece : pieces) {
+        QRectF element = piece.table ? layout->frameBoundingRect(piece.table) : layout->blockBoundingRect(piece.block);
+        if (piece.table && element.height() >= page)
+            element.setHeight(page / 4.0);
+        const double top = piece.leads.empty() ? element.top() : layout->blockBoundingRect(piece.leads.front()).top();
+        if (pageOf(top) == pageOf(element.bottom() - 1.0) || element.bottom() - top >= page)
+            continue;
+        if (piece.leads.empty() && piece.table) {
+            QTextTableFormat format = piece.table->format();
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            piece.table->setFormat(format);
+            continue;
+        }
+        QTextCursor first(piece.leads.empty() ? piece.block : piece.leads.front());
+        QTextBlockFormat format = first.blockFormat();
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        first.setBlockFormat(format);
+    }
+}
+
+bool PaintPdf(QIODevice& out, const Report& report)
+{
+    QPdfWriter writer(&out);
+    writer.setTitle(FromUtf8(report.title));
+    writer.setCreator(QStringLiteral("Tavrin"));
+    writer.setResolution(kResolution);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF());
+
+    QTextDocument document;
+    document.documentLayout()->setPaintDevice(&writer);
+    auto* pictures = new PictureObject(report, &document);
+    document.documentLayout()->registerHandler(PictureObject::kType, pictures);
+    document.setDocumentMargin(0);
+    const QRectF body(Dots(kMarginMm), Dots(kMarginMm), writer.width() - 2.0 * Dots(kMarginMm),
+                      writer.height() - 2.0 * Dots(kMarginMm));
+    document.setPageSize(body.size());
+    document.setDefaultFont(ReportFont(kBodyPoints));
+    Paginate(document, Typeset(document, report));
+
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    const int pages = document.pageCount();
+    const QFont footer = ReportFont(kTablePoints);
+    for (int p = 0; p < pages; ++p) {
+        if (p > 0)
+            writer.newPage();
+        painter.save();
+        painter.translate(body.left(), body.top() - p * body.height());
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(0, p * body.height(), body.width(), body.height());
+        context.palette.setColor(QPalette::Text, Qt::black);
+        painter.setClipRect(context.clip);
+        document.documentLayout()->draw(&painter, context);
+        painter.restore();
+        painter.setFont(footer);
+        painter.setPen(Qt::black);
+        const QString number = QStringLiteral("第 %1 页 共 %2 页").arg(p + 1).arg(pages);
+        painter.drawText(QRectF(0, writer.height() - Dots(kFooterMm) - Dots(6.0), writer.width(), Dots(6.0)),
+                         Qt::AlignHCenter | Qt::AlignBottom, number);
+    }
+    return painter.end();
+}
+
+QByteArray SvgOf(const Report& report, const ReportBlock& block)
+{
+    QByteArray svg;
+    QBuffer buffer(&svg);
+    buffer.open(QIODevice::WriteOnly);
+    PaintPictureSvg(buffer, FromUtf8(PlainText(block.text)), PictureOf(report, block));
+    // The page declares its own encoding; the picture starts at its element.
+    const qsizetype start = svg.indexOf("<svg");
+    return start < 0 ? QByteArray() : svg.mid(start);
+}
+
+}  // namespace
+
+bool WriteReportFile(const QString& file, ReportFormat format, const Report& report, QString& cause)
+{
+    QByteArray bytes;
+    if (format == ReportFormat::Pdf) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!PaintPdf(buffer, report)) {
+            cause = FromUtf8(kReportNotPainted);
+            return false;
+        }
+    } else {
+        bytes = QByteArray::fromStdString(
+            ReportHtml(report, [&](const ReportBlock& block) { return SvgOf(report, block).toStdString(); }));
+    }
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        cause = out.errorString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tavrin
+
+#include "QtReportFiles.moc"

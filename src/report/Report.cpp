@@ -1,0 +1,439 @@
+#include "report/Report.h"
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+#include <utility>
+
+#include "analysis/ModelType.h"
+#include "diagrams/InternalForceDiagrams.h"
+#include "drawing/DrawingPasses.h"
+#include "drawing/PictureFiles.h"
+#include "forcemethod/CaseDiagrams.h"
+#include "forcemethod/CoefficientLedger.h"
+#include "forcemethod/FinalReactions.h"
+#include "forcemethod/ForceMethodTexts.h"
+#include "forcemethod/ResultChecks.h"
+#include "forcemethod/ResultViews.h"
+#include "input/InputTables.h"
+#include "input/ModelCommit.h"
+#include "model/NumberText.h"
+#include "report/ReportTexts.h"
+
+namespace tavrin {
+
+namespace {
+
+constexpr std::string_view kSectionNumerals[] = {"一", "二", "三", "四", "五", "六", "七", "八", "九", "十"};
+
+// "δ" with "12" lowered; with ten or more unknowns the two indexes are
+// parted by a comma, so that δ1,10 is not read as δ11 and 0.
+std::string IndexPair(int i, int j, int degree)
+{
+    return std::to_string(i) + (degree >= 10 ? "," : "") + std::to_string(j);
+}
+
+// A coefficient as the coefficient table shows it ("0.###"), without the
+// point of a whole number, which would read as a multiplication dot before
+// the X beside it.
+std::string EquationNumber(double value)
+{
+    std::string digits = FormatCoefficient(value);
+    if (digits.ends_with('.'))
+        digits.pop_back();
+    return digits;
+}
+
+// The first term "8" or "−8", a later one " + 8" or " − 8".
+std::string SignedTerm(double value, bool first)
+{
+    const std::string digits = EquationNumber(std::fabs(value));
+    const bool negative = value < 0.0 && digits != "0";
+    if (first)
+        return negative ? "−" + digits : digits;
+    return (negative ? " − " : " + ") + digits;
+}
+
+TextRun Sub(std::string text)
+{
+    return {std::move(text), Script::Sub};
+}
+
+TextRun Normal(std::string text)
+{
+    return {std::move(text), Script::Normal};
+}
+
+// The result table of an item stands while the calculation still holds
+// what its step produced: a unit force applied again, or an earlier step
+// run again, undoes the steps that read it.
+bool ItemStands(const CalculationState& calc, std::size_t m, CalculationStep step)
+{
+    if (m >= calc.itemResults.size() || !calc.itemResults[m])
+        return false;
+    const auto endForcesDone = [&](int c) {
+        return c >= 0 && static_cast<std::size_t>(c) < calc.endForcesDone.size() &&
+               calc.endForcesDone[static_cast<std::size_t>(c)];
+    };
+    switch (step.kind) {
+        case StepKind::SupportReactions:
+        case StepKind::BasicParts:
+            return calc.reactionsCase == step.caseNo || endForcesDone(step.caseNo);
+        case StepKind::AttachedParts:
+            return calc.attachedPartsConfirmed;
+        case StepKind::MemberForces:
+        case StepKind::CaseEndForces:
+            return endForcesDone(step.caseNo);
+        case StepKind::Coefficients:
+            return calc.coefficientsDone;
+        case StepKind::Unknowns:
+            return calc.unknownsDone;
+        case StepKind::Superposition:
+            return calc.finalForcesDone;
+        case StepKind::None:
+            return false;
+    }
+    return false;
+}
+
+bool IsCaseStep(StepKind kind)
+{
+    return kind != StepKind::Coefficients && kind != StepKind::Unknowns && kind != StepKind::Superposition;
+}
+
+class Builder {
+public:
+    explicit Builder(const ReportSource& source) : m_source(source), m_drawn(source.model), m_host(source.scale)
+    {
+        // The pictures show the user's loads, fitted to the report's
+        // picture rather than to the picture window.
+        m_drawn.Loads = source.model.UserLoads();
+        m_drawn.UnitForcesInLoads = false;
+        const RecordingCanvas size(kReportPictureWidth, kReportPictureHeight);
+        FitModelToPicture(m_drawn, size);
+        m_report.pictureWidth = kReportPictureWidth;
+        m_report.pictureHeight = kReportPictureHeight;
+    }
+
+    Report Build()
+    {
+        m_report.title = std::string(kReportTitle);
+        if (!m_source.description.empty())
+            Add(ReportBlock::Kind::Paragraph, m_source.description);
+        Add(ReportBlock::Kind::Paragraph, std::string(kDateLabel) + m_source.date);
+        StructureSection();
+        m_report.complete = Calculation();
+        return std::move(m_report);
+    }
+
+private:
+    // True when the calculation reached its last item; otherwise a Stop
+    // block ends the report.
+    bool Calculation()
+    {
+        const CalculationState* calc = m_source.calculation;
+        if (calc == nullptr || !calc->analysed)
+            return Stop(kNotAnalysed);
+        if (!StillAsAnalysed(m_source.model, *calc))
+            return Stop(kReanalyseMessage);
+        ModelSection(*calc);
+        m_items = CalculationItems(calc->kind, calc->degree);
+        while (m_reached < m_items.size() && ItemStands(*calc, m_reached, m_items[m_reached].step))
+            ++m_reached;
+        if (!CaseSection(*calc))
+            return false;
+        if (IsIndeterminate(calc->kind))
+            return EquationSection(*calc) && SuperpositionSection(*calc);
+        Section(kDiagramSection);
+        FinalDiagrams();
+        Checks();
+        return true;
+    }
+
+    void Add(ReportBlock::Kind kind, RichText text, CellRows table = {}, std::vector<CanvasOp> ops = {})
+    {
+        m_report.blocks.push_back({kind, std::move(text), std::move(table), std::move(ops)});
+    }
+    void Add(ReportBlock::Kind kind, std::string_view text) { Add(kind, RichText{Normal(std::string(text))}); }
+
+    void Section(std::string_view title)
+    {
+        const std::size_t n = m_sections++;
+        const std::string numeral =
+            n < std::size(kSectionNumerals) ? std::string(kSectionNumerals[n]) : std::to_string(n + 1);
+        Add(ReportBlock::Kind::Heading, numeral + "、" + std::string(title));
+    }
+
+    void Table(std::string_view caption, CellRows rows)
+    {
+        rows.resize(UsedRows(rows));
+        Add(ReportBlock::Kind::Table, RichText{Normal(std::string(caption))}, std::move(rows));
+    }
+
+    template <typename Draw>
+    void Picture(std::string caption, Draw draw)
+    {
+        RecordingCanvas canvas(kReportPictureWidth, kReportPictureHeight);
+        draw(canvas);
+        Add(ReportBlock::Kind::Picture, RichText{Normal(std::move(caption))}, {}, std::move(canvas.ops));
+    }
+
+    // Always false: the calculation goes no further.
+    bool Stop(std::string_view reason)
+    {
+        Add(ReportBlock::Kind::Stop, std::string(kUnfinished) + std::string(reason));
+        if (!m_source.stopMessage.empty())
+            Add(ReportBlock::Kind::Paragraph, std::string(kProgramSaid) + m_source.stopMessage);
+        return false;
+    }
+
+    // False, after the Stop block, when item m has not been reached.
+    bool Reached(std::size_t m)
+    {
+        if (m < m_reached)
+            return true;
+        return Stop(NotCalculatedText(m < m_items.size() ? m_items[m].text : std::string()));
+    }
+
+    const ItemResult& ResultOf(std::size_t m) const { return *m_source.calculation->itemResults[m]; }
+
+    std::size_t ItemOf(StepKind kind) const
+    {
+        std::size_t m = 0;
+        while (m < m_items.size() && m_items[m].step.kind != kind)
+            ++m;
+        return m;
+    }
+
+    void StructureSection()
+    {
+        Section(kStructureSection);
+        Picture(std::string(kStructurePictureTitle),
+                [this](RecordingCanvas& canvas) { DrawStructureWithLoads(m_drawn, canvas); });
+        for (const InputTableLayout& layout : kInputTableLayouts) {
+            CellRows rows{{}};
+            for (const InputColumn& column : layout.columns)
+                rows.front().emplace_back(column.header);
+            const CellRows committed = CommittedRows(m_source.model, layout.kind);
+            rows.insert(rows.end(), committed.begin(), committed.end());
+            Table(layout.panelCaption, std::move(rows));
+        }
+    }
+
+    void ModelSection(const CalculationState& calc)
+    {
+        Section(kModelSection);
+        Add(ReportBlock::Kind::Paragraph,
+            std::string(kCalculationKindLabel) + std::string(CalculationModelCaption(calc.kind)));
+        if (!IsIndeterminate(calc.kind))
+            return;
+        Add(ReportBlock::Kind::Paragraph, DegreeText(calc.degree));
+        Picture(BasicSystemCaption(calc.degree), [&](RecordingCanvas& canvas) { DrawBasicSystem(calc, canvas); });
+    }
+
+    // Unit forces at one node put their labels at one place (the program
+    // draws one at a time); a later label moves down clear of the others.
+    static void MoveClearOfLabels(CanvasOp& label, const std::vector<CanvasOp>& drawn)
+    {
+        constexpr double kLabelWidth = 10.0;  // picture units, "X1" in the picture's font
+        constexpr double kLineHeight = 7.0;
+        const auto overlaps = [&](const CanvasOp& op) {
+            return op.kind == CanvasOp::Kind::Print && std::fabs(op.x1 - label.x1) < kLabelWidth &&
+                   std::fabs(op.y1 - label.y1) < kLineHeight;
+        };
+        while (std::any_of(drawn.begin(), drawn.end(), overlaps))
+            label.y1 += kLineHeight;
+    }
+
+    // The structure with its loads, then each unit force applied in red,
+    // labelled Xk instead of its magnitude 1.
+    void DrawBasicSystem(const CalculationState& calc, RecordingCanvas& canvas)
+    {
+        DrawStructureWithLoads(m_drawn, canvas);
+        StructureModel unit = m_drawn;
+        for (int k = 1; k < static_cast<int>(calc.unitForces.size()); ++k) {
+            if (!calc.unitForces[static_cast<std::size_t>(k)])
+                continue;
+            unit.Loads = *calc.unitForces[static_cast<std::size_t>(k)];
+            RecordingCanvas forces(kReportPictureWidth, kReportPictureHeight);
+            DrawConcentratedLoads(unit, forces);
+            DrawCouples(unit, forces);
+            for (CanvasOp& op : forces.ops) {
+                op.color = kRed;
+                if (op.kind == CanvasOp::Kind::Print) {
+                    op.text = "X" + std::to_string(k);
+                    MoveClearOfLabels(op, canvas.ops);
+                }
+                canvas.ops.push_back(std::move(op));
+            }
+        }
+    }
+
+    bool CaseSection(const CalculationState& calc)
+    {
+        Section(IsIndeterminate(calc.kind) ? kCaseSection : kDeterminateCaseSection);
+        for (std::size_t m = 0; m < m_items.size() && IsCaseStep(m_items[m].step.kind); ++m) {
+            if (!Reached(m))
+                return false;
+            Add(ReportBlock::Kind::Subheading, m_items[m].text);
+            Table(ResultOf(m).title, ResultOf(m).table);
+        }
+        return true;
+    }
+
+    bool EquationSection(const CalculationState& calc)
+    {
+        const int n = calc.degree;
+        const StructureModel& model = m_source.model;
+        Section(kEquationSection);
+        Add(ReportBlock::Kind::Subheading, kCaseDiagramChoiceTitle);
+        for (int c = 0; c <= n; ++c)
+            Picture(CaseDiagramChoices({c}).front(),
+                    [&](RecordingCanvas& canvas) { DrawCaseMomentDiagram(m_drawn, c, canvas, m_host); });
+
+        Add(ReportBlock::Kind::Subheading, kCanonicalEquationTitle);
+        Add(ReportBlock::Kind::Paragraph, kCanonicalEquationLead);
+        for (int i = 1; i <= n; ++i) {
+            RichText line;
+            for (int j = 1; j <= n; ++j) {
+                line.push_back(Normal(j == 1 ? "δ" : " + δ"));
+                line.push_back(Sub(IndexPair(i, j, n)));
+                line.push_back(Normal("X"));
+                line.push_back(Sub(std::to_string(j)));
+            }
+            line.push_back(Normal(" + Δ"));
+            line.push_back(Sub(std::to_string(i) + "P"));
+            line.push_back(Normal(" = 0"));
+            Add(ReportBlock::Kind::Equation, std::move(line));
+        }
+
+        const std::size_t coefficients = ItemOf(StepKind::Coefficients);
+        if (!Reached(coefficients))
+            return false;
+        Add(ReportBlock::Kind::Subheading, m_items[coefficients].text);
+        Add(ReportBlock::Kind::Paragraph, kCoefficientLead);
+        Table(kCoefficientCaption, ResultOf(coefficients).table);
+        Table(LedgerTable.caption, ViewTable(LedgerTable, LedgerRows(FormCoefficientLedger(model, n))));
+        Add(ReportBlock::Kind::Paragraph, kSubstituteLead);
+        for (int i = 1; i <= n; ++i) {
+            RichText line;
+            for (int j = 1; j <= n; ++j) {
+                line.push_back(Normal(SignedTerm(model.FlexibilityMatrix.at(i, j), j == 1)));
+                line.push_back(Normal("X"));
+                line.push_back(Sub(std::to_string(j)));
+            }
+            line.push_back(Normal(SignedTerm(model.FreeTerms.at(i), false) + " = 0"));
+            Add(ReportBlock::Kind::Equation, std::move(line));
+        }
+
+        const std::size_t unknowns = ItemOf(StepKind::Unknowns);
+        if (!Reached(unknowns))
+            return false;
+        Add(ReportBlock::Kind::Subheading, m_items[unknowns].text);
+        Add(ReportBlock::Kind::Paragraph, kSolveLead);
+        for (int k = 1; k <= n; ++k)
+            Add(ReportBlock::Kind::Equation, RichText{Normal("X"), Sub(std::to_string(k)),
+                                                      Normal(" = " + SignedTerm(model.RedundantForces.at(k), true))});
+        return true;
+    }
+
+    bool SuperpositionSection(const CalculationState& calc)
+    {
+        const int n = calc.degree;
+        Section(kSuperpositionSection);
+        const std::size_t total = ItemOf(StepKind::Superposition);
+        if (!Reached(total))
+            return false;
+        Add(ReportBlock::Kind::Subheading, m_items[total].text);
+        Add(ReportBlock::Kind::Paragraph, kSuperpositionLead);
+        RichText symbols{Normal("M = ")};
+        RichText numbers{Normal("M = ")};
+        for (int k = 1; k <= n; ++k) {
+            symbols.push_back(Normal(k == 1 ? "M\u0304" : " + M\u0304"));
+            symbols.push_back(Sub(std::to_string(k)));
+            symbols.push_back(Normal("X"));
+            symbols.push_back(Sub(std::to_string(k)));
+            numbers.push_back(Normal(SignedTerm(m_source.model.RedundantForces.at(k), k == 1) + "M\u0304"));
+            numbers.push_back(Sub(std::to_string(k)));
+        }
+        for (RichText* line : {&symbols, &numbers}) {
+            line->push_back(Normal(" + M"));
+            line->push_back(Sub("P"));
+            Add(ReportBlock::Kind::Equation, std::move(*line));
+        }
+        Add(ReportBlock::Kind::Paragraph, kTotalForcesLead);
+        Table(ResultOf(total).title, ResultOf(total).table);
+        if (const std::optional<std::vector<FinalReaction>> reactions = FormFinalReactions(m_source.model))
+            Table(FinalReactionTable.caption, ViewTable(FinalReactionTable, FinalReactionRows(*reactions)));
+        FinalDiagrams();
+        Checks();
+        return true;
+    }
+
+    void FinalDiagrams()
+    {
+        using Diagram = float (*)(const StructureModel&, Canvas&, DiagramHost&);
+        const std::pair<std::string_view, Diagram> diagrams[] = {{kMomentDiagramCaption, &DrawMomentDiagram},
+                                                                 {kShearDiagramCaption, &DrawShearDiagram},
+                                                                 {kAxialDiagramCaption, &DrawAxialDiagram}};
+        Add(ReportBlock::Kind::Subheading, kFinalDiagramTitle);
+        for (const auto& [caption, draw] : diagrams)
+            Picture(std::string(caption), [&](RecordingCanvas& canvas) { draw(m_drawn, canvas, m_host); });
+    }
+
+    void Checks()
+    {
+        if (const std::optional<std::vector<ResultCheck>> checks = CheckFinalResults(m_source.model))
+            Table(CheckTable.caption, ViewTable(CheckTable, CheckRows(*checks)));
+    }
+
+    const ReportSource& m_source;
+    StructureModel m_drawn;
+    AnsweredScale m_host;
+    Report m_report;
+    std::vector<CalculationItem> m_items;
+    std::size_t m_reached = 0;
+    std::size_t m_sections = 0;
+};
+
+}  // namespace
+
+std::string PlainText(const RichText& text)
+{
+    std::string plain;
+    for (const TextRun& run : text)
+        plain += run.text;
+    return plain;
+}
+
+Report BuildReport(const ReportSource& source)
+{
+    return Builder(source).Build();
+}
+
+std::string ReportDate(int year, int month, int day)
+{
+    return std::to_string(year) + "年" + std::to_string(month) + "月" + std::to_string(day) + "日";
+}
+
+std::optional<ReportFormat> ReportFormatOfName(std::string_view fileName)
+{
+    if (HasExtension(fileName, ".htm"))
+        return ReportFormat::Html;
+    for (const ReportFileKind& kind : kReportFileKinds)
+        if (HasExtension(fileName, kind.extension))
+            return kind.format;
+    return std::nullopt;
+}
+
+ReportFile ChooseReportFile(std::string_view chosenName, ReportFormat filtered)
+{
+    if (const std::optional<ReportFormat> named = ReportFormatOfName(chosenName))
+        return {std::string(chosenName), *named};
+    for (const ReportFileKind& kind : kReportFileKinds)
+        if (kind.format == filtered)
+            return {std::string(chosenName) + std::string(kind.extension), filtered};
+    return {std::string(chosenName), filtered};
+}
+
+}  // namespace tavrin

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tavrin {
+
+inline constexpr std::string_view kReportTitle = "计算书";
+inline constexpr std::string_view kDateLabel = "日期：";
+
+// Section titles, numbered 一、二、… in order.
+inline constexpr std::string_view kStructureSection = "结构和荷载";
+inline constexpr std::string_view kModelSection = "计算模型";
+inline constexpr std::string_view kCaseSection = "各工况支座反力和杆端内力";
+inline constexpr std::string_view kDeterminateCaseSection = "支座反力和杆件内力";
+inline constexpr std::string_view kEquationSection = "力法典型方程";
+inline constexpr std::string_view kSuperpositionSection = "内力叠加和校核";
+inline constexpr std::string_view kDiagramSection = "内力图和校核";
+
+inline constexpr std::string_view kStructurePictureTitle = "计算简图";
+inline constexpr std::string_view kCalculationKindLabel = "计算类型：";
+inline std::string DegreeText(int degree)
+{
+    return "超静定次数：n = " + std::to_string(degree);
+}
+// "基本体系：基本结构上作用荷载和未知力X1～X3".
+inline std::string BasicSystemCaption(int degree)
+{
+    return "基本体系：基本结构上作用荷载和未知力X1" + (degree > 1 ? "～X" + std::to_string(degree) : std::string());
+}
+
+inline constexpr std::string_view kCanonicalEquationTitle = "力法典型方程";
+inline constexpr std::string_view kCanonicalEquationLead = "基本体系在各未知力方向的位移与原结构相同，即等于零：";
+inline constexpr std::string_view kCoefficientLead =
+    "由基本结构的弯矩图用图乘法求系数和自由项（δij = Σ∫M̄iM̄j ds/EI，ΔiP = Σ∫M̄iMP ds/EI）：";
+inline constexpr std::string_view kCoefficientCaption = "系数和自由项：";
+inline constexpr std::string_view kSubstituteLead = "代入力法典型方程：";
+inline constexpr std::string_view kSolveLead = "解得：";
+inline constexpr std::string_view kSuperpositionLead = "按叠加原理求最终弯矩：";
+inline constexpr std::string_view kTotalForcesLead = "剪力和轴力同样叠加，得各杆件总内力：";
+inline constexpr std::string_view kFinalDiagramTitle = "最终内力图";
+
+// The Stop block: kUnfinished, then why.
+inline constexpr std::string_view kUnfinished = "计算未完成：";
+inline constexpr std::string_view kNotAnalysed = "尚未进行“计算类型分析”。";
+inline std::string NotCalculatedText(std::string_view item)
+{
+    return "“" + std::string(item) + "”一项尚未计算。";
+}
+inline constexpr std::string_view kProgramSaid = "程序提示：";
+
+}  // namespace tavrin

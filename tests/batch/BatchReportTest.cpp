@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "BatchTestSupport.h"
+#include "batch/BatchCase.h"
+#include "batch/BatchRun.h"
+#include "report/Report.h"
+
+namespace tavrin::batch {
+namespace {
+
+// The propped cantilever of the examples without its unit-force table: the
+// calculation stops at the first item of X1.
+constexpr const char* kWithoutUnitForce = R"({
+  "nodes": [[1, 0, 0, "刚接"], [2, 3, 0, "刚接"], [3, 6, 0, "自由端"]],
+  "elements": [[1, 2, 1, 2], [2, 2, 2, 3]],
+  "supports": [[1, "固定支座", "结点左侧"]],
+  "loads": [["集中荷载", 2, "", "向下", 16]],
+  "degree": 1
+})";
+
+// An element naming a node that is not there: refused at the commit.
+constexpr const char* kRefusedCommit = R"({
+  "nodes": [[1, 0, 0, "铰接"], [2, 4, 0, "铰接"]],
+  "elements": [[1, 1, 1, 7]],
+  "supports": [[1, "铰支座", "结点下方"], [2, "活动支座", "结点下方"]],
+  "loads": []
+})";
+
+std::vector<std::string> TextsOf(const Report& report, ReportBlock::Kind kind)
+{
+    std::vector<std::string> texts;
+    for (const ReportBlock& block : report.blocks)
+        if (block.kind == kind)
+            texts.push_back(PlainText(block.text));
+    return texts;
+}
+
+Report ReportOf(const RunResult& run)
+{
+    return BuildReport({.model = run.model,
+                        .calculation = run.analysed ? &run.calculation : nullptr,
+                        .description = "",
+                        .date = ReportDate(2025, 3, 4),
+                        .scale = std::nullopt,
+                        .stopMessage = run.completed || run.messages.empty() ? "" : run.messages.back().text});
+}
+
+// The equations are checked against hand numbers: the propped cantilever
+// (span 6, EI 2, 16 at mid-span) has delta11 = L^3/3EI = 36, Delta1P =
+// -P (L/2)^2 (3L - L/2) / 6EI = -180 and X1 = 5; the fixed portal (h = L = 4,
+// EI 1, q = 3 on the beam) has delta11 = h^3/3 + h^2 L + h^3/3 = 106.667, by
+// symmetry X2 = qL/2 = 6, the corner moment qL^2/(6(k+2)) = 2.667 with k = 1,
+// so X1 = -(2.667 + 1.333)/h = -1 and X3 = 1.333, which satisfy the other
+// two equations as written.
+TEST(BatchReportTest, ReportHoldsWhatTheCalculationReachedAndStopsWhereItStopped)
+{
+    struct Case {
+        const char* name;
+        std::string json;
+        std::function<void(RunResult&)> change;  // the calculation undone in part afterwards
+        bool complete;
+        std::vector<std::string> equations;
+        std::vector<std::string> headings;
+        std::string stop;  // the Stop block, empty for none
+    };
+    const auto example = [](const char* file) { return testing::ReadFile(testing::ExamplePath(file)); };
+    const std::vector<std::string> allSections = {"一、结构和荷载", "二、计算模型", "三、各工况支座反力和杆端内力",
+                                                  "四、力法典型方程", "五、内力叠加和校核"};
+    const Case cases[] = {
+        {"propped cantilever",
+         example("propped-cantilever.json"),
+         {},
+         true,
+         {"δ11X1 + Δ1P = 0", "36X1 − 180 = 0", "X1 = 5", "M = M̄1X1 + MP", "M = 5M̄1 + MP"},
+         allSections,
+         ""},
+        {"fixed portal",
+         example("fixed-portal-frame.json"),
+         {},
+         true,
+         {"δ11X1 + δ12X2 + δ13X3 + Δ1P = 0", "δ21X1 + δ22X2 + δ23X3 + Δ2P = 0", "δ31X1 + δ32X2 + δ33X3 + Δ3P = 0",
+          "106.667X1 + 64X2 + 32X3 − 320 = 0", "64X1 + 85.333X2 + 24X3 − 480 = 0", "32X1 + 24X2 + 12X3 − 128 = 0",
+          "X1 = −1", "X2 = 6", "X3 = 1.333", "M = M̄1X1 + M̄2X2 + M̄3X3 + MP", "M = −1M̄1 + 6M̄2 + 1.333M̄3 + MP"},
+         allSections,
+         ""},
+        {"determinate beam",
+         example("simply-supported-beam.json"),
+         {},
+         true,
+         {},
+         {"一、结构和荷载", "二、计算模型", "三、支座反力和杆件内力", "四、内力图和校核"},
+         ""},
+        {"unit force missing",
+         kWithoutUnitForce,
+         {},
+         false,
+         {},
+         {"一、结构和荷载", "二、计算模型", "三、各工况支座反力和杆端内力"},
+         "计算未完成：“单位力X 1作用下支座反力”一项尚未计算。"},
+        // End forces calculated again after the unknowns: the coefficients
+        // and everything after them no longer stand.
+        {"coefficients undone",
+         example("propped-cantilever.json"),
+         [](RunResult& run) {
+             run.calculation.coefficientsDone = false;
+             run.calculation.unknownsDone = false;
+             run.calculation.finalForcesDone = false;
+         },
+         false,
+         {"δ11X1 + Δ1P = 0"},
+         {"一、结构和荷载", "二、计算模型", "三、各工况支座反力和杆端内力", "四、力法典型方程"},
+         "计算未完成：“自由项系数”一项尚未计算。"},
+        {"structure changed",
+         example("propped-cantilever.json"),
+         [](RunResult& run) { run.model.Nodes.at(3).X = 7.0f; },
+         false,
+         {},
+         {"一、结构和荷载"},
+         "计算未完成：结构数据或超静定次数已改变，请重新进行“计算类型分析”！"},
+        {"refused commit", kRefusedCommit, {}, false, {}, {"一、结构和荷载"}, "计算未完成：尚未进行“计算类型分析”。"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const CaseReading reading = ReadCase(k.json);
+        ASSERT_TRUE(reading.value) << reading.error;
+        RunResult run = RunCase(*reading.value, 267.0, 267.0);
+        if (k.change)
+            k.change(run);
+        const Report report = ReportOf(run);
+        EXPECT_EQ(report.complete, k.complete);
+        EXPECT_EQ(TextsOf(report, ReportBlock::Kind::Equation), k.equations);
+        EXPECT_EQ(TextsOf(report, ReportBlock::Kind::Heading), k.headings);
+        const std::vector<std::string> stops = TextsOf(report, ReportBlock::Kind::Stop);
+        EXPECT_EQ(stops, k.stop.empty() ? std::vector<std::string>{} : std::vector<std::string>{k.stop});
+        // A stopped report ends there, with what stopped the calculation.
+        if (!k.stop.empty() && !run.messages.empty() && !run.completed) {
+            EXPECT_EQ(PlainText(report.blocks.back().text), "程序提示：" + run.messages.back().text);
+        }
+    }
+}
+
+// The report's tables are the calculation form's own, as the batch output
+// prints them: the same cells under the same titles.
+TEST(BatchReportTest, ItemTablesAreTheOnesTheFormShowed)
+{
+    const CaseReading reading = ReadCase(testing::ReadFile(testing::ExamplePath("fixed-portal-frame.json")));
+    ASSERT_TRUE(reading.value);
+    const RunResult run = RunCase(*reading.value, 267.0, 267.0);
+    const Report report = ReportOf(run);
+    std::size_t found = 0;
+    for (const StepRecord& step : run.steps) {
+        const auto same = [&](const ReportBlock& block) {
+            if (block.kind != ReportBlock::Kind::Table || block.table.empty())
+                return false;
+            Rows shown = step.table;
+            shown.resize(UsedRows(shown));
+            return block.table == shown;
+        };
+        found += std::any_of(report.blocks.begin(), report.blocks.end(), same) ? 1 : 0;
+    }
+    // Every item but the unknowns, which the report writes as X1 = …
+    EXPECT_EQ(found, run.steps.size() - 1);
+}
+
+}  // namespace
+}  // namespace tavrin::batch
