@@ -413,8 +413,10 @@ StepOutcome RunCalculationStep(CalculationContext& ctx)
     WriteWatchingGrid results(ctx.MSFlexGrid2);
     CalculationContext watched{ctx.model, ctx.MSFlexGrid1, results, ctx.form, ctx.calc, ctx.canvas, ctx.messages};
     const StepOutcome outcome = OutcomeOf(watched, RunSelectedStep);
-    if (results.Written())
+    if (results.Written()) {
         ShowResultFrame(ctx.form);
+        ctx.form.answers = AnswerSheet{};
+    }
     return outcome;
 }
 
