@@ -190,7 +190,6 @@ struct StepApart {
     StepOutcome outcome;
     std::vector<ShownMessage> messages;
     MemoryGrid table;
-    std::string title;
     std::vector<LedgerEntry> ledger;
 };
 
@@ -208,7 +207,6 @@ StepApart RunStepApart(const CalculationContext& ctx)
     CalculationContext apart{model, input, step.table, form, calc, canvas, messages};
     step.outcome = RunCalculationStep(apart);
     step.messages = std::move(messages.shown);
-    step.title = form.resultFrameCaption;
     if (StepOfItem(form.items, form.selectedItem).kind == StepKind::Coefficients)
         step.ledger = FormCoefficientLedger(model, calc.degree);
     return step;
@@ -243,7 +241,10 @@ void LayOutAnswerSheet(CalculationContext& ctx, const StepApart& step)
     }
     grid.SetRow(1);
     grid.SetCol(std::max(firstNumber, 0));
-    ctx.form.resultFrameCaption = step.title + std::string(kAnswerSheetHint);
+    // Named by the item: the coefficient table keeps the title of the table
+    // before it.
+    ctx.form.resultFrameCaption =
+        ctx.form.items[static_cast<std::size_t>(sheet.item)].text + std::string(kAnswerSheetHint);
     ShowResultFrame(ctx.form);
 }
 

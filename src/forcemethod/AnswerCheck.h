@@ -16,7 +16,8 @@ namespace tavrin {
 inline constexpr std::string_view kCheckCaption = "核对";
 // The answer sheet takes numbers only: no lists, no columns skipped.
 inline constexpr CellEditorRules kAnswerSheetEditorRules{};
-// Added to the result frame's title while it shows the answer sheet.
+// After the item's text, the result frame's title while it shows the
+// answer sheet.
 inline constexpr std::string_view kAnswerSheetHint = "（填入你的数字，再按“核对”）";
 inline constexpr std::string_view kNothingTyped = "请先在结果表中填入你的数字，再按“核对”！";
 
