@@ -144,35 +144,53 @@ void AddLedgerSlips(const LedgerEntry& entry, std::vector<Slip>& slips)
         slips.push_back({withoutEI, "各杆件的EI均未计入"});
 }
 
-std::vector<Slip> SlipsOf(const TextGrid& table, const ProgramCell& cell, const std::vector<ProgramCell>& cells,
-                          const std::vector<LedgerEntry>& ledger)
+// The slips that give the typed number and not also the right one; the
+// first kMostCauses of them, since a longer list tells the student nothing.
+class Causes {
+public:
+    Causes(double typed, double right, double tolerance) : m_typed(typed), m_right(right), m_tolerance(tolerance) {}
+
+    bool Full() const { return m_count >= kMostCauses; }
+    bool Fits(double slip) const { return Near(m_typed, slip) && !Near(slip, m_right); }
+    void Add(const std::string& cause)
+    {
+        if (Full() || m_text.find(cause) != std::string::npos)
+            return;
+        m_text += (m_text.empty() ? "" : "，或") + cause;
+        ++m_count;
+    }
+    const std::string& Text() const { return m_text; }
+
+private:
+    static constexpr int kMostCauses = 3;
+    bool Near(double a, double b) const { return std::abs(a - b) <= m_tolerance; }
+
+    double m_typed, m_right, m_tolerance;
+    std::string m_text;
+    int m_count = 0;
+};
+
+std::string CauseOf(double typed, double tolerance, const TextGrid& table, const ProgramCell& cell,
+                    const std::vector<ProgramCell>& cells, const std::vector<LedgerEntry>& ledger)
 {
     const double v = cell.value;
+    Causes causes(typed, v, tolerance);
     std::vector<Slip> slips{{-v, "符号反了"}, {2.0 * v, "是正确值的2倍"}, {v / 2.0, "是正确值的一半"}};
+    if (IsCoefficientTable(table))
+        if (const LedgerEntry* entry = EntryOf(ledger, cell.row, CoefficientIndex(table, cell.col)))
+            AddLedgerSlips(*entry, slips);
+    for (const Slip& slip : slips)
+        if (causes.Fits(slip.value))
+            causes.Add(slip.cause);
     if (!IsCoefficientTable(table))
-        return slips;
-    if (const LedgerEntry* entry = EntryOf(ledger, cell.row, CoefficientIndex(table, cell.col)))
-        AddLedgerSlips(*entry, slips);
+        return causes.Text();
     // Indices mixed up: the number belongs to another coefficient of the
     // table. delta_ij and delta_ji are equal, so this only tells a delta from
     // a Delta or from a delta of other indices.
     for (const ProgramCell& other : cells)
-        if (other.row != cell.row || other.col != cell.col)
-            slips.push_back({other.value, "填成了" + CellName(table, other.row, other.col) + "的值"});
-    return slips;
-}
-
-// Every slip that gives the typed number and not also the right one.
-std::string CauseOf(double typed, double tolerance, const ProgramCell& cell, const std::vector<Slip>& slips)
-{
-    const auto near = [tolerance](double a, double b) { return std::abs(a - b) <= tolerance; };
-    std::string cause;
-    for (const Slip& slip : slips) {
-        if (!near(typed, slip.value) || near(slip.value, cell.value) || cause.find(slip.cause) != std::string::npos)
-            continue;
-        cause += (cause.empty() ? "" : "，或") + slip.cause;
-    }
-    return cause;
+        if ((other.row != cell.row || other.col != cell.col) && !causes.Full() && causes.Fits(other.value))
+            causes.Add("填成了" + CellName(table, other.row, other.col) + "的值");
+    return causes.Text();
 }
 
 std::string TypedText(const CellRows& typed, int row, int col)
@@ -280,7 +298,7 @@ AnswerReview ReviewAnswers(const TextGrid& table, const CellRows& typed, const s
         else if (std::abs(*number - cell.value) <= tolerance)
             answer.right = true;
         else
-            answer.cause = CauseOf(*number, tolerance, cell, SlipsOf(table, cell, cells, ledger));
+            answer.cause = CauseOf(*number, tolerance, table, cell, cells, ledger);
         answer.typed = std::move(text);
     }
     return review;

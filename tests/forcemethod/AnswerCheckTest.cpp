@@ -39,7 +39,8 @@ const FrameTables kCornerFrameBeamEI2 = WithBeamEI2();
 // Fy 8, Fm -16; d11 = 21.333, D1p = -64, X1 = 3; total Fqi 5, Fmi 4.
 const WholeCalculation kPropped{"propped cantilever", &testing::kCantilever, 1, {{{"集中荷载", "2", "", "向上"}}}};
 const WholeCalculation kCorner{"corner frame", &kCornerFrame, 1, {{{"集中荷载", "3", "", "向上"}}}};
-const WholeCalculation kCornerEI2{"corner frame, beam EI 2", &kCornerFrameBeamEI2, 1, {{{"集中荷载", "3", "", "向上"}}}};
+const WholeCalculation kCornerEI2{
+    "corner frame, beam EI 2", &kCornerFrameBeamEI2, 1, {{{"集中荷载", "3", "", "向上"}}}};
 
 // Items of a calculation of degree 1.
 constexpr int kLoadReactions = 0;
