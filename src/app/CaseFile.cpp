@@ -111,8 +111,9 @@ std::string ReadDescription(const json& value)
     return text;
 }
 
-constexpr std::string_view kKnownKeys[] = {"nodes",         "elements",   "supports",   "loads", "degree",
-                                           "attachedParts", "basicParts", "unitForces", "scale", "description"};
+constexpr std::string_view kKnownKeys[] = {"nodes",  "elements",      "supports",   "loads",
+                                           "degree", "attachedParts", "basicParts", "unitForces",
+                                           "scale",  "description",   "answers"};
 
 bool IsKnownKey(std::string_view key)
 {
@@ -156,6 +157,12 @@ StructureCase ReadCaseObject(const json& root)
         for (std::size_t k = 0; k < it->size(); ++k)
             structureCase.unitForces.push_back(
                 ReadTable((*it)[k], Path("unitForces", k), static_cast<std::size_t>(UnitForceInputTable.cols)));
+    }
+    if (const auto it = root.find("answers"); it != root.end() && !it->is_null()) {
+        if (!it->is_object())
+            throw CaseFault{"answers: 应为以计算项目为键、结果表的行为值的对象"};
+        for (const auto& [item, rows] : it->items())
+            structureCase.answers[item] = ReadTable(rows, "answers“" + QuotedInput(item) + "”", kMaxAnswerColumns);
     }
     if (const auto it = root.find("degree"); it != root.end())
         structureCase.degree = ReadOptionalText(*it, "degree");
@@ -280,16 +287,32 @@ std::string TableJson(const CellRows& rows)
     return text + "  ]";
 }
 
+// A whole table on one line.
+std::string InlineTableJson(const CellRows& table)
+{
+    std::string rows = "[";
+    for (std::size_t r = 0; r < table.size(); ++r)
+        rows += (r == 0 ? "" : ", ") + RowJson(table[r]);
+    return rows + "]";
+}
+
 std::string UnitForcesJson(const std::vector<CellRows>& tables)
 {
     std::string text = "[\n";
-    for (std::size_t k = 0; k < tables.size(); ++k) {
-        std::string rows = "[";
-        for (std::size_t r = 0; r < tables[k].size(); ++r)
-            rows += (r == 0 ? "" : ", ") + RowJson(tables[k][r]);
-        text += "    " + rows + "]" + (k + 1 < tables.size() ? ",\n" : "\n");
-    }
+    for (std::size_t k = 0; k < tables.size(); ++k)
+        text += "    " + InlineTableJson(tables[k]) + (k + 1 < tables.size() ? ",\n" : "\n");
     return text + "  ]";
+}
+
+// One item's answers per line.
+std::string AnswersJson(const std::map<std::string, CellRows>& answers)
+{
+    std::string text = "{\n";
+    std::size_t n = 0;
+    for (const auto& [item, rows] : answers)
+        text += "    " + json(item).dump(-1, ' ', false, json::error_handler_t::replace) + ": " +
+                InlineTableJson(rows) + (++n < answers.size() ? ",\n" : "\n");
+    return text + "  }";
 }
 
 class FileDescriptor {
@@ -448,6 +471,8 @@ std::string WriteCase(const StructureCase& structureCase)
         keys.emplace_back("unitForces", UnitForcesJson(structureCase.unitForces));
     if (structureCase.scale)
         keys.emplace_back("scale", CellJson(*structureCase.scale));
+    if (!structureCase.answers.empty())
+        keys.emplace_back("answers", AnswersJson(structureCase.answers));
 
     std::string text = "{\n";
     for (std::size_t i = 0; i < keys.size(); ++i)

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,10 @@ struct StructureCase {
     std::vector<CellRows> unitForces;
     // The answer to the scale prompt; absent for the automatic scale.
     std::optional<std::string> scale;
+    // A student's own numbers, keyed by the text of the calculation item
+    // they answer: data rows in the cells of the item's result table (row
+    // labels included or left empty), to be compared with the program's.
+    std::map<std::string, CellRows> answers;
     // What the file says it holds, for the people who hand it on; a text
     // given as an array of texts reads as their concatenation.
     std::string description;
@@ -40,6 +45,10 @@ struct StructureCase {
 // 100 rows, and the supplementary tables are typed into grids of as many. A
 // longer table is refused rather than cut, so that no load is lost.
 inline constexpr std::size_t kMaxTableRows = 100;
+
+// The most columns of an answer table: the coefficient table of 100
+// unknowns, the most the batch tool calculates.
+inline constexpr std::size_t kMaxAnswerColumns = 102;
 
 // The largest case file read. The four input tables full take some tens of
 // kilobytes; a larger file is refused before it is parsed, since its tree

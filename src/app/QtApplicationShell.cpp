@@ -312,6 +312,7 @@ StructureCase QtApplicationShell::CaseNow() const
     StructureCase now = CaseOfModel(m_model, m_outputForm != nullptr ? m_outputForm->KeptRows() : m_offered);
     now.description = m_opened.description;
     now.scale = m_opened.scale;
+    now.answers = m_opened.answers;
     return now;
 }
 

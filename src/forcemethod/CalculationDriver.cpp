@@ -413,8 +413,10 @@ StepOutcome RunCalculationStep(CalculationContext& ctx)
     WriteWatchingGrid results(ctx.MSFlexGrid2);
     CalculationContext watched{ctx.model, ctx.MSFlexGrid1, results, ctx.form, ctx.calc, ctx.canvas, ctx.messages};
     const StepOutcome outcome = OutcomeOf(watched, RunSelectedStep);
-    if (results.Written())
+    if (results.Written()) {
         ShowResultFrame(ctx.form);
+        ctx.form.answers = AnswerSheet{};
+    }
     const auto m = static_cast<std::size_t>(ctx.form.selectedItem);
     if (outcome.end != StepEnd::Refused && m < ctx.calc.itemResults.size())
         ctx.calc.itemResults[m] = ItemResult{ctx.form.resultFrameCaption, GridCells(ctx.MSFlexGrid2)};

@@ -142,6 +142,7 @@ void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis)
     form.inputTable = SupplementaryTable::None;
     form.unitForceCase = 0;
     form.editorKinds.clear();
+    form.answers = AnswerSheet{};
 }
 
 bool CalculationGoesOn(const CalculationContext& ctx)

@@ -22,6 +22,23 @@ inline constexpr TwipsSize kCalculationFormTwips{7950.0, 6600.0};
 inline constexpr std::string_view kResultFrameCaption = "计算结果";
 inline constexpr std::string_view kUnitForceFrameCaption = "输入未知单位力信息：";
 
+// How a number the student typed into the result grid for "核对" compares
+// with the program's own: not marked (a row label, a cell left blank),
+// right, or wrong.
+enum class AnswerMark { None, Right, Wrong };
+
+// The result grid while it holds the student's own numbers: the item whose
+// blank result table it shows, the editor kind of each of its columns ("T"
+// a number column, "" a row label), and after "核对" the mark of every cell,
+// [row][col] as in the grid. Item -1: the grid shows the program's tables
+// and takes no typing.
+struct AnswerSheet {
+    int item = -1;
+    std::vector<std::string> editorKinds;
+    std::vector<std::vector<AnswerMark>> marks;
+    bool operator==(const AnswerSheet&) const = default;
+};
+
 // The calculation form frmOutput as plain state: what its controls show.
 // The Qt form mirrors it onto its widgets after every event; the batch tool
 // and the rule tests read it directly.
@@ -44,6 +61,9 @@ struct CalculationFormState {
     // list. Kept with the form so that the input form's own kinds stay as
     // they are while both forms are open.
     std::vector<std::string> editorKinds;
+    // MSFlexGrid2 as the student's answer sheet; any table the program
+    // writes there ends it.
+    AnswerSheet answers;
 };
 
 // The structure as the student entered it: nodes, members, supports, the

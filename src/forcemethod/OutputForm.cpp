@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "forcemethod/AnswerCheck.h"
 #include "forcemethod/CalculationDriver.h"
 #include "forcemethod/CaseDiagrams.h"
 #include "forcemethod/SupplementaryInput.h"
@@ -28,6 +29,10 @@ constexpr int kGridHeightTwips = 3660;
 constexpr int kItemListWidthTwips = 3900;
 constexpr int kListEditorWidthTwips = 1250;
 
+// The marks of the answer sheet: light enough to read the number on.
+const QColor kRightAnswerColour{0xC8, 0xF0, 0xC8};
+const QColor kWrongAnswerColour{0xF8, 0xC0, 0xC0};
+
 }  // namespace
 
 OutputForm::OutputForm(StructureModel& model, Canvas& picture, DiagramHost& host, MessageSink& messages,
@@ -40,6 +45,7 @@ OutputForm::OutputForm(StructureModel& model, Canvas& picture, DiagramHost& host
       Label1(Named(new QLabel(this), "Label1", "求解内容：")),
       cmbCalType(Named(new QComboBox(this), "cmbCalType")),
       cmdCal(Named(new QPushButton(this), "cmdCal", "计算(&C)")),
+      cmdCheck(Named(new QPushButton(this), "cmdCheck", kCheckCaption)),
       cmdCaseDiagram(Named(new QPushButton(this), "cmdCaseDiagram", kCaseDiagramCaption)),
       cmdClose(Named(new QPushButton(this), "cmdClose", "关闭窗口(&X)")),
       cmdLedger(Named(new QPushButton(this), "cmdLedger", kLedgerViewName)),
@@ -54,9 +60,13 @@ OutputForm::OutputForm(StructureModel& model, Canvas& picture, DiagramHost& host
       cmdCancle(Named(new QPushButton(Frame3), "cmdCancle", "撤消")),
       Frame2(Named(new QGroupBox(this), "Frame2", kResultFrameCaption)),
       MSFlexGrid2(Named(new GridWidget(Frame2), "MSFlexGrid2")),
+      Text2(Named(new QLineEdit(Frame2), "Text2")),
+      Combo2(Named(new QComboBox(Frame2), "Combo2")),
       cmdFrmClose(Named(new QPushButton(Frame2), "cmdFrmClose", "关闭(&C)")),
       m_cellEditor(new QtCellEditor(*MSFlexGrid1, *Text1, *Combo1, model, m_state.editorKinds,
-                                    kCalculationFormEditorRules, this))
+                                    kCalculationFormEditorRules, this)),
+      m_answerEditor(new QtCellEditor(*MSFlexGrid2, *Text2, *Combo2, model, m_state.answers.editorKinds,
+                                      kAnswerSheetEditorRules, this))
 {
     setObjectName(QStringLiteral("frmOutput"));
     setWindowTitle(FromUtf8(kCalculationFormCaption));
@@ -89,7 +99,10 @@ void OutputForm::LayOut()
     buttons->addWidget(cmdCancle);
     input->addLayout(buttons);
 
+    // The diagram of the item's load case leads the row of views, so that
+    // "核对" stands beside "计算(&C)" within the form's designed width.
     auto* views = new QHBoxLayout;
+    views->addWidget(cmdCaseDiagram);
     views->addStretch();
     for (QPushButton* view : {cmdLedger, cmdReactions, cmdChecks})
         views->addWidget(view);
@@ -98,7 +111,7 @@ void OutputForm::LayOut()
     form->addWidget(Label1, 0, 0);
     form->addWidget(cmbCalType, 0, 1);
     form->addWidget(cmdCal, 0, 2);
-    form->addWidget(cmdCaseDiagram, 0, 3);
+    form->addWidget(cmdCheck, 0, 3);
     form->addLayout(views, 1, 0, 1, 4);
     form->addWidget(Frame2, 2, 0, 1, 4);
     form->addWidget(Frame3, 2, 0, 1, 4);
@@ -117,6 +130,7 @@ void OutputForm::ConnectButtons()
 {
     connect(cmbCalType, &QComboBox::activated, this, &OutputForm::SelectItem);
     connect(cmdCal, &QPushButton::clicked, this, &OutputForm::Calculate);
+    connect(cmdCheck, &QPushButton::clicked, this, &OutputForm::Check);
     connect(cmdCaseDiagram, &QPushButton::clicked, this, &OutputForm::DrawCaseDiagram);
     connect(cmdApply, &QPushButton::clicked, this, &OutputForm::Apply);
     connect(cmdOK, &QPushButton::clicked, this, &OutputForm::Confirm);
@@ -142,6 +156,7 @@ void OutputForm::Open(const ModelTypeAnalysis& analysis)
     CalculationContext ctx = Context();
     OpenCalculation(ctx, analysis);
     m_cellEditor->Reset();
+    m_answerEditor->Reset();
     if (m_place)
         m_place(*this);
     ShowState();
@@ -154,6 +169,7 @@ void OutputForm::Reset()
     m_state = CalculationFormState{};
     m_calculation = CalculationState{};
     m_cellEditor->Reset();
+    m_answerEditor->Reset();
     hide();
 }
 
@@ -169,9 +185,11 @@ bool OutputForm::BringCalculationForward()
 
 void OutputForm::SelectItem(int index)
 {
+    m_answerEditor->FlushTextEditor();
     m_cellEditor->Reset();
     CalculationContext ctx = Context();
     SelectCalculationItem(ctx, index);
+    m_answerEditor->Reset();
     ShowState();
     if (m_state.inputFrameVisible)
         MSFlexGrid1->setFocus();
@@ -179,18 +197,31 @@ void OutputForm::SelectItem(int index)
 
 void OutputForm::Calculate()
 {
+    m_answerEditor->FlushTextEditor();
     CalculationContext ctx = Context();
     ShowOutcome(RunCalculationStep(ctx));
 }
 
+// What the student typed but has not yet confirmed is part of his answer.
+void OutputForm::Check()
+{
+    m_answerEditor->FlushTextEditor();
+    CalculationContext ctx = Context();
+    ShowOutcome(CheckAnswers(ctx));
+    if (m_state.answers.item >= 0)
+        MSFlexGrid2->setFocus();
+}
+
 void OutputForm::DrawCaseDiagram()
 {
+    m_answerEditor->FlushTextEditor();
     CalculationContext ctx = Context();
     ShowOutcome(DrawSelectedCaseDiagram(ctx, m_host));
 }
 
 void OutputForm::ShowView(ResultView view)
 {
+    m_answerEditor->FlushTextEditor();
     CalculationContext ctx = Context();
     ShowOutcome(ShowResultView(ctx, view));
 }
@@ -216,6 +247,7 @@ void OutputForm::Confirm()
 // keys: the student corrects it straight away.
 void OutputForm::ShowOutcome(const StepOutcome& outcome)
 {
+    m_answerEditor->Reset();
     ShowState();
     if (outcome.end == StepEnd::Refused && m_state.inputFrameVisible)
         MSFlexGrid1->setFocus();
@@ -233,6 +265,7 @@ void OutputForm::ShowState()
         cmbCalType->setCurrentIndex(m_state.selectedItem);
     }
     cmdCal->setEnabled(m_state.calEnabled);
+    cmdCheck->setEnabled(m_state.calEnabled);
     cmdCaseDiagram->setEnabled(CaseDiagramEnabled(m_model, m_state, m_calculation));
     cmdLedger->setEnabled(ResultViewAvailable(m_calculation, ResultView::Ledger));
     cmdReactions->setEnabled(ResultViewAvailable(m_calculation, ResultView::FinalReactions));
@@ -242,10 +275,26 @@ void OutputForm::ShowState()
     Frame3->setTitle(FromUtf8(m_state.inputFrameCaption));
     Frame3->setVisible(m_state.inputFrameVisible);
     cmdApply->setVisible(m_state.applyVisible);
+    ShowAnswerMarks();
     if (m_state.visible && !isVisible())
         show();
     if (!m_state.visible && isVisible())
         hide();
+}
+
+void OutputForm::ShowAnswerMarks()
+{
+    const auto& marks = m_state.answers.marks;
+    for (int r = 1; r < MSFlexGrid2->Rows(); ++r)
+        for (int c = 0; c < MSFlexGrid2->Cols(); ++c) {
+            const auto row = static_cast<std::size_t>(r);
+            const auto col = static_cast<std::size_t>(c);
+            const AnswerMark mark = row < marks.size() && col < marks[row].size() ? marks[row][col] : AnswerMark::None;
+            MSFlexGrid2->SetCellBackground(r, c,
+                                           mark == AnswerMark::Right   ? kRightAnswerColour
+                                           : mark == AnswerMark::Wrong ? kWrongAnswerColour
+                                                                       : QColor());
+        }
 }
 
 // Closing unloads the form: the model keeps every result, and the next
@@ -255,6 +304,7 @@ void OutputForm::closeEvent(QCloseEvent* event)
     CalculationContext ctx = Context();
     CloseCalculationForm(ctx);
     m_cellEditor->Reset();
+    m_answerEditor->Reset();
     event->accept();
 }
 

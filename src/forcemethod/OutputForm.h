@@ -24,8 +24,10 @@ class QtCellEditor;
 
 // frmOutput, "结构计算": the student picks a calculation item in cmbCalType,
 // gives the supplementary input it asks for in MSFlexGrid1 (Frame3) and
-// presses "计算(&C)"; the result table shows in MSFlexGrid2 (Frame2). Beside
-// it, cmdCaseDiagram draws the moment diagram of the selected member-force
+// presses "计算(&C)"; the result table shows in MSFlexGrid2 (Frame2). With
+// cmdCheck ("核对") the student first gets the item's result table blank in
+// MSFlexGrid2, types his own numbers into it and presses "核对" again to see
+// them marked right or wrong. Beside them, cmdCaseDiagram draws the moment diagram of the selected member-force
 // item's load case on the picture, with the scale asked by the host.
 // Modeless, owned by its parent window: it stays above it. The rules live in
 // the calculation core; the form forwards its events and mirrors
@@ -69,12 +71,14 @@ private:
 
     void SelectItem(int index);
     void Calculate();
+    void Check();
     void DrawCaseDiagram();
     void Apply();
     void Confirm();
     void ShowView(ResultView view);
 
     void ShowState();
+    void ShowAnswerMarks();
     void ShowOutcome(const StepOutcome& outcome);
 
     StructureModel& m_model;
@@ -86,6 +90,7 @@ private:
     QLabel* Label1;
     QComboBox* cmbCalType;
     QPushButton* cmdCal;
+    QPushButton* cmdCheck;
     QPushButton* cmdCaseDiagram;
     QPushButton* cmdClose;
     // The tables beside the items: the ledger, the final reactions, the checks.
@@ -101,12 +106,18 @@ private:
     QPushButton* cmdCancle;
     QGroupBox* Frame2;
     GridWidget* MSFlexGrid2;
+    // The floating editors of the answer sheet in MSFlexGrid2 (the list one
+    // is never opened: every answer is a number).
+    QLineEdit* Text2;
+    QComboBox* Combo2;
     QPushButton* cmdFrmClose;
 
     CalculationFormState m_state;
     CalculationState m_calculation;
     // Edits MSFlexGrid1 by the kinds of the form's own supplementary table.
     QtCellEditor* m_cellEditor;
+    // Edits MSFlexGrid2 while it is the student's answer sheet.
+    QtCellEditor* m_answerEditor;
 };
 
 // The menu command "计算类型分析": the calculation form comes to the front

@@ -97,7 +97,7 @@ void FillCoefficientTable(TextGrid& grid, const StructureModel& model, int degre
     ClearGrid(grid);
     grid.SetCols(degree + 2);
     grid.SetRows(degree + 1);
-    grid.SetText(0, 0, " i");
+    grid.SetText(0, 0, kCoefficientRowHeader);
     for (int j = 1; j <= degree; ++j)
         grid.SetText(0, j, "δi" + std::to_string(j));
     grid.SetText(0, degree + 1, "Δip");
@@ -117,7 +117,7 @@ void FillRedundantTable(TextGrid& grid, const StructureModel& model, int degree)
     ClearGrid(grid);
     grid.SetCols(degree + 1);
     grid.SetRows(2);
-    grid.SetText(0, 0, "未知力");
+    grid.SetText(0, 0, kRedundantRowHeader);
     for (int j = 1; j <= degree; ++j) {
         grid.SetText(0, j, "X" + std::to_string(j));
         const double x = model.RedundantForces.Has(j) ? model.RedundantForces.at(j) : 0.0;

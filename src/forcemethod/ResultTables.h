@@ -40,6 +40,10 @@ inline constexpr ResultLayout AttachedPartResultTable{
 inline constexpr ResultLayout BasicPartResultTable{
     {"支座结点码", "支座类型", "Fx(向右为正)", "Fy(向上为正)", "Fm(顺时针为正)"}, 5, ResultRows::Ten, 1350};
 
+// The first header of the coefficient table and of the table of unknowns.
+inline constexpr std::string_view kCoefficientRowHeader = " i";
+inline constexpr std::string_view kRedundantRowHeader = "未知力";
+
 inline constexpr std::string_view kSupportReactionTitle = "支座反力计算结果：";
 inline constexpr std::string_view kMemberForceTitle = "各杆件内力计算结果：";
 inline constexpr std::string_view kAttachedPartTitle = "附属部分支座/铰结点反力计算结果：";

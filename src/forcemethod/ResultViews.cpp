@@ -27,6 +27,7 @@ void ShowTable(CalculationContext& ctx, const ResultViewLayout& layout, const Ta
         for (std::size_t c = 0; c < rows[r].size() && static_cast<int>(c) < layout.cols; ++c)
             grid.SetText(static_cast<int>(r) + 1, static_cast<int>(c), rows[r][c]);
     ShowResultFrame(ctx.form);
+    ctx.form.answers = AnswerSheet{};
 }
 
 bool ShowView(CalculationContext& ctx, ResultView view)

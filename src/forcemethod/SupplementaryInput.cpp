@@ -19,10 +19,8 @@ constexpr std::string_view kUnitForceDirectionColumn = UnitForceInputTable.leadi
 
 MemoryGrid Snapshot(const TextGrid& grid)
 {
-    MemoryGrid copy(grid.Rows(), grid.Cols());
-    for (int r = 0; r < grid.Rows(); ++r)
-        for (int c = 0; c < grid.Cols(); ++c)
-            copy.SetText(r, c, grid.Text(r, c));
+    MemoryGrid copy;
+    CopyGrid(grid, copy);
     return copy;
 }
 
@@ -112,6 +110,10 @@ void SelectCalculationItem(CalculationContext& ctx, int index)
     CalculationFormState& form = ctx.form;
     CalculationState& calc = ctx.calc;
     form.selectedItem = index;
+    // The numbers typed for another item stay in sight, but no longer as
+    // its answer sheet.
+    if (index != form.answers.item)
+        form.answers = AnswerSheet{};
     if (!calc.analysed || index < 0 || index >= static_cast<int>(form.items.size()))
         return;
 

@@ -103,14 +103,17 @@ ListEntries CellEditor::ListFor(int row, int col) const
 }
 
 // Writing the editor's text back is how a click elsewhere keeps what was
-// typed. A filled first cell in the last row gives the student a new row.
+// typed. A filled first cell in the last row gives the student a new row,
+// where the student fills the first column: a table whose rows the program
+// labels keeps its rows.
 void CellEditor::LeaveCell(int row, int col)
 {
     if (IsTyped(col)) {
         m_grid.SetText(row, col, m_state.text);
         m_textPending = false;
     }
-    if (col == 0 && row != 0 && row == m_grid.Rows() - 1 && !IsBlankText(m_grid.Text(row, col)))
+    if (col == 0 && (IsTyped(0) || IsList(0)) && row != 0 && row == m_grid.Rows() - 1 &&
+        !IsBlankText(m_grid.Text(row, col)))
         m_grid.SetRows(m_grid.Rows() + 1);
 }
 

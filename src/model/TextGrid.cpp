@@ -60,6 +60,18 @@ CellRows DataRows(const TextGrid& grid)
     return rows;
 }
 
+void CopyGrid(const TextGrid& from, TextGrid& to)
+{
+    to.SetRows(from.Rows());
+    to.SetCols(from.Cols());
+    to.SetFixedCols(from.FixedCols());
+    for (int c = 0; c < from.Cols(); ++c)
+        to.SetColWidth(c, from.ColWidth(c));
+    for (int r = 0; r < from.Rows(); ++r)
+        for (int c = 0; c < from.Cols(); ++c)
+            to.SetText(r, c, from.Text(r, c));
+}
+
 namespace {
 constexpr int kDefaultWidthTwips = 960;
 }

@@ -58,6 +58,10 @@ void TypeRows(TextGrid& grid, const CellRows& rows);
 // the grid back.
 CellRows DataRows(const TextGrid& grid);
 
+// Makes `to` the same table as `from`: its rows and columns, fixed columns,
+// column widths and every cell's text, header row included.
+void CopyGrid(const TextGrid& from, TextGrid& to);
+
 // Passes everything on to another grid and notes whether anything was
 // written into it: rows, columns, cell texts or widths. Moving the current
 // cell writes nothing.

@@ -221,6 +221,20 @@ QColor GridWidget::BackColorBkg() const
     return palette().color(QPalette::Base);
 }
 
+void GridWidget::SetCellBackground(int row, int col, const QColor& colour)
+{
+    if (row < 1 || row >= Rows() || col < 0 || col >= Cols())
+        return;
+    QTableWidgetItem* cell = item(row - 1, col);
+    if (!cell && !colour.isValid())
+        return;
+    if (!cell) {
+        cell = new QTableWidgetItem;
+        setItem(row - 1, col, cell);
+    }
+    cell->setData(Qt::BackgroundRole, colour.isValid() ? QVariant(QBrush(colour)) : QVariant());
+}
+
 QRect GridWidget::CurrentCellRect() const
 {
     const QRect cell = visualRect(currentIndex());

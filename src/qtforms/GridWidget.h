@@ -58,6 +58,9 @@ public:
     // The colour of the grid's area outside the cells.
     void SetBackColorBkg(const QColor& colour);
     QColor BackColorBkg() const;
+    // The background of data cell (row, col) as TextGrid numbers it; an
+    // invalid colour gives the cell back the grid's own.
+    void SetCellBackground(int row, int col, const QColor& colour);
     // The current cell in this widget's coordinates (empty when there is none).
     QRect CurrentCellRect() const;
 

@@ -72,6 +72,7 @@ TEST(StructureFileTest, EveryCellTextReadsBackUnchanged)
     written.unitForces = {{{"集中荷载", "4", "", "向右"}}, {}, {{"力偶", "4", "", "逆时针"}}};
     written.scale = "40";
     written.description = "简支梁：跨度 4。";
+    written.answers = {{"自由项系数", {{"1", "31.5", "-360"}}}, {"未知力求解", {{"", "-5"}}}};
     const CaseReading reading = ReadCase(WriteCase(written));
     ASSERT_TRUE(reading.value) << reading.error;
     EXPECT_EQ(*reading.value, written);

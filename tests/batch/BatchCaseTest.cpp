@@ -64,6 +64,8 @@ TEST(BatchCaseTest, ValuesOfTheWrongKindNameTheirKey)
         {R"({"unitForces": {"X1": []}})", "unitForces: 应为单位力表的数组"},
         {R"({"degree": [1]})", "degree: 应为文本、数字或 null"},
         {R"({"scale": {}})", "scale: 应为文本、数字或 null"},
+        {R"({"answers": [[1, 21.3]]})", "answers: 应为以计算项目为键"},
+        {R"({"answers": {"自由项系数": [[1, true]]}})", "answers“自由项系数”[0][1]: 应为文本或数字"},
         {R"({"suports": []})", "“suports”: 不认识的键"},
         {R"([1, 2])", "案例文件应是一个 JSON 对象"},
         // The dialog would take it, but no case of 100 members needs it and

@@ -132,6 +132,45 @@ TEST(BatchRunTest, LedgerReactionsAndChecksFollowTheTablesOfTheirSteps)
     EXPECT_EQ(stopped["checks"], nlohmann::json::array());
 }
 
+// A student's answers are reviewed item by item as "核对" reviews them, in
+// the text under the item's table and in the JSON's review. With EI 1 the
+// terms of d11 are 63 (member 1) and 9 (member 2), D1p = -360, X1 = 5.
+TEST(BatchRunTest, AnswersAreMarkedRightOrWrongWithTheirLikelyCause)
+{
+    const std::string text = "{" + kProppedTables + R"(, "unitForces": [[["集中荷载", 3, "", "向上"]]],
+        "answers": {"外荷载作用下支座反力": [[1, "固定支座", 0, 16, -48]],
+                    "自由项系数": [[1, 63, -360]], "未知力求解": [["", -5]], "未知力": [["", 5]]}})";
+    const testing::Outcome outcome = testing::RunText(text);
+    EXPECT_EQ(outcome.exit, kExitCompleted);
+    const std::size_t coefficients = outcome.out.find("【自由项系数】");
+    const std::size_t review =
+        outcome.out.find("核对：2个数中1个正确\n  δ11  63    错  少了杆件2的图乘项\n  Δ1p  -360  对");
+    EXPECT_LT(coefficients, review) << outcome.out;
+    EXPECT_LT(review, outcome.out.find("【未知力求解】")) << outcome.out;
+    EXPECT_NE(outcome.out.find("  X1  -5  错  符号反了"), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("【未知力】\n核对：未核对（计算列表中没有这一项）"), std::string::npos) << outcome.out;
+
+    int exit = -1;
+    const nlohmann::json result = testing::RunJson(text, exit);
+    const nlohmann::json& reviews = result["review"];
+    ASSERT_EQ(reviews.size(), 4u);
+    EXPECT_EQ(reviews[0]["item"], "外荷载作用下支座反力");
+    EXPECT_EQ(reviews[0]["answers"].size(), 3u);
+    for (const auto& answer : reviews[0]["answers"])
+        EXPECT_TRUE(answer["right"]) << answer;
+    EXPECT_EQ(reviews[1]["answers"][0], (nlohmann::json{{"name", "δ11"},
+                                                        {"row", 1},
+                                                        {"col", 1},
+                                                        {"answer", "63"},
+                                                        {"right", false},
+                                                        {"cause", "少了杆件2的图乘项"}}));
+    EXPECT_EQ(reviews[2]["answers"][0]["cause"], "符号反了");
+    EXPECT_EQ(reviews[3]["checked"], false);
+    EXPECT_EQ(reviews[3]["reason"], "计算列表中没有这一项");
+    // The calculation itself is the one without answers.
+    EXPECT_EQ(result["redundants"], nlohmann::json::array({5.0}));
+}
+
 TEST(BatchRunTest, ARefusedCommitStopsBeforeTheAnalysis)
 {
     const std::string text = R"({"nodes": [[1, 0, 0, "铰接"], [2, 4, 0, "铰接"]],

@@ -63,6 +63,7 @@ private slots:
     void proppedCantileverToItsTotalForces();
     void caseDiagramButtonDrawsTheSelectedMemberForceCase();
     void ledgerReactionsAndChecksBesideTheItems();
+    void checkMarksTheStudentsNumbersAndLeavesTheModel();
     void portalFrameFixedAtBothFeetToItsTotalForces();
     void hingedCantileverBeamThroughItsAttachedPart();
     void indeterminateBeamWithAnAttachedPartToItsTotalForces();
@@ -309,6 +310,43 @@ void OutputFormQtTest::ledgerReactionsAndChecksBesideTheItems()
         QCOMPARE(checks[r][4], std::string("通过"));
     QCOMPARE(Find<QComboBox>("cmbCalType")->count(), 7);
     QCOMPARE(Find<QComboBox>("cmbCalType")->currentIndex(), 6);
+}
+
+// "核对" lays the coefficient table out blank, the student types into it
+// with the floating editor, "核对" again marks the cells; "计算(&C)" then
+// shows the program's numbers, unmarked.
+void OutputFormQtTest::checkMarksTheStudentsNumbersAndLeavesTheModel()
+{
+    Analyse(testing::kCantilever, 1);
+    QCOMPARE(Find<QPushButton>("cmdCheck")->text(), U("核对"));
+    Calculate(0);
+    Calculate(1);
+    ApplyUnitForce(2, "集中荷载", "2", "向上");
+    Click("cmdCal");
+    Calculate(3);
+    ChooseItem(4);
+    const StructureModel model = *m_model;
+    Click("cmdCheck");
+    QVERIFY(Find<QGroupBox>("Frame2")->isVisible());
+    QCOMPARE(Shown(), (Rows{Row({" i", "δi1", "Δip"}), Row({"1", "", ""})}));
+    Type(QStringLiteral("10.667"));
+    Press(Qt::Key_Return);
+    Type(QStringLiteral("-64"));
+    Press(Qt::Key_Return);
+    Click("cmdCheck");
+    QCOMPARE(m_messages->shown.size(), std::size_t{1});
+    QCOMPARE(m_messages->shown[0].text, std::string("2个数中1个正确\nδ11：是正确值的一半"));
+    m_messages->shown.clear();
+    const auto background = [&](int col) { return ResultGrid()->item(0, col)->background().color(); };
+    QCOMPARE(background(1).red() > background(1).green(), true);
+    QCOMPARE(background(2).green() > background(2).red(), true);
+    QVERIFY(QDir().mkpath(QStringLiteral(TAVRIN_TEST_OUTPUT_DIR)));
+    m_form->grab().save(QStringLiteral(TAVRIN_TEST_OUTPUT_DIR "/check-mode.png"));
+    QVERIFY(*m_model == model);
+
+    Click("cmdCal");
+    QCOMPARE(Shown(), (Rows{Row({" i", "δi1", "Δip"}), Row({"1", "21.333", "-64."})}));
+    QVERIFY(!ResultGrid()->item(0, 1)->data(Qt::BackgroundRole).isValid());
 }
 
 void OutputFormQtTest::portalFrameFixedAtBothFeetToItsTotalForces()

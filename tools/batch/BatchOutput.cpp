@@ -261,6 +261,49 @@ Json ChecksValue(const std::vector<ResultCheck>& checks)
     return rows;
 }
 
+const ItemReview* ReviewOf(const RunResult& result, std::string_view item)
+{
+    for (const ItemReview& review : result.reviews)
+        if (review.item == item)
+            return &review;
+    return nullptr;
+}
+
+// "核对：3个数中2个正确", then each answer with 对/错 and the likely cause.
+void WriteReview(const ItemReview& review, std::ostream& out)
+{
+    if (!review.checked) {
+        out << "核对：未核对（" << review.reason << "）\n";
+        return;
+    }
+    out << "核对：" << ReviewCount(review.answers) << '\n';
+    Rows rows;
+    for (const CellAnswer& a : review.answers)
+        rows.push_back({"  " + a.name, a.typed, a.right ? "对" : "错", a.cause});
+    WriteAligned(rows, out);
+}
+
+Json ReviewValue(const std::vector<ItemReview>& reviews)
+{
+    Json items = Json::array();
+    for (const ItemReview& review : reviews) {
+        Json answers = Json::array();
+        for (const CellAnswer& a : review.answers)
+            answers.push_back({{"name", a.name},
+                               {"row", a.row},
+                               {"col", a.col},
+                               {"answer", a.typed},
+                               {"right", a.right},
+                               {"cause", a.cause}});
+        Json item{{"item", review.item}, {"checked", review.checked}};
+        if (!review.checked)
+            item["reason"] = review.reason;
+        item["answers"] = std::move(answers);
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
 }  // namespace
 
 int DisplayWidth(std::string_view text)
@@ -280,6 +323,16 @@ void WriteResultText(const RunResult& result, std::ostream& out)
     for (const StepRecord& step : result.steps) {
         out << "\n【" << step.item << "】\n" << step.title << '\n';
         WriteAligned(step.table, out);
+        if (const ItemReview* review = ReviewOf(result, step.item))
+            WriteReview(*review, out);
+    }
+    // The answers to items that showed no table.
+    for (const ItemReview& review : result.reviews) {
+        const auto shown = [&](const StepRecord& step) { return step.item == review.item; };
+        if (std::none_of(result.steps.begin(), result.steps.end(), shown)) {
+            out << "\n【" << review.item << "】\n";
+            WriteReview(review, out);
+        }
     }
     const FinalTables tables = FinalTablesOf(result);
     if (!tables.ledger.empty())
@@ -337,6 +390,7 @@ std::string ResultJson(const RunResult& result)
     root["finalReactions"] = tables.reactions ? ReactionsValue(*tables.reactions, false) : Json::array();
     root["ledger"] = LedgerValue(tables.ledger);
     root["checks"] = tables.checks ? ChecksValue(*tables.checks) : Json::array();
+    root["review"] = ReviewValue(result.reviews);
     return Dump(root);
 }
 

@@ -17,7 +17,8 @@ int DisplayWidth(std::string_view text);
 
 // The result as a reader follows it: the calculation form's caption, then
 // for every item calculated its text, the result frame's title and the
-// table with its columns aligned; the ledger once the coefficients are
+// table with its columns aligned, and the case's answers to the item each
+// marked 对 or 错 with its likely cause; the ledger once the coefficients are
 // formed, the final reactions and the checks once the last item is; then
 // every message shown, in order.
 void WriteResultText(const RunResult& result, std::ostream& out);
@@ -31,7 +32,8 @@ void WriteResultText(const RunResult& result, std::ostream& out);
 // redundants, empty until the last item), ledger [{coefficient, terms
 // [{member, L, EI, a1, a2, b1, b2, q, parabola, term}], total, stored}],
 // checks [{what, where, value, tolerance, passed}] (empty until the last
-// item). 32-bit values as the shortest text that reads back as the same
+// item); review [{item, checked, reason (when not checked), answers [{name,
+// row, col, answer, right, cause}]}]. 32-bit values as the shortest text that reads back as the same
 // value.
 std::string ResultJson(const RunResult& result);
 

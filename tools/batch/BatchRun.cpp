@@ -1,5 +1,6 @@
 #include "batch/BatchRun.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "analysis/ModelType.h"
@@ -37,9 +38,36 @@ ResultShown Shown(const CalculationContext& ctx)
     return {ctx.form.resultFrameCaption, GridCells(ctx.MSFlexGrid2)};
 }
 
+// The case's answers to item m, checked as "核对" checks them, before the
+// step shows its own numbers.
+void ReviewItem(const CalculationContext& ctx, const BatchCase& batchCase, int m, RunResult& result)
+{
+    const std::string& item = ctx.form.items[static_cast<std::size_t>(m)].text;
+    const auto answers = batchCase.answers.find(item);
+    if (answers == batchCase.answers.end())
+        return;
+    ItemCheck check = CheckItemAnswers(ctx, answers->second);
+    const bool checked = check.outcome.end != StepEnd::Refused;
+    result.reviews.push_back({item, checked, checked ? std::string() : check.outcome.message, std::move(check.review)});
+}
+
+// The answers to items the calculation did not reach or does not have.
+void NoteUnreviewed(const BatchCase& batchCase, RunResult& result)
+{
+    for (const auto& [item, rows] : batchCase.answers) {
+        const auto reviewed = [&](const ItemReview& r) { return r.item == item; };
+        if (std::any_of(result.reviews.begin(), result.reviews.end(), reviewed))
+            continue;
+        // Without an analysis there is no list to name the item in.
+        const bool listed =
+            !result.analysed || std::find(result.items.begin(), result.items.end(), item) != result.items.end();
+        result.reviews.push_back({item, false, std::string(listed ? kItemNotReached : kNoSuchItem), {}});
+    }
+}
+
 // Each item in list order, as a user works through the calculation form,
 // up to the first refusal.
-bool Calculate(CalculationContext& ctx, RunResult& result, RecordingCanvas& canvas)
+bool Calculate(CalculationContext& ctx, const BatchCase& batchCase, RunResult& result, RecordingCanvas& canvas)
 {
     for (int m = 0; m < static_cast<int>(ctx.form.items.size()); ++m) {
         SelectCalculationItem(ctx, m);
@@ -47,6 +75,7 @@ bool Calculate(CalculationContext& ctx, RunResult& result, RecordingCanvas& canv
         canvas.ops.clear();
         if (supplied.end == StepEnd::Refused || !ctx.form.calEnabled)
             return false;
+        ReviewItem(ctx, batchCase, m, result);
 
         const ResultShown before = Shown(ctx);
         const StepOutcome outcome = RunCalculationStep(ctx);
@@ -113,10 +142,11 @@ RunResult RunCase(const BatchCase& batchCase, double width, double height)
             result.caption = form.caption;
             result.items = ItemTexts(form.items);
             canvas.ops.clear();
-            result.completed = Calculate(ctx, result, canvas);
+            result.completed = Calculate(ctx, batchCase, result, canvas);
         }
         result.calculation = std::move(calc);
     }
+    NoteUnreviewed(batchCase, result);
     if (result.completed)
         DrawDiagrams(model, batchCase, canvas, result.pictures);
     result.messages = std::move(messages.shown);

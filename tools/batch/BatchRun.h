@@ -6,6 +6,7 @@
 
 #include "batch/BatchCase.h"
 #include "drawing/Canvas.h"
+#include "forcemethod/AnswerCheck.h"
 #include "forcemethod/CalculationSession.h"
 #include "model/Messages.h"
 #include "model/StructureModel.h"
@@ -39,12 +40,29 @@ struct StepRecord {
     Rows table;
 };
 
+// The case's answers to one item, reviewed as "核对" does it when the
+// calculation reached the item, before its step ran.
+inline constexpr std::string_view kItemNotReached = "计算未进行到这一项";
+inline constexpr std::string_view kNoSuchItem = "计算列表中没有这一项";
+
+struct ItemReview {
+    std::string item;
+    bool checked = false;
+    // Why the answers were not reviewed: the step's refusal, the item not
+    // reached, or no item of that text in the list.
+    std::string reason;
+    AnswerReview answers;
+};
+
 struct RunResult {
     bool analysed = false;
     CalculationModel kind = CalculationModel::DeterminateNoAttached;
     std::string caption;             // of the calculation form
     std::vector<std::string> items;  // the calculation list
     std::vector<StepRecord> steps;
+    // One per item the case answers: in list order those reached, then the
+    // others.
+    std::vector<ItemReview> reviews;
     std::vector<ShownMessage> messages;  // every message shown, in order
     // True when the last item was calculated; false when a message stopped
     // the calculation (a refused commit, model type or analysis, a refused
