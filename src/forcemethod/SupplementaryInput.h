@@ -64,7 +64,9 @@ std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const
 
 // "交互检查": replaces Loads by the unit force of the table shown (the user's
 // loads kept the first time) and draws it. Refused, with Loads unchanged,
-// when the table is refused or no unit-force table is showing.
+// when the table is refused, when its actions repeat another unit force
+// applied or combine several (the canonical equations would be singular), or
+// when no unit-force table is showing.
 StepOutcome ApplyUnitForces(CalculationContext& ctx);
 
 // "O&K": hides the input frame and enables cmdCal; the attached-part and
