@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <numeric>
 #include <optional>
 
 #include "model/Vocabulary.h"
@@ -14,12 +13,15 @@ namespace {
 
 using Rows = std::vector<std::vector<double>>;
 
-// Gauss-Jordan elimination with complete pivoting. Overwrites `a`: its first
-// `rank` rows, read in the column order `columns`, begin with the identity;
-// columns[rank..] are the free columns.
+// Gaussian elimination column by column, each column's pivot the largest
+// of its entries in the rows not yet used as pivot rows. A column whose
+// entries there are all at most `tolerance` times the largest entry of `a`
+// is free. Overwrites `a` with its row echelon form. The equilibrium
+// matrices are sparse and nearly banded in node order, so a row is updated
+// only where the column holds an entry.
 struct Reduction {
     int rank = 0;
-    std::vector<std::size_t> columns;
+    std::vector<int> pivotRowOf;  // per column: its pivot row, -1 for a free column
 };
 
 Reduction Reduce(Rows& a, double tolerance)
@@ -27,42 +29,59 @@ Reduction Reduce(Rows& a, double tolerance)
     Reduction r;
     const std::size_t m = a.size();
     const std::size_t n = m == 0 ? 0 : a.front().size();
-    r.columns.resize(n);
-    std::iota(r.columns.begin(), r.columns.end(), std::size_t{0});
+    r.pivotRowOf.assign(n, -1);
     double largest = 0.0;
     for (const std::vector<double>& row : a)
         for (const double v : row)
             largest = std::max(largest, std::abs(v));
     const double zero = tolerance * largest;
-    for (std::size_t k = 0; k < std::min(m, n); ++k) {
-        std::size_t pivotRow = k;
-        std::size_t pivotCol = k;
-        double best = 0.0;
-        for (std::size_t i = k; i < m; ++i)
-            for (std::size_t j = k; j < n; ++j)
-                if (const double v = std::abs(a[i][r.columns[j]]); v > best) {
-                    best = v;
-                    pivotRow = i;
-                    pivotCol = j;
-                }
-        if (best <= zero || best == 0.0)
-            break;
-        std::swap(a[k], a[pivotRow]);
-        std::swap(r.columns[k], r.columns[pivotCol]);
-        const std::size_t c = r.columns[k];
-        const double pivot = a[k][c];
-        for (double& v : a[k])
-            v /= pivot;
-        for (std::size_t i = 0; i < m; ++i) {
-            const double f = a[i][c];
-            if (i == k || f == 0.0)
-                continue;
-            for (std::size_t j = 0; j < n; ++j)
-                a[i][j] -= f * a[k][j];
-        }
+    std::vector<bool> used(m, false);
+    for (std::size_t j = 0; j < n; ++j) {
+        std::size_t p = m;
+        double best = zero;
+        for (std::size_t i = 0; i < m; ++i)
+            if (!used[i] && std::abs(a[i][j]) > best) {
+                best = std::abs(a[i][j]);
+                p = i;
+            }
+        if (p == m)
+            continue;
+        used[p] = true;
+        r.pivotRowOf[j] = static_cast<int>(p);
         ++r.rank;
+        for (std::size_t i = 0; i < m; ++i) {
+            if (used[i] || a[i][j] == 0.0)
+                continue;
+            const double f = a[i][j] / a[p][j];
+            for (std::size_t c = j + 1; c < n; ++c)
+                a[i][c] -= f * a[p][c];
+            a[i][j] = 0.0;
+        }
     }
     return r;
+}
+
+// A vector u with a u = 0 for the matrix that `reduced` and `r` came from,
+// at least one column being free: the first free column at 1, the other
+// free ones at 0, the pivot columns solved from their rows, last first.
+std::vector<double> FirstNullVector(const Rows& reduced, const Reduction& r)
+{
+    const std::size_t n = r.pivotRowOf.size();
+    std::vector<double> u(n, 0.0);
+    std::size_t free = 0;
+    while (r.pivotRowOf[free] >= 0)
+        ++free;
+    u[free] = 1.0;
+    for (std::size_t j = n; j-- > 0;) {
+        if (r.pivotRowOf[j] < 0)
+            continue;
+        const std::vector<double>& row = reduced[static_cast<std::size_t>(r.pivotRowOf[j])];
+        double sum = free < j ? row[free] : 0.0;
+        for (std::size_t c = j + 1; c < n; ++c)
+            sum += row[c] * u[c];
+        u[j] = -sum / row[j];
+    }
+    return u;
 }
 
 // Nodal degrees of freedom: x and y of every node a member touches, and the
@@ -80,9 +99,8 @@ bool EndsHeldRigidly(const StructureModel& model, std::int16_t node)
 {
     if (model.Nodes.at(node).JointType != kHingedJoint)
         return true;
-    return std::any_of(model.Supports.begin(), model.Supports.end(), [node](const Support& s) {
-        return s.NodeNo == node && s.SupportType == kFixedSupport;
-    });
+    return std::any_of(model.Supports.begin(), model.Supports.end(),
+                       [node](const Support& s) { return s.NodeNo == node && s.SupportType == kFixedSupport; });
 }
 
 struct Compatibility {
@@ -234,17 +252,11 @@ StabilityFinding CheckGeometricStability(const StructureModel& model)
     finding.rank = r.rank;
     finding.redundant = finding.unknowns - finding.rank;
     if (finding.rank < finding.equations) {
-        // A motion that strains no member and moves no support: the first
-        // free column at 1, the others at 0, the pivot columns solved from
-        // the reduced rows.
-        std::vector<double> u(static_cast<std::size_t>(c->dofCount), 0.0);
-        const std::size_t free = r.columns[static_cast<std::size_t>(r.rank)];
-        u[free] = 1.0;
-        for (std::size_t k = 0; k < static_cast<std::size_t>(r.rank); ++k)
-            u[r.columns[k]] = -reduced[k][free];
+        // A motion that strains no member and moves no support.
+        const std::vector<double> u = FirstNullVector(reduced, r);
         NameTheMotion(*c, u, finding);
-        finding.verdict = finding.unknowns < finding.equations ? StabilityVerdict::TooFewRestraints
-                                                               : StabilityVerdict::BadlyArranged;
+        finding.verdict =
+            finding.unknowns < finding.equations ? StabilityVerdict::TooFewRestraints : StabilityVerdict::BadlyArranged;
     } else if (finding.redundant > 0) {
         finding.verdict = StabilityVerdict::Redundant;
     }

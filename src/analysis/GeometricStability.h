@@ -15,7 +15,7 @@ int RankOfRows(const std::vector<std::vector<double>>& rows, double tolerance);
 enum class FreeMotion { Horizontal, Vertical, Rotation };
 
 enum class StabilityVerdict {
-    Usable,          // geometrically stable and statically determinate
+    Usable,            // geometrically stable and statically determinate
     TooFewRestraints,  // a mechanism: fewer restraints than equations
     BadlyArranged,     // enough restraints, but some node can still move (瞬变 or a badly placed restraint)
     Redundant,         // stable, with restraints too many

@@ -29,13 +29,12 @@ StructureModel Structure(const std::vector<NodeRow>& nodes, const std::vector<st
         model.Nodes.Append(Node{++n, std::string(row.joint), row.x, row.y});
     std::int16_t e = 0;
     for (const auto& [i, j] : elements)
-        model.Elements.Append(Element{.Code = ++e,
-                                      .EI = 1,
-                                      .INode = static_cast<std::int16_t>(i),
-                                      .JNode = static_cast<std::int16_t>(j)});
+        model.Elements.Append(Element{
+            .Code = ++e, .EI = 1, .INode = static_cast<std::int16_t>(i), .JNode = static_cast<std::int16_t>(j)});
     for (const SupportRow& row : supports) {
         model.Supports.Append(Support{row.node, std::string(row.type), std::string(row.side)});
-        model.SupportConstraintCount = static_cast<std::int16_t>(model.SupportConstraintCount + RestraintCount(row.type));
+        model.SupportConstraintCount =
+            static_cast<std::int16_t>(model.SupportConstraintCount + RestraintCount(row.type));
     }
     model.IndeterminacyDegree = degree;
     return model;
@@ -87,8 +86,8 @@ TEST(GeometricStabilityTest, TheStructureAsTypedMustBeStableAndDeterminate)
                    1),
          "基本体系仍是超静定的，多余约束还有1个，请去掉它们并相应增加未知力！"},
         {"beam fixed at both ends, basic system of X1",
-         Structure({{0, 0, R}, {6, 0, R}}, {{1, 2}}, {{1, kFixedSupport, kLeftOfNode}, {2, kFixedSupport, kRightOfNode}},
-                   1),
+         Structure({{0, 0, R}, {6, 0, R}}, {{1, 2}},
+                   {{1, kFixedSupport, kLeftOfNode}, {2, kFixedSupport, kRightOfNode}}, 1),
          "基本体系仍是超静定的，多余约束还有3个，请去掉它们并相应增加未知力！"},
         {"simple beam", Structure(straight, beam, {{1, kPinSupport, kBelowNode}, {3, kRollerSupport, kBelowNode}}, 0),
          ""},
