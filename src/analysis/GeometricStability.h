@@ -19,12 +19,13 @@ enum class StabilityVerdict {
     TooFewRestraints,  // a mechanism: fewer restraints than equations
     BadlyArranged,     // enough restraints, but some node can still move (瞬变 or a badly placed restraint)
     Redundant,         // stable, with restraints too many
-    NotChecked,        // a roller whose side names no axis: the reaction routine reports it
+    NotChecked,        // a roller whose side names no axis (the reaction routine reports it),
+                       // or coordinates beyond the range of the arithmetic
 };
 
 // What the equilibrium equations of the structure as typed say.
 //   equations: x, y and moment of every node that a member touches (the
-//              moment only where a member end or a fixed support holds it);
+//              moment only where the member ends are held rigidly);
 //   unknowns:  per member its axial force and the end moment of each end not
 //              at a hinge ("铰接", unless a fixed support clamps it), plus
 //              the support reactions (roller 1, pin 2, fixed 3).

@@ -79,6 +79,11 @@ inline std::string NamedCellMissingText(std::string_view column, std::string_vie
 {
     return std::string(column) + "“" + std::string(text) + "”不存在！";
 }
+// "作用结点“5”不在任何单元上！".
+inline std::string NodeOffTheMembersText(std::string_view column, std::string_view text)
+{
+    return std::string(column) + "“" + std::string(text) + "”不在任何单元上！";
+}
 // "荷载方向“顺时针”不适用于集中荷载！".
 inline std::string DirectionUnfitText(std::string_view column, std::string_view direction, std::string_view type)
 {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/GeometricStability.h"
+#include "analysis/ModelType.h"
 #include "analysis/PartRows.h"
 #include "forcemethod/ForceMethodTexts.h"
 #include "model/CellReading.h"
@@ -181,6 +182,12 @@ std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const
         const std::optional<std::int16_t> node = ReadIntegerCell(nodeText);
         if (!node || !model.Nodes.Has(*node)) {
             messages.Show(RowPlace(r) + NamedCellMissingText(kUnitForceNodeColumn, nodeText));
+            return std::nullopt;
+        }
+        // The statics reads a nodal load only at the ends of the members: at
+        // a node no member touches the unit force would act on nothing.
+        if (ElementsAtNode(model, *node) == 0) {
+            messages.Show(RowPlace(r) + NodeOffTheMembersText(kUnitForceNodeColumn, nodeText));
             return std::nullopt;
         }
         const std::optional<std::int16_t> element = ReadIntegerCell(elementText);

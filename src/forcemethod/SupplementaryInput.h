@@ -57,8 +57,9 @@ void SelectCalculationItem(CalculationContext& ctx, int index);
 // axis and the arrow). Rows from 1 to the first empty type cell. A message
 // and std::nullopt when a row names a load kind other than a concentrated
 // force or a couple, holds a node or element cell that is not wholly a
-// number (blank reads 0), names a node or element that does not exist or a
-// direction that does not suit the kind, or when no row is filled.
+// number (blank reads 0), names a node or element that does not exist, a
+// node that no member touches or a direction that does not suit the kind,
+// or when no row is filled.
 std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const StructureModel& model,
                                                      MessageSink& messages);
 
