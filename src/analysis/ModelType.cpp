@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 
+#include "analysis/GeometricStability.h"
 #include "analysis/StaticsTexts.h"
 #include "model/CellReading.h"
 #include "model/NumberText.h"
@@ -149,6 +150,28 @@ std::optional<UnfitRow> FirstUnfitRow(const StructureModel& model)
     return FirstFault(kLoadTableName, model.UserLoads(), load);
 }
 
+// The refusal of a structure that cannot be calculated as typed: one that
+// can move, or one that holds more restraints than its statics can solve.
+// None for a usable structure.
+std::optional<std::string> UnusableStructureText(const StructureModel& model)
+{
+    const StabilityFinding finding = CheckGeometricStability(model);
+    constexpr std::array<std::string_view, 3> kMotions{kMovesHorizontally, kMovesVertically, kTurns};
+    switch (finding.verdict) {
+        case StabilityVerdict::TooFewRestraints:
+        case StabilityVerdict::BadlyArranged:
+            return UnstableStructureText(
+                finding.verdict == StabilityVerdict::TooFewRestraints ? kTooFewRestraints : kRestraintsBadlyArranged,
+                finding.node, kMotions[static_cast<std::size_t>(finding.motion)]);
+        case StabilityVerdict::Redundant:
+            return RedundantRestraintsText(finding.redundant, model.IndeterminacyDegree != 0);
+        case StabilityVerdict::Usable:
+        case StabilityVerdict::NotChecked:
+            break;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool AcceptModelType(StructureModel& model, const ModelTypeChoice& choice, MessageSink& messages)
@@ -262,6 +285,10 @@ ModelTypeAnalysis AnalyseModelType(StructureModel& model, MessageSink& messages)
     }
     if (const std::optional<int> node = FirstOverloadedRigidJoint(model)) {
         messages.Show(RigidJointText(*node));
+        return analysis;
+    }
+    if (const std::optional<std::string> unusable = UnusableStructureText(model)) {
+        messages.Show(*unusable);
         return analysis;
     }
     model.SizeCaseTables();

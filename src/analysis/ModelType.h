@@ -103,7 +103,11 @@ struct ModelTypeAnalysis {
 // whose end node is gone or whose ends coincide, a support or load at a node
 // that is gone, a load on an element that is gone; the message names the
 // table, the row and the cause), or with a rigid joint where more than two
-// members meet (the message names the first such node). Otherwise sizes the
+// members meet (the message names the first such node), or that cannot be
+// calculated as typed: geometrically unstable (the message names a node and
+// direction it can move in) or, by the rank of its equilibrium equations,
+// holding restraints too many (the message says how many; for n > 0 the
+// structure typed is the basic system). Otherwise sizes the
 // case tables for cases 0..IndeterminacyDegree, which clears them, and sets
 // CalcModel.
 ModelTypeAnalysis AnalyseModelType(StructureModel& model, MessageSink& messages);

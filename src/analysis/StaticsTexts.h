@@ -60,6 +60,27 @@ inline constexpr std::string_view kRetypeDegree = "，请重新输入！";
 inline constexpr std::string_view kNegativeDegree = "超静定次数不能为负数，请重新输入！";
 inline constexpr std::string_view kDegreeOutOfRange = "超静定次数超出范围，请重新输入！";
 
+// The structure as typed, checked by the rank of its equilibrium equations
+// before the calculation: "约束不足，结构几何可变：结点3可沿水平方向移动，无法计算！".
+inline constexpr std::string_view kTooFewRestraints = "约束不足，结构几何可变";
+inline constexpr std::string_view kRestraintsBadlyArranged = "约束布置不当，结构几何可变或瞬变";
+inline constexpr std::string_view kMovesHorizontally = "可沿水平方向移动";
+inline constexpr std::string_view kMovesVertically = "可沿竖直方向移动";
+inline constexpr std::string_view kTurns = "可转动";
+inline std::string UnstableStructureText(std::string_view cause, int node, std::string_view motion)
+{
+    return std::string(cause) + "：结点" + std::to_string(node) + std::string(motion) + "，无法计算！";
+}
+// The structure typed for a calculation with unknowns X1..Xn is the basic
+// system, which the unit forces act on; for a determinate calculation it is
+// the structure itself.
+inline std::string RedundantRestraintsText(int count, bool basicSystem)
+{
+    if (basicSystem)
+        return "基本体系仍是超静定的，多余约束还有" + std::to_string(count) + "个，请去掉它们并相应增加未知力！";
+    return "结构是超静定的，多余约束有" + std::to_string(count) + "个，请按超静定结构计算！";
+}
+
 // "伸出单元数>2，本程序不能计算刚结点有弯矩分配的工况！3刚节点".
 inline std::string RigidJointText(int node)
 {

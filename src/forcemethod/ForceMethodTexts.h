@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "analysis/StaticsTexts.h"
 
@@ -78,10 +79,24 @@ inline std::string NamedCellMissingText(std::string_view column, std::string_vie
 {
     return std::string(column) + "“" + std::string(text) + "”不存在！";
 }
+// "作用结点“5”不在任何单元上！".
+inline std::string NodeOffTheMembersText(std::string_view column, std::string_view text)
+{
+    return std::string(column) + "“" + std::string(text) + "”不在任何单元上！";
+}
 // "荷载方向“顺时针”不适用于集中荷载！".
 inline std::string DirectionUnfitText(std::string_view column, std::string_view direction, std::string_view type)
 {
     return std::string(column) + "“" + std::string(direction) + "”不适用于" + std::string(type) + "！";
+}
+// Unit force Xk that repeats another one applied, or combines several: "X2与X1相同，典型方程将无解！",
+// "X3与X1、X2线性相关，典型方程将无解！".
+inline std::string DependentUnitForcesText(int k, const std::vector<int>& others)
+{
+    std::string names;
+    for (const int j : others)
+        names += (names.empty() ? "X" : "、X") + std::to_string(j);
+    return "X" + std::to_string(k) + "与" + names + (others.size() == 1 ? "相同" : "线性相关") + "，典型方程将无解！";
 }
 // After a part cell that is no integer: "第1行“单元1”列：“x4”不是数字，请改正后再按“O&K”确认！".
 inline constexpr std::string_view kCorrectAndConfirm = "，请改正后再按“O&K”确认！";

@@ -1,7 +1,12 @@
 #include "forcemethod/SupplementaryInput.h"
 
 #include <algorithm>
+#include <map>
+#include <tuple>
+#include <vector>
 
+#include "analysis/GeometricStability.h"
+#include "analysis/ModelType.h"
 #include "analysis/PartRows.h"
 #include "forcemethod/ForceMethodTexts.h"
 #include "model/CellReading.h"
@@ -181,6 +186,12 @@ std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const
             messages.Show(RowPlace(r) + NamedCellMissingText(kUnitForceNodeColumn, nodeText));
             return std::nullopt;
         }
+        // The statics reads a nodal load only at the ends of the members: at
+        // a node no member touches the unit force would act on nothing.
+        if (ElementsAtNode(model, *node) == 0) {
+            messages.Show(RowPlace(r) + NodeOffTheMembersText(kUnitForceNodeColumn, nodeText));
+            return std::nullopt;
+        }
         const std::optional<std::int16_t> element = ReadIntegerCell(elementText);
         // A concentrated force acts at its node alone; only a couple names an
         // element (the one whose end at a hinge carries it).
@@ -203,6 +214,64 @@ std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const
 
 namespace {
 
+// A unit force as the actions it puts on the structure: a force along x or
+// y at a node, or a couple at a node (on the end of the element it names).
+// Each row acts +1 along its axis or counter-clockwise, whatever arrow it
+// names, as the statics reads it.
+using UnitAction = std::tuple<std::int16_t, int, std::int16_t>;  // node, 0 x / 1 y / 2 couple, element
+using ActionVector = std::map<UnitAction, double>;
+
+ActionVector ActionsOf(const OneBasedTable<Load>& unit)
+{
+    ActionVector actions;
+    for (const Load& load : unit) {
+        if (load.LoadType == kCouple)
+            actions[{load.NodeNo, 2, load.ElementNo}] += load.Magnitude;
+        else
+            actions[{load.NodeNo, IsHorizontalDirection(load.Direction) ? 0 : 1, 0}] += load.Magnitude;
+    }
+    return actions;
+}
+
+int RankOfActions(const std::vector<ActionVector>& vectors)
+{
+    std::map<UnitAction, std::size_t> column;
+    for (const ActionVector& v : vectors)
+        for (const auto& entry : v)
+            column.emplace(entry.first, column.size());
+    std::vector<std::vector<double>> rows;
+    for (const ActionVector& v : vectors) {
+        std::vector<double>& row = rows.emplace_back(column.size(), 0.0);
+        for (const auto& [action, value] : v)
+            row[column.at(action)] = value;
+    }
+    return RankOfRows(rows, 1e-9);
+}
+
+// Unit force k whose actions repeat another unit force applied, or combine
+// several, gives the canonical equations a row that repeats others: they
+// have no solution. The message names the unit forces.
+std::optional<std::string> DependentUnitForceText(const CalculationState& calc, std::size_t k,
+                                                  const OneBasedTable<Load>& unit)
+{
+    std::vector<ActionVector> others;
+    std::vector<int> names;
+    for (std::size_t j = 1; j < calc.unitForces.size(); ++j)
+        if (j != k && calc.unitForces[j]) {
+            others.push_back(ActionsOf(*calc.unitForces[j]));
+            names.push_back(static_cast<int>(j));
+        }
+    const ActionVector xk = ActionsOf(unit);
+    std::vector<ActionVector> all = others;
+    all.push_back(xk);
+    if (RankOfActions(all) > RankOfActions(others))
+        return std::nullopt;
+    for (std::size_t j = 0; j < others.size(); ++j)
+        if (RankOfActions({others[j], xk}) == 1)
+            return DependentUnitForcesText(static_cast<int>(k), {names[j]});
+    return DependentUnitForcesText(static_cast<int>(k), names);
+}
+
 bool ApplyTypedUnitForces(CalculationContext& ctx)
 {
     CalculationState& calc = ctx.calc;
@@ -212,6 +281,10 @@ bool ApplyTypedUnitForces(CalculationContext& ctx)
     std::optional<OneBasedTable<Load>> unit = ReadUnitForceRows(ctx.MSFlexGrid1, ctx.model, ctx.messages);
     if (!unit)
         return false;
+    if (const std::optional<std::string> dependent = DependentUnitForceText(calc, k, *unit)) {
+        ctx.messages.Show(*dependent);
+        return false;
+    }
     PutUnitForcesInPlace(ctx, *unit);
     calc.unitForces[k] = std::move(unit);
     calc.unitForceRows[k] = Snapshot(ctx.MSFlexGrid1);

@@ -57,14 +57,17 @@ void SelectCalculationItem(CalculationContext& ctx, int index);
 // axis and the arrow). Rows from 1 to the first empty type cell. A message
 // and std::nullopt when a row names a load kind other than a concentrated
 // force or a couple, holds a node or element cell that is not wholly a
-// number (blank reads 0), names a node or element that does not exist or a
-// direction that does not suit the kind, or when no row is filled.
+// number (blank reads 0), names a node or element that does not exist, a
+// node that no member touches or a direction that does not suit the kind,
+// or when no row is filled.
 std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const StructureModel& model,
                                                      MessageSink& messages);
 
 // "交互检查": replaces Loads by the unit force of the table shown (the user's
 // loads kept the first time) and draws it. Refused, with Loads unchanged,
-// when the table is refused or no unit-force table is showing.
+// when the table is refused, when its actions repeat another unit force
+// applied or combine several (the canonical equations would be singular), or
+// when no unit-force table is showing.
 StepOutcome ApplyUnitForces(CalculationContext& ctx);
 
 // "O&K": hides the input frame and enables cmdCal; the attached-part and

@@ -22,7 +22,7 @@ StructureModel WithSupports(std::initializer_list<std::string_view> types, std::
     return model;
 }
 
-// A star of `members` elements around node 1 of the given joint type.
+// A star of `members` cantilevers fixed at node 3 of the given joint type.
 StructureModel Star(std::string_view joint, int members)
 {
     StructureModel model;
@@ -35,7 +35,7 @@ StructureModel Star(std::string_view joint, int members)
         model.Elements.Append(Element{
             .Code = static_cast<std::int16_t>(m + 1), .EI = 1, .INode = 3, .JNode = static_cast<std::int16_t>(4 + m)});
     }
-    model.Supports.Append(Support{1, std::string(kFixedSupport), std::string(kBelowNode)});
+    model.Supports.Append(Support{3, std::string(kFixedSupport), std::string(kBelowNode)});
     model.SupportConstraintCount = 3;
     return model;
 }

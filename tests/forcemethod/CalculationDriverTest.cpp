@@ -443,6 +443,35 @@ TEST(CalculationDriverTest, UnfitUnitForceRowsAreRefusedAndTheLoadsStay)
     }
 }
 
+// Each row acts +1 along its axis whatever its arrow: X2 downward at node 2
+// is X1 again, and X3 = X1 + X2 adds nothing; either would leave the
+// canonical equations without a solution, as would a unit force at a node
+// (3) that no member touches.
+TEST(CalculationDriverTest, UnitForceRepeatingOthersOrOffTheMembersIsRefusedAtTheCheck)
+{
+    testing::FrameTables withStrayNode = testing::kCantilever;
+    withStrayNode.nodes.push_back({"3", "8", "0", "自由端"});
+    Calculation c(withStrayNode, 3);
+    c.Supply(2, {{"集中荷载", "2", "", "向上"}});
+    const OneBasedTable<Load> x1 = c.model.Loads;
+
+    c.Select(4);
+    c.Type({{"集中荷载", "2", "", "向下"}});
+    EXPECT_EQ(ApplyUnitForces(c.ctx), (StepOutcome{StepEnd::Refused, "X2与X1相同，典型方程将无解！"}));
+    EXPECT_EQ(c.model.Loads, x1);
+
+    c.Type({{"力偶", "2", "", "逆时针"}});
+    ASSERT_EQ(ApplyUnitForces(c.ctx).end, StepEnd::Done);
+    c.Select(6);
+    c.Type({{"力偶", "3", "", "顺时针"}});
+    EXPECT_EQ(ApplyUnitForces(c.ctx), (StepOutcome{StepEnd::Refused, "第1行：作用结点“3”不在任何单元上！"}));
+
+    c.Type({{"力偶", "2", "", "顺时针"}, {"集中荷载", "2", "", "向上"}});
+    EXPECT_EQ(ApplyUnitForces(c.ctx), (StepOutcome{StepEnd::Refused, "X3与X1、X2线性相关，典型方程将无解！"}));
+    c.Type({{"集中荷载", "2", "", "向右"}, {"集中荷载", "2", "", "向上"}});
+    EXPECT_EQ(ApplyUnitForces(c.ctx).end, StepEnd::Done);
+}
+
 TEST(CalculationDriverTest, UserLoadsAreKeptWhicheverItemAppliesTheFirstUnitForce)
 {
     Calculation c(testing::kCantilever, 2);
