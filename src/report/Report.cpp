@@ -377,8 +377,11 @@ private:
                                                                  {kShearDiagramCaption, &DrawShearDiagram},
                                                                  {kAxialDiagramCaption, &DrawAxialDiagram}};
         Add(ReportBlock::Kind::Subheading, kFinalDiagramTitle);
-        for (const auto& [caption, draw] : diagrams)
-            Picture(std::string(caption), [&](RecordingCanvas& canvas) { draw(m_drawn, canvas, m_host); });
+        for (const auto& [caption, draw] : diagrams) {
+            // A lambda cannot capture a structured binding before clang 16.
+            const Diagram diagram = draw;
+            Picture(std::string(caption), [&](RecordingCanvas& canvas) { diagram(m_drawn, canvas, m_host); });
+        }
     }
 
     void Checks()

@@ -54,7 +54,8 @@ void ReviewItem(const CalculationContext& ctx, const BatchCase& batchCase, int m
 // The answers to items the calculation did not reach or does not have.
 void NoteUnreviewed(const BatchCase& batchCase, RunResult& result)
 {
-    for (const auto& [item, rows] : batchCase.answers) {
+    for (const auto& answered : batchCase.answers) {
+        const std::string& item = answered.first;
         const auto reviewed = [&](const ItemReview& r) { return r.item == item; };
         if (std::any_of(result.reviews.begin(), result.reviews.end(), reviewed))
             continue;
