@@ -28,6 +28,7 @@
 #include "drawing/PicWindow.h"
 #include "drawing/QtPictureFiles.h"
 #include "forcemethod/CaseDiagrams.h"
+#include "forcemethod/Displacements.h"
 #include "forcemethod/ForceMethodTexts.h"
 #include "forcemethod/OutputForm.h"
 #include "input/InputParaForm.h"
@@ -173,6 +174,10 @@ void QtApplicationShell::Run(ShellCommand command)
             break;
         case ShellCommand::CaseMomentDiagram:
             DrawChosenCaseDiagram(canvas);
+            break;
+        case ShellCommand::Displacement:
+            if (m_outputForm == nullptr || !m_outputForm->AskDisplacement())
+                m_messages.Show(kRealMomentsMissing);
             break;
         case ShellCommand::HelpTopics:
             m_messages.Show(kHelpTopicsNotice);

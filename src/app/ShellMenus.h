@@ -18,6 +18,7 @@ enum class ShellCommand {
     AxialDiagram,
     ShearDiagram,
     CaseMomentDiagram,  // asks for a load case of the basic system, draws its MP or M̄k
+    Displacement,       // the calculation form, to ask for a displacement by the unit-load method
     HelpTopics,
     WebBrowser,
     About,
@@ -68,6 +69,7 @@ inline constexpr MenuEntry kDiagramEntries[] = {
     {"jianli", "剪力图&J", "Ctrl+J", ShellCommand::ShearDiagram},
     {"heng6", kSeparatorCaption, "", ShellCommand::Separator},
     {"jibenwanju", "基本结构弯矩图&B", "", ShellCommand::CaseMomentDiagram},
+    {"weiyi", "位移计算...", "", ShellCommand::Displacement},
 };
 inline constexpr MenuEntry kHelpEntries[] = {
     {"zhuti", "帮助主题(&Z)", "", ShellCommand::HelpTopics},

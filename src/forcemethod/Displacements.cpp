@@ -6,7 +6,9 @@
 #include "analysis/Statics.h"
 #include "forcemethod/ForceMethodTexts.h"
 #include "forcemethod/ResultTables.h"
+#include "model/CellReading.h"
 #include "model/ModelTexts.h"
+#include "model/NumberText.h"
 #include "model/Vocabulary.h"
 
 namespace tavrin {
@@ -196,6 +198,65 @@ bool ComputeDisplacement(const StructureModel& model, const CalculationState& ca
     }
     result = std::move(d);
     return true;
+}
+
+std::string DisplacementName(DisplacementRequest request)
+{
+    return "结点" + std::to_string(request.node) + std::string(DisplacementKindText(request.kind));
+}
+
+std::string_view SenseText(double Delta)
+{
+    return Delta < 0.0 ? kOppositeSenseText : kSameSenseText;
+}
+
+TableRows DisplacementRows(const Displacement& d)
+{
+    TableRows rows{{"单位荷载反力", "结点码", "Fx(向右为正)", "Fy(向上为正)", "Fm(顺时针为正)"}};
+    for (const Support& s : d.unit.reactions)
+        rows.push_back({"", std::to_string(s.NodeNo), FormatForce(s.Fx), FormatForce(s.Fy), FormatForce(s.Fm)});
+    rows.push_back({"单位荷载杆端力", "杆件号", "Ni", "Vi", "M\u0304i", "Nj", "Vj", "M\u0304j"});
+    for (std::int16_t e = 1; e <= d.unit.endForces.Count(); ++e) {
+        const Element& f = d.unit.endForces.at(e);
+        rows.push_back({"", std::to_string(e), FormatForce(f.Ni), FormatForce(f.Vi), FormatForce(f.Mi),
+                        FormatForce(f.Nj), FormatForce(f.Vj), FormatForce(f.Mj)});
+    }
+    rows.push_back({"图乘明细", "杆件号", "L", "EI", "Mi", "Mj", "M\u0304i", "M\u0304j", "抛物线项", "图乘项"});
+    const TableRows ledger = LedgerRows({LedgerEntry{0, 0, d.terms, d.Delta, 0.0f}});
+    rows.insert(rows.end(), ledger.begin(), ledger.end());
+    rows.push_back({DisplacementName(d.request), FormatCoefficient(d.Delta), std::string(SenseText(d.Delta))});
+    rows.push_back({"说明", std::string(kBendingOnlyNote)});
+    return rows;
+}
+
+bool ReadDisplacementRequest(std::string_view nodeText, std::string_view kindText, DisplacementRequest& request,
+                             MessageSink& messages)
+{
+    const std::optional<DisplacementKind> kind = DisplacementKindOf(kindText);
+    const std::optional<std::int16_t> node = ReadIntegerCell(nodeText);
+    if (!node) {
+        messages.Show("结点" + IntegerCellFault(nodeText) + "！");
+        return false;
+    }
+    if (!kind) {
+        messages.Show(kDisplacementKindMissing);
+        return false;
+    }
+    request = {*node, *kind};
+    return true;
+}
+
+StepOutcome ShowDisplacement(CalculationContext& ctx, DisplacementRequest request, DiagramHost& host)
+{
+    return OutcomeOf(ctx, [request, &host](CalculationContext& watched) {
+        Displacement d;
+        if (!ComputeDisplacement(watched.model, watched.calc, request, d, watched.messages))
+            return false;
+        ShowTable(watched, DisplacementTable, DisplacementRows(d));
+        watched.form.resultFrameCaption = DisplacementName(request) + "（单位荷载法）：";
+        DrawUnitLoadMomentDiagram(watched.model, d.unit.endForces, watched.canvas, host);
+        return true;
+    });
 }
 
 }  // namespace tavrin

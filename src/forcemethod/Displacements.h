@@ -7,8 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "diagrams/InternalForceDiagrams.h"
 #include "forcemethod/CalculationSession.h"
 #include "forcemethod/CoefficientLedger.h"
+#include "forcemethod/ResultViews.h"
 #include "model/Messages.h"
 #include "model/StructureModel.h"
 
@@ -31,6 +33,7 @@ inline constexpr std::array<std::string_view, 4> DisplacementKindList{kHorizonta
 std::optional<DisplacementKind> DisplacementKindOf(std::string_view text);
 std::string_view DisplacementKindText(DisplacementKind kind);
 
+inline constexpr std::string_view kDisplacementCaption = "位移计算";  // cmdDisplacement and the menu
 inline constexpr std::string_view kBendingOnlyNote = "只计弯曲变形，忽略轴向和剪切变形";
 inline constexpr std::string_view kSameSenseText = "与单位力方向相同";
 inline constexpr std::string_view kOppositeSenseText = "与单位力方向相反";
@@ -89,8 +92,33 @@ bool RealMomentsKnown(const StructureModel& model, const CalculationState& calc)
 bool ComputeDisplacement(const StructureModel& model, const CalculationState& calc, DisplacementRequest request,
                          Displacement& result, MessageSink& messages);
 
+// The result table of a displacement, in MSFlexGrid2: the reactions of the
+// unit load, its member-end forces, the graph-multiplication ledger, Delta
+// with its sense and the note that only bending counts.
+inline constexpr ResultViewLayout DisplacementTable{"位移计算结果（单位荷载法）：",
+                                                    {"内容", "编号", "", "", "", "", "", "", "", ""},
+                                                    {1300, 650, 800, 800, 800, 700, 700, 700, 850, 850},
+                                                    10};
+TableRows DisplacementRows(const Displacement& d);
+// "结点2竖向位移".
+std::string DisplacementName(DisplacementRequest request);
+std::string_view SenseText(double Delta);
+
+// "位移计算" of the calculation form: the displacement shown in MSFlexGrid2
+// and the M̄ diagram of its unit load drawn on the picture (scale asked by
+// `host`). Refused with a message, grid and picture as they were, when it
+// cannot be formed.
+StepOutcome ShowDisplacement(CalculationContext& ctx, DisplacementRequest request, DiagramHost& host);
+// The request as typed beside the button: a node number and a kind of the
+// list; false with a message when either is not one.
+bool ReadDisplacementRequest(std::string_view nodeText, std::string_view kindText, DisplacementRequest& request,
+                             MessageSink& messages);
+
 // The messages.
-inline constexpr std::string_view kRealMomentsMissing = "请先计算结构的最终内力（静定结构的构件内力或超静定结构的构件总内力）！";
+inline constexpr std::string_view kRealMomentsMissing =
+    "请先计算结构的最终内力（静定结构的构件内力或超静定结构的构件总内力）！";
+inline constexpr std::string_view kDisplacementKindMissing =
+    "请选择位移的方向：水平位移、竖向位移、转角或铰两侧相对转角！";
 inline std::string DisplacementNodeMissingText(long node)
 {
     return "结点" + std::to_string(node) + "不存在！";
