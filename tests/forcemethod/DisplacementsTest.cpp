@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "forcemethod/CalculationFixture.h"
+#include "forcemethod/DeflectedShape.h"
 #include "forcemethod/Displacements.h"
 
 namespace tavrin {
@@ -59,7 +60,11 @@ struct DisplacementCase {
 // 85.333/4 - qL^3/24EI = 16: the hinge opens by 48.
 const DisplacementCase kDisplacementCases[] = {
     {"cantilever tip load deflection", {"", &kTipLoadedCantilever, 0, {}}, {2, DisplacementKind::Vertical}, -32, {-32}},
-    {"cantilever uniform load deflection", {"", &testing::kCantilever, 0, {}}, {2, DisplacementKind::Vertical}, -64, {}},
+    {"cantilever uniform load deflection",
+     {"", &testing::kCantilever, 0, {}},
+     {2, DisplacementKind::Vertical},
+     -64,
+     {}},
     {"cantilever uniform load tip rotation",
      {"", &testing::kCantilever, 0, {}},
      {2, DisplacementKind::Rotation},
@@ -70,7 +75,11 @@ const DisplacementCase kDisplacementCases[] = {
     {"simple beam left end rotation", {"", &testing::kTwoSpanBeam, 0, {}}, {1, DisplacementKind::Rotation}, -64, {}},
     {"simple beam right end rotation", {"", &testing::kTwoSpanBeam, 0, {}}, {3, DisplacementKind::Rotation}, 64, {}},
     {"support does not move", {"", &testing::kTwoSpanBeam, 0, {}}, {3, DisplacementKind::Vertical}, 0, {0, 0}},
-    {"portal sway", {"", &kPinnedPortal, 0, {}}, {3, DisplacementKind::Horizontal}, 256.0 / 3, {128.0 / 3, 128.0 / 3, 0}},
+    {"portal sway",
+     {"", &kPinnedPortal, 0, {}},
+     {3, DisplacementKind::Horizontal},
+     256.0 / 3,
+     {128.0 / 3, 128.0 / 3, 0}},
     {"propped cantilever on the cantilever",
      {"", &testing::kCantilever, 1, {{{"集中荷载", "2", "", "向上"}}}},
      {2, DisplacementKind::Rotation},
@@ -95,7 +104,8 @@ TEST(DisplacementsTest, UnitLoadMethodGivesTheHandNumbers)
         Calculation c(k.whole);
         const StructureModel before = c.model;
         Displacement d;
-        ASSERT_TRUE(ComputeDisplacement(c.model, c.calc, k.request, d, c.messages)) << ::testing::PrintToString(c.MessageTexts());
+        ASSERT_TRUE(ComputeDisplacement(c.model, c.calc, k.request, d, c.messages))
+            << ::testing::PrintToString(c.MessageTexts());
         EXPECT_NEAR(d.Delta, k.Delta, 1e-3);
         ASSERT_EQ(d.terms.size(), static_cast<std::size_t>(c.model.ElementCount()));
         for (std::size_t t = 0; t < k.terms.size(); ++t)
@@ -124,7 +134,10 @@ TEST(DisplacementsTest, RefusesWhatCannotBeFormed)
     const Refusal refusals[] = {
         {"before the final forces", 1, false, {2, DisplacementKind::Vertical}, std::string(kRealMomentsMissing)},
         {"no such node", 0, true, {7, DisplacementKind::Vertical}, "结点7不存在！"},
-        {"hinge rotation at a rigid joint", 0, true, {2, DisplacementKind::HingeRotation},
+        {"hinge rotation at a rigid joint",
+         0,
+         true,
+         {2, DisplacementKind::HingeRotation},
          "结点2不是连接两根杆件的铰结点，不能求铰两侧相对转角！"},
     };
     for (const Refusal& k : refusals) {
@@ -143,6 +156,34 @@ TEST(DisplacementsTest, RefusesWhatCannotBeFormed)
     Displacement d;
     EXPECT_FALSE(ComputeDisplacement(g.model, g.calc, {2, DisplacementKind::Rotation}, d, g.messages));
     EXPECT_EQ(g.MessageTexts(), std::vector<std::string>{"结点2是铰结点，两侧转角不同，请选“铰两侧相对转角”！"});
+}
+
+// Cantilever of 4 under q 2 (EI 1): tip 64 down and 21.333 clockwise, the
+// middle of the member q x^2 (6L^2 - 4Lx + x^2) / 24EI = 22.667 down; the
+// red curve drawn at scale 1 ends at the tip's hand deflection.
+TEST(DisplacementsTest, DeflectedCantileverPassesThroughTheHandNumbers)
+{
+    Calculation c(testing::kCantilever, 0);
+    c.RunAll({});
+    std::vector<NodeDisplacement> nodes;
+    ASSERT_TRUE(ComputeNodeDisplacements(c.model, c.calc, nodes, c.messages));
+    ASSERT_EQ(nodes.size(), 2u);
+    EXPECT_NEAR(nodes[0].dy, 0.0, 1e-6);
+    EXPECT_NEAR(nodes[1].dx, 0.0, 1e-6);
+    EXPECT_NEAR(nodes[1].dy, -64.0, 1e-3);
+    EXPECT_NEAR(nodes[1].theta.value_or(0.0), -64.0 / 3, 1e-3);
+    EXPECT_NEAR(MemberPointDisplacement(c.model, nodes, 1, 0.5).y, -68.0 / 3, 1e-3);
+    EXPECT_NEAR(MemberPointDisplacement(c.model, nodes, 1, 1.0).y, -64.0, 1e-3);
+
+    RecordingCanvas canvas;
+    AnsweredScale host(std::string("1"));
+    EXPECT_EQ(DrawDeflectedShape(c.model, nodes, canvas, host), 1.0);
+    const double tipX = c.model.PictureX(4.0);
+    const double tipY = c.model.PictureY(0.0) + 64.0;
+    bool reached = false;
+    for (const CanvasOp& line : canvas.Lines())
+        reached = reached || (line.color == kRed && std::abs(line.x2 - tipX) < 1e-3 && std::abs(line.y2 - tipY) < 1e-3);
+    EXPECT_TRUE(reached);
 }
 
 }  // namespace
