@@ -18,7 +18,7 @@ namespace tavrin {
 inline constexpr std::string_view kCalculationFormCaption = "结构计算";
 // The calculation form's client area as designed: room for the item list, the
 // row of view buttons and the widest result table.
-inline constexpr TwipsSize kCalculationFormTwips{9000.0, 6600.0};
+inline constexpr TwipsSize kCalculationFormTwips{7950.0, 6600.0};
 inline constexpr std::string_view kResultFrameCaption = "计算结果";
 inline constexpr std::string_view kUnitForceFrameCaption = "输入未知单位力信息：";
 

@@ -114,9 +114,13 @@ void OutputForm::LayOut()
     txtDisplacementNode->setPlaceholderText(FromUtf8("结点码"));
     txtDisplacementNode->setMaximumWidth(TwipsToPixelsX(kDisplacementNodeWidthTwips, *this));
     ShowEntries(*cmbDisplacementKind, {DisplacementKindList.begin(), DisplacementKindList.end()});
-    views->addWidget(txtDisplacementNode);
-    views->addWidget(cmbDisplacementKind);
-    views->addWidget(cmdDisplacement);
+    // The displacement shares the last row with "关闭窗口(&X)": the row of
+    // views has no room left within the form's designed width.
+    auto* displacement = new QHBoxLayout;
+    displacement->addWidget(txtDisplacementNode);
+    displacement->addWidget(cmbDisplacementKind);
+    displacement->addWidget(cmdDisplacement);
+    displacement->addStretch();
 
     auto* form = new QGridLayout(this);
     form->addWidget(Label1, 0, 0);
@@ -126,6 +130,7 @@ void OutputForm::LayOut()
     form->addLayout(views, 1, 0, 1, 4);
     form->addWidget(Frame2, 2, 0, 1, 4);
     form->addWidget(Frame3, 2, 0, 1, 4);
+    form->addLayout(displacement, 3, 0, 1, 3);
     form->addWidget(cmdClose, 3, 3);
     form->setColumnStretch(1, 1);
     for (QGroupBox* frame : {Frame2, Frame3}) {
