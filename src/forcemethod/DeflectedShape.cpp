@@ -3,9 +3,9 @@
 #include <cmath>
 #include <string>
 
+#include "drawing/DrawingPasses.h"
 #include "forcemethod/CoefficientLedger.h"
 #include "forcemethod/Displacements.h"
-#include "drawing/DrawingPasses.h"
 #include "model/CellReading.h"
 #include "model/NumberText.h"
 
@@ -54,8 +54,8 @@ bool ComputeNodeDisplacements(const StructureModel& model, const CalculationStat
     return true;
 }
 
-Displacement2D MemberPointDisplacement(const StructureModel& model, const std::vector<NodeDisplacement>& nodes,
-                                       int e, double t)
+Displacement2D MemberPointDisplacement(const StructureModel& model, const std::vector<NodeDisplacement>& nodes, int e,
+                                       double t)
 {
     const Element& m = model.Elements.at(e);
     const NodeDisplacement& i = nodes.at(static_cast<std::size_t>(m.INode - 1));
@@ -83,7 +83,7 @@ double DrawDeflectedShape(const StructureModel& model, const std::vector<NodeDis
         }
     const std::optional<std::string> answer = host.AskScale(kDeflectionScalePrompt, kDeflectedShapeCaption);
     const std::optional<float> typed = answer && IsWhollyNumber(*answer) ? ReadFloatCell(*answer) : std::nullopt;
-    const double scale = typed ? static_cast<double>(*typed)
+    const double scale = typed                 ? static_cast<double>(*typed)
                          : largestSize > 1e-20 ? 0.1 * canvas.ScaleWidth() / largestSize
                                                : 1.0;
     if (nodes.size() != static_cast<std::size_t>(model.NodeCount()))

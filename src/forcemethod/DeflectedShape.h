@@ -38,8 +38,8 @@ struct Displacement2D {
     double x = 0.0;
     double y = 0.0;
 };
-Displacement2D MemberPointDisplacement(const StructureModel& model, const std::vector<NodeDisplacement>& nodes,
-                                       int e, double t);
+Displacement2D MemberPointDisplacement(const StructureModel& model, const std::vector<NodeDisplacement>& nodes, int e,
+                                       double t);
 
 // The deflected shape over the structure: the members in blue, each
 // member's deflected axis in red at the scale asked from `host` (picture
