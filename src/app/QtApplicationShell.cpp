@@ -28,6 +28,8 @@
 #include "drawing/PicWindow.h"
 #include "drawing/QtPictureFiles.h"
 #include "forcemethod/CaseDiagrams.h"
+#include "forcemethod/DeflectedShape.h"
+#include "forcemethod/Displacements.h"
 #include "forcemethod/ForceMethodTexts.h"
 #include "forcemethod/OutputForm.h"
 #include "input/InputParaForm.h"
@@ -173,6 +175,13 @@ void QtApplicationShell::Run(ShellCommand command)
             break;
         case ShellCommand::CaseMomentDiagram:
             DrawChosenCaseDiagram(canvas);
+            break;
+        case ShellCommand::DeflectedShape:
+            DrawDeflection(canvas);
+            break;
+        case ShellCommand::Displacement:
+            if (m_outputForm == nullptr || !m_outputForm->AskDisplacement())
+                m_messages.Show(kRealMomentsMissing);
             break;
         case ShellCommand::HelpTopics:
             m_messages.Show(kHelpTopicsNotice);
@@ -377,6 +386,17 @@ void QtApplicationShell::DrawChosenCaseDiagram(Canvas& canvas)
     if (const std::optional<std::size_t> chosen =
             m_diagramHost.AskChoice(kCaseDiagramChoicePrompt, kCaseDiagramChoiceTitle, CaseDiagramChoices(cases)))
         DrawCaseMomentDiagram(m_model, cases[*chosen], canvas, m_diagramHost);
+}
+
+void QtApplicationShell::DrawDeflection(Canvas& canvas)
+{
+    std::vector<NodeDisplacement> nodes;
+    if (m_outputForm == nullptr) {
+        m_messages.Show(kRealMomentsMissing);
+        return;
+    }
+    if (ComputeNodeDisplacements(m_model, m_outputForm->Calculation(), nodes, m_messages))
+        DrawDeflectedShape(m_model, nodes, canvas, m_diagramHost);
 }
 
 void QtApplicationShell::ShowAbout()

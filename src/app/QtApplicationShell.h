@@ -97,6 +97,9 @@ private:
     void OpenInputForm();
     void AnalyseModelType();
     void DrawChosenCaseDiagram(Canvas& canvas);
+    // The deflected shape of the calculation the form holds, once its final
+    // forces are known.
+    void DrawDeflection(Canvas& canvas);
     void ShowAbout();
     void ShowExportDialog();
     void ShowPrintDialog();

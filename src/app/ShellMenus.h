@@ -18,6 +18,8 @@ enum class ShellCommand {
     AxialDiagram,
     ShearDiagram,
     CaseMomentDiagram,  // asks for a load case of the basic system, draws its MP or M̄k
+    Displacement,       // the calculation form, to ask for a displacement by the unit-load method
+    DeflectedShape,     // the displacements of every node and the deflected members
     HelpTopics,
     WebBrowser,
     About,
@@ -68,6 +70,8 @@ inline constexpr MenuEntry kDiagramEntries[] = {
     {"jianli", "剪力图&J", "Ctrl+J", ShellCommand::ShearDiagram},
     {"heng6", kSeparatorCaption, "", ShellCommand::Separator},
     {"jibenwanju", "基本结构弯矩图&B", "", ShellCommand::CaseMomentDiagram},
+    {"weiyi", "位移计算...", "", ShellCommand::Displacement},
+    {"weiyitu", "位移图", "", ShellCommand::DeflectedShape},
 };
 inline constexpr MenuEntry kHelpEntries[] = {
     {"zhuti", "帮助主题(&Z)", "", ShellCommand::HelpTopics},

@@ -258,10 +258,11 @@ float DrawDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host
     return DrawOrdinates(model, canvas, rule, plot, TypedScale(host.AskScale(kDiagramScalePrompt, plot.caption)));
 }
 
-OneBasedTable<EndValues> ElementEnds(const StructureModel& model, float Element::*valueI, float Element::*valueJ)
+OneBasedTable<EndValues> ElementEnds(const OneBasedTable<Element>& elements, float Element::*valueI,
+                                     float Element::*valueJ)
 {
     OneBasedTable<EndValues> ends;
-    for (const Element& e : model.Elements)
+    for (const Element& e : elements)
         ends.Append({e.*valueI, e.*valueJ});
     return ends;
 }
@@ -286,20 +287,22 @@ std::string CaseMomentCaption(int caseNo)
 float DrawMomentDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host)
 {
     return DrawDiagram(model, canvas, host, kMomentRule,
-                       {std::string(kMomentDiagramCaption), ElementEnds(model, &Element::Mi, &Element::Mj),
+                       {std::string(kMomentDiagramCaption), ElementEnds(model.Elements, &Element::Mi, &Element::Mj),
                         UserDistributedLoads(model)});
 }
 
 float DrawShearDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host)
 {
-    return DrawDiagram(model, canvas, host, kShearRule,
-                       {std::string(kShearDiagramCaption), ElementEnds(model, &Element::Vi, &Element::Vj), {}});
+    return DrawDiagram(
+        model, canvas, host, kShearRule,
+        {std::string(kShearDiagramCaption), ElementEnds(model.Elements, &Element::Vi, &Element::Vj), {}});
 }
 
 float DrawAxialDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host)
 {
-    return DrawDiagram(model, canvas, host, kAxialRule,
-                       {std::string(kAxialDiagramCaption), ElementEnds(model, &Element::Ni, &Element::Nj), {}});
+    return DrawDiagram(
+        model, canvas, host, kAxialRule,
+        {std::string(kAxialDiagramCaption), ElementEnds(model.Elements, &Element::Ni, &Element::Nj), {}});
 }
 
 float DrawCaseMomentDiagram(const StructureModel& model, int caseNo, Canvas& canvas, DiagramHost& host)
@@ -312,6 +315,17 @@ float DrawCaseMomentDiagram(const StructureModel& model, int caseNo, Canvas& can
     return DrawDiagram(
         model, canvas, host, kMomentRule,
         {caption, std::move(ends), caseNo == 0 ? UserDistributedLoads(model) : OneBasedTable<DistributedIntensity>{}});
+}
+
+}  // namespace tavrin
+
+namespace tavrin {
+
+float DrawUnitLoadMomentDiagram(const StructureModel& model, const OneBasedTable<Element>& endForces, Canvas& canvas,
+                                DiagramHost& host)
+{
+    return DrawDiagram(model, canvas, host, kMomentRule,
+                       {std::string(kUnitLoadMomentCaption), ElementEnds(endForces, &Element::Mi, &Element::Mj), {}});
 }
 
 }  // namespace tavrin

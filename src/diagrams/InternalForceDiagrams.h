@@ -67,4 +67,11 @@ std::string CaseMomentCaption(int caseNo);
 // or member outside the table is not drawn. Returns the DiagramScale used.
 float DrawCaseMomentDiagram(const StructureModel& model, int caseNo, Canvas& canvas, DiagramHost& host);
 
+// The moment diagram of a unit virtual load (a displacement by the unit-load
+// method) from the end moments Mi, Mj of `endForces`, element by element:
+// straight lines, drawn like the other moment diagrams.
+inline constexpr std::string_view kUnitLoadMomentCaption = "M\u0304图（单位荷载）";
+float DrawUnitLoadMomentDiagram(const StructureModel& model, const OneBasedTable<Element>& endForces, Canvas& canvas,
+                                DiagramHost& host);
+
 }  // namespace tavrin

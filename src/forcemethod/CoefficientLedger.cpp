@@ -59,6 +59,17 @@ std::vector<float> TransverseIntensities(const StructureModel& model)
     return q;
 }
 
+std::vector<std::int16_t> ElementsWithoutStiffness(const StructureModel& model)
+{
+    std::vector<std::int16_t> zero;
+    for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
+        const Element& element = model.Elements.at(e);
+        if (element.EI == 0.0f || element.Length == 0.0f)
+            zero.push_back(e);
+    }
+    return zero;
+}
+
 std::vector<LedgerEntry> FormCoefficientLedger(const StructureModel& model, int degree)
 {
     const int n = degree < 0 ? 0 : degree;

@@ -43,6 +43,9 @@ LedgerTerm MemberProduct(const Element& element, int member, double a1, double a
 // user's distributed loads, positive toward the member's left normal.
 std::vector<float> TransverseIntensities(const StructureModel& model);
 
+// The members with EI or Length 0, over which no product can be formed.
+std::vector<std::int16_t> ElementsWithoutStiffness(const StructureModel& model);
+
 // Every delta_ij (i <= j, row by row), then every Delta_ip, from the case
 // moments of cases 0..degree and the user's distributed loads. Empty when
 // the case moments are not sized for the degree and the elements or a

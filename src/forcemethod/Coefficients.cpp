@@ -8,21 +8,6 @@
 
 namespace tavrin {
 
-namespace {
-
-std::vector<std::int16_t> ElementsWithoutStiffness(const StructureModel& model)
-{
-    std::vector<std::int16_t> zero;
-    for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
-        const Element& element = model.Elements.at(e);
-        if (element.EI == 0.0f || element.Length == 0.0f)
-            zero.push_back(e);
-    }
-    return zero;
-}
-
-}  // namespace
-
 // Each coefficient is the float sum, in element order, of its members' terms
 // in the ledger, each rounded to float: the ledger shows the same terms.
 bool FormCoefficients(StructureModel& model, MessageSink& messages)

@@ -13,6 +13,7 @@
 #include "forcemethod/AnswerCheck.h"
 #include "forcemethod/CalculationDriver.h"
 #include "forcemethod/CaseDiagrams.h"
+#include "forcemethod/Displacements.h"
 #include "forcemethod/SupplementaryInput.h"
 #include "qtforms/GridWidget.h"
 #include "qtforms/QtCellEditor.h"
@@ -28,6 +29,7 @@ constexpr int kGridWidthTwips = 7200;
 constexpr int kGridHeightTwips = 3660;
 constexpr int kItemListWidthTwips = 3900;
 constexpr int kListEditorWidthTwips = 1250;
+constexpr int kDisplacementNodeWidthTwips = 700;
 
 // The marks of the answer sheet: light enough to read the number on.
 const QColor kRightAnswerColour{0xC8, 0xF0, 0xC8};
@@ -51,6 +53,9 @@ OutputForm::OutputForm(StructureModel& model, Canvas& picture, DiagramHost& host
       cmdLedger(Named(new QPushButton(this), "cmdLedger", kLedgerViewName)),
       cmdReactions(Named(new QPushButton(this), "cmdReactions", kFinalReactionViewName)),
       cmdChecks(Named(new QPushButton(this), "cmdChecks", kCheckViewName)),
+      txtDisplacementNode(Named(new QLineEdit(this), "txtDisplacementNode")),
+      cmbDisplacementKind(Named(new QComboBox(this), "cmbDisplacementKind")),
+      cmdDisplacement(Named(new QPushButton(this), "cmdDisplacement", kDisplacementCaption)),
       Frame3(Named(new QGroupBox(this), "Frame3", kUnitForceFrameCaption)),
       MSFlexGrid1(Named(new GridWidget(Frame3), "MSFlexGrid1")),
       Text1(Named(new QLineEdit(Frame3), "Text1")),
@@ -106,6 +111,16 @@ void OutputForm::LayOut()
     views->addStretch();
     for (QPushButton* view : {cmdLedger, cmdReactions, cmdChecks})
         views->addWidget(view);
+    txtDisplacementNode->setPlaceholderText(FromUtf8("结点码"));
+    txtDisplacementNode->setMaximumWidth(TwipsToPixelsX(kDisplacementNodeWidthTwips, *this));
+    ShowEntries(*cmbDisplacementKind, {DisplacementKindList.begin(), DisplacementKindList.end()});
+    // The displacement shares the last row with "关闭窗口(&X)": the row of
+    // views has no room left within the form's designed width.
+    auto* displacement = new QHBoxLayout;
+    displacement->addWidget(txtDisplacementNode);
+    displacement->addWidget(cmbDisplacementKind);
+    displacement->addWidget(cmdDisplacement);
+    displacement->addStretch();
 
     auto* form = new QGridLayout(this);
     form->addWidget(Label1, 0, 0);
@@ -115,6 +130,7 @@ void OutputForm::LayOut()
     form->addLayout(views, 1, 0, 1, 4);
     form->addWidget(Frame2, 2, 0, 1, 4);
     form->addWidget(Frame3, 2, 0, 1, 4);
+    form->addLayout(displacement, 3, 0, 1, 3);
     form->addWidget(cmdClose, 3, 3);
     form->setColumnStretch(1, 1);
     for (QGroupBox* frame : {Frame2, Frame3}) {
@@ -144,6 +160,7 @@ void OutputForm::ConnectButtons()
     connect(cmdLedger, &QPushButton::clicked, this, [this] { ShowView(ResultView::Ledger); });
     connect(cmdReactions, &QPushButton::clicked, this, [this] { ShowView(ResultView::FinalReactions); });
     connect(cmdChecks, &QPushButton::clicked, this, [this] { ShowView(ResultView::Checks); });
+    connect(cmdDisplacement, &QPushButton::clicked, this, &OutputForm::CalculateDisplacement);
 }
 
 CalculationContext OutputForm::Context()
@@ -219,6 +236,27 @@ void OutputForm::DrawCaseDiagram()
     ShowOutcome(DrawSelectedCaseDiagram(ctx, m_host));
 }
 
+void OutputForm::CalculateDisplacement()
+{
+    m_answerEditor->FlushTextEditor();
+    CalculationContext ctx = Context();
+    DisplacementRequest request;
+    if (ReadDisplacementRequest(txtDisplacementNode->text().toStdString(),
+                                cmbDisplacementKind->currentText().toStdString(), request, m_messages))
+        ShowOutcome(ShowDisplacement(ctx, request, m_host));
+}
+
+bool OutputForm::AskDisplacement()
+{
+    if (!RealMomentsKnown(m_model, m_calculation))
+        return false;
+    ShowState();
+    raise();
+    activateWindow();
+    txtDisplacementNode->setFocus();
+    return true;
+}
+
 void OutputForm::ShowView(ResultView view)
 {
     m_answerEditor->FlushTextEditor();
@@ -270,6 +308,7 @@ void OutputForm::ShowState()
     cmdLedger->setEnabled(ResultViewAvailable(m_calculation, ResultView::Ledger));
     cmdReactions->setEnabled(ResultViewAvailable(m_calculation, ResultView::FinalReactions));
     cmdChecks->setEnabled(ResultViewAvailable(m_calculation, ResultView::Checks));
+    cmdDisplacement->setEnabled(RealMomentsKnown(m_model, m_calculation));
     Frame2->setTitle(FromUtf8(m_state.resultFrameCaption));
     Frame2->setVisible(m_state.resultFrameVisible);
     Frame3->setTitle(FromUtf8(m_state.inputFrameCaption));

@@ -49,6 +49,9 @@ public:
     // Brings the form to the front as it is while its calculation goes on
     // (CalculationGoesOn); false when a new analysis must open it.
     bool BringCalculationForward();
+    // The menu's "位移计算": the form to the front with the node of the
+    // displacement to type; false when the real moments are not known.
+    bool AskDisplacement();
 
     const CalculationFormState& State() const { return m_state; }
     const CalculationState& Calculation() const { return m_calculation; }
@@ -73,6 +76,7 @@ private:
     void Calculate();
     void Check();
     void DrawCaseDiagram();
+    void CalculateDisplacement();
     void Apply();
     void Confirm();
     void ShowView(ResultView view);
@@ -97,6 +101,10 @@ private:
     QPushButton* cmdLedger;
     QPushButton* cmdReactions;
     QPushButton* cmdChecks;
+    // A displacement by the unit-load method: the node, the kind, the button.
+    QLineEdit* txtDisplacementNode;
+    QComboBox* cmbDisplacementKind;
+    QPushButton* cmdDisplacement;
     QGroupBox* Frame3;
     GridWidget* MSFlexGrid1;
     QLineEdit* Text1;

@@ -8,10 +8,6 @@
 
 namespace tavrin {
 
-namespace {
-
-using TableRows = std::vector<std::vector<std::string>>;
-
 void ShowTable(CalculationContext& ctx, const ResultViewLayout& layout, const TableRows& rows)
 {
     TextGrid& grid = ctx.MSFlexGrid2;
@@ -29,6 +25,8 @@ void ShowTable(CalculationContext& ctx, const ResultViewLayout& layout, const Ta
     ShowResultFrame(ctx.form);
     ctx.form.answers = AnswerSheet{};
 }
+
+namespace {
 
 bool ShowView(CalculationContext& ctx, ResultView view)
 {
@@ -81,6 +79,8 @@ bool ShowView(CalculationContext& ctx, ResultView view)
 
 std::string CoefficientName(int i, int j)
 {
+    if (i == 0)
+        return "Δ";
     return j == 0 ? "Δ" + std::to_string(i) + "p" : "δ" + std::to_string(i) + std::to_string(j);
 }
 

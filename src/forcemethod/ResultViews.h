@@ -49,7 +49,9 @@ inline constexpr ResultViewLayout CheckTable{"校核结果（容差取所含最�
 inline constexpr std::string_view kCheckPassed = "通过";
 inline constexpr std::string_view kCheckFailed = "未通过";
 
-// "δ12", or "Δ1p" for a free term.
+using TableRows = std::vector<std::vector<std::string>>;
+
+// "δ12", or "Δ1p" for a free term, "Δ" for a displacement (i = 0).
 std::string CoefficientName(int i, int j);
 
 // The rows of each view under its header row: the ledger one row per member
@@ -62,6 +64,10 @@ std::vector<std::vector<std::string>> CheckRows(const std::vector<ResultCheck>& 
 
 // The view's header row, then `rows`.
 CellRows ViewTable(const ResultViewLayout& layout, const std::vector<std::vector<std::string>>& rows);
+
+// Writes the layout's headers and `rows` into MSFlexGrid2 under the
+// layout's caption and shows the result frame.
+void ShowTable(CalculationContext& ctx, const ResultViewLayout& layout, const TableRows& rows);
 
 // The form's rule for its view buttons: the ledger once the coefficients
 // are formed, the final reactions and the checks once the final end forces

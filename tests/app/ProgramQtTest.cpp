@@ -218,7 +218,7 @@ void ProgramQtTest::menuBarCarriesEveryEntryWithItsShortcut()
         {"wenjian", "文件(&F)", {"dakai", "baocun", "daochu", "dayin", "jisuanshu", "shili", "heng5", "exit"}},
         {"huatu", "建立计算模型(&M)", {"mnuModel", "were", "mnuFig", "hy"}},
         {"qiujie", "求解(&Q)", {"mnuModelType", "b"}},
-        {"xianshi", "显示内力图(&T)", {"wanju", "zhouli", "jianli", "heng6", "jibenwanju"}},
+        {"xianshi", "显示内力图(&T)", {"wanju", "zhouli", "jianli", "heng6", "jibenwanju", "weiyi", "weiyitu"}},
         {"help", "帮助(&H)", {"zhuti", "web", "guanyu"}},
     };
     const QList<QAction*> bar = Main().menuBar()->actions();

@@ -64,6 +64,7 @@ private slots:
     void caseDiagramButtonDrawsTheSelectedMemberForceCase();
     void ledgerReactionsAndChecksBesideTheItems();
     void checkMarksTheStudentsNumbersAndLeavesTheModel();
+    void displacementOnceTheTotalForcesAreKnown();
     void portalFrameFixedAtBothFeetToItsTotalForces();
     void hingedCantileverBeamThroughItsAttachedPart();
     void indeterminateBeamWithAnAttachedPartToItsTotalForces();
@@ -310,6 +311,33 @@ void OutputFormQtTest::ledgerReactionsAndChecksBesideTheItems()
         QCOMPARE(checks[r][4], std::string("通过"));
     QCOMPARE(Find<QComboBox>("cmbCalType")->count(), 7);
     QCOMPARE(Find<QComboBox>("cmbCalType")->currentIndex(), 6);
+}
+
+// The prop of the propped cantilever turns by qL^3 / 48EI: the unit couple
+// on the basic cantilever, its M̄ diagram drawn.
+void OutputFormQtTest::displacementOnceTheTotalForcesAreKnown()
+{
+    Analyse(testing::kCantilever, 1);
+    auto* button = Find<QPushButton>("cmdDisplacement");
+    QCOMPARE(button->text(), U("位移计算"));
+    Calculate(0);
+    Calculate(1);
+    ApplyUnitForce(2, "集中荷载", "2", "向上");
+    Click("cmdCal");
+    for (const int item : {3, 4, 5})
+        Calculate(item);
+    QVERIFY(!button->isEnabled());
+    Calculate(6);
+    QVERIFY(button->isEnabled());
+    QTest::keyClicks(Find<QLineEdit>("txtDisplacementNode"), QStringLiteral("2"));
+    Find<QComboBox>("cmbDisplacementKind")->setCurrentText(U("转角"));
+    Click("cmdDisplacement");
+    QCOMPARE(ResultTitle(), U("结点2转角（单位荷载法）："));
+    const Rows shown = Shown();
+    QCOMPARE(shown[4], Row({"", "1", "0.", "0.", "-1.", "0.", "0.", "-1.", "", ""}));
+    QCOMPARE(shown[8], Row({"结点2转角", "2.667", "与单位力方向相同", "", "", "", "", "", "", ""}));
+    QCOMPARE(shown[9][1], std::string("只计弯曲变形，忽略轴向和剪切变形"));
+    QCOMPARE(m_host.captions.back(), std::string("M̄图（单位荷载）"));
 }
 
 // "核对" lays the coefficient table out blank, the student types into it

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "forcemethod/CalculationFixture.h"
+#include "forcemethod/DeflectedShape.h"
+#include "forcemethod/Displacements.h"
+
+namespace tavrin {
+namespace {
+
+using testing::Calculation;
+using testing::FrameTables;
+using testing::WholeCalculation;
+
+// Cantilever of 4 (EI 2) with 3 downward at its tip: PL^3 / 3EI = 32.
+const FrameTables kTipLoadedCantilever{
+    {{"1", "0", "0", "刚接"}, {"2", "4", "0", "自由端"}},
+    {{"1", "2", "1", "2"}},
+    {{"1", "固定支座", "结点下方"}},
+    {{"集中荷载", "2", "", "向下", "3"}},
+};
+
+// Portal 4 x 4 (EI 1) on a pin (node 1) and a roller (node 4), 2 rightward
+// at the top of the left column: M = 2y up the column, 8 (1 - x/4) along
+// the beam, none in the right column; the unit load at node 3 gives the same
+// diagram over 2, so the sway is h^3/3 + h^2 L/3 = 21.333 + 21.333 per unit
+// of P.
+const FrameTables kPinnedPortal{
+    {{"1", "0", "0", "铰接"}, {"2", "0", "4", "刚接"}, {"3", "4", "4", "刚接"}, {"4", "4", "0", "铰接"}},
+    {{"1", "1", "1", "2"}, {"2", "1", "2", "3"}, {"3", "1", "3", "4"}},
+    {{"1", "铰支座", "结点下方"}, {"4", "活动支座", "结点下方"}},
+    {{"集中荷载", "2", "", "向右", "2"}},
+};
+
+// The propped cantilever of 4 (EI 1, q 2) released the other way: a simple
+// beam with the wall's couple as X1.
+const FrameTables kSimpleBeamOfPropped{
+    {{"1", "0", "0", "铰接"}, {"2", "4", "0", "铰接"}},
+    {{"1", "1", "1", "2"}},
+    {{"1", "铰支座", "结点下方"}, {"2", "活动支座", "结点下方"}},
+    {{"均布荷载", "", "1", "向下", "2"}},
+};
+
+struct DisplacementCase {
+    const char* name;
+    WholeCalculation whole;
+    DisplacementRequest request;
+    double Delta;               // hand number, in the sense of the unit load
+    std::vector<double> terms;  // the graph products member by member, when written out
+};
+
+// Cantilever kCantilever: L 4, EI 1, q 2: qL^4 / 8EI = 64, qL^3 / 6EI =
+// 21.333, both against the unit load (down, clockwise). Simple beam of 8
+// (kTwoSpanBeam taken as determinate, q 3): 5qL^4 / 384EI = 160 at mid-span,
+// qL^3 / 24EI = 64 at the ends (clockwise at the left, counter-clockwise at
+// the right). Propped cantilever: qL^3 / 48EI = 2.667 counter-clockwise at
+// the prop, whichever the basic system. Gerber beam: the cantilever's tip
+// under the hung span's 4 turns by -PL^2/2EI = -32, the hung span by
+// 85.333/4 - qL^3/24EI = 16: the hinge opens by 48.
+const DisplacementCase kDisplacementCases[] = {
+    {"cantilever tip load deflection", {"", &kTipLoadedCantilever, 0, {}}, {2, DisplacementKind::Vertical}, -32, {-32}},
+    {"cantilever uniform load deflection",
+     {"", &testing::kCantilever, 0, {}},
+     {2, DisplacementKind::Vertical},
+     -64,
+     {}},
+    {"cantilever uniform load tip rotation",
+     {"", &testing::kCantilever, 0, {}},
+     {2, DisplacementKind::Rotation},
+     -64.0 / 3,
+     {}},
+    {"cantilever tip moves not sideways", {"", &testing::kCantilever, 0, {}}, {2, DisplacementKind::Horizontal}, 0, {}},
+    {"simple beam mid-span", {"", &testing::kTwoSpanBeam, 0, {}}, {2, DisplacementKind::Vertical}, -160, {-80, -80}},
+    {"simple beam left end rotation", {"", &testing::kTwoSpanBeam, 0, {}}, {1, DisplacementKind::Rotation}, -64, {}},
+    {"simple beam right end rotation", {"", &testing::kTwoSpanBeam, 0, {}}, {3, DisplacementKind::Rotation}, 64, {}},
+    {"support does not move", {"", &testing::kTwoSpanBeam, 0, {}}, {3, DisplacementKind::Vertical}, 0, {0, 0}},
+    {"portal sway",
+     {"", &kPinnedPortal, 0, {}},
+     {3, DisplacementKind::Horizontal},
+     256.0 / 3,
+     {128.0 / 3, 128.0 / 3, 0}},
+    {"propped cantilever on the cantilever",
+     {"", &testing::kCantilever, 1, {{{"集中荷载", "2", "", "向上"}}}},
+     {2, DisplacementKind::Rotation},
+     8.0 / 3,
+     {}},
+    {"propped cantilever on the simple beam",
+     {"", &kSimpleBeamOfPropped, 1, {{{"力偶", "1", "1", "逆时针"}}}},
+     {2, DisplacementKind::Rotation},
+     8.0 / 3,
+     {}},
+    {"gerber beam hinge opening",
+     {"", &testing::kGerberBeam, 0, {}, {{"1", "2", "3", "2"}}, {{"1", "1"}}},
+     {2, DisplacementKind::HingeRotation},
+     48,
+     {}},
+};
+
+TEST(DisplacementsTest, UnitLoadMethodGivesTheHandNumbers)
+{
+    for (const DisplacementCase& k : kDisplacementCases) {
+        SCOPED_TRACE(k.name);
+        Calculation c(k.whole);
+        const StructureModel before = c.model;
+        Displacement d;
+        ASSERT_TRUE(ComputeDisplacement(c.model, c.calc, k.request, d, c.messages))
+            << ::testing::PrintToString(c.MessageTexts());
+        EXPECT_NEAR(d.Delta, k.Delta, 1e-3);
+        ASSERT_EQ(d.terms.size(), static_cast<std::size_t>(c.model.ElementCount()));
+        for (std::size_t t = 0; t < k.terms.size(); ++t)
+            EXPECT_NEAR(d.terms[t].term, k.terms[t], 1e-3) << "member " << t + 1;
+        // The unit load's reactions balance it, and the model is as it was.
+        float Fx = 0.0f, Fy = 0.0f;
+        for (const Support& s : d.unit.reactions) {
+            Fx += s.Fx;
+            Fy += s.Fy;
+        }
+        EXPECT_NEAR(Fx, k.request.kind == DisplacementKind::Horizontal ? -1.0f : 0.0f, 1e-5f);
+        EXPECT_NEAR(Fy, k.request.kind == DisplacementKind::Vertical ? -1.0f : 0.0f, 1e-5f);
+        EXPECT_TRUE(c.model == before);
+    }
+}
+
+TEST(DisplacementsTest, RefusesWhatCannotBeFormed)
+{
+    struct Refusal {
+        const char* name;
+        int degree;
+        bool run;
+        DisplacementRequest request;
+        std::string message;
+    };
+    const Refusal refusals[] = {
+        {"before the final forces", 1, false, {2, DisplacementKind::Vertical}, std::string(kRealMomentsMissing)},
+        {"no such node", 0, true, {7, DisplacementKind::Vertical}, "结点7不存在！"},
+        {"hinge rotation at a rigid joint",
+         0,
+         true,
+         {2, DisplacementKind::HingeRotation},
+         "结点2不是连接两根杆件的铰结点，不能求铰两侧相对转角！"},
+    };
+    for (const Refusal& k : refusals) {
+        SCOPED_TRACE(k.name);
+        Calculation c(testing::kCantilever, k.degree);
+        if (k.run)
+            c.RunAll({});
+        Displacement d;
+        d.Delta = 5.0;
+        EXPECT_FALSE(ComputeDisplacement(c.model, c.calc, k.request, d, c.messages));
+        EXPECT_EQ(c.MessageTexts(), std::vector<std::string>{k.message});
+        EXPECT_EQ(d.Delta, 5.0);
+    }
+    // Where a hinge joins two members, each side turns its own way.
+    Calculation g(WholeCalculation{"", &testing::kGerberBeam, 0, {}, {{"1", "2", "3", "2"}}, {{"1", "1"}}});
+    Displacement d;
+    EXPECT_FALSE(ComputeDisplacement(g.model, g.calc, {2, DisplacementKind::Rotation}, d, g.messages));
+    EXPECT_EQ(g.MessageTexts(), std::vector<std::string>{"结点2是铰结点，两侧转角不同，请选“铰两侧相对转角”！"});
+}
+
+// Cantilever of 4 under q 2 (EI 1): tip 64 down and 21.333 clockwise, the
+// middle of the member q x^2 (6L^2 - 4Lx + x^2) / 24EI = 22.667 down; the
+// red curve drawn at scale 1 ends at the tip's hand deflection.
+TEST(DisplacementsTest, DeflectedCantileverPassesThroughTheHandNumbers)
+{
+    Calculation c(testing::kCantilever, 0);
+    c.RunAll({});
+    std::vector<NodeDisplacement> nodes;
+    ASSERT_TRUE(ComputeNodeDisplacements(c.model, c.calc, nodes, c.messages));
+    ASSERT_EQ(nodes.size(), 2u);
+    EXPECT_NEAR(nodes[0].dy, 0.0, 1e-6);
+    EXPECT_NEAR(nodes[1].dx, 0.0, 1e-6);
+    EXPECT_NEAR(nodes[1].dy, -64.0, 1e-3);
+    EXPECT_NEAR(nodes[1].theta.value_or(0.0), -64.0 / 3, 1e-3);
+    EXPECT_NEAR(MemberPointDisplacement(c.model, nodes, 1, 0.5).y, -68.0 / 3, 1e-3);
+    EXPECT_NEAR(MemberPointDisplacement(c.model, nodes, 1, 1.0).y, -64.0, 1e-3);
+
+    RecordingCanvas canvas;
+    AnsweredScale host(std::string("1"));
+    EXPECT_EQ(DrawDeflectedShape(c.model, nodes, canvas, host), 1.0);
+    const double tipX = c.model.PictureX(4.0);
+    const double tipY = c.model.PictureY(0.0) + 64.0;
+    bool reached = false;
+    for (const CanvasOp& line : canvas.Lines())
+        reached = reached || (line.color == kRed && std::abs(line.x2 - tipX) < 1e-3 && std::abs(line.y2 - tipY) < 1e-3);
+    EXPECT_TRUE(reached);
+}
+
+}  // namespace
+}  // namespace tavrin
