@@ -154,8 +154,17 @@ void GridWidget::SetText(int row, int col, std::string_view text)
         setHorizontalHeaderItem(col, new QTableWidgetItem(value));
     else
         setItem(row - 1, col, new QTableWidgetItem(value));
-    if (row == 0)
+    if (row == 0) {
         FitColumn(col);
+        return;
+    }
+    // A cell's text is never clipped either: a value such as "-15.75" or a
+    // note in a result table widens its column, until the table is laid out
+    // again with its own widths.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int needed = fontMetrics().horizontalAdvance(value) + 2 * margin + 2;
+    if (needed > columnWidth(col))
+        setColumnWidth(col, needed);
 }
 
 int GridWidget::ColWidth(int col) const

@@ -387,6 +387,13 @@ void InputParaFormQtTest::everyHeaderFitsItsColumn()
         }
     }
     QCOMPARE(grid->ColWidth(0), 830);
+
+    // A cell's text widens its column too, until the table is laid out again.
+    const QString wide = U("与单位力方向相反，只计弯曲变形");
+    grid->SetText(1, 0, wide.toStdString());
+    QVERIFY(grid->columnWidth(0) >= grid->fontMetrics().horizontalAdvance(wide));
+    grid->SetColWidth(0, 830);
+    QVERIFY(grid->columnWidth(0) < grid->fontMetrics().horizontalAdvance(wide));
 }
 
 QTEST_MAIN(InputParaFormQtTest)
