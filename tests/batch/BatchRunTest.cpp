@@ -169,6 +169,23 @@ TEST(BatchRunTest, DisplacementsAskedForAreFormedWithTheirLedger)
     const RunResult drawn = RunCase(CaseOf(text), 267.0, 267.0);
     ASSERT_FALSE(drawn.pictures.empty());
     EXPECT_EQ(drawn.pictures.back().name, kDeflectionPicture);
+
+    // The fixed portal's joints do not move; its beam sags by
+    // 5qL^4/384EI - ML^2/8EI = 10 - 5.333 at mid-span, which is labelled and
+    // sets the automatic scale.
+    const RunResult portal =
+        RunCase(CaseOf(testing::ReadFile(testing::ExamplePath("fixed-portal-frame.json"))), 267.0, 267.0);
+    ASSERT_EQ(portal.pictures.back().name, kDeflectionPicture);
+    double farthest = 0.0;
+    std::string label;
+    for (const CanvasOp& op : portal.pictures.back().ops) {
+        if (op.kind == CanvasOp::Kind::Print)
+            label = op.text;
+        if (op.kind == CanvasOp::Kind::Line && op.color == kRed)
+            farthest = std::max(farthest, std::abs(op.y2 - op.y1));
+    }
+    EXPECT_EQ(label, "最大位移：4.667");
+    EXPECT_LT(farthest, 26.7);
 }
 
 // A student's answers are reviewed item by item as "核对" reviews them, in
