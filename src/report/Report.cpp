@@ -176,7 +176,6 @@ private:
         }
         for (const ShownMessage& message : refused.shown)
             Add(ReportBlock::Kind::Paragraph, std::string(kProgramSaid) + message.text);
-        Add(ReportBlock::Kind::Paragraph, kBendingOnlyNote);
         std::vector<NodeDisplacement> nodes;
         if (!ComputeNodeDisplacements(m_source.model, calc, nodes, refused))
             return;
