@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "app/Utf8Text.h"
+#include "forcemethod/Displacements.h"
 #include "forcemethod/SupplementaryInput.h"
 #include "input/InputTables.h"
 
@@ -113,7 +114,7 @@ std::string ReadDescription(const json& value)
 
 constexpr std::string_view kKnownKeys[] = {"nodes",  "elements",      "supports",   "loads",
                                            "degree", "attachedParts", "basicParts", "unitForces",
-                                           "scale",  "description",   "answers"};
+                                           "scale",  "description",   "answers",    "displacements"};
 
 bool IsKnownKey(std::string_view key)
 {
@@ -164,6 +165,12 @@ StructureCase ReadCaseObject(const json& root)
         for (const auto& [item, rows] : it->items())
             structureCase.answers[item] = ReadTable(rows, "answers“" + QuotedInput(item) + "”", kMaxAnswerColumns);
     }
+    table("displacements", 2, structureCase.displacements);
+    for (std::size_t r = 0; r < structureCase.displacements.size(); ++r)
+        if (const std::vector<std::string>& row = structureCase.displacements[r];
+            row.size() != 2 || !DisplacementKindOf(row[1]))
+            throw CaseFault{Path("displacements", r) +
+                            ": 应为结点码和位移方向（水平位移、竖向位移、转角或铰两侧相对转角）两个单元格"};
     if (const auto it = root.find("degree"); it != root.end())
         structureCase.degree = ReadOptionalText(*it, "degree");
     if (const auto it = root.find("scale"); it != root.end())
@@ -473,6 +480,8 @@ std::string WriteCase(const StructureCase& structureCase)
         keys.emplace_back("scale", CellJson(*structureCase.scale));
     if (!structureCase.answers.empty())
         keys.emplace_back("answers", AnswersJson(structureCase.answers));
+    if (!structureCase.displacements.empty())
+        keys.emplace_back("displacements", TableJson(structureCase.displacements));
 
     std::string text = "{\n";
     for (std::size_t i = 0; i < keys.size(); ++i)

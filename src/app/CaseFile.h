@@ -35,6 +35,9 @@ struct StructureCase {
     // they answer: data rows in the cells of the item's result table (row
     // labels included or left empty), to be compared with the program's.
     std::map<std::string, CellRows> answers;
+    // The displacements asked for once the calculation is done: rows of a
+    // node number and one of 水平位移 / 竖向位移 / 转角 / 铰两侧相对转角.
+    CellRows displacements;
     // What the file says it holds, for the people who hand it on; a text
     // given as an array of texts reads as their concatenation.
     std::string description;

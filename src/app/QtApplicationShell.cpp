@@ -322,6 +322,7 @@ StructureCase QtApplicationShell::CaseNow() const
     now.description = m_opened.description;
     now.scale = m_opened.scale;
     now.answers = m_opened.answers;
+    now.displacements = m_opened.displacements;
     return now;
 }
 
@@ -531,6 +532,7 @@ bool QtApplicationShell::ExportReportTo(const QString& file, ReportFormat format
         .date = ReportDate(today.year(), today.month(), today.day()),
         .scale = m_opened.scale,
         .stopMessage = {},
+        .displacements = m_opened.displacements,
     };
     QString cause;
     if (WriteReportFile(file, format, BuildReport(source), cause))

@@ -30,6 +30,15 @@ double F3(double t)
     return (2.0 * t * t * t - t * t * t * t - t) / 12.0;
 }
 
+// "结点2：64." at a node, "最大位移：0.123" inside a member.
+std::string LargestDisplacementText(const StructureModel& model, double x, double y, double size)
+{
+    for (std::int16_t n = 1; n <= model.NodeCount(); ++n)
+        if (const Node& node = model.Nodes.at(n); std::abs(node.X - x) < 1e-9 && std::abs(node.Y - y) < 1e-9)
+            return "结点" + std::to_string(n) + "：" + FormatCoefficient(size);
+    return "最大位移：" + FormatCoefficient(size);
+}
+
 }  // namespace
 
 bool ComputeNodeDisplacements(const StructureModel& model, const CalculationState& calc,
@@ -74,45 +83,60 @@ double DrawDeflectedShape(const StructureModel& model, const std::vector<NodeDis
     canvas.SetForeColor(kBlue);
     DrawMembers(model, canvas, MemberLabels::Hidden);
     canvas.SetCaption(kDeflectedShapeCaption);
-    std::size_t largest = 0;
-    double largestSize = 0.0;
-    for (std::size_t n = 0; n < nodes.size(); ++n)
-        if (const double size = std::hypot(nodes[n].dx, nodes[n].dy); size > largestSize) {
-            largest = n;
-            largestSize = size;
+    // Every point of the deflected axes, member by member: the largest
+    // displacement may lie inside a member (a beam between joints that do
+    // not move), and it sets the automatic scale.
+    struct AxisPoint {
+        double x, y;  // undeflected, model units
+        Displacement2D u;
+    };
+    std::vector<std::vector<AxisPoint>> axes;
+    if (nodes.size() == static_cast<std::size_t>(model.NodeCount()))
+        for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
+            const Element& m = model.Elements.at(e);
+            const Node* i = model.Nodes.Find(m.INode);
+            const Node* j = model.Nodes.Find(m.JNode);
+            if (!i || !j || m.EI == 0.0f)
+                continue;
+            auto& axis = axes.emplace_back();
+            for (int k = 0; k <= kCurveSegments; ++k) {
+                const double t = static_cast<double>(k) / kCurveSegments;
+                axis.push_back(
+                    {i->X + t * (j->X - i->X), i->Y + t * (j->Y - i->Y), MemberPointDisplacement(model, nodes, e, t)});
+            }
         }
+    const AxisPoint* largest = nullptr;
+    double largestSize = 0.0;
+    for (const auto& axis : axes)
+        for (const AxisPoint& p : axis)
+            if (const double size = std::hypot(p.u.x, p.u.y); size > largestSize) {
+                largest = &p;
+                largestSize = size;
+            }
     const std::optional<std::string> answer = host.AskScale(kDeflectionScalePrompt, kDeflectedShapeCaption);
     const std::optional<float> typed = answer && IsWhollyNumber(*answer) ? ReadFloatCell(*answer) : std::nullopt;
     const double scale = typed                 ? static_cast<double>(*typed)
                          : largestSize > 1e-20 ? 0.1 * canvas.ScaleWidth() / largestSize
                                                : 1.0;
-    if (nodes.size() != static_cast<std::size_t>(model.NodeCount()))
-        return scale;
     // Picture y grows downward.
-    const auto at = [&](const Node& node, Displacement2D u) {
-        return std::pair{model.PictureX(node.X) + scale * u.x, model.PictureY(node.Y) - scale * u.y};
+    const auto at = [&](const AxisPoint& p) {
+        return std::pair{model.PictureX(static_cast<float>(p.x)) + scale * p.u.x,
+                         model.PictureY(static_cast<float>(p.y)) - scale * p.u.y};
     };
-    for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
-        const Element& m = model.Elements.at(e);
-        const Node* i = model.Nodes.Find(m.INode);
-        const Node* j = model.Nodes.Find(m.JNode);
-        if (!i || !j || m.EI == 0.0f)
-            continue;
-        auto previous = at(*i, MemberPointDisplacement(model, nodes, e, 0.0));
-        for (int k = 1; k <= kCurveSegments; ++k) {
-            const double t = static_cast<double>(k) / kCurveSegments;
-            const Node point{0, "", static_cast<float>(i->X + t * (j->X - i->X)),
-                             static_cast<float>(i->Y + t * (j->Y - i->Y))};
-            const auto next = at(point, MemberPointDisplacement(model, nodes, e, t));
-            canvas.Line(previous.first, previous.second, next.first, next.second, kRed);
-            previous = next;
+    for (const auto& axis : axes)
+        for (std::size_t k = 1; k < axis.size(); ++k) {
+            const auto a = at(axis[k - 1]);
+            const auto b = at(axis[k]);
+            canvas.Line(a.first, a.second, b.first, b.second, kRed);
         }
-    }
-    if (largestSize > 0.0) {
-        const auto p = at(model.Nodes.at(static_cast<long>(largest) + 1), {nodes[largest].dx, nodes[largest].dy});
+    if (largest != nullptr) {
+        // Beside the point, on the side it moved to, clear of the curve.
+        constexpr double kGap = 2.0;
+        constexpr double kLineHeight = 7.0;  // picture units, one line of the picture's font
+        const auto p = at(*largest);
         canvas.SetForeColor(kRed);
-        canvas.SetCurrent(p.first, p.second);
-        canvas.Print("结点" + std::to_string(largest + 1) + "：" + FormatCoefficient(largestSize));
+        canvas.SetCurrent(p.first + kGap, largest->u.y > 0.0 ? p.second - kGap - kLineHeight : p.second + kGap);
+        canvas.Print(LargestDisplacementText(model, largest->x, largest->y, largestSize));
     }
     return scale;
 }

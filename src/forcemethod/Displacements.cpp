@@ -246,6 +246,20 @@ bool ReadDisplacementRequest(std::string_view nodeText, std::string_view kindTex
     return true;
 }
 
+std::vector<Displacement> ComputeRequestedDisplacements(const StructureModel& model, const CalculationState& calc,
+                                                        const CellRows& requests, MessageSink& messages)
+{
+    std::vector<Displacement> found;
+    for (const std::vector<std::string>& row : requests) {
+        DisplacementRequest request;
+        Displacement d;
+        if (row.size() == 2 && ReadDisplacementRequest(row[0], row[1], request, messages) &&
+            ComputeDisplacement(model, calc, request, d, messages))
+            found.push_back(std::move(d));
+    }
+    return found;
+}
+
 StepOutcome ShowDisplacement(CalculationContext& ctx, DisplacementRequest request, DiagramHost& host)
 {
     return OutcomeOf(ctx, [request, &host](CalculationContext& watched) {

@@ -13,6 +13,7 @@
 #include "forcemethod/ResultViews.h"
 #include "model/Messages.h"
 #include "model/StructureModel.h"
+#include "model/TextGrid.h"
 
 namespace tavrin {
 
@@ -113,6 +114,12 @@ StepOutcome ShowDisplacement(CalculationContext& ctx, DisplacementRequest reques
 // list; false with a message when either is not one.
 bool ReadDisplacementRequest(std::string_view nodeText, std::string_view kindText, DisplacementRequest& request,
                              MessageSink& messages);
+
+// The displacements a structure file asks for, rows of the node and the
+// kind as typed beside the button, each worked out as "位移计算" does; a row
+// that cannot be is left out with its message.
+std::vector<Displacement> ComputeRequestedDisplacements(const StructureModel& model, const CalculationState& calc,
+                                                        const CellRows& requests, MessageSink& messages);
 
 // The messages.
 inline constexpr std::string_view kRealMomentsMissing =

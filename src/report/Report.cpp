@@ -11,6 +11,8 @@
 #include "drawing/PictureFiles.h"
 #include "forcemethod/CaseDiagrams.h"
 #include "forcemethod/CoefficientLedger.h"
+#include "forcemethod/DeflectedShape.h"
+#include "forcemethod/Displacements.h"
 #include "forcemethod/FinalReactions.h"
 #include "forcemethod/ForceMethodTexts.h"
 #include "forcemethod/ResultChecks.h"
@@ -142,12 +144,44 @@ private:
             ++m_reached;
         if (!CaseSection(*calc))
             return false;
-        if (IsIndeterminate(calc->kind))
-            return EquationSection(*calc) && SuperpositionSection(*calc);
-        Section(kDiagramSection);
-        FinalDiagrams();
-        Checks();
+        if (IsIndeterminate(calc->kind)) {
+            if (!EquationSection(*calc) || !SuperpositionSection(*calc))
+                return false;
+        } else {
+            Section(kDiagramSection);
+            FinalDiagrams();
+            Checks();
+        }
+        DisplacementSection(*calc);
         return true;
+    }
+
+    // The displacements asked for, each as "位移计算" shows it, then the
+    // deflected shape at the automatic scale; a request that cannot be
+    // formed is said in its place.
+    void DisplacementSection(const CalculationState& calc)
+    {
+        if (m_source.displacements.empty())
+            return;
+        Section(kDisplacementCaption);
+        Add(ReportBlock::Kind::Paragraph, kDisplacementLead);
+        RecordingMessages refused;
+        for (const Displacement& d :
+             ComputeRequestedDisplacements(m_source.model, calc, m_source.displacements, refused)) {
+            const std::string name = DisplacementName(d.request);
+            Add(ReportBlock::Kind::Subheading, name);
+            Table(DisplacementTable.caption, ViewTable(DisplacementTable, DisplacementRows(d)));
+            Add(ReportBlock::Kind::Paragraph,
+                DisplacementSentence(name, SignedTerm(d.Delta, true), SenseText(d.Delta)));
+        }
+        for (const ShownMessage& message : refused.shown)
+            Add(ReportBlock::Kind::Paragraph, std::string(kProgramSaid) + message.text);
+        std::vector<NodeDisplacement> nodes;
+        if (!ComputeNodeDisplacements(m_source.model, calc, nodes, refused))
+            return;
+        AnsweredScale automatic(std::nullopt);
+        Picture(std::string(kDeflectedShapeCaption),
+                [&](RecordingCanvas& canvas) { DrawDeflectedShape(m_drawn, nodes, canvas, automatic); });
     }
 
     void Add(ReportBlock::Kind kind, RichText text, CellRows table = {}, std::vector<CanvasOp> ops = {})

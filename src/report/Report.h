@@ -73,6 +73,8 @@ struct ReportSource {
     std::optional<std::string> scale;
     // The last message of a calculation that a message stopped, if known.
     std::string stopMessage;
+    // The displacements the structure file asks for (node and kind rows).
+    CellRows displacements;
 };
 
 // In order: the structure and its four input tables; the model type and,
@@ -81,7 +83,9 @@ struct ReportSource {
 // the MP and M̄k diagrams, the canonical equations in symbols and in
 // numbers, the coefficient table and the graph-multiplication ledger, the
 // unknowns; the superposition, the total member forces, the final
-// reactions, the final M, V and N diagrams and the checks. An item counts
+// reactions, the final M, V and N diagrams and the checks; when the source
+// asks for displacements, each with its unit load's table and ledger and
+// the sentence of its sense, then the deflected shape. An item counts
 // only while its result still stands in the calculation (its step not
 // undone by a later input); the report ends at the first item that does
 // not, with a Stop block saying so. The model is only read.

@@ -39,6 +39,13 @@ inline constexpr std::string_view kSolveLead = "解得：";
 inline constexpr std::string_view kSuperpositionLead = "按叠加原理求最终弯矩：";
 inline constexpr std::string_view kTotalForcesLead = "剪力和轴力同样叠加，得各杆件总内力：";
 inline constexpr std::string_view kFinalDiagramTitle = "最终内力图";
+inline constexpr std::string_view kDisplacementLead =
+    "沿所求位移方向加单位荷载（超静定结构加在基本结构上），用图乘法求位移（Δ = Σ∫MM̄ ds/EI）：";
+// "结点2竖向位移 Δ = −31.5，与单位力方向相反。"
+inline std::string DisplacementSentence(std::string_view name, std::string_view value, std::string_view sense)
+{
+    return std::string(name) + " Δ = " + std::string(value) + "，" + std::string(sense) + "。";
+}
 
 // The Stop block: kUnfinished, then why.
 inline constexpr std::string_view kUnfinished = "计算未完成：";

@@ -73,6 +73,7 @@ TEST(StructureFileTest, EveryCellTextReadsBackUnchanged)
     written.scale = "40";
     written.description = "简支梁：跨度 4。";
     written.answers = {{"自由项系数", {{"1", "31.5", "-360"}}}, {"未知力求解", {{"", "-5"}}}};
+    written.displacements = {{"2", "竖向位移"}, {"3", "铰两侧相对转角"}};
     const CaseReading reading = ReadCase(WriteCase(written));
     ASSERT_TRUE(reading.value) << reading.error;
     EXPECT_EQ(*reading.value, written);

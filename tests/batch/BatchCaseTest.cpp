@@ -66,6 +66,10 @@ TEST(BatchCaseTest, ValuesOfTheWrongKindNameTheirKey)
         {R"({"scale": {}})", "scale: 应为文本、数字或 null"},
         {R"({"answers": [[1, 21.3]]})", "answers: 应为以计算项目为键"},
         {R"({"answers": {"自由项系数": [[1, true]]}})", "answers“自由项系数”[0][1]: 应为文本或数字"},
+        {R"({"displacements": {"2": "转角"}})", "displacements: 应为由行组成的数组"},
+        {R"({"displacements": [[2, {}]]})", "displacements[0][1]: 应为文本或数字"},
+        {R"({"displacements": [[2, "挠度"]]})", "displacements[0]: 应为结点码和位移方向"},
+        {R"({"displacements": [[2]]})", "displacements[0]: 应为结点码和位移方向"},
         {R"({"suports": []})", "“suports”: 不认识的键"},
         {R"([1, 2])", "案例文件应是一个 JSON 对象"},
         // The dialog would take it, but no case of 100 members needs it and

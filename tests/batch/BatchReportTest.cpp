@@ -38,14 +38,15 @@ std::vector<std::string> TextsOf(const Report& report, ReportBlock::Kind kind)
     return texts;
 }
 
-Report ReportOf(const RunResult& run)
+Report ReportOf(const RunResult& run, const CellRows& displacements = {})
 {
     return BuildReport({.model = run.model,
                         .calculation = run.analysed ? &run.calculation : nullptr,
                         .description = "",
                         .date = ReportDate(2025, 3, 4),
                         .scale = std::nullopt,
-                        .stopMessage = run.completed || run.messages.empty() ? "" : run.messages.back().text});
+                        .stopMessage = run.completed || run.messages.empty() ? "" : run.messages.back().text,
+                        .displacements = displacements});
 }
 
 // The equations are checked against hand numbers: the propped cantilever
@@ -64,7 +65,8 @@ TEST(BatchReportTest, ReportHoldsWhatTheCalculationReachedAndStopsWhereItStopped
         bool complete;
         std::vector<std::string> equations;
         std::vector<std::string> headings;
-        std::string stop;  // the Stop block, empty for none
+        std::string stop;          // the Stop block, empty for none
+        std::string displacement;  // the sentence of the one displacement asked for, empty for none
     };
     const auto example = [](const char* file) { return testing::ReadFile(testing::ExamplePath(file)); };
     const std::vector<std::string> allSections = {"一、结构和荷载", "二、计算模型", "三、各工况支座反力和杆端内力",
@@ -76,6 +78,7 @@ TEST(BatchReportTest, ReportHoldsWhatTheCalculationReachedAndStopsWhereItStopped
          true,
          {"δ11X1 + Δ1P = 0", "36X1 − 180 = 0", "X1 = 5", "M = M̄1X1 + MP", "M = 5M̄1 + MP"},
          allSections,
+         "",
          ""},
         {"fixed portal",
          example("fixed-portal-frame.json"),
@@ -85,6 +88,7 @@ TEST(BatchReportTest, ReportHoldsWhatTheCalculationReachedAndStopsWhereItStopped
           "106.667X1 + 64X2 + 32X3 − 320 = 0", "64X1 + 85.333X2 + 24X3 − 480 = 0", "32X1 + 24X2 + 12X3 − 128 = 0",
           "X1 = −1", "X2 = 6", "X3 = 1.333", "M = M̄1X1 + M̄2X2 + M̄3X3 + MP", "M = −1M̄1 + 6M̄2 + 1.333M̄3 + MP"},
          allSections,
+         "",
          ""},
         {"determinate beam",
          example("simply-supported-beam.json"),
@@ -92,14 +96,26 @@ TEST(BatchReportTest, ReportHoldsWhatTheCalculationReachedAndStopsWhereItStopped
          true,
          {},
          {"一、结构和荷载", "二、计算模型", "三、支座反力和杆件内力", "四、内力图和校核"},
+         "",
          ""},
+        // The beam's node 2 (x = 2) sinks by Pa^2b^2/3LEI = 42.667 under the
+        // 12 and by 21.333 under the 2 on the right span.
+        {"determinate beam with a displacement",
+         example("simply-supported-beam.json").insert(1, R"("displacements": [[2, "竖向位移"]],)"),
+         {},
+         true,
+         {},
+         {"一、结构和荷载", "二、计算模型", "三、支座反力和杆件内力", "四、内力图和校核", "五、位移计算"},
+         "",
+         "结点2竖向位移 Δ = −64，与单位力方向相反。"},
         {"unit force missing",
          kWithoutUnitForce,
          {},
          false,
          {},
          {"一、结构和荷载", "二、计算模型", "三、各工况支座反力和杆端内力"},
-         "计算未完成：“单位力X 1作用下支座反力”一项尚未计算。"},
+         "计算未完成：“单位力X 1作用下支座反力”一项尚未计算。",
+         ""},
         // End forces calculated again after the unknowns: the coefficients
         // and everything after them no longer stand.
         {"coefficients undone",
@@ -112,15 +128,24 @@ TEST(BatchReportTest, ReportHoldsWhatTheCalculationReachedAndStopsWhereItStopped
          false,
          {"δ11X1 + Δ1P = 0"},
          {"一、结构和荷载", "二、计算模型", "三、各工况支座反力和杆端内力", "四、力法典型方程"},
-         "计算未完成：“自由项系数”一项尚未计算。"},
+         "计算未完成：“自由项系数”一项尚未计算。",
+         ""},
         {"structure changed",
          example("propped-cantilever.json"),
          [](RunResult& run) { run.model.Nodes.at(3).X = 7.0f; },
          false,
          {},
          {"一、结构和荷载"},
-         "计算未完成：结构数据或超静定次数已改变，请重新进行“计算类型分析”！"},
-        {"refused commit", kRefusedCommit, {}, false, {}, {"一、结构和荷载"}, "计算未完成：尚未进行“计算类型分析”。"},
+         "计算未完成：结构数据或超静定次数已改变，请重新进行“计算类型分析”！",
+         ""},
+        {"refused commit",
+         kRefusedCommit,
+         {},
+         false,
+         {},
+         {"一、结构和荷载"},
+         "计算未完成：尚未进行“计算类型分析”。",
+         ""},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
@@ -129,8 +154,12 @@ TEST(BatchReportTest, ReportHoldsWhatTheCalculationReachedAndStopsWhereItStopped
         RunResult run = RunCase(*reading.value, 267.0, 267.0);
         if (k.change)
             k.change(run);
-        const Report report = ReportOf(run);
+        const Report report = ReportOf(run, reading.value->displacements);
         EXPECT_EQ(report.complete, k.complete);
+        const std::vector<std::string> paragraphs = TextsOf(report, ReportBlock::Kind::Paragraph);
+        EXPECT_EQ(std::count(paragraphs.begin(), paragraphs.end(), k.displacement), k.displacement.empty() ? 0 : 1);
+        const std::vector<std::string> pictures = TextsOf(report, ReportBlock::Kind::Picture);
+        EXPECT_EQ(std::count(pictures.begin(), pictures.end(), "位移图"), k.displacement.empty() ? 0 : 1);
         EXPECT_EQ(TextsOf(report, ReportBlock::Kind::Equation), k.equations);
         EXPECT_EQ(TextsOf(report, ReportBlock::Kind::Heading), k.headings);
         const std::vector<std::string> stops = TextsOf(report, ReportBlock::Kind::Stop);

@@ -132,6 +132,62 @@ TEST(BatchRunTest, LedgerReactionsAndChecksFollowTheTablesOfTheirSteps)
     EXPECT_EQ(stopped["checks"], nlohmann::json::array());
 }
 
+// Displacements asked for by the case follow the checks, each with its
+// ledger; a row that cannot be formed leaves its message and no entry. The
+// propped cantilever of 6 under 16 at mid-span (reduction theorem on the
+// cantilever): the prop turns by PL^2/32EI = 18 counter-clockwise, mid-span
+// sinks by 7PL^3/768EI = 31.5.
+TEST(BatchRunTest, DisplacementsAskedForAreFormedWithTheirLedger)
+{
+    const std::string text = "{" + kProppedTables + R"(, "unitForces": [[["集中荷载", 3, "", "向上"]]],
+        "displacements": [[3, "转角"], [9, "竖向位移"], [2, "竖向位移"]]})";
+    const testing::Outcome run = testing::RunText(text);
+    EXPECT_EQ(run.exit, kExitCompleted) << run.err;
+    const std::size_t checks = run.out.find("【校核】");
+    const std::size_t rotation = run.out.find("【结点3转角】");
+    EXPECT_LT(checks, rotation);
+    EXPECT_LT(rotation, run.out.find("【结点2竖向位移】"));
+    EXPECT_NE(run.out.find("与单位力方向相同"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("结点9不存在！"), std::string::npos);
+
+    int exit = -1;
+    const nlohmann::json result = testing::RunJson(text, exit);
+    EXPECT_EQ(exit, kExitCompleted);
+    const nlohmann::json& requested = result["displacements"]["requested"];
+    ASSERT_EQ(requested.size(), 2u);
+    EXPECT_EQ(requested[0]["kind"], "转角");
+    EXPECT_EQ(requested[0]["terms"].size(), 2u);
+    EXPECT_NEAR(requested[0]["Delta"].get<double>(), 18.0, 1e-6);
+    EXPECT_EQ(requested[0]["sense"], "与单位力方向相同");
+    EXPECT_NEAR(requested[1]["Delta"].get<double>(), -31.5, 1e-6);
+    const nlohmann::json& nodes = result["displacements"]["nodes"];
+    ASSERT_EQ(nodes.size(), 3u);
+    EXPECT_NEAR(nodes[1]["y"].get<double>(), -31.5, 1e-6);
+    EXPECT_NEAR(nodes[2]["theta"].get<double>(), 18.0, 1e-6);
+    EXPECT_NEAR(nodes[0]["x"].get<double>(), 0.0, 1e-9);
+
+    const RunResult drawn = RunCase(CaseOf(text), 267.0, 267.0);
+    ASSERT_FALSE(drawn.pictures.empty());
+    EXPECT_EQ(drawn.pictures.back().name, kDeflectionPicture);
+
+    // The fixed portal's joints do not move; its beam sags by
+    // 5qL^4/384EI - ML^2/8EI = 10 - 5.333 at mid-span, which is labelled and
+    // sets the automatic scale.
+    const RunResult portal =
+        RunCase(CaseOf(testing::ReadFile(testing::ExamplePath("fixed-portal-frame.json"))), 267.0, 267.0);
+    ASSERT_EQ(portal.pictures.back().name, kDeflectionPicture);
+    double farthest = 0.0;
+    std::string label;
+    for (const CanvasOp& op : portal.pictures.back().ops) {
+        if (op.kind == CanvasOp::Kind::Print)
+            label = op.text;
+        if (op.kind == CanvasOp::Kind::Line && op.color == kRed)
+            farthest = std::max(farthest, std::abs(op.y2 - op.y1));
+    }
+    EXPECT_EQ(label, "最大位移：4.667");
+    EXPECT_LT(farthest, 26.7);
+}
+
 // A student's answers are reviewed item by item as "核对" reviews them, in
 // the text under the item's table and in the JSON's review. With EI 1 the
 // terms of d11 are 63 (member 1) and 9 (member 2), D1p = -360, X1 = 5.
@@ -199,7 +255,7 @@ TEST(BatchRunTest, AWarningAlongAStepDoesNotStopIt)
     EXPECT_EQ(result.steps.size(), 2u);
     ASSERT_EQ(result.messages.size(), 1u);
     EXPECT_EQ(result.messages[0].title, "警告!");
-    EXPECT_EQ(result.pictures.size(), 5u);
+    EXPECT_EQ(result.pictures.size(), 6u);
 }
 
 // The grid has 100 data rows, and its first empty type cell ends a table:
@@ -315,9 +371,9 @@ TEST(BatchRunTest, DiagramsFollowACompletedCalculationAtTheScaleGiven)
 {
     const RunResult automatic = RunCase(CaseOf("{" + kBeamTables + "}"), 267, 267);
     const RunResult scaled = RunCase(CaseOf("{" + kBeamTables + R"(, "scale": 2})"), 267, 267);
-    ASSERT_EQ(scaled.pictures.size(), 5u);
-    const char* names[] = {"structure", "moment", "shear", "axial", "mp"};
-    for (std::size_t p = 0; p < 5; ++p)
+    ASSERT_EQ(scaled.pictures.size(), 6u);
+    const char* names[] = {"structure", "moment", "shear", "axial", "mp", "deflection"};
+    for (std::size_t p = 0; p < 6; ++p)
         EXPECT_EQ(scaled.pictures[p].name, names[p]);
 
     // Moment under the load: 8 * 2 = 16, drawn 16 * 2 = 32 units off the member

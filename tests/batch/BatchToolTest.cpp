@@ -99,7 +99,7 @@ TEST(BatchToolTest, PicturesAndTraceOfACompletedCaseAreWritten)
                        "pictures");
         EXPECT_EQ(run.exit, kExitCompleted) << run.err;
         EXPECT_NE(run.out.find("构件总内力"), std::string::npos);
-        for (const char* name : {"structure", "moment", "shear", "axial", "mp", "unit-1"}) {
+        for (const char* name : {"structure", "moment", "shear", "axial", "mp", "unit-1", "deflection"}) {
             SCOPED_TRACE(name);
             EXPECT_EQ(PngSize(testing::ReadFile(dir / "png" / (std::string(name) + ".png"))),
                       std::make_pair(k.width, k.height));
@@ -110,7 +110,7 @@ TEST(BatchToolTest, PicturesAndTraceOfACompletedCaseAreWritten)
         }
         const nlohmann::json ops = nlohmann::json::parse(testing::ReadFile(trace), nullptr, false);
         ASSERT_TRUE(ops.is_object());
-        EXPECT_EQ(ops.size(), 6u);
+        EXPECT_EQ(ops.size(), 7u);
         // The moment picture prints the hogging moment over the middle
         // support, qL^2/8 = 6, in "0.##".
         bool six = false;

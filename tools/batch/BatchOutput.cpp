@@ -225,24 +225,29 @@ Json CaseReactionsValue(const StructureModel& model)
     return cases;
 }
 
+Json TermsValue(const std::vector<LedgerTerm>& ledgerTerms)
+{
+    Json terms = Json::array();
+    for (const LedgerTerm& t : ledgerTerms)
+        terms.push_back({{"member", t.member},
+                         {"L", DoubleValue(t.L)},
+                         {"EI", DoubleValue(t.EI)},
+                         {"a1", DoubleValue(t.a1)},
+                         {"a2", DoubleValue(t.a2)},
+                         {"b1", DoubleValue(t.b1)},
+                         {"b2", DoubleValue(t.b2)},
+                         {"q", DoubleValue(t.q)},
+                         {"parabola", DoubleValue(t.parabola)},
+                         {"term", DoubleValue(t.term)}});
+    return terms;
+}
+
 Json LedgerValue(const std::vector<LedgerEntry>& ledger)
 {
     Json entries = Json::array();
     for (const LedgerEntry& entry : ledger) {
-        Json terms = Json::array();
-        for (const LedgerTerm& t : entry.terms)
-            terms.push_back({{"member", t.member},
-                             {"L", DoubleValue(t.L)},
-                             {"EI", DoubleValue(t.EI)},
-                             {"a1", DoubleValue(t.a1)},
-                             {"a2", DoubleValue(t.a2)},
-                             {"b1", DoubleValue(t.b1)},
-                             {"b2", DoubleValue(t.b2)},
-                             {"q", DoubleValue(t.q)},
-                             {"parabola", DoubleValue(t.parabola)},
-                             {"term", DoubleValue(t.term)}});
         entries.push_back({{"coefficient", CoefficientName(entry.i, entry.j)},
-                           {"terms", std::move(terms)},
+                           {"terms", TermsValue(entry.terms)},
                            {"total", DoubleValue(entry.total)},
                            {"stored", FloatValue(entry.stored)}});
     }
@@ -259,6 +264,28 @@ Json ChecksValue(const std::vector<ResultCheck>& checks)
                         {"tolerance", DoubleValue(check.tolerance)},
                         {"passed", check.Passed()}});
     return rows;
+}
+
+// The requested displacements with their ledgers, and every node's x, y
+// and rotation (null where a hinge joins several members).
+Json DisplacementsValue(const RunResult& result)
+{
+    Json requested = Json::array();
+    for (const Displacement& d : result.displacements)
+        requested.push_back({{"node", d.request.node},
+                             {"kind", DisplacementKindText(d.request.kind)},
+                             {"terms", TermsValue(d.terms)},
+                             {"Delta", DoubleValue(d.Delta)},
+                             {"sense", SenseText(d.Delta)}});
+    Json nodes = Json::array();
+    for (std::size_t n = 0; n < result.nodeDisplacements.size(); ++n) {
+        const NodeDisplacement& u = result.nodeDisplacements[n];
+        nodes.push_back({{"node", n + 1},
+                         {"x", DoubleValue(u.dx)},
+                         {"y", DoubleValue(u.dy)},
+                         {"theta", u.theta ? DoubleValue(*u.theta) : Json(nullptr)}});
+    }
+    return {{"requested", std::move(requested)}, {"nodes", std::move(nodes)}};
 }
 
 const ItemReview* ReviewOf(const RunResult& result, std::string_view item)
@@ -341,6 +368,8 @@ void WriteResultText(const RunResult& result, std::ostream& out)
         WriteView(kFinalReactionViewName, FinalReactionTable, FinalReactionRows(*tables.reactions), out);
     if (tables.checks)
         WriteView(kCheckViewName, CheckTable, CheckRows(*tables.checks), out);
+    for (const Displacement& d : result.displacements)
+        WriteView(DisplacementName(d.request), DisplacementTable, DisplacementRows(d), out);
     if (!result.messages.empty()) {
         out << "\n消息：\n";
         for (const ShownMessage& m : result.messages) {
@@ -391,6 +420,7 @@ std::string ResultJson(const RunResult& result)
     root["ledger"] = LedgerValue(tables.ledger);
     root["checks"] = tables.checks ? ChecksValue(*tables.checks) : Json::array();
     root["review"] = ReviewValue(result.reviews);
+    root["displacements"] = DisplacementsValue(result);
     return Dump(root);
 }
 

@@ -19,8 +19,8 @@ int DisplayWidth(std::string_view text);
 // for every item calculated its text, the result frame's title and the
 // table with its columns aligned, and the case's answers to the item each
 // marked 对 or 错 with its likely cause; the ledger once the coefficients are
-// formed, the final reactions and the checks once the last item is; then
-// every message shown, in order.
+// formed, the final reactions, the checks and each displacement asked for
+// once the last item is; then every message shown, in order.
 void WriteResultText(const RunResult& result, std::ostream& out);
 
 // The result as one JSON object: calculationModel, caption, items,
@@ -33,7 +33,9 @@ void WriteResultText(const RunResult& result, std::ostream& out);
 // [{member, L, EI, a1, a2, b1, b2, q, parabola, term}], total, stored}],
 // checks [{what, where, value, tolerance, passed}] (empty until the last
 // item); review [{item, checked, reason (when not checked), answers [{name,
-// row, col, answer, right, cause}]}]. 32-bit values as the shortest text that reads back as the same
+// row, col, answer, right, cause}]}]; displacements {requested [{node,
+// kind, terms (as the ledger's), Delta, sense}], nodes [{node, x, y,
+// theta}]} (empty until the last item). 32-bit values as the shortest text that reads back as the same
 // value.
 std::string ResultJson(const RunResult& result);
 

@@ -115,6 +115,19 @@ void DrawDiagrams(const StructureModel& model, const BatchCase& batchCase, Recor
     canvas.ops.clear();
 }
 
+void ComputeDisplacements(const BatchCase& batchCase, RunResult& result, RecordingCanvas& canvas, MessageSink& messages)
+{
+    result.displacements =
+        ComputeRequestedDisplacements(result.model, result.calculation, batchCase.displacements, messages);
+    if (!ComputeNodeDisplacements(result.model, result.calculation, result.nodeDisplacements, messages))
+        return;
+    AnsweredScale automatic(std::nullopt);
+    canvas.ops.clear();
+    DrawDeflectedShape(result.model, result.nodeDisplacements, canvas, automatic);
+    result.pictures.push_back({std::string(kDeflectionPicture), std::move(canvas.ops)});
+    canvas.ops.clear();
+}
+
 }  // namespace
 
 RunResult RunCase(const BatchCase& batchCase, double width, double height)
@@ -148,8 +161,10 @@ RunResult RunCase(const BatchCase& batchCase, double width, double height)
         result.calculation = std::move(calc);
     }
     NoteUnreviewed(batchCase, result);
-    if (result.completed)
+    if (result.completed) {
         DrawDiagrams(model, batchCase, canvas, result.pictures);
+        ComputeDisplacements(batchCase, result, canvas, messages);
+    }
     result.messages = std::move(messages.shown);
     return result;
 }

@@ -8,6 +8,8 @@
 #include "drawing/Canvas.h"
 #include "forcemethod/AnswerCheck.h"
 #include "forcemethod/CalculationSession.h"
+#include "forcemethod/DeflectedShape.h"
+#include "forcemethod/Displacements.h"
 #include "model/Messages.h"
 #include "model/StructureModel.h"
 
@@ -25,6 +27,8 @@ inline std::string CaseMomentPicture(int caseNo)
 {
     return caseNo == 0 ? std::string(kLoadMomentPicture) : "unit-" + std::to_string(caseNo);
 }
+// Last, the deflected shape at the automatic scale.
+inline constexpr std::string_view kDeflectionPicture = "deflection";
 
 struct Picture {
     std::string name;
@@ -74,12 +78,18 @@ struct RunResult {
     // applied, the table of each item calculated.
     CalculationState calculation;
     std::vector<Picture> pictures;
+    // Once the last item is calculated: the displacements the case asks for
+    // (a row refused leaves its message) and every node's displacement, of
+    // which the deflected shape is drawn.
+    std::vector<Displacement> displacements;
+    std::vector<NodeDisplacement> nodeDisplacements;
 };
 
 // Plays the case through the input form, the model type dialog, the
 // analysis and the calculation form on a picture of `width` x `height`
 // picture units, then draws the three diagrams and the moment diagram of
-// every load case when the calculation ran to its last item. Throws nothing that the core does not throw.
+// every load case, work out the displacements and draw the deflected shape
+// when the calculation ran to its last item. Throws nothing that the core does not throw.
 RunResult RunCase(const BatchCase& batchCase, double width, double height);
 
 }  // namespace tavrin::batch

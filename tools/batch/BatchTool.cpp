@@ -29,6 +29,7 @@ constexpr std::string_view kUsage =
     "  --json        以 JSON 输出结果\n"
     "  --png 目录    把结构图(structure)和弯矩、剪力、轴力图(moment, shear, axial)存为 PNG，\n"
     "                另存基本结构的荷载弯矩图(mp)和各单位弯矩图(unit-1, unit-2, …)\n"
+    "                以及位移图(deflection)\n"
     "  --svg 目录    同上，存为 SVG\n"
     "  --trace 文件  把每幅图的绘图操作存为 JSON\n"
     "  --size 宽x高  图的大小（图单位），默认 267x267\n"
@@ -124,6 +125,7 @@ bool WriteReport(const RunResult& result, const BatchCase& batchCase, const std:
         .date = Today(),
         .scale = batchCase.scale,
         .stopMessage = !result.completed && !result.messages.empty() ? result.messages.back().text : std::string(),
+        .displacements = batchCase.displacements,
     };
     std::string error;
     if (options.reports->Write(file, *format, BuildReport(source), error))
