@@ -75,14 +75,18 @@ Displacement2D MemberPointDisplacement(const StructureModel& model, const std::v
     return {i.dx * (1.0 - t) + j.dx * t - w * m.SinA, i.dy * (1.0 - t) + j.dy * t + w * m.CosA};
 }
 
-double DrawDeflectedShape(const StructureModel& model, const std::vector<NodeDisplacement>& nodes, Canvas& canvas,
-                          DiagramHost& host)
+namespace {
+
+// The deflected axes over the members, the picture's layer: at the scale the
+// student typed, or without one at the automatic scale of the picture's
+// present width, so that drawing it again at another size never asks again.
+double DrawDeflectedAxes(const StructureModel& model, const std::vector<NodeDisplacement>& nodes, Canvas& canvas,
+                         std::optional<float> typed)
 {
-    canvas.Cls();
-    host.ShowPicture(kDeflectedShapeCaption);
-    canvas.SetForeColor(kBlue);
-    DrawMembers(model, canvas, MemberLabels::Hidden);
-    canvas.SetCaption(kDeflectedShapeCaption);
+    canvas.AddLayer([&model, nodes, typed](Canvas& again) {
+        again.SetCaption(kDeflectedShapeCaption);
+        DrawDeflectedAxes(model, nodes, again, typed);
+    });
     // Every point of the deflected axes, member by member: the largest
     // displacement may lie inside a member (a beam between joints that do
     // not move), and it sets the automatic scale.
@@ -113,8 +117,6 @@ double DrawDeflectedShape(const StructureModel& model, const std::vector<NodeDis
                 largest = &p;
                 largestSize = size;
             }
-    const std::optional<std::string> answer = host.AskScale(kDeflectionScalePrompt, kDeflectedShapeCaption);
-    const std::optional<float> typed = answer && IsWhollyNumber(*answer) ? ReadFloatCell(*answer) : std::nullopt;
     const double scale = typed                 ? static_cast<double>(*typed)
                          : largestSize > 1e-20 ? 0.1 * canvas.ScaleWidth() / largestSize
                                                : 1.0;
@@ -139,6 +141,21 @@ double DrawDeflectedShape(const StructureModel& model, const std::vector<NodeDis
         canvas.Print(LargestDisplacementText(model, largest->x, largest->y, largestSize));
     }
     return scale;
+}
+
+}  // namespace
+
+double DrawDeflectedShape(const StructureModel& model, const std::vector<NodeDisplacement>& nodes, Canvas& canvas,
+                          DiagramHost& host)
+{
+    canvas.Cls();
+    host.ShowPicture(kDeflectedShapeCaption);
+    canvas.SetForeColor(kBlue);
+    DrawMembers(model, canvas, MemberLabels::Hidden);
+    canvas.SetCaption(kDeflectedShapeCaption);
+    const std::optional<std::string> answer = host.AskScale(kDeflectionScalePrompt, kDeflectedShapeCaption);
+    const std::optional<float> typed = answer && IsWhollyNumber(*answer) ? ReadFloatCell(*answer) : std::nullopt;
+    return DrawDeflectedAxes(model, nodes, canvas, typed);
 }
 
 }  // namespace tavrin

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "drawing/DrawingPasses.h"
 #include "forcemethod/CalculationFixture.h"
 #include "forcemethod/DeflectedShape.h"
 #include "forcemethod/Displacements.h"
@@ -184,6 +185,19 @@ TEST(DisplacementsTest, DeflectedCantileverPassesThroughTheHandNumbers)
     for (const CanvasOp& line : canvas.Lines())
         reached = reached || (line.color == kRed && std::abs(line.x2 - tipX) < 1e-3 && std::abs(line.y2 - tipY) < 1e-3);
     EXPECT_TRUE(reached);
+
+    // The picture window grown: the deflected shape is drawn again at the
+    // scale typed, as on a larger picture, without asking again.
+    canvas.SetScaleSize(400.0, 300.0);
+    canvas.ops.clear();
+    canvas.caption.clear();
+    RedrawPicture(c.model, canvas);
+    EXPECT_EQ(canvas.caption, "位移图");
+    RecordingCanvas expected(400.0, 300.0);
+    FitModelToPicture(c.model, expected);
+    AnsweredScale again(std::string("1"));
+    DrawDeflectedShape(c.model, nodes, expected, again);
+    EXPECT_EQ(canvas.ops, expected.ops);
 }
 
 }  // namespace
