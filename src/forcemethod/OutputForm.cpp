@@ -29,7 +29,7 @@ constexpr int kGridWidthTwips = 7200;
 constexpr int kGridHeightTwips = 3660;
 constexpr int kItemListWidthTwips = 3900;
 constexpr int kListEditorWidthTwips = 1250;
-constexpr int kDisplacementNodeWidthTwips = 700;
+constexpr int kDisplacementNodeWidthTwips = 900;
 
 // The marks of the answer sheet: light enough to read the number on.
 const QColor kRightAnswerColour{0xC8, 0xF0, 0xC8};
