@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "analysis/GeometricStability.h"
@@ -87,6 +88,19 @@ void ForgetResultsOfCase(CalculationState& calc, int caseNo)
     calc.coefficientsDone = false;
     calc.unknownsDone = false;
     calc.finalForcesDone = false;
+}
+
+// Attached-part or basic-part rows confirmed anew, other than those the
+// calculation used, make the results of every case out of date: each was
+// calculated through the parts as they were.
+void KeepPartRows(CalculationState& calc, MemoryGrid& kept, bool& confirmed, MemoryGrid rows)
+{
+    if (confirmed && GridCells(rows) != GridCells(kept))
+        for (int c = 0; c < static_cast<int>(calc.endForcesDone.size()); ++c)
+            ForgetResultsOfCase(calc, c);
+    kept = std::move(rows);
+    confirmed = true;
+    calc.reactionsCase = -1;
 }
 
 // The attached-part and basic-part rows are confirmed only when every
@@ -308,14 +322,10 @@ bool ConfirmShownRows(CalculationContext& ctx)
     form.calEnabled = true;
     switch (form.inputTable) {
         case SupplementaryTable::AttachedParts:
-            calc.attachedPartRows = Snapshot(ctx.MSFlexGrid1);
-            calc.attachedPartsConfirmed = true;
-            calc.reactionsCase = -1;
+            KeepPartRows(calc, calc.attachedPartRows, calc.attachedPartsConfirmed, Snapshot(ctx.MSFlexGrid1));
             break;
         case SupplementaryTable::BasicParts:
-            calc.basicPartRows = Snapshot(ctx.MSFlexGrid1);
-            calc.basicPartsConfirmed = true;
-            calc.reactionsCase = -1;
+            KeepPartRows(calc, calc.basicPartRows, calc.basicPartsConfirmed, Snapshot(ctx.MSFlexGrid1));
             break;
         case SupplementaryTable::UnitForces:
         case SupplementaryTable::None:

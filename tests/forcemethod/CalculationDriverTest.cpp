@@ -237,6 +237,16 @@ TEST(CalculationDriverTest, IndeterminateStructureWithAnAttachedPartRunsToTheEnd
     c.Select(0);
     EXPECT_EQ(c.MSFlexGrid1.Text(1, 3), "2");
     EXPECT_EQ(c.MSFlexGrid1.Text(1, 4), "3");
+
+    // The same basic-part rows confirmed again keep every result; other rows
+    // make every case's results void, since each went through the parts.
+    c.Supply(1, {{"1", "1"}});
+    EXPECT_TRUE(c.calc.coefficientsDone && c.calc.unknownsDone && c.calc.finalForcesDone);
+    c.Supply(1, {{"1", "1"}, {"1", "2"}});
+    EXPECT_FALSE(c.calc.coefficientsDone || c.calc.unknownsDone || c.calc.finalForcesDone);
+    EXPECT_EQ(c.calc.endForcesDone, (std::vector<bool>{false, false}));
+    c.Run(5);
+    EXPECT_FALSE(c.calc.coefficientsDone);
 }
 
 // Nodes committed again move the members: a new analysis calculates with the
