@@ -1,5 +1,6 @@
 #include "app/QtApplicationShell.h"
 
+#include <span>
 #include <utility>
 
 #include <QApplication>
@@ -418,12 +419,30 @@ RecordedPicture ShownPicture(const QtCanvas& canvas)
     return {canvas.ShownOps(), canvas.ScaleWidth(), canvas.ScaleHeight(), canvas.Units()};
 }
 
-PictureFormat FilteredFormat(const QString& filter)
+// A save dialog offering the files of `kinds`, one filter line each: the
+// export of the picture and of the report.
+template <class Kind, std::size_t N>
+QFileDialog* NewExportDialog(QWidget* parent, const char* name, std::string_view caption,
+                             std::span<const Kind, N> kinds)
 {
-    for (const PictureFileKind& kind : kPictureFileKinds)
-        if (FromUtf8(kind.filter) == filter)
-            return kind.format;
-    return PictureFormat::Png;
+    auto* dialog = new QFileDialog(parent);
+    dialog->setObjectName(QString::fromLatin1(name));
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setWindowTitle(FromUtf8(caption));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    QStringList filters;
+    for (const Kind& kind : kinds)
+        filters << FromUtf8(kind.filter);
+    dialog->setNameFilters(filters);
+    return dialog;
+}
+
+// The format of the filter line the student chose in `dialog`.
+template <class Kind, std::size_t N>
+decltype(Kind::format) FilteredFormat(const QFileDialog& dialog, std::span<const Kind, N> kinds)
+{
+    return FormatOfFilter(dialog.selectedNameFilter().toStdString(), kinds);
 }
 
 }  // namespace
@@ -441,19 +460,10 @@ void QtApplicationShell::ShowExportDialog()
     if (!PictureShown())
         return;
     if (m_exportDialog == nullptr) {
-        m_exportDialog = new QFileDialog(m_mainWindow);
-        m_exportDialog->setObjectName(QStringLiteral("dlgExport"));
-        m_exportDialog->setOption(QFileDialog::DontUseNativeDialog);
-        m_exportDialog->setWindowTitle(FromUtf8(kExportDialogCaption));
-        m_exportDialog->setAcceptMode(QFileDialog::AcceptSave);
-        m_exportDialog->setFileMode(QFileDialog::AnyFile);
-        QStringList filters;
-        for (const PictureFileKind& kind : kPictureFileKinds)
-            filters << FromUtf8(kind.filter);
-        m_exportDialog->setNameFilters(filters);
+        m_exportDialog = NewExportDialog(m_mainWindow, "dlgExport", kExportDialogCaption, std::span(kPictureFileKinds));
         connect(m_exportDialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
             const PictureFile chosen =
-                ChoosePictureFile(file.toStdString(), FilteredFormat(m_exportDialog->selectedNameFilter()));
+                ChoosePictureFile(file.toStdString(), FilteredFormat(*m_exportDialog, std::span(kPictureFileKinds)));
             ExportPictureTo(QString::fromStdString(chosen.name), chosen.format);
         });
     }
@@ -494,22 +504,10 @@ bool QtApplicationShell::PrintPictureOn(QPrinter& printer)
 void QtApplicationShell::ShowReportDialog()
 {
     if (m_reportDialog == nullptr) {
-        m_reportDialog = new QFileDialog(m_mainWindow);
-        m_reportDialog->setObjectName(QStringLiteral("dlgReport"));
-        m_reportDialog->setOption(QFileDialog::DontUseNativeDialog);
-        m_reportDialog->setWindowTitle(FromUtf8(kReportDialogCaption));
-        m_reportDialog->setAcceptMode(QFileDialog::AcceptSave);
-        m_reportDialog->setFileMode(QFileDialog::AnyFile);
-        QStringList filters;
-        for (const ReportFileKind& kind : kReportFileKinds)
-            filters << FromUtf8(kind.filter);
-        m_reportDialog->setNameFilters(filters);
+        m_reportDialog = NewExportDialog(m_mainWindow, "dlgReport", kReportDialogCaption, std::span(kReportFileKinds));
         connect(m_reportDialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
-            ReportFormat filtered = ReportFormat::Pdf;
-            for (const ReportFileKind& kind : kReportFileKinds)
-                if (FromUtf8(kind.filter) == m_reportDialog->selectedNameFilter())
-                    filtered = kind.format;
-            const ReportFile chosen = ChooseReportFile(file.toStdString(), filtered);
+            const ReportFile chosen =
+                ChooseReportFile(file.toStdString(), FilteredFormat(*m_reportDialog, std::span(kReportFileKinds)));
             ExportReportTo(QString::fromStdString(chosen.name), chosen.format);
         });
     }

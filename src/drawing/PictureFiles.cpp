@@ -24,17 +24,12 @@ bool HasExtension(std::string_view fileName, std::string_view extension)
 
 std::optional<PictureFormat> PictureFormatOfName(std::string_view fileName)
 {
-    for (const PictureFileKind& kind : kPictureFileKinds)
-        if (HasExtension(fileName, kind.extension))
-            return kind.format;
-    return std::nullopt;
+    return FormatOfName(fileName, std::span(kPictureFileKinds));
 }
 
 PictureFile ChoosePictureFile(std::string_view chosenName, PictureFormat filtered)
 {
-    if (const std::optional<PictureFormat> named = PictureFormatOfName(chosenName))
-        return {std::string(chosenName), *named};
-    return {std::string(chosenName) + std::string(KindOf(filtered).extension), filtered};
+    return ChooseFile(chosenName, PictureFormatOfName(chosenName), filtered, std::span(kPictureFileKinds));
 }
 
 }  // namespace tavrin

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -42,18 +44,54 @@ inline std::string PictureNotWrittenText(std::string_view fileName, std::string_
 // any letter case, and has something before it.
 bool HasExtension(std::string_view fileName, std::string_view extension);
 
-// The format a file name's extension names, in any letter case; none for
-// another extension or none at all.
-std::optional<PictureFormat> PictureFormatOfName(std::string_view fileName);
+// The files an export dialog offers, rows {format, extension, filter} such
+// as kPictureFileKinds: the format a file name's extension names among them,
+// in any letter case; none for another extension or none at all.
+template <class Kind, std::size_t N>
+std::optional<decltype(Kind::format)> FormatOfName(std::string_view fileName, std::span<const Kind, N> kinds)
+{
+    for (const Kind& kind : kinds)
+        if (HasExtension(fileName, kind.extension))
+            return kind.format;
+    return std::nullopt;
+}
 
-struct PictureFile {
+// The format of the dialog's filter line `filter`; the first kind's for a
+// line that is none of theirs.
+template <class Kind, std::size_t N>
+decltype(Kind::format) FormatOfFilter(std::string_view filter, std::span<const Kind, N> kinds)
+{
+    for (const Kind& kind : kinds)
+        if (kind.filter == filter)
+            return kind.format;
+    return kinds.front().format;
+}
+
+// The file a name chosen in an export dialog is written to.
+template <class Format>
+struct ChosenFile {
     std::string name;
-    PictureFormat format;
+    Format format;
 };
 
-// The file an export writes for the name the student chose: a picture
-// extension decides the format; any other name is written in the format of
-// the dialog's chosen filter, with its extension added.
+// The name as chosen when its extension names a format (`named`); any other
+// name is written in the format of the dialog's chosen filter, with that
+// format's extension added.
+template <class Kind, std::size_t N, class Format = decltype(Kind::format)>
+ChosenFile<Format> ChooseFile(std::string_view chosenName, std::optional<Format> named, Format filtered,
+                              std::span<const Kind, N> kinds)
+{
+    if (named)
+        return {std::string(chosenName), *named};
+    for (const Kind& kind : kinds)
+        if (kind.format == filtered)
+            return {std::string(chosenName) + std::string(kind.extension), filtered};
+    return {std::string(chosenName), filtered};
+}
+
+std::optional<PictureFormat> PictureFormatOfName(std::string_view fileName);
+
+using PictureFile = ChosenFile<PictureFormat>;
 PictureFile ChoosePictureFile(std::string_view chosenName, PictureFormat filtered);
 
 }  // namespace tavrin

@@ -457,20 +457,12 @@ std::optional<ReportFormat> ReportFormatOfName(std::string_view fileName)
 {
     if (HasExtension(fileName, ".htm"))
         return ReportFormat::Html;
-    for (const ReportFileKind& kind : kReportFileKinds)
-        if (HasExtension(fileName, kind.extension))
-            return kind.format;
-    return std::nullopt;
+    return FormatOfName(fileName, std::span(kReportFileKinds));
 }
 
 ReportFile ChooseReportFile(std::string_view chosenName, ReportFormat filtered)
 {
-    if (const std::optional<ReportFormat> named = ReportFormatOfName(chosenName))
-        return {std::string(chosenName), *named};
-    for (const ReportFileKind& kind : kReportFileKinds)
-        if (kind.format == filtered)
-            return {std::string(chosenName) + std::string(kind.extension), filtered};
-    return {std::string(chosenName), filtered};
+    return ChooseFile(chosenName, ReportFormatOfName(chosenName), filtered, std::span(kReportFileKinds));
 }
 
 }  // namespace tavrin

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "drawing/Canvas.h"
+#include "drawing/PictureFiles.h"
 #include "forcemethod/CalculationSession.h"
 #include "model/StructureModel.h"
 #include "model/TextGrid.h"
@@ -109,10 +110,7 @@ inline constexpr ReportFileKind kReportFileKinds[] = {
 // case; none for another extension.
 std::optional<ReportFormat> ReportFormatOfName(std::string_view fileName);
 
-struct ReportFile {
-    std::string name;
-    ReportFormat format;
-};
+using ReportFile = ChosenFile<ReportFormat>;
 // A report extension decides the format; any other name is written in the
 // format of the dialog's chosen filter, with its extension added.
 ReportFile ChooseReportFile(std::string_view chosenName, ReportFormat filtered);
