@@ -117,16 +117,6 @@ DistributedIntensity LoadsOn(const DiagramPlot& plot, long e)
     return q ? *q : DistributedIntensity{};
 }
 
-// The scale as typed, when the answer is wholly a number that a 32-bit float
-// holds; a text with anything besides the number, or an overflowing one such
-// as "1e999", is no scale.
-std::optional<float> TypedScale(const std::optional<std::string>& answer)
-{
-    if (!answer || !IsWhollyNumber(*answer))
-        return std::nullopt;
-    return ReadFloatCell(*answer);
-}
-
 // The largest value the diagram will draw: |end value|, and for moments on a
 // loaded member also the parabola's mid-span ordinate |(Mi + Mj)/2 + m(0.5)|.
 double LargestDrawnValue(const StructureModel& model, const DiagramRule& rule, const DiagramPlot& plot)
@@ -275,6 +265,13 @@ OneBasedTable<DistributedIntensity> UserDistributedLoads(const StructureModel& m
 }
 
 }  // namespace
+
+std::optional<float> TypedScale(const std::optional<std::string>& answer)
+{
+    if (!answer || !IsWhollyNumber(*answer))
+        return std::nullopt;
+    return ReadFloatCell(*answer);
+}
 
 std::string CaseMomentCaption(int caseNo)
 {

@@ -27,6 +27,11 @@ public:
     virtual std::optional<std::string> AskScale(std::string_view prompt, std::string_view title) = 0;
 };
 
+// The scale as typed at the scale question, when the answer is wholly a
+// number that a 32-bit float holds; a text with anything besides the number,
+// or an overflowing one such as "1e999", is no scale.
+std::optional<float> TypedScale(const std::optional<std::string>& answer);
+
 // A host without a window: the scale prompt answered with `scale`, or
 // cancelled for the automatic scale; nothing to show.
 class AnsweredScale : public DiagramHost {

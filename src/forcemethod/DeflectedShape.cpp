@@ -6,7 +6,6 @@
 #include "drawing/DrawingPasses.h"
 #include "forcemethod/CoefficientLedger.h"
 #include "forcemethod/Displacements.h"
-#include "model/CellReading.h"
 #include "model/NumberText.h"
 
 namespace tavrin {
@@ -154,7 +153,7 @@ double DrawDeflectedShape(const StructureModel& model, const std::vector<NodeDis
     DrawMembers(model, canvas, MemberLabels::Hidden);
     canvas.SetCaption(kDeflectedShapeCaption);
     const std::optional<std::string> answer = host.AskScale(kDeflectionScalePrompt, kDeflectedShapeCaption);
-    const std::optional<float> typed = answer && IsWhollyNumber(*answer) ? ReadFloatCell(*answer) : std::nullopt;
+    const std::optional<float> typed = TypedScale(answer);
     return DrawDeflectedAxes(model, nodes, canvas, typed);
 }
 
