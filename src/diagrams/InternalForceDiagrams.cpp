@@ -238,13 +238,7 @@ float DrawOrdinates(const StructureModel& model, Canvas& canvas, const DiagramRu
 float DrawDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host, const DiagramRule& rule,
                   const DiagramPlot& plot)
 {
-    canvas.Cls();
-    host.ShowPicture(plot.caption);
-    canvas.SetForeColor(kBlue);
-    DrawMembers(model, canvas, MemberLabels::Hidden);
-    // The members' pass captions the picture as the structure; this is the
-    // diagram's picture.
-    canvas.SetCaption(plot.caption);
+    BeginDiagramPicture(model, canvas, host, plot.caption);
     return DrawOrdinates(model, canvas, rule, plot, TypedScale(host.AskScale(kDiagramScalePrompt, plot.caption)));
 }
 
@@ -265,6 +259,17 @@ OneBasedTable<DistributedIntensity> UserDistributedLoads(const StructureModel& m
 }
 
 }  // namespace
+
+void BeginDiagramPicture(const StructureModel& model, Canvas& canvas, DiagramHost& host, std::string_view caption)
+{
+    canvas.Cls();
+    host.ShowPicture(caption);
+    canvas.SetForeColor(kBlue);
+    DrawMembers(model, canvas, MemberLabels::Hidden);
+    // The members' pass captions the picture as the structure; this is the
+    // diagram's picture.
+    canvas.SetCaption(caption);
+}
 
 std::optional<float> TypedScale(const std::optional<std::string>& answer)
 {

@@ -27,6 +27,10 @@ public:
     virtual std::optional<std::string> AskScale(std::string_view prompt, std::string_view title) = 0;
 };
 
+// A diagram's picture begun: cleared, shown under `caption`, with the
+// members drawn in blue without their labels.
+void BeginDiagramPicture(const StructureModel& model, Canvas& canvas, DiagramHost& host, std::string_view caption);
+
 // The scale as typed at the scale question, when the answer is wholly a
 // number that a 32-bit float holds; a text with anything besides the number,
 // or an overflowing one such as "1e999", is no scale.

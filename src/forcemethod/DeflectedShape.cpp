@@ -3,7 +3,6 @@
 #include <cmath>
 #include <string>
 
-#include "drawing/DrawingPasses.h"
 #include "forcemethod/CoefficientLedger.h"
 #include "forcemethod/Displacements.h"
 #include "model/NumberText.h"
@@ -147,11 +146,7 @@ double DrawDeflectedAxes(const StructureModel& model, const std::vector<NodeDisp
 double DrawDeflectedShape(const StructureModel& model, const std::vector<NodeDisplacement>& nodes, Canvas& canvas,
                           DiagramHost& host)
 {
-    canvas.Cls();
-    host.ShowPicture(kDeflectedShapeCaption);
-    canvas.SetForeColor(kBlue);
-    DrawMembers(model, canvas, MemberLabels::Hidden);
-    canvas.SetCaption(kDeflectedShapeCaption);
+    BeginDiagramPicture(model, canvas, host, kDeflectedShapeCaption);
     const std::optional<std::string> answer = host.AskScale(kDeflectionScalePrompt, kDeflectedShapeCaption);
     const std::optional<float> typed = TypedScale(answer);
     return DrawDeflectedAxes(model, nodes, canvas, typed);
