@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/StructureModel.h"
+#include "solution/FrameStatics.h"
+
+namespace tavrin {
+
+// The force method in double, from the committed model: every value the
+// views beyond the described tables show. Case 0 is the user's loads, case k
+// the unit redundant Xk as the student applied it (k = 1..n), each on the
+// structure as typed (the basic system).
+struct ForceMethodSolution {
+    int degree = 0;
+    std::vector<CaseLoads> loads;   // entry c: case c
+    std::vector<CaseForces> cases;  // entry c: case c
+    // delta[i-1][j-1] = sum over the members of int M̄i M̄j / EI dx and
+    // Delta[i-1] = sum of int MP M̄i / EI dx, each integral exact over the
+    // pieces of the moment curves.
+    std::vector<std::vector<double>> delta;
+    std::vector<double> Delta;
+    std::vector<double> X;  // X[k-1] = Xk, from sum_j delta_ij Xj + Delta_ip = 0
+    // The original structure: c0 + sum Xk ck; the supports' reactions are the
+    // basic system's, the redundants themselves are X.
+    CaseForces total;
+};
+
+// The product integral of two cases' moments over member e (1-based),
+// divided by its EI: one term of delta_ij or Delta_ip.
+double MemberProduct(const StructureModel& model, const CaseForces& a, const CaseForces& b, int e);
+
+// `caseLoads`: entry 0 the user's loads, entry k the unit force Xk. For a
+// determinate structure one entry and no unknowns. std::nullopt, with `why`,
+// when a case is refused by the statics, a member has EI or length 0 where
+// the coefficients need them, or the canonical equations are singular.
+std::optional<ForceMethodSolution> SolveForceMethod(const StructureModel& model,
+                                                    const std::vector<OneBasedTable<Load>>& caseLoads,
+                                                    std::string& why);
+
+}  // namespace tavrin

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <cmath>
+
+#include "solution/Curve.h"
+
+namespace tavrin {
+
+// Section forces at a point of a member, as every member-force table shows
+// them: N tension positive; V along the member's left normal (-S, C) looking
+// from end i to end j; M the counter-clockwise couple that the part toward end
+// i exerts on the part toward end j, so that M > 0 stretches the left side
+// (a sagging beam drawn from left to right has M < 0).
+template <class T>
+struct SectionForces {
+    T N{};
+    T V{};
+    T M{};
+};
+
+// The force (Fx0, Fy0) that acts on the member at end i (rightward, upward)
+// when its section forces there are `atI`:
+//   Fx0 = -N C - V S,   Fy0 = -N S + V C.
+template <class T>
+void ForceAtEndI(const SectionForces<T>& atI, T S, T C, T& Fx0, T& Fy0)
+{
+    Fx0 = -atI.N * C - atI.V * S;
+    Fy0 = -atI.N * S + atI.V * C;
+}
+
+// Section forces at end j of a member (L, S = sin, C = cos) under uniform
+// loads over its whole length, qh horizontal per unit of vertical projection
+// L|S| and qv vertical per unit of horizontal projection L|C| (rightward and
+// upward positive), from the force (Fx0, Fy0) at end i and the section forces
+// there:
+//   N2 = N1 - qh L|S| C - qv L|C| S
+//   V2 = V1 - qh L|S| S + qv L|C| C
+//   M2 = M1 + Fx0 L S - Fy0 L C + qh L^2 S|S|/2 - qv L^2 C|C|/2
+// One formula for both precisions: in float it is the member-force tables' own
+// arithmetic, term by term in this order (the moment summed in double), in
+// double the solution's.
+template <class T>
+SectionForces<T> UniformLoadEndJ(T L, T S, T C, T Fx0, T Fy0, const SectionForces<T>& atI, T qh, T qv)
+{
+    const T absS = std::abs(S);
+    const T absC = std::abs(C);
+    const T half = static_cast<T>(0.5);
+    SectionForces<T> j;
+    j.N = atI.N - qh * L * absS * C - qv * L * absC * S;
+    j.V = atI.V - qh * L * S * absS + qv * L * C * absC;
+    const double beforeVertical =
+        static_cast<double>(half * qh * L * L * S * absS) +
+        (static_cast<double>(Fx0 * L * S) + static_cast<double>(atI.M) - static_cast<double>(Fy0 * L * C));
+    j.M = static_cast<T>(beforeVertical - static_cast<double>(half * qv * L * L * C * absC));
+    return j;
+}
+
+// The transverse intensity of those loads per unit of member length, toward
+// the left normal: q = qv C|C| - qh S|S|.
+template <class T>
+T TransverseIntensity(T S, T C, T qh, T qv)
+{
+    return qv * C * std::abs(C) - qh * S * std::abs(S);
+}
+
+// The loads that act on one member between its ends, in double: the one
+// place that knows what such a load does to the member. Today these are the
+// distributed loads over the whole length (summed per direction, as stored).
+class MemberLoad {
+public:
+    MemberLoad() = default;
+    MemberLoad(double L, double S, double C, double qh, double qv);
+
+    bool Any() const { return m_qh != 0.0 || m_qv != 0.0; }
+    double L() const { return m_L; }
+    // Per unit of member length: p along the member from i to j, q across it
+    // toward the left normal.
+    double p() const;
+    double q() const;
+
+    // Section forces at end j from those at end i.
+    SectionForces<double> EndJ(const SectionForces<double>& atI) const;
+    // M(x) over the member: M1 - V1 x plus the load's own part LoadMoment().
+    PiecewiseCurve MomentCurve(const SectionForces<double>& atI) const;
+    // The moment the load makes on a member with nothing at end i: -q x^2 / 2.
+    PiecewiseCurve LoadMoment() const;
+    // The moment beyond the chord of the end moments (a simply supported
+    // member under the load alone): q x (L - x) / 2.
+    PiecewiseCurve MomentBeyondChord() const;
+    // Integral over the member of MomentBeyondChord() times the line from b1
+    // (end i) to b2 (end j): q L^3 (b1 + b2) / 24, the load's term of a graph
+    // product.
+    double IntegralBeyondChord(double b1, double b2) const;
+
+    // The resultant (Fx rightward, Fy upward) and its distance from end i.
+    struct Resultant {
+        double Fx = 0.0;
+        double Fy = 0.0;
+        double at = 0.0;
+    };
+    Resultant ResultantForce() const;
+
+    // The deflection across the member (along the left normal) of a simply
+    // supported member of bending stiffness EI under the load alone:
+    // w'' = -MomentBeyondChord() / EI, w(0) = w(L) = 0.
+    PiecewiseCurve DeflectionBeyondChord(double EI) const;
+
+    // What the member's ends take when both are held fixed, as forces on the
+    // member: along it (Pi, Pj), across it (Qi, Qj, toward the left normal)
+    // and couples (Ci, Cj, counter-clockwise).
+    struct FixedEndForces {
+        double Pi = 0.0, Qi = 0.0, Ci = 0.0;
+        double Pj = 0.0, Qj = 0.0, Cj = 0.0;
+    };
+    FixedEndForces FixedEnds() const;
+
+private:
+    double m_L = 0.0, m_S = 0.0, m_C = 0.0;
+    double m_qh = 0.0, m_qv = 0.0;
+};
+
+// w with w'' = -M / EI and w(0) = w(L) = 0, piece by piece (w and w' are
+// continuous across the breaks).
+PiecewiseCurve DeflectionOf(const PiecewiseCurve& M, double EI);
+
+}  // namespace tavrin
