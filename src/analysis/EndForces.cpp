@@ -9,6 +9,7 @@
 #include "analysis/StaticsTexts.h"
 #include "model/ModelTexts.h"
 #include "model/Vocabulary.h"
+#include "solution/MemberLoad.h"
 
 namespace tavrin {
 
@@ -147,13 +148,11 @@ EndILoads LoadsAtEndI(const StructureModel& model, const std::vector<WalkLoad>& 
 
 }  // namespace
 
-// Along the member (L, S = sin, C = cos, end i to end j), with the loads on
-// the projections L|S| (horizontal) and L|C| (vertical):
-//   N1 = -Fx0 C - Fy0 S            N2 = N1 - qh L|S| C - qv L|C| S
-//   V1 = -Fx0 S + Fy0 C            V2 = V1 - qh L|S| S + qv L|C| C
-//   M1 = -M0                       M2 = M1 + Fx0 L S - Fy0 L C
-//                                       + qh L^2 S|S|/2 - qv L^2 C|C|/2
-// and the next member receives the forces at end j turned back to x, y.
+// Along the member (L, S = sin, C = cos, end i to end j), from what acts at
+// end i:
+//   N1 = -Fx0 C - Fy0 S,   V1 = -Fx0 S + Fy0 C,   M1 = -M0
+// and end j by the member's formula (UniformLoadEndJ, in float); the next
+// member receives the forces at end j turned back to x, y.
 void ComputeCaseEndForces(StructureModel& model, std::int16_t caseNo, MessageSink& messages)
 {
     if (!CaseTablesHold(model, caseNo)) {
@@ -185,17 +184,10 @@ void ComputeCaseEndForces(StructureModel& model, std::int16_t caseNo, MessageSin
         const float L = element.Length;
         const float S = element.SinA;
         const float C = element.CosA;
-        const float absS = std::abs(S);
-        const float absC = std::abs(C);
-        const float N1 = -a.Fx0 * C - a.Fy0 * S;
-        const float V1 = -a.Fx0 * S + a.Fy0 * C;
-        const float M1 = -a.M0;
-        const float N2 = N1 - q.qh * L * absS * C - q.qv * L * absC * S;
-        const float V2 = V1 - q.qh * L * S * absS + q.qv * L * C * absC;
-        const double beforeVertical =
-            static_cast<double>(0.5f * q.qh * L * L * S * absS) +
-            (static_cast<double>(a.Fx0 * L * S) + static_cast<double>(M1) - static_cast<double>(a.Fy0 * L * C));
-        const float M2 = static_cast<float>(beforeVertical - static_cast<double>(0.5f * q.qv * L * L * C * absC));
+        const SectionForces<float> atI{-a.Fx0 * C - a.Fy0 * S, -a.Fx0 * S + a.Fy0 * C, -a.M0};
+        const SectionForces<float> atJ = UniformLoadEndJ(L, S, C, a.Fx0, a.Fy0, atI, q.qh, q.qv);
+        const float N1 = atI.N, V1 = atI.V, M1 = atI.M;
+        const float N2 = atJ.N, V2 = atJ.V, M2 = atJ.M;
 
         model.CaseAxialForces.at(caseNo, e, 1) = N1;
         model.CaseShearForces.at(caseNo, e, 1) = V1;

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "model/Vocabulary.h"
+#include "solution/FrameStatics.h"
 
 namespace tavrin {
 
@@ -91,17 +92,6 @@ struct NodeDofs {
     int y = -1;
     int rotation = -1;
 };
-
-// A member end at a hinged joint takes no moment, unless a fixed support
-// clamps the node: a cantilever typed "铰接" at its wall is still a
-// cantilever.
-bool EndsHeldRigidly(const StructureModel& model, std::int16_t node)
-{
-    if (model.Nodes.at(node).JointType != kHingedJoint)
-        return true;
-    return std::any_of(model.Supports.begin(), model.Supports.end(),
-                       [node](const Support& s) { return s.NodeNo == node && s.SupportType == kFixedSupport; });
-}
 
 struct Compatibility {
     Rows rows;  // one per unknown: the deformation or support motion it does work on

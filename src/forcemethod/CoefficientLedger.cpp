@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "analysis/Statics.h"
+#include "solution/FrameStatics.h"
+#include "solution/MemberLoad.h"
 
 namespace tavrin {
 
@@ -52,11 +54,45 @@ std::vector<float> TransverseIntensities(const StructureModel& model)
     const OneBasedTable<DistributedIntensity> loads = SumDistributedLoads(model.UserLoads(), count);
     std::vector<float> q(static_cast<std::size_t>(count < 0 ? 0 : count) + 1, 0.0f);
     for (std::int16_t e = 1; e <= count; ++e) {
-        const float S = model.Elements.at(e).SinA;
-        const float C = model.Elements.at(e).CosA;
-        q[static_cast<std::size_t>(e)] = loads.at(e).qv * C * std::abs(C) - loads.at(e).qh * S * std::abs(S);
+        q[static_cast<std::size_t>(e)] =
+            TransverseIntensity(model.Elements.at(e).SinA, model.Elements.at(e).CosA, loads.at(e).qh, loads.at(e).qv);
     }
     return q;
+}
+
+LedgerTerm LedgerTermOf(const StructureModel& model, int e, const MemberForces& a, const MemberLoad& loadOnA,
+                        const MemberForces& b)
+{
+    const double EI = model.Elements.at(e).EI;
+    LedgerTerm t{e, AxisOf(model, model.Elements.at(e)).L, EI, a.i.M, a.j.M, b.i.M, b.j.M, loadOnA.q()};
+    t.parabola = loadOnA.IntegralBeyondChord(b.i.M, b.j.M) / EI;
+    t.term = IntegralOfProduct(a.M, b.M) / EI;
+    return t;
+}
+
+std::vector<LedgerEntry> SolutionLedger(const StructureModel& model, const ForceMethodSolution& solution)
+{
+    const auto entry = [&](int i, int j) {
+        const int a = j == 0 ? 0 : i;
+        const int b = j == 0 ? i : j;
+        LedgerEntry out{i, j, {}, 0.0, 0.0f};
+        for (int e = 1; e <= model.ElementCount(); ++e) {
+            const auto k = static_cast<std::size_t>(e - 1);
+            out.terms.push_back(LedgerTermOf(model, e, solution.cases[static_cast<std::size_t>(a)].members[k],
+                                             solution.loads[static_cast<std::size_t>(a)].members[k],
+                                             solution.cases[static_cast<std::size_t>(b)].members[k]));
+            out.total += out.terms.back().term;
+        }
+        out.stored = static_cast<float>(out.total);
+        return out;
+    };
+    std::vector<LedgerEntry> entries;
+    for (int i = 1; i <= solution.degree; ++i)
+        for (int j = i; j <= solution.degree; ++j)
+            entries.push_back(entry(i, j));
+    for (int i = 1; i <= solution.degree; ++i)
+        entries.push_back(entry(i, 0));
+    return entries;
 }
 
 std::vector<std::int16_t> ElementsWithoutStiffness(const StructureModel& model)

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "model/StructureModel.h"
+#include "solution/ForceMethodSolution.h"
 
 namespace tavrin {
 
@@ -38,6 +39,17 @@ struct LedgerEntry {
 // The graph product of one member with end moments a1, a2 (first diagram)
 // and b1, b2 (second), the parabola of intensity q on the first one.
 LedgerTerm MemberProduct(const Element& element, int member, double a1, double a2, double b1, double b2, float q);
+
+// Member e's term in double from the solution's curves: a the first
+// diagram (with `loadOnA`, the loads between the member's ends that shape it),
+// b the second; term the exact integral of a b / EI over the member, parabola
+// the part of it beyond a's chord.
+LedgerTerm LedgerTermOf(const StructureModel& model, int e, const MemberForces& a, const MemberLoad& loadOnA,
+                        const MemberForces& b);
+
+// The ledger of the double solution: every delta_ij (i <= j), then every
+// Delta_ip; `stored` holds each total rounded to float.
+std::vector<LedgerEntry> SolutionLedger(const StructureModel& model, const ForceMethodSolution& solution);
 
 // The intensity q across each member (entry e, 1..ElementCount) of the
 // user's distributed loads, positive toward the member's left normal.

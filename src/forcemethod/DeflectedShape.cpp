@@ -5,7 +5,9 @@
 
 #include "forcemethod/CoefficientLedger.h"
 #include "forcemethod/Displacements.h"
+#include "forcemethod/ModelSolution.h"
 #include "model/NumberText.h"
+#include "solution/FrameStatics.h"
 
 namespace tavrin {
 
@@ -13,20 +15,6 @@ namespace {
 
 // Points along each member's deflected axis.
 constexpr int kCurveSegments = 20;
-
-// Second integrals, zero at t = 0 and t = 1, of 1 - t, t and t (1 - t).
-double F1(double t)
-{
-    return t * t / 2.0 - t * t * t / 6.0 - t / 3.0;
-}
-double F2(double t)
-{
-    return (t * t * t - t) / 6.0;
-}
-double F3(double t)
-{
-    return (2.0 * t * t * t - t * t * t * t - t) / 12.0;
-}
 
 // "结点2：64." at a node, "最大位移：0.123" inside a member.
 std::string LargestDisplacementText(const StructureModel& model, double x, double y, double size)
@@ -42,18 +30,28 @@ std::string LargestDisplacementText(const StructureModel& model, double x, doubl
 bool ComputeNodeDisplacements(const StructureModel& model, const CalculationState& calc,
                               std::vector<NodeDisplacement>& nodes, MessageSink& messages)
 {
+    // The first request says why none can be formed; the rest share one
+    // solution.
+    Displacement d;
+    if (model.NodeCount() > 0 && !ComputeDisplacement(model, calc, {1, DisplacementKind::Horizontal}, d, messages))
+        return false;
+    std::string why;
+    const std::optional<ForceMethodSolution> solution = SolutionOfModel(model, why);
+    if (!solution) {
+        messages.Show(why);
+        return false;
+    }
     std::vector<NodeDisplacement> found;
     for (std::int16_t n = 1; n <= model.NodeCount(); ++n) {
         NodeDisplacement node;
-        Displacement d;
-        if (!ComputeDisplacement(model, calc, {n, DisplacementKind::Horizontal}, d, messages))
+        if (!ComputeDisplacement(model, *solution, {n, DisplacementKind::Horizontal}, d, messages))
             return false;
         node.dx = d.Delta;
-        if (!ComputeDisplacement(model, calc, {n, DisplacementKind::Vertical}, d, messages))
+        if (!ComputeDisplacement(model, *solution, {n, DisplacementKind::Vertical}, d, messages))
             return false;
         node.dy = d.Delta;
         RecordingMessages hingeJoint;
-        if (ComputeDisplacement(model, calc, {n, DisplacementKind::Rotation}, d, hingeJoint))
+        if (ComputeDisplacement(model, *solution, {n, DisplacementKind::Rotation}, d, hingeJoint))
             node.theta = d.Delta;
         found.push_back(node);
     }
@@ -61,16 +59,15 @@ bool ComputeNodeDisplacements(const StructureModel& model, const CalculationStat
     return true;
 }
 
-Displacement2D MemberPointDisplacement(const StructureModel& model, const std::vector<NodeDisplacement>& nodes, int e,
-                                       double t)
+Displacement2D MemberPointDisplacement(const StructureModel& model, const std::vector<NodeDisplacement>& nodes,
+                                       const PiecewiseCurve& w, int e, double t)
 {
     const Element& m = model.Elements.at(e);
     const NodeDisplacement& i = nodes.at(static_cast<std::size_t>(m.INode - 1));
     const NodeDisplacement& j = nodes.at(static_cast<std::size_t>(m.JNode - 1));
-    const double L = m.Length;
-    const double q = TransverseIntensities(model)[static_cast<std::size_t>(e)];
-    const double w = -(L * L / m.EI) * (m.Mi * F1(t) + m.Mj * F2(t) + q * L * L / 2.0 * F3(t));
-    return {i.dx * (1.0 - t) + j.dx * t - w * m.SinA, i.dy * (1.0 - t) + j.dy * t + w * m.CosA};
+    const MemberAxis axis = AxisOf(model, m);
+    const double across = w.At(t * axis.L);
+    return {i.dx * (1.0 - t) + j.dx * t - across * axis.S, i.dy * (1.0 - t) + j.dy * t + across * axis.C};
 }
 
 namespace {
@@ -93,7 +90,11 @@ double DrawDeflectedAxes(const StructureModel& model, const std::vector<NodeDisp
         Displacement2D u;
     };
     std::vector<std::vector<AxisPoint>> axes;
-    if (nodes.size() == static_cast<std::size_t>(model.NodeCount()))
+    std::string why;
+    const std::optional<ForceMethodSolution> solution = SolutionOfModel(model, why);
+    const std::vector<PiecewiseCurve> w =
+        solution ? MemberDeflections(model, *solution) : std::vector<PiecewiseCurve>{};
+    if (solution && nodes.size() == static_cast<std::size_t>(model.NodeCount()))
         for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
             const Element& m = model.Elements.at(e);
             const Node* i = model.Nodes.Find(m.INode);
@@ -103,8 +104,8 @@ double DrawDeflectedAxes(const StructureModel& model, const std::vector<NodeDisp
             auto& axis = axes.emplace_back();
             for (int k = 0; k <= kCurveSegments; ++k) {
                 const double t = static_cast<double>(k) / kCurveSegments;
-                axis.push_back(
-                    {i->X + t * (j->X - i->X), i->Y + t * (j->Y - i->Y), MemberPointDisplacement(model, nodes, e, t)});
+                axis.push_back({i->X + t * (j->X - i->X), i->Y + t * (j->Y - i->Y),
+                                MemberPointDisplacement(model, nodes, w[static_cast<std::size_t>(e - 1)], e, t)});
             }
         }
     const AxisPoint* largest = nullptr;

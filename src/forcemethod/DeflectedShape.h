@@ -9,6 +9,7 @@
 #include "forcemethod/CalculationSession.h"
 #include "model/Messages.h"
 #include "model/StructureModel.h"
+#include "solution/Curve.h"
 
 namespace tavrin {
 
@@ -30,16 +31,15 @@ bool ComputeNodeDisplacements(const StructureModel& model, const CalculationStat
 
 // The displacement (x, y) of the point at t (0 at end i, 1 at end j) of
 // member e: the chord's, from its end displacements (no axial strain), plus
-// across the member the deflection w of M/EI integrated twice with w = 0 at
-// both ends,
-//   w'' = -M / EI,  M(t) = Mi (1 - t) + Mj t + q L^2 t (1 - t) / 2,
-// w along the member's left normal (M positive stretches that side).
+// across the member its deflection w (MemberDeflections: w'' = -M / EI,
+// w = 0 at both ends), along the member's left normal (M positive stretches
+// that side).
 struct Displacement2D {
     double x = 0.0;
     double y = 0.0;
 };
-Displacement2D MemberPointDisplacement(const StructureModel& model, const std::vector<NodeDisplacement>& nodes, int e,
-                                       double t);
+Displacement2D MemberPointDisplacement(const StructureModel& model, const std::vector<NodeDisplacement>& nodes,
+                                       const PiecewiseCurve& w, int e, double t);
 
 // The deflected shape over the structure: the members in blue, each
 // member's deflected axis in red at the scale asked from `host` (picture

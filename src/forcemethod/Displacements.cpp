@@ -5,11 +5,13 @@
 
 #include "analysis/Statics.h"
 #include "forcemethod/ForceMethodTexts.h"
+#include "forcemethod/ModelSolution.h"
 #include "forcemethod/ResultTables.h"
 #include "model/CellReading.h"
 #include "model/ModelTexts.h"
 #include "model/NumberText.h"
 #include "model/Vocabulary.h"
+#include "solution/FrameStatics.h"
 
 namespace tavrin {
 
@@ -19,35 +21,6 @@ Load UnitLoad(std::string_view type, float magnitude, std::string_view direction
               std::int16_t element = 0)
 {
     return Load{std::string(type), magnitude, std::string(direction), node, element};
-}
-
-bool AllFinite(const VirtualLoadForces& f)
-{
-    for (const Support& s : f.reactions)
-        if (!std::isfinite(s.Fx) || !std::isfinite(s.Fy) || !std::isfinite(s.Fm))
-            return false;
-    for (const Element& e : f.endForces)
-        for (const float v : {e.Ni, e.Vi, e.Mi, e.Nj, e.Vj, e.Mj})
-            if (!std::isfinite(v))
-                return false;
-    return true;
-}
-
-// The reactions of the load in Loads, by the route the calculation took for
-// its own load cases: the attached parts, then the basic parts, or the whole
-// structure at once.
-bool ComputeReactions(StructureModel& model, const CalculationState& calc, MessageSink& messages)
-{
-    if (calc.kind == CalculationModel::DeterminateNoAttached || calc.kind == CalculationModel::IndeterminateNoAttached)
-        return ComputeSupportReactions(model, messages);
-    if (!calc.attachedPartsConfirmed || !calc.basicPartsConfirmed) {
-        messages.Show(calc.attachedPartsConfirmed ? kBasicPartsMissing : kAttachedPartsMissing);
-        return false;
-    }
-    MemoryGrid attached(10, AttachedPartResultTable.cols);
-    MemoryGrid basic(10, BasicPartResultTable.cols);
-    return ComputeAttachedPartReactions(model, calc.attachedPartRows, attached, messages) &&
-           ComputeBasicPartReactions(model, calc.basicPartRows, basic, messages);
 }
 
 }  // namespace
@@ -88,7 +61,7 @@ bool VirtualLoadOf(const StructureModel& model, DisplacementRequest request, One
         case DisplacementKind::Rotation:
             // At the end of one member (a pinned end) the rotation is that
             // member's; where a hinge joins several, each side turns its own way.
-            if (hinge && members > 1) {
+            if (!EndsHeldRigidly(model, request.node) && members > 1) {
                 messages.Show(RotationAtHingeText(request.node));
                 return false;
             }
@@ -117,50 +90,40 @@ bool VirtualLoadOf(const StructureModel& model, DisplacementRequest request, One
     return true;
 }
 
-// The copy's Loads hold the unit load alone; its case slot 0 receives the
-// end forces and its reactions are read from the record of that slot,
-// because the walk of an indeterminate structure clears them after reading.
-bool ComputeVirtualLoadForces(const StructureModel& model, const CalculationState& calc,
-                              const OneBasedTable<Load>& load, VirtualLoadForces& forces, MessageSink& messages)
+// The unit load on the structure as typed (the basic system), by its
+// statics in double; the reactions and end forces are also kept in the
+// records the tables and the M̄ diagram read.
+bool ComputeVirtualLoadForces(const StructureModel& model, const OneBasedTable<Load>& load, VirtualLoadForces& forces,
+                              MessageSink& messages)
 {
-    StructureModel copy = model;
-    copy.Loads = load;
-    copy.UnitForcesInLoads = false;
-    copy.LoadsCountedByAttachedParts.clear();
-    // The chain warnings were shown with the calculation; only a refusal
-    // is passed on.
-    RecordingMessages quiet;
-    VirtualLoadForces f;
-    try {
-        if (!ComputeReactions(copy, calc, quiet) || copy.CaseReactions.empty()) {
-            messages.Show(quiet.shown.empty() ? kCalculationError : std::string_view(quiet.shown.back().text));
-            return false;
-        }
-        ComputeCaseEndForces(copy, 0, quiet);
-        if (!copy.CaseReactions[0]) {
-            messages.Show(kCalculationError);
-            return false;
-        }
-        f.load = load;
-        f.reactions = copy.CaseReactions[0]->supports;
-        f.transmitted = copy.CaseReactions[0]->transmitted;
-        f.endForces = model.Elements;
-        for (std::int16_t e = 1; e <= copy.ElementCount(); ++e) {
-            Element& element = f.endForces.at(e);
-            element.Ni = copy.CaseAxialForces.at(0, e, 1);
-            element.Vi = copy.CaseShearForces.at(0, e, 1);
-            element.Mi = copy.CaseMoments.at(0, e, 1);
-            element.Nj = copy.CaseAxialForces.at(0, e, 2);
-            element.Vj = copy.CaseShearForces.at(0, e, 2);
-            element.Mj = copy.CaseMoments.at(0, e, 2);
-        }
-    } catch (const std::exception&) {
-        messages.Show(kCalculationError);
+    std::string why;
+    const std::optional<CaseLoads> loads = ReadCaseLoads(model, load, why);
+    const std::optional<CaseForces> solved = loads ? SolveStatics(model, *loads, why) : std::nullopt;
+    if (!solved) {
+        messages.Show(why);
         return false;
     }
-    if (!AllFinite(f)) {
-        messages.Show(kOverflowText);
-        return false;
+    VirtualLoadForces f;
+    f.load = load;
+    f.forces = *solved;
+    f.reactions = model.Supports;
+    for (std::int16_t s = 1; s <= model.SupportCount(); ++s) {
+        const ReactionForces& r = solved->supports[static_cast<std::size_t>(s - 1)];
+        Support& out = f.reactions.at(s);
+        out.Fx = static_cast<float>(r.Fx);
+        out.Fy = static_cast<float>(r.Fy);
+        out.Fm = static_cast<float>(r.Fm);
+    }
+    f.endForces = model.Elements;
+    for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
+        const MemberForces& m = solved->members[static_cast<std::size_t>(e - 1)];
+        Element& element = f.endForces.at(e);
+        element.Ni = static_cast<float>(m.i.N);
+        element.Vi = static_cast<float>(m.i.V);
+        element.Mi = static_cast<float>(m.i.M);
+        element.Nj = static_cast<float>(m.j.N);
+        element.Vj = static_cast<float>(m.j.V);
+        element.Mj = static_cast<float>(m.j.M);
     }
     forces = std::move(f);
     return true;
@@ -182,20 +145,38 @@ bool ComputeDisplacement(const StructureModel& model, const CalculationState& ca
         messages.Show(ZeroStiffnessText(ElementListText(zero)));
         return false;
     }
+    std::string why;
+    const std::optional<ForceMethodSolution> solution = SolutionOfModel(model, why);
+    if (!solution) {
+        messages.Show(why);
+        return false;
+    }
+    return ComputeDisplacement(model, *solution, request, result, messages);
+}
+
+// Delta = sum over the members of int M M̄ / EI dx, M the original
+// structure's moment curve (exact over its pieces), M̄ the unit load's on the
+// basic system (reduction theorem). A sum that cancels to within 1e-9 of its
+// terms is a displacement the restraints hold: 0.
+bool ComputeDisplacement(const StructureModel& model, const ForceMethodSolution& solution, DisplacementRequest request,
+                         Displacement& result, MessageSink& messages)
+{
     Displacement d;
     d.request = request;
     if (!VirtualLoadOf(model, request, d.unit.load, messages) ||
-        !ComputeVirtualLoadForces(model, calc, d.unit.load, d.unit, messages))
+        !ComputeVirtualLoadForces(model, d.unit.load, d.unit, messages))
         return false;
-    // The real moments carry the parabola of the user's distributed loads;
-    // the unit load's diagram is straight on every member.
-    const std::vector<float> q = TransverseIntensities(model);
+    double magnitude = 0.0;
     for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
-        const Element& real = model.Elements.at(e);
-        const Element& unit = d.unit.endForces.at(e);
-        d.terms.push_back(MemberProduct(real, e, real.Mi, real.Mj, unit.Mi, unit.Mj, q[static_cast<std::size_t>(e)]));
+        const auto k = static_cast<std::size_t>(e - 1);
+        const MemberForces& real = solution.total.members[k];
+        const MemberForces& unit = d.unit.forces.members[k];
+        d.terms.push_back(LedgerTermOf(model, e, real, solution.loads[0].members[k], unit));
         d.Delta += d.terms.back().term;
+        magnitude += std::abs(d.terms.back().term);
     }
+    if (std::abs(d.Delta) <= 1e-9 * magnitude)
+        d.Delta = 0.0;
     result = std::move(d);
     return true;
 }
@@ -207,19 +188,24 @@ std::string DisplacementName(DisplacementRequest request)
 
 std::string_view SenseText(double Delta)
 {
+    if (Delta == 0.0)
+        return {};
     return Delta < 0.0 ? kOppositeSenseText : kSameSenseText;
 }
 
 TableRows DisplacementRows(const Displacement& d)
 {
     TableRows rows{{"单位荷载反力", "结点码", "Fx(向右为正)", "Fy(向上为正)", "Fm(顺时针为正)"}};
-    for (const Support& s : d.unit.reactions)
-        rows.push_back({"", std::to_string(s.NodeNo), FormatForce(s.Fx), FormatForce(s.Fy), FormatForce(s.Fm)});
+    for (std::int16_t s = 1; s <= d.unit.reactions.Count(); ++s) {
+        const ReactionForces& r = d.unit.forces.supports[static_cast<std::size_t>(s - 1)];
+        rows.push_back({"", std::to_string(d.unit.reactions.at(s).NodeNo), FormatForce(r.Fx), FormatForce(r.Fy),
+                        FormatForce(r.Fm)});
+    }
     rows.push_back({"单位荷载杆端力", "杆件号", "Ni", "Vi", "M\u0304i", "Nj", "Vj", "M\u0304j"});
-    for (std::int16_t e = 1; e <= d.unit.endForces.Count(); ++e) {
-        const Element& f = d.unit.endForces.at(e);
-        rows.push_back({"", std::to_string(e), FormatForce(f.Ni), FormatForce(f.Vi), FormatForce(f.Mi),
-                        FormatForce(f.Nj), FormatForce(f.Vj), FormatForce(f.Mj)});
+    for (std::size_t e = 0; e < d.unit.forces.members.size(); ++e) {
+        const MemberForces& f = d.unit.forces.members[e];
+        rows.push_back({"", std::to_string(e + 1), FormatForce(f.i.N), FormatForce(f.i.V), FormatForce(f.i.M),
+                        FormatForce(f.j.N), FormatForce(f.j.V), FormatForce(f.j.M)});
     }
     rows.push_back({"图乘明细", "杆件号", "L", "EI", "Mi", "Mj", "M\u0304i", "M\u0304j", "抛物线项", "图乘项"});
     const TableRows ledger = LedgerRows({LedgerEntry{0, 0, d.terms, d.Delta, 0.0f}});

@@ -14,6 +14,7 @@
 #include "model/Messages.h"
 #include "model/StructureModel.h"
 #include "model/TextGrid.h"
+#include "solution/ForceMethodSolution.h"
 
 namespace tavrin {
 
@@ -50,6 +51,7 @@ struct DisplacementRequest {
 // rest of each element as the model holds it).
 struct VirtualLoadForces {
     OneBasedTable<Load> load;
+    CaseForces forces;  // in double: what the displacement and its table read
     OneBasedTable<Support> reactions;
     std::vector<TransmittedForce> transmitted;
     OneBasedTable<Element> endForces;
@@ -74,12 +76,11 @@ struct Displacement {
 bool VirtualLoadOf(const StructureModel& model, DisplacementRequest request, OneBasedTable<Load>& load,
                    MessageSink& messages);
 
-// The reactions and end forces of `load` on the structure as the
-// calculation released it (with its part rows), worked out on a copy of the
-// model: nothing of the calculation changes. False with a message when the
-// statics refuse the load.
-bool ComputeVirtualLoadForces(const StructureModel& model, const CalculationState& calc,
-                              const OneBasedTable<Load>& load, VirtualLoadForces& forces, MessageSink& messages);
+// The reactions and end forces of `load` on the structure as typed (the
+// basic system), in double; nothing of the calculation changes. False with a
+// message when the statics refuse the load.
+bool ComputeVirtualLoadForces(const StructureModel& model, const OneBasedTable<Load>& load, VirtualLoadForces& forces,
+                              MessageSink& messages);
 
 // True once the final member forces of the calculation are known and the
 // structure is still the one analysed: the real moments of every
@@ -91,6 +92,9 @@ bool RealMomentsKnown(const StructureModel& model, const CalculationState& calc)
 // message, when the real moments are not known yet, a member has EI or
 // length 0, or the unit load is refused; `result` then is left as it was.
 bool ComputeDisplacement(const StructureModel& model, const CalculationState& calc, DisplacementRequest request,
+                         Displacement& result, MessageSink& messages);
+// The same on a solution already formed (many displacements of one state).
+bool ComputeDisplacement(const StructureModel& model, const ForceMethodSolution& solution, DisplacementRequest request,
                          Displacement& result, MessageSink& messages);
 
 // The result table of a displacement, in MSFlexGrid2: the reactions of the
