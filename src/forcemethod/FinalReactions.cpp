@@ -3,6 +3,7 @@
 #include "analysis/Arrangements.h"
 #include "analysis/StaticsTexts.h"
 #include "forcemethod/ForceMethodTexts.h"
+#include "forcemethod/ModelSolution.h"
 #include "model/Vocabulary.h"
 
 namespace tavrin {
@@ -84,18 +85,35 @@ std::optional<std::vector<FinalReaction>> FormFinalReactions(const StructureMode
     const int n = model.IndeterminacyDegree < 0 ? 0 : model.IndeterminacyDegree;
     if (!RecordsFitTogether(model, n))
         return std::nullopt;
+    std::string why;
+    const std::optional<ForceMethodSolution> solution = SolutionOfModel(model, why);
+    if (!solution)
+        return std::nullopt;
     std::vector<FinalReaction> rows = CaseReactionRows(model, 0);
+    // The supports' rows from the solution in double; a hinge's from the
+    // recorded forces of the parts, superposed with the same X.
+    std::size_t support = 0;
+    for (FinalReaction& r : rows)
+        if (r.kind == FinalReaction::Kind::Support && support < solution->total.supports.size()) {
+            const ReactionForces& f = solution->total.supports[support++];
+            r.Fx = f.Fx;
+            r.Fy = f.Fy;
+            r.Fm = f.Fm;
+        }
     for (int k = 1; k <= n; ++k) {
-        const double Xk = model.RedundantForces.at(k);
+        const double Xk = solution->X[static_cast<std::size_t>(k - 1)];
         const std::vector<FinalReaction> Rk = CaseReactionRows(model, k);
         for (std::size_t r = 0; r < rows.size(); ++r) {
+            if (rows[r].kind == FinalReaction::Kind::Support)
+                continue;
             rows[r].Fx += Xk * Rk[r].Fx;
             rows[r].Fy += Xk * Rk[r].Fy;
             rows[r].Fm += Xk * Rk[r].Fm;
         }
     }
     for (int k = 1; k <= n; ++k)
-        AddRedundantRows(model.CaseReactions[static_cast<std::size_t>(k)]->loads, k, model.RedundantForces.at(k), rows);
+        AddRedundantRows(model.CaseReactions[static_cast<std::size_t>(k)]->loads, k,
+                         solution->X[static_cast<std::size_t>(k - 1)], rows);
     return rows;
 }
 

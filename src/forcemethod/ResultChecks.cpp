@@ -6,7 +6,9 @@
 #include "analysis/Statics.h"
 #include "forcemethod/CoefficientLedger.h"
 #include "forcemethod/FinalReactions.h"
+#include "forcemethod/ModelSolution.h"
 #include "model/Vocabulary.h"
+#include "solution/StiffnessSolution.h"
 
 namespace tavrin {
 
@@ -196,6 +198,86 @@ void AddCompatibility(const StructureModel& model, int i, const std::vector<floa
     checks.push_back({"变形协调", "X" + std::to_string(i), value, kCheckRelativeTolerance * parts});
 }
 
+// The tables against a second, independent solution: the basic system's
+// displacements by the stiffness method give every delta_ij (the
+// displacement along Xi under unit Xj) and Delta_ip; the original structure
+// by the stiffness method (the basic system plus the restraint each unit
+// force stands for) gives X, every final end force and every support's
+// reaction. Each row: the table's value minus the stiffness method's.
+void AddStiffnessChecks(const StructureModel& model, const std::vector<FinalReaction>& reactions, const Scale& scale,
+                        std::vector<ResultCheck>& checks)
+{
+    std::string why;
+    const std::optional<ForceMethodSolution> solution = SolutionOfModel(model, why);
+    if (!solution)
+        return;
+    const int n = solution->degree;
+    const std::vector<CaseLoads> restraints(solution->loads.begin() + 1, solution->loads.end());
+    if (n > 0) {
+        const std::optional<StiffnessSolution> basic = StiffnessSolution::Build(model, {}, why);
+        if (!basic)
+            return;
+        std::vector<StiffnessSolution::Result> unit;
+        for (int j = 0; j <= n; ++j)
+            unit.push_back(basic->Solve(solution->loads[static_cast<std::size_t>(j)]));
+        double largest = 0.0;
+        for (int i = 1; i <= n; ++i)
+            largest = std::max(largest, std::abs(static_cast<double>(model.FlexibilityMatrix.at(i, i))));
+        const auto name = [](std::string_view symbol, int i, int j) {
+            return std::string(symbol) + std::to_string(i) + (j == 0 ? std::string("p") : std::to_string(j));
+        };
+        for (int i = 1; i <= n; ++i) {
+            const CaseLoads& along = restraints[static_cast<std::size_t>(i - 1)];
+            for (int j = 1; j <= n; ++j) {
+                const double d = basic->Conjugate(unit[static_cast<std::size_t>(j)], along);
+                const double tolerance = kTableTolerance * std::max(std::abs(d), kCoefficientFloor * largest);
+                checks.push_back({std::string(i == j ? kMainCoefficientCheck : kReciprocityCheck), name("δ", i, j),
+                                  model.FlexibilityMatrix.at(i, j) - d, tolerance});
+            }
+            const double D = basic->Conjugate(unit[0], along);
+            const double Dtable = model.FreeTerms.at(i);
+            checks.push_back({std::string(kFreeTermCheck), name("Δ", i, 0), Dtable - D,
+                              kTableTolerance * std::max(std::abs(D), kCoefficientFloor * std::abs(Dtable))});
+        }
+    }
+    const std::optional<StiffnessSolution> original = StiffnessSolution::Build(model, restraints, why);
+    if (!original)
+        return;
+    const StiffnessSolution::Result r = original->Solve(solution->loads[0]);
+    const std::string what(kStiffnessCheck);
+    const double forceTolerance = kCheckRelativeTolerance * scale.force;
+    const double momentTolerance = kCheckRelativeTolerance * scale.moment;
+    for (int k = 1; k <= n; ++k) {
+        const double X = r.X[static_cast<std::size_t>(k - 1)];
+        checks.push_back({what + " X", "X" + std::to_string(k), model.RedundantForces.at(k) - X,
+                          kCheckRelativeTolerance * std::max(std::abs(X), 1e-9 * scale.force)});
+    }
+    for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
+        const Element& table = model.Elements.at(e);
+        const MemberForces& m = r.forces.members[static_cast<std::size_t>(e - 1)];
+        const std::string where = "杆件" + std::to_string(e);
+        checks.push_back({what + " Ni", where, table.Ni - m.i.N, forceTolerance});
+        checks.push_back({what + " Vi", where, table.Vi - m.i.V, forceTolerance});
+        checks.push_back({what + " Mi", where, table.Mi - m.i.M, momentTolerance});
+        checks.push_back({what + " Nj", where, table.Nj - m.j.N, forceTolerance});
+        checks.push_back({what + " Vj", where, table.Vj - m.j.V, forceTolerance});
+        checks.push_back({what + " Mj", where, table.Mj - m.j.M, momentTolerance});
+    }
+    std::size_t s = 0;
+    for (const FinalReaction& row : reactions) {
+        if (row.kind != FinalReaction::Kind::Support || s >= r.forces.supports.size())
+            continue;
+        const ReactionForces& f = r.forces.supports[s++];
+        const std::string where = "支座结点" + std::to_string(row.node);
+        if (RestraintCount(row.type) == 0)
+            continue;
+        checks.push_back({what + " Fx", where, row.Fx - f.Fx, forceTolerance});
+        checks.push_back({what + " Fy", where, row.Fy - f.Fy, forceTolerance});
+        if (row.type == kFixedSupport)
+            checks.push_back({what + " Fm", where, row.Fm - f.Fm, momentTolerance});
+    }
+}
+
 }  // namespace
 
 std::optional<std::vector<ResultCheck>> CheckFinalResults(const StructureModel& model)
@@ -227,13 +309,7 @@ std::optional<std::vector<ResultCheck>> CheckFinalResults(const StructureModel& 
 
     for (int i = 1; i <= n; ++i)
         AddCompatibility(model, i, q, checks);
-    for (int i = 1; i <= n; ++i)
-        for (int j = i + 1; j <= n; ++j) {
-            const double dij = model.FlexibilityMatrix.at(i, j);
-            const double dji = model.FlexibilityMatrix.at(j, i);
-            checks.push_back({"副系数互等", "δ" + std::to_string(i) + std::to_string(j), dij - dji,
-                              kCheckRelativeTolerance * std::max(std::abs(dij), std::abs(dji))});
-        }
+    AddStiffnessChecks(model, *reactions, scale, checks);
     return checks;
 }
 

@@ -306,7 +306,7 @@ void OutputFormQtTest::ledgerReactionsAndChecksBesideTheItems()
     QCOMPARE(Shown()[2], Row({"2", "未知力X1", "0.", "3.", "0."}));
     Click("cmdChecks");
     const Rows checks = Shown();
-    QCOMPARE(checks.size(), std::size_t{11});
+    QCOMPARE(checks.size(), std::size_t{23});
     for (std::size_t r = 1; r < checks.size(); ++r)
         QCOMPARE(checks[r][4], std::string("通过"));
     QCOMPARE(Find<QComboBox>("cmbCalType")->count(), 7);

@@ -60,11 +60,16 @@ TEST(ResultViewsTest, ViewsOpenWithTheirStepsAndShowTheirTables)
                                {"2", "未知力X1", "0.", "3.", "0."}}));
     EXPECT_EQ(ShowResultView(c.ctx, ResultView::Checks).end, StepEnd::Done);
     const Rows checks = c.Shown();
-    ASSERT_EQ(checks.size(), 1u + 9u + 1u);
+    // Equilibrium 9, compatibility 1, δ11 and Δ1p by the stiffness method 2,
+    // X1, the member's 6 end forces and the wall's 3 reactions against the
+    // stiffness method's solution of the original structure.
+    ASSERT_EQ(checks.size(), 1u + 9u + 1u + 2u + 1u + 6u + 3u);
     EXPECT_EQ(checks[0], (std::vector<std::string>{"校核内容", "位置", "数值", "容差", "结论"}));
     EXPECT_EQ(checks[1][0], "结点平衡 ΣFx");
     EXPECT_EQ(checks[10][0], "变形协调");
     EXPECT_EQ(checks[10][1], "X1");
+    EXPECT_EQ(checks[11][0] + checks[11][1], "主系数复核δ11");
+    EXPECT_EQ(checks[13][0] + checks[13][1], "刚度法复核 XX1");
     for (const std::vector<std::string>& row : Rows(checks.begin() + 1, checks.end()))
         EXPECT_EQ(row[4], "通过") << row[0] << " " << row[1];
     EXPECT_TRUE(c.messages.shown.empty());
