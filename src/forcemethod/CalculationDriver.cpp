@@ -8,7 +8,9 @@
 #include "forcemethod/EquationSolver.h"
 #include "forcemethod/ForceMethod.h"
 #include "forcemethod/ForceMethodTexts.h"
+#include "forcemethod/ModelSolution.h"
 #include "forcemethod/ResultTables.h"
+#include "model/NumberText.h"
 
 namespace tavrin {
 
@@ -121,6 +123,19 @@ bool RunBasicParts(CalculationContext& ctx, int caseNo)
     return true;
 }
 
+// The final end forces of the tables against the double solution: a
+// warning when they differ in a place the table shows.
+void WarnIfTablesDeviate(CalculationContext& ctx)
+{
+    std::string why;
+    const std::optional<ForceMethodSolution> solution = SolutionOfModel(ctx.model, why);
+    if (!solution)
+        return;
+    const TableDeviation d = FinalForceDeviation(ctx.model, *solution);
+    if (DeviationShows(d))
+        ctx.messages.Show(TableDeviationText(FormatCoefficient(d.largest), d.member, d.quantity), kWarningTitle);
+}
+
 void MarkEndForcesDone(CalculationState& calc, int caseNo)
 {
     calc.endForcesDone[static_cast<std::size_t>(caseNo)] = true;
@@ -143,6 +158,7 @@ bool RunMemberForces(CalculationContext& ctx, const ResultLayout& layout)
     // A determinate structure has no other case: these are its final forces.
     ctx.calc.finalForcesDone = true;
     FillMemberRows(ctx.MSFlexGrid2, ctx.model);
+    WarnIfTablesDeviate(ctx);
     return true;
 }
 
@@ -203,6 +219,7 @@ bool RunSuperposition(CalculationContext& ctx)
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, TotalMemberForceTable, kTotalMemberForceTitle,
                      ctx.model);
     FillMemberRows(ctx.MSFlexGrid2, ctx.model);
+    WarnIfTablesDeviate(ctx);
     return true;
 }
 

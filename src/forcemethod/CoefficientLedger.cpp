@@ -1,5 +1,7 @@
 #include "forcemethod/CoefficientLedger.h"
 
+#include "forcemethod/ModelSolution.h"
+
 #include <cmath>
 
 #include "analysis/Statics.h"
@@ -93,6 +95,13 @@ std::vector<LedgerEntry> SolutionLedger(const StructureModel& model, const Force
     for (int i = 1; i <= solution.degree; ++i)
         entries.push_back(entry(i, 0));
     return entries;
+}
+
+std::vector<LedgerEntry> LedgerOfModel(const StructureModel& model)
+{
+    std::string why;
+    const std::optional<ForceMethodSolution> solution = SolutionOfModel(model, why, false);
+    return solution ? SolutionLedger(model, *solution) : std::vector<LedgerEntry>{};
 }
 
 std::vector<std::int16_t> ElementsWithoutStiffness(const StructureModel& model)

@@ -51,6 +51,10 @@ LedgerTerm LedgerTermOf(const StructureModel& model, int e, const MemberForces& 
 // Delta_ip; `stored` holds each total rounded to float.
 std::vector<LedgerEntry> SolutionLedger(const StructureModel& model, const ForceMethodSolution& solution);
 
+// The ledger the views show: the double solution's (SolutionLedger) of the
+// calculation the model holds; empty while it cannot be formed.
+std::vector<LedgerEntry> LedgerOfModel(const StructureModel& model);
+
 // The intensity q across each member (entry e, 1..ElementCount) of the
 // user's distributed loads, positive toward the member's left normal.
 std::vector<float> TransverseIntensities(const StructureModel& model);

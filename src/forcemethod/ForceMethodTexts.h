@@ -121,4 +121,11 @@ inline constexpr std::string_view kIllConditionedText =
 // A step's results, a pivot or an unknown beyond the 32-bit float range.
 inline constexpr std::string_view kOverflowText = "计算结果超出数值范围，请检查荷载、EI和结点坐标是否过大或过小！";
 
+// The 32-bit tables against the double solution.
+inline std::string TableDeviationText(const std::string& amount, int member, const std::string& quantity)
+{
+    return "构件内力表按32位浮点数计算，与双精度解最多相差" + amount + "（杆件" + std::to_string(member) + "的" +
+           quantity + "），表中末位数字不可靠；位移、校核和计算书按双精度解计算。";
+}
+
 }  // namespace tavrin

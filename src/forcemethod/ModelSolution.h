@@ -13,10 +13,25 @@ namespace tavrin {
 // loads, case k the unit force Xk as recorded with its end forces. Every
 // view beyond the described tables reads it. std::nullopt, with `why`, while
 // a unit case is not recorded yet or the double statics refuse a case.
-std::optional<ForceMethodSolution> SolutionOfModel(const StructureModel& model, std::string& why);
+std::optional<ForceMethodSolution> SolutionOfModel(const StructureModel& model, std::string& why,
+                                                   bool solveUnknowns = true);
 
 // The deflection across each member (entry e - 1, along its left normal) of
 // the original structure: w'' = -M / EI, w = 0 at both ends.
 std::vector<PiecewiseCurve> MemberDeflections(const StructureModel& model, const ForceMethodSolution& solution);
+
+// The largest difference between the final end forces the tables hold
+// (32-bit: Elements' Ni..Mj) and the solution's, and where it is.
+struct TableDeviation {
+    double largest = 0.0;
+    double scale = 0.0;  // the largest final end force or moment of the solution
+    int member = 0;
+    std::string quantity;  // "Ni", ..., "Mj"
+};
+TableDeviation FinalForceDeviation(const StructureModel& model, const ForceMethodSolution& solution);
+
+// True when the deviation changes what the tables show: more than half of
+// their last place ("0.##") and more than float rounding of the largest value.
+bool DeviationShows(const TableDeviation& d);
 
 }  // namespace tavrin

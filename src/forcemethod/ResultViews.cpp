@@ -45,7 +45,7 @@ bool ShowView(CalculationContext& ctx, ResultView view)
     }
     switch (view) {
         case ResultView::Ledger: {
-            const std::vector<LedgerEntry> ledger = FormCoefficientLedger(ctx.model, calc.degree);
+            const std::vector<LedgerEntry> ledger = LedgerOfModel(ctx.model);
             if (ledger.empty()) {
                 ctx.messages.Show(kCoefficientsMissing);
                 return false;

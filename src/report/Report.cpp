@@ -347,7 +347,7 @@ private:
         Add(ReportBlock::Kind::Subheading, m_items[coefficients].text);
         Add(ReportBlock::Kind::Paragraph, kCoefficientLead);
         Table(kCoefficientCaption, ResultOf(coefficients).table);
-        Table(LedgerTable.caption, ViewTable(LedgerTable, LedgerRows(FormCoefficientLedger(model, n))));
+        Table(LedgerTable.caption, ViewTable(LedgerTable, LedgerRows(LedgerOfModel(model))));
         Add(ReportBlock::Kind::Paragraph, kSubstituteLead);
         for (int i = 1; i <= n; ++i) {
             RichText line;

@@ -24,7 +24,8 @@ double SumOfProducts(const StructureModel& model, const CaseForces& a, const Cas
 }  // namespace
 
 std::optional<ForceMethodSolution> SolveForceMethod(const StructureModel& model,
-                                                    const std::vector<OneBasedTable<Load>>& caseLoads, std::string& why)
+                                                    const std::vector<OneBasedTable<Load>>& caseLoads, std::string& why,
+                                                    bool solveUnknowns)
 {
     ForceMethodSolution s;
     s.degree = caseLoads.empty() ? 0 : static_cast<int>(caseLoads.size()) - 1;
@@ -55,6 +56,10 @@ std::optional<ForceMethodSolution> SolveForceMethod(const StructureModel& model,
             for (std::size_t j = i; j < n; ++j)
                 s.delta[i][j] = s.delta[j][i] = SumOfProducts(model, s.cases[i + 1], s.cases[j + 1]);
             s.Delta[i] = SumOfProducts(model, s.cases[0], s.cases[i + 1]);
+        }
+        if (!solveUnknowns) {
+            s.total = s.cases.front();
+            return s;
         }
         const std::optional<DenseLu> lu = DenseLu::Factor(s.delta, 1e-13);
         if (!lu) {

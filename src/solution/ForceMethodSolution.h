@@ -36,8 +36,10 @@ double MemberProduct(const StructureModel& model, const CaseForces& a, const Cas
 // determinate structure one entry and no unknowns. std::nullopt, with `why`,
 // when a case is refused by the statics, a member has EI or length 0 where
 // the coefficients need them, or the canonical equations are singular.
+// With `solveUnknowns` false it stops after the coefficients: X stays empty
+// and `total` is case 0 (what the ledger of a singular system still shows).
 std::optional<ForceMethodSolution> SolveForceMethod(const StructureModel& model,
-                                                    const std::vector<OneBasedTable<Load>>& caseLoads,
-                                                    std::string& why);
+                                                    const std::vector<OneBasedTable<Load>>& caseLoads, std::string& why,
+                                                    bool solveUnknowns = true);
 
 }  // namespace tavrin

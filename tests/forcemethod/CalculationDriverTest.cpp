@@ -7,6 +7,7 @@
 #include "forcemethod/CalculationDriver.h"
 #include "forcemethod/CalculationFixture.h"
 #include "forcemethod/CaseDiagrams.h"
+#include "forcemethod/ForceMethodTexts.h"
 #include "forcemethod/FrameFixtures.h"
 #include "forcemethod/ResultTables.h"
 #include "forcemethod/SupplementaryInput.h"
@@ -737,9 +738,8 @@ TEST(CalculationDriverTest, EachStepSaysHowItEnded)
         {"member forces off the chain",
          &offTheChain,
          {0, 1},
-         {StepEnd::DoneWithWarning,
-          "单元编号不满足逐杆递推的要求（杆件的i端应在支座上、自由端或前一单元的j端，且两根杆件不能从同一结点出发），"
-          "单元1的杆端内力可能不正确!"}},
+         // The walk's warning, then how far its table is from the solution.
+         {StepEnd::DoneWithWarning, TableDeviationText("48.", 1, "Mj")}},
         {"member forces before the reactions",
          &testing::kSimpleBeam,
          {1},

@@ -205,3 +205,88 @@ TEST(DisplacementsTest, DeflectedCantileverPassesThroughTheHandNumbers)
 
 }  // namespace
 }  // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+// Four equal spans of 4 (EI 1) under 1 per unit length, the inner supports
+// released as X1..X3, node 2 at the middle of the first span. Three-moment
+// equation: hogging 3qL^2/28, qL^2/14, 3qL^2/28 over the inner supports, so
+// X1 = 32 qL / 28 and the first span's middle sags 5qL^4/384 - 3qL^4/448 =
+// 34/21; the released supports stay where they are.
+const FrameTables kFourSpanBeam{
+    {{"1", "0", "0", "铰接"},
+     {"2", "2", "0", "刚接"},
+     {"3", "4", "0", "刚接"},
+     {"4", "8", "0", "刚接"},
+     {"5", "12", "0", "刚接"},
+     {"6", "16", "0", "铰接"}},
+    {{"1", "1", "1", "2"}, {"2", "1", "2", "3"}, {"3", "1", "3", "4"}, {"4", "1", "4", "5"}, {"5", "1", "5", "6"}},
+    {{"1", "铰支座", "结点下方"}, {"6", "活动支座", "结点下方"}},
+    {{"均布荷载", "", "1", "向下", "1"},
+     {"均布荷载", "", "2", "向下", "1"},
+     {"均布荷载", "", "3", "向下", "1"},
+     {"均布荷载", "", "4", "向下", "1"},
+     {"均布荷载", "", "5", "向下", "1"}},
+};
+
+TEST(DisplacementsTest, FourSpanBeamMatchesTheThreeMomentEquation)
+{
+    Calculation c(kFourSpanBeam, 3);
+    c.RunAll({{{"集中荷载", "3", "", "向上"}}, {{"集中荷载", "4", "", "向上"}}, {{"集中荷载", "5", "", "向上"}}});
+    std::string why;
+    const std::optional<ForceMethodSolution> s = SolutionOfModel(c.model, why);
+    ASSERT_TRUE(s) << why;
+    EXPECT_NEAR(s->X[0], 32.0 * 4.0 / 28.0, 1e-12);
+    EXPECT_NEAR(s->X[1], 26.0 * 4.0 / 28.0, 1e-12);
+    std::vector<NodeDisplacement> nodes;
+    ASSERT_TRUE(ComputeNodeDisplacements(c.model, c.calc, nodes, c.messages));
+    EXPECT_NEAR(nodes[1].dy, -34.0 / 21.0, 1e-12);
+    for (const int released : {2, 3, 4})
+        EXPECT_EQ(nodes[static_cast<std::size_t>(released)].dy, 0.0) << released + 1;
+    Displacement d;
+    ASSERT_TRUE(ComputeDisplacement(c.model, c.calc, {4, DisplacementKind::Vertical}, d, c.messages));
+    EXPECT_EQ(SenseText(d.Delta), "");
+}
+
+// A column and an inclined cantilever, each under a tip load: the middle of
+// the member moves 5 P⊥ L^3 / (48 EI) along the member's normal (P⊥ the
+// load's part across it), the chord half of the tip's P⊥ L^3 / (3 EI).
+TEST(DisplacementsTest, DeflectedAxesOfAColumnAndAnInclinedMemberBendTowardTheLoad)
+{
+    struct Case {
+        const char* name;
+        const char* x;
+        const char* y;
+        const char* direction;
+        double px, py;  // the load, 2 along `direction`
+    };
+    const Case cases[] = {{"column, load to the left", "0", "4", "向左", -2.0, 0.0},
+                          {"member to (3, 4), load downward", "3", "4", "向下", 0.0, -2.0}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const FrameTables frame{{{"1", "0", "0", "刚接"}, {"2", k.x, k.y, "自由端"}},
+                                {{"1", "3", "1", "2"}},
+                                {{"1", "固定支座", "结点下方"}},
+                                {{"集中荷载", "2", "", k.direction, "2"}}};
+        Calculation c(frame, 0);
+        c.RunAll({});
+        std::vector<NodeDisplacement> nodes;
+        ASSERT_TRUE(ComputeNodeDisplacements(c.model, c.calc, nodes, c.messages));
+        std::string why;
+        const std::vector<PiecewiseCurve> w = MemberDeflections(c.model, *SolutionOfModel(c.model, why));
+        const double L = 5.0 - (std::string(k.x) == "0" ? 1.0 : 0.0), EI = 3.0;
+        const double S = std::stod(k.y) / L, C = std::stod(k.x) / L;
+        const double across = -S * k.px + C * k.py;  // along the left normal (-S, C)
+        const double tip = across * L * L * L / (3.0 * EI);
+        EXPECT_NEAR(nodes[1].dx, -S * tip, 1e-12);
+        EXPECT_NEAR(nodes[1].dy, C * tip, 1e-12);
+        const Displacement2D mid = MemberPointDisplacement(c.model, nodes, w[0], 1, 0.5);
+        const double middle = 5.0 * across * L * L * L / (48.0 * EI);
+        EXPECT_NEAR(mid.x, -S * middle, 1e-12);
+        EXPECT_NEAR(mid.y, C * middle, 1e-12);
+    }
+}
+
+}  // namespace
+}  // namespace tavrin

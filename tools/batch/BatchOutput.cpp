@@ -187,7 +187,7 @@ FinalTables FinalTablesOf(const RunResult& result)
     FinalTables tables;
     const int n = model.IndeterminacyDegree;
     if (n >= 1 && model.FlexibilityMatrix.Size() == n)
-        tables.ledger = FormCoefficientLedger(model, n);
+        tables.ledger = LedgerOfModel(model);
     if (result.completed) {
         tables.reactions = FormFinalReactions(model);
         tables.checks = CheckFinalResults(model);
