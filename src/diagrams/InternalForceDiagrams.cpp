@@ -8,6 +8,7 @@
 #include "drawing/DrawingPasses.h"
 #include "model/CellReading.h"
 #include "model/NumberText.h"
+#include "solution/FrameStatics.h"
 
 namespace tavrin {
 
@@ -307,12 +308,32 @@ float DrawAxialDiagram(const StructureModel& model, Canvas& canvas, DiagramHost&
         {std::string(kAxialDiagramCaption), ElementEnds(model.Elements, &Element::Ni, &Element::Nj), {}});
 }
 
-float DrawCaseMomentDiagram(const StructureModel& model, int caseNo, Canvas& canvas, DiagramHost& host)
+// The end moments of case c from the statics in double of the loads the case
+// was calculated with; the table's where the statics refuse them.
+OneBasedTable<EndValues> CaseEndMoments(const StructureModel& model, int caseNo)
 {
-    const CaseForceTable& moments = model.CaseMoments;
     OneBasedTable<EndValues> ends;
+    const auto c = static_cast<std::size_t>(caseNo);
+    const OneBasedTable<Load>* loads = caseNo == 0 ? &model.UserLoads()
+                                       : c < model.CaseReactions.size() && model.CaseReactions[c]
+                                           ? &model.CaseReactions[c]->loads
+                                           : nullptr;
+    std::string why;
+    const std::optional<CaseLoads> read = loads ? ReadCaseLoads(model, *loads, why) : std::nullopt;
+    if (const std::optional<CaseForces> forces = read ? SolveStatics(model, *read, why) : std::nullopt) {
+        for (const MemberForces& m : forces->members)
+            ends.Append({static_cast<float>(m.i.M), static_cast<float>(m.j.M)});
+        return ends;
+    }
+    const CaseForceTable& moments = model.CaseMoments;
     for (int e = 1; moments.Has(caseNo, e, 1); ++e)
         ends.Append({moments.at(caseNo, e, 1), moments.at(caseNo, e, 2)});
+    return ends;
+}
+
+float DrawCaseMomentDiagram(const StructureModel& model, int caseNo, Canvas& canvas, DiagramHost& host)
+{
+    OneBasedTable<EndValues> ends = CaseEndMoments(model, caseNo);
     const std::string caption = CaseMomentCaption(caseNo);
     return DrawDiagram(
         model, canvas, host, kMomentRule,

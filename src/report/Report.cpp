@@ -15,6 +15,7 @@
 #include "forcemethod/Displacements.h"
 #include "forcemethod/FinalReactions.h"
 #include "forcemethod/ForceMethodTexts.h"
+#include "forcemethod/ModelSolution.h"
 #include "forcemethod/ResultChecks.h"
 #include "forcemethod/ResultViews.h"
 #include "input/InputTables.h"
@@ -315,6 +316,15 @@ private:
         return true;
     }
 
+    // Xk of the solution in double; the model's while it cannot be formed.
+    double UnknownOf(int k) const
+    {
+        std::string why;
+        const std::optional<ForceMethodSolution> solution = SolutionOfModel(m_source.model, why);
+        return solution && static_cast<int>(solution->X.size()) >= k ? solution->X[static_cast<std::size_t>(k - 1)]
+                                                                     : m_source.model.RedundantForces.at(k);
+    }
+
     bool EquationSection(const CalculationState& calc)
     {
         const int n = calc.degree;
@@ -349,14 +359,26 @@ private:
         Table(kCoefficientCaption, ResultOf(coefficients).table);
         Table(LedgerTable.caption, ViewTable(LedgerTable, LedgerRows(LedgerOfModel(model))));
         Add(ReportBlock::Kind::Paragraph, kSubstituteLead);
+        // The equations with the coefficients and unknowns of the solution in
+        // double (the table above shows them as calculated in 32 bits).
+        std::string why;
+        const std::optional<ForceMethodSolution> solution = SolutionOfModel(model, why, false);
+        const auto delta = [&](int i, int j) {
+            return solution ? solution->delta[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)]
+                            : static_cast<double>(model.FlexibilityMatrix.at(i, j));
+        };
+        const auto Delta = [&](int i) {
+            return solution ? solution->Delta[static_cast<std::size_t>(i - 1)]
+                            : static_cast<double>(model.FreeTerms.at(i));
+        };
         for (int i = 1; i <= n; ++i) {
             RichText line;
             for (int j = 1; j <= n; ++j) {
-                line.push_back(Normal(SignedTerm(model.FlexibilityMatrix.at(i, j), j == 1)));
+                line.push_back(Normal(SignedTerm(delta(i, j), j == 1)));
                 line.push_back(Normal("X"));
                 line.push_back(Sub(std::to_string(j)));
             }
-            line.push_back(Normal(SignedTerm(model.FreeTerms.at(i), false) + " = 0"));
+            line.push_back(Normal(SignedTerm(Delta(i), false) + " = 0"));
             Add(ReportBlock::Kind::Equation, std::move(line));
         }
 
@@ -366,8 +388,8 @@ private:
         Add(ReportBlock::Kind::Subheading, m_items[unknowns].text);
         Add(ReportBlock::Kind::Paragraph, kSolveLead);
         for (int k = 1; k <= n; ++k)
-            Add(ReportBlock::Kind::Equation, RichText{Normal("X"), Sub(std::to_string(k)),
-                                                      Normal(" = " + SignedTerm(model.RedundantForces.at(k), true))});
+            Add(ReportBlock::Kind::Equation,
+                RichText{Normal("X"), Sub(std::to_string(k)), Normal(" = " + SignedTerm(UnknownOf(k), true))});
         return true;
     }
 
@@ -387,7 +409,7 @@ private:
             symbols.push_back(Sub(std::to_string(k)));
             symbols.push_back(Normal("X"));
             symbols.push_back(Sub(std::to_string(k)));
-            numbers.push_back(Normal(SignedTerm(m_source.model.RedundantForces.at(k), k == 1) + "M\u0304"));
+            numbers.push_back(Normal(SignedTerm(UnknownOf(k), k == 1) + "M\u0304"));
             numbers.push_back(Sub(std::to_string(k)));
         }
         for (RichText* line : {&symbols, &numbers}) {

@@ -44,6 +44,9 @@ inline constexpr std::string_view kDisplacementLead =
 // "结点2竖向位移 Δ = −31.5，与单位力方向相反。"
 inline std::string DisplacementSentence(std::string_view name, std::string_view value, std::string_view sense)
 {
+    // A displacement the restraints hold has no sense.
+    if (sense.empty())
+        return std::string(name) + " Δ = " + std::string(value) + "。";
     return std::string(name) + " Δ = " + std::string(value) + "，" + std::string(sense) + "。";
 }
 
