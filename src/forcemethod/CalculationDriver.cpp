@@ -50,7 +50,7 @@ bool RequirePartRows(CalculationContext& ctx, const TextGrid& rows, const PartTa
 
 bool RequireReactions(CalculationContext& ctx, int caseNo)
 {
-    if (ctx.calc.reactionsCase == caseNo)
+    if (!ctx.calc.progress.MissingFor({StepKind::CaseEndForces, caseNo}))
         return true;
     ctx.messages.Show(ReactionsMissingText(caseNo));
     return false;
@@ -62,7 +62,11 @@ bool RunSupportReactions(CalculationContext& ctx, int caseNo, std::string_view t
         return false;
     const bool solved = ComputeSupportReactions(ctx.model, ctx.messages);
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, SupportReactionTable, title, ctx.model);
-    ctx.calc.reactionsCase = solved ? caseNo : -1;
+    const CalculationStep step{StepKind::SupportReactions, caseNo};
+    if (solved)
+        ctx.calc.progress.Produced(step);
+    else
+        ctx.calc.progress.Forget(step);
     if (solved)
         FillSupportRows(ctx.MSFlexGrid2, ctx.model);
     return solved;
@@ -87,7 +91,7 @@ bool RunAttachedParts(CalculationContext& ctx)
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, AttachedPartResultTable, kAttachedPartTitle,
                      ctx.model);
     // The basic part's reactions of this case are still to come.
-    ctx.calc.reactionsCase = -1;
+    ctx.calc.progress.Started({StepKind::AttachedParts, 0});
     if (!UseLoadsOfCase(ctx, 0))
         return false;
     return CalculateAttachedParts(ctx, ctx.MSFlexGrid2);
@@ -97,7 +101,8 @@ bool RunBasicParts(CalculationContext& ctx, int caseNo)
 {
     CalculationState& calc = ctx.calc;
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, BasicPartResultTable, kBasicPartTitle, ctx.model);
-    calc.reactionsCase = -1;
+    const CalculationStep step{StepKind::BasicParts, caseNo};
+    calc.progress.Started(step);
     if (!UseLoadsOfCase(ctx, caseNo))
         return false;
     if (!calc.basicPartsConfirmed) {
@@ -111,7 +116,7 @@ bool RunBasicParts(CalculationContext& ctx, int caseNo)
         return false;
     if (!ComputeBasicPartReactions(ctx.model, calc.basicPartRows, ctx.MSFlexGrid2, ctx.messages))
         return false;
-    calc.reactionsCase = caseNo;
+    calc.progress.Produced(step);
     if (calc.kind != CalculationModel::IndeterminateWithAttached)
         return true;
     // No whole-structure arrangement fits a structure with attached parts, so
@@ -136,27 +141,14 @@ void WarnIfTablesDeviate(CalculationContext& ctx)
         ctx.messages.Show(TableDeviationText(FormatCoefficient(d.largest), d.member, d.quantity), kWarningTitle);
 }
 
-void MarkEndForcesDone(CalculationState& calc, int caseNo)
-{
-    calc.endForcesDone[static_cast<std::size_t>(caseNo)] = true;
-    calc.coefficientsDone = false;
-    calc.unknownsDone = false;
-    calc.finalForcesDone = false;
-    // With redundants the end-force routine clears every reaction, so that
-    // the next case starts from nothing.
-    if (IsIndeterminate(calc.kind))
-        calc.reactionsCase = -1;
-}
-
 bool RunMemberForces(CalculationContext& ctx, const ResultLayout& layout)
 {
     if (!RequireReactions(ctx, 0) || !UseLoadsOfCase(ctx, 0))
         return false;
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, layout, kMemberForceTitle, ctx.model);
     ComputeCaseEndForces(ctx.model, 0, ctx.messages);
-    MarkEndForcesDone(ctx.calc, 0);
     // A determinate structure has no other case: these are its final forces.
-    ctx.calc.finalForcesDone = true;
+    ctx.calc.progress.Produced({StepKind::MemberForces, 0});
     FillMemberRows(ctx.MSFlexGrid2, ctx.model);
     WarnIfTablesDeviate(ctx);
     return true;
@@ -167,7 +159,7 @@ bool RunCaseEndForces(CalculationContext& ctx, int caseNo)
     if (!RequireReactions(ctx, caseNo) || !UseLoadsOfCase(ctx, caseNo))
         return false;
     ComputeCaseEndForces(ctx.model, static_cast<std::int16_t>(caseNo), ctx.messages);
-    MarkEndForcesDone(ctx.calc, caseNo);
+    ctx.calc.progress.Produced({StepKind::CaseEndForces, caseNo});
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, CaseMemberForceTable, CaseMemberForceTitle(caseNo),
                      ctx.model);
     FillCaseMemberRows(ctx.MSFlexGrid2, ctx.model, caseNo);
@@ -177,45 +169,48 @@ bool RunCaseEndForces(CalculationContext& ctx, int caseNo)
 bool RunCoefficients(CalculationContext& ctx)
 {
     CalculationState& calc = ctx.calc;
-    for (int c = 0; c <= calc.degree; ++c)
-        if (!calc.endForcesDone[static_cast<std::size_t>(c)]) {
-            ctx.messages.Show(EndForcesMissingText(c));
-            return false;
-        }
+    const CalculationStep step{StepKind::Coefficients, 0};
+    if (const auto missing = calc.progress.MissingFor(step)) {
+        ctx.messages.Show(EndForcesMissingText(missing->caseNo));
+        return false;
+    }
     // The free terms read the user's distributed loads.
     RestoreUserLoads(ctx);
-    calc.unknownsDone = false;
-    calc.finalForcesDone = false;
-    calc.coefficientsDone = FormCoefficients(ctx.model, ctx.messages);
-    if (calc.coefficientsDone)
-        FillCoefficientTable(ctx.MSFlexGrid2, ctx.model, calc.degree);
-    return calc.coefficientsDone;
+    calc.progress.Started(step);
+    if (!FormCoefficients(ctx.model, ctx.messages))
+        return false;
+    calc.progress.Produced(step);
+    FillCoefficientTable(ctx.MSFlexGrid2, ctx.model, calc.degree);
+    return true;
 }
 
 bool RunUnknowns(CalculationContext& ctx)
 {
     CalculationState& calc = ctx.calc;
     const StructureModel& model = ctx.model;
-    if (!calc.coefficientsDone || model.FlexibilityMatrix.Size() != calc.degree ||
+    const CalculationStep step{StepKind::Unknowns, 0};
+    if (calc.progress.MissingFor(step) || model.FlexibilityMatrix.Size() != calc.degree ||
         model.FreeTerms.Count() != calc.degree) {
         ctx.messages.Show(kCoefficientsMissing);
         return false;
     }
-    calc.finalForcesDone = false;
-    const bool solved = SolveRedundants(ctx.model, ctx.messages);
-    calc.unknownsDone = solved && model.RedundantForces.Count() == calc.degree;
+    calc.progress.Started(step);
+    const bool solved = SolveRedundants(ctx.model, ctx.messages) && model.RedundantForces.Count() == calc.degree;
+    if (solved)
+        calc.progress.Produced(step);
     FillRedundantTable(ctx.MSFlexGrid2, model, calc.degree);
-    return calc.unknownsDone;
+    return solved;
 }
 
 bool RunSuperposition(CalculationContext& ctx)
 {
-    if (!ctx.calc.unknownsDone || ctx.model.RedundantForces.Count() != ctx.calc.degree) {
+    const CalculationStep step{StepKind::Superposition, 0};
+    if (ctx.calc.progress.MissingFor(step) || ctx.model.RedundantForces.Count() != ctx.calc.degree) {
         ctx.messages.Show(kUnknownsMissing);
         return false;
     }
     SuperposeEndForces(ctx.model);
-    ctx.calc.finalForcesDone = true;
+    ctx.calc.progress.Produced(step);
     SetUpResultTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, TotalMemberForceTable, kTotalMemberForceTitle,
                      ctx.model);
     FillMemberRows(ctx.MSFlexGrid2, ctx.model);
@@ -309,35 +304,6 @@ bool ResultsFinite(const StructureModel& m)
     return CaseTableFinite(m.CaseAxialForces) && CaseTableFinite(m.CaseShearForces) && CaseTableFinite(m.CaseMoments);
 }
 
-// The mark of a step whose results were put back: the steps that read them
-// ask for it again.
-void ForgetStep(CalculationState& calc, CalculationStep step)
-{
-    switch (step.kind) {
-        case StepKind::SupportReactions:
-        case StepKind::AttachedParts:
-        case StepKind::BasicParts:
-            calc.reactionsCase = -1;
-            return;
-        case StepKind::MemberForces:
-        case StepKind::CaseEndForces:
-            calc.endForcesDone[static_cast<std::size_t>(step.caseNo)] = false;
-            calc.finalForcesDone = false;
-            return;
-        case StepKind::Coefficients:
-            calc.coefficientsDone = false;
-            return;
-        case StepKind::Unknowns:
-            calc.unknownsDone = false;
-            return;
-        case StepKind::Superposition:
-            calc.finalForcesDone = false;
-            return;
-        case StepKind::None:
-            return;
-    }
-}
-
 // Empties the rows under the headers.
 void ClearDataRows(TextGrid& grid)
 {
@@ -385,7 +351,7 @@ bool RunSelectedStep(CalculationContext& ctx)
     const CalculationStep step = StepOfItem(ctx.form.items, ctx.form.selectedItem);
     if (step.kind == StepKind::None)
         return false;
-    if (!StructureStillFits(ctx)) {
+    if (!StillAsAnalysed(ctx.model, ctx.calc)) {
         ctx.messages.Show(kReanalyseMessage);
         return false;
     }
@@ -401,7 +367,7 @@ bool RunSelectedStep(CalculationContext& ctx)
     }
     if (!ResultsFinite(ctx.model)) {
         PutBack(ctx.model, std::move(before));
-        ForgetStep(ctx.calc, step);
+        ctx.calc.progress.Forget(step);
         ClearDataRows(ctx.MSFlexGrid2);
         ctx.messages.Show(kOverflowText);
         return false;
@@ -410,18 +376,6 @@ bool RunSelectedStep(CalculationContext& ctx)
 }
 
 }  // namespace
-
-bool StructureStillFits(const CalculationContext& ctx)
-{
-    const StructureModel& model = ctx.model;
-    const CalculationState& calc = ctx.calc;
-    const auto fits = [&](const CaseForceTable& t) {
-        return t.CaseCount() == calc.degree + 1 && t.ElementCount() == model.ElementCount();
-    };
-    return model.IndeterminacyDegree == calc.degree && model.CalcModel == calc.kind &&
-           ClassifyStructure(model) == calc.kind && fits(model.CaseAxialForces) && fits(model.CaseShearForces) &&
-           fits(model.CaseMoments);
-}
 
 // A step refused before it writes its table leaves the frames as they were,
 // so that the input table its message asks for stays in sight.

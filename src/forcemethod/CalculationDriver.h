@@ -16,8 +16,4 @@ namespace tavrin {
 // no item selected nothing runs: refused, without a message.
 StepOutcome RunCalculationStep(CalculationContext& ctx);
 
-// True while the case tables, the degree and the support arrangement are
-// still the ones the item list was made for.
-bool StructureStillFits(const CalculationContext& ctx);
-
 }  // namespace tavrin

@@ -125,7 +125,7 @@ void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis)
     const auto cases = static_cast<std::size_t>(analysis.degree + 1);
     calc.unitForces.assign(cases, std::nullopt);
     calc.unitForceRows.assign(cases, MemoryGrid(0, 0));
-    calc.endForcesDone.assign(cases, false);
+    calc.progress.Start(analysis.degree);
     calc.itemResults.assign(analysis.items.size(), std::nullopt);
 
     CalculationFormState& form = ctx.form;
@@ -155,7 +155,12 @@ bool StillAsAnalysed(const StructureModel& model, const CalculationState& calc)
     // A commit voids every result and empties the case tables, even when the
     // table committed is the same as before: the old steps are refused then,
     // so the analysis must size the tables anew.
-    return calc.analysed && InputOf(model) == calc.analysedFor && model.CaseMoments.CaseCount() == calc.degree + 1;
+    const auto sized = [&](const CaseForceTable& t) {
+        return t.CaseCount() == calc.degree + 1 && t.ElementCount() == model.ElementCount();
+    };
+    return calc.analysed && InputOf(model) == calc.analysedFor && model.IndeterminacyDegree == calc.degree &&
+           model.CalcModel == calc.kind && ClassifyStructure(model) == calc.kind && sized(model.CaseAxialForces) &&
+           sized(model.CaseShearForces) && sized(model.CaseMoments);
 }
 
 bool AnalyseAndOpenCalculation(CalculationContext& ctx)

@@ -8,6 +8,7 @@
 
 #include "analysis/ModelType.h"
 #include "drawing/Canvas.h"
+#include "forcemethod/StepTable.h"
 #include "input/InputTables.h"
 #include "model/Messages.h"
 #include "model/StructureModel.h"
@@ -124,14 +125,11 @@ struct CalculationState {
     // Shown for a table not yet confirmed or applied.
     SupplementaryRows offered;
 
-    int reactionsCase = -1;           // load case whose reactions Supports hold
-    std::vector<bool> endForcesDone;  // per case 0..n
-    bool coefficientsDone = false;
-    bool unknownsDone = false;
-    // The elements hold the final end forces of this calculation: the
-    // superposition (the member forces of a determinate structure) ran after
-    // every step it reads. The final reactions and the checks need it.
-    bool finalForcesDone = false;
+    // Which results the model holds for this calculation (the step table):
+    // the reactions of one case, the end forces per case, the coefficients,
+    // the unknowns and the final end forces (the superposition, or the member
+    // forces of a determinate structure, ran after every step it reads).
+    CalculationProgress progress;
 
     // Entry m: the result item m of the list showed last, kept so that the
     // whole calculation can be written out after the form moved on.
@@ -186,9 +184,11 @@ void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis)
 // for a diagram finds every step and result where they were.
 bool CalculationGoesOn(const CalculationContext& ctx);
 
-// True while the structure (nodes, members, supports, the user's loads and
-// the degree) is the one the calculation was analysed for and its case
-// tables are still sized for it: a commit empties them.
+// The one test of "the structure is still as analysed", read by every step,
+// view, diagram and the report: the structure (nodes, members, supports,
+// the user's loads and the degree) is the one the calculation was analysed
+// for, it still classifies as the same calculation model, and its case
+// tables are still sized for it (a commit empties them).
 bool StillAsAnalysed(const StructureModel& model, const CalculationState& calc);
 
 // The menu command "计算类型分析" on the form's rules: the calculation that

@@ -6,15 +6,14 @@ namespace tavrin {
 
 bool CaseDiagramReady(const StructureModel& model, const CalculationState& calc, int caseNo)
 {
-    const auto c = static_cast<std::size_t>(caseNo);
-    return caseNo >= 0 && c < calc.endForcesDone.size() && calc.endForcesDone[c] && StillAsAnalysed(model, calc) &&
+    return calc.progress.Holds(Product::EndForces, caseNo) && StillAsAnalysed(model, calc) &&
            model.CaseMoments.ElementCount() == model.ElementCount();
 }
 
 std::vector<int> ReadyCases(const StructureModel& model, const CalculationState& calc)
 {
     std::vector<int> cases;
-    for (int c = 0; c < static_cast<int>(calc.endForcesDone.size()); ++c)
+    for (int c = 0; c <= calc.progress.Degree(); ++c)
         if (CaseDiagramReady(model, calc, c))
             cases.push_back(c);
     return cases;

@@ -131,7 +131,7 @@ bool ComputeVirtualLoadForces(const StructureModel& model, const OneBasedTable<L
 
 bool RealMomentsKnown(const StructureModel& model, const CalculationState& calc)
 {
-    return calc.analysed && calc.finalForcesDone && StillAsAnalysed(model, calc);
+    return calc.analysed && calc.progress.Holds(Product::FinalForces) && StillAsAnalysed(model, calc);
 }
 
 bool ComputeDisplacement(const StructureModel& model, const CalculationState& calc, DisplacementRequest request,

@@ -33,7 +33,7 @@ bool ShowView(CalculationContext& ctx, ResultView view)
     const CalculationState& calc = ctx.calc;
     if (!calc.analysed)
         return false;
-    if (!StructureStillFits(ctx)) {
+    if (!StillAsAnalysed(ctx.model, ctx.calc)) {
         ctx.messages.Show(kReanalyseMessage);
         return false;
     }
@@ -129,8 +129,8 @@ bool ResultViewAvailable(const CalculationState& calc, ResultView view)
     if (!calc.analysed)
         return false;
     if (view == ResultView::Ledger)
-        return calc.degree >= 1 && calc.coefficientsDone;
-    return calc.finalForcesDone;
+        return calc.degree >= 1 && calc.progress.Holds(Product::Coefficients);
+    return calc.progress.Holds(Product::FinalForces);
 }
 
 StepOutcome ShowResultView(CalculationContext& ctx, ResultView view)

@@ -81,13 +81,8 @@ void ShowInputTable(CalculationContext& ctx, SupplementaryTable table, const Sup
 // formed from them, out of date.
 void ForgetResultsOfCase(CalculationState& calc, int caseNo)
 {
-    if (calc.reactionsCase == caseNo)
-        calc.reactionsCase = -1;
-    if (caseNo >= 0 && caseNo < static_cast<int>(calc.endForcesDone.size()))
-        calc.endForcesDone[static_cast<std::size_t>(caseNo)] = false;
-    calc.coefficientsDone = false;
-    calc.unknownsDone = false;
-    calc.finalForcesDone = false;
+    calc.progress.Void(Product::Reactions, caseNo);
+    calc.progress.Void(Product::EndForces, caseNo);
 }
 
 // Attached-part or basic-part rows confirmed anew, other than those the
@@ -96,11 +91,11 @@ void ForgetResultsOfCase(CalculationState& calc, int caseNo)
 void KeepPartRows(CalculationState& calc, MemoryGrid& kept, bool& confirmed, MemoryGrid rows)
 {
     if (confirmed && GridCells(rows) != GridCells(kept))
-        for (int c = 0; c < static_cast<int>(calc.endForcesDone.size()); ++c)
+        for (int c = 0; c <= calc.progress.Degree(); ++c)
             ForgetResultsOfCase(calc, c);
     kept = std::move(rows);
     confirmed = true;
-    calc.reactionsCase = -1;
+    calc.progress.Void(Product::Reactions);
 }
 
 // The attached-part and basic-part rows are confirmed only when every

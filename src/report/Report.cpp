@@ -74,29 +74,11 @@ bool ItemStands(const CalculationState& calc, std::size_t m, CalculationStep ste
 {
     if (m >= calc.itemResults.size() || !calc.itemResults[m])
         return false;
-    const auto endForcesDone = [&](int c) {
-        return c >= 0 && static_cast<std::size_t>(c) < calc.endForcesDone.size() &&
-               calc.endForcesDone[static_cast<std::size_t>(c)];
-    };
-    switch (step.kind) {
-        case StepKind::SupportReactions:
-        case StepKind::BasicParts:
-            return calc.reactionsCase == step.caseNo || endForcesDone(step.caseNo);
-        case StepKind::AttachedParts:
-            return calc.attachedPartsConfirmed;
-        case StepKind::MemberForces:
-        case StepKind::CaseEndForces:
-            return endForcesDone(step.caseNo);
-        case StepKind::Coefficients:
-            return calc.coefficientsDone;
-        case StepKind::Unknowns:
-            return calc.unknownsDone;
-        case StepKind::Superposition:
-            return calc.finalForcesDone;
-        case StepKind::None:
-            return false;
-    }
-    return false;
+    // The attached parts produce no result the model keeps: their table
+    // stands while their rows do.
+    if (step.kind == StepKind::AttachedParts)
+        return calc.attachedPartsConfirmed;
+    return calc.progress.Stands(step);
 }
 
 bool IsCaseStep(StepKind kind)

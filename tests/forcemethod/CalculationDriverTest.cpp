@@ -242,12 +242,13 @@ TEST(CalculationDriverTest, IndeterminateStructureWithAnAttachedPartRunsToTheEnd
     // The same basic-part rows confirmed again keep every result; other rows
     // make every case's results void, since each went through the parts.
     c.Supply(1, {{"1", "1"}});
-    EXPECT_TRUE(c.calc.coefficientsDone && c.calc.unknownsDone && c.calc.finalForcesDone);
+    const auto holds = [&c](Product p, int caseNo = 0) { return c.calc.progress.Holds(p, caseNo); };
+    EXPECT_TRUE(holds(Product::Coefficients) && holds(Product::Unknowns) && holds(Product::FinalForces));
     c.Supply(1, {{"1", "1"}, {"1", "2"}});
-    EXPECT_FALSE(c.calc.coefficientsDone || c.calc.unknownsDone || c.calc.finalForcesDone);
-    EXPECT_EQ(c.calc.endForcesDone, (std::vector<bool>{false, false}));
+    EXPECT_FALSE(holds(Product::Coefficients) || holds(Product::Unknowns) || holds(Product::FinalForces));
+    EXPECT_FALSE(holds(Product::EndForces, 0) || holds(Product::EndForces, 1));
     c.Run(5);
-    EXPECT_FALSE(c.calc.coefficientsDone);
+    EXPECT_FALSE(holds(Product::Coefficients));
 }
 
 // Nodes committed again move the members: a new analysis calculates with the
@@ -855,7 +856,7 @@ TEST(CalculationDriverTest, AnalysisAgainGoesOnWithTheCalculationOfTheSameStruct
         k.between(c);
         EXPECT_TRUE(AnalyseAndOpenCalculation(c.ctx));
         EXPECT_TRUE(c.form.visible);
-        EXPECT_EQ(c.calc.reactionsCase == 0, k.goesOn);
+        EXPECT_EQ(c.calc.progress.ReactionsCase() == 0, k.goesOn);
         EXPECT_EQ(c.form.selectedItem != -1, k.goesOn);
     }
 }

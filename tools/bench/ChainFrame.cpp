@@ -69,7 +69,7 @@ bool CalculateEveryItem(CalculationContext& ctx, const ChainFrame& chain, const 
         if (RunCalculationStep(ctx).end == StepEnd::Refused)
             return false;
     }
-    return ctx.calc.unknownsDone;
+    return ctx.calc.progress.Holds(Product::Unknowns);
 }
 
 }  // namespace tavrin::bench
