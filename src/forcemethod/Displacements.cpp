@@ -156,8 +156,8 @@ bool ComputeDisplacement(const StructureModel& model, const CalculationState& ca
 
 // Delta = sum over the members of int M M̄ / EI dx, M the original
 // structure's moment curve (exact over its pieces), M̄ the unit load's on the
-// basic system (reduction theorem). A sum that cancels to within 1e-9 of its
-// terms is a displacement the restraints hold: 0.
+// basic system (reduction theorem). A sum that cancels to within 1e-9 of
+// the size its terms could have is a displacement the restraints hold: 0.
 bool ComputeDisplacement(const StructureModel& model, const ForceMethodSolution& solution, DisplacementRequest request,
                          Displacement& result, MessageSink& messages)
 {
@@ -173,7 +173,9 @@ bool ComputeDisplacement(const StructureModel& model, const ForceMethodSolution&
         const MemberForces& unit = d.unit.forces.members[k];
         d.terms.push_back(LedgerTermOf(model, e, real, solution.loads[0].members[k], unit));
         d.Delta += d.terms.back().term;
-        magnitude += std::abs(d.terms.back().term);
+        // |int M M̄| <= sqrt(int M^2 int M̄^2): the size the sum may cancel from.
+        magnitude += std::sqrt(IntegralOfProduct(real.M, real.M) * IntegralOfProduct(unit.M, unit.M)) /
+                     static_cast<double>(model.Elements.at(e).EI);
     }
     if (std::abs(d.Delta) <= 1e-9 * magnitude)
         d.Delta = 0.0;

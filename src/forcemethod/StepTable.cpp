@@ -15,8 +15,8 @@ bool PerCase(Product p)
 
 const StepRule* RuleOf(StepKind kind)
 {
-    const auto rule = std::find_if(kStepRules.begin(), kStepRules.end(),
-                                   [kind](const StepRule& r) { return r.kind == kind; });
+    const auto rule =
+        std::find_if(kStepRules.begin(), kStepRules.end(), [kind](const StepRule& r) { return r.kind == kind; });
     return rule == kStepRules.end() ? nullptr : &*rule;
 }
 

@@ -24,7 +24,7 @@ struct StepRule {
     StepKind kind;
     std::optional<Product> needs;  // of the step's load case; EndForces: of every case 0..n
     bool needsEveryCase;
-    std::optional<Product> produces;   // of the step's load case
+    std::optional<Product> produces;       // of the step's load case
     std::optional<Product> alsoMakes;      // the end forces of a determinate structure are its final ones
     std::optional<Product> voidsOnStart;   // what the step overwrites in the model as it starts
     std::optional<Product> voidsWhenDone;  // what it clears from the model once done

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "drawing/DrawingPasses.h"
@@ -7,6 +8,7 @@
 #include "forcemethod/DeflectedShape.h"
 #include "forcemethod/Displacements.h"
 #include "forcemethod/ModelSolution.h"
+#include "solution/StiffnessSolution.h"
 
 namespace tavrin {
 namespace {
@@ -285,6 +287,86 @@ TEST(DisplacementsTest, DeflectedAxesOfAColumnAndAnInclinedMemberBendTowardTheLo
         const double middle = 5.0 * across * L * L * L / (48.0 * EI);
         EXPECT_NEAR(mid.x, -S * middle, 1e-12);
         EXPECT_NEAR(mid.y, C * middle, 1e-12);
+    }
+}
+
+}  // namespace
+}  // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+// Two cantilevers from one wall node typed "铰接": the fixed support clamps
+// the node, whose rotation is the support's, 0, with no sense (not refused
+// as a hinge joining several members); the free end of the loaded one turns
+// q L^3 / (6 EI) clockwise.
+TEST(DisplacementsTest, AHingeClampedByAFixedSupportTurnsWithIt)
+{
+    const FrameTables frame{{{"1", "0", "0", "铰接"}, {"2", "4", "0", "自由端"}, {"3", "0", "3", "自由端"}},
+                            {{"1", "1", "1", "2"}, {"2", "1", "1", "3"}},
+                            {{"1", "固定支座", "结点下方"}},
+                            {{"均布荷载", "", "1", "向下", "2"}}};
+    Calculation c(frame, 0);
+    c.RunAll({});
+    Displacement d;
+    ASSERT_TRUE(ComputeDisplacement(c.model, c.calc, {1, DisplacementKind::Rotation}, d, c.messages))
+        << (c.messages.shown.empty() ? "" : c.messages.shown.back().text);
+    EXPECT_EQ(d.Delta, 0.0);
+    EXPECT_EQ(SenseText(d.Delta), "");
+    ASSERT_TRUE(ComputeDisplacement(c.model, c.calc, {2, DisplacementKind::Rotation}, d, c.messages));
+    EXPECT_NEAR(d.Delta, -2.0 * 64.0 / 6.0, 1e-12);
+}
+
+}  // namespace
+}  // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+// Every node's displacement by the unit-load method (reduction theorem, on
+// the basic system) against the original structure solved by the stiffness
+// method: the same to 1e-9 of the largest, on frames with a column load, an
+// attached part and three redundants.
+TEST(DisplacementsTest, EveryNodeMovesAsTheStiffnessMethodSays)
+{
+    const std::vector<testing::Rows> portal{
+        {{"集中荷载", "4", "", "向右"}}, {{"集中荷载", "4", "", "向上"}}, {{"力偶", "4", "", "逆时针"}}};
+    const testing::WholeCalculation cases[] = {
+        {"portal fixed at both feet", &testing::kLFrame, 3, portal},
+        {"two-span continuous beam", &testing::kTwoSpanBeam, 1, {{{"集中荷载", "2", "", "向上"}}}},
+        {"hinged beam over a released support",
+         &testing::kHingedBeamOverThreeSupports,
+         1,
+         {{{"集中荷载", "3", "", "向上"}}},
+         {{"1", "2", "4", "2", "3"}},
+         {{"1", "1"}}},
+    };
+    for (const testing::WholeCalculation& k : cases) {
+        SCOPED_TRACE(k.name);
+        Calculation c(k);
+        std::vector<NodeDisplacement> nodes;
+        ASSERT_TRUE(ComputeNodeDisplacements(c.model, c.calc, nodes, c.messages));
+        std::string why;
+        const std::optional<ForceMethodSolution> s = SolutionOfModel(c.model, why);
+        ASSERT_TRUE(s) << why;
+        const auto original =
+            StiffnessSolution::Build(c.model, std::vector<CaseLoads>(s->loads.begin() + 1, s->loads.end()), why);
+        ASSERT_TRUE(original) << why;
+        const StiffnessSolution::Result r = original->Solve(s->loads[0]);
+        double largest = 0.0;
+        for (int n = 1; n <= c.model.NodeCount(); ++n)
+            for (const double u : original->NodeDisplacement(r, n))
+                largest = std::max(largest, std::abs(u));
+        // The symmetric two-span beam moves at no node.
+        largest = std::max(largest, 1e-12);
+        for (int n = 1; n <= c.model.NodeCount(); ++n) {
+            const auto u = original->NodeDisplacement(r, n);
+            const NodeDisplacement& d = nodes[static_cast<std::size_t>(n - 1)];
+            EXPECT_NEAR(d.dx, u[0], 1e-9 * largest) << n;
+            EXPECT_NEAR(d.dy, u[1], 1e-9 * largest) << n;
+            if (d.theta && EndsHeldRigidly(c.model, static_cast<std::int16_t>(n)))
+                EXPECT_NEAR(*d.theta, u[2], 1e-9 * largest) << n;
+        }
     }
 }
 
