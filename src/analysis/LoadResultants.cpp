@@ -3,6 +3,7 @@
 
 #include "analysis/Statics.h"
 #include "model/Vocabulary.h"
+#include "solution/MemberLoad.h"
 
 namespace tavrin {
 
@@ -68,13 +69,13 @@ LoadResultants SumLoadResultants(const StructureModel& model, std::span<const st
             if (load.LoadType == kDistributedLoad && load.ElementNo == elementNo) {
                 const Node& i = model.Nodes.at(e.INode);
                 const Node& j = model.Nodes.at(e.JNode);
-                const float dx = std::abs(j.X - i.X);
-                const float dy = std::abs(j.Y - i.Y);
                 const float xm = (i.X + j.X) / 2.0f;
                 const float ym = (i.Y + j.Y) / 2.0f;
-                distributedX += ex * dy;
-                distributedY += ey * dx;
-                distributedM += ex * dy * (ym - o.Y) - ey * dx * (xm - o.X);
+                float Fx = 0.0f, Fy = 0.0f;
+                UniformLoadResultant(j.X - i.X, j.Y - i.Y, ex, ey, Fx, Fy);
+                distributedX += Fx;
+                distributedY += Fy;
+                distributedM += Fx * (ym - o.Y) - Fy * (xm - o.X);
                 break;
             }
             if (load.LoadType == kCouple && load.ElementNo == 0 && TouchesNode(e, load.NodeNo)) {

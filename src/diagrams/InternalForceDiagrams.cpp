@@ -70,17 +70,11 @@ void LineTo(Canvas& canvas, Point a, Point b)
 }
 
 // Moment of the simply supported member under the loads' projections at the
-// fraction t of its length from end i:
-//   m(t) = (qh/2)·|sinα|·sinα·L²·t(t−1) − (qv/2)·|cosα|·cosα·L²·t(t−1)
-// A downward load on a horizontal member gives m(0.5) = −qL²/8, hung below.
-// Formed in double so that a large load on a long member stays finite.
+// fraction t of its length from end i (the member load's own formula); a
+// downward load on a horizontal member hangs below.
 double LoadMoment(const DistributedIntensity& q, const Element& e, double t)
 {
-    const double L = e.Length;
-    const double sinA = e.SinA;
-    const double cosA = e.CosA;
-    const double shape = L * L * t * (t - 1.0);
-    return (q.qh / 2.0) * std::fabs(sinA) * sinA * shape - (q.qv / 2.0) * std::fabs(cosA) * cosA * shape;
+    return UniformLoadMomentBeyondChord(e.Length, e.SinA, e.CosA, q.qh, q.qv, t);
 }
 
 // One member as the diagram sees it: its end points in the picture and its

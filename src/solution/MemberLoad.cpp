@@ -47,7 +47,10 @@ double MemberLoad::IntegralBeyondChord(double b1, double b2) const
 
 MemberLoad::Resultant MemberLoad::ResultantForce() const
 {
-    return {m_qh * m_L * std::abs(m_S), m_qv * m_L * std::abs(m_C), m_L / 2.0};
+    Resultant r;
+    UniformLoadResultant(m_L * m_C, m_L * m_S, m_qh, m_qv, r.Fx, r.Fy);
+    r.at = m_L / 2.0;
+    return r;
 }
 
 PiecewiseCurve MemberLoad::DeflectionBeyondChord(double EI) const

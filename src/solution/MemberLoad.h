@@ -63,6 +63,27 @@ T TransverseIntensity(T S, T C, T qh, T qv)
     return qv * C * std::abs(C) - qh * S * std::abs(S);
 }
 
+// The moment of those loads beyond the chord of the end moments at t (0 at
+// end i, 1 at end j), as the diagrams draw it:
+//   m(t) = (qh/2) |S| S L^2 t (t - 1) - (qv/2) |C| C L^2 t (t - 1)
+// = q L^2 t (1 - t) / 2; a downward load on a horizontal member gives
+// m(0.5) = -q L^2 / 8. Formed in double so that a large load on a long member
+// stays finite.
+inline double UniformLoadMomentBeyondChord(double L, double S, double C, double qh, double qv, double t)
+{
+    const double shape = L * L * t * (t - 1.0);
+    return (qh / 2.0) * std::fabs(S) * S * shape - (qv / 2.0) * std::fabs(C) * C * shape;
+}
+
+// The resultant of those loads on a member whose ends are dx and dy apart:
+// Fx = qh |dy| (rightward), Fy = qv |dx| (upward), at the member's middle.
+template <class T>
+void UniformLoadResultant(T dx, T dy, T qh, T qv, T& Fx, T& Fy)
+{
+    Fx = qh * std::abs(dy);
+    Fy = qv * std::abs(dx);
+}
+
 // The loads that act on one member between its ends, in double: the one
 // place that knows what such a load does to the member. Today these are the
 // distributed loads over the whole length (summed per direction, as stored).
