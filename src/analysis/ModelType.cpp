@@ -118,6 +118,8 @@ std::string LoadFault(const StructureModel& model, const Load& load)
     std::string reason = LoadNamesNode(load) ? MissingNodeReason(model, load.NodeNo) : std::string();
     if (reason.empty() && LoadNamesElement(load))
         reason = MissingElementReason(model, load.ElementNo);
+    if (reason.empty())
+        reason = CoupleElementUnnamedReason(model, load);
     return reason;
 }
 
@@ -136,8 +138,10 @@ std::optional<UnfitRow> FirstFault(std::string_view table, const OneBasedTable<R
 
 // The first stored row that a later commit left without what it names: an
 // element whose end node is gone or whose ends now coincide, a support at a
-// node that is gone, a load at a node or on an element that is gone. The
-// student's loads are checked, also while unit forces stand in Loads.
+// node that is gone, a load at a node or on an element that is gone, a couple
+// at a node that has become a hinge of several members without naming one of
+// them. The student's loads are checked, also while unit forces stand in
+// Loads.
 std::optional<UnfitRow> FirstUnfitRow(const StructureModel& model)
 {
     const auto element = [&](const Element& e) { return ElementFault(model, e); };
@@ -198,13 +202,37 @@ bool AcceptModelType(StructureModel& model, const ModelTypeChoice& choice, Messa
     return true;
 }
 
+std::vector<std::int16_t> ElementsMeetingAt(const StructureModel& model, int node)
+{
+    std::vector<std::int16_t> elements;
+    for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
+        const Element& element = model.Elements.at(e);
+        if (element.INode == node || element.JNode == node)
+            elements.push_back(e);
+    }
+    return elements;
+}
+
 int ElementsAtNode(const StructureModel& model, int node)
 {
-    int count = 0;
-    for (const Element& e : model.Elements)
-        if (e.INode == node || e.JNode == node)
-            ++count;
-    return count;
+    return static_cast<int>(ElementsMeetingAt(model, node).size());
+}
+
+// A couple with ElementNo 0 acts on its node. At a hinge the members' ends
+// turn apart and the couple loads one of them; unnamed, the statics would
+// pick the member by the order of the tables, and the moments about the
+// hinge would change with that order.
+std::string CoupleElementUnnamedReason(const StructureModel& model, const Load& load)
+{
+    if (load.LoadType != kCouple || load.ElementNo != 0)
+        return {};
+    const Node* node = model.Nodes.Find(load.NodeNo);
+    if (!node || node->JointType != kHingedJoint)
+        return {};
+    const std::vector<std::int16_t> members = ElementsMeetingAt(model, load.NodeNo);
+    if (members.size() < 2)
+        return {};
+    return CoupleElementUnnamedText(load.NodeNo, ElementListText(members));
 }
 
 bool HasAttachedParts(const StructureModel& model)

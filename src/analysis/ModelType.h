@@ -23,8 +23,15 @@ struct ModelTypeChoice {
 // the dialog may close.
 bool AcceptModelType(StructureModel& model, const ModelTypeChoice& choice, MessageSink& messages);
 
+// The elements that start or end at node n, each once, in table order.
+std::vector<std::int16_t> ElementsMeetingAt(const StructureModel& model, int node);
 // The number of elements that start or end at node n (an element counted once).
 int ElementsAtNode(const StructureModel& model, int node);
+
+// Why a couple row cannot be calculated as typed: it leaves "作用单元" blank
+// at a hinge ("铰接") where several members meet, so nothing says which
+// member end carries it. Empty for any other load.
+std::string CoupleElementUnnamedReason(const StructureModel& model, const Load& load);
 
 // True when the supports hold more than the three restraints of a single
 // determinate body in an arrangement that the whole-structure reaction
@@ -101,8 +108,9 @@ struct ModelTypeAnalysis {
 // Refuses, with one message and the model untouched, a structure with a
 // stored row that a later commit left without what it names (an element
 // whose end node is gone or whose ends coincide, a support or load at a node
-// that is gone, a load on an element that is gone; the message names the
-// table, the row and the cause), or with a rigid joint where more than two
+// that is gone, a load on an element that is gone, a couple at a hinge of
+// several members that names none of them; the message names the table, the
+// row and the cause), or with a rigid joint where more than two
 // members meet (the message names the first such node), or that cannot be
 // calculated as typed: geometrically unstable (the message names a node and
 // direction it can move in) or, by the rank of its equilibrium equations,

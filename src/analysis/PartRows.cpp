@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "analysis/ModelType.h"
 #include "analysis/StaticsTexts.h"
 #include "model/CellReading.h"
 #include "model/ModelTexts.h"
@@ -39,6 +40,54 @@ std::optional<PartCellFault> FirstUnreadablePartCell(const TextGrid& grid, int f
 bool Contains(std::span<const std::int16_t> numbers, std::int16_t n)
 {
     return std::find(numbers.begin(), numbers.end(), n) != numbers.end();
+}
+
+namespace {
+
+// Why the part of `elements` cannot hang on node n by a force alone; empty
+// when it can, or when n is no node. The part is held at n by the members
+// outside it and by a support there; a moment passes unless n is a hinge or
+// what holds it is a pin or a roller alone.
+std::string UnpinnedNodeReason(const StructureModel& model, std::span<const std::int16_t> elements, std::int16_t n)
+{
+    const Node* node = model.Nodes.Find(n);
+    if (!node)
+        return {};
+    bool onPart = false;
+    bool outsideMember = false;
+    for (const std::int16_t e : ElementsMeetingAt(model, n))
+        (Contains(elements, e) ? onPart : outsideMember) = true;
+    bool support = false;
+    bool fixedSupport = false;
+    for (const Support& s : model.Supports)
+        if (s.NodeNo == n) {
+            support = true;
+            fixedSupport = fixedSupport || s.SupportType == kFixedSupport;
+        }
+    if (!onPart)
+        return NodeOffThePartText(n);
+    if (!outsideMember && !support)
+        return NodeHoldsNothingText(n);
+    if (node->JointType != kHingedJoint && (outsideMember || fixedSupport))
+        return MomentPassesAtNodeText(n, node->JointType);
+    return {};
+}
+
+}  // namespace
+
+std::optional<PartCellFault> FirstUnpinnedPartNode(const StructureModel& model, const TextGrid& grid)
+{
+    for (int row = 1; row < grid.Rows() && !IsBlankCell(grid, row, 1); ++row) {
+        const auto numbers = ReadPartRow(grid, row, 1);
+        if (!numbers || numbers->size() < 3)
+            continue;
+        const std::span<const std::int16_t> elements(numbers->begin() + 2, numbers->end());
+        for (const int col : {1, 2})
+            if (std::string reason = UnpinnedNodeReason(model, elements, (*numbers)[static_cast<std::size_t>(col - 1)]);
+                !reason.empty())
+                return PartCellFault{row, col, std::move(reason)};
+    }
+    return std::nullopt;
 }
 
 std::vector<std::int16_t> NodesOfElements(const StructureModel& model, std::span<const std::int16_t> elements)

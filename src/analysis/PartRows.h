@@ -32,6 +32,16 @@ struct PartCellFault {
 };
 std::optional<PartCellFault> FirstUnreadablePartCell(const TextGrid& grid, int firstCol);
 
+// The first node of an attached-part row (moment hinge O in column 1, second
+// node Q in column 2) on which the part cannot hang by forces alone, as the
+// calculation takes it to: a node that none of the part's members reaches,
+// one where neither a support nor a member outside the part holds it, or one
+// through which a moment reaches the part, because the node is no hinge
+// ("铰接") and a member outside the part or a fixed support meets it there. Rows from 1 to the first blank cell in
+// column 1; a row that ReadPartRow cannot read, that lists no element, or whose node is outside the table is left to
+// the calculation's own refusals.
+std::optional<PartCellFault> FirstUnpinnedPartNode(const StructureModel& model, const TextGrid& grid);
+
 // End nodes of the elements, each once, in order of first appearance. Throws
 // std::out_of_range for an element or end node outside its table.
 std::vector<std::int16_t> NodesOfElements(const StructureModel& model, std::span<const std::int16_t> elements);

@@ -43,6 +43,24 @@ inline constexpr std::string_view kAttachedSecondNodeCoincides = "第二个结�
 inline constexpr std::string_view kAttachedRowIncomplete = "缺少第二个结点或单元号!";
 inline constexpr std::string_view kCellNotANumber = "表中的结点号或单元号不是范围内的整数!";
 
+// A part hangs on its two nodes by forces alone; "O&K" refuses a node of a
+// part row that none of its members reaches, that holds the part by nothing,
+// or through which a moment would reach the part. The confirmation puts the
+// cell's place before them: "第1行“取矩铰结点码”列：结点3不在本部分的单元上，请改正后再按“O&K”确认！".
+inline std::string NodeOffThePartText(int node)
+{
+    return "结点" + std::to_string(node) + "不在本部分的单元上";
+}
+inline std::string NodeHoldsNothingText(int node)
+{
+    return "结点" + std::to_string(node) + "既无支座，也不连接本部分以外的单元，本部分不能在此受力";
+}
+inline std::string MomentPassesAtNodeText(int node, std::string_view jointType)
+{
+    return "结点" + std::to_string(node) + "的结点类型是“" + std::string(jointType) +
+           "”，不是“铰接”，本部分在此与其他单元或固定支座刚性相连，弯矩会传入本部分";
+}
+
 // The model type analysis refuses a stored row that a later commit of the
 // nodes or elements left without what it names, until its table is
 // committed again: "荷载表第2行：结点号7不存在（现有结点1～3），请重新提交荷载表！".
@@ -52,6 +70,14 @@ inline constexpr std::string_view kLoadTableName = "荷载表";
 inline std::string UnfitRowText(std::string_view table, int row, std::string_view reason)
 {
     return std::string(table) + RowPlace(row) + std::string(reason) + "，请重新提交" + std::string(table) + "！";
+}
+
+// A couple at a hinge where several members meet acts on the end of one of
+// them, which the row must name: "力偶作用在连接单元1、单元2的铰结点3上，须在“作用单元”中填写它作用于哪个单元".
+inline std::string CoupleElementUnnamedText(int node, std::string_view members)
+{
+    return "力偶作用在连接" + std::string(members) + "的铰结点" + std::to_string(node) +
+           "上，须在“作用单元”中填写它作用于哪个单元";
 }
 
 // The degree typed in the model type dialog: "超静定次数“x”不是数字，请重新输入！".

@@ -11,10 +11,8 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <QScreen>
 
 #include "analysis/ModelTypeDialog.h"
@@ -51,19 +49,9 @@ std::filesystem::path PathOf(const QString& file)
 
 UnsavedAnswer AskInMessageBox(QWidget* parent)
 {
-    QMessageBox box(QMessageBox::Question, FromUtf8(kMainWindowCaption), FromUtf8(kUnsavedQuestion),
-                    QMessageBox::NoButton, parent);
-    QPushButton* save = box.addButton(FromUtf8(kSaveAnswer), QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(FromUtf8(kDiscardAnswer), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box.addButton(FromUtf8(kCancelAnswer), QMessageBox::RejectRole);
-    box.setDefaultButton(save);
-    box.setEscapeButton(cancel);
-    box.exec();
-    if (box.clickedButton() == save)
-        return UnsavedAnswer::Save;
-    if (box.clickedButton() == discard)
-        return UnsavedAnswer::Discard;
-    return UnsavedAnswer::Cancel;
+    constexpr UnsavedAnswer kAnswers[] = {UnsavedAnswer::Save, UnsavedAnswer::Discard, UnsavedAnswer::Cancel};
+    return kAnswers[AskWithThreeAnswers(parent, kMainWindowCaption, kUnsavedQuestion,
+                                        {kSaveAnswer, kDiscardAnswer, kCancelAnswer})];
 }
 
 }  // namespace
@@ -205,8 +193,17 @@ void QtApplicationShell::Run(ShellCommand command)
     }
 }
 
+void QtApplicationShell::SetUncommittedQuestion(std::function<UncommittedAnswer()> ask)
+{
+    m_askToCommit = std::move(ask);
+    if (m_inputForm != nullptr && m_askToCommit)
+        m_inputForm->SetUncommittedQuestion(m_askToCommit);
+}
+
 void QtApplicationShell::LeaveStructure(const std::function<void()>& then)
 {
+    if (m_inputForm != nullptr && !m_inputForm->LeaveTable())
+        return;
     switch (StepBeforeLeaving(CaseNow(), m_kept, m_askToSave)) {
         case LeaveStep::Proceed:
             then();
@@ -353,6 +350,8 @@ void QtApplicationShell::OpenInputForm()
 {
     if (m_inputForm == nullptr) {
         m_inputForm = new InputParaForm(m_model, m_mainWindow->picWindow().canvas(), m_messages, m_mainWindow);
+        if (m_askToCommit)
+            m_inputForm->SetUncommittedQuestion(m_askToCommit);
         m_mainWindow->ShareShortcutsWith(*m_inputForm);
     }
     MoveBesidePicture(*m_inputForm, InputFormOpeningPosition(m_mainWindow->PictureRightTwips(),

@@ -57,6 +57,9 @@ public:
     bool Save(const QString& file);
     // Who answers "是否保存对结构的修改？"; a message box unless set.
     void SetUnsavedQuestion(std::function<UnsavedAnswer()> ask) { m_askToSave = std::move(ask); }
+    // Who answers the input form's "本表已修改，是否提交？"; a message box
+    // unless set.
+    void SetUncommittedQuestion(std::function<UncommittedAnswer()> ask);
 
     StructureModel& model() { return m_model; }
     MainPageForm& mainPage() { return *m_mainPage; }
@@ -83,7 +86,8 @@ private:
     void Enter();
     void FillExamplesMenu();
     // Runs `then` once the work is saved or let go of, or never when the
-    // student keeps it.
+    // student keeps it; the rows typed but not committed in the input form
+    // are asked about first.
     void LeaveStructure(const std::function<void()>& then);
     void SaveThen(const std::function<void()>& then);
     void End();
@@ -127,6 +131,7 @@ private:
     // The opened file's supplementary rows, for the calculation form.
     SupplementaryRows m_offered;
     std::function<UnsavedAnswer()> m_askToSave;
+    std::function<UncommittedAnswer()> m_askToCommit;
     std::function<void(const QString&)> m_fileChosen;
 
     // Created on first use, owned by the main window.

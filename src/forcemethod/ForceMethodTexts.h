@@ -84,6 +84,12 @@ inline std::string NodeOffTheMembersText(std::string_view column, std::string_vi
 {
     return std::string(column) + "“" + std::string(text) + "”不在任何单元上！";
 }
+// A row the statics could not read as one load: `reason` as the model type
+// analysis words it.
+inline std::string UnitForceRowFaultText(std::string_view reason)
+{
+    return std::string(reason) + "！";
+}
 // "荷载方向“顺时针”不适用于集中荷载！".
 inline std::string DirectionUnfitText(std::string_view column, std::string_view direction, std::string_view type)
 {

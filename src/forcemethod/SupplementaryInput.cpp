@@ -99,12 +99,15 @@ void KeepPartRows(CalculationState& calc, MemoryGrid& kept, bool& confirmed, Mem
 }
 
 // The attached-part and basic-part rows are confirmed only when every
-// number the calculation will read is one.
-std::optional<std::string> UnreadablePartCell(SupplementaryTable table, const TextGrid& grid)
+// number the calculation will read is one, and an attached part only where
+// it hangs on its two nodes by forces alone.
+std::optional<std::string> RefusedPartCell(SupplementaryTable table, const TextGrid& grid, const StructureModel& model)
 {
     if (table != SupplementaryTable::AttachedParts && table != SupplementaryTable::BasicParts)
         return std::nullopt;
-    const std::optional<PartCellFault> fault = FirstUnreadablePartCell(grid, 1);
+    std::optional<PartCellFault> fault = FirstUnreadablePartCell(grid, 1);
+    if (!fault && table == SupplementaryTable::AttachedParts)
+        fault = FirstUnpinnedPartNode(model, grid);
     if (!fault)
         return std::nullopt;
     return CellPlace(fault->row, grid.Text(0, fault->col)) + fault->reason + std::string(kCorrectAndConfirm);
@@ -212,7 +215,12 @@ std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const
             messages.Show(RowPlace(r) + DirectionUnfitText(kUnitForceDirectionColumn, direction, type));
             return std::nullopt;
         }
-        loads.Append(Load{type, 1.0f, direction, *node, *element});
+        const Load load{type, 1.0f, direction, *node, *element};
+        if (const std::string reason = CoupleElementUnnamedReason(model, load); !reason.empty()) {
+            messages.Show(RowPlace(r) + UnitForceRowFaultText(reason));
+            return std::nullopt;
+        }
+        loads.Append(load);
     }
     if (loads.Empty()) {
         messages.Show(kNoUnitForceRows);
@@ -309,7 +317,7 @@ bool ConfirmShownRows(CalculationContext& ctx)
 {
     CalculationFormState& form = ctx.form;
     CalculationState& calc = ctx.calc;
-    if (const std::optional<std::string> fault = UnreadablePartCell(form.inputTable, ctx.MSFlexGrid1)) {
+    if (const std::optional<std::string> fault = RefusedPartCell(form.inputTable, ctx.MSFlexGrid1, ctx.model)) {
         ctx.messages.Show(*fault);
         return false;
     }

@@ -59,7 +59,8 @@ void SelectCalculationItem(CalculationContext& ctx, int index);
 // force or a couple, holds a node or element cell that is not wholly a
 // number (blank reads 0), names a node or element that does not exist, a
 // node that no member touches or a direction that does not suit the kind,
-// or when no row is filled.
+// leaves the element of a couple at a hinge of several members blank, or
+// when no row is filled.
 std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const StructureModel& model,
                                                      MessageSink& messages);
 
@@ -73,8 +74,9 @@ StepOutcome ApplyUnitForces(CalculationContext& ctx);
 // "O&K": hides the input frame and enables cmdCal; the attached-part and
 // basic-part rows shown are kept as the confirmed rows of the calculation.
 // A part row with a cell that is no integer (text that is not wholly a
-// number, or one outside -32768..32767) is refused with a message naming its
-// row, column and text: nothing is confirmed and the frame stays.
+// number, or one outside -32768..32767), or an attached-part row with a node
+// the part cannot hang on (FirstUnpinnedPartNode), is refused with a message
+// naming its row, column and cause: nothing is confirmed and the frame stays.
 StepOutcome ConfirmSupplementaryInput(CalculationContext& ctx);
 
 // "关闭(&C)": hides the result frame.

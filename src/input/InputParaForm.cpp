@@ -7,10 +7,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "input/InputTexts.h"
 #include "input/ModelCommit.h"
 #include "qtforms/GridWidget.h"
 #include "qtforms/QtCellEditor.h"
 #include "qtforms/QtControls.h"
+#include "qtforms/QtMessages.h"
 #include "qtforms/QtTwips.h"
 
 namespace tavrin {
@@ -31,6 +33,13 @@ constexpr TwipsRect kCmdClose{3960, 5040, 1320, 400};
 
 // Light yellow around the cells of the input grid.
 const QColor kGridArea(255, 255, 192);
+
+UncommittedAnswer AskInMessageBox(QWidget* parent)
+{
+    constexpr UncommittedAnswer kAnswers[] = {UncommittedAnswer::Commit, UncommittedAnswer::Drop,
+                                              UncommittedAnswer::Stay};
+    return kAnswers[AskWithThreeAnswers(parent, {}, kUncommittedQuestion, {kCommitAnswer, kDropAnswer, kStayAnswer})];
+}
 
 }  // namespace
 
@@ -63,6 +72,8 @@ InputParaForm::InputParaForm(StructureModel& model, Canvas& picture, MessageSink
     Frame1->hide();
     PlaceControls();
 
+    m_askToCommit = [this] { return AskInMessageBox(this); };
+
     connect(cmbInput, &QComboBox::activated, this, &InputParaForm::SelectTable);
     connect(cmdApply, &QPushButton::clicked, this, &InputParaForm::CommitTable);
     connect(cmdCancel, &QPushButton::clicked, this, [this] { UndoTableDrawing(m_model, m_picture); });
@@ -86,7 +97,17 @@ void InputParaForm::PlaceControls()
     cmdClose->setGeometry(ToPixels(kCmdClose, *this));
 }
 
+// The list shows the table chosen before while the student stays with it.
 void InputParaForm::SelectTable(int index)
+{
+    if (!LeaveTable()) {
+        cmbInput->setCurrentIndex(m_model.InputTableKind);
+        return;
+    }
+    ShowTable(index);
+}
+
+void InputParaForm::ShowTable(int index)
 {
     const bool chosen = SelectInputTable(index, m_model, *MSFlexGrid1, m_state);
     m_cellEditor->Reset();
@@ -98,7 +119,13 @@ void InputParaForm::SelectTable(int index)
 void InputParaForm::ShowCommittedRows()
 {
     if (m_state.panelVisible)
-        SelectTable(cmbInput->currentIndex());
+        ShowTable(cmbInput->currentIndex());
+}
+
+bool InputParaForm::LeaveTable()
+{
+    m_cellEditor->FlushTextEditor();
+    return LeaveInputTable(m_state, m_model, *MSFlexGrid1, m_picture, m_messages, m_askToCommit);
 }
 
 // What the student typed but has not yet confirmed is part of the table.
@@ -110,6 +137,8 @@ void InputParaForm::CommitTable()
 
 void InputParaForm::HidePanel()
 {
+    if (!LeaveTable())
+        return;
     m_state.panelVisible = false;
     ShowForm();
 }
@@ -126,6 +155,10 @@ void InputParaForm::ShowForm()
 // Closing unloads the form: next time it opens as designed, with no table.
 void InputParaForm::closeEvent(QCloseEvent* event)
 {
+    if (!LeaveTable()) {
+        event->ignore();
+        return;
+    }
     ClearGrid(*MSFlexGrid1);
     m_cellEditor->Reset();
     cmbInput->setCurrentIndex(-1);

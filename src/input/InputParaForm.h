@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QWidget>
 
 #include "drawing/Canvas.h"
@@ -33,12 +35,20 @@ public:
     // was replaced under the form.
     void ShowCommittedRows();
 
+    // Before the table shown is let go of: asks "本表已修改，是否提交？"
+    // while it differs from the committed table (LeaveInputTable). True when
+    // the caller may go on.
+    bool LeaveTable();
+    // Who answers that question; a message box unless set.
+    void SetUncommittedQuestion(std::function<UncommittedAnswer()> ask) { m_askToCommit = std::move(ask); }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void PlaceControls();
     void SelectTable(int index);
+    void ShowTable(int index);
     void CommitTable();
     void HidePanel();
     void ShowForm();
@@ -60,6 +70,7 @@ private:
 
     QtCellEditor* m_cellEditor;
     InputFormState m_state;
+    std::function<UncommittedAnswer()> m_askToCommit;
 };
 
 }  // namespace tavrin

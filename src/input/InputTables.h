@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "drawing/Canvas.h"
+#include "model/Messages.h"
 #include "model/StructureModel.h"
 #include "model/TextGrid.h"
 
@@ -90,6 +93,29 @@ struct InputFormState {
 // but the current cell and returns false; on true the form gives the grid
 // the keyboard focus. The form stays where it stands.
 bool SelectInputTable(int listIndex, StructureModel& model, TextGrid& grid, InputFormState& form);
+
+// True when the data rows of the grid differ from the rows the table's
+// committed records would show (CommittedRows typed into a grid of the same
+// size): a cell typed and typed back as it was is no change, nor a number
+// cell of a row the commit reads that holds the committed number in other
+// words ("4.0" for "4", a blank for "0"). Every data row counts, also one
+// below the first row whose first cell is empty, which a commit would not
+// read.
+bool InputTableModified(const StructureModel& model, const TextGrid& grid);
+
+// The answers to kUncommittedQuestion: commit the table, drop the changes,
+// or stay with the table as it is.
+enum class UncommittedAnswer { Commit, Drop, Stay };
+
+// Before the input form lets go of the table it shows ("确定", another
+// table chosen, the form closed, another structure opened): while the panel
+// shows a modified table (InputTableModified), `ask` answers
+// kUncommittedQuestion. Commit commits the table as "交互检查" does; Drop
+// types the committed rows back into the grid; Stay changes nothing. True
+// when the form may go on: nothing was modified, the commit succeeded, or
+// the changes were dropped.
+bool LeaveInputTable(const InputFormState& form, StructureModel& model, TextGrid& grid, Canvas& canvas,
+                     MessageSink& messages, const std::function<UncommittedAnswer()>& ask);
 
 // Lays out one table: editor kinds into the model, form caption, column
 // count, widths and headers in row 0, InputTableKind. Cells below the header

@@ -19,4 +19,11 @@ inline std::string RowNumberFault(std::string_view column, int row)
     return std::string(column) + "应为" + std::to_string(row) + "（各行依次为1、2、3…）";
 }
 
+// Asked before the input grid lets go of a table whose rows differ from the
+// committed ones; the answers in the order of their buttons.
+inline constexpr std::string_view kUncommittedQuestion = "本表已修改，是否提交？";
+inline constexpr std::string_view kCommitAnswer = "提交";
+inline constexpr std::string_view kDropAnswer = "放弃";
+inline constexpr std::string_view kStayAnswer = "取消";
+
 }  // namespace tavrin

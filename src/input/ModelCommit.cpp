@@ -194,6 +194,30 @@ std::optional<CellRefusal> ReplaceTable(const TextGrid& grid, OneBasedTable<Reco
     return std::nullopt;
 }
 
+// The layer of one input table on the picture: the node numbers (on a
+// cleared picture), the members with their codes, the supports, the loads.
+void DrawTableLayer(std::int16_t kind, const StructureModel& model, Canvas& canvas)
+{
+    switch (kind) {
+        case kNodeTable:
+            DrawNodeNumbers(model, canvas);
+            break;
+        case kElementTable:
+            DrawMembers(model, canvas, MemberLabels::Shown);
+            break;
+        case kSupportTable:
+            DrawSupports(model, canvas);
+            break;
+        case kLoadTable:
+            DrawConcentratedLoads(model, canvas);
+            DrawDistributedLoads(model, canvas);
+            DrawCouples(model, canvas);
+            break;
+        default:
+            break;
+    }
+}
+
 // Supports and loads may be committed empty: the student may mean to remove
 // them all.
 std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model, const TextGrid& grid, Canvas& canvas)
@@ -213,7 +237,12 @@ std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model,
                     SetMemberGeometry(element, model);
                 model.ClearResults();
                 FitModelToPicture(model, canvas);
-                DrawNodeNumbers(model, canvas);
+                // The node layer clears the picture; the members, supports
+                // and loads stay in the model and are drawn again on the
+                // nodes as they are now.
+                for (std::int16_t k = kNodeTable; k <= kLoadTable; ++k)
+                    if (k == kNodeTable || !CommittedRows(model, k).empty())
+                        DrawTableLayer(k, model, canvas);
             });
         case kElementTable:
             return ReplaceTable(
@@ -222,7 +251,7 @@ std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model,
                     model.ClearResults();
                     if (replacing)
                         DrawLayersBelow(kind, model, canvas);
-                    DrawMembers(model, canvas, MemberLabels::Shown);
+                    DrawTableLayer(kind, model, canvas);
                 });
         case kSupportTable:
             return ReplaceTable(
@@ -232,7 +261,7 @@ std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model,
                     if (replacing)
                         DrawLayersBelow(kind, model, canvas);
                     canvas.SetDrawWidth(1);
-                    DrawSupports(model, canvas);
+                    DrawTableLayer(kind, model, canvas);
                     model.SupportConstraintCount = CountSupportConstraints(model.Supports);
                 });
         case kLoadTable:
@@ -247,9 +276,7 @@ std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model,
                     model.ClearResults();
                     if (replacing)
                         DrawLayersBelow(kind, model, canvas);
-                    DrawConcentratedLoads(model, canvas);
-                    DrawDistributedLoads(model, canvas);
-                    DrawCouples(model, canvas);
+                    DrawTableLayer(kind, model, canvas);
                 });
         default:
             return std::nullopt;
@@ -337,12 +364,8 @@ void DrawLayersBelow(std::int16_t kind, const StructureModel& model, Canvas& can
     if (!FindInputTableLayout(kind))
         return;
     canvas.Cls();
-    if (kind >= kElementTable)
-        DrawNodeNumbers(model, canvas);
-    if (kind >= kSupportTable)
-        DrawMembers(model, canvas, MemberLabels::Shown);
-    if (kind >= kLoadTable)
-        DrawSupports(model, canvas);
+    for (std::int16_t below = kNodeTable; below < kind; ++below)
+        DrawTableLayer(below, model, canvas);
 }
 
 std::int16_t CountSupportConstraints(const OneBasedTable<Support>& supports)

@@ -15,7 +15,8 @@ namespace tavrin {
 
 // Commits the table the input grid shows (model.InputTableKind) into its
 // model table and draws its layer on the picture: nodes fit the transform and
-// redraw the picture from scratch; elements, supports and loads draw on top.
+// redraw the picture from scratch, the members, supports and loads committed
+// before drawn again on them; elements, supports and loads draw on top.
 // Rows are read from 1 down to the first row whose first cell is empty.
 //
 // The new table is built aside. A number cell whose text is not wholly a

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <memory>
+#include <string_view>
 
 #include <QMessageBox>
 
@@ -26,5 +29,12 @@ public:
 private:
     QWidget* m_parent;
 };
+
+// Asks `question` in a modal box over `parent`, titled `title` (the
+// application's name when empty), with a button for each answer: the first
+// is the default, the second throws the work away, the third is the escape
+// and the answer when the box is closed otherwise. The index of the answer.
+std::size_t AskWithThreeAnswers(QWidget* parent, std::string_view title, std::string_view question,
+                                const std::array<std::string_view, 3>& answers);
 
 }  // namespace tavrin

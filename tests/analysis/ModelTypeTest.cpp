@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analysis/ModelType.h"
+#include "analysis/StaticsTestModels.h"
 #include "model/Vocabulary.h"
 
 namespace tavrin {
@@ -257,6 +258,42 @@ TEST(ModelTypeTest, RowsThatNoLongerFitTheirNodesOrElementsAreRefusedUntilCommit
         EXPECT_TRUE(model == before);
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].text, c.message);
+    }
+}
+
+// Three-hinged portal, with a hinge at pin 1 too; one couple. At the crown
+// hinge 3 the couple loads the end of element 2 or of element 3, and the
+// crown moments differ in sign between the two: the row has to say which.
+TEST(ModelTypeTest, CoupleAtAHingeOfSeveralMembersMustNameItsElement)
+{
+    const struct {
+        std::int16_t node;
+        std::int16_t element;
+        const char* message;  // empty: accepted
+    } cases[] = {
+        {3, 0,
+         "荷载表第1行：力偶作用在连接单元2、单元3的铰结点3上，须在“作用单元”中填写它作用于哪个单元，请重新提交荷载表"
+         "！"},
+        {3, 2, ""},
+        {3, 3, ""},
+        {2, 0, ""},  // a rigid corner turns as one
+        {1, 0, ""},  // the hinge at a pin ends one member only
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.node) + "/" + std::to_string(c.element));
+        StructureModel model = testing::ThreeHingedFrame().Couple(c.node, kCounterClockwise, 6, c.element).Build();
+        model.Nodes.at(1).JointType = kHingedJoint;
+        const StructureModel before = model;
+        RecordingMessages messages;
+
+        const ModelTypeAnalysis analysis = AnalyseModelType(model, messages);
+
+        EXPECT_EQ(analysis.accepted, std::string_view(c.message).empty());
+        if (analysis.accepted)
+            continue;
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, c.message);
+        EXPECT_TRUE(model == before);
     }
 }
 

@@ -86,6 +86,34 @@ inline ModelBuilder SimpleBeam()
     return b;
 }
 
+// Fixed support at node 1 (0,0), hinge at node 2 (4,0), node 3 (8,0) on a
+// support of type `endSupport`; elements 1-2 and 2-3.
+inline ModelBuilder HingedBeam(std::string_view endSupport)
+{
+    ModelBuilder b;
+    b.Node(0, 0).Node(4, 0, kHingedJoint).Node(8, 0).Member(1, 2).Member(2, 3);
+    b.Support(1, kFixedSupport).Support(3, endSupport);
+    return b;
+}
+
+// Pins A (node 1, (0,0)) and B (node 5, (8,0)), crown hinge C at node 3
+// (4,4) between the rigid corners 2 (0,4) and 4 (8,4).
+inline ModelBuilder ThreeHingedNodes()
+{
+    ModelBuilder b;
+    b.Node(0, 0).Node(0, 4).Node(4, 4, kHingedJoint).Node(8, 4).Node(8, 0);
+    return b;
+}
+
+// The three-hinged frame on those nodes, members chained from A to B
+// (1-2, 2-3, 3-4, 4-5), pins at A and B.
+inline ModelBuilder ThreeHingedFrame()
+{
+    ModelBuilder b = ThreeHingedNodes();
+    b.Member(1, 2).Member(2, 3).Member(3, 4).Member(4, 5).Support(1, kPinSupport).Support(5, kPinSupport);
+    return b;
+}
+
 // Fixed support at node 1 (0,0), free end at node 2 (4,0).
 inline ModelBuilder Cantilever()
 {

@@ -10,8 +10,11 @@ namespace tavrin {
 namespace {
 
 using testing::Cantilever;
+using testing::HingedBeam;
 using testing::ModelBuilder;
 using testing::SimpleBeam;
+using testing::ThreeHingedFrame;
+using testing::ThreeHingedNodes;
 using testing::WholeStructureBalance;
 
 constexpr float kTol = 1e-4f;
@@ -144,27 +147,11 @@ TEST(SupportReactionsTest, RollerAcrossThePinAndThreeRollers)
 // Pins A (node 1) and B (node 5), crown hinge C at node 3 (4,4); 2 per length
 // down on the member from C to node 4 (8,4). About A: 48 - 8 RyB = 0; B's
 // part about C: 16 - 4 RxB - 4 RyB = 0. RyB = 6, RxB = -2; A: 2, 2.
-ModelBuilder ThreeHingedNodes()
-{
-    ModelBuilder b;
-    b.Node(0, 0).Node(0, 4).Node(4, 4, kHingedJoint).Node(8, 4).Node(8, 0);
-    return b;
-}
 
 TEST(SupportReactionsTest, ThreeHingedFrameWhicheverPinComesFirstAndHoweverNumbered)
 {
     ReactionCase cases[] = {
-        {"chain from A to B",
-         ThreeHingedNodes()
-             .Member(1, 2)
-             .Member(2, 3)
-             .Member(3, 4)
-             .Member(4, 5)
-             .Support(1, kPinSupport)
-             .Support(5, kPinSupport)
-             .Distributed(3, kDownward, 2)
-             .Build(),
-         {{2, 2, 0}, {-2, 6, 0}}},
+        {"chain from A to B", ThreeHingedFrame().Distributed(3, kDownward, 2).Build(), {{2, 2, 0}, {-2, 6, 0}}},
         {"right pin listed first",
          ThreeHingedNodes()
              .Member(1, 2)
@@ -349,15 +336,7 @@ TEST(SupportReactionsTest, UnsolvableArrangementsNameTheCauseAndKeepTheReactions
 
 TEST(SupportReactionsTest, QuietCallPassesOverAnUnmatchedArrangementOnly)
 {
-    StructureModel hinged = ModelBuilder()
-                                .Node(0, 0)
-                                .Node(4, 0, kHingedJoint)
-                                .Node(8, 0)
-                                .Member(1, 2)
-                                .Member(2, 3)
-                                .Support(1, kFixedSupport)
-                                .Support(3, kRollerSupport)
-                                .Build();
+    StructureModel hinged = HingedBeam(kRollerSupport).Build();
     RecordingMessages messages;
     EXPECT_FALSE(ComputeSupportReactions(hinged, messages, UnmatchedArrangement::Silent));
     EXPECT_TRUE(messages.shown.empty());

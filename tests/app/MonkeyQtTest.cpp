@@ -332,6 +332,10 @@ private:
         QObject::connect(m_shell.get(), &QtApplicationShell::endRequested, [this] { m_ended = true; });
         // Unsaved work: the monkey lets it go or keeps it, never saves.
         m_shell->SetUnsavedQuestion([this] { return Chance(50) ? UnsavedAnswer::Discard : UnsavedAnswer::Cancel; });
+        // Rows typed but not committed: the same, so that every commit is a
+        // click on "交互检查".
+        m_shell->SetUncommittedQuestion(
+            [this] { return Chance(50) ? UncommittedAnswer::Drop : UncommittedAnswer::Stay; });
         m_shell->diagramHost().SetScalePrompt([this](const QString&, const QString&) -> std::optional<QString> {
             const auto& answer = Pick(kScaleAnswers);
             if (!answer)

@@ -135,6 +135,7 @@ private:
     std::optional<QString> m_scaleAnswer;  // std::nullopt: the prompt is cancelled
     int m_questions = 0;                   // "是否保存对结构的修改？" asked
     UnsavedAnswer m_answer = UnsavedAnswer::Discard;
+    int m_tableQuestions = 0;  // "本表已修改，是否提交？" asked, answered 放弃
 };
 
 void ProgramQtTest::init()
@@ -149,6 +150,11 @@ void ProgramQtTest::init()
     m_shell->SetUnsavedQuestion([this] {
         ++m_questions;
         return m_answer;
+    });
+    m_tableQuestions = 0;
+    m_shell->SetUncommittedQuestion([this] {
+        ++m_tableQuestions;
+        return UncommittedAnswer::Drop;
     });
     m_shell->diagramHost().SetScalePrompt([this](const QString& prompt, const QString& title) {
         m_scalePrompts.push_back(prompt);
@@ -570,6 +576,8 @@ void ProgramQtTest::shortcutsWorkWithThePictureOpenAndFromTheForms()
     QCOMPARE(text->text(), QStringLiteral("1"));
     QApplication::setActiveWindow(form);
     QTest::keyClick(form, Qt::Key_D, Qt::ControlModifier);
+    // The node typed is asked about before another structure is opened.
+    QCOMPARE(m_tableQuestions, 1);
     auto* dialog = Main().findChild<QFileDialog*>(QStringLiteral("CommonDialog1"));
     QVERIFY(dialog != nullptr && dialog->isVisible());
     dialog->reject();

@@ -295,8 +295,9 @@ TEST(CalculationDriverTest, NodesCommittedAgainAreCalculatedWithTheirNewGeometry
 }
 
 // A part row is confirmed only when the calculation can read every number in
-// it; a refused row leaves the table showing and nothing confirmed.
-TEST(CalculationDriverTest, PartRowsWithTextInANumberCellAreNotConfirmed)
+// it, and an attached part only where it hangs on its nodes by forces alone;
+// a refused row leaves the table showing and nothing confirmed.
+TEST(CalculationDriverTest, PartRowsTheCalculationCannotReadOrHangAreNotConfirmed)
 {
     const struct {
         int item;
@@ -308,6 +309,10 @@ TEST(CalculationDriverTest, PartRowsWithTextInANumberCellAreNotConfirmed)
          {{"1", "2", "3", "2"}, {"2", "4", "40000", "1"}},
          "第2行“铰结点/支座码”列：整数值超出-32768～32767的范围，请改正后再按“O&K”确认！"},
         {1, {{"1", " 1 ", "abc"}}, "第1行“单元2”列：“abc”不是数字，请改正后再按“O&K”确认！"},
+        {0,
+         {{"1", "1", "3", "1", "2"}},
+         "第1行“取矩铰结点码”列：结点1的结点类型是“刚接”，不是“铰接”，本部分在此与其他单元或固定支座刚性相连，"
+         "弯矩会传入本部分，请改正后再按“O&K”确认！"},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.message);
@@ -453,6 +458,21 @@ TEST(CalculationDriverTest, UnfitUnitForceRowsAreRefusedAndTheLoadsStay)
         EXPECT_FALSE(c.model.UnitForcesInLoads);
         EXPECT_EQ(c.MessageTexts(), std::vector<std::string>{k.message});
     }
+}
+
+// X1 of the beam fixed at node 1 with a hinge at node 2, typed as a couple
+// at that hinge, where elements 1 and 2 meet: only a row that names the
+// member end it loads is applied.
+TEST(CalculationDriverTest, UnitCoupleAtAHingeOfTwoMembersMustNameItsElement)
+{
+    Calculation c(testing::kHingedBeamOverThreeSupports, 1);
+    c.Select(3);
+    c.Type({{"力偶", "2", "", "顺时针"}});
+    const char* message = "第1行：力偶作用在连接单元1、单元2的铰结点2上，须在“作用单元”中填写它作用于哪个单元！";
+    EXPECT_EQ(ApplyUnitForces(c.ctx), (StepOutcome{StepEnd::Refused, message}));
+    EXPECT_FALSE(c.model.UnitForcesInLoads);
+    c.Type({{"力偶", "2", "2", "顺时针"}});
+    EXPECT_EQ(ApplyUnitForces(c.ctx).end, StepEnd::Done);
 }
 
 // Each row acts +1 along its axis whatever its arrow: X2 downward at node 2

@@ -54,6 +54,7 @@ private slots:
     void undoRedrawsTheLayersBelowTheShowingTable();
     void aRefusedTableKeepsTheModelAndWhatWasTyped();
     void okHidesThePanelAndCloseUnloadsTheForm();
+    void leavingAModifiedTableAsksToCommitIt();
     void everyHeaderFitsItsColumn();
 
 private:
@@ -75,6 +76,9 @@ private:
     std::unique_ptr<RecordingCanvas> m_picture;
     std::unique_ptr<RecordingMessages> m_messages;
     std::unique_ptr<InputParaForm> m_form;
+    // "本表已修改，是否提交？" answered in this order, then 放弃.
+    std::vector<UncommittedAnswer> m_answers;
+    int m_questions = 0;
 };
 
 void InputParaFormQtTest::init()
@@ -83,6 +87,16 @@ void InputParaFormQtTest::init()
     m_picture = std::make_unique<RecordingCanvas>(200.0, 150.0);
     m_messages = std::make_unique<RecordingMessages>();
     m_form = std::make_unique<InputParaForm>(*m_model, *m_picture, *m_messages);
+    m_answers.clear();
+    m_questions = 0;
+    m_form->SetUncommittedQuestion([this] {
+        ++m_questions;
+        if (m_answers.empty())
+            return UncommittedAnswer::Drop;
+        const UncommittedAnswer answer = m_answers.front();
+        m_answers.erase(m_answers.begin());
+        return answer;
+    });
     m_form->show();
     QApplication::setActiveWindow(m_form.get());
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
@@ -371,6 +385,31 @@ void InputParaFormQtTest::okHidesThePanelAndCloseUnloadsTheForm()
     QVERIFY(!m_form->isVisible());
     QCOMPARE(m_form->windowTitle(), U("输入分析体系模型信息"));
     QCOMPARE(Find<QComboBox>("cmbInput")->currentIndex(), -1);
+}
+
+// Typed rows are never let go of without the question: staying keeps the
+// table and the list's choice, committing goes on once the table is taken.
+void InputParaFormQtTest::leavingAModifiedTableAsksToCommitIt()
+{
+    ChooseTable(0);
+    Type(QStringLiteral("1 0 0"));
+    m_answers = {UncommittedAnswer::Stay, UncommittedAnswer::Stay, UncommittedAnswer::Commit};
+    QTest::mouseClick(Find<QPushButton>("cmdOK"), Qt::LeftButton);
+    QVERIFY(Find<QGroupBox>("Frame1")->isVisible());
+    ChooseTable(1);
+    QCOMPARE(Find<QComboBox>("cmbInput")->currentIndex(), 0);
+    QCOMPARE(Grid()->Text(1, 2), std::string("0"));
+    QTest::mouseClick(Find<QPushButton>("cmdOK"), Qt::LeftButton);
+    QCOMPARE(m_questions, 3);
+    QCOMPARE(m_model->NodeCount(), 1);
+    QVERIFY(!Find<QGroupBox>("Frame1")->isVisible());
+
+    ChooseTable(1);
+    Type(QStringLiteral("1 1 1 1 "));
+    QTest::mouseClick(Find<QPushButton>("cmdClose"), Qt::LeftButton);  // 放弃
+    QCOMPARE(m_questions, 4);
+    QVERIFY(!m_form->isVisible());
+    QCOMPARE(m_model->ElementCount(), 0);
 }
 
 // A header wider than its column in twips ("支座结点码" in 830 twips) widens

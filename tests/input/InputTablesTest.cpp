@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "input/InputTables.h"
 #include "input/InputTestSupport.h"
+#include "input/ModelCommit.h"
 
 namespace tavrin {
 namespace {
@@ -106,6 +108,104 @@ TEST(InputTablesTest, AListIndexThatNamesNoTableOnlyMovesTheCurrentCell)
         EXPECT_FALSE(form.panelVisible);
         EXPECT_EQ(form.formCaption, kInputFormDesignCaption);
         EXPECT_EQ(grid.Row(), 1);
+    }
+}
+
+// Nodes 1 (0,0) and 2 (4,0) and one member with EI 0, committed.
+struct CommittedFrame {
+    StructureModel model;
+    RecordingCanvas canvas{200.0, 150.0};
+    RecordingMessages messages;
+
+    CommittedFrame()
+    {
+        Commit(kNodeTable, {{"1", "0", "0", "刚接"}, {"2", "4", "0", "自由端"}});
+        Commit(kElementTable, {{"1", "0", "1", "2"}});
+    }
+    void Commit(int kind, std::initializer_list<std::initializer_list<std::string_view>> rows)
+    {
+        MemoryGrid grid = testing::InputGrid(model, kind);
+        int r = 0;
+        for (const auto& row : rows)
+            FillRow(grid, ++r, row);
+        EXPECT_TRUE(CommitInputTable(model, grid, canvas, messages));
+    }
+    // The grid as choosing table `kind` shows it.
+    MemoryGrid Shown(int kind, InputFormState& form)
+    {
+        MemoryGrid grid(kInputGridRows, 1);
+        SelectInputTable(kind, model, grid, form);
+        return grid;
+    }
+};
+
+// One cell of the table as chosen typed over.
+TEST(InputTablesTest, ATableIsModifiedWhenItsRowsDifferFromTheCommittedOnes)
+{
+    const struct {
+        const char* name;
+        int kind, row, col;
+        const char* text;
+        bool modified;
+    } cases[] = {
+        {"a cell typed back as it was", kNodeTable, 2, 1, "4", false},
+        {"a cell changed", kNodeTable, 2, 1, "5", true},
+        {"a row added", kNodeTable, 3, 0, "3", true},
+        {"a row typed below a blank first cell", kNodeTable, 9, 1, "1", true},
+        {"a list entry in other words", kNodeTable, 1, 3, "刚接 ", true},
+        {"a number left blank that reads as committed", kElementTable, 1, 1, "", false},
+        {"a number in other words", kElementTable, 1, 2, "1.0", false},
+        {"a number in a row the commit does not read", kElementTable, 2, 1, "0", true},
+    };
+    CommittedFrame f;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        InputFormState form;
+        MemoryGrid grid = f.Shown(c.kind, form);
+        grid.SetText(c.row, c.col, c.text);
+        EXPECT_EQ(InputTableModified(f.model, grid), c.modified);
+    }
+}
+
+// Node 2 moved from x = 4 to x = `typed` in the grid, then the table is let go of.
+TEST(InputTablesTest, LeavingAModifiedTableCommitsDropsOrStaysAsAnswered)
+{
+    const struct {
+        const char* name;
+        bool panelVisible;
+        const char* typed;
+        UncommittedAnswer answer;
+        int asked;
+        bool goesOn;
+        float x2;           // node 2 in the model afterwards
+        const char* shown;  // the grid's x of node 2 afterwards
+        const char* message;
+    } cases[] = {
+        {"commit", true, "5", UncommittedAnswer::Commit, 1, true, 5.0f, "5", ""},
+        {"commit refused", true, "x5", UncommittedAnswer::Commit, 1, false, 4.0f, "x5",
+         "第2行“x坐标”列：“x5”不是数字，本表未提交!"},
+        {"drop", true, "5", UncommittedAnswer::Drop, 1, true, 4.0f, "4", ""},
+        {"stay", true, "5", UncommittedAnswer::Stay, 1, false, 4.0f, "5", ""},
+        {"nothing modified", true, "4", UncommittedAnswer::Stay, 0, true, 4.0f, "4", ""},
+        {"no table shown", false, "5", UncommittedAnswer::Stay, 0, true, 4.0f, "5", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CommittedFrame f;
+        InputFormState form;
+        MemoryGrid grid = f.Shown(kNodeTable, form);
+        form.panelVisible = c.panelVisible;
+        grid.SetText(2, 1, c.typed);
+        int asked = 0;
+        const bool goesOn = LeaveInputTable(form, f.model, grid, f.canvas, f.messages, [&] {
+            ++asked;
+            return c.answer;
+        });
+        EXPECT_EQ(goesOn, c.goesOn);
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(f.model.Nodes.at(2).X, c.x2);
+        EXPECT_EQ(grid.Text(2, 1), c.shown);
+        EXPECT_EQ(f.messages.shown.empty() ? "" : f.messages.shown.back().text, c.message);
     }
 }
 

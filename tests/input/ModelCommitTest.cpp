@@ -72,13 +72,36 @@ TEST(ModelCommitTest, NodeTableFitsThePictureAndPrintsEveryNode)
     EXPECT_DOUBLE_EQ(f.model.ModelMinX, 0.0);
     EXPECT_DOUBLE_EQ(f.model.ModelMinY, 0.0);
 
+    StructureModel model;
     RecordingCanvas canvas(200.0, 150.0);
-    ASSERT_TRUE(Commit(f.model, kNodeTable, {{"1", "0", "0", "刚接"}, {"2", "4", "0", "铰接"}}, canvas, f.messages));
+    ASSERT_TRUE(Commit(model, kNodeTable, {{"1", "0", "0", "刚接"}, {"2", "4", "0", "铰接"}}, canvas, f.messages));
     ASSERT_FALSE(canvas.ops.empty());
     EXPECT_EQ(canvas.ops.front().kind, CanvasOp::Kind::Cls);
     ASSERT_EQ(canvas.Prints().size(), 2u);
-    EXPECT_DOUBLE_EQ(canvas.Prints()[1].x1, f.model.PictureX(4.0));
-    EXPECT_DOUBLE_EQ(canvas.Prints()[1].y1, f.model.PictureY(0.0));
+    EXPECT_DOUBLE_EQ(canvas.Prints()[1].x1, model.PictureX(4.0));
+    EXPECT_DOUBLE_EQ(canvas.Prints()[1].y1, model.PictureY(0.0));
+}
+
+// The members, supports and loads stay in the model when the nodes are
+// committed again, and the picture shows them on the nodes as they now are.
+TEST(ModelCommitTest, NodesCommittedAgainBringBackTheOtherCommittedLayers)
+{
+    Frame f;
+    ASSERT_TRUE(Commit(f.model, kSupportTable, {{"1", "固定支座", "结点左侧"}}, f.canvas, f.messages));
+    ASSERT_TRUE(Commit(f.model, kLoadTable, {{"集中荷载", "3", "", "向右", "5"}, {"均布荷载", "", "2", "向下", "2"}},
+                       f.canvas, f.messages));
+
+    RecordingCanvas picture(200.0, 150.0);
+    ASSERT_TRUE(Commit(f.model, kNodeTable, {{"1", "0", "0", "刚接"}, {"2", "4", "0", "铰接"}, {"3", "8", "3", "刚接"}},
+                       picture, f.messages));
+    RecordingCanvas expected(200.0, 150.0);
+    DrawNodeNumbers(f.model, expected);
+    DrawMembers(f.model, expected, MemberLabels::Shown);
+    DrawSupports(f.model, expected);
+    DrawConcentratedLoads(f.model, expected);
+    DrawDistributedLoads(f.model, expected);
+    DrawCouples(f.model, expected);
+    EXPECT_TRUE(SameOps(picture.ops, expected.ops));
 }
 
 TEST(ModelCommitTest, TheTableEndsAtTheFirstEmptyFirstCell)
