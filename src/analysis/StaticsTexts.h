@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include "solution/SolutionTexts.h"
 
 #include "model/ModelTexts.h"
 
@@ -70,14 +71,6 @@ inline constexpr std::string_view kLoadTableName = "荷载表";
 inline std::string UnfitRowText(std::string_view table, int row, std::string_view reason)
 {
     return std::string(table) + RowPlace(row) + std::string(reason) + "，请重新提交" + std::string(table) + "！";
-}
-
-// A couple at a hinge where several members meet acts on the end of one of
-// them, which the row must name: "力偶作用在连接单元1、单元2的铰结点3上，须在“作用单元”中填写它作用于哪个单元".
-inline std::string CoupleElementUnnamedText(int node, std::string_view members)
-{
-    return "力偶作用在连接" + std::string(members) + "的铰结点" + std::to_string(node) +
-           "上，须在“作用单元”中填写它作用于哪个单元";
 }
 
 // The degree typed in the model type dialog: "超静定次数“x”不是数字，请重新输入！".

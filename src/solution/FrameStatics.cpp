@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/ModelTexts.h"
 #include "model/Vocabulary.h"
 #include "solution/DenseLu.h"
 #include "solution/SolutionTexts.h"
@@ -86,7 +87,8 @@ std::optional<CaseLoads> ReadCaseLoads(const StructureModel& model, const OneBas
                 const std::vector<std::int16_t> members = MembersAt(model, node);
                 const std::int16_t e = load.ElementNo != 0 ? load.ElementNo : members.size() == 1 ? members.front() : 0;
                 if (e == 0 || !AddEndCouple(model, c, e, node, f)) {
-                    why = CoupleAtHingeUnresolvedText(l, node);
+                    why = "第" + std::to_string(l) + "行：" + CoupleElementUnnamedText(node, ElementListText(members)) +
+                          "！";
                     return std::nullopt;
                 }
             }

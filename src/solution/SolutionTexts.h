@@ -14,10 +14,12 @@ inline constexpr std::string_view kCanonicalSingular = "典型方程的系数矩
 inline constexpr std::string_view kStiffnessSingular = "刚度法复核：整体刚度方程奇异，无法复核！";
 inline constexpr std::string_view kNoStiffness = "有单元的EI或长度为零，无法计算变形！";
 
-inline std::string CoupleAtHingeUnresolvedText(long loadRow, long node)
+// A couple at a hinge where several members meet acts on the end of one of
+// them, which the row must name: "力偶作用在连接单元1、单元2的铰结点3上，须在“作用单元”中填写它作用于哪个单元".
+inline std::string CoupleElementUnnamedText(int node, std::string_view members)
 {
-    return "荷载表第" + std::to_string(loadRow) + "行：力偶作用在连接多根杆件的铰结点" + std::to_string(node) +
-           "上，请在“作用单元”列指明它作用在哪根杆件上！";
+    return "力偶作用在连接" + std::string(members) + "的铰结点" + std::to_string(node) +
+           "上，须在“作用单元”中填写它作用于哪个单元";
 }
 
 }  // namespace tavrin
