@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -28,10 +29,11 @@ testing::Outcome RunShell(const std::string& commandLine, const std::string& nam
     return run;
 }
 
-// The program itself, as a teacher runs it from a shell.
+// The program itself, as a teacher runs it from a shell; one that waits
+// for a minute is stopped, and fails.
 testing::Outcome RunProgram(const std::string& arguments, const std::string& name)
 {
-    return RunShell(std::string("\"") + TAVRIN_BATCH_EXECUTABLE + "\" " + arguments, name);
+    return RunShell(std::string("timeout 60 \"") + TAVRIN_BATCH_EXECUTABLE + "\" " + arguments, name);
 }
 
 // True when every element of the XHTML page is closed in the order it was
@@ -181,6 +183,9 @@ TEST(BatchToolTest, CasesThatCannotBeReadWholeAreRefused)
     const fs::path tooLarge = write("too-large.json", "{\"description\": \"" + std::string(kMaxCaseBytes, 'x') + "\"}");
     const fs::path notUtf8Name = testing::OutputPath("case\xff.json");
     fs::remove(notUtf8Name);
+    const fs::path pipe = testing::OutputPath("pipe.json");
+    fs::remove(pipe);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     struct Case {
         const char* name;
         std::string arguments;
@@ -200,6 +205,10 @@ TEST(BatchToolTest, CasesThatCannotBeReadWholeAreRefused)
         {"directory", Quoted(testing::OutputPath("")), "（这是目录，不是文件）"},
         {"unreadable", "/proc/self/mem", "无法读取案例文件 /proc/self/mem"},
         {"name not UTF-8", Quoted(notUtf8Name), "case\\xFF.json（文件不存在）"},
+        {"named pipe", Quoted(pipe), "pipe.json（这是命名管道，不是普通文件）"},
+        {"device", "/dev/zero", "无法打开案例文件 /dev/zero（这是设备，不是普通文件）"},
+        {"duplicated key", Quoted(write("twice.json", "{\n  \"degree\": 1,\n  \"degree\": 2\n}")),
+         "第3行: 键“degree”重复出现（第2行已有），请只保留一个"},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
