@@ -241,6 +241,7 @@ struct Refusal {
     int kind;
     std::vector<std::vector<std::string_view>> rows;
     const char* message;
+    int degree = 0;  // declared before the table is committed
 };
 
 TEST(ModelCommitTest, BadTablesAreRefusedWithOneMessageAndChangeNothing)
@@ -316,6 +317,30 @@ TEST(ModelCommitTest, BadTablesAreRefusedWithOneMessageAndChangeNothing)
          {{"1", "1", "1", "2号"}},
          "第1行“j端结点码”列：“2号”不是数字，本表未提交!"},
         {"text in EI", kElementTable, {{"1", "abc", "1", "2"}}, "第1行“EI值”列：“abc”不是数字，本表未提交!"},
+        {"negative EI",
+         kElementTable,
+         {{"1", "1", "1", "2"}, {"2", "-2", "2", "3"}},
+         "第2行“EI值”列：EI值为负（抗弯刚度应大于零），本表未提交!"},
+        {"EI 0 of an indeterminate structure",
+         kElementTable,
+         {{"1", "0", "1", "2"}},
+         "第1行“EI值”列：EI值为零（超静定结构的抗弯刚度应大于零），本表未提交!",
+         1},
+        {"EI left blank in an indeterminate structure",
+         kElementTable,
+         {{"1", "", "1", "2"}},
+         "第1行“EI值”列：EI值为零（超静定结构的抗弯刚度应大于零），本表未提交!",
+         2},
+        {"nodes typed 1 apart at 1e8",
+         kNodeTable,
+         {{"1", "1e8", "0"}, {"2", "100000001", "0"}},
+         "第2行“x坐标”列：与结点1的坐标相差过小（相对于坐标数值），单精度数值保存不下这个差，两结点会重合，本表未提交"
+         "!"},
+        {"nodes apart by less than a float tells",
+         kNodeTable,
+         {{"1", "0", "0"}, {"2", "4", "3"}, {"3", "4", "3.0000001"}},
+         "第3行“y坐标”列：与结点2的坐标相差过小（相对于坐标数值），单精度数值保存不下这个差，两结点会重合，本表未提交"
+         "!"},
         {"text in a support node",
          kSupportTable,
          {{" 1 ", "铰支座", "结点下方"}, {"1.5m", "铰支座", "结点下方"}},
@@ -342,6 +367,7 @@ TEST(ModelCommitTest, BadTablesAreRefusedWithOneMessageAndChangeNothing)
         Frame f;
         ASSERT_TRUE(Commit(f.model, kSupportTable, {{"1", "固定支座", "结点左侧"}}, f.canvas, f.messages));
         ASSERT_TRUE(Commit(f.model, kLoadTable, {{"集中荷载", "3", "", "向右", "5"}}, f.canvas, f.messages));
+        f.model.IndeterminacyDegree = static_cast<std::int16_t>(c.degree);
         MemoryGrid grid = InputGrid(f.model, c.kind);
         for (std::size_t r = 0; r < c.rows.size(); ++r) {
             int col = 0;
