@@ -72,7 +72,6 @@ TEST(EquationSolverTest, DependentRowsWarnAndLeaveTheUnknownsZero)
     const SolveCase cases[] = {
         {"second row twice the first", {{1, 2}, {2, 4}}, {-3, -6}, {0, 0}, {}},
         {"all zero", {{0, 0}, {0, 0}}, {-1, -1}, {0, 0}, {}},
-        {"coefficient below the threshold", {{1e-31f}}, {-1}, {0}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -83,6 +82,30 @@ TEST(EquationSolverTest, DependentRowsWarnAndLeaveTheUnknownsZero)
         EXPECT_FALSE(SolveRedundants(m, messages));
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0], (ShownMessage{"主系数为零,方程线性相关,无解!", "警告!"}));
+        for (const double x : m.RedundantForces)
+            EXPECT_EQ(x, 0.0);
+    }
+}
+
+// Coefficients that are tiny from the start (a huge EI, a tiny structure)
+// are no sign of dependent equations: the warning says they are too small.
+TEST(EquationSolverTest, CoefficientsTooSmallForFloatsWarnSoAndLeaveTheUnknownsZero)
+{
+    const SolveCase cases[] = {
+        {"one coefficient below the threshold", {{1e-31f}}, {-1}, {0}, {}},
+        {"independent rows of tiny coefficients", {{2e-35f, 1e-35f}, {1e-35f, 3e-35f}}, {-1, -1}, {0, 0}, {}},
+        {"a subnormal coefficient", {{1, 0}, {0, 3e-39f}}, {-1, -1}, {0, 0}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StructureModel m = Equations(c.delta, c.free);
+        RecordingMessages messages;
+        EXPECT_FALSE(SolveRedundants(m, messages));
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(
+            messages.shown[0],
+            (ShownMessage{"系数过小（绝对值不超过1e-30），单精度数值无法求解，请检查EI是否过大、结点坐标是否过小！",
+                          "警告!"}));
         for (const double x : m.RedundantForces)
             EXPECT_EQ(x, 0.0);
     }
