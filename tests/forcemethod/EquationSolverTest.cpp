@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "forcemethod/EquationSolver.h"
@@ -67,6 +69,22 @@ TEST(EquationSolverTest, SolvesByLargestCoefficientOfEachRow)
     }
 }
 
+// The equations are refused with the one warning `text`, and the unknowns,
+// whatever they held, are left 0.
+void ExpectRefused(const SolveCase& c, std::string_view text)
+{
+    StructureModel m = Equations(c.delta, c.free);
+    m.RedundantForces.Recreate(c.x.size());
+    m.RedundantForces.at(1) = 99;
+    RecordingMessages messages;
+    EXPECT_FALSE(SolveRedundants(m, messages));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], (ShownMessage{std::string(text), "警告!"}));
+    EXPECT_EQ(m.RedundantForces.Count(), static_cast<std::int16_t>(c.x.size()));
+    for (const double x : m.RedundantForces)
+        EXPECT_EQ(x, 0.0);
+}
+
 TEST(EquationSolverTest, DependentRowsWarnAndLeaveTheUnknownsZero)
 {
     const SolveCase cases[] = {
@@ -75,15 +93,7 @@ TEST(EquationSolverTest, DependentRowsWarnAndLeaveTheUnknownsZero)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        StructureModel m = Equations(c.delta, c.free);
-        m.RedundantForces.Recreate(c.x.size());
-        m.RedundantForces.at(1) = 99;
-        RecordingMessages messages;
-        EXPECT_FALSE(SolveRedundants(m, messages));
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0], (ShownMessage{"主系数为零,方程线性相关,无解!", "警告!"}));
-        for (const double x : m.RedundantForces)
-            EXPECT_EQ(x, 0.0);
+        ExpectRefused(c, "主系数为零,方程线性相关,无解!");
     }
 }
 
@@ -98,16 +108,7 @@ TEST(EquationSolverTest, CoefficientsTooSmallForFloatsWarnSoAndLeaveTheUnknownsZ
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        StructureModel m = Equations(c.delta, c.free);
-        RecordingMessages messages;
-        EXPECT_FALSE(SolveRedundants(m, messages));
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(
-            messages.shown[0],
-            (ShownMessage{"系数过小（绝对值不超过1e-30），单精度数值无法求解，请检查EI是否过大、结点坐标是否过小！",
-                          "警告!"}));
-        for (const double x : m.RedundantForces)
-            EXPECT_EQ(x, 0.0);
+        ExpectRefused(c, "系数过小（绝对值不超过1e-30），单精度数值无法求解，请检查EI是否过大、结点坐标是否过小！");
     }
 }
 
@@ -125,15 +126,7 @@ TEST(EquationSolverTest, CoefficientsOrUnknownsBeyondTheFloatRangeWarnAndLeaveTh
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        StructureModel m = Equations(c.delta, c.free);
-        RecordingMessages messages;
-        EXPECT_FALSE(SolveRedundants(m, messages));
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0],
-                  (ShownMessage{"计算结果超出数值范围，请检查荷载、EI和结点坐标是否过大或过小！", "警告!"}));
-        EXPECT_EQ(m.RedundantForces.Count(), static_cast<std::int16_t>(c.x.size()));
-        for (const double x : m.RedundantForces)
-            EXPECT_EQ(x, 0.0);
+        ExpectRefused(c, "计算结果超出数值范围，请检查荷载、EI和结点坐标是否过大或过小！");
     }
 }
 
