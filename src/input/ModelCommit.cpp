@@ -178,7 +178,7 @@ Element ReadElement(TableReader& in, const StructureModel& model)
     if (in.Refused())
         return element;
     SetMemberGeometry(element, model);
-    in.RefuseUnless(3, MemberLengthFault(element.Length));
+    in.RefuseUnless(3, MemberLengthFault(*model.Nodes.Find(element.INode), *model.Nodes.Find(element.JNode)));
     return element;
 }
 

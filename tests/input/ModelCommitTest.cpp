@@ -391,6 +391,31 @@ TEST(ModelCommitTest, BadTablesAreRefusedWithOneMessageAndChangeNothing)
     }
 }
 
+// A member without a usable length is refused for what its nodes are:
+// one place, a distance no 32-bit square holds, a length beyond a float.
+TEST(ModelCommitTest, AMemberWithoutALengthIsRefusedForWhatItsNodesAre)
+{
+    const struct {
+        const char* name;
+        std::vector<std::vector<std::string_view>> nodes;
+        const char* reason;
+    } cases[] = {
+        {"one place", {{"1", "2", "3"}, {"2", "2", "3"}}, "单元长度为零（两端结点位置重合）"},
+        {"1e-40 apart", {{"1", "0", "0"}, {"2", "1e-40", "0"}}, "单元长度过小，超出单精度数值的范围"},
+        {"3e38 each way", {{"1", "-3e38", "0"}, {"2", "3e38", "0"}}, "单元长度超出数值范围"},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        StructureModel model;
+        RecordingCanvas canvas;
+        RecordingMessages messages;
+        ASSERT_TRUE(Commit(model, kNodeTable, k.nodes, canvas, messages));
+        EXPECT_FALSE(Commit(model, kElementTable, {{"1", "1", "1", "2"}}, canvas, messages));
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, "第1行“j端结点码”列：" + std::string(k.reason) + "，本表未提交!");
+    }
+}
+
 TEST(ModelCommitTest, ACoupleWithoutElementAndAnEmptyLoadTableAreCommitted)
 {
     Frame f;
