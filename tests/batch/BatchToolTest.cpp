@@ -122,6 +122,23 @@ TEST(BatchToolTest, PicturesAndTraceOfACompletedCaseAreWritten)
     }
 }
 
+// The picture of a structure refused for its members is still written, and
+// holds only numbers: two nodes 1e-40 apart once put y="nan" into it.
+TEST(BatchToolTest, APictureHoldsOnlyFiniteNumbers)
+{
+    const fs::path dir = testing::OutputPath("finite");
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path file = dir / "tiny.json";
+    std::ofstream(file) << R"({"nodes": [[1, 0, 0, "刚接"], [2, 1e-40, 0, "刚接"]], "elements": [[1, 1, 1, 2]]})";
+    const testing::Outcome run = RunProgram(Quoted(file) + " --svg " + Quoted(dir / "svg"), "finite");
+    EXPECT_EQ(run.exit, kExitStopped) << run.err;
+    const std::string svg = testing::ReadFile(dir / "svg" / "structure.svg");
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    for (const char* notANumber : {"\"nan", "\"-nan", "\"inf", "\"-inf"})
+        EXPECT_EQ(svg.find(notANumber), std::string::npos) << notANumber;
+}
+
 TEST(BatchToolTest, ExitStatusSaysHowFarTheCaseWent)
 {
     const fs::path broken = testing::OutputPath("broken.json");
