@@ -215,15 +215,9 @@ std::string Place(std::string_view text, std::size_t offset)
     return "第" + std::to_string(at.line) + "行第" + std::to_string(at.column) + "列: ";
 }
 
-// How much of the text the parser has taken.
-struct TakenSoFar {
-    std::size_t bytes = 0;
-    int lines = 1;  // the line of the next byte
-};
-
-// The text byte by byte, counting what the parser takes, so that a handler
-// of its events knows where it is: the parser reads no byte beyond the
-// token it reports.
+// The text byte by byte, counting the lines the parser has taken, so that a
+// handler of its events knows which line it is on: the parser reads no byte
+// beyond the token it reports.
 class CountingIterator {
 public:
     using iterator_category = std::input_iterator_tag;
@@ -232,14 +226,14 @@ public:
     using pointer = const char*;
     using reference = const char&;
 
-    CountingIterator(const char* at, TakenSoFar* taken) : m_at(at), m_taken(taken) {}
+    // `line` is the line of the byte at `at`, counted from 1.
+    CountingIterator(const char* at, int* line) : m_at(at), m_line(line) {}
     reference operator*() const { return *m_at; }
     CountingIterator& operator++()
     {
         if (*m_at == '\n')
-            ++m_taken->lines;
+            ++*m_line;
         ++m_at;
-        ++m_taken->bytes;
         return *this;
     }
     CountingIterator operator++(int)
@@ -252,7 +246,7 @@ public:
 
 private:
     const char* m_at;
-    TakenSoFar* m_taken;
+    int* m_line;
 };
 
 // A reading that builds nothing, before the tree is built: where and why the
@@ -266,8 +260,8 @@ public:
     // objects each have their keys once.
     std::string Fault(std::string_view text)
     {
-        m_taken = {};
-        json::sax_parse(CountingIterator(text.data(), &m_taken), CountingIterator(text.data() + text.size(), &m_taken),
+        m_line = 1;
+        json::sax_parse(CountingIterator(text.data(), &m_line), CountingIterator(text.data() + text.size(), &m_line),
                         this);
         if (!m_duplicate.empty())
             return m_duplicate;
@@ -300,7 +294,7 @@ public:
     // break, so the line read is the key's.
     bool key(string_t& key) override
     {
-        const int line = m_taken.lines;
+        const int line = m_line;
         const auto [first, added] = m_objects.back().emplace(key, line);
         if (added)
             return true;
@@ -328,7 +322,7 @@ public:
 
 private:
     static constexpr int kNumberOverflow = 406;
-    TakenSoFar m_taken;
+    int m_line = 1;  // of the next byte the parser takes
     // The keys of each object open, with the line each was given on.
     std::vector<std::map<std::string, int>> m_objects;
     std::string m_duplicate;
@@ -453,7 +447,7 @@ constexpr WriteCause kWriteCauses[] = {
     {ENFILE, "打开的文件太多"},
     {ENOMEM, "内存不足"},
     {EXDEV, "无法在两个磁盘之间改名"},
-    {EINVAL, "这个文件系统不支持此操作"},
+    {EINVAL, "文件名无效，或文件系统不支持此操作"},
 };
 
 std::string WriteFailure(int error)
