@@ -110,7 +110,7 @@ std::string ElementFault(const StructureModel& model, const Element& e)
     for (const std::int16_t n : {e.INode, e.JNode})
         if (std::string reason = MissingNodeReason(model, n); !reason.empty())
             return reason;
-    return std::string(MemberLengthFault(MemberGeometry(model.Nodes.at(e.INode), model.Nodes.at(e.JNode)).Length));
+    return std::string(MemberLengthFault(model.Nodes.at(e.INode), model.Nodes.at(e.JNode)));
 }
 
 std::string LoadFault(const StructureModel& model, const Load& load)

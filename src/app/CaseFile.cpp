@@ -1,6 +1,8 @@
 #include "app/CaseFile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -206,11 +208,76 @@ constexpr SyntaxDetail kSyntaxDetails[] = {
     {"; expected '[', '{', or a literal", "此处应为一个值"},
 };
 
-// Where and why the text is not JSON, found by a second reading that builds
-// nothing: the tree parser reports a number too large for a double without
-// its position.
-class SyntaxProbe : public nlohmann::json_sax<json> {
+// "第3行第5列: ": where a message about the text points.
+std::string Place(std::string_view text, std::size_t offset)
+{
+    const TextPosition at = PositionOfOffset(text, offset);
+    return "第" + std::to_string(at.line) + "行第" + std::to_string(at.column) + "列: ";
+}
+
+// The text byte by byte, counting the lines the parser has taken, so that a
+// handler of its events knows which line it is on: the parser reads no byte
+// beyond the token it reports.
+class CountingIterator {
 public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = const char&;
+
+    // `line` is the line of the byte at `at`, counted from 1.
+    CountingIterator(const char* at, int* line) : m_at(at), m_line(line) {}
+    reference operator*() const { return *m_at; }
+    CountingIterator& operator++()
+    {
+        if (*m_at == '\n')
+            ++*m_line;
+        ++m_at;
+        return *this;
+    }
+    CountingIterator operator++(int)
+    {
+        CountingIterator before = *this;
+        ++*this;
+        return before;
+    }
+    bool operator==(const CountingIterator& other) const { return m_at == other.m_at; }
+
+private:
+    const char* m_at;
+    int* m_line;
+};
+
+// A reading that builds nothing, before the tree is built: where and why the
+// text is not JSON (the tree parser reports a number too large for a double
+// without its position), or which key an object holds twice. JSON lets the
+// last of two equal keys win without a word; a case that says its degree
+// twice is refused instead, so that no value typed is silently dropped.
+class CaseProbe : public nlohmann::json_sax<json> {
+public:
+    // The first fault of `text`; empty when it is one JSON value whose
+    // objects each have their keys once.
+    std::string Fault(std::string_view text)
+    {
+        m_line = 1;
+        json::sax_parse(CountingIterator(text.data(), &m_line), CountingIterator(text.data() + text.size(), &m_line),
+                        this);
+        if (!m_duplicate.empty())
+            return m_duplicate;
+        if (m_message.empty())
+            return {};
+        const std::size_t offset =
+            m_numberTooLarge ? m_position - std::min(m_tokenBytes, m_position) : (m_position == 0 ? 0 : m_position - 1);
+        const std::string place = Place(text, offset);
+        if (m_numberTooLarge)
+            return place + "数值超出范围";
+        for (const SyntaxDetail& d : kSyntaxDetails)
+            if (m_message.find(d.phrase) != std::string::npos)
+                return place + "JSON 语法错误（" + std::string(d.detail) + "）";
+        return place + "JSON 语法错误";
+    }
+
     bool null() override { return true; }
     bool boolean(bool) override { return true; }
     bool number_integer(number_integer_t) override { return true; }
@@ -218,11 +285,32 @@ public:
     bool number_float(number_float_t, const string_t&) override { return true; }
     bool string(string_t&) override { return true; }
     bool binary(binary_t&) override { return true; }
-    bool start_object(std::size_t) override { return true; }
-    bool key(string_t&) override { return true; }
-    bool end_object() override { return true; }
+    bool start_object(std::size_t) override
+    {
+        m_objects.emplace_back();
+        return true;
+    }
+    // The parser has just read the key's closing quote: a key holds no line
+    // break, so the line read is the key's.
+    bool key(string_t& key) override
+    {
+        const int line = m_line;
+        const auto [first, added] = m_objects.back().emplace(key, line);
+        if (added)
+            return true;
+        m_duplicate = "第" + std::to_string(line) + "行: 键“" + QuotedInput(key) + "”重复出现（第" +
+                      std::to_string(first->second) + "行已有），请只保留一个";
+        return false;
+    }
+    bool end_object() override
+    {
+        m_objects.pop_back();
+        return true;
+    }
     bool start_array(std::size_t) override { return true; }
     bool end_array() override { return true; }
+    // The parser's own text names the token it read, which may hold any
+    // bytes, and is never shown.
     bool parse_error(std::size_t position, const std::string& lastToken, const json::exception& e) override
     {
         m_position = position;
@@ -232,25 +320,12 @@ public:
         return false;
     }
 
-    // The message, placed at the number too large or at the byte the parser
-    // stopped on. The parser's own text names the token it read, which may
-    // hold any bytes, and is never shown.
-    std::string Message(std::string_view text) const
-    {
-        const std::size_t offset =
-            m_numberTooLarge ? m_position - std::min(m_tokenBytes, m_position) : (m_position == 0 ? 0 : m_position - 1);
-        const TextPosition at = PositionOfOffset(text, offset);
-        const std::string place = "第" + std::to_string(at.line) + "行第" + std::to_string(at.column) + "列: ";
-        if (m_numberTooLarge)
-            return place + "数值超出范围";
-        for (const SyntaxDetail& d : kSyntaxDetails)
-            if (m_message.find(d.phrase) != std::string::npos)
-                return place + "JSON 语法错误（" + std::string(d.detail) + "）";
-        return place + "JSON 语法错误";
-    }
-
 private:
     static constexpr int kNumberOverflow = 406;
+    int m_line = 1;  // of the next byte the parser takes
+    // The keys of each object open, with the line each was given on.
+    std::vector<std::map<std::string, int>> m_objects;
+    std::string m_duplicate;
     // Bytes read: up to the offending one included, or to the end of the
     // number too large.
     std::size_t m_position = 0;
@@ -333,6 +408,8 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int fd() const { return m_fd; }
+    // Hands the descriptor on: it is no longer closed here.
+    void Release() { m_fd = -1; }
     // The error of closing, which may be the first report of a full disk.
     int Close()
     {
@@ -345,27 +422,40 @@ private:
     int m_fd;
 };
 
-// Why a file could not be written, for the errors a user can mend.
+// Why a file could not be written, in the student's words.
+struct WriteCause {
+    int error;
+    std::string_view cause;
+};
+constexpr WriteCause kWriteCauses[] = {
+    {EACCES, "没有写入权限"},
+    {EPERM, "没有写入权限"},
+    {ENOSPC, "磁盘已满"},
+    {EDQUOT, "磁盘已满"},
+    {ENOENT, "文件夹不存在"},
+    {ENOTDIR, "路径中有一级不是文件夹"},
+    {EROFS, "磁盘只读"},
+    {EFBIG, "文件超过允许的大小"},
+    {EISDIR, "这是目录，不是文件"},
+    {EEXIST, "文件旁的临时文件名都被占用（另有保存正在进行）"},
+    {ENAMETOOLONG, "文件名太长"},
+    {ELOOP, "符号链接过多或成环"},
+    {EIO, "磁盘读写出错"},
+    {EBUSY, "文件正被占用"},
+    {ETXTBSY, "文件正被占用"},
+    {EMFILE, "打开的文件太多"},
+    {ENFILE, "打开的文件太多"},
+    {ENOMEM, "内存不足"},
+    {EXDEV, "无法在两个磁盘之间改名"},
+    {EINVAL, "文件名无效，或文件系统不支持此操作"},
+};
+
 std::string WriteFailure(int error)
 {
-    switch (error) {
-        case EACCES:
-        case EPERM:
-            return "没有写入权限";
-        case ENOSPC:
-        case EDQUOT:
-            return "磁盘已满";
-        case ENOENT:
-            return "文件夹不存在";
-        case EROFS:
-            return "磁盘只读";
-        case EFBIG:
-            return "文件超过允许的大小";
-        case EISDIR:
-            return "这是目录，不是文件";
-        default:
-            return std::generic_category().message(error);
-    }
+    for (const WriteCause& c : kWriteCauses)
+        if (c.error == error)
+            return std::string(c.cause);
+    return "系统错误（错误号 " + std::to_string(error) + "）";
 }
 
 // Writes the whole text, retrying after a short write; 0 or the error.
@@ -383,17 +473,108 @@ int WriteAll(int fd, std::string_view text)
     return 0;
 }
 
-// A new file beside `file` that no one else has: `file`.tmp, .tmp1, ...
-int CreateBeside(const std::filesystem::path& file, std::filesystem::path& created)
+constexpr int kTemporaryNames = 100;
+
+// `file`.tmp, .tmp1, … .tmp99: the names a save writes its new text under.
+std::filesystem::path TemporaryName(const std::filesystem::path& file, int n)
 {
-    for (int n = 0; n < 100; ++n) {
-        created = file;
-        created += ".tmp" + (n == 0 ? std::string() : std::to_string(n));
-        const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
+    std::filesystem::path name = file;
+    name += ".tmp" + (n == 0 ? std::string() : std::to_string(n));
+    return name;
+}
+
+// Removes `temporary` when it was left by a save that did not finish (the
+// program was killed or the machine stopped): a save holds the lock on its
+// temporary file until it is renamed, so a temporary nobody locks is no
+// save's any more. True when it is gone.
+bool RemoveIfLeftOver(const std::filesystem::path& temporary)
+{
+    FileDescriptor old(::open(temporary.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat status {};
+    if (old.fd() < 0 || ::fstat(old.fd(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        ::flock(old.fd(), LOCK_EX | LOCK_NB) != 0)
+        return false;
+    return ::unlink(temporary.c_str()) == 0;
+}
+
+// A file of that name made anew, locked for as long as it is open; -1 with
+// errno when it cannot be.
+int CreateLocked(const std::filesystem::path& name)
+{
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    // On a file system without locks no temporary is ever taken for a
+    // left-over one (RemoveIfLeftOver needs the lock).
+    if (fd >= 0)
+        ::flock(fd, LOCK_EX | LOCK_NB);
+    return fd;
+}
+
+// A new file beside `file` that no other save has, into `fd`; a name left
+// over by an unfinished save is taken over. 0 or the error.
+int CreateBeside(const std::filesystem::path& file, std::filesystem::path& created, int& fd)
+{
+    for (int n = 0; n < kTemporaryNames; ++n) {
+        created = TemporaryName(file, n);
+        fd = CreateLocked(created);
+        int cause = fd < 0 ? errno : 0;
+        if (cause == EEXIST && RemoveIfLeftOver(created)) {
+            fd = CreateLocked(created);
+            cause = fd < 0 ? errno : 0;
+        }
+        if (cause != EEXIST)
+            return cause;
     }
-    return -1;
+    return EEXIST;
+}
+
+// The temporaries of unfinished saves of `file`, also of older versions of
+// the program, which took the next free name and never came back to them.
+void RemoveLeftOvers(const std::filesystem::path& file)
+{
+    for (int n = 0; n < kTemporaryNames; ++n)
+        RemoveIfLeftOver(TemporaryName(file, n));
+}
+
+// The file a save of `file` replaces: `file` itself, or the file its
+// symbolic links lead to, so that saving through a link keeps the link. 0
+// or the error (ELOOP for a chain of links too long).
+int FollowLinks(const std::filesystem::path& file, std::filesystem::path& target)
+{
+    constexpr int kMostLinks = 40;
+    target = file;
+    for (int n = 0; n < kMostLinks; ++n) {
+        std::error_code ec;
+        const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
+        if (ec)
+            return 0;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return ELOOP;
+}
+
+// Gives the new file the permissions of the file it replaces, so that
+// saving never opens a private file to others. A new file keeps what the
+// process's umask gives it.
+int KeepModeOf(const std::filesystem::path& target, int fd)
+{
+    struct stat old {};
+    if (::stat(target.c_str(), &old) != 0)
+        return 0;
+    return ::fchmod(fd, old.st_mode & 07777) == 0 ? 0 : errno;
+}
+
+// Makes the rename itself durable: until its folder is synced, a power cut
+// may bring back the old file or none at all. A file system that cannot
+// sync a folder says EINVAL, and is taken as it is.
+int SyncFolderOf(const std::filesystem::path& file)
+{
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.fd() < 0)
+        return errno;
+    if (::fsync(dir.fd()) != 0 && errno != EINVAL)
+        return errno;
+    return 0;
 }
 
 std::string OpenFailure(int error)
@@ -407,6 +588,25 @@ std::string OpenFailure(int error)
         default:
             return "";
     }
+}
+
+// Why a path that is not a regular file is not read as a case.
+struct FileKind {
+    mode_t type;  // S_IFDIR, …
+    std::string_view reason;
+};
+constexpr FileKind kNotRegularFiles[] = {
+    {S_IFDIR, "（这是目录，不是文件）"},        {S_IFIFO, "（这是命名管道，不是普通文件）"},
+    {S_IFSOCK, "（这是套接字，不是普通文件）"}, {S_IFCHR, "（这是设备，不是普通文件）"},
+    {S_IFBLK, "（这是设备，不是普通文件）"},
+};
+
+std::string_view NotARegularFile(mode_t mode)
+{
+    for (const FileKind& kind : kNotRegularFiles)
+        if ((mode & S_IFMT) == kind.type)
+            return kind.reason;
+    return "（不是普通文件）";
 }
 
 struct CloseFile {
@@ -438,14 +638,15 @@ CaseReading ReadCase(std::string_view text)
             reading.error = kCaseTooLarge;
             return reading;
         }
-        const json root = json::parse(text.begin(), text.end(), nullptr, false);
-        if (root.is_discarded()) {
-            SyntaxProbe probe;
-            json::sax_parse(text.begin(), text.end(), &probe);
-            reading.error = probe.Message(text);
-        } else {
-            reading.value = ReadCaseObject(root);
+        // The parser takes a NUL byte for the end of the text; a file of
+        // NULs is what a disk leaves of a file whose writing was cut off.
+        if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+            reading.error = Place(text, nul) + std::string(kNulBytes);
+            return reading;
         }
+        reading.error = CaseProbe().Fault(text);
+        if (reading.error.empty())
+            reading.value = ReadCaseObject(json::parse(text.begin(), text.end()));
     } catch (const CaseFault& fault) {
         reading.error = fault.message;
     } catch (const std::bad_alloc&) {
@@ -510,19 +711,27 @@ std::optional<std::string> ReadCaseFileText(const std::filesystem::path& file, s
         error = std::string(what) + name + std::string(why);
         return std::nullopt;
     };
-    std::error_code ec;
-    const std::filesystem::file_status status = std::filesystem::status(file, ec);
-    if (std::filesystem::is_directory(status))
-        return refuse("无法打开案例文件 ", "（这是目录，不是文件）");
-    if (std::filesystem::is_regular_file(status)) {
-        const std::uintmax_t size = std::filesystem::file_size(file, ec);
-        if (!ec && size > kMaxCaseBytes)
-            return refuse(std::string(kCaseTooLarge) + ": ");
-    }
+    // Only a regular file is read: a named pipe would hold the program until
+    // some other program wrote to it, a device might never end. Its kind is
+    // looked at before it is opened, and again on what was opened, without
+    // waiting, in case it was replaced in between.
+    struct stat status {};
+    if (::stat(file.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+        return refuse("无法打开案例文件 ", NotARegularFile(status.st_mode));
     errno = 0;
-    const std::unique_ptr<std::FILE, CloseFile> stream(std::fopen(file.c_str(), "rb"));
-    if (!stream)
+    FileDescriptor in(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (in.fd() < 0)
         return refuse("无法打开案例文件 ", OpenFailure(errno));
+    if (::fstat(in.fd(), &status) != 0)
+        return refuse("无法读取案例文件 ");
+    if (!S_ISREG(status.st_mode))
+        return refuse("无法打开案例文件 ", NotARegularFile(status.st_mode));
+    if (static_cast<std::uintmax_t>(status.st_size) > kMaxCaseBytes)
+        return refuse(std::string(kCaseTooLarge) + ": ");
+    const std::unique_ptr<std::FILE, CloseFile> stream(::fdopen(in.fd(), "rb"));
+    if (!stream)
+        return refuse("无法读取案例文件 ");
+    in.Release();
     std::optional<std::string> text = ReadCaseBytes(stream.get());
     if (!text)
         return refuse("无法读取案例文件 ");
@@ -535,24 +744,37 @@ bool ReplaceFile(const std::filesystem::path& file, std::string_view text, std::
         error = FileFault(kSaveFailed, file, WriteFailure(cause));
         return false;
     };
+    std::filesystem::path target;
+    if (const int cause = FollowLinks(file, target); cause != 0)
+        return fail(cause);
     std::error_code ec;
-    if (std::filesystem::is_directory(file, ec))
+    if (std::filesystem::is_directory(target, ec))
         return fail(EISDIR);
     std::filesystem::path temporary;
-    FileDescriptor out(CreateBeside(file, temporary));
-    if (out.fd() < 0)
-        return fail(errno);
-    int cause = WriteAll(out.fd(), text);
+    int fd = -1;
+    if (const int cause = CreateBeside(target, temporary, fd); cause != 0)
+        return fail(cause);
+    FileDescriptor out(fd);
+    int cause = KeepModeOf(target, out.fd());
+    if (cause == 0)
+        cause = WriteAll(out.fd(), text);
     if (cause == 0 && ::fsync(out.fd()) != 0)
         cause = errno;
+    // Renamed while still open and locked, so that no other save takes it
+    // for the remains of an unfinished one.
+    if (cause == 0 && ::rename(temporary.c_str(), target.c_str()) != 0)
+        cause = errno;
+    const bool renamed = cause == 0;
     if (const int closed = out.Close(); cause == 0)
         cause = closed;
-    if (cause == 0 && ::rename(temporary.c_str(), file.c_str()) != 0)
-        cause = errno;
     if (cause != 0) {
-        ::unlink(temporary.c_str());
+        if (!renamed)
+            ::unlink(temporary.c_str());
         return fail(cause);
     }
+    RemoveLeftOvers(target);
+    if (const int synced = SyncFolderOf(target); synced != 0)
+        return fail(synced);
     return true;
 }
 

@@ -58,6 +58,8 @@ inline constexpr std::size_t kMaxAnswerColumns = 102;
 // takes many times its size in memory.
 inline constexpr std::size_t kMaxCaseBytes = 1024 * 1024;
 inline constexpr std::string_view kCaseTooLarge = "案例文件大于 1 MiB（1048576 字节），不予读取";
+// After the place of the first NUL byte of a case text.
+inline constexpr std::string_view kNulBytes = "文件中有空字节（NUL），案例文件应是 UTF-8 文本，这个文件可能已损坏";
 
 // Either the case or one message naming the line and column of a syntax
 // error, or the key whose value does not fit (array indexes from 0).
@@ -95,13 +97,17 @@ std::string FileFault(std::string_view what, const std::filesystem::path& file, 
 std::optional<std::string> ReadCaseBytes(std::FILE* stream);
 
 // The text of a case file, or nothing with `error` naming the file and why
-// it cannot be read (missing, a directory, no permission, too large).
+// it cannot be read (missing, a directory, a named pipe or a device, no
+// permission, too large). Never waits for a writer.
 std::optional<std::string> ReadCaseFileText(const std::filesystem::path& file, std::string& error);
 
 // Writes `text` to a new file beside `file` and renames it over `file`, so
-// that `file` is either the old file or the whole new text. False, with
-// `error` naming the file and the cause, when any part fails; the old file
-// then stays as it was and the new one is removed.
+// that `file` is either the old file or the whole new text. Through a
+// symbolic link the file it leads to is replaced, and keeps its permissions.
+// A temporary file left by a save that did not finish is removed. False,
+// with `error` naming the file and the cause in Chinese, when any part
+// fails; the old file then stays as it was and the new one is removed,
+// except when only the sync of the folder after the rename failed.
 bool ReplaceFile(const std::filesystem::path& file, std::string_view text, std::string& error);
 
 }  // namespace tavrin

@@ -1,6 +1,21 @@
 #include "drawing/Canvas.h"
 
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+
 namespace tavrin {
+
+namespace {
+
+// A point a surface can draw. Infinity times 0 (a scale that overflowed) is
+// not a number, and would reach an SVG file as y="nan".
+bool AllFinite(std::initializer_list<double> values)
+{
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+}  // namespace
 
 void Canvas::Cls()
 {
@@ -35,25 +50,29 @@ void Canvas::Line(double x1, double y1, double x2, double y2)
 
 void Canvas::Line(double x1, double y1, double x2, double y2, Rgb color)
 {
-    DoLine(x1, y1, x2, y2, color);
+    if (AllFinite({x1, y1, x2, y2}))
+        DoLine(x1, y1, x2, y2, color);
     SetCurrent(x2, y2);
 }
 
 void Canvas::Circle(double x, double y, double r)
 {
-    DoCircle(x, y, r, std::nullopt, std::nullopt);
+    if (AllFinite({x, y, r}))
+        DoCircle(x, y, r, std::nullopt, std::nullopt);
     SetCurrent(x, y);
 }
 
 void Canvas::Circle(double x, double y, double r, double start, double end)
 {
-    DoCircle(x, y, r, start, end);
+    if (AllFinite({x, y, r, start, end}))
+        DoCircle(x, y, r, start, end);
     SetCurrent(x, y);
 }
 
 void Canvas::Print(std::string_view text)
 {
-    DoPrint(CurrentX(), CurrentY(), text);
+    if (AllFinite({CurrentX(), CurrentY()}))
+        DoPrint(CurrentX(), CurrentY(), text);
 }
 
 std::vector<CanvasOp> RecordingCanvas::OfKind(CanvasOp::Kind kind) const

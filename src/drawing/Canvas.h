@@ -32,7 +32,10 @@ struct CanvasOp;
 // to the next and from one pass to the next; nothing resets it except that
 // Cls() puts the text position back to the top-left corner. A Line leaves the
 // text position at its end point and a Circle at its centre, so a label
-// printed right after a line starts at the line's end.
+// printed right after a line starts at the line's end. An operation at a
+// point, radius or angle that is not a finite number is not drawn, so that
+// no surface or picture file ever holds one; the state moves on as if it had
+// been.
 class Canvas {
 public:
     virtual ~Canvas() = default;

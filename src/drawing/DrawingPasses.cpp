@@ -50,13 +50,15 @@ NodeBox BoundingBox(const OneBasedTable<Node>& nodes)
 }
 
 // Factor that maps `span` model units onto kFitShare of `extent` picture
-// units; 0 when the span is empty, so that an axis without extent never
-// decides the scale.
+// units; 0 when the span is empty, or so small that the factor is no 32-bit
+// number (nodes 1e-40 apart), so that such an axis never decides the scale
+// and no picture point becomes 0 times infinity.
 float FitFactor(double extent, float span)
 {
     if (span == 0.0f)
         return 0.0f;
-    return static_cast<float>(extent * kFitShare / static_cast<double>(span));
+    const auto factor = static_cast<float>(extent * kFitShare / static_cast<double>(span));
+    return std::isfinite(factor) ? factor : 0.0f;
 }
 
 void DrawHingeCircle(Canvas& canvas, double x, double y)

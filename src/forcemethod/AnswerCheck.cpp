@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
+#include <tuple>
+#include <unordered_map>
 
 #include "forcemethod/CalculationDriver.h"
 #include "forcemethod/ResultTables.h"
@@ -77,12 +80,52 @@ std::string CellName(const TextGrid& table, int row, int col)
     return std::string(label->noun) + table.Text(row, 0) + " " + header;
 }
 
-// A cell of the result table that holds one of the program's numbers.
+// The quantity a cell holds: every delta of the coefficient table is one
+// (column 1 stands for them all), otherwise each column is its own.
+int QuantityOf(const TextGrid& table, int col)
+{
+    return IsCoefficientTable(table) && CoefficientIndex(table, col) != 0 ? 1 : col;
+}
+
+// What the table's texts are rounded to: 0.001 for the coefficients and the
+// unknowns ("0.###"), 0.01 for forces and reactions ("0.##").
+double TextRounding(const TextGrid& table)
+{
+    return IsCoefficientTable(table) || table.Text(0, 0) == kRedundantRowHeader ? 0.001 : 0.01;
+}
+
+// A cell of the result table that holds one of the program's numbers, and
+// how far a typed number may be from it and still be right.
 struct ProgramCell {
     int row;
     int col;
     double value;
+    double tolerance = 0.0;
 };
+
+// A hand calculation carries a few digits: a number is right within 0.5 %
+// of the cell's own value. A value near zero (a small moment that is the
+// difference of large ones) is right within a floor: 0.1 % of the largest
+// value of the same quantity, and at least the rounding of the texts. The
+// floor comes from the cell's own quantity only: a Delta of 4800 must not
+// let a delta of 12 be typed as 24.
+void SetTolerances(const TextGrid& table, std::vector<ProgramCell>& cells)
+{
+    constexpr double kOwnShare = 0.005;
+    constexpr double kQuantityShare = 0.001;
+    std::vector<double> largest(static_cast<std::size_t>(std::max(table.Cols(), 0)), 0.0);
+    for (const ProgramCell& cell : cells)
+        if (std::isfinite(cell.value)) {
+            double& l = largest[static_cast<std::size_t>(QuantityOf(table, cell.col))];
+            l = std::max(l, std::abs(cell.value));
+        }
+    const double rounding = TextRounding(table);
+    for (ProgramCell& cell : cells) {
+        const double floor =
+            std::max(rounding, kQuantityShare * largest[static_cast<std::size_t>(QuantityOf(table, cell.col))]);
+        cell.tolerance = std::max(kOwnShare * std::abs(cell.value), floor);
+    }
+}
 
 std::vector<ProgramCell> ProgramCells(const TextGrid& table)
 {
@@ -91,29 +134,84 @@ std::vector<ProgramCell> ProgramCells(const TextGrid& table)
         for (int c = 0; c < table.Cols(); ++c)
             if (!IsLabelColumn(table, c) && !IsBlankText(table.Text(r, c)))
                 cells.push_back({r, c, LeadingNumber(table.Text(r, c))});
+    SetTolerances(table, cells);
     return cells;
 }
 
-// The table's texts are rounded to 0.01 (forces) or 0.001 (coefficients);
-// a hand calculation carries a few digits: 0.5 % of the largest value.
-double Tolerance(const std::vector<ProgramCell>& cells)
-{
-    double largest = 0.0;
-    for (const ProgramCell& cell : cells)
-        largest = std::max(largest, std::abs(cell.value));
-    return std::max(0.005 * largest, 0.01);
-}
+// The ledger's entries by their indices: delta_ij = delta_ji, and the
+// ledger keeps i <= j, with j = 0 for Delta_ip.
+class LedgerIndex {
+public:
+    explicit LedgerIndex(const std::vector<LedgerEntry>& ledger)
+    {
+        m_entries.reserve(ledger.size());
+        for (const LedgerEntry& entry : ledger)
+            m_entries.emplace(Key(entry.i, entry.j), &entry);
+    }
 
-const LedgerEntry* EntryOf(const std::vector<LedgerEntry>& ledger, int i, int j)
-{
-    // delta_ij = delta_ji: the ledger keeps i <= j.
-    const int first = j == 0 ? i : std::min(i, j);
-    const int second = j == 0 ? 0 : std::max(i, j);
-    for (const LedgerEntry& entry : ledger)
-        if (entry.i == first && entry.j == second)
-            return &entry;
-    return nullptr;
-}
+    const LedgerEntry* Find(int i, int j) const
+    {
+        const int first = j == 0 ? i : std::min(i, j);
+        const int second = j == 0 ? 0 : std::max(i, j);
+        const auto it = m_entries.find(Key(first, second));
+        return it == m_entries.end() ? nullptr : it->second;
+    }
+
+private:
+    static std::uint64_t Key(int i, int j)
+    {
+        return (std::uint64_t{static_cast<std::uint32_t>(i)} << 32) | static_cast<std::uint32_t>(j);
+    }
+    std::unordered_map<std::uint64_t, const LedgerEntry*> m_entries;
+};
+
+// The cells in the order of their values, so that the cells whose value a
+// wrong number is are found without going through every cell for it.
+class CellsByValue {
+public:
+    explicit CellsByValue(const std::vector<ProgramCell>& cells)
+    {
+        for (const ProgramCell& cell : cells)
+            if (std::isfinite(cell.value))
+                m_sorted.push_back(&cell);
+        std::sort(m_sorted.begin(), m_sorted.end(), [](const ProgramCell* a, const ProgramCell* b) {
+            return std::tie(a->value, a->row, a->col) < std::tie(b->value, b->row, b->col);
+        });
+    }
+
+    // Calls `visit` with each cell within `tolerance` of `typed` but not
+    // within it of `right` (so never the cell judged), the nearest to `typed`
+    // first, until `visit` returns false. The cells near `right` are passed
+    // over in one step: a table of many equal values costs no more than one
+    // of distinct values.
+    template <class Visit>
+    void VisitNear(double typed, double right, double tolerance, Visit visit) const
+    {
+        const auto begin = m_sorted.begin();
+        const auto end = m_sorted.end();
+        const auto below = [](const ProgramCell* cell, double v) { return cell->value < v; };
+        const auto above = [](double v, const ProgramCell* cell) { return v < cell->value; };
+        const auto nearRight = [&](const ProgramCell* cell) { return std::abs(cell->value - right) <= tolerance; };
+        auto up = std::lower_bound(begin, end, typed, below);
+        auto down = up;  // the next cell downward is down[-1]
+        for (;;) {
+            if (up != end && nearRight(*up))
+                up = std::upper_bound(up, end, right + tolerance, above);
+            if (down != begin && nearRight(down[-1]))
+                down = std::lower_bound(begin, down, right - tolerance, below);
+            const bool upNear = up != end && (*up)->value - typed <= tolerance;
+            const bool downNear = down != begin && typed - down[-1]->value <= tolerance;
+            if (!upNear && !downNear)
+                return;
+            const bool takeUp = upNear && (!downNear || (*up)->value - typed <= typed - down[-1]->value);
+            if (!visit(takeUp ? **up++ : **--down))
+                return;
+        }
+    }
+
+private:
+    std::vector<const ProgramCell*> m_sorted;
+};
 
 // A wrong number as one typical slip gives it.
 struct Slip {
@@ -170,26 +268,34 @@ private:
     int m_count = 0;
 };
 
-std::string CauseOf(double typed, double tolerance, const TextGrid& table, const ProgramCell& cell,
-                    const std::vector<ProgramCell>& cells, const std::vector<LedgerEntry>& ledger)
+// What the review looks up for each wrong number.
+struct ReviewTables {
+    const TextGrid& table;
+    CellsByValue byValue;
+    LedgerIndex ledger;
+};
+
+std::string CauseOf(double typed, const ProgramCell& cell, const ReviewTables& tables)
 {
+    const TextGrid& table = tables.table;
     const double v = cell.value;
-    Causes causes(typed, v, tolerance);
+    Causes causes(typed, v, cell.tolerance);
     std::vector<Slip> slips{{-v, "符号反了"}, {2.0 * v, "是正确值的2倍"}, {v / 2.0, "是正确值的一半"}};
     if (IsCoefficientTable(table))
-        if (const LedgerEntry* entry = EntryOf(ledger, cell.row, CoefficientIndex(table, cell.col)))
+        if (const LedgerEntry* entry = tables.ledger.Find(cell.row, CoefficientIndex(table, cell.col)))
             AddLedgerSlips(*entry, slips);
     for (const Slip& slip : slips)
         if (causes.Fits(slip.value))
             causes.Add(slip.cause);
-    if (!IsCoefficientTable(table))
+    if (!IsCoefficientTable(table) || causes.Full())
         return causes.Text();
     // Indices mixed up: the number belongs to another coefficient of the
     // table. delta_ij and delta_ji are equal, so this only tells a delta from
     // a Delta or from a delta of other indices.
-    for (const ProgramCell& other : cells)
-        if ((other.row != cell.row || other.col != cell.col) && !causes.Full() && causes.Fits(other.value))
-            causes.Add("填成了" + CellName(table, other.row, other.col) + "的值");
+    tables.byValue.VisitNear(typed, v, cell.tolerance, [&](const ProgramCell& other) {
+        causes.Add("填成了" + CellName(table, other.row, other.col) + "的值");
+        return !causes.Full();
+    });
     return causes.Text();
 }
 
@@ -282,7 +388,7 @@ std::vector<std::vector<AnswerMark>> MarksOf(const AnswerReview& review, const T
 AnswerReview ReviewAnswers(const TextGrid& table, const CellRows& typed, const std::vector<LedgerEntry>& ledger)
 {
     const std::vector<ProgramCell> cells = ProgramCells(table);
-    const double tolerance = Tolerance(cells);
+    const ReviewTables tables{table, CellsByValue(cells), LedgerIndex(ledger)};
     AnswerReview review;
     for (const ProgramCell& cell : cells) {
         std::string text = TypedText(typed, cell.row, cell.col);
@@ -295,10 +401,10 @@ AnswerReview ReviewAnswers(const TextGrid& table, const CellRows& typed, const s
         const std::optional<double> number = IsWhollyNumber(text) ? CellNumber(text) : std::nullopt;
         if (!number)
             answer.cause = NotANumberReason(text);
-        else if (std::abs(*number - cell.value) <= tolerance)
+        else if (std::abs(*number - cell.value) <= cell.tolerance)
             answer.right = true;
         else
-            answer.cause = CauseOf(*number, tolerance, table, cell, cells, ledger);
+            answer.cause = CauseOf(*number, cell, tables);
         answer.typed = std::move(text);
     }
     return review;

@@ -42,11 +42,13 @@ using AnswerReview = std::vector<CellAnswer>;
 // the result table, row labels included or not) with `table`, the result
 // table as the step writes it (header row first). A cell counts where the
 // table shows a value and is no row label, and the student typed something
-// into it. A number is right within the rounding of the table's texts: 0.5 %
-// of the table's largest value, and at least 0.01. `ledger` holds the member
-// terms of the coefficients when `table` is the coefficient table, so that a
-// coefficient short of one member's term, or not divided by its EI, is
-// named; empty otherwise.
+// into it. A number is right within 0.5 % of the cell's value and, near
+// zero, within 0.1 % of the largest value of its own quantity (the deltas,
+// the Deltas, one column of forces) or the rounding of the texts. `ledger`
+// holds the member terms of the coefficients when `table` is the coefficient
+// table, so that a coefficient short of one member's term, or not divided by
+// its EI, is named; empty otherwise. A wrong number is compared with a few
+// cells of nearby values only, so a table of any size is reviewed at once.
 AnswerReview ReviewAnswers(const TextGrid& table, const CellRows& typed, const std::vector<LedgerEntry>& ledger);
 
 // "12个数中10个正确".

@@ -44,10 +44,42 @@ std::int16_t AugmentedSystem::PivotColumn(int row) const
     return m_pivots.at(static_cast<std::size_t>(row - 1));
 }
 
+namespace {
+
+// Largest |a(i, j)|, j = 1..n, of each row i as given (entry i - 1).
+std::vector<float> RowMagnitudes(const AugmentedSystem& system)
+{
+    std::vector<float> largest(static_cast<std::size_t>(system.Size()), 0.0f);
+    for (int i = 1; i <= system.Size(); ++i)
+        for (int j = 1; j <= system.Size(); ++j)
+            largest[static_cast<std::size_t>(i - 1)] =
+                std::max(largest[static_cast<std::size_t>(i - 1)], std::abs(system.at(i, j)));
+    return largest;
+}
+
+// Why row i has no pivot: an overflow; a row that the rows before it
+// cancelled (linearly dependent on them, or all zero); or a row whose
+// coefficients were too small for 32-bit arithmetic from the start (a huge
+// EI, a tiny structure), which kept most of its size through the
+// elimination. A row cancelled by the others loses all but its rounding:
+// well under kKeptShare of its size.
+std::string_view NoPivotText(float pivot, float givenMagnitude)
+{
+    constexpr float kKeptShare = 1e-3f;
+    if (!std::isfinite(pivot))
+        return kOverflowText;
+    if (pivot != 0.0f && std::abs(pivot) >= kKeptShare * givenMagnitude)
+        return kCoefficientsTooSmallText;
+    return kSingularSystemText;
+}
+
+}  // namespace
+
 bool EliminateSystem(AugmentedSystem& system, MessageSink& messages)
 {
     const int n = system.Size();
     constexpr float kZeroPivot = 1e-30f;
+    const std::vector<float> given = RowMagnitudes(system);
     for (int i = 1; i <= n; ++i) {
         int p = 1;
         float v = system.at(i, 1);
@@ -59,7 +91,7 @@ bool EliminateSystem(AugmentedSystem& system, MessageSink& messages)
         }
         // An overflowed pivot divides no better than a zero one.
         if (!std::isfinite(v) || std::abs(v) <= kZeroPivot) {
-            messages.Show(std::isfinite(v) ? kSingularSystemText : kOverflowText, kWarningTitle);
+            messages.Show(NoPivotText(v, given[static_cast<std::size_t>(i - 1)]), kWarningTitle);
             return false;
         }
         // Row r -= f * row i with f = a(r,p) / a(i,p): each operation in

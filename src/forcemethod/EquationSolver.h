@@ -32,9 +32,12 @@ private:
 // Gauss-Jordan without row exchange: row i takes the column of its largest
 // magnitude (the lower column on a tie, every column eligible) as pivot and
 // clears that column in every other row. Overwrites the system and its pivot
-// columns. Stops with the warning kSingularSystemText (title kWarningTitle)
-// and returns false at a row whose largest magnitude is at most 1e-30 (with
-// kOverflowText when it is not finite); rows after it are left as they are.
+// columns. Stops with a warning (title kWarningTitle) and returns false at a
+// row whose largest magnitude is at most 1e-30 or not finite: kOverflowText
+// for an overflow, kCoefficientsTooSmallText for a row that was that small
+// as given and not cancelled by the rows before it, kSingularSystemText
+// otherwise (a row dependent on the others); rows after it are left as they
+// are.
 bool EliminateSystem(AugmentedSystem& system, MessageSink& messages);
 
 }  // namespace tavrin

@@ -120,6 +120,10 @@ inline constexpr std::string_view kCaseMomentsUnsized =
 inline constexpr std::string_view kCoefficientsUnsized =
     "未知力求解错误：系数与自由项尚未按当前超静定次数形成，请先计算“自由项系数”!";
 inline constexpr std::string_view kSingularSystemText = "主系数为零,方程线性相关,无解!";
+// A row of coefficients no larger than 1e-30 from the start, not cancelled
+// by the other rows.
+inline constexpr std::string_view kCoefficientsTooSmallText =
+    "系数过小（绝对值不超过1e-30），单精度数值无法求解，请检查EI是否过大、结点坐标是否过小！";
 // Shown beside unknowns that the rounding of the float coefficients may
 // move by 1 % or more.
 inline constexpr std::string_view kIllConditionedText =

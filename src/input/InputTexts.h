@@ -11,6 +11,17 @@ namespace tavrin {
 inline constexpr std::string_view kTableNotCommitted = "，本表未提交!";
 inline constexpr std::string_view kNodeTableEmpty = "结点表为空，至少要输入一个结点";
 inline constexpr std::string_view kElementTableEmpty = "单元表为空，至少要输入一个单元";
+inline constexpr std::string_view kNegativeStiffness = "EI值为负（抗弯刚度应大于零）";
+inline constexpr std::string_view kZeroStiffness = "EI值为零（超静定结构的抗弯刚度应大于零）";
+
+// "与结点1的坐标相差过小（相对于坐标数值），单精度数值保存不下这个差，两结点会
+// 重合": a node typed apart from node `other` that 32-bit coordinates put on
+// it (1e8 and 1e8 + 1).
+inline std::string IndistinctNodesFault(int other)
+{
+    return "与结点" + std::to_string(other) +
+           "的坐标相差过小（相对于坐标数值），单精度数值保存不下这个差，两结点会重合";
+}
 
 // "结点号应为2（各行依次为1、2、3…）": `column` is the header of the number's
 // column, `row` the data row the number must equal.

@@ -1,5 +1,8 @@
 #include "input/ModelCommit.h"
 
+#include <map>
+#include <utility>
+
 #include "drawing/DrawingPasses.h"
 #include "input/InputTables.h"
 #include "input/InputTexts.h"
@@ -44,6 +47,7 @@ public:
     // grid's last row.
     bool HasRow(int row) const { return row < m_grid.Rows() && !m_grid.Text(row, 0).empty(); }
     void StartRow(int row) { m_row = row; }
+    int Row() const { return m_row; }
     bool Refused() const { return m_refusal.has_value(); }
     const std::optional<CellRefusal>& Refusal() const { return m_refusal; }
 
@@ -123,14 +127,43 @@ void SetMemberGeometry(Element& element, const StructureModel& model)
     element.CosA = g.CosA;
 }
 
-Node ReadNode(TableReader& in)
+// The nodes read so far by their stored coordinates: the row of each and
+// the coordinates as typed.
+struct TypedPosition {
+    int row;
+    double x, y;
+};
+using NodePositions = std::map<std::pair<float, float>, TypedPosition>;
+
+Node ReadNode(TableReader& in, NodePositions& read)
 {
     Node node;
     node.Number = in.RowNumber(0, kNodeColumns[0].header);
     node.X = in.Number(1);
     node.Y = in.Number(2);
     node.JointType = in.Text(3);
+    if (in.Refused())
+        return node;
+    // Two nodes typed apart may round to one 32-bit position (1e8 and
+    // 1e8 + 1): their members would be refused as of zero length, the
+    // student having typed nothing of the kind.
+    const TypedPosition typed{in.Row(), CellNumber(in.Text(1)).value_or(0.0), CellNumber(in.Text(2)).value_or(0.0)};
+    const auto [first, added] = read.emplace(std::pair(node.X, node.Y), typed);
+    if (!added && (first->second.x != typed.x || first->second.y != typed.y))
+        in.Refuse(first->second.x != typed.x ? 1 : 2, IndistinctNodesFault(first->second.row));
     return node;
+}
+
+// A negative EI bends a member against its moment. A determinate structure
+// needs no EI (typing skips its column) and may leave it 0; the
+// coefficients of an indeterminate one divide by it.
+std::string_view StiffnessFault(float EI, const StructureModel& model)
+{
+    if (EI < 0.0f)
+        return kNegativeStiffness;
+    if (EI == 0.0f && model.IndeterminacyDegree > 0)
+        return kZeroStiffness;
+    return {};
 }
 
 Element ReadElement(TableReader& in, const StructureModel& model)
@@ -138,12 +171,14 @@ Element ReadElement(TableReader& in, const StructureModel& model)
     Element element;
     element.Code = in.RowNumber(0, kElementColumns[0].header);
     element.EI = in.Number(1);
+    if (!in.Refused())
+        in.RefuseUnless(1, StiffnessFault(element.EI, model));
     element.INode = in.NodeNumber(2, model);
     element.JNode = in.NodeNumber(3, model);
     if (in.Refused())
         return element;
     SetMemberGeometry(element, model);
-    in.RefuseUnless(3, MemberLengthFault(element.Length));
+    in.RefuseUnless(3, MemberLengthFault(*model.Nodes.Find(element.INode), *model.Nodes.Find(element.JNode)));
     return element;
 }
 
@@ -230,20 +265,23 @@ std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model,
     const bool replacing = kind != kNodeTable && !CommittedRows(model, kind).empty();
     switch (kind) {
         case kNodeTable:
-            return ReplaceTable(grid, model.Nodes, ReadNode, kNodeTableEmpty, [&] {
-                // The members follow their nodes; what was calculated for the
-                // old positions no longer holds.
-                for (Element& element : model.Elements)
-                    SetMemberGeometry(element, model);
-                model.ClearResults();
-                FitModelToPicture(model, canvas);
-                // The node layer clears the picture; the members, supports
-                // and loads stay in the model and are drawn again on the
-                // nodes as they are now.
-                for (std::int16_t k = kNodeTable; k <= kLoadTable; ++k)
-                    if (k == kNodeTable || !CommittedRows(model, k).empty())
-                        DrawTableLayer(k, model, canvas);
-            });
+            return ReplaceTable(
+                grid, model.Nodes, [read = NodePositions()](TableReader& in) mutable { return ReadNode(in, read); },
+                kNodeTableEmpty,
+                [&] {
+                    // The members follow their nodes; what was calculated for the
+                    // old positions no longer holds.
+                    for (Element& element : model.Elements)
+                        SetMemberGeometry(element, model);
+                    model.ClearResults();
+                    FitModelToPicture(model, canvas);
+                    // The node layer clears the picture; the members, supports
+                    // and loads stay in the model and are drawn again on the
+                    // nodes as they are now.
+                    for (std::int16_t k = kNodeTable; k <= kLoadTable; ++k)
+                        if (k == kNodeTable || !CommittedRows(model, k).empty())
+                            DrawTableLayer(k, model, canvas);
+                });
         case kElementTable:
             return ReplaceTable(
                 grid, model.Elements, [&](TableReader& in) { return ReadElement(in, model); }, kElementTableEmpty,

@@ -48,6 +48,7 @@ inline std::string MissingNumberText(std::string_view word, int number, int coun
 
 inline constexpr std::string_view kMemberEndsCoincide = "单元长度为零（两端结点位置重合）";
 inline constexpr std::string_view kMemberLengthBeyondRange = "单元长度超出数值范围";
+inline constexpr std::string_view kMemberTooShort = "单元长度过小，超出单精度数值的范围";
 
 // Why a cell's text cannot fill its field: "“x4”不是数字".
 inline constexpr std::string_view kNotANumber = "不是数字";

@@ -40,10 +40,11 @@ ElementGeometry MemberGeometry(const Node& i, const Node& j)
     return g;
 }
 
-std::string_view MemberLengthFault(float length)
+std::string_view MemberLengthFault(const Node& i, const Node& j)
 {
+    const float length = MemberGeometry(i, j).Length;
     if (length == 0.0f)
-        return kMemberEndsCoincide;
+        return i.X == j.X && i.Y == j.Y ? kMemberEndsCoincide : kMemberTooShort;
     if (!std::isfinite(length))
         return kMemberLengthBeyondRange;
     return {};

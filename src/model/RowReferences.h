@@ -33,8 +33,10 @@ struct ElementGeometry {
 };
 ElementGeometry MemberGeometry(const Node& i, const Node& j);
 
-// Why a member of this length has no direction: its end nodes coincide, or
-// the length overflows. Empty for a usable length.
-std::string_view MemberLengthFault(float length);
+// Why a member between these nodes has no direction: its end nodes
+// coincide, they lie so close that the square of their distance is no
+// 32-bit number (1e-40 apart), or the length overflows. Empty for a usable
+// length.
+std::string_view MemberLengthFault(const Node& i, const Node& j);
 
 }  // namespace tavrin

@@ -1,13 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <csignal>
-
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/StructureFile.h"
 #include "input/InputTables.h"
@@ -183,24 +190,122 @@ TEST(StructureFileTest, SavingReplacesTheFileWholeOrNotAtAll)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
 }
 
+// Reads the file on a thread of its own. A reading that waits for a writer
+// fails the test, and is then let go by a writer that writes nothing.
+CaseReading ReadWithoutWaiting(const fs::path& file)
+{
+    std::future<CaseReading> reading = std::async(std::launch::async, [&file] { return ReadStructureFile(file); });
+    if (reading.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+        ADD_FAILURE() << "the reading waits for a writer";
+        if (const int writer = ::open(file.c_str(), O_WRONLY | O_NONBLOCK); writer >= 0)
+            ::close(writer);
+    }
+    return reading.get();
+}
+
 TEST(StructureFileTest, AFileThatIsNoCaseIsRefusedByName)
 {
     const fs::path dir = Folder("reading");
     const fs::path broken = dir / "坏 文件.json";
     std::ofstream(broken) << "{\"nodes\": [[1, 0, 0]";
+    const fs::path pipe = dir / "管道.json";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const fs::path zeros = dir / "zeros.json";
+    std::ofstream(zeros) << std::string(4096, '\0');
     const struct {
         fs::path file;
         std::string message;
     } cases[] = {
         {dir / "无.json", "无法打开案例文件 " + (dir / "无.json").string() + "（文件不存在）"},
         {broken, "无法打开文件 “" + broken.string() + "”：第1行第21列: JSON 语法错误（文件在此处意外结束）"},
+        {pipe, "无法打开案例文件 " + pipe.string() + "（这是命名管道，不是普通文件）"},
+        {"/dev/null", "无法打开案例文件 /dev/null（这是设备，不是普通文件）"},
+        {zeros, "无法打开文件 “" + zeros.string() + "”：第1行第1列: " + std::string(kNulBytes)},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.file.string());
-        const CaseReading reading = ReadStructureFile(k.file);
+        const CaseReading reading = ReadWithoutWaiting(k.file);
         EXPECT_FALSE(reading.value);
         EXPECT_EQ(reading.error, k.message);
     }
+}
+
+// A save the program did not finish leaves its temporary file; the next
+// save takes its name over and clears the rest, also the hundred an older
+// version of the program could leave.
+TEST(StructureFileTest, TemporariesOfUnfinishedSavesAreCleared)
+{
+    const fs::path dir = Folder("left-over");
+    const fs::path file = dir / "梁.json";
+    for (int n = 0; n < 100; ++n)
+        std::ofstream(dir / ("梁.json.tmp" + (n == 0 ? std::string() : std::to_string(n)))) << "{\"nodes\": [";
+    EXPECT_EQ(SaveStructureFile(file, Beam()), "");
+    EXPECT_EQ(ReadStructureFile(file).value, Beam());
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+// Saving through a symbolic link replaces the file it leads to and keeps
+// the link; a file kept from others stays so.
+TEST(StructureFileTest, SavingKeepsLinksAndPermissions)
+{
+    const struct {
+        const char* name;
+        fs::path saved;    // relative to the folder
+        fs::path written;  // where the text lands
+    } cases[] = {
+        {"the file itself", "私有.json", "私有.json"},
+        {"through a link", "链接.json", "目标/私有.json"},
+        {"through a link to a link", "链接2.json", "目标/私有.json"},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        const fs::path dir = Folder("links");
+        fs::create_directory(dir / "目标");
+        for (const fs::path& file : {dir / "私有.json", dir / "目标" / "私有.json"}) {
+            std::ofstream(file) << "{}";
+            fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+        }
+        fs::create_symlink("目标/私有.json", dir / "链接.json");
+        fs::create_symlink("链接.json", dir / "链接2.json");
+
+        ASSERT_EQ(SaveStructureFile(dir / k.saved, Beam()), "");
+        EXPECT_EQ(ReadStructureFile(dir / k.written).value, Beam());
+        EXPECT_EQ(fs::status(dir / k.written).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_TRUE(fs::is_symlink(dir / "链接.json"));
+        EXPECT_TRUE(fs::is_symlink(dir / "链接2.json"));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 4);
+    }
+}
+
+TEST(StructureFileTest, EveryCauseOfAFailedSaveIsSaidInChinese)
+{
+    const fs::path dir = Folder("causes");
+    std::ofstream(dir / "文件.json") << "{}";
+    fs::create_symlink("环.json", dir / "环.json");
+    // A hundred saves of 忙.json under way, each holding its temporary file.
+    std::vector<int> saving;
+    for (int n = 0; n < 100; ++n) {
+        const fs::path temporary = dir / ("忙.json.tmp" + (n == 0 ? std::string() : std::to_string(n)));
+        saving.push_back(::open(temporary.c_str(), O_WRONLY | O_CREAT, 0666));
+        ASSERT_EQ(::flock(saving.back(), LOCK_EX | LOCK_NB), 0);
+    }
+    const struct {
+        fs::path file;
+        std::string cause;
+    } cases[] = {
+        {dir / "文件.json" / "梁.json", "路径中有一级不是文件夹"},
+        {dir / "忙.json", "文件旁的临时文件名都被占用（另有保存正在进行）"},
+        {dir / "环.json", "符号链接过多或成环"},
+        {dir / "无" / "梁.json", "文件夹不存在"},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.file.string());
+        EXPECT_EQ(SaveStructureFile(k.file, Beam()), "无法保存文件 “" + k.file.string() + "”：" + k.cause);
+    }
+    for (const int fd : saving)
+        ::close(fd);
+    EXPECT_TRUE(fs::is_symlink(dir / "环.json"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 102);
 }
 
 TEST(StructureFileTest, ExamplesAreListedByTheKindOfStructure)

@@ -87,6 +87,35 @@ TEST(BatchCaseTest, ValuesOfTheWrongKindNameTheirKey)
     }
 }
 
+// Texts a parser of JSON would take, though a value in them is lost: a key
+// given twice (the last one would win), bytes after a NUL (taken for the
+// end of the text). What a file of NULs is, is said too.
+TEST(BatchCaseTest, TextsThatWouldLoseAValueAreRefused)
+{
+    using namespace std::string_literals;
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"degree twice", "{\"degree\": 1,\n \"nodes\": [],\n \"degree\": 2}",
+         "第3行: 键“degree”重复出现（第1行已有），请只保留一个"},
+        {"one item answered twice", "{\"answers\": {\n \"未知力求解\": [],\n \"未知力求解\": [[\"\", 3]]}}",
+         "第3行: 键“未知力求解”重复出现（第2行已有），请只保留一个"},
+        {"a file of NULs", "\0\0\0\0"s, "第1行第1列: " + std::string(kNulBytes)},
+        {"a NUL after the case", "{}\n\0{\"nodes\": 1}"s, "第2行第1列: " + std::string(kNulBytes)},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const CaseReading reading = ReadCase(k.text);
+        EXPECT_FALSE(reading.value);
+        EXPECT_EQ(reading.error, k.message);
+    }
+    // One key in two objects is no key given twice.
+    EXPECT_TRUE(ReadCase(R"({"answers": {"nodes": []}, "nodes": []})").value);
+}
+
 TEST(BatchCaseTest, CellsAreTextsAndNumbersTheirShortestText)
 {
     const CaseReading reading = ReadCase(R"({

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -28,10 +29,11 @@ testing::Outcome RunShell(const std::string& commandLine, const std::string& nam
     return run;
 }
 
-// The program itself, as a teacher runs it from a shell.
+// The program itself, as a teacher runs it from a shell; one that waits
+// for a minute is stopped, and fails.
 testing::Outcome RunProgram(const std::string& arguments, const std::string& name)
 {
-    return RunShell(std::string("\"") + TAVRIN_BATCH_EXECUTABLE + "\" " + arguments, name);
+    return RunShell(std::string("timeout 60 \"") + TAVRIN_BATCH_EXECUTABLE + "\" " + arguments, name);
 }
 
 // True when every element of the XHTML page is closed in the order it was
@@ -120,6 +122,23 @@ TEST(BatchToolTest, PicturesAndTraceOfACompletedCaseAreWritten)
     }
 }
 
+// The picture of a structure refused for its members is still written, and
+// holds only numbers: two nodes 1e-40 apart once put y="nan" into it.
+TEST(BatchToolTest, APictureHoldsOnlyFiniteNumbers)
+{
+    const fs::path dir = testing::OutputPath("finite");
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path file = dir / "tiny.json";
+    std::ofstream(file) << R"({"nodes": [[1, 0, 0, "刚接"], [2, 1e-40, 0, "刚接"]], "elements": [[1, 1, 1, 2]]})";
+    const testing::Outcome run = RunProgram(Quoted(file) + " --svg " + Quoted(dir / "svg"), "finite");
+    EXPECT_EQ(run.exit, kExitStopped) << run.err;
+    const std::string svg = testing::ReadFile(dir / "svg" / "structure.svg");
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    for (const char* notANumber : {"\"nan", "\"-nan", "\"inf", "\"-inf"})
+        EXPECT_EQ(svg.find(notANumber), std::string::npos) << notANumber;
+}
+
 TEST(BatchToolTest, ExitStatusSaysHowFarTheCaseWent)
 {
     const fs::path broken = testing::OutputPath("broken.json");
@@ -181,6 +200,9 @@ TEST(BatchToolTest, CasesThatCannotBeReadWholeAreRefused)
     const fs::path tooLarge = write("too-large.json", "{\"description\": \"" + std::string(kMaxCaseBytes, 'x') + "\"}");
     const fs::path notUtf8Name = testing::OutputPath("case\xff.json");
     fs::remove(notUtf8Name);
+    const fs::path pipe = testing::OutputPath("pipe.json");
+    fs::remove(pipe);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     struct Case {
         const char* name;
         std::string arguments;
@@ -200,6 +222,7 @@ TEST(BatchToolTest, CasesThatCannotBeReadWholeAreRefused)
         {"directory", Quoted(testing::OutputPath("")), "（这是目录，不是文件）"},
         {"unreadable", "/proc/self/mem", "无法读取案例文件 /proc/self/mem"},
         {"name not UTF-8", Quoted(notUtf8Name), "case\\xFF.json（文件不存在）"},
+        {"named pipe", Quoted(pipe), "pipe.json（这是命名管道，不是普通文件）"},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);

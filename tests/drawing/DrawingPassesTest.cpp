@@ -109,6 +109,9 @@ TEST(FitModelToPictureTest, ScalesTheBoundingBoxIntoSixtyPercentAndCentresIt)
         {"wide box", {{0, 0}, {10, 1}}, 200, 150, 12, 40, 81, 0, 0},
         {"tall box", {{0, 0}, {1, 10}}, 200, 150, 9, 95.5, 120, 0, 0},
         {"extremes not at node 1", {{1, 1}, {-2, 4}, {3, -1}}, 200, 150, 18, 55, 120, -2, -1},
+        // A span so small that its factor is no float decides nothing.
+        {"nodes 1e-40 apart", {{0, 0}, {1e-40, 0}}, 200, 150, 0, 100, 75, 0, 0},
+        {"1e-40 across, 1 high", {{0, 0}, {1e-40, 1}}, 200, 150, 90, 100, 120, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -161,6 +164,44 @@ TEST(FitModelToPictureTest, WithoutNodesTheOriginIsThePictureCentre)
     EXPECT_EQ(model.DrawScale, 0.0);
     EXPECT_EQ(model.DrawOriginX, 100.0);
     EXPECT_EQ(model.DrawOriginY, 75.0);
+}
+
+// No surface is given a point that is not a number or infinite (an SVG
+// would read y="nan"): such an operation is passed over, the drawing state
+// moving on as if it had been drawn.
+TEST(CanvasTest, OperationsAtPointsThatAreNoFiniteNumbersAreNotDrawn)
+{
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        const char* name;
+        void (*draw)(Canvas&);
+        std::size_t drawn;
+    } cases[] = {
+        {"line", [](Canvas& c) { c.Line(0, 0, 5, 5); }, 1},
+        {"line ending at no number", [](Canvas& c) { c.Line(0, 0, 5, nan); }, 0},
+        {"line from infinity", [](Canvas& c) { c.Line(-inf, 0, 5, 5, kRed); }, 0},
+        {"circle of infinite radius", [](Canvas& c) { c.Circle(1, 1, inf); }, 0},
+        {"arc from no angle", [](Canvas& c) { c.Circle(1, 1, 2, nan, 1); }, 0},
+        {"text at no number",
+         [](Canvas& c) {
+             c.SetCurrent(nan, 3);
+             c.Print("1");
+         },
+         0},
+        {"text after a line ending at infinity",
+         [](Canvas& c) {
+             c.Line(0, 0, inf, 0);
+             c.Print("1");
+         },
+         0},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        RecordingCanvas canvas;
+        k.draw(canvas);
+        EXPECT_EQ(canvas.ops.size(), k.drawn);
+    }
 }
 
 // ---- DrawNodeNumbers ----------------------------------------------------------

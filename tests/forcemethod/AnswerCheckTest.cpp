@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "forcemethod/AnswerCheck.h"
 #include "forcemethod/CalculationFixture.h"
 #include "forcemethod/ForceMethodTexts.h"
+#include "forcemethod/ResultTables.h"
+#include "model/NumberText.h"
 
 namespace tavrin {
 namespace {
@@ -155,6 +159,117 @@ TEST(AnswerCheckTest, CheckLaysOutTheBlankTableThenMarksItWithoutTouchingTheCalc
     EXPECT_EQ(RunCalculationStep(c.ctx).end, StepEnd::Done);
     EXPECT_EQ(c.Shown(), (Rows{{" i", "δi1", "Δip"}, {"1", "21.333", "-64."}}));
     EXPECT_EQ(c.form.answers, AnswerSheet{});
+}
+
+// Each number is judged by its own size, with a floor near zero from the
+// largest value of its own quantity (the deltas, the Deltas, one column of
+// forces), never from the largest number of the whole table.
+TEST(AnswerCheckTest, EachNumberIsJudgedBySizeOfItsOwnQuantity)
+{
+    const Rows coefficients{{" i", "δi1", "δi2", "δi3", "Δip"},
+                            {"1", "20.", "5.", "2.", "4800."},
+                            {"2", "5.", "16.", "3.", "-2400."},
+                            {"3", "2.", "3.", "12.", "0.5"}};
+    const Rows reactions{{"支座结点码", "支座类型", "Fx(向右为正)", "Fy(向上为正)", "Fm(顺时针为正)"},
+                         {"1", "固定支座", "0.4", "1000.", "1.5"},
+                         {"3", "活动支座", "0.", "0.3", "0."}};
+    struct Case {
+        const char* name;
+        const Rows* table;
+        Rows typed;
+        std::vector<Verdict> expected;
+    };
+    const Case cases[] = {
+        {"delta33 doubled beside a Delta of 4800",
+         &coefficients,
+         {{}, {}, {"", "", "", "24"}},
+         {{"δ33", false, "是正确值的2倍"}}},
+        {"a small Delta is judged by the Deltas",
+         &coefficients,
+         {{"", "", "", "", "4810"}, {}, {"", "", "", "", "2"}},
+         {{"Δ1p", true, ""}, {"Δ3p", true, ""}}},
+        {"a delta within 0.5 % of itself, one beyond it",
+         &coefficients,
+         {{"", "20.09", "5.03"}},
+         {{"δ11", true, ""}, {"δ12", false, ""}}},
+        {"a couple beside forces of 1000", &reactions, {{"", "", "", "", "3"}}, {{"结点1 Fm", false, "是正确值的2倍"}}},
+        {"a force near zero within 0.1 % of its column's largest",
+         &reactions,
+         {{"", "", "", "1001"}, {"", "", "0.005", "0", "0.02"}},
+         {{"结点1 Fy", true, ""}, {"结点3 Fx", true, ""}, {"结点3 Fy", true, ""}, {"结点3 Fm", false, ""}}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const Rows& rows = *k.table;
+        MemoryGrid table(static_cast<int>(rows.size()), static_cast<int>(rows[0].size()));
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            for (std::size_t c = 0; c < rows[r].size(); ++c)
+                table.SetText(static_cast<int>(r), static_cast<int>(c), rows[r][c]);
+        const AnswerReview review = ReviewAnswers(table, k.typed, {});
+        ASSERT_EQ(review.size(), k.expected.size());
+        for (std::size_t n = 0; n < k.expected.size(); ++n) {
+            SCOPED_TRACE(k.expected[n].name);
+            EXPECT_EQ(review[n].name, k.expected[n].name);
+            EXPECT_EQ(review[n].right, k.expected[n].right);
+            EXPECT_EQ(review[n].cause, k.expected[n].cause);
+        }
+    }
+}
+
+// The coefficient table of n unknowns, each coefficient distinct, every
+// one typed wrong by no slip, with its ledger of two members per entry.
+struct AnsweredTable {
+    MemoryGrid table;
+    CellRows typed;
+    std::vector<LedgerEntry> ledger;
+};
+
+AnsweredTable WronglyAnsweredCoefficients(int n)
+{
+    AnsweredTable t{MemoryGrid(n + 1, n + 2), {}, {}};
+    t.table.SetText(0, 0, kCoefficientRowHeader);
+    const auto value = [n](int i, int j) {
+        return j == 0 ? -1000.0 * i : 1.0 + std::min(i, j) * (n + 1) + std::max(i, j);
+    };
+    for (int i = 1; i <= n; ++i) {
+        auto& typed = t.typed.emplace_back(static_cast<std::size_t>(n + 2));
+        for (int j = 1; j <= n + 1; ++j) {
+            const double v = value(i, j <= n ? j : 0);
+            t.table.SetText(i, j, FormatCoefficient(v));
+            typed[static_cast<std::size_t>(j)] = FormatCoefficient(3.0 * v + 0.7);
+        }
+        for (int j = 0; j <= n; ++j)
+            if (j == 0 || j >= i)
+                t.ledger.push_back({i,
+                                    j,
+                                    {{.member = 1, .EI = 2.0, .term = 1.0}, {.member = 2, .term = value(i, j) - 1.0}},
+                                    value(i, j),
+                                    static_cast<float>(value(i, j))});
+    }
+    return t;
+}
+
+// The fastest of three reviews of the table, in seconds.
+double ReviewSeconds(const AnsweredTable& t)
+{
+    double fastest = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        const AnswerReview review = ReviewAnswers(t.table, t.typed, t.ledger);
+        fastest = std::min(fastest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        EXPECT_TRUE(std::none_of(review.begin(), review.end(), [](const CellAnswer& a) { return a.right; }));
+    }
+    return fastest;
+}
+
+// Sixteen times the answers (a table of 60,000 numbers) take about sixteen
+// times as long, not 256 times: no number is compared with every cell or
+// every ledger entry.
+TEST(AnswerCheckTest, ReviewTimeGrowsWithTheNumberOfAnswers)
+{
+    const double small = ReviewSeconds(WronglyAnsweredCoefficients(61));
+    const double large = ReviewSeconds(WronglyAnsweredCoefficients(244));
+    EXPECT_LT(large, 64.0 * small) << small << " s, then " << large << " s";
 }
 
 TEST(AnswerCheckTest, StepThatCannotRunYetIsRefusedWithItsOwnMessage)

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "forcemethod/EquationSolver.h"
@@ -67,24 +69,46 @@ TEST(EquationSolverTest, SolvesByLargestCoefficientOfEachRow)
     }
 }
 
+// The equations are refused with the one warning `text`, and the unknowns,
+// whatever they held, are left 0.
+void ExpectRefused(const SolveCase& c, std::string_view text)
+{
+    StructureModel m = Equations(c.delta, c.free);
+    m.RedundantForces.Recreate(c.x.size());
+    m.RedundantForces.at(1) = 99;
+    RecordingMessages messages;
+    EXPECT_FALSE(SolveRedundants(m, messages));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], (ShownMessage{std::string(text), "警告!"}));
+    EXPECT_EQ(m.RedundantForces.Count(), static_cast<std::int16_t>(c.x.size()));
+    for (const double x : m.RedundantForces)
+        EXPECT_EQ(x, 0.0);
+}
+
 TEST(EquationSolverTest, DependentRowsWarnAndLeaveTheUnknownsZero)
 {
     const SolveCase cases[] = {
         {"second row twice the first", {{1, 2}, {2, 4}}, {-3, -6}, {0, 0}, {}},
         {"all zero", {{0, 0}, {0, 0}}, {-1, -1}, {0, 0}, {}},
-        {"coefficient below the threshold", {{1e-31f}}, {-1}, {0}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        StructureModel m = Equations(c.delta, c.free);
-        m.RedundantForces.Recreate(c.x.size());
-        m.RedundantForces.at(1) = 99;
-        RecordingMessages messages;
-        EXPECT_FALSE(SolveRedundants(m, messages));
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0], (ShownMessage{"主系数为零,方程线性相关,无解!", "警告!"}));
-        for (const double x : m.RedundantForces)
-            EXPECT_EQ(x, 0.0);
+        ExpectRefused(c, "主系数为零,方程线性相关,无解!");
+    }
+}
+
+// Coefficients that are tiny from the start (a huge EI, a tiny structure)
+// are no sign of dependent equations: the warning says they are too small.
+TEST(EquationSolverTest, CoefficientsTooSmallForFloatsWarnSoAndLeaveTheUnknownsZero)
+{
+    const SolveCase cases[] = {
+        {"one coefficient below the threshold", {{1e-31f}}, {-1}, {0}, {}},
+        {"independent rows of tiny coefficients", {{2e-35f, 1e-35f}, {1e-35f, 3e-35f}}, {-1, -1}, {0, 0}, {}},
+        {"a subnormal coefficient", {{1, 0}, {0, 3e-39f}}, {-1, -1}, {0, 0}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExpectRefused(c, "系数过小（绝对值不超过1e-30），单精度数值无法求解，请检查EI是否过大、结点坐标是否过小！");
     }
 }
 
@@ -102,15 +126,7 @@ TEST(EquationSolverTest, CoefficientsOrUnknownsBeyondTheFloatRangeWarnAndLeaveTh
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        StructureModel m = Equations(c.delta, c.free);
-        RecordingMessages messages;
-        EXPECT_FALSE(SolveRedundants(m, messages));
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0],
-                  (ShownMessage{"计算结果超出数值范围，请检查荷载、EI和结点坐标是否过大或过小！", "警告!"}));
-        EXPECT_EQ(m.RedundantForces.Count(), static_cast<std::int16_t>(c.x.size()));
-        for (const double x : m.RedundantForces)
-            EXPECT_EQ(x, 0.0);
+        ExpectRefused(c, "计算结果超出数值范围，请检查荷载、EI和结点坐标是否过大或过小！");
     }
 }
 

@@ -264,6 +264,7 @@ struct Refusal {
     int kind;
     std::vector<std::vector<std::string_view>> rows;
     const char* message;
+    int degree = 0;  // declared before the table is committed
 };
 
 TEST(ModelCommitTest, BadTablesAreRefusedWithOneMessageAndChangeNothing)
@@ -339,6 +340,25 @@ TEST(ModelCommitTest, BadTablesAreRefusedWithOneMessageAndChangeNothing)
          {{"1", "1", "1", "2号"}},
          "第1行“j端结点码”列：“2号”不是数字，本表未提交!"},
         {"text in EI", kElementTable, {{"1", "abc", "1", "2"}}, "第1行“EI值”列：“abc”不是数字，本表未提交!"},
+        {"negative EI",
+         kElementTable,
+         {{"1", "1", "1", "2"}, {"2", "-2", "2", "3"}},
+         "第2行“EI值”列：EI值为负（抗弯刚度应大于零），本表未提交!"},
+        {"EI 0 of an indeterminate structure",
+         kElementTable,
+         {{"1", "0", "1", "2"}},
+         "第1行“EI值”列：EI值为零（超静定结构的抗弯刚度应大于零），本表未提交!",
+         1},
+        {"nodes typed 1 apart at 1e8",
+         kNodeTable,
+         {{"1", "1e8", "0"}, {"2", "100000001", "0"}},
+         "第2行“x坐标”列：与结点1的坐标相差过小（相对于坐标数值），单精度数值保存不下这个差，两结点会重合，本表未提交"
+         "!"},
+        {"nodes apart by less than a float tells",
+         kNodeTable,
+         {{"1", "0", "0"}, {"2", "4", "3"}, {"3", "4", "3.0000001"}},
+         "第3行“y坐标”列：与结点2的坐标相差过小（相对于坐标数值），单精度数值保存不下这个差，两结点会重合，本表未提交"
+         "!"},
         {"text in a support node",
          kSupportTable,
          {{" 1 ", "铰支座", "结点下方"}, {"1.5m", "铰支座", "结点下方"}},
@@ -365,6 +385,7 @@ TEST(ModelCommitTest, BadTablesAreRefusedWithOneMessageAndChangeNothing)
         Frame f;
         ASSERT_TRUE(Commit(f.model, kSupportTable, {{"1", "固定支座", "结点左侧"}}, f.canvas, f.messages));
         ASSERT_TRUE(Commit(f.model, kLoadTable, {{"集中荷载", "3", "", "向右", "5"}}, f.canvas, f.messages));
+        f.model.IndeterminacyDegree = static_cast<std::int16_t>(c.degree);
         MemoryGrid grid = InputGrid(f.model, c.kind);
         for (std::size_t r = 0; r < c.rows.size(); ++r) {
             int col = 0;
@@ -385,6 +406,31 @@ TEST(ModelCommitTest, BadTablesAreRefusedWithOneMessageAndChangeNothing)
         EXPECT_EQ(GridCells(grid), cells);
         ASSERT_EQ(f.messages.shown.size(), 1u);
         EXPECT_EQ(f.messages.shown[0].text, c.message);
+    }
+}
+
+// A member without a usable length is refused for what its nodes are:
+// one place, a distance no 32-bit square holds, a length beyond a float.
+TEST(ModelCommitTest, AMemberWithoutALengthIsRefusedForWhatItsNodesAre)
+{
+    const struct {
+        const char* name;
+        std::vector<std::vector<std::string_view>> nodes;
+        const char* reason;
+    } cases[] = {
+        {"one place", {{"1", "2", "3"}, {"2", "2", "3"}}, "单元长度为零（两端结点位置重合）"},
+        {"1e-40 apart", {{"1", "0", "0"}, {"2", "1e-40", "0"}}, "单元长度过小，超出单精度数值的范围"},
+        {"3e38 each way", {{"1", "-3e38", "0"}, {"2", "3e38", "0"}}, "单元长度超出数值范围"},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        StructureModel model;
+        RecordingCanvas canvas;
+        RecordingMessages messages;
+        ASSERT_TRUE(Commit(model, kNodeTable, k.nodes, canvas, messages));
+        EXPECT_FALSE(Commit(model, kElementTable, {{"1", "1", "1", "2"}}, canvas, messages));
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, "第1行“j端结点码”列：" + std::string(k.reason) + "，本表未提交!");
     }
 }
 
