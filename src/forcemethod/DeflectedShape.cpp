@@ -35,12 +35,9 @@ bool ComputeNodeDisplacements(const StructureModel& model, const CalculationStat
     Displacement d;
     if (model.NodeCount() > 0 && !ComputeDisplacement(model, calc, {1, DisplacementKind::Horizontal}, d, messages))
         return false;
-    std::string why;
-    const std::optional<ForceMethodSolution> solution = SolutionOfModel(model, why);
-    if (!solution) {
-        messages.Show(why);
+    const std::optional<ForceMethodSolution> solution = SolutionOfModel(model, messages);
+    if (!solution)
         return false;
-    }
     std::vector<NodeDisplacement> found;
     for (std::int16_t n = 1; n <= model.NodeCount(); ++n) {
         NodeDisplacement node;

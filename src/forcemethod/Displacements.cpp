@@ -145,13 +145,8 @@ bool ComputeDisplacement(const StructureModel& model, const CalculationState& ca
         messages.Show(ZeroStiffnessText(ElementListText(zero)));
         return false;
     }
-    std::string why;
-    const std::optional<ForceMethodSolution> solution = SolutionOfModel(model, why);
-    if (!solution) {
-        messages.Show(why);
-        return false;
-    }
-    return ComputeDisplacement(model, *solution, request, result, messages);
+    const std::optional<ForceMethodSolution> solution = SolutionOfModel(model, messages);
+    return solution && ComputeDisplacement(model, *solution, request, result, messages);
 }
 
 // Delta = sum over the members of int M M̄ / EI dx, M the original

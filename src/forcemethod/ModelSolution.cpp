@@ -22,6 +22,15 @@ std::optional<ForceMethodSolution> SolutionOfModel(const StructureModel& model, 
     return SolveForceMethod(model, loads, why, solveUnknowns);
 }
 
+std::optional<ForceMethodSolution> SolutionOfModel(const StructureModel& model, MessageSink& messages)
+{
+    std::string why;
+    std::optional<ForceMethodSolution> solution = SolutionOfModel(model, why);
+    if (!solution)
+        messages.Show(why);
+    return solution;
+}
+
 std::vector<PiecewiseCurve> MemberDeflections(const StructureModel& model, const ForceMethodSolution& solution)
 {
     std::vector<PiecewiseCurve> w;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "model/Messages.h"
 #include "model/StructureModel.h"
 #include "solution/ForceMethodSolution.h"
 
@@ -15,6 +16,9 @@ namespace tavrin {
 // a unit case is not recorded yet or the double statics refuse a case.
 std::optional<ForceMethodSolution> SolutionOfModel(const StructureModel& model, std::string& why,
                                                    bool solveUnknowns = true);
+
+// The same, its refusal shown with `messages`.
+std::optional<ForceMethodSolution> SolutionOfModel(const StructureModel& model, MessageSink& messages);
 
 // The deflection across each member (entry e - 1, along its left normal) of
 // the original structure: w'' = -M / EI, w = 0 at both ends.

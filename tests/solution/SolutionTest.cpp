@@ -120,21 +120,8 @@ TEST(FrameStatics, DeterminateStructuresGiveTheHandValues)
     }
     {
         SCOPED_TRACE("three-hinged frame: crown moment zero, thrust q L^2 / (8 f)");
-        const StructureModel m = ModelBuilder()
-                                     .Node(0, 0)
-                                     .Node(0, 4)
-                                     .Node(4, 4, kHingedJoint)
-                                     .Node(8, 4)
-                                     .Node(8, 0)
-                                     .Member(1, 2)
-                                     .Member(2, 3)
-                                     .Member(3, 4)
-                                     .Member(4, 5)
-                                     .Support(1, kPinSupport)
-                                     .Support(5, kPinSupport)
-                                     .Distributed(2, kDownward, 3)
-                                     .Distributed(3, kDownward, 3)
-                                     .Build();
+        const StructureModel m =
+            testing::ThreeHingedFrame().Distributed(2, kDownward, 3).Distributed(3, kDownward, 3).Build();
         const CaseForces f = Statics(m, m.Loads);
         EXPECT_NEAR(f.supports[0].Fy, 12.0, 1e-12);
         EXPECT_NEAR(f.supports[0].Fx, 6.0, 1e-12);  // 3 * 64 / 32
@@ -144,16 +131,7 @@ TEST(FrameStatics, DeterminateStructuresGiveTheHandValues)
     }
     {
         SCOPED_TRACE("a couple on a member's own end at a hinge stays on that member");
-        const StructureModel m = ModelBuilder()
-                                     .Node(0, 0)
-                                     .Node(4, 0, kHingedJoint)
-                                     .Node(8, 0)
-                                     .Member(1, 2)
-                                     .Member(2, 3)
-                                     .Support(1, kFixedSupport)
-                                     .Support(3, kRollerSupport)
-                                     .Couple(2, kCounterClockwise, 6, 2)
-                                     .Build();
+        const StructureModel m = testing::HingedBeam(kRollerSupport).Couple(2, kCounterClockwise, 6, 2).Build();
         const CaseForces f = Statics(m, m.Loads);
         EXPECT_NEAR(f.members[0].j.M, 0.0, 1e-12);
         EXPECT_NEAR(f.members[1].i.M, 6.0, 1e-12);
@@ -168,16 +146,7 @@ TEST(FrameStatics, RefusesWhatIsNotDeterminateOrNotOneMember)
     const StructureModel propped =
         ModelBuilder().Node(0, 0).Node(4, 0).Member(1, 2).Support(1, kFixedSupport).Support(2, kRollerSupport).Build();
     EXPECT_FALSE(SolveStatics(propped, *ReadCaseLoads(propped, propped.Loads, why), why));
-    const StructureModel crown = ModelBuilder()
-                                     .Node(0, 0)
-                                     .Node(4, 0, kHingedJoint)
-                                     .Node(8, 0)
-                                     .Member(1, 2)
-                                     .Member(2, 3)
-                                     .Support(1, kFixedSupport)
-                                     .Support(3, kRollerSupport)
-                                     .Couple(2, kCounterClockwise, 6)
-                                     .Build();
+    const StructureModel crown = testing::HingedBeam(kRollerSupport).Couple(2, kCounterClockwise, 6).Build();
     EXPECT_FALSE(ReadCaseLoads(crown, crown.Loads, why));
     EXPECT_NE(why.find("作用单元"), std::string::npos);
 }
