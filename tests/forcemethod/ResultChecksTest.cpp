@@ -134,3 +134,45 @@ TEST(ResultChecksTest, WrongUnknownsFailCompatibilityAndAWrongEndMomentFailsItsN
 
 }  // namespace
 }  // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+// Part rows the form would refuse, planted past "O&K" into a calculation
+// that then runs every step: the tables come out wrong and the stiffness
+// method's rows say so, while every step ran.
+TEST(ResultChecksTest, WrongPartRowsPlantedPastTheFormFailTheStiffnessChecks)
+{
+    struct Planted {
+        const char* name;
+        Rows attached;
+        Rows basic;
+    };
+    const Planted cases[] = {
+        // The rigid node 3 named as the attached part's hinge.
+        {"a wrong hinge", {{"1", "3", "4", "3"}}, {{"1", "1", "2"}}},
+    };
+    for (const Planted& k : cases) {
+        SCOPED_TRACE(k.name);
+        Calculation c(kCheckCases[7]);
+        ASSERT_TRUE(ChecksOf(c).size() > 0);
+        MemoryGrid attached(3, 6), basic(3, 6);
+        for (std::size_t col = 0; col < k.attached[0].size(); ++col)
+            attached.SetText(1, static_cast<int>(col), k.attached[0][col]);
+        for (std::size_t col = 0; col < k.basic[0].size(); ++col)
+            basic.SetText(1, static_cast<int>(col), k.basic[0][col]);
+        c.calc.attachedPartRows = attached;
+        c.calc.basicPartRows = basic;
+        for (int m = 0; m < static_cast<int>(c.form.items.size()); ++m) {
+            c.Select(m);
+            EXPECT_NE(RunCalculationStep(c.ctx).end, StepEnd::Refused) << c.form.items[m].text;
+        }
+        int failed = 0;
+        for (const ResultCheck& check : ChecksOf(c))
+            failed += check.what.starts_with("刚度法复核") && !check.Passed();
+        EXPECT_GT(failed, 0);
+    }
+}
+
+}  // namespace
+}  // namespace tavrin
