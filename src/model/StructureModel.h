@@ -43,12 +43,21 @@ struct Support {
 };
 
 // Magnitude is signed: upward, rightward and counter-clockwise positive.
+// Between the nodes of member ElementNo (NodeNo 0): StartA and EndB are
+// distances from end i along the member (起点a, 终点b; blank a reads 0,
+// blank b the member's length) and EndMagnitude the intensity at b of a
+// distributed load that varies linearly from Magnitude at a (末端大小,
+// signed as Magnitude). Absent where the cell is blank; a load without them
+// is one of the node or of the whole member, as always.
 struct Load {
     std::string LoadType;
     float Magnitude = 0.0f;
     std::string Direction;
     std::int16_t NodeNo = 0;
     std::int16_t ElementNo = 0;
+    std::optional<float> StartA;
+    std::optional<float> EndB;
+    std::optional<float> EndMagnitude;
     bool operator==(const Load&) const = default;
 };
 

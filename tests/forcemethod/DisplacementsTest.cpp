@@ -364,8 +364,9 @@ TEST(DisplacementsTest, EveryNodeMovesAsTheStiffnessMethodSays)
             const NodeDisplacement& d = nodes[static_cast<std::size_t>(n - 1)];
             EXPECT_NEAR(d.dx, u[0], 1e-9 * largest) << n;
             EXPECT_NEAR(d.dy, u[1], 1e-9 * largest) << n;
-            if (d.theta && EndsHeldRigidly(c.model, static_cast<std::int16_t>(n)))
+            if (d.theta && EndsHeldRigidly(c.model, static_cast<std::int16_t>(n))) {
                 EXPECT_NEAR(*d.theta, u[2], 1e-9 * largest) << n;
+            }
         }
     }
 }

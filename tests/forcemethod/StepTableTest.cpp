@@ -24,8 +24,9 @@ TEST(StepTableTest, ResultsFollowTheirSourcesAndVoidWhatWasFormedFromThem)
     for (int c = 0; c <= 2; ++c) {
         p.Produced(Step(StepKind::SupportReactions, c));
         EXPECT_EQ(p.ReactionsCase(), c);
-        if (c < 2)
+        if (c < 2) {
             EXPECT_EQ(missing(Step(StepKind::Coefficients)), std::pair(static_cast<int>(Product::EndForces), c));
+        }
         p.Produced(Step(StepKind::CaseEndForces, c));
         // The walk clears the reactions it read; their table still stands.
         EXPECT_EQ(p.ReactionsCase(), -1);
