@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/LoadSpan.h"
 #include "model/ModelTexts.h"
 #include "model/Vocabulary.h"
 #include "solution/DenseLu.h"
@@ -55,6 +56,40 @@ bool AddEndCouple(const StructureModel& model, CaseLoads& c, std::int16_t e, std
 
 }  // namespace
 
+namespace {
+
+// A load between the nodes of member e, turned into the member's axes.
+// Global intensities keep their rule: a vertical one per unit of horizontal
+// projection (|C| per unit of member length), a horizontal one per unit of
+// vertical projection (|S|).
+void AddBetweenNodes(const Load& load, const MemberAxis& axis, MemberLoad& member)
+{
+    const bool horizontal = IsHorizontalDirection(load.Direction);
+    const bool vertical = IsVerticalDirection(load.Direction);
+    if (load.LoadType == kCouple) {
+        if (IsCoupleDirection(load.Direction))
+            member.Add(MemberLoad::Couple{SpanOf(load, axis.L).a, load.Magnitude});
+        return;
+    }
+    if (!horizontal && !vertical)
+        return;
+    const double x = horizontal ? 1.0 : 0.0;
+    const double y = vertical ? 1.0 : 0.0;
+    const LoadSpan span = SpanOf(load, axis.L);
+    if (load.LoadType == kConcentratedLoad) {
+        const double f = load.Magnitude;
+        member.Add(MemberLoad::Point{span.a, member.Along(x * f, y * f), member.Across(x * f, y * f)});
+        return;
+    }
+    const double perLength = horizontal ? std::abs(axis.S) : std::abs(axis.C);
+    const double w1 = StartIntensity(load) * perLength;
+    const double w2 = EndIntensity(load) * perLength;
+    member.Add(MemberLoad::Distributed{span.a, span.b, member.Along(x * w1, y * w1), member.Along(x * w2, y * w2),
+                                       member.Across(x * w1, y * w1), member.Across(x * w2, y * w2)});
+}
+
+}  // namespace
+
 std::optional<CaseLoads> ReadCaseLoads(const StructureModel& model, const OneBasedTable<Load>& loads, std::string& why)
 {
     CaseLoads c;
@@ -62,10 +97,15 @@ std::optional<CaseLoads> ReadCaseLoads(const StructureModel& model, const OneBas
     c.endCouples.assign(static_cast<std::size_t>(model.ElementCount()), {0.0, 0.0});
     std::vector<std::array<double, 2>> q(static_cast<std::size_t>(model.ElementCount()), {0.0, 0.0});
     try {
+        for (std::int16_t e = 1; e <= model.ElementCount(); ++e)
+            c.members.emplace_back();
         for (std::int16_t l = 1; l <= loads.Count(); ++l) {
             const Load& load = loads.at(l);
             const double f = load.Magnitude;
-            if (load.LoadType == kConcentratedLoad) {
+            if (ActsBetweenNodes(load)) {
+                // Added once the members are made, below.
+                model.Elements.at(load.ElementNo);
+            } else if (load.LoadType == kConcentratedLoad) {
                 NodalAction& a = c.nodes.at(static_cast<std::size_t>(load.NodeNo - 1));
                 if (IsHorizontalDirection(load.Direction))
                     a.Fx += f;
@@ -96,8 +136,12 @@ std::optional<CaseLoads> ReadCaseLoads(const StructureModel& model, const OneBas
         for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
             const MemberAxis a = AxisOf(model, model.Elements.at(e));
             const auto& sums = q[static_cast<std::size_t>(e - 1)];
-            c.members.emplace_back(a.L, a.S, a.C, sums[0], sums[1]);
+            c.members[static_cast<std::size_t>(e - 1)] = MemberLoad(a.L, a.S, a.C, sums[0], sums[1]);
         }
+        for (const Load& load : loads)
+            if (ActsBetweenNodes(load))
+                AddBetweenNodes(load, AxisOf(model, model.Elements.at(load.ElementNo)),
+                                c.members[static_cast<std::size_t>(load.ElementNo - 1)]);
     } catch (const std::out_of_range&) {
         why = kNumberOutside;
         return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cmath>
+#include <vector>
 
 #include "solution/Curve.h"
 
@@ -85,39 +86,81 @@ void UniformLoadResultant(T dx, T dy, T qh, T qv, T& Fx, T& Fy)
 }
 
 // The loads that act on one member between its ends, in double: the one
-// place that knows what such a load does to the member. Today these are the
-// distributed loads over the whole length (summed per direction, as stored).
+// place that knows what such a load does to the member. The distributed
+// loads over the whole length are kept as stored (summed per direction, the
+// form the member-force tables' formula reads); the loads between the nodes
+// are kept in the member's axes: along it (p per unit length, P) and across
+// it toward the left normal (q, Q), and couples counter-clockwise.
 class MemberLoad {
 public:
     MemberLoad() = default;
     MemberLoad(double L, double S, double C, double qh, double qv);
 
-    bool Any() const { return m_qh != 0.0 || m_qv != 0.0; }
+    // Between the nodes: intensities varying linearly from (p1, q1) at a to
+    // (p2, q2) at b; a force (P, Q) at a; a couple at a.
+    struct Distributed {
+        double a = 0.0, b = 0.0;
+        double p1 = 0.0, p2 = 0.0, q1 = 0.0, q2 = 0.0;
+    };
+    struct Point {
+        double a = 0.0;
+        double P = 0.0, Q = 0.0;
+    };
+    struct Couple {
+        double a = 0.0;
+        double C = 0.0;
+    };
+    void Add(const Distributed& d) { m_distributed.push_back(d); }
+    void Add(const Point& f) { m_points.push_back(f); }
+    void Add(const Couple& c) { m_couples.push_back(c); }
+    // A force or a distributed intensity given in x, y turned into the
+    // member's axes: along = x C + y S, across = -x S + y C.
+    double Along(double x, double y) const { return x * m_C + y * m_S; }
+    double Across(double x, double y) const { return -x * m_S + y * m_C; }
+
+    bool Any() const;
+    // Loads other than the full-length uniform ones.
+    bool AnyBetweenNodes() const { return !m_distributed.empty() || !m_points.empty() || !m_couples.empty(); }
     double L() const { return m_L; }
-    // Per unit of member length: p along the member from i to j, q across it
-    // toward the left normal.
+    // The full-length uniform loads per unit of member length: p along the
+    // member from i to j, q across it toward the left normal.
     double p() const;
     double q() const;
+    // Where the loads between the nodes act: every a and b, sorted.
+    std::vector<double> LoadPoints() const;
 
-    // Section forces at end j from those at end i.
+    // Section forces at end j from those at end i: the full-length uniform
+    // loads by the member-force tables' formula, then the loads between the
+    // nodes: N2 -= their force along, V2 += their force across, M2 += their
+    // part of LoadMoment() at L.
     SectionForces<double> EndJ(const SectionForces<double>& atI) const;
-    // M(x) over the member: M1 - V1 x plus the load's own part LoadMoment().
+    // What the loads between the nodes add to the section forces at end j.
+    SectionForces<double> BetweenNodesAtEndJ() const;
+    // M(x) over the member: M1 - V1 x plus LoadMoment(); V(x) and N(x) the
+    // same way (V jumps under a force across, N under a force along).
     PiecewiseCurve MomentCurve(const SectionForces<double>& atI) const;
-    // The moment the load makes on a member with nothing at end i: -q x^2 / 2.
+    PiecewiseCurve ShearCurve(const SectionForces<double>& atI) const;
+    PiecewiseCurve AxialCurve(const SectionForces<double>& atI) const;
+    // The moment the loads make on a member with nothing at end i:
+    //   uniform q:                 -q x^2 / 2
+    //   q(s) on [a, b]:            -int_a^min(x,b) (x - s) q(s) ds
+    //   force Q at a:              -Q (x - a) beyond a
+    //   couple C at a:             +C beyond a
     PiecewiseCurve LoadMoment() const;
     // The moment beyond the chord of the end moments (a simply supported
-    // member under the load alone): q x (L - x) / 2.
+    // member under the loads alone): LoadMoment(x) - x LoadMoment(L) / L.
     PiecewiseCurve MomentBeyondChord() const;
     // Integral over the member of MomentBeyondChord() times the line from b1
-    // (end i) to b2 (end j): q L^3 (b1 + b2) / 24, the load's term of a graph
-    // product.
+    // (end i) to b2 (end j): a uniform load's q L^3 (b1 + b2) / 24, the load's
+    // term of a graph product.
     double IntegralBeyondChord(double b1, double b2) const;
 
-    // The resultant (Fx rightward, Fy upward) and its distance from end i.
+    // The resultant (Fx rightward, Fy upward) and its moment about end i
+    // (counter-clockwise, the couples included).
     struct Resultant {
         double Fx = 0.0;
         double Fy = 0.0;
-        double at = 0.0;
+        double Mi = 0.0;
     };
     Resultant ResultantForce() const;
 
@@ -127,8 +170,11 @@ public:
     PiecewiseCurve DeflectionBeyondChord(double EI) const;
 
     // What the member's ends take when both are held fixed, as forces on the
-    // member: along it (Pi, Pj), across it (Qi, Qj, toward the left normal)
-    // and couples (Ci, Cj, counter-clockwise).
+    // member: along it (Pi, Pj: half the loads along each), across it (Qi,
+    // Qj, toward the left normal) and couples (Ci, Cj, counter-clockwise).
+    // The end moments make the end rotations zero: int M dx = int x M dx = 0
+    // with M = M1 - V1 x + LoadMoment(x), so with A = int LoadMoment and
+    // B = int x LoadMoment:  M1 = -4A/L + 6B/L^2,  V1 = 12B/L^3 - 6A/L^2.
     struct FixedEndForces {
         double Pi = 0.0, Qi = 0.0, Ci = 0.0;
         double Pj = 0.0, Qj = 0.0, Cj = 0.0;
@@ -136,8 +182,15 @@ public:
     FixedEndForces FixedEnds() const;
 
 private:
+    // Totals of the loads between the nodes: along, across.
+    double AlongBetweenNodes() const;
+    double AcrossBetweenNodes() const;
+
     double m_L = 0.0, m_S = 0.0, m_C = 0.0;
     double m_qh = 0.0, m_qv = 0.0;
+    std::vector<Distributed> m_distributed;
+    std::vector<Point> m_points;
+    std::vector<Couple> m_couples;
 };
 
 // w with w'' = -M / EI and w(0) = w(L) = 0, piece by piece (w and w' are
