@@ -9,6 +9,7 @@
 #include "analysis/StaticsTexts.h"
 #include "model/ModelTexts.h"
 #include "model/Vocabulary.h"
+#include "solution/FrameStatics.h"
 #include "solution/MemberLoad.h"
 
 namespace tavrin {
@@ -167,8 +168,15 @@ void ComputeCaseEndForces(StructureModel& model, std::int16_t caseNo, MessageSin
             CaseReactionRecord{model.Supports, model.TransmittedForces, model.Loads};
 
     const std::vector<WalkLoad> loads = ReadLoadsForTheWalk(model);
-    // Several distributed loads along one axis add up.
+    // Several distributed loads along one axis add up; the loads between the
+    // nodes add their own part at end j.
     const OneBasedTable<DistributedIntensity> intensities = SumDistributedLoads(model.Loads, model.ElementCount());
+    std::vector<MemberLoad> between;
+    try {
+        between = BetweenNodesLoads(model, model.Loads);
+    } catch (const std::out_of_range&) {
+        between.clear();
+    }
     float hx = 0.0f, hy = 0.0f, hm = 0.0f;
     for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
         const Element& element = model.Elements.at(e);
@@ -185,7 +193,13 @@ void ComputeCaseEndForces(StructureModel& model, std::int16_t caseNo, MessageSin
         const float S = element.SinA;
         const float C = element.CosA;
         const SectionForces<float> atI{-a.Fx0 * C - a.Fy0 * S, -a.Fx0 * S + a.Fy0 * C, -a.M0};
-        const SectionForces<float> atJ = UniformLoadEndJ(L, S, C, a.Fx0, a.Fy0, atI, q.qh, q.qv);
+        SectionForces<float> atJ = UniformLoadEndJ(L, S, C, a.Fx0, a.Fy0, atI, q.qh, q.qv);
+        if (static_cast<std::size_t>(e) <= between.size() && between[static_cast<std::size_t>(e - 1)].AnyBetweenNodes()) {
+            const SectionForces<double> more = between[static_cast<std::size_t>(e - 1)].BetweenNodesAtEndJ();
+            atJ.N += static_cast<float>(more.N);
+            atJ.V += static_cast<float>(more.V);
+            atJ.M += static_cast<float>(more.M);
+        }
         const float N1 = atI.N, V1 = atI.V, M1 = atI.M;
         const float N2 = atJ.N, V2 = atJ.V, M2 = atJ.M;
 

@@ -3,6 +3,8 @@
 
 #include "analysis/Statics.h"
 #include "model/Vocabulary.h"
+#include "model/LoadSpan.h"
+#include "solution/FrameStatics.h"
 #include "solution/MemberLoad.h"
 
 namespace tavrin {
@@ -21,7 +23,10 @@ OneBasedTable<DistributedIntensity> SumDistributedLoads(const OneBasedTable<Load
     OneBasedTable<DistributedIntensity> intensities;
     intensities.Recreate(static_cast<std::size_t>(std::max<std::int16_t>(elementCount, 0)));
     for (const Load& load : loads) {
-        DistributedIntensity* q = load.LoadType == kDistributedLoad ? intensities.Find(load.ElementNo) : nullptr;
+        // A load between the nodes is not one over the whole member.
+        DistributedIntensity* q = load.LoadType == kDistributedLoad && !ActsBetweenNodes(load)
+                                      ? intensities.Find(load.ElementNo)
+                                      : nullptr;
         if (!q)
             continue;
         if (IsHorizontalDirection(load.Direction))
@@ -47,6 +52,7 @@ LoadResultants SumLoadResultants(const StructureModel& model, std::span<const st
     float concentratedX = 0.0f, concentratedY = 0.0f, concentratedM = 0.0f;
     float distributedX = 0.0f, distributedY = 0.0f, distributedM = 0.0f;
     float nodeCouples = 0.0f, memberCouples = 0.0f;
+    double betweenX = 0.0, betweenY = 0.0, betweenM = 0.0;
 
     for (std::int16_t l = 1; l <= model.LoadCount(); ++l) {
         const auto index = static_cast<std::size_t>(l - 1);
@@ -57,6 +63,18 @@ LoadResultants SumLoadResultants(const StructureModel& model, std::span<const st
         const float ey = IsVerticalDirection(load.Direction) ? load.Magnitude : 0.0f;
         const float c = IsCoupleDirection(load.Direction) ? load.Magnitude : 0.0f;
 
+        if (ActsBetweenNodes(load) && load.LoadType != kCouple) {
+            // Its resultant and the moment about end i, turned to O:
+            //   clockwise about O = -(Mi + (xi - xO) Fy - (yi - yO) Fx)
+            if (std::find(elementList.begin(), elementList.end(), load.ElementNo) == elementList.end())
+                continue;
+            const MemberLoad::Resultant r = BetweenNodesLoad(model, load).ResultantForce();
+            const Node& i = model.Nodes.at(model.Elements.at(load.ElementNo).INode);
+            betweenX += r.Fx;
+            betweenY += r.Fy;
+            betweenM -= r.Mi + (double{i.X} - o.X) * r.Fy - (double{i.Y} - o.Y) * r.Fx;
+            continue;
+        }
         for (const std::int16_t elementNo : elementList) {
             const Element& e = model.Elements.at(elementNo);
             if (load.LoadType == kConcentratedLoad && TouchesNode(e, load.NodeNo)) {
@@ -93,6 +111,11 @@ LoadResultants SumLoadResultants(const StructureModel& model, std::span<const st
     r.Moment = distributedM + concentratedM + nodeCouples + memberCouples;
     r.Fx = distributedX + concentratedX;
     r.Fy = distributedY + concentratedY;
+    if (betweenX != 0.0 || betweenY != 0.0 || betweenM != 0.0) {
+        r.Moment += static_cast<float>(betweenM);
+        r.Fx += static_cast<float>(betweenX);
+        r.Fy += static_cast<float>(betweenY);
+    }
     return r;
 }
 

@@ -18,13 +18,21 @@ LedgerTerm CaseProduct(const StructureModel& model, int e, int a, int b, float q
     return MemberProduct(model.Elements.at(e), e, M.at(a, e, 1), M.at(a, e, 2), M.at(b, e, 1), M.at(b, e, 2), q);
 }
 
-LedgerEntry Entry(const StructureModel& model, int i, int j, const std::vector<float>& q)
+LedgerEntry Entry(const StructureModel& model, int i, int j, const std::vector<float>& q,
+                  const std::vector<MemberLoad>& between)
 {
     LedgerEntry entry{i, j, {}, 0.0, 0.0f};
     for (int e = 1; e <= model.ElementCount(); ++e) {
-        // Delta_ip multiplies MP, with the parabola of the loads, by M̄i.
+        // Delta_ip multiplies MP, with the parabola of the loads, by M̄i; the
+        // loads between the nodes add their moment beyond the chord.
         entry.terms.push_back(j == 0 ? CaseProduct(model, e, 0, i, q[static_cast<std::size_t>(e)])
                                      : CaseProduct(model, e, i, j, 0.0f));
+        if (const MemberLoad& load = between[static_cast<std::size_t>(e - 1)]; j == 0 && load.AnyBetweenNodes()) {
+            LedgerTerm& t = entry.terms.back();
+            const double more = load.IntegralBeyondChord(t.b1, t.b2) / t.EI;
+            t.parabola += more;
+            t.term += more;
+        }
         entry.total += entry.terms.back().term;
         entry.stored += static_cast<float>(entry.terms.back().term);
     }
@@ -124,12 +132,18 @@ std::vector<LedgerEntry> FormCoefficientLedger(const StructureModel& model, int 
         if (element.EI == 0.0f || element.Length == 0.0f)
             return {};
     const std::vector<float> q = TransverseIntensities(model);
+    std::vector<MemberLoad> between;
+    try {
+        between = BetweenNodesLoads(model, model.UserLoads());
+    } catch (const std::out_of_range&) {
+        return {};
+    }
     std::vector<LedgerEntry> entries;
     for (int i = 1; i <= n; ++i)
         for (int j = i; j <= n; ++j)
-            entries.push_back(Entry(model, i, j, q));
+            entries.push_back(Entry(model, i, j, q, between));
     for (int i = 1; i <= n; ++i)
-        entries.push_back(Entry(model, i, 0, q));
+        entries.push_back(Entry(model, i, 0, q, between));
     return entries;
 }
 

@@ -8,6 +8,8 @@
 #include "forcemethod/FinalReactions.h"
 #include "forcemethod/ModelSolution.h"
 #include "model/Vocabulary.h"
+#include "model/LoadSpan.h"
+#include "solution/FrameStatics.h"
 #include "solution/StiffnessSolution.h"
 
 namespace tavrin {
@@ -127,6 +129,19 @@ void AddLoads(const StructureModel& model, std::int16_t node, const Node& o, Res
         sum.Fy += fy;
         sum.M += (xm - o.X) * fy - (ym - o.Y) * fx;
     }
+    // The forces between the nodes (their couples are counted above): the
+    // resultant and its moment about end i, turned to O.
+    for (const Load& load : model.UserLoads()) {
+        if (!ActsBetweenNodes(load) || load.LoadType == kCouple || !model.Elements.Has(load.ElementNo))
+            continue;
+        const MemberLoad::Resultant r = BetweenNodesLoad(model, load).ResultantForce();
+        const Node* i = model.Nodes.Find(model.Elements.at(load.ElementNo).INode);
+        if (!i)
+            continue;
+        sum.Fx += r.Fx;
+        sum.Fy += r.Fy;
+        sum.M += r.Mi + (i->X - o.X) * r.Fy - (i->Y - o.Y) * r.Fx;
+    }
 }
 
 // Final reactions at `node` (0: all), hinges between parts left out: they
@@ -179,7 +194,8 @@ void AddEquilibrium(std::vector<ResultCheck>& checks, std::string_view what, con
 // int M M̄i / EI ds over the structure with the final moments M (the linear
 // part from the end moments, the parabola of the loads), and the sum of
 // the magnitudes of its parts, MP M̄i and Xk M̄k M̄i, for its tolerance.
-void AddCompatibility(const StructureModel& model, int i, const std::vector<float>& q, std::vector<ResultCheck>& checks)
+void AddCompatibility(const StructureModel& model, int i, const std::vector<float>& q,
+                      const std::vector<MemberLoad>& between, std::vector<ResultCheck>& checks)
 {
     const CaseForceTable& M = model.CaseMoments;
     double value = 0.0;
@@ -189,7 +205,10 @@ void AddCompatibility(const StructureModel& model, int i, const std::vector<floa
         const double i1 = M.at(i, e, 1);
         const double i2 = M.at(i, e, 2);
         const float qe = q[static_cast<std::size_t>(e)];
-        value += MemberProduct(element, e, element.Mi, element.Mj, i1, i2, qe).term;
+        const MemberLoad& load = between[static_cast<std::size_t>(e - 1)];
+        const double beyond = load.AnyBetweenNodes() ? load.IntegralBeyondChord(i1, i2) / element.EI : 0.0;
+        value += MemberProduct(element, e, element.Mi, element.Mj, i1, i2, qe).term + beyond;
+        parts += std::abs(beyond);
         for (int c = 0; c <= model.IndeterminacyDegree; ++c) {
             const LedgerTerm part = MemberProduct(element, e, M.at(c, e, 1), M.at(c, e, 2), i1, i2, c == 0 ? qe : 0.0f);
             parts += std::abs(Redundant(model, c) * part.term);
@@ -307,8 +326,9 @@ std::optional<std::vector<ResultCheck>> CheckFinalResults(const StructureModel& 
     AddReactions(model, *reactions, 0, model.Nodes.at(1), whole);
     AddEquilibrium(checks, "整体平衡", "整体", whole, scale);
 
+    const std::vector<MemberLoad> between = BetweenNodesLoads(model, model.UserLoads());
     for (int i = 1; i <= n; ++i)
-        AddCompatibility(model, i, q, checks);
+        AddCompatibility(model, i, q, between, checks);
     AddStiffnessChecks(model, *reactions, scale, checks);
     return checks;
 }

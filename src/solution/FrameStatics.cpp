@@ -90,6 +90,28 @@ void AddBetweenNodes(const Load& load, const MemberAxis& axis, MemberLoad& membe
 
 }  // namespace
 
+MemberLoad BetweenNodesLoad(const StructureModel& model, const Load& load)
+{
+    const MemberAxis axis = AxisOf(model, model.Elements.at(load.ElementNo));
+    MemberLoad member(axis.L, axis.S, axis.C, 0.0, 0.0);
+    AddBetweenNodes(load, axis, member);
+    return member;
+}
+
+std::vector<MemberLoad> BetweenNodesLoads(const StructureModel& model, const OneBasedTable<Load>& loads)
+{
+    std::vector<MemberLoad> members;
+    for (const Element& element : model.Elements) {
+        const MemberAxis axis = AxisOf(model, element);
+        members.emplace_back(axis.L, axis.S, axis.C, 0.0, 0.0);
+    }
+    for (const Load& load : loads)
+        if (ActsBetweenNodes(load) && model.Elements.Has(load.ElementNo))
+            AddBetweenNodes(load, AxisOf(model, model.Elements.at(load.ElementNo)),
+                            members[static_cast<std::size_t>(load.ElementNo - 1)]);
+    return members;
+}
+
 std::optional<CaseLoads> ReadCaseLoads(const StructureModel& model, const OneBasedTable<Load>& loads, std::string& why)
 {
     CaseLoads c;

@@ -24,6 +24,15 @@ MemberAxis AxisOf(const StructureModel& model, const Element& element);
 // cantilever.
 bool EndsHeldRigidly(const StructureModel& model, std::int16_t node);
 
+// One load between the nodes of its member (ActsBetweenNodes) as a member
+// load of its own; throws std::out_of_range for a member that is none of the
+// model's.
+MemberLoad BetweenNodesLoad(const StructureModel& model, const Load& load);
+
+// The loads between the nodes of each member (entry e - 1), none of the
+// full-length ones: what the member-force tables add to their own formula.
+std::vector<MemberLoad> BetweenNodesLoads(const StructureModel& model, const OneBasedTable<Load>& loads);
+
 // The force and couple (counter-clockwise) acting at a node.
 struct NodalAction {
     double Fx = 0.0, Fy = 0.0, C = 0.0;

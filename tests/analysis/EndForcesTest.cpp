@@ -328,3 +328,53 @@ TEST(EndForcesTest, SuperpositionSetsCaseZeroPlusWeightedUnitCases)
 
 }  // namespace
 }  // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+// Loads between the nodes through the tables' own route (reactions, then the
+// walk), with hand numbers: a simple beam of 6 under 12 down at 2 (reactions
+// 8 and 4, M under the load -16); under a triangle on [0, 6] rising to 3 down
+// (reactions 3 and 6, Vj = -6); a cantilever of 4 under a couple of 5 at 1
+// (the root takes it, the tip is free).
+TEST(EndForcesTest, LoadsBetweenTheNodesInTheTables)
+{
+    struct Case {
+        const char* name;
+        StructureModel model;
+        float R1, R2;  // Fy of the two supports (R2 unused for a cantilever)
+        EndForces element;
+    };
+    const auto between = [](std::string_view type, float value, std::optional<float> a, std::optional<float> end) {
+        return Load{std::string(type), value, std::string(type == kCouple ? kCounterClockwise : kDownward), 0, 1, a,
+                    std::nullopt, end};
+    };
+    const auto span = [] {
+        return ModelBuilder().Node(0, 0).Node(6, 0).Member(1, 2).Support(1, kPinSupport).Support(2, kRollerSupport).Build();
+    };
+    StructureModel pointLoad = span();
+    pointLoad.Loads.Append(between(kConcentratedLoad, -12.0f, 2.0f, std::nullopt));
+    StructureModel triangle = span();
+    triangle.Loads.Append(between(kDistributedLoad, 0.0f, std::nullopt, -3.0f));
+    StructureModel couple = Cantilever().Build();
+    couple.Loads.Append(between(kCouple, 5.0f, 1.0f, std::nullopt));
+    const Case cases[] = {
+        {"force at 2 on a simple beam", pointLoad, 8.0f, 4.0f, {0, 8, 0, 0, -4, 0}},
+        {"triangle on a simple beam", triangle, 3.0f, 6.0f, {0, 3, 0, 0, -6, 0}},
+        {"couple on a cantilever", couple, 0.0f, 0.0f, {0, 0, -5, 0, 0, 0}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        StructureModel m = k.model;
+        RecordingMessages messages;
+        Solve(m, messages);
+        EXPECT_NEAR(m.Supports.at(1).Fy, k.R1, kTol);
+        if (m.SupportCount() > 1) {
+            EXPECT_NEAR(m.Supports.at(2).Fy, k.R2, kTol);
+        }
+        ExpectEndForces(m.Elements.at(1), k.element);
+    }
+}
+
+}  // namespace
+}  // namespace tavrin
