@@ -194,7 +194,8 @@ void ComputeCaseEndForces(StructureModel& model, std::int16_t caseNo, MessageSin
         const float C = element.CosA;
         const SectionForces<float> atI{-a.Fx0 * C - a.Fy0 * S, -a.Fx0 * S + a.Fy0 * C, -a.M0};
         SectionForces<float> atJ = UniformLoadEndJ(L, S, C, a.Fx0, a.Fy0, atI, q.qh, q.qv);
-        if (static_cast<std::size_t>(e) <= between.size() && between[static_cast<std::size_t>(e - 1)].AnyBetweenNodes()) {
+        if (static_cast<std::size_t>(e) <= between.size() &&
+            between[static_cast<std::size_t>(e - 1)].AnyBetweenNodes()) {
             const SectionForces<double> more = between[static_cast<std::size_t>(e - 1)].BetweenNodesAtEndJ();
             atJ.N += static_cast<float>(more.N);
             atJ.V += static_cast<float>(more.V);

@@ -2,8 +2,8 @@
 #include <cmath>
 
 #include "analysis/Statics.h"
-#include "model/Vocabulary.h"
 #include "model/LoadSpan.h"
+#include "model/Vocabulary.h"
 #include "solution/FrameStatics.h"
 #include "solution/MemberLoad.h"
 
@@ -24,9 +24,8 @@ OneBasedTable<DistributedIntensity> SumDistributedLoads(const OneBasedTable<Load
     intensities.Recreate(static_cast<std::size_t>(std::max<std::int16_t>(elementCount, 0)));
     for (const Load& load : loads) {
         // A load between the nodes is not one over the whole member.
-        DistributedIntensity* q = load.LoadType == kDistributedLoad && !ActsBetweenNodes(load)
-                                      ? intensities.Find(load.ElementNo)
-                                      : nullptr;
+        DistributedIntensity* q =
+            load.LoadType == kDistributedLoad && !ActsBetweenNodes(load) ? intensities.Find(load.ElementNo) : nullptr;
         if (!q)
             continue;
         if (IsHorizontalDirection(load.Direction))

@@ -9,6 +9,7 @@
 #include "model/CellReading.h"
 #include "model/NumberText.h"
 #include "solution/FrameStatics.h"
+#include "solution/MemberLoad.h"
 
 namespace tavrin {
 
@@ -16,15 +17,20 @@ namespace {
 
 // How one diagram differs from the others: how it labels its end values and
 // when it joins their tips.
+// Which force a diagram draws, for the curve of a member loaded between its
+// nodes.
+enum class DiagramForce { Moment, Shear, Axial };
+
 struct DiagramRule {
     bool absoluteLabels;    // moments are labelled by size, the side shows the sign
     bool tipLineAlways;     // shear joins the tips even when both ends are 0
     bool distributedLoads;  // parabola of the member's distributed loads
+    DiagramForce force;
 };
 
-constexpr DiagramRule kMomentRule{true, false, true};
-constexpr DiagramRule kShearRule{false, true, false};
-constexpr DiagramRule kAxialRule{false, false, false};
+constexpr DiagramRule kMomentRule{true, false, true, DiagramForce::Moment};
+constexpr DiagramRule kShearRule{false, true, false, DiagramForce::Shear};
+constexpr DiagramRule kAxialRule{false, false, false, DiagramForce::Axial};
 
 // The two end values of one member as the diagram plots them.
 struct EndValues {
@@ -40,6 +46,9 @@ struct DiagramPlot {
     std::string caption;
     OneBasedTable<EndValues> ends;
     OneBasedTable<DistributedIntensity> loads;
+    // Entry e - 1: the loads on member e; a member loaded between its nodes
+    // is drawn as the curve of its force, not from its end values alone.
+    std::vector<MemberLoad> members;
 };
 
 // Beyond this many 2-unit steps (a member millions of picture units long,
@@ -112,6 +121,27 @@ DistributedIntensity LoadsOn(const DiagramPlot& plot, long e)
     return q ? *q : DistributedIntensity{};
 }
 
+// The force along member e when loads act between its nodes: the end
+// values joined by the loads' own part (moment beyond the chord, or the
+// running shear or axial force of the loads); none otherwise.
+std::optional<PiecewiseCurve> CurveOf(const DiagramRule& rule, const DiagramPlot& plot, const Member& m, long e)
+{
+    const auto k = static_cast<std::size_t>(e - 1);
+    if (k >= plot.members.size() || !plot.members[k].AnyBetweenNodes())
+        return std::nullopt;
+    const MemberLoad& load = plot.members[k];
+    const double L = load.L();
+    switch (rule.force) {
+        case DiagramForce::Moment:
+            return Sum(LinearCurve(L, m.Fi, m.Fj), load.MomentBeyondChord());
+        case DiagramForce::Shear:
+            return load.ShearCurve({0.0, static_cast<double>(m.Fi), 0.0});
+        case DiagramForce::Axial:
+            return load.AxialCurve({static_cast<double>(m.Fi), 0.0, 0.0});
+    }
+    return std::nullopt;
+}
+
 // The largest value the diagram will draw: |end value|, and for moments on a
 // loaded member also the parabola's mid-span ordinate |(Mi + Mj)/2 + m(0.5)|.
 double LargestDrawnValue(const StructureModel& model, const DiagramRule& rule, const DiagramPlot& plot)
@@ -127,6 +157,10 @@ double LargestDrawnValue(const StructureModel& model, const DiagramRule& rule, c
             continue;
         consider(m->Fi);
         consider(m->Fj);
+        if (const std::optional<PiecewiseCurve> curve = CurveOf(rule, plot, *m, e)) {
+            consider(curve->LargestMagnitude().value);
+            continue;
+        }
         if (!rule.distributedLoads)
             continue;
         const DistributedIntensity q = LoadsOn(plot, e);
@@ -184,12 +218,66 @@ void DrawParabola(Canvas& canvas, const Member& m, Point Ti, Point Tj, double s,
     canvas.Print(FormatForce(std::fabs(mm)));
 }
 
+// A member loaded between its nodes: the end ordinates, the curve of its
+// force piece by piece in steps of about 2 picture units (a jump at a load
+// point drawn as an ordinate), each value labelled at the load points (both
+// sides of a jump) and the largest inside a piece where it is none of them.
+void DrawMemberCurve(Canvas& canvas, const DiagramRule& rule, const Member& m, const PiecewiseCurve& curve, double s)
+{
+    const Element& e = m.element;
+    const double L = curve.Length();
+    const double pictureLength = std::hypot(m.Pj.x - m.Pi.x, m.Pj.y - m.Pi.y);
+    const auto base = [&](double x) { return Between(m.Pi, m.Pj, L > 0.0 ? x / L : 0.0); };
+    const auto tip = [&](double x, double v) { return Offset(base(x), s * v, e); };
+    const auto label = [&](double x, double v) {
+        if (v == 0.0 || !std::isfinite(v))
+            return;
+        const Point at = tip(x, v);
+        canvas.SetCurrent(at.x, at.y);
+        canvas.Print(FormatForce(rule.absoluteLabels ? std::fabs(v) : v));
+    };
+    DrawOrdinate(canvas, m.Pi, tip(0.0, curve.AtEndI()), static_cast<float>(curve.AtEndI()), rule);
+    DrawOrdinate(canvas, m.Pj, tip(L, curve.AtEndJ()), static_cast<float>(curve.AtEndJ()), rule);
+    for (std::size_t k = 0; k < curve.pieces.size(); ++k) {
+        const double x0 = curve.breaks[k];
+        const double x1 = curve.breaks[k + 1];
+        const Polynomial& p = curve.pieces[k];
+        const long steps =
+            std::clamp(static_cast<long>(pictureLength * (x1 - x0) / (L > 0.0 ? L : 1.0) / 2.0), 1L, 4096L);
+        Point previous = tip(x0, p(x0));
+        for (long n = 1; n <= steps; ++n) {
+            const double x = x0 + (x1 - x0) * static_cast<double>(n) / static_cast<double>(steps);
+            const Point next = tip(x, p(x));
+            LineTo(canvas, previous, next);
+            previous = next;
+        }
+        if (k > 0) {
+            // The ordinate at a load point, and both values of a jump.
+            const double before = curve.pieces[k - 1](x0);
+            LineTo(canvas, base(x0), tip(x0, p(x0)));
+            label(x0, p(x0));
+            if (std::fabs(before - p(x0)) > 1e-9 * (std::fabs(before) + std::fabs(p(x0))))
+                label(x0, before);
+        }
+        // The extreme inside the piece.
+        const PiecewiseCurve::Extreme inside = PiecewiseCurve{{x0, x1}, {p}}.LargestMagnitude();
+        if (inside.x > x0 && inside.x < x1) {
+            LineTo(canvas, base(inside.x), tip(inside.x, inside.value));
+            label(inside.x, inside.value);
+        }
+    }
+}
+
 // Shear and axial forces join the tips first, the moment diagram after its
 // ordinates, so that the magenta line of a loaded member lies on top of them.
 void DrawMemberDiagram(Canvas& canvas, const DiagramRule& rule, const Member& m, const DistributedIntensity& q,
-                       double s)
+                       double s, const std::optional<PiecewiseCurve>& curve)
 {
     const Element& e = m.element;
+    if (curve) {
+        DrawMemberCurve(canvas, rule, m, *curve, s);
+        return;
+    }
     const Point Ti = Offset(m.Pi, s * m.Fi, e);
     const Point Tj = Offset(m.Pj, s * m.Fj, e);
     const bool tipLine = rule.tipLineAlways || m.Fi != 0.0f || m.Fj != 0.0f;
@@ -226,7 +314,7 @@ float DrawOrdinates(const StructureModel& model, Canvas& canvas, const DiagramRu
 
     for (long e = 1; e <= model.ElementCount(); ++e)
         if (const std::optional<Member> m = DrawableMember(model, e, plot))
-            DrawMemberDiagram(canvas, rule, *m, LoadsOn(plot, e), DiagramScale);
+            DrawMemberDiagram(canvas, rule, *m, LoadsOn(plot, e), DiagramScale, CurveOf(rule, plot, *m, e));
     return DiagramScale;
 }
 
@@ -251,6 +339,12 @@ OneBasedTable<EndValues> ElementEnds(const OneBasedTable<Element>& elements, flo
 OneBasedTable<DistributedIntensity> UserDistributedLoads(const StructureModel& model)
 {
     return SumDistributedLoads(model.UserLoads(), model.ElementCount());
+}
+
+// The loads on each member, for the members loaded between their nodes.
+std::vector<MemberLoad> UserMemberLoads(const StructureModel& model)
+{
+    return MemberLoadsOf(model, model.UserLoads());
 }
 
 }  // namespace
@@ -285,21 +379,25 @@ float DrawMomentDiagram(const StructureModel& model, Canvas& canvas, DiagramHost
 {
     return DrawDiagram(model, canvas, host, kMomentRule,
                        {std::string(kMomentDiagramCaption), ElementEnds(model.Elements, &Element::Mi, &Element::Mj),
-                        UserDistributedLoads(model)});
+                        UserDistributedLoads(model), UserMemberLoads(model)});
 }
 
 float DrawShearDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host)
 {
-    return DrawDiagram(
-        model, canvas, host, kShearRule,
-        {std::string(kShearDiagramCaption), ElementEnds(model.Elements, &Element::Vi, &Element::Vj), {}});
+    return DrawDiagram(model, canvas, host, kShearRule,
+                       {std::string(kShearDiagramCaption),
+                        ElementEnds(model.Elements, &Element::Vi, &Element::Vj),
+                        {},
+                        UserMemberLoads(model)});
 }
 
 float DrawAxialDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host)
 {
-    return DrawDiagram(
-        model, canvas, host, kAxialRule,
-        {std::string(kAxialDiagramCaption), ElementEnds(model.Elements, &Element::Ni, &Element::Nj), {}});
+    return DrawDiagram(model, canvas, host, kAxialRule,
+                       {std::string(kAxialDiagramCaption),
+                        ElementEnds(model.Elements, &Element::Ni, &Element::Nj),
+                        {},
+                        UserMemberLoads(model)});
 }
 
 // The end moments of case c from the statics in double of the loads the case
@@ -331,7 +429,8 @@ float DrawCaseMomentDiagram(const StructureModel& model, int caseNo, Canvas& can
     const std::string caption = CaseMomentCaption(caseNo);
     return DrawDiagram(
         model, canvas, host, kMomentRule,
-        {caption, std::move(ends), caseNo == 0 ? UserDistributedLoads(model) : OneBasedTable<DistributedIntensity>{}});
+        {caption, std::move(ends), caseNo == 0 ? UserDistributedLoads(model) : OneBasedTable<DistributedIntensity>{},
+         caseNo == 0 ? UserMemberLoads(model) : std::vector<MemberLoad>{}});
 }
 
 }  // namespace tavrin

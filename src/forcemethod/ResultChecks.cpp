@@ -7,8 +7,8 @@
 #include "forcemethod/CoefficientLedger.h"
 #include "forcemethod/FinalReactions.h"
 #include "forcemethod/ModelSolution.h"
-#include "model/Vocabulary.h"
 #include "model/LoadSpan.h"
+#include "model/Vocabulary.h"
 #include "solution/FrameStatics.h"
 #include "solution/StiffnessSolution.h"
 

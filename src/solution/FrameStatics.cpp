@@ -100,15 +100,38 @@ MemberLoad BetweenNodesLoad(const StructureModel& model, const Load& load)
 
 std::vector<MemberLoad> BetweenNodesLoads(const StructureModel& model, const OneBasedTable<Load>& loads)
 {
+    OneBasedTable<Load> between;
+    for (const Load& load : loads)
+        if (ActsBetweenNodes(load))
+            between.Append(load);
+    return MemberLoadsOf(model, between);
+}
+
+std::vector<MemberLoad> MemberLoadsOf(const StructureModel& model, const OneBasedTable<Load>& loads)
+{
+    std::vector<std::array<double, 2>> q(static_cast<std::size_t>(model.ElementCount()), {0.0, 0.0});
+    for (const Load& load : loads)
+        if (load.LoadType == kDistributedLoad && !ActsBetweenNodes(load) && model.Elements.Has(load.ElementNo)) {
+            auto& sums = q[static_cast<std::size_t>(load.ElementNo - 1)];
+            if (IsHorizontalDirection(load.Direction))
+                sums[0] += load.Magnitude;
+            else if (IsVerticalDirection(load.Direction))
+                sums[1] += load.Magnitude;
+        }
     std::vector<MemberLoad> members;
-    for (const Element& element : model.Elements) {
-        const MemberAxis axis = AxisOf(model, element);
-        members.emplace_back(axis.L, axis.S, axis.C, 0.0, 0.0);
+    for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
+        const Element& element = model.Elements.at(e);
+        const bool ends = model.Nodes.Has(element.INode) && model.Nodes.Has(element.JNode);
+        const MemberAxis axis = ends ? AxisOf(model, element) : MemberAxis{};
+        const auto& sums = q[static_cast<std::size_t>(e - 1)];
+        members.emplace_back(axis.L, axis.S, axis.C, sums[0], sums[1]);
     }
     for (const Load& load : loads)
-        if (ActsBetweenNodes(load) && model.Elements.Has(load.ElementNo))
-            AddBetweenNodes(load, AxisOf(model, model.Elements.at(load.ElementNo)),
-                            members[static_cast<std::size_t>(load.ElementNo - 1)]);
+        if (ActsBetweenNodes(load) && model.Elements.Has(load.ElementNo) &&
+            members[static_cast<std::size_t>(load.ElementNo - 1)].L() > 0.0) {
+            const MemberAxis axis = AxisOf(model, model.Elements.at(load.ElementNo));
+            AddBetweenNodes(load, axis, members[static_cast<std::size_t>(load.ElementNo - 1)]);
+        }
     return members;
 }
 

@@ -33,6 +33,11 @@ MemberLoad BetweenNodesLoad(const StructureModel& model, const Load& load);
 // full-length ones: what the member-force tables add to their own formula.
 std::vector<MemberLoad> BetweenNodesLoads(const StructureModel& model, const OneBasedTable<Load>& loads);
 
+// Every member's loads (entry e - 1): the full-length distributed loads
+// summed per direction, and those between its nodes. Rows naming no member
+// of the model are passed over.
+std::vector<MemberLoad> MemberLoadsOf(const StructureModel& model, const OneBasedTable<Load>& loads);
+
 // The force and couple (counter-clockwise) acting at a node.
 struct NodalAction {
     double Fx = 0.0, Fy = 0.0, C = 0.0;

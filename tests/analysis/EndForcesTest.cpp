@@ -347,10 +347,16 @@ TEST(EndForcesTest, LoadsBetweenTheNodesInTheTables)
     };
     const auto between = [](std::string_view type, float value, std::optional<float> a, std::optional<float> end) {
         return Load{std::string(type), value, std::string(type == kCouple ? kCounterClockwise : kDownward), 0, 1, a,
-                    std::nullopt, end};
+                    std::nullopt,      end};
     };
     const auto span = [] {
-        return ModelBuilder().Node(0, 0).Node(6, 0).Member(1, 2).Support(1, kPinSupport).Support(2, kRollerSupport).Build();
+        return ModelBuilder()
+            .Node(0, 0)
+            .Node(6, 0)
+            .Member(1, 2)
+            .Support(1, kPinSupport)
+            .Support(2, kRollerSupport)
+            .Build();
     };
     StructureModel pointLoad = span();
     pointLoad.Loads.Append(between(kConcentratedLoad, -12.0f, 2.0f, std::nullopt));

@@ -673,3 +673,43 @@ TEST(InternalForceDiagramsTest, LoadMomentDiagramOfADeterminateStructureIsItsFin
 
 }  // namespace
 }  // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+std::vector<std::string> LabelTexts(const Drawn& d)
+{
+    std::vector<std::string> texts;
+    for (const CanvasOp& op : d.Prints())
+        texts.push_back(op.text);
+    return texts;
+}
+
+// A simple beam of 6 (picture x 50..110, y 200) with 12 downward at 2 and a
+// counter-clockwise couple of 6 at 4, as the tables leave it (reactions 9 and
+// 3: Vi 9, Vj -3; no end moments): the moment's ordinates and labels stand
+// at the load points, 18 sagging under the force and 6 and 12 on the two
+// sides of the couple, with a kink and a jump; the shear is 9 up to the
+// force and -3 after it, labelled on both sides.
+TEST(InternalForceDiagramsTest, MembersLoadedBetweenTheirNodesDrawTheCurveOfTheirForce)
+{
+    StructureModel model = ModelWithNodes({{0, 0}, {6, 0}});
+    Element& e = AddMember(model, 1, 2);
+    e.Vi = 9.0f;
+    e.Vj = -3.0f;
+    model.Loads.Append({"集中荷载", -12.0f, "向下", 0, 1, 2.0f});
+    model.Loads.Append({"力偶", 6.0f, "逆时针", 0, 1, 4.0f});
+    const Drawn moment(DrawMomentDiagram, model, "1");
+    EXPECT_EQ(LabelTexts(moment), (std::vector<std::string>{"18.", "6.", "12."}));
+    // The sagging 18 under the force hangs below the beam (right of i→j).
+    bool under = false;
+    for (const CanvasOp& op : moment.Lines())
+        under = under || (std::fabs(op.x1 - 70.0) < 1e-9 && std::fabs(op.x2 - 70.0) < 1e-9 &&
+                          std::fabs(std::max(op.y1, op.y2) - 218.0) < 1e-9);
+    EXPECT_TRUE(under);
+    const Drawn shear(DrawShearDiagram, model, "1");
+    EXPECT_EQ(LabelTexts(shear), (std::vector<std::string>{"9.", "-3.", "-3.", "9."}));
+}
+
+}  // namespace
+}  // namespace tavrin

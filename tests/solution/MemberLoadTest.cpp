@@ -12,11 +12,16 @@ namespace {
 using testing::ModelBuilder;
 
 Load Between(std::string_view type, std::string_view direction, float value, std::int16_t element,
-             std::optional<float> a, std::optional<float> b = std::nullopt,
-             std::optional<float> end = std::nullopt)
+             std::optional<float> a, std::optional<float> b = std::nullopt, std::optional<float> end = std::nullopt)
 {
     const bool positive = direction == kUpward || direction == kRightward || direction == kCounterClockwise;
-    return {std::string(type), positive ? value : -value, std::string(direction), 0, element, a, b,
+    return {std::string(type),
+            positive ? value : -value,
+            std::string(direction),
+            0,
+            element,
+            a,
+            b,
             end ? std::optional<float>(positive ? *end : -*end) : std::nullopt};
 }
 
@@ -123,13 +128,8 @@ TEST(MemberLoadTest, ProppedCantileverUnderAPointLoad)
 // resultant 6 over [3, 6]; the reactions balance the loads.
 TEST(MemberLoadTest, CurvesJumpUnderACoupleAndBendUnderALinearLoad)
 {
-    const StructureModel m = ModelBuilder()
-                                 .Node(0, 0)
-                                 .Node(6, 0)
-                                 .Member(1, 2)
-                                 .Support(1, kPinSupport)
-                                 .Support(2, kRollerSupport)
-                                 .Build();
+    const StructureModel m =
+        ModelBuilder().Node(0, 0).Node(6, 0).Member(1, 2).Support(1, kPinSupport).Support(2, kRollerSupport).Build();
     const OneBasedTable<Load> loads = Table({Between(kCouple, kCounterClockwise, 6, 1, 2.0f),
                                              Between(kDistributedLoad, kDownward, 1, 1, 3.0f, std::nullopt, 3.0f)});
     std::string why;
@@ -172,11 +172,11 @@ TEST(MemberLoadTest, TriangularLoadOnAPortalColumnAgreesWithTheStiffnessMethod)
                      Between(kConcentratedLoad, kDownward, 10, 2, 1.0f)});
     m.IndeterminacyDegree = 3;
     std::string why;
-    const auto s = SolveForceMethod(m,
-                                    {m.Loads, Table({Unit(4, kConcentratedLoad, kRightward)}),
-                                     Table({Unit(4, kConcentratedLoad, kUpward)}),
-                                     Table({Unit(4, kCouple, kCounterClockwise)})},
-                                    why);
+    const auto s =
+        SolveForceMethod(m,
+                         {m.Loads, Table({Unit(4, kConcentratedLoad, kRightward)}),
+                          Table({Unit(4, kConcentratedLoad, kUpward)}), Table({Unit(4, kCouple, kCounterClockwise)})},
+                         why);
     ASSERT_TRUE(s) << why;
     const auto k = StiffnessSolution::Build(m, {s->loads[1], s->loads[2], s->loads[3]}, why);
     ASSERT_TRUE(k) << why;
