@@ -20,6 +20,7 @@
 #include "forcemethod/ResultViews.h"
 #include "input/InputTables.h"
 #include "input/ModelCommit.h"
+#include "model/LoadSpan.h"
 #include "model/NumberText.h"
 #include "report/ReportTexts.h"
 
@@ -338,6 +339,8 @@ private:
             return false;
         Add(ReportBlock::Kind::Subheading, m_items[coefficients].text);
         Add(ReportBlock::Kind::Paragraph, kCoefficientLead);
+        if (std::any_of(model.UserLoads().begin(), model.UserLoads().end(), ActsBetweenNodes))
+            Add(ReportBlock::Kind::Paragraph, kPiecewiseIntegrationNote);
         Table(kCoefficientCaption, ResultOf(coefficients).table);
         Table(LedgerTable.caption, ViewTable(LedgerTable, LedgerRows(LedgerOfModel(model))));
         Add(ReportBlock::Kind::Paragraph, kSubstituteLead);

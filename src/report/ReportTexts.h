@@ -33,6 +33,11 @@ inline constexpr std::string_view kCanonicalEquationTitle = "力法典型方程"
 inline constexpr std::string_view kCanonicalEquationLead = "基本体系在各未知力方向的位移与原结构相同，即等于零：";
 inline constexpr std::string_view kCoefficientLead =
     "由基本结构的弯矩图用图乘法求系数和自由项（δij = Σ∫M̄iM̄j ds/EI，ΔiP = Σ∫M̄iMP ds/EI）：";
+// Said after kCoefficientLead when loads act between the nodes.
+inline constexpr std::string_view kPiecewiseIntegrationNote =
+    "杆件上有结点之间的荷载（集中力、力偶、局部或线性分布荷载）时，荷载弯矩图在荷载作用点处转折或突变，"
+    "线性分布荷载下为三次曲线，不能直接套用图乘法的面积与形心公式；各杆的图乘项按弯矩图分段多项式精确积分"
+    "∫M̄iMP ds/EI 求得（图乘明细中的“抛物线项”为荷载弯矩超出端弯矩连线部分的积分）。";
 inline constexpr std::string_view kCoefficientCaption = "系数和自由项：";
 inline constexpr std::string_view kSubstituteLead = "代入力法典型方程：";
 inline constexpr std::string_view kSolveLead = "解得：";
