@@ -503,6 +503,12 @@ constexpr double kSlopedRowDepth = 15.0;
 // A row from A to B in the (u, v) frame of its style.
 struct RowEnds {
     double Ua, Va, Ub, Vb;
+
+    // Share of the way from A to B at u along the projection; 0 all along
+    // a row without a projection.
+    double T(double u) const { return Ub == Ua ? 0.0 : (u - Ua) / (Ub - Ua); }
+    // The member's v at u.
+    double V(double u) const { return Va + T(u) * (Vb - Va); }
 };
 RowEnds InRowFrame(const LoadRowStyle& style, PicturePoint A, PicturePoint B)
 {
@@ -519,8 +525,9 @@ RowEnds InRowFrame(const LoadRowStyle& style, PicturePoint A, PicturePoint B)
 // has the sign of the larger end stands on the side the load comes from, as
 // a uniform row's (so the typed sign does not show, as with a uniform load);
 // one of the other sign stands on the other side, and one of intensity 0 is
-// left out. The load line joins the tails. Returns the tails' v offsets from
-// the member at the start and at the end.
+// left out. The load line joins the tails; a row without a projection has
+// none, as on a whole member. Returns the tails' v offsets from the member at
+// the start and at the end.
 std::pair<double, double> DrawSpanRow(Canvas& canvas, const LoadRowStyle& style, const RowEnds& r, double qa, double qb,
                                       double depth)
 {
@@ -530,12 +537,12 @@ std::pair<double, double> DrawSpanRow(Canvas& canvas, const LoadRowStyle& style,
     const float steps = static_cast<float>(std::fabs(r.Ub - r.Ua) / kArrowSpacing);
     if (!(steps <= kMaxArrowSteps))
         return {tail(qa), tail(qb)};
-    RowLine(canvas, h, r.Ua, r.Va + tail(qa), r.Ub, r.Vb + tail(qb));
+    if (r.Ub != r.Ua)
+        RowLine(canvas, h, r.Ua, r.Va + tail(qa), r.Ub, r.Vb + tail(qb));
     for (int k = 0; static_cast<float>(k) <= steps; ++k) {
         const double u = r.Ub > r.Ua ? r.Ua + kArrowSpacing * k : r.Ua - kArrowSpacing * k;
-        const double t = r.Ub == r.Ua ? 0.0 : (u - r.Ua) / (r.Ub - r.Ua);
-        const double v = r.Va + t * (r.Vb - r.Va);
-        const double w = tail(qa + t * (qb - qa));
+        const double v = r.V(u);
+        const double w = tail(qa + r.T(u) * (qb - qa));
         if (w == 0.0)
             continue;
         const double barb = std::copysign(2.0, w);
@@ -568,7 +575,8 @@ void PrintInRow(Canvas& canvas, const LoadRowStyle& style, double u, double v, c
 }
 
 // A distributed load over [a, b] of its member: a uniform one as the row of
-// a whole member with its label, a linearly varying one with the intensity
+// a whole member with its label, as far across from the member as there (so
+// clear of the row on an inclined member too), a linearly varying one with the intensity
 // at each end printed beyond that end's tail.
 void DrawSpanLoad(const StructureModel& model, Canvas& canvas, const Load& load)
 {
@@ -584,8 +592,8 @@ void DrawSpanLoad(const StructureModel& model, Canvas& canvas, const Load& load)
     const RowEnds r = InRowFrame(*style, member->At(span.a), member->At(span.b));
     if (qa == qb) {
         DrawSpanRow(canvas, *style, r, qa, qb, kRowDepth);
-        PrintInRow(canvas, *style, (r.Ua + r.Ub) / 2.0 + kLabelAlong, (r.Va + r.Vb) / 2.0 + style->labelAcross,
-                   IntensityLabel(load.Magnitude));
+        const double labelU = (r.Ua + r.Ub) / 2.0 + kLabelAlong;
+        PrintInRow(canvas, *style, labelU, r.V(labelU) + style->labelAcross, IntensityLabel(load.Magnitude));
         return;
     }
     const auto [tailA, tailB] = DrawSpanRow(canvas, *style, r, qa, qb, kSlopedRowDepth);

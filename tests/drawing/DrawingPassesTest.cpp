@@ -903,8 +903,9 @@ std::vector<RowArrow> SpanArrows(const RecordingCanvas& canvas, bool vertical)
 }
 
 // A value stands beyond its tail as far as a uniform row's beyond its 5-unit
-// tails: 10 above a downward row, 15 left of a rightward one; 15 past the
-// middle of a uniform span.
+// tails: 10 above a downward row, 15 left of a rightward one. A uniform
+// span's value stands 15 past its middle, across from the member there as
+// on a whole member: 8 below an upward row.
 struct SpanCase {
     const char* name;
     Load load;
@@ -926,7 +927,7 @@ TEST(LoadsBetweenTheNodesTest, RowStandsOverTheSpanOnlyWithArrowsAsLongAsTheInte
          Spread(kUpward, 4, 2, 5, 20),
          {{43, 64, 5}, {48, 64 + 20.0 / 3, 5}},
          {43, 69, 52, 81},
-         {{" 4 ", {47.5 + 15, 70 + 8}}}},
+         {{" 4 ", {62.5, 90 + 8}}}},
         // Linear: 15 units at the larger end, in proportion elsewhere.
         {"triangle, no arrow at 0",
          Spread(kDownward, 0, 1, {}, 20, -10),
