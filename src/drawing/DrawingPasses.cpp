@@ -3,10 +3,13 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "model/LoadSpan.h"
 #include "model/NumberText.h"
 #include "model/Vocabulary.h"
 
@@ -217,6 +220,22 @@ constexpr std::array<ForceArrow, 4> kForceArrows{{
 
 constexpr int kConcentratedWidth = 2;
 
+// The arrow of a concentrated force with its tip at (X, Y); none for a
+// direction that is no force direction.
+void DrawForceArrow(Canvas& canvas, double X, double Y, const Load& load)
+{
+    for (const ForceArrow& arrow : kForceArrows) {
+        if (arrow.direction != load.Direction)
+            continue;
+        canvas.Line(X, Y, X + arrow.tail.dx, Y + arrow.tail.dy);
+        canvas.Line(X + arrow.barb1.dx, Y + arrow.barb1.dy, X, Y);
+        canvas.Line(X + arrow.barb2.dx, Y + arrow.barb2.dy, X, Y);
+        canvas.SetCurrent(X + arrow.label.dx, Y + arrow.label.dy);
+        canvas.Print(ForceLabel(load.Magnitude));
+        return;
+    }
+}
+
 // A distributed load is a row of arrows 5 units apart over one projection of
 // the member, starting at end i. In the (u, v) frame of the row, u runs along
 // the projection and v across it; `side` is +1 when the arrows stand on the
@@ -236,6 +255,7 @@ constexpr std::array<LoadRowStyle, 4> kLoadRowStyles{{
 }};
 
 constexpr double kArrowSpacing = 5.0;
+constexpr double kRowDepth = 5.0;     // length of every arrow of a uniform row
 constexpr double kLabelAlong = 15.0;  // label's u offset from the projection's midpoint
 // A row longer than this many spacings cannot come from a fitted picture;
 // refusing it keeps a broken transform (infinite coordinates) from looping.
@@ -265,8 +285,8 @@ void DrawLoadRow(Canvas& canvas, const LoadRowStyle& style, double X1, double Y1
     const double labelV = V1 + style.labelAcross;
     for (int k = 0; static_cast<float>(k) <= steps; ++k) {
         const double u = U2 > U1 ? U1 + kArrowSpacing * k : U1 - kArrowSpacing * k;
-        RowLine(canvas, h, U1, V1 + 5.0 * s, U2, V1 + 5.0 * s);
-        RowLine(canvas, h, u, V1, u, V1 + 5.0 * s);
+        RowLine(canvas, h, U1, V1 + kRowDepth * s, U2, V1 + kRowDepth * s);
+        RowLine(canvas, h, u, V1, u, V1 + kRowDepth * s);
         RowLine(canvas, h, u - 1.0, V1 + 2.0 * s, u, V1);
         RowLine(canvas, h, u + 1.0, V1 + 2.0 * s, u, V1);
         if (h)
@@ -366,6 +386,17 @@ bool ElementEnds(const StructureModel& model, long e, double& XI, double& YI, do
     return element && model.NodePicturePoint(element->INode, XI, YI) && model.NodePicturePoint(element->JNode, XJ, YJ);
 }
 
+// The couple symbol of a node, centred on (X, Y).
+void DrawCoupleAt(Canvas& canvas, double X, double Y, const Load& load)
+{
+    for (const NodeCoupleSymbol& symbol : kNodeCouples)
+        if (symbol.direction == load.Direction) {
+            DrawCoupleSymbol(canvas, X, Y, {0, 0}, symbol.start, symbol.end, symbol.head, kNodeCoupleLabel,
+                             ForceLabel(load.Magnitude));
+            return;
+        }
+}
+
 void DrawNodeCouple(const StructureModel& model, Canvas& canvas, const Load& load)
 {
     const Node* node = model.Nodes.Find(load.NodeNo);
@@ -373,12 +404,7 @@ void DrawNodeCouple(const StructureModel& model, Canvas& canvas, const Load& loa
         return;
     double X = 0, Y = 0;
     model.NodePicturePoint(load.NodeNo, X, Y);
-    for (const NodeCoupleSymbol& symbol : kNodeCouples)
-        if (symbol.direction == load.Direction) {
-            DrawCoupleSymbol(canvas, X, Y, {0, 0}, symbol.start, symbol.end, symbol.head, kNodeCoupleLabel,
-                             ForceLabel(load.Magnitude));
-            return;
-        }
+    DrawCoupleAt(canvas, X, Y, load);
 }
 
 void DrawEndCouple(const StructureModel& model, Canvas& canvas, const Load& load)
@@ -402,6 +428,177 @@ void DrawEndCouple(const StructureModel& model, Canvas& canvas, const Load& load
                          clockwise ? r.clockwiseLabel : r.counterClockwiseLabel, ForceLabel(load.Magnitude));
         return;
     }
+}
+
+// ---- Loads between the nodes ---------------------------------------------------
+
+struct PicturePoint {
+    double X = 0.0;
+    double Y = 0.0;
+};
+
+// A member as drawn: the picture positions of its ends and its length in
+// model units, from the node coordinates as the statics take it.
+struct DrawnMember {
+    PicturePoint i, j;
+    double L = 0.0;
+
+    // The point at distance d (model units) from end i along the member.
+    PicturePoint At(double d) const
+    {
+        const double t = d / L;
+        return {i.X + t * (j.X - i.X), i.Y + t * (j.Y - i.Y)};
+    }
+};
+
+// Nothing when e or one of its nodes lies outside its table, or when the
+// member has no length to measure a distance along.
+std::optional<DrawnMember> MemberOf(const StructureModel& model, long e)
+{
+    DrawnMember m;
+    if (!ElementEnds(model, e, m.i.X, m.i.Y, m.j.X, m.j.Y))
+        return std::nullopt;
+    const Element& element = model.Elements.at(e);
+    const Node& ni = model.Nodes.at(element.INode);
+    const Node& nj = model.Nodes.at(element.JNode);
+    m.L = std::hypot(double{nj.X} - double{ni.X}, double{nj.Y} - double{ni.Y});
+    if (!(m.L > 0.0 && std::isfinite(m.L)))
+        return std::nullopt;
+    return m;
+}
+
+// 0 <= a <= b <= L, with the slack of a length typed to 32-bit precision, so
+// that a load typed at the far end of an inclined member is still on it.
+bool LiesOnMember(const LoadSpan& span, double L)
+{
+    const double slack = 1e-6 * L;
+    return span.a >= -slack && span.a <= span.b && span.b <= L + slack;
+}
+
+// Where a force or a couple between the nodes acts; nothing when its member
+// cannot be drawn or the point is not on it.
+std::optional<PicturePoint> LoadPoint(const StructureModel& model, const Load& load)
+{
+    const std::optional<DrawnMember> member = MemberOf(model, load.ElementNo);
+    if (!member)
+        return std::nullopt;
+    const LoadSpan span = SpanOf(load, member->L);
+    if (!LiesOnMember(span, member->L))
+        return std::nullopt;
+    return member->At(span.a);
+}
+
+const LoadRowStyle* FindRowStyle(std::string_view direction)
+{
+    for (const LoadRowStyle& style : kLoadRowStyles)
+        if (style.direction == direction)
+            return &style;
+    return nullptr;
+}
+
+// Longest arrow of a linearly varying load, at its larger end: long enough
+// that the growth shows at a glance.
+constexpr double kSlopedRowDepth = 15.0;
+
+// A row from A to B in the (u, v) frame of its style.
+struct RowEnds {
+    double Ua, Va, Ub, Vb;
+
+    // Share of the way from A to B at u along the projection; 0 all along
+    // a row without a projection.
+    double T(double u) const { return Ub == Ua ? 0.0 : (u - Ua) / (Ub - Ua); }
+    // The member's v at u.
+    double V(double u) const { return Va + T(u) * (Vb - Va); }
+};
+RowEnds InRowFrame(const LoadRowStyle& style, PicturePoint A, PicturePoint B)
+{
+    if (style.horizontalProjection)
+        return {A.X, A.Y, B.X, B.Y};
+    return {A.Y, A.X, B.Y, B.X};
+}
+
+// A load row whose intensity varies linearly from qa at its start to qb at
+// its end (not both 0). The arrows stand kArrowSpacing apart along the
+// projection from the start towards the end, the last one less than a
+// spacing short of the end or at it, each with its tip on the member and as
+// long as its intensity: `depth` at the larger end. An arrow whose intensity
+// has the sign of the larger end stands on the side the load comes from, as
+// a uniform row's (so the typed sign does not show, as with a uniform load);
+// one of the other sign stands on the other side, and one of intensity 0 is
+// left out. The load line joins the tails; a row without a projection has
+// none, as on a whole member. Returns the tails' v offsets from the member at
+// the start and at the end.
+std::pair<double, double> DrawSpanRow(Canvas& canvas, const LoadRowStyle& style, const RowEnds& r, double qa, double qb,
+                                      double depth)
+{
+    const bool h = style.horizontalProjection;
+    const double qRef = std::fabs(qa) >= std::fabs(qb) ? qa : qb;
+    const auto tail = [&](double q) { return style.side * depth * q / qRef; };
+    const float steps = static_cast<float>(std::fabs(r.Ub - r.Ua) / kArrowSpacing);
+    if (!(steps <= kMaxArrowSteps))
+        return {tail(qa), tail(qb)};
+    if (r.Ub != r.Ua)
+        RowLine(canvas, h, r.Ua, r.Va + tail(qa), r.Ub, r.Vb + tail(qb));
+    for (int k = 0; static_cast<float>(k) <= steps; ++k) {
+        const double u = r.Ub > r.Ua ? r.Ua + kArrowSpacing * k : r.Ua - kArrowSpacing * k;
+        const double v = r.V(u);
+        const double w = tail(qa + r.T(u) * (qb - qa));
+        if (w == 0.0)
+            continue;
+        const double barb = std::copysign(2.0, w);
+        RowLine(canvas, h, u, v, u, v + w);
+        RowLine(canvas, h, u - 1.0, v + barb, u, v);
+        RowLine(canvas, h, u + 1.0, v + barb, u, v);
+    }
+    return {tail(qa), tail(qb)};
+}
+
+// The v offset of an end label from the member: beyond the end's tail as far
+// as a uniform row's label is beyond its tails, on the side the tail is on
+// (the side the load comes from where there is no arrow).
+double EndLabelAcross(const LoadRowStyle& style, double tail)
+{
+    const double side = tail == 0.0 ? style.side : std::copysign(1.0, tail);
+    for (const LoadRowStyle& other : kLoadRowStyles)
+        if (other.horizontalProjection == style.horizontalProjection && other.side == side)
+            return tail + other.labelAcross - kRowDepth * side;
+    return tail;
+}
+
+void PrintInRow(Canvas& canvas, const LoadRowStyle& style, double u, double v, const std::string& text)
+{
+    if (style.horizontalProjection)
+        canvas.SetCurrent(u, v);
+    else
+        canvas.SetCurrent(v, u);
+    canvas.Print(text);
+}
+
+// A distributed load over [a, b] of its member: a uniform one as the row of
+// a whole member with its label, as far across from the member as there (so
+// clear of the row on an inclined member too), a linearly varying one with the intensity
+// at each end printed beyond that end's tail.
+void DrawSpanLoad(const StructureModel& model, Canvas& canvas, const Load& load)
+{
+    const double qa = StartIntensity(load);
+    const double qb = EndIntensity(load);
+    const LoadRowStyle* style = FindRowStyle(load.Direction);
+    const std::optional<DrawnMember> member = MemberOf(model, load.ElementNo);
+    if ((qa == 0.0 && qb == 0.0) || !style || !member)
+        return;
+    const LoadSpan span = SpanOf(load, member->L);
+    if (!LiesOnMember(span, member->L))
+        return;
+    const RowEnds r = InRowFrame(*style, member->At(span.a), member->At(span.b));
+    if (qa == qb) {
+        DrawSpanRow(canvas, *style, r, qa, qb, kRowDepth);
+        const double labelU = (r.Ua + r.Ub) / 2.0 + kLabelAlong;
+        PrintInRow(canvas, *style, labelU, r.V(labelU) + style->labelAcross, IntensityLabel(load.Magnitude));
+        return;
+    }
+    const auto [tailA, tailB] = DrawSpanRow(canvas, *style, r, qa, qb, kSlopedRowDepth);
+    PrintInRow(canvas, *style, r.Ua, r.Va + EndLabelAcross(*style, tailA), IntensityLabel(static_cast<float>(qa)));
+    PrintInRow(canvas, *style, r.Ub, r.Vb + EndLabelAcross(*style, tailB), IntensityLabel(static_cast<float>(qb)));
 }
 
 }  // namespace
@@ -508,19 +705,14 @@ void DrawConcentratedLoads(const StructureModel& model, Canvas& canvas)
     for (const Load& load : model.Loads) {
         if (load.Magnitude == 0.0f || load.LoadType != kConcentratedLoad)
             continue;
-        double X = 0, Y = 0;
-        if (!model.NodePicturePoint(load.NodeNo, X, Y))
+        if (ActsBetweenNodes(load)) {
+            if (const std::optional<PicturePoint> P = LoadPoint(model, load))
+                DrawForceArrow(canvas, P->X, P->Y, load);
             continue;
-        for (const ForceArrow& arrow : kForceArrows) {
-            if (arrow.direction != load.Direction)
-                continue;
-            canvas.Line(X, Y, X + arrow.tail.dx, Y + arrow.tail.dy);
-            canvas.Line(X + arrow.barb1.dx, Y + arrow.barb1.dy, X, Y);
-            canvas.Line(X + arrow.barb2.dx, Y + arrow.barb2.dy, X, Y);
-            canvas.SetCurrent(X + arrow.label.dx, Y + arrow.label.dy);
-            canvas.Print(ForceLabel(load.Magnitude));
-            break;
         }
+        double X = 0, Y = 0;
+        if (model.NodePicturePoint(load.NodeNo, X, Y))
+            DrawForceArrow(canvas, X, Y, load);
     }
 }
 
@@ -531,7 +723,13 @@ void DrawDistributedLoads(const StructureModel& model, Canvas& canvas)
     canvas.SetDrawWidth(kDetailWidth);
     canvas.SetForeColor(kBlue);
     for (const Load& load : model.Loads) {
-        if (load.Magnitude == 0.0f || load.LoadType != kDistributedLoad)
+        if (load.LoadType != kDistributedLoad)
+            continue;
+        if (ActsBetweenNodes(load)) {
+            DrawSpanLoad(model, canvas, load);
+            continue;
+        }
+        if (load.Magnitude == 0.0f)
             continue;
         double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
         if (!ElementEnds(model, load.ElementNo, X1, Y1, X2, Y2))
@@ -553,6 +751,11 @@ void DrawCouples(const StructureModel& model, Canvas& canvas)
     for (const Load& load : model.Loads) {
         if (load.LoadType != kCouple)
             continue;
+        if (ActsBetweenNodes(load)) {
+            if (const std::optional<PicturePoint> P = LoadPoint(model, load))
+                DrawCoupleAt(canvas, P->X, P->Y, load);
+            continue;
+        }
         DrawNodeCouple(model, canvas, load);
         DrawEndCouple(model, canvas, load);
     }

@@ -30,6 +30,13 @@ void DrawNodeNumbers(const StructureModel& model, Canvas& canvas);  // clears fi
 enum class MemberLabels : std::int16_t { Hidden = 0, Shown = 1 };
 void DrawMembers(const StructureModel& model, Canvas& canvas, MemberLabels WithLabels);
 void DrawSupports(const StructureModel& model, Canvas& canvas);
+// A load between the nodes of its member (ActsBetweenNodes) is drawn by the
+// pass of its type where it acts: a force's arrow and a couple's arc as at a
+// node, with the tip or the centre at distance a along the member; a
+// distributed load's row over [a, b] only, the arrows' tips on the member, a
+// linearly varying one with arrows as long as the intensity and both end
+// values printed. One whose member cannot be drawn or whose a or b lies off
+// the member is skipped.
 void DrawConcentratedLoads(const StructureModel& model, Canvas& canvas);
 void DrawDistributedLoads(const StructureModel& model, Canvas& canvas);
 void DrawCouples(const StructureModel& model, Canvas& canvas);

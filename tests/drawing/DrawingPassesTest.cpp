@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -812,6 +813,161 @@ TEST(DrawCouplesTest, MemberWhoseEndsCoincideGetsNoEndCouple)
     RecordingCanvas canvas;
     DrawCouples(m.model, canvas);
     EXPECT_TRUE(canvas.ops.empty());
+}
+
+// ---- Loads between the nodes ------------------------------------------------
+
+// a in model units; the picture is the model at `scale`.
+struct PointLoadCase {
+    const char* name;
+    Point i, j;
+    double scale;
+    std::optional<float> a;
+    std::optional<Point> at;  // none: nothing drawn
+};
+
+TEST(LoadsBetweenTheNodesTest, ForceTipAndCoupleCentreStandAtDistanceAAlongTheMember)
+{
+    const PointLoadCase cases[] = {
+        {"horizontal, end j on the left", {120, 50}, {20, 50}, 1, 25, Point{95, 50}},
+        {"vertical, upward from end i", {50, 100}, {50, 20}, 1, 30, Point{50, 70}},
+        {"inclined 3-4-5", {20, 100}, {80, 20}, 1, 50, Point{50, 60}},
+        {"inclined at scale 2", {20, 100}, {80, 20}, 2, 25, Point{50, 60}},
+        {"a blank reads end i", {20, 100}, {80, 20}, 1, std::nullopt, Point{20, 100}},
+        {"a beyond end j", {20, 100}, {80, 20}, 1, 100.5f, std::nullopt},
+        {"member of no length", {30, 30}, {30, 30}, 1, 0, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PictureModel m;
+        m.model.DrawScale = c.scale;
+        m.Member(m.Node(c.i.x / c.scale, c.i.y / c.scale), m.Node(c.j.x / c.scale, c.j.y / c.scale));
+        m.model.Loads.Append({std::string(kConcentratedLoad), -12, std::string(kDownward), 0, 1, c.a});
+        m.model.Loads.Append({std::string(kCouple), 3, std::string(kCounterClockwise), 0, 1, c.a.value_or(0)});
+        RecordingCanvas forces, couples;
+        DrawConcentratedLoads(m.model, forces);
+        DrawCouples(m.model, couples);
+        if (!c.at) {
+            EXPECT_TRUE(forces.ops.empty() && couples.ops.empty());
+            continue;
+        }
+        const auto lines = forces.Lines();
+        ASSERT_EQ(lines.size(), 3u);
+        ExpectAt(Start(lines[0]), *c.at);
+        ExpectAt(End(lines[0]), {c.at->x, c.at->y - 10});
+        ExpectAt(Start(forces.Prints().at(0)), {c.at->x, c.at->y - 10});
+        ASSERT_EQ(couples.Circles().size(), 1u);
+        ExpectAt(Start(couples.Circles()[0]), *c.at);
+        EXPECT_EQ(couples.Circles()[0].start, -2.33) << "the counter-clockwise arc of a node";
+    }
+}
+
+// A horizontal member 1 from (100, 50) to (150, 50), an inclined one 2 from
+// (40, 60) to (70, 100) and a column 3 from (30, 20) down to (30, 40).
+PictureModel ThreeMembers()
+{
+    PictureModel m;
+    m.Member(m.Node(100, 50), m.Node(150, 50));
+    m.Member(m.Node(40, 60), m.Node(70, 100));
+    m.Member(m.Node(30, 20), m.Node(30, 40));
+    return m;
+}
+
+Load Spread(std::string_view direction, float magnitude, std::int16_t element, std::optional<float> a,
+            std::optional<float> b, std::optional<float> atB = std::nullopt)
+{
+    return {std::string(kDistributedLoad), magnitude, std::string(direction), 0, element, a, b, atB};
+}
+
+// An arrow of a row: its tip and the signed length across the row (picture
+// y or x) from the tip to its tail.
+struct RowArrow {
+    double x, y, tail;
+};
+
+// The arrows after the row's load line, each a shaft from its tip and two
+// barbs from 2 back toward the tail.
+std::vector<RowArrow> SpanArrows(const RecordingCanvas& canvas, bool vertical)
+{
+    std::vector<RowArrow> arrows;
+    const auto lines = canvas.Lines();
+    const auto across = [vertical](const CanvasOp& l) { return vertical ? l.y2 - l.y1 : l.x2 - l.x1; };
+    for (std::size_t k = 1; k + 2 < lines.size(); k += 3) {
+        arrows.push_back({lines[k].x1, lines[k].y1, across(lines[k])});
+        for (const CanvasOp& barb : {lines[k + 1], lines[k + 2]}) {
+            ExpectAt(End(barb), Start(lines[k]));
+            EXPECT_DOUBLE_EQ(-across(barb), std::copysign(2.0, across(lines[k])));
+        }
+    }
+    return arrows;
+}
+
+// A value stands beyond its tail as far as a uniform row's beyond its 5-unit
+// tails: 10 above a downward row, 15 left of a rightward one. A uniform
+// span's value stands 15 past its middle, across from the member there as
+// on a whole member: 8 below an upward row.
+struct SpanCase {
+    const char* name;
+    Load load;
+    std::vector<RowArrow> arrows;
+    std::array<double, 4> line;  // the load line, joining the tails at a and b
+    std::vector<std::pair<std::string, Point>> labels;
+};
+
+TEST(LoadsBetweenTheNodesTest, RowStandsOverTheSpanOnlyWithArrowsAsLongAsTheIntensity)
+{
+    const SpanCase cases[] = {
+        // Uniform: 5-unit arrows 5 apart from a, as on a whole member.
+        {"partial",
+         Spread(kDownward, -4, 1, 10, 27),
+         {{110, 50, -5}, {115, 50, -5}, {120, 50, -5}, {125, 50, -5}},
+         {110, 45, 127, 45},
+         {{" 4 ", {118.5 + 15, 50 - 15}}}},
+        {"inclined, tips on the member",
+         Spread(kUpward, 4, 2, 5, 20),
+         {{43, 64, 5}, {48, 64 + 20.0 / 3, 5}},
+         {43, 69, 52, 81},
+         {{" 4 ", {62.5, 90 + 8}}}},
+        // Linear: 15 units at the larger end, in proportion elsewhere.
+        {"triangle, no arrow at 0",
+         Spread(kDownward, 0, 1, {}, 20, -10),
+         {{105, 50, -3.75}, {110, 50, -7.5}, {115, 50, -11.25}, {120, 50, -15}},
+         {100, 50, 120, 35},
+         {{" 0 ", {100, 50 - 10}}, {" 10 ", {120, 35 - 10}}}},
+        {"trapezoid on a column",
+         Spread(kRightward, 4, 3, {}, 10, 10),
+         {{30, 20, -6}, {30, 25, -10.5}, {30, 30, -15}},
+         {24, 20, 15, 30},
+         {{" 4 ", {24 - 15, 20}}, {" 10 ", {15 - 15, 30}}}},
+        // 5 up to 10 down: the arrows before the zero stand below, pointing
+        // up, and so does the value 5, as far as a label below an upward row.
+        {"changing sign",
+         Spread(kDownward, 5, 1, {}, 15, -10),
+         {{100, 50, 7.5}, {110, 50, -7.5}, {115, 50, -15}},
+         {100, 57.5, 115, 35},
+         {{" 5 ", {100, 57.5 + 3}}, {" 10 ", {115, 35 - 10}}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PictureModel m = ThreeMembers();
+        m.model.Loads.Append(c.load);
+        RecordingCanvas canvas;
+        DrawDistributedLoads(m.model, canvas);
+        const auto arrows = SpanArrows(canvas, IsVerticalDirection(c.load.Direction));
+        ASSERT_EQ(arrows.size(), c.arrows.size());
+        for (std::size_t k = 0; k < arrows.size(); ++k) {
+            ExpectAt({arrows[k].x, arrows[k].y}, {c.arrows[k].x, c.arrows[k].y});
+            EXPECT_NEAR(arrows[k].tail, c.arrows[k].tail, 1e-9) << "arrow " << k;
+        }
+        ExpectAt(Start(canvas.Lines().front()), {c.line[0], c.line[1]});
+        ExpectAt(End(canvas.Lines().front()), {c.line[2], c.line[3]});
+        const auto prints = canvas.Prints();
+        ASSERT_EQ(prints.size(), c.labels.size());
+        for (std::size_t k = 0; k < prints.size(); ++k) {
+            EXPECT_EQ(prints[k].text, c.labels[k].first);
+            ExpectAt(Start(prints[k]), c.labels[k].second);
+        }
+    }
 }
 
 // ---- All passes ---------------------------------------------------------------
