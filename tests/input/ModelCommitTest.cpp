@@ -412,10 +412,6 @@ TEST(ModelCommitTest, BadTablesAreRefusedWithOneMessageAndChangeNothing)
          kLoadTable,
          {{"集中荷载", "3", "", "向下", "10", "2"}},
          "第1行“起点a”列：起点a只用于均布荷载，以及作用结点空白、作用于单元的集中荷载和力偶，本表未提交!"},
-        {"a of a couple at a hinge",
-         kLoadTable,
-         {{"力偶", "2", "1", "顺时针", "10", "2"}},
-         "第1行“起点a”列：起点a只用于均布荷载，以及作用结点空白、作用于单元的集中荷载和力偶，本表未提交!"},
         {"b of a force",
          kLoadTable,
          {{"集中荷载", "", "1", "向下", "10", "2", "3"}},
@@ -518,9 +514,6 @@ TEST(ModelCommitTest, LoadsBetweenTheNodesKeepTheirPlaceAndBlankStaysAbsent)
         {"uniform over [a, L]",
          {"均布荷载", "", "2", "向右", "2", "1", "3"},
          {"均布荷载", 2.0f, "向右", 0, 2, 1.0f, 3.0f, none}},
-        {"trapezoid over [0, b]",
-         {"均布荷载", "", "1", "向上", "4", "0", "2.5", "1"},
-         {"均布荷载", 4.0f, "向上", 0, 1, 0.0f, 2.5f, 1.0f}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
