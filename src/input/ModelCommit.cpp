@@ -203,8 +203,9 @@ Support ReadSupport(TableReader& in, const StructureModel& model)
 constexpr int kLoadValueColumns[] = {5, 6, 7};
 
 // The place of a row's load as its cells show it, none refused: whether the
-// load names a node depends on its element and, for a couple, on a given a
-// (two columns right of the node), and the cells are checked left to right.
+// load names a node depends on its element and, for a couple, on whether a
+// is given, cells right of the node's, while the cells are checked left to
+// right.
 Load TypedPlace(const TableReader& in)
 {
     Load place;
