@@ -120,6 +120,10 @@ std::string LoadFault(const StructureModel& model, const Load& load)
         reason = MissingElementReason(model, load.ElementNo);
     if (reason.empty())
         reason = CoupleElementUnnamedReason(model, load);
+    // A member committed again shorter may leave a load's point beyond its end.
+    if (reason.empty())
+        if (const std::optional<LoadValueFault> fault = MemberPlaceFault(model, load))
+            reason = fault->reason;
     return reason;
 }
 
@@ -140,8 +144,8 @@ std::optional<UnfitRow> FirstFault(std::string_view table, const OneBasedTable<R
 // element whose end node is gone or whose ends now coincide, a support at a
 // node that is gone, a load at a node or on an element that is gone, a couple
 // at a node that has become a hinge of several members without naming one of
-// them. The student's loads are checked, also while unit forces stand in
-// Loads.
+// them, a load whose point or span no longer lies on its member. The
+// student's loads are checked, also while unit forces stand in Loads.
 std::optional<UnfitRow> FirstUnfitRow(const StructureModel& model)
 {
     const auto element = [&](const Element& e) { return ElementFault(model, e); };

@@ -109,7 +109,8 @@ struct ModelTypeAnalysis {
 // stored row that a later commit left without what it names (an element
 // whose end node is gone or whose ends coincide, a support or load at a node
 // that is gone, a load on an element that is gone, a couple at a hinge of
-// several members that names none of them; the message names the table, the
+// several members that names none of them, a load whose point or span lies
+// beyond its member's end; the message names the table, the
 // row and the cause), or with a rigid joint where more than two
 // members meet (the message names the first such node), or that cannot be
 // calculated as typed: geometrically unstable (the message names a node and

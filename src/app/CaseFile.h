@@ -21,6 +21,8 @@ struct StructureCase {
     CellRows nodes;
     CellRows elements;
     CellRows supports;
+    // Five cells a row, or up to eight with a, b and the intensity at b of
+    // a load placed along its member; missing cells read blank.
     CellRows loads;
     // The text typed as "超静定次数：" after choosing "超静定结构"; absent
     // for "静定结构".

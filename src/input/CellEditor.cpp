@@ -132,12 +132,12 @@ EditorActions CellEditor::TextKeyPress(int key)
     m_grid.SetText(row, col, m_state.text);
     m_textPending = false;
     m_state.textVisible = false;
-    MoveOn(SkipAfter(EntryKind::Typed, row, col, m_state.text));
+    MoveOn(SkipAfter(EntryKind::Typed, row, col));
     return {.consumeKey = true, .focusGrid = true};
 }
 
-// `text` is what the cell (row, col) now holds.
-int CellEditor::SkipAfter(EntryKind entry, int row, int col, std::string_view text) const
+// The cell (row, col) holds the entry already.
+int CellEditor::SkipAfter(EntryKind entry, int row, int col) const
 {
     for (const SkipRule& rule : m_rules.skips) {
         if (rule.entry != entry || rule.column != col)
@@ -148,11 +148,26 @@ int CellEditor::SkipAfter(EntryKind entry, int row, int col, std::string_view te
             continue;
         if (rule.determinateOnly && m_model.IndeterminacyDegree != 0)
             continue;
-        if (rule.joint == JointCondition::Hinged && !IsHingedNode(text))
+        if (rule.node != NodeCondition::Any && !NodeMatches(rule.node, m_grid.Text(row, kLoadNodeColumn)))
             continue;
         return rule.step;
     }
     return 1;
+}
+
+bool CellEditor::NodeMatches(NodeCondition condition, std::string_view cell) const
+{
+    switch (condition) {
+        case NodeCondition::Any:
+            return true;
+        case NodeCondition::Hinged:
+            return IsHingedNode(cell);
+        case NodeCondition::None:
+            return ReadIntegerCell(cell) == 0;
+        case NodeCondition::Named:
+            return ReadIntegerCell(cell) != 0;
+    }
+    return false;
 }
 
 // A number that names no node is no hinge.
@@ -172,7 +187,7 @@ EditorActions CellEditor::ListChoice(std::string_view chosen)
     m_state.listText = std::string(chosen);
     m_grid.SetText(row, col, chosen);
     m_state.listVisible = false;
-    MoveOn(SkipAfter(EntryKind::Chosen, row, col, chosen));
+    MoveOn(SkipAfter(EntryKind::Chosen, row, col));
     return {.focusGrid = true};
 }
 
@@ -212,14 +227,15 @@ void CellEditor::Reset()
     EnterCell();
 }
 
-// Right by `step` columns (never past the last), or from the last column to
-// the first cell of the next row; on the last row's last column the cell stays.
+// Right by `step` columns (never past the last), or from the last column or
+// by kNextRow to the first cell of the next row; where there is no next row
+// the cell stays.
 void CellEditor::MoveOn(int step)
 {
     const int row = m_grid.Row();
     const int col = m_grid.Col();
     const int lastCol = m_grid.Cols() - 1;
-    if (col < lastCol)
+    if (step != kNextRow && col < lastCol)
         MoveTo(row, std::min(col + step, lastCol));
     else if (row < m_grid.Rows() - 1)
         MoveTo(row + 1, 0);

@@ -22,10 +22,18 @@ inline constexpr int kKeySpace = 32;
 
 // After an entry in a column, the cursor moves right past the columns the
 // row does not need: a distributed load acts on an element, so it names no
-// node; a concentrated force names no element, a couple at a rigid joint
-// needs no element, a determinate structure needs no EI. The first matching
-// rule gives the step; no match moves one column.
-enum class JointCondition { Any, Hinged };
+// node; a concentrated force at a node names no element, a couple at a rigid
+// joint needs no element, a determinate structure needs no EI; a load at a
+// node has no a, b or intensity at b, nor a force or couple a b or an
+// intensity at b. The first matching rule gives the step; no match moves
+// one column.
+//
+// What the load row's node cell (column 1) names: a hinge; no node (blank or
+// 0, as the commit reads it); anything else.
+enum class NodeCondition { Any, Hinged, None, Named };
+inline constexpr int kLoadNodeColumn = 1;
+// A step: on to the first cell of the next row.
+inline constexpr int kNextRow = 0;
 // A number committed from the text editor, or an entry chosen in the list.
 enum class EntryKind { Typed, Chosen };
 struct SkipRule {
@@ -33,7 +41,7 @@ struct SkipRule {
     std::string_view rowType;      // text of the row's first cell; empty: any
     std::string_view firstHeader;  // header of column 0; empty: any
     int column;                    // the column just committed
-    JointCondition joint;          // joint of the node whose number was entered
+    NodeCondition node;            // what the row's node cell names
     bool determinateOnly;          // only while IndeterminacyDegree is 0
     int step;
 };
@@ -74,17 +82,35 @@ struct CellEditorRules {
 };
 
 inline constexpr SkipRule kLoadRowSkips[] = {
-    {EntryKind::Chosen, kDistributedLoad, {}, 0, JointCondition::Any, false, 2},
-    {EntryKind::Typed, kConcentratedLoad, {}, 1, JointCondition::Any, false, 2},
-    {EntryKind::Typed, kCouple, {}, 1, JointCondition::Hinged, false, 1},
-    {EntryKind::Typed, kCouple, {}, 1, JointCondition::Any, false, 2},
+    {EntryKind::Chosen, kDistributedLoad, {}, 0, NodeCondition::Any, false, 2},
+    {EntryKind::Typed, kConcentratedLoad, {}, 1, NodeCondition::Any, false, 2},
+    {EntryKind::Typed, kCouple, {}, 1, NodeCondition::Hinged, false, 1},
+    {EntryKind::Typed, kCouple, {}, 1, NodeCondition::Any, false, 2},
+};
+// The input form's loads between the nodes of a member: a force or couple
+// left without a node goes on to its member and, after its magnitude, to a;
+// one at a node ends its row with the magnitude, one between the nodes with
+// a. A distributed load goes on through a, b and the intensity at b.
+inline constexpr SkipRule kMemberPointSkips[] = {
+    {EntryKind::Typed, kConcentratedLoad, {}, 1, NodeCondition::None, false, 1},
+    {EntryKind::Typed, kCouple, {}, 1, NodeCondition::None, false, 1},
+    {EntryKind::Typed, kConcentratedLoad, {}, 4, NodeCondition::Named, false, kNextRow},
+    {EntryKind::Typed, kCouple, {}, 4, NodeCondition::Named, false, kNextRow},
+    {EntryKind::Typed, kConcentratedLoad, {}, 5, NodeCondition::Any, false, kNextRow},
+    {EntryKind::Typed, kCouple, {}, 5, NodeCondition::Any, false, kNextRow},
 };
 inline constexpr SkipRule kInputFormSkips[] = {
+    kMemberPointSkips[0],
+    kMemberPointSkips[1],
     kLoadRowSkips[0],
     kLoadRowSkips[1],
     kLoadRowSkips[2],
     kLoadRowSkips[3],
-    {EntryKind::Typed, {}, kElementColumns[0].header, 0, JointCondition::Any, true, 2},
+    {EntryKind::Typed, {}, kElementColumns[0].header, 0, NodeCondition::Any, true, 2},
+    kMemberPointSkips[2],
+    kMemberPointSkips[3],
+    kMemberPointSkips[4],
+    kMemberPointSkips[5],
 };
 inline constexpr HeaderList kInputFormLists[] = {
     {kNodeColumns[3].header, {{kHingedJoint, kRigidJoint, kFreeEnd}, 3}},
@@ -179,7 +205,8 @@ private:
     bool IsTyped(int col) const;
     bool IsList(int col) const;
     EditorActions BeginTyping(std::string_view text);
-    int SkipAfter(EntryKind entry, int row, int col, std::string_view text) const;
+    int SkipAfter(EntryKind entry, int row, int col) const;
+    bool NodeMatches(NodeCondition condition, std::string_view cell) const;
     bool IsHingedNode(std::string_view typed) const;
     ListEntries ListFor(int row, int col) const;
     void MoveOn(int step);

@@ -36,12 +36,15 @@ namespace {
 // One cell as the committed table shows it and as the grid holds it say the
 // same when their texts are equal, or, in a row the commit reads, when a
 // typed column (each holds numbers) reads the same number from both: "0"
-// where the student left a blank, "25000" for "2.5e4".
+// where the student left a blank, "25000" for "2.5e4". Where a blank means
+// "not given", a blank and a number differ (a triangle is no uniform load).
 bool SameCell(const InputColumn& column, bool rowRead, std::string_view shown, std::string_view typed)
 {
     if (shown == typed)
         return true;
     if (!rowRead || column.editorKind != kTypedColumn)
+        return false;
+    if (column.blankIsAbsent && IsBlankText(shown) != IsBlankText(typed))
         return false;
     const std::optional<double> a = CellNumber(shown);
     const std::optional<double> b = CellNumber(typed);

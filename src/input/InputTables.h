@@ -35,6 +35,8 @@ struct InputColumn {
     std::string_view header;
     int widthTwips;
     std::string_view editorKind;
+    // A number cell whose blank means "not given" rather than 0.
+    bool blankIsAbsent = false;
 };
 
 struct InputTableLayout {
@@ -61,9 +63,12 @@ inline constexpr InputColumn kSupportColumns[] = {
     {"支座类型", 830, kListColumn},
     {"支座方向", 830, kListColumn},
 };
+// a and b are distances from end i along the member named; 末端大小 is the
+// intensity at b of a distributed load varying linearly from 荷载大小 at a.
 inline constexpr InputColumn kLoadColumns[] = {
-    {"荷载类型", 830, kListColumn}, {"作用结点", 830, kTypedColumn}, {"作用单元", 830, kTypedColumn},
-    {"荷载方向", 830, kListColumn}, {"荷载大小", 830, kTypedColumn},
+    {"荷载类型", 830, kListColumn},     {"作用结点", 830, kTypedColumn},       {"作用单元", 830, kTypedColumn},
+    {"荷载方向", 830, kListColumn},     {"荷载大小", 830, kTypedColumn},       {"起点a", 830, kTypedColumn, true},
+    {"终点b", 830, kTypedColumn, true}, {"末端大小", 830, kTypedColumn, true},
 };
 
 // Indexed by InputTableKind.

@@ -69,6 +69,14 @@ public:
         return ReadFloatCell(text).value_or(0.0f);
     }
 
+    // A number cell that may stay blank: absent when it is.
+    std::optional<float> OptionalNumber(int col)
+    {
+        if (IsBlankText(Text(col)))
+            return std::nullopt;
+        return Number(col);
+    }
+
     // Elements, supports and loads name nodes and elements by their row, so
     // the number typed in a row must be that row's: what the picture prints
     // is then what the other tables name.
@@ -191,19 +199,49 @@ Support ReadSupport(TableReader& in, const StructureModel& model)
     return support;
 }
 
-// A concentrated force and a couple act at a node; a distributed load, and a
-// couple that names an element, act on an element. Numbers a load type does
-// not use are stored as typed.
+// The load table's columns of a, b and the intensity at b, by LoadValue.
+constexpr int kLoadValueColumns[] = {5, 6, 7};
+
+// The place of a row's load as its cells show it, none refused: whether the
+// load names a node depends on its element and, for a couple, on whether a
+// is given, cells right of the node's, while the cells are checked left to
+// right.
+Load TypedPlace(const TableReader& in)
+{
+    Load place;
+    place.LoadType = in.Text(0);
+    place.NodeNo = ReadIntegerCell(in.Text(1)).value_or(0);
+    place.ElementNo = ReadIntegerCell(in.Text(2)).value_or(0);
+    if (!IsBlankText(in.Text(5)))
+        place.StartA = 0.0f;
+    return place;
+}
+
+// A concentrated force and a couple act at a node, or between the nodes of
+// the element they name; a distributed load, and a couple that names an
+// element, act on an element. Numbers a load type does not use are stored as
+// typed, except a, b and the intensity at b, which only the loads placed
+// along a member may have (MemberPlaceFault). Blank, those three are absent;
+// the intensity at b is signed by the direction, as the magnitude.
 Load ReadLoad(TableReader& in, const StructureModel& model)
 {
+    const Load place = TypedPlace(in);
     Load load;
-    load.LoadType = in.Text(0);
-    load.NodeNo = LoadNamesNode(load) ? in.NodeNumber(1, model) : in.Integer(1);
+    load.LoadType = place.LoadType;
+    load.NodeNo = LoadNamesNode(place) ? in.NodeNumber(1, model) : in.Integer(1);
     load.ElementNo = in.Integer(2);
-    if (LoadNamesElement(load) && !in.Refused())
+    if (LoadNamesElement(place) && !in.Refused())
         load.ElementNo = in.ElementNumber(2, model);
     load.Direction = in.Text(3);
     load.Magnitude = LoadMagnitude(load.LoadType, load.Direction, in.Number(4));
+    load.StartA = in.OptionalNumber(5);
+    load.EndB = in.OptionalNumber(6);
+    if (const std::optional<float> end = in.OptionalNumber(7))
+        load.EndMagnitude = LoadMagnitude(load.LoadType, load.Direction, *end);
+    if (in.Refused())
+        return load;
+    if (const std::optional<LoadValueFault> fault = MemberPlaceFault(model, load))
+        in.Refuse(kLoadValueColumns[static_cast<std::size_t>(fault->value)], fault->reason);
     return load;
 }
 
@@ -332,14 +370,34 @@ std::string OptionalNumberText(std::int16_t n)
     return n == 0 ? std::string() : IntegerText(n);
 }
 
-// The magnitude as typed: the stored value carries the sign of the
+// An intensity as typed: the stored value carries the sign of the
 // direction, which the typed value does not.
-float TypedMagnitude(const Load& load)
+float TypedMagnitude(const Load& load, float stored)
 {
     for (const MagnitudeSign& s : kMagnitudeSigns)
         if (s.loadType == load.LoadType && s.direction == load.Direction)
-            return s.sign * load.Magnitude;
-    return load.Magnitude;
+            return s.sign * stored;
+    return stored;
+}
+
+// A value that may be absent: blank then.
+std::string OptionalCellText(std::optional<float> value)
+{
+    return value ? CellTextOf(*value) : std::string();
+}
+
+// The five cells every load has, and a, b and the intensity at b only when
+// one of them is given: a table without them is kept as it always was.
+std::vector<std::string> LoadCells(const Load& l)
+{
+    std::vector<std::string> cells{l.LoadType, OptionalNumberText(l.NodeNo), OptionalNumberText(l.ElementNo),
+                                   l.Direction, CellTextOf(TypedMagnitude(l, l.Magnitude))};
+    if (l.StartA || l.EndB || l.EndMagnitude) {
+        cells.push_back(OptionalCellText(l.StartA));
+        cells.push_back(OptionalCellText(l.EndB));
+        cells.push_back(l.EndMagnitude ? CellTextOf(TypedMagnitude(l, *l.EndMagnitude)) : std::string());
+    }
+    return cells;
 }
 
 std::string RefusalMessage(const InputTableLayout& layout, const CellRefusal& refusal)
@@ -383,8 +441,7 @@ CellRows CommittedRows(const StructureModel& model, int kind)
             break;
         case kLoadTable:
             for (const Load& l : model.UserLoads())
-                rows.push_back({l.LoadType, OptionalNumberText(l.NodeNo), OptionalNumberText(l.ElementNo), l.Direction,
-                                CellTextOf(TypedMagnitude(l))});
+                rows.push_back(LoadCells(l));
             break;
         default:
             break;

@@ -20,9 +20,11 @@ namespace tavrin {
 // Rows are read from 1 down to the first row whose first cell is empty.
 //
 // The new table is built aside. A number cell whose text is not wholly a
-// number (a blank one reads 0), a number that cannot be stored, a node number
-// or element code other than its row's (1, 2, ... in row order), a row that
-// names a missing node or element, an element of zero length, or an empty
+// number (a blank one reads 0, or, for a load's a, b and intensity at b,
+// absent), a number that cannot be stored, a node number or element code
+// other than its row's (1, 2, ... in row order), a row that names a missing
+// node or element, an element of zero length, a load's a, b or intensity at
+// b where it means nothing or off its member (MemberPlaceFault), or an empty
 // node or element table refuses the whole commit: one message naming the row
 // and the column goes to `messages`, and the model, the picture and the grid
 // stay exactly as they were. Returns true when the table was committed.
@@ -37,7 +39,9 @@ bool CommitInputTable(StructureModel& model, const TextGrid& grid, Canvas& canva
 // commit back to the same values: what the input grid shows when the table
 // is chosen again, and what a structure file keeps. A load's node or element
 // cell holding 0 is left empty, as the load types that do not use it are
-// typed. No rows for a kind outside 0..3.
+// typed; a load's a, b and intensity at b follow in three more cells, blank
+// where absent, only when one of them is given, so that a load table without
+// them keeps its five cells a row. No rows for a kind outside 0..3.
 CellRows CommittedRows(const StructureModel& model, int kind);
 
 // Clears the picture and redraws the layers of the tables before the showing

@@ -50,6 +50,27 @@ inline constexpr std::string_view kMemberEndsCoincide = "单元长度为零（�
 inline constexpr std::string_view kMemberLengthBeyondRange = "单元长度超出数值范围";
 inline constexpr std::string_view kMemberTooShort = "单元长度过小，超出单精度数值的范围";
 
+// Why a load cannot have its a, b or intensity at b, or why its point or
+// span does not lie on its member.
+inline constexpr std::string_view kStartAUnused = "起点a只用于均布荷载，以及作用结点空白、作用于单元的集中荷载和力偶";
+inline constexpr std::string_view kEndBUnused = "终点b只用于均布荷载";
+inline constexpr std::string_view kEndMagnitudeUnused = "末端大小只用于均布荷载";
+
+// "5不在单元1上（距i端的距离应在0～4之间）": `value` is a or b as typed,
+// `length` the member's length.
+inline std::string OffMemberText(std::string_view value, int element, std::string_view length)
+{
+    return std::string(value) + "不在" + std::string(kElementWord) + std::to_string(element) +
+           "上（距i端的距离应在0～" + std::string(length) + "之间）";
+}
+
+// "起点a（3）应小于终点b（2）"; a blank b reads "空白，即单元长度4".
+inline constexpr std::string_view kBlankEndB = "空白，即单元长度";
+inline std::string EmptySpanText(std::string_view a, std::string_view b)
+{
+    return "起点a（" + std::string(a) + "）应小于终点b（" + std::string(b) + "）";
+}
+
 // Why a cell's text cannot fill its field: "“x4”不是数字".
 inline constexpr std::string_view kNotANumber = "不是数字";
 inline constexpr std::string_view kIntegerOutOfRange = "整数值超出-32768～32767的范围";

@@ -210,8 +210,9 @@ TEST(ModelTypeTest, RigidJointOfThreeMembersIsRefusedAndNothingChanges)
     }
 }
 
-// A beam 1-2 fixed at node 1 with a force at node 2 and a distributed load
-// on element 1, then changed as a later commit of one table leaves it.
+// A beam 1-2 fixed at node 1 with a force at node 2, a distributed load on
+// element 1 and, between its nodes, a force at a = 2, a couple at a = 1 and
+// a triangle, then changed as a later commit of one table leaves it.
 TEST(ModelTypeTest, RowsThatNoLongerFitTheirNodesOrElementsAreRefusedUntilCommittedAgain)
 {
     const struct {
@@ -229,6 +230,14 @@ TEST(ModelTypeTest, RowsThatNoLongerFitTheirNodesOrElementsAreRefusedUntilCommit
          "荷载表第1行：结点号3不存在（现有结点1～2），请重新提交荷载表！"},
         {"distributed load on an element gone", [](StructureModel& m) { m.Loads.at(2).ElementNo = 2; },
          "荷载表第2行：单元号2不存在（现有单元1），请重新提交荷载表！"},
+        {"force between the nodes of an element gone", [](StructureModel& m) { m.Loads.at(3).ElementNo = 2; },
+         "荷载表第3行：单元号2不存在（现有单元1），请重新提交荷载表！"},
+        {"force beyond the end of its member, now shorter",
+         [](StructureModel& m) {
+             m.Nodes.at(2).X = 1.5f;
+             m.Elements.at(1).Length = 1.5f;
+         },
+         "荷载表第3行：2不在单元1上（距i端的距离应在0～1.5之间），请重新提交荷载表！"},
         {"the student's loads while a unit force stands in Loads",
          [](StructureModel& m) {
              m.SavedLoads = m.Loads;
@@ -249,6 +258,10 @@ TEST(ModelTypeTest, RowsThatNoLongerFitTheirNodesOrElementsAreRefusedUntilCommit
         model.SupportConstraintCount = 3;
         model.Loads.Append(Load{std::string(kConcentratedLoad), -5.0f, std::string(kDownward), 2, 0});
         model.Loads.Append(Load{std::string(kDistributedLoad), -2.0f, std::string(kDownward), 0, 1});
+        model.Loads.Append(Load{std::string(kConcentratedLoad), -3.0f, std::string(kDownward), 0, 1, 2.0f});
+        model.Loads.Append(Load{std::string(kCouple), 1.0f, std::string(kCounterClockwise), 0, 1, 1.0f});
+        model.Loads.Append(
+            Load{std::string(kDistributedLoad), 0.0f, std::string(kDownward), 0, 1, std::nullopt, std::nullopt, -6.0f});
         RecordingMessages messages;
         ASSERT_TRUE(AnalyseModelType(model, messages).accepted);
 

@@ -60,6 +60,8 @@ TEST(BatchCaseTest, ValuesOfTheWrongKindNameTheirKey)
         {R"({"nodes": {"1": [0, 0]}})", "nodes: 应为由行组成的数组"},
         {R"({"nodes": [1, 2]})", "nodes[0]: 应为由单元格组成的数组"},
         {R"({"supports": [[1, "铰支座", "结点下方", "多余"]]})", "supports[0]: 这张表只有3列，这一行却有4个单元格"},
+        {R"({"loads": [["均布荷载", "", 1, "向下", 2, 0, 4, 1, "多余"]]})",
+         "loads[0]: 这张表只有8列，这一行却有9个单元格"},
         {R"({"unitForces": [[["集中荷载", 2, null, "向上"]]]})", "unitForces[0][0][2]: 应为文本或数字"},
         {R"({"unitForces": {"X1": []}})", "unitForces: 应为单位力表的数组"},
         {R"({"degree": [1]})", "degree: 应为文本、数字或 null"},

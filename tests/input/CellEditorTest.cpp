@@ -61,9 +61,13 @@ struct Editing {
         editor.SetText(text);
         return actions;
     }
+    // An empty text is Enter on an empty cell: the cell left blank.
     EditorActions Enter(std::string_view text)
     {
-        Type(text);
+        if (text.empty())
+            editor.GridKeyPress(kKeyEnter, "\r");
+        else
+            Type(text);
         return editor.TextKeyPress(kKeySpace);
     }
     EditorActions Choose(std::string_view entry)
@@ -128,6 +132,8 @@ struct SkipCase {
     int col;
     const char* typed;
     int expectedCol;
+    const char* node = "";  // written into the node column of row 1
+    int expectedRow = 1;
 };
 
 TEST(CellEditorTest, TextEntriesSkipTheColumnsTheRowDoesNotNeed)
@@ -148,6 +154,16 @@ TEST(CellEditorTest, TextEntriesSkipTheColumnsTheRowDoesNotNeed)
         {"couple at a non-number", kLoadTable, input, 0, "力偶", 1, "x", 3},
         {"couple at a huge number", kLoadTable, input, 0, "力偶", 1, "1e10", 3},
         {"distributed load element", kLoadTable, input, 0, "均布荷载", 2, "1", 3},
+        {"force left without a node names its member", kLoadTable, input, 0, "集中荷载", 1, "", 2},
+        {"force at node 0 names its member", kLoadTable, input, 0, "集中荷载", 1, "0", 2},
+        {"couple left without a node names its member", kLoadTable, input, 0, "力偶", 1, "", 2},
+        {"force at a node ends with its magnitude", kLoadTable, input, 0, "集中荷载", 4, "10", 0, "3", 2},
+        {"couple at a hinge ends with its magnitude", kLoadTable, input, 0, "力偶", 4, "2", 0, "2", 2},
+        {"force on a member goes on to a", kLoadTable, input, 0, "集中荷载", 4, "10", 5},
+        {"force on a member ends with a", kLoadTable, input, 0, "集中荷载", 5, "2", 0, "", 2},
+        {"couple on a member ends with a", kLoadTable, input, 0, "力偶", 5, "2", 0, "", 2},
+        {"distributed load goes on to a", kLoadTable, input, 0, "均布荷载", 4, "10", 5},
+        {"unit force left without a node", -1, calc, 0, "集中荷载", 1, "", 3},
         {"unit force concentrated", -1, calc, 0, "集中荷载", 1, "3", 3},
         {"unit couple at a hinge", -1, calc, 0, "力偶", 1, "2", 2},
         {"unit couple at a rigid joint", -1, calc, 0, "力偶", 1, "1", 3},
@@ -159,17 +175,19 @@ TEST(CellEditorTest, TextEntriesSkipTheColumnsTheRowDoesNotNeed)
         e.model.IndeterminacyDegree = c.degree;
         if (*c.rowType)
             e.grid.SetText(1, 0, c.rowType);
+        if (c.col != 1)
+            e.grid.SetText(1, 1, c.node);
         e.At(1, c.col);
         e.Enter(c.typed);
         EXPECT_EQ(e.grid.Text(1, c.col), c.typed);
-        EXPECT_EQ(e.Cell(), std::make_pair(1, c.expectedCol));
+        EXPECT_EQ(e.Cell(), std::make_pair(c.expectedRow, c.expectedCol));
     }
 }
 
 TEST(CellEditorTest, TheLastColumnLeadsToTheNextRowAndTheLastRowStays)
 {
     Editing e(kLoadTable);
-    e.At(3, 4);
+    e.At(3, 7);
     e.Enter("10");
     EXPECT_EQ(e.Cell(), std::make_pair(4, 0));
 

@@ -49,6 +49,7 @@ private slots:
     void startsWithOnlyTheTableChoice();
     void typesAndCommitsTheNodeTableFromTheKeyboard();
     void typesTheLoadTableThroughTheListsAndSkips();
+    void typesALoadOnAMemberAndATriangle();
     void switchingTablesDropsTheStaleColumns();
     void escapeInTheListLeavesTheCellAndAClickKeepsTyping();
     void undoRedrawsTheLayersBelowTheShowingTable();
@@ -210,7 +211,7 @@ void InputParaFormQtTest::typesTheLoadTableThroughTheListsAndSkips()
     m_model->Elements.Append({2, 1.0f, 2, 3, 3.0f, 1.0f, 0.0f});
     FitModelToPicture(*m_model, *m_picture);
     ChooseTable(3);
-    QCOMPARE(Grid()->Cols(), 5);
+    QCOMPARE(Grid()->Cols(), 8);
 
     Type(QStringLiteral(" "));
     QCOMPARE(List()->count(), 4);
@@ -222,6 +223,11 @@ void InputParaFormQtTest::typesTheLoadTableThroughTheListsAndSkips()
     ChooseInList(U("向下"));
     Type(QStringLiteral("10"));
     Press(Qt::Key_Return);
+    QCOMPARE(Current(), std::make_pair(1, 5));  // on through a, b and the intensity at b, left blank
+    for (int blank = 0; blank < 3; ++blank) {
+        Press(Qt::Key_Return);
+        Press(Qt::Key_Return);
+    }
     QCOMPARE(Current(), std::make_pair(2, 0));
 
     Type(QStringLiteral(" "));
@@ -260,6 +266,51 @@ void InputParaFormQtTest::typesTheLoadTableThroughTheListsAndSkips()
     const std::vector<CanvasOp> drawn(m_picture->ops.begin() + static_cast<std::ptrdiff_t>(opsBefore),
                                       m_picture->ops.end());
     QVERIFY(Strokes(drawn) == Strokes(expected.ops));
+}
+
+// A force at a = 2 on member 1, its node left blank; a triangle on member 1
+// from 0 at end i to 6 at end j, a and b left blank.
+void InputParaFormQtTest::typesALoadOnAMemberAndATriangle()
+{
+    m_model->Nodes.Append({1, "刚接", 0.0f, 0.0f});
+    m_model->Nodes.Append({2, "刚接", 4.0f, 0.0f});
+    m_model->Elements.Append({1, 1.0f, 1, 2, 4.0f, 0.0f, 1.0f});
+    FitModelToPicture(*m_model, *m_picture);
+    ChooseTable(3);
+
+    Type(QStringLiteral(" "));
+    ChooseInList(U("集中荷载"));
+    Press(Qt::Key_Return);
+    Press(Qt::Key_Return);
+    QCOMPARE(Current(), std::make_pair(1, 2));  // without a node it names its member
+    Type(QStringLiteral("1 "));
+    Type(QStringLiteral(" "));
+    ChooseInList(U("向下"));
+    Type(QStringLiteral("10 "));
+    QCOMPARE(Current(), std::make_pair(1, 5));
+    Type(QStringLiteral("2 "));
+    QCOMPARE(Current(), std::make_pair(2, 0));  // a force has no b nor an intensity at b
+
+    Type(QStringLiteral(" "));
+    ChooseInList(U("均布荷载"));
+    Type(QStringLiteral("1 "));
+    Type(QStringLiteral(" "));
+    ChooseInList(U("向下"));
+    Type(QStringLiteral("0 "));
+    for (int blank = 0; blank < 2; ++blank) {
+        Press(Qt::Key_Return);
+        Press(Qt::Key_Return);
+    }
+    QCOMPARE(Current(), std::make_pair(2, 7));
+    // The last columns lie past the grid's width: the grid scrolls to them.
+    QVERIFY(Grid()->viewport()->rect().contains(Grid()->visualRect(Grid()->currentIndex())));
+    Type(QStringLiteral("6 "));
+
+    QTest::mouseClick(Find<QPushButton>("cmdApply"), Qt::LeftButton);
+    QVERIFY(m_messages->shown.empty());
+    QCOMPARE(m_model->LoadCount(), 2);
+    QCOMPARE(m_model->Loads.at(1), (Load{"集中荷载", -10.0f, "向下", 0, 1, 2.0f, std::nullopt, std::nullopt}));
+    QCOMPARE(m_model->Loads.at(2), (Load{"均布荷载", 0.0f, "向下", 0, 1, std::nullopt, std::nullopt, -6.0f}));
 }
 
 void InputParaFormQtTest::switchingTablesDropsTheStaleColumns()

@@ -46,9 +46,9 @@ TEST(InputTablesTest, ChoosingATableLaysOutItsColumnsCaptionsAndEditorKinds)
         {3,
          "输入荷载信息：",
          "荷载数据：",
-         {"荷载类型", "作用结点", "作用单元", "荷载方向", "荷载大小"},
-         {830, 830, 830, 830, 830},
-         {"F", "T", "T", "F", "T"}},
+         {"荷载类型", "作用结点", "作用单元", "荷载方向", "荷载大小", "起点a", "终点b", "末端大小"},
+         {830, 830, 830, 830, 830, 830, 830, 830},
+         {"F", "T", "T", "F", "T", "T", "T", "T"}},
     };
     for (const ExpectedTable& t : tables) {
         SCOPED_TRACE(t.index);
@@ -111,7 +111,8 @@ TEST(InputTablesTest, AListIndexThatNamesNoTableOnlyMovesTheCurrentCell)
     }
 }
 
-// Nodes 1 (0,0) and 2 (4,0) and one member with EI 0, committed.
+// Nodes 1 (0,0) and 2 (4,0), one member with EI 0 and a uniform load over
+// [1, 4] of it, committed.
 struct CommittedFrame {
     StructureModel model;
     RecordingCanvas canvas{200.0, 150.0};
@@ -121,6 +122,7 @@ struct CommittedFrame {
     {
         Commit(kNodeTable, {{"1", "0", "0", "刚接"}, {"2", "4", "0", "自由端"}});
         Commit(kElementTable, {{"1", "0", "1", "2"}});
+        Commit(kLoadTable, {{"均布荷载", "", "1", "向下", "2", "1"}});
     }
     void Commit(int kind, std::initializer_list<std::initializer_list<std::string_view>> rows)
     {
@@ -156,6 +158,8 @@ TEST(InputTablesTest, ATableIsModifiedWhenItsRowsDifferFromTheCommittedOnes)
         {"a number left blank that reads as committed", kElementTable, 1, 1, "", false},
         {"a number in other words", kElementTable, 1, 2, "1.0", false},
         {"a number in a row the commit does not read", kElementTable, 2, 1, "0", true},
+        {"a given in other words", kLoadTable, 1, 5, "1.0", false},
+        {"an intensity at b of 0 where none was given", kLoadTable, 1, 7, "0", true},
     };
     CommittedFrame f;
     for (const auto& c : cases) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -379,6 +380,54 @@ TEST(ModelCommitTest, BadTablesAreRefusedWithOneMessageAndChangeNothing)
          kLoadTable,
          {{"均布荷载", "99999", "1", "向下", "1"}},
          "第1行“作用结点”列：整数值超出-32768～32767的范围，本表未提交!"},
+        {"force between the nodes of a missing member",
+         kLoadTable,
+         {{"集中荷载", "", "3", "向下", "10", "1"}},
+         "第1行“作用单元”列：单元号3不存在（现有单元1～2），本表未提交!"},
+        {"couple with a of no number names its member first",
+         kLoadTable,
+         {{"力偶", "", "9", "顺时针", "10", "x"}},
+         "第1行“作用单元”列：单元号9不存在（现有单元1～2），本表未提交!"},
+        {"couple without node or a acts at node 0",
+         kLoadTable,
+         {{"力偶", "", "1", "顺时针", "10"}},
+         "第1行“作用结点”列：结点号0不存在（现有结点1～3），本表未提交!"},
+        {"a beyond the end of its member",
+         kLoadTable,
+         {{"集中荷载", "", "1", "向下", "10", "5"}},
+         "第1行“起点a”列：5不在单元1上（距i端的距离应在0～4之间），本表未提交!"},
+        {"b before end i",
+         kLoadTable,
+         {{"均布荷载", "", "2", "向下", "1", "", "-1"}},
+         "第1行“终点b”列：-1不在单元2上（距i端的距离应在0～3之间），本表未提交!"},
+        {"a not before b",
+         kLoadTable,
+         {{"均布荷载", "", "1", "向下", "1", "3", "2"}},
+         "第1行“终点b”列：起点a（3）应小于终点b（2），本表未提交!"},
+        {"a at the end of the member, b blank",
+         kLoadTable,
+         {{"均布荷载", "", "2", "向下", "1", "3"}},
+         "第1行“起点a”列：起点a（3）应小于终点b（空白，即单元长度3），本表未提交!"},
+        {"a of a force at a node",
+         kLoadTable,
+         {{"集中荷载", "3", "", "向下", "10", "2"}},
+         "第1行“起点a”列：起点a只用于均布荷载，以及作用结点空白、作用于单元的集中荷载和力偶，本表未提交!"},
+        {"b of a force",
+         kLoadTable,
+         {{"集中荷载", "", "1", "向下", "10", "2", "3"}},
+         "第1行“终点b”列：终点b只用于均布荷载，本表未提交!"},
+        {"intensity at b of a couple",
+         kLoadTable,
+         {{"力偶", "", "1", "顺时针", "10", "2", "", "5"}},
+         "第1行“末端大小”列：末端大小只用于均布荷载，本表未提交!"},
+        {"text in a",
+         kLoadTable,
+         {{"均布荷载", "", "1", "向下", "1", "2m"}},
+         "第1行“起点a”列：“2m”不是数字，本表未提交!"},
+        {"intensity at b beyond a float",
+         kLoadTable,
+         {{"均布荷载", "", "1", "向下", "1", "", "", "1e39"}},
+         "第1行“末端大小”列：数值过大，无法存储，本表未提交!"},
     };
     for (const Refusal& c : cases) {
         SCOPED_TRACE(c.name);
@@ -442,6 +491,37 @@ TEST(ModelCommitTest, ACoupleWithoutElementAndAnEmptyLoadTableAreCommitted)
     ASSERT_TRUE(Commit(f.model, kLoadTable, {}, f.canvas, f.messages));
     EXPECT_EQ(f.model.LoadCount(), 0);
     EXPECT_TRUE(f.messages.shown.empty());
+}
+
+// Member 1 runs 4 from node 1 along x, member 2 3 from node 2 along y.
+TEST(ModelCommitTest, LoadsBetweenTheNodesKeepTheirPlaceAndBlankStaysAbsent)
+{
+    const std::optional<float> none;
+    const struct {
+        const char* name;
+        std::vector<std::string_view> row;
+        Load load;
+    } cases[] = {
+        {"force at a", {"集中荷载", "", "1", "向下", "10", "2"}, {"集中荷载", -10.0f, "向下", 0, 1, 2.0f, none, none}},
+        {"force at end i, a blank", {"集中荷载", " ", "1", "向上", "5"}, {"集中荷载", 5.0f, "向上", 0, 1}},
+        {"force at end j",
+         {"集中荷载", "0", "2", "向左", "5", "3"},
+         {"集中荷载", -5.0f, "向左", 0, 2, 3.0f, none, none}},
+        {"couple at a", {"力偶", "", "2", "逆时针", "3", "1.5"}, {"力偶", 3.0f, "逆时针", 0, 2, 1.5f, none, none}},
+        {"triangle over the member",
+         {"均布荷载", "", "1", "向下", "0", "", " ", "6"},
+         {"均布荷载", 0.0f, "向下", 0, 1, none, none, -6.0f}},
+        {"uniform over [a, L]",
+         {"均布荷载", "", "2", "向右", "2", "1", "3"},
+         {"均布荷载", 2.0f, "向右", 0, 2, 1.0f, 3.0f, none}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Frame f;
+        ASSERT_TRUE(Commit(f.model, kLoadTable, {c.row}, f.canvas, f.messages));
+        EXPECT_EQ(f.model.Loads.at(1), c.load);
+        EXPECT_TRUE(f.messages.shown.empty());
+    }
 }
 
 // Each commit draws its own layer on top; the picture matches the passes run
@@ -576,7 +656,10 @@ TEST(ModelCommitTest, AChosenTableShowsItsCommittedRowsWhichCommitBackUnchanged)
                        {{"集中荷载", "3", "", "向下", "10"},
                         {"均布荷载", "", "2", "向左", "1.5"},
                         {"力偶", "2", "1", "顺时针", "4"},
-                        {"集中荷载", "2", "", "斜向", "7"}},
+                        {"集中荷载", "2", "", "斜向", "7"},
+                        {"集中荷载", "", "1", "向下", "10", "2.0"},
+                        {"均布荷载", "", "2", "向左", "0", "", "", "6"},
+                        {"均布荷载", "", "1", "向上", "1", "0.5", "4", "-2"}},
                        f.canvas, f.messages));
     // The load table is the user's also while unit forces stand in Loads.
     const OneBasedTable<Load> userLoads = f.model.Loads;
@@ -597,7 +680,10 @@ TEST(ModelCommitTest, AChosenTableShowsItsCommittedRowsWhichCommitBackUnchanged)
          {{"集中荷载", "3", "", "向下", "10"},
           {"均布荷载", "", "2", "向左", "1.5"},
           {"力偶", "2", "1", "顺时针", "4"},
-          {"集中荷载", "2", "", "斜向", "0"}}},
+          {"集中荷载", "2", "", "斜向", "0"},
+          {"集中荷载", "", "1", "向下", "10", "2"},
+          {"均布荷载", "", "2", "向左", "0", "", "", "6"},
+          {"均布荷载", "", "1", "向上", "1", "0.5", "4", "-2"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);

@@ -80,7 +80,8 @@ inline void ChooseInListEditor(QComboBox& list, const QString& entry)
 // starts with a key on the grid and is confirmed with Enter in the text box;
 // a list cell opens with Space and takes the entry clicked. The editors move
 // the current cell on by themselves, skipping the columns a row does not need,
-// so each row lists only the cells the student fills.
+// so each row lists only the cells the student fills or, with an empty text,
+// passes by blank.
 class GridTyping {
 public:
     explicit GridTyping(QWidget& form)
@@ -99,19 +100,30 @@ public:
         QTest::keyClick(&m_text, Qt::Key_Return);
         QVERIFY(!m_text.isVisible());
     }
+    // Enter opens the empty cell's text box, Enter confirms it blank.
+    void Blank()
+    {
+        QTest::keyClick(&m_grid, Qt::Key_Return);
+        QVERIFY(m_text.isVisible());
+        QCOMPARE(m_text.text(), QString());
+        QTest::keyClick(&m_text, Qt::Key_Return);
+        QVERIFY(!m_text.isVisible());
+    }
     void Choose(const char* entry)
     {
         QTest::keyClick(&m_grid, Qt::Key_Space);
         ChooseInListEditor(m_list, QString::fromUtf8(entry));
     }
-    // A cell is typed when its text is a number.
+    // A cell is typed when its text is a number, left blank when it is empty.
     void Row(const std::vector<const char*>& cells)
     {
         for (const char* cell : cells) {
             const QString text = QString::fromUtf8(cell);
             bool number = false;
             text.toDouble(&number);
-            if (number)
+            if (text.isEmpty())
+                Blank();
+            else if (number)
                 Type(text);
             else
                 Choose(cell);
