@@ -106,24 +106,24 @@ std::vector<double> MemberLoad::LoadPoints() const
     return points;
 }
 
-double MemberLoad::AlongBetweenNodes() const
+double MemberLoad::TotalBetweenNodes(double Distributed::*v1, double Distributed::*v2, double Point::*force) const
 {
     double total = 0.0;
     for (const Distributed& d : m_distributed)
-        total += LinearIntensity(d.a, d.b, d.p1, d.p2).Total();
+        total += LinearIntensity(d.a, d.b, d.*v1, d.*v2).Total();
     for (const Point& f : m_points)
-        total += f.P;
+        total += f.*force;
     return total;
+}
+
+double MemberLoad::AlongBetweenNodes() const
+{
+    return TotalBetweenNodes(&Distributed::p1, &Distributed::p2, &Point::P);
 }
 
 double MemberLoad::AcrossBetweenNodes() const
 {
-    double total = 0.0;
-    for (const Distributed& d : m_distributed)
-        total += LinearIntensity(d.a, d.b, d.q1, d.q2).Total();
-    for (const Point& f : m_points)
-        total += f.Q;
-    return total;
+    return TotalBetweenNodes(&Distributed::q1, &Distributed::q2, &Point::Q);
 }
 
 SectionForces<double> MemberLoad::BetweenNodesAtEndJ() const

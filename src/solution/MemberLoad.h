@@ -183,6 +183,7 @@ public:
 
 private:
     // Totals of the loads between the nodes: along, across.
+    double TotalBetweenNodes(double Distributed::*v1, double Distributed::*v2, double Point::*force) const;
     double AlongBetweenNodes() const;
     double AcrossBetweenNodes() const;
 
