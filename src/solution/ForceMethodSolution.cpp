@@ -27,6 +27,14 @@ std::optional<ForceMethodSolution> SolveForceMethod(const StructureModel& model,
                                                     const std::vector<OneBasedTable<Load>>& caseLoads, std::string& why,
                                                     bool solveUnknowns)
 {
+    return SolveForceMethod(model, caseLoads, ImposedDeformation{}, why, solveUnknowns);
+}
+
+std::optional<ForceMethodSolution> SolveForceMethod(const StructureModel& model,
+                                                    const std::vector<OneBasedTable<Load>>& caseLoads,
+                                                    const ImposedDeformation& imposed, std::string& why,
+                                                    bool solveUnknowns)
+{
     ForceMethodSolution s;
     s.degree = caseLoads.empty() ? 0 : static_cast<int>(caseLoads.size()) - 1;
     for (const OneBasedTable<Load>& table : caseLoads) {
@@ -52,10 +60,16 @@ std::optional<ForceMethodSolution> SolveForceMethod(const StructureModel& model,
             }
         s.delta.assign(n, std::vector<double>(n, 0.0));
         s.Delta.assign(n, 0.0);
+        s.Dc.assign(n, 0.0);
+        s.Dt.assign(n, 0.0);
+        s.c.assign(n, 0.0);
         for (std::size_t i = 0; i < n; ++i) {
             for (std::size_t j = i; j < n; ++j)
                 s.delta[i][j] = s.delta[j][i] = SumOfProducts(model, s.cases[i + 1], s.cases[j + 1]);
             s.Delta[i] = SumOfProducts(model, s.cases[0], s.cases[i + 1]);
+            s.Dc[i] = SettlementTerm(model, s.cases[i + 1], imposed.settlements);
+            s.Dt[i] = TemperatureTerm(model, s.cases[i + 1], s.loads[i + 1].members, imposed.temperatures);
+            s.c[i] = i < imposed.alongX.size() ? imposed.alongX[i] : 0.0;
         }
         if (!solveUnknowns) {
             s.total = s.cases.front();
@@ -66,10 +80,10 @@ std::optional<ForceMethodSolution> SolveForceMethod(const StructureModel& model,
             why = kCanonicalSingular;
             return std::nullopt;
         }
-        std::vector<double> minusDelta = s.Delta;
-        for (double& d : minusDelta)
-            d = -d;
-        s.X = lu->Solve(minusDelta);
+        std::vector<double> rhs(n, 0.0);
+        for (std::size_t i = 0; i < n; ++i)
+            rhs[i] = s.c[i] - s.Delta[i] - s.Dc[i] - s.Dt[i];
+        s.X = lu->Solve(rhs);
     }
     s.total = Superpose(s.cases, s.X);
     return s;

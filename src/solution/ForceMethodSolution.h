@@ -6,6 +6,7 @@
 
 #include "model/StructureModel.h"
 #include "solution/FrameStatics.h"
+#include "solution/ImposedDeformation.h"
 
 namespace tavrin {
 
@@ -22,7 +23,11 @@ struct ForceMethodSolution {
     // pieces of the moment curves.
     std::vector<std::vector<double>> delta;
     std::vector<double> Delta;
-    std::vector<double> X;  // X[k-1] = Xk, from sum_j delta_ij Xj + Delta_ip = 0
+    // Beside Delta_ip, the free terms of settling supports and of heated
+    // members, and the prescribed displacement along each Xi (0 where none):
+    //   sum_j delta_ij Xj + Delta_ip + Delta_ic + Delta_it = c_i
+    std::vector<double> Dc, Dt, c;
+    std::vector<double> X;  // X[k-1] = Xk
     // The original structure: c0 + sum Xk ck; the supports' reactions are the
     // basic system's, the redundants themselves are X.
     CaseForces total;
@@ -40,6 +45,11 @@ double MemberProduct(const StructureModel& model, const CaseForces& a, const Cas
 // and `total` is case 0 (what the ledger of a singular system still shows).
 std::optional<ForceMethodSolution> SolveForceMethod(const StructureModel& model,
                                                     const std::vector<OneBasedTable<Load>>& caseLoads, std::string& why,
+                                                    bool solveUnknowns = true);
+// The same with supports that settle and members heated unequally.
+std::optional<ForceMethodSolution> SolveForceMethod(const StructureModel& model,
+                                                    const std::vector<OneBasedTable<Load>>& caseLoads,
+                                                    const ImposedDeformation& imposed, std::string& why,
                                                     bool solveUnknowns = true);
 
 }  // namespace tavrin

@@ -234,8 +234,38 @@ std::vector<double> StiffnessSolution::LoadVector(const CaseLoads& loads) const
 
 StiffnessSolution::Result StiffnessSolution::Solve(const CaseLoads& loads) const
 {
+    return Solve(loads, ImposedDeformation{});
+}
+
+StiffnessSolution::Result StiffnessSolution::Solve(const CaseLoads& loads, const ImposedDeformation& imposed) const
+{
     std::vector<double> rhs = LoadVector(loads);
     rhs.resize(m_lu->Size(), 0.0);
+    const auto dofCount = static_cast<std::size_t>(m_dofs);
+    // What a constraint row holds in place of 0.
+    const auto hold = [&](int row, double value) {
+        const int m = row >= 0 ? m_multiplierOf[static_cast<std::size_t>(row)] : -1;
+        if (m >= 0)
+            rhs[dofCount + static_cast<std::size_t>(m)] += m_scale * value;
+    };
+    for (const Settlement& s : imposed.settlements)
+        for (std::size_t k = 0; k < m_supportRow.size(); ++k)
+            if (m_model->Supports.at(static_cast<long>(k + 1)).NodeNo == s.node)
+                hold(m_supportRow[k][static_cast<std::size_t>(s.kind)], s.value);
+    for (std::size_t k = 0; k < imposed.alongX.size() && static_cast<int>(k) < m_restraints; ++k)
+        hold(m_restraintRow + static_cast<int>(k), imposed.alongX[k]);
+    std::vector<double> heatCouple(m_axes.size(), 0.0);  // EI kappa per member
+    for (const TemperatureChange& t : imposed.temperatures) {
+        if (!m_model->Elements.Has(t.element))
+            continue;
+        const auto e = static_cast<std::size_t>(t.element - 1);
+        hold(m_memberRow[e], t.alpha * t.t0() * m_axes[e].L);
+        heatCouple[e] += static_cast<double>(m_model->Elements.at(t.element).EI) * t.Kappa();
+    }
+    for (std::size_t e = 0; e < m_axes.size(); ++e) {
+        AddAt(rhs, m_endRotation[e][0], heatCouple[e]);
+        AddAt(rhs, m_endRotation[e][1], -heatCouple[e]);
+    }
     const std::vector<double> z = m_lu->Solve(std::move(rhs));
     const auto dofs = static_cast<std::size_t>(m_dofs);
     Result r;
@@ -263,8 +293,8 @@ StiffnessSolution::Result StiffnessSolution::Solve(const CaseLoads& loads) const
         const MemberLoad::FixedEndForces fe = load.FixedEnds();
         const double tension = lambda(m_memberRow[e]);
         MemberForces m;
-        m.i = {tension - fe.Pi, end[0] + fe.Qi, end[1] + fe.Ci};
-        m.j = {tension + fe.Pj, -(end[2] + fe.Qj), -(end[3] + fe.Cj)};
+        m.i = {tension - fe.Pi, end[0] + fe.Qi, end[1] + fe.Ci - heatCouple[e]};
+        m.j = {tension + fe.Pj, -(end[2] + fe.Qj), -(end[3] + fe.Cj + heatCouple[e])};
         m.M = load.L() > 0.0 ? load.MomentCurve(m.i) : LinearCurve(a.L, m.i.M, m.j.M);
         r.forces.members.push_back(std::move(m));
     }

@@ -8,6 +8,7 @@
 #include "model/StructureModel.h"
 #include "solution/DenseLu.h"
 #include "solution/FrameStatics.h"
+#include "solution/ImposedDeformation.h"
 
 namespace tavrin {
 
@@ -31,6 +32,11 @@ public:
         std::vector<double> X;  // per extra restraint: the force it exerts, in units of its pattern
     };
     Result Solve(const CaseLoads& loads) const;
+    // The same with settling supports (the rows of their restraints hold the
+    // settlement), prescribed displacements along the extra restraints, and
+    // heated members (elongation alpha t0 L in place of none; the curvature
+    // as fixed-end couples -EI kappa at end i and +EI kappa at end j).
+    Result Solve(const CaseLoads& loads, const ImposedDeformation& imposed) const;
 
     // The work of `pattern` on the displacements of `r` per unit of the
     // pattern: the displacement conjugate to it.
