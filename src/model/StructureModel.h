@@ -61,6 +61,28 @@ struct Load {
     bool operator==(const Load&) const = default;
 };
 
+// A support that settles or turns (支座位移): its node, the kind
+// ("水平位移" rightward, "竖向位移" upward, "转角" counter-clockwise
+// positive) and the value.
+struct SupportSettlement {
+    std::int16_t NodeNo = 0;
+    std::string Kind;
+    float Value = 0.0f;
+    bool operator==(const SupportSettlement&) const = default;
+};
+
+// A member heated unequally (温度改变): the temperature changes of its faces,
+// left and right looking from end i to end j, the coefficient of expansion
+// and the depth of its section.
+struct TemperatureChangeRow {
+    std::int16_t ElementNo = 0;
+    float TLeft = 0.0f;
+    float TRight = 0.0f;
+    float Alpha = 0.0f;
+    float H = 0.0f;
+    bool operator==(const TemperatureChangeRow&) const = default;
+};
+
 enum class CalculationModel : std::int16_t {
     DeterminateNoAttached = 0,
     DeterminateWithAttached = 1,
@@ -146,6 +168,9 @@ struct StructureModel {
     OneBasedTable<Element> Elements;
     OneBasedTable<Support> Supports;
     OneBasedTable<Load> Loads;
+    // Supports that settle and members heated unequally, as committed.
+    OneBasedTable<SupportSettlement> Settlements;
+    OneBasedTable<TemperatureChangeRow> Temperatures;
     // The user's loads while Loads holds unit forces.
     OneBasedTable<Load> SavedLoads;
     // True from the first time unit forces replace the user's loads until the

@@ -39,6 +39,13 @@ inline constexpr std::string_view kLeftOfNode = "结点左侧";
 inline constexpr std::array<std::string_view, 4> SupportDirectionList{kBelowNode, kAboveNode, kRightOfNode,
                                                                       kLeftOfNode};
 
+// The kinds of a support's settlement.
+inline constexpr std::string_view kSettleHorizontal = "水平位移";
+inline constexpr std::string_view kSettleVertical = "竖向位移";
+inline constexpr std::string_view kSettleRotation = "转角";
+inline constexpr std::array<std::string_view, 3> SettlementKindList{kSettleHorizontal, kSettleVertical,
+                                                                    kSettleRotation};
+
 inline constexpr std::string_view kConcentratedLoad = "集中荷载";
 inline constexpr std::string_view kDistributedLoad = "均布荷载";
 inline constexpr std::string_view kCouple = "力偶";
