@@ -172,6 +172,13 @@ bool ComputeDisplacement(const StructureModel& model, const ForceMethodSolution&
         magnitude += std::sqrt(IntegralOfProduct(real.M, real.M) * IntegralOfProduct(unit.M, unit.M)) /
                      static_cast<double>(model.Elements.at(e).EI);
     }
+    // Settling supports of the basic system and heated members move the point
+    // too: - sum R̄ c and sum (alpha t0 int N̄ + kappa int M̄).
+    const double settled = SettlementTerm(model, d.unit.forces, solution.imposed.settlements);
+    const double heated =
+        TemperatureTerm(model, d.unit.forces, MemberLoadsOf(model, d.unit.load), solution.imposed.temperatures);
+    d.Delta += settled + heated;
+    magnitude += std::abs(settled) + std::abs(heated);
     if (std::abs(d.Delta) <= 1e-9 * magnitude)
         d.Delta = 0.0;
     result = std::move(d);

@@ -1,5 +1,7 @@
 #include "forcemethod/EquationSolver.h"
 
+#include "forcemethod/ModelSolution.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -175,11 +177,19 @@ bool SolveRedundants(StructureModel& model, MessageSink& messages)
         return false;
     }
 
+    // Settling supports and heated members add their free terms, and a
+    // displacement prescribed along Xi moves the right-hand side:
+    //   sum_j delta_ij Xj + (Delta_ip + Delta_ic + Delta_it - c_i) = 0
+    const ImposedTerms imposed = ImposedTermsOf(model);
     AugmentedSystem system(n);
     for (int i = 1; i <= n; ++i) {
         for (int j = 1; j <= n; ++j)
             system.at(i, j) = model.FlexibilityMatrix.at(i, j);
         system.at(i, n + 1) = model.FreeTerms.at(i);
+        if (imposed.Any()) {
+            const auto k = static_cast<std::size_t>(i - 1);
+            system.at(i, n + 1) += static_cast<float>(imposed.Dc[k] + imposed.Dt[k] - imposed.c[k]);
+        }
     }
     if (!EliminateSystem(system, messages))
         return false;

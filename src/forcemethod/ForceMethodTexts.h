@@ -131,6 +131,14 @@ inline constexpr std::string_view kIllConditionedText =
 // A step's results, a pivot or an unknown beyond the 32-bit float range.
 inline constexpr std::string_view kOverflowText = "计算结果超出数值范围，请检查荷载、EI和结点坐标是否过大或过小！";
 
+// A settlement row whose node is held in its direction neither by a support
+// of the basic system nor by the restraint of a unit force.
+inline std::string SettlementUnheldText(int row, int node, const std::string& kind)
+{
+    return "支座位移表第" + std::to_string(row) + "行：结点" + std::to_string(node) + "的" + kind +
+           "方向在原结构中没有约束（既无基本体系的支座，也不是某个未知力的方向），不能给定支座位移！";
+}
+
 // The 32-bit tables against the double solution.
 inline std::string TableDeviationText(const std::string& amount, int member, const std::string& quantity)
 {

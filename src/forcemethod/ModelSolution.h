@@ -7,8 +7,23 @@
 #include "model/Messages.h"
 #include "model/StructureModel.h"
 #include "solution/ForceMethodSolution.h"
+#include "solution/ImposedDeformation.h"
 
 namespace tavrin {
+
+// The supports' settlements and the members' temperature changes of the
+// model, for the unit forces of `unitLoads` (entry k - 1: Xk): a settlement
+// at the restraint a unit force stands for (a single force or couple at its
+// node in its direction) is the displacement prescribed along that Xk
+// (signed by the unit force's sense); one where a support of the basic
+// system holds that direction settles that support. std::nullopt, with
+// `why`, for a row whose node is held in its direction by neither.
+// The unit forces recorded with their cases (entry k - 1: Xk); fewer when a
+// case is not recorded yet.
+std::vector<OneBasedTable<Load>> UnitLoadsOf(const StructureModel& model);
+
+std::optional<ImposedDeformation> ImposedOf(const StructureModel& model,
+                                            const std::vector<OneBasedTable<Load>>& unitLoads, std::string& why);
 
 // The double solution of the calculation the model holds: case 0 the user's
 // loads, case k the unit force Xk as recorded with its end forces. Every
@@ -19,6 +34,16 @@ std::optional<ForceMethodSolution> SolutionOfModel(const StructureModel& model, 
 
 // The same, its refusal shown with `messages`.
 std::optional<ForceMethodSolution> SolutionOfModel(const StructureModel& model, MessageSink& messages);
+
+// The free terms of the supports' settlements and the members' temperature
+// changes and the displacements prescribed along X (entry i - 1), of the
+// calculation the model holds; all empty when it has none or they cannot be
+// formed yet.
+struct ImposedTerms {
+    std::vector<double> Dc, Dt, c;
+    bool Any() const;
+};
+ImposedTerms ImposedTermsOf(const StructureModel& model);
 
 // The deflection across each member (entry e - 1, along its left normal) of
 // the original structure: w'' = -M / EI, w = 0 at both ends.

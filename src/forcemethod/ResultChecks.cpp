@@ -214,6 +214,14 @@ void AddCompatibility(const StructureModel& model, int i, const std::vector<floa
             parts += std::abs(Redundant(model, c) * part.term);
         }
     }
+    // Settlements and heat: the gap along Xi is c_i - Delta_ic - Delta_it.
+    const ImposedTerms imposed = ImposedTermsOf(model);
+    if (imposed.Any()) {
+        const auto k = static_cast<std::size_t>(i - 1);
+        const double rest = imposed.Dc[k] + imposed.Dt[k] - imposed.c[k];
+        value += rest;
+        parts += std::abs(imposed.Dc[k]) + std::abs(imposed.Dt[k]) + std::abs(imposed.c[k]);
+    }
     checks.push_back({"变形协调", "X" + std::to_string(i), value, kCheckRelativeTolerance * parts});
 }
 
@@ -262,7 +270,8 @@ void AddStiffnessChecks(const StructureModel& model, const std::vector<FinalReac
     const std::optional<StiffnessSolution> original = StiffnessSolution::Build(model, restraints, why);
     if (!original)
         return;
-    const StiffnessSolution::Result r = original->Solve(solution->loads[0]);
+    const std::optional<ImposedDeformation> imposed = ImposedOf(model, UnitLoadsOf(model), why);
+    const StiffnessSolution::Result r = original->Solve(solution->loads[0], imposed.value_or(ImposedDeformation{}));
     const std::string what(kStiffnessCheck);
     const double forceTolerance = kCheckRelativeTolerance * scale.force;
     const double momentTolerance = kCheckRelativeTolerance * scale.moment;

@@ -1,5 +1,7 @@
 #include "forcemethod/ResultTables.h"
 
+#include "forcemethod/ModelSolution.h"
+
 #include "analysis/PartRows.h"
 #include "forcemethod/ForceMethodTexts.h"
 #include "model/NumberText.h"
@@ -102,6 +104,15 @@ void FillCoefficientTable(TextGrid& grid, const StructureModel& model, int degre
         grid.SetText(0, j, "δi" + std::to_string(j));
     grid.SetText(0, degree + 1, "Δip");
     const bool formed = model.FlexibilityMatrix.Size() == degree && model.FreeTerms.Count() == degree;
+    // Settlements and temperature changes add their columns only when the
+    // structure has them.
+    const ImposedTerms imposed = formed ? ImposedTermsOf(model) : ImposedTerms{};
+    if (imposed.Any()) {
+        grid.SetCols(degree + 5);
+        grid.SetText(0, degree + 2, "Δic");
+        grid.SetText(0, degree + 3, "Δit");
+        grid.SetText(0, degree + 4, "ci");
+    }
     for (int i = 1; i <= degree; ++i) {
         grid.SetText(i, 0, std::to_string(i));
         if (!formed)
@@ -109,6 +120,12 @@ void FillCoefficientTable(TextGrid& grid, const StructureModel& model, int degre
         for (int j = 1; j <= degree; ++j)
             grid.SetText(i, j, FormatCoefficient(model.FlexibilityMatrix.at(i, j)));
         grid.SetText(i, degree + 1, FormatCoefficient(model.FreeTerms.at(i)));
+        if (imposed.Any()) {
+            const auto k = static_cast<std::size_t>(i - 1);
+            grid.SetText(i, degree + 2, FormatCoefficient(imposed.Dc[k]));
+            grid.SetText(i, degree + 3, FormatCoefficient(imposed.Dt[k]));
+            grid.SetText(i, degree + 4, FormatCoefficient(imposed.c[k]));
+        }
     }
 }
 

@@ -36,6 +36,7 @@ std::optional<ForceMethodSolution> SolveForceMethod(const StructureModel& model,
                                                     bool solveUnknowns)
 {
     ForceMethodSolution s;
+    s.imposed = imposed;
     s.degree = caseLoads.empty() ? 0 : static_cast<int>(caseLoads.size()) - 1;
     for (const OneBasedTable<Load>& table : caseLoads) {
         std::optional<CaseLoads> loads = ReadCaseLoads(model, table, why);

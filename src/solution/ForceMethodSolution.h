@@ -27,6 +27,7 @@ struct ForceMethodSolution {
     // members, and the prescribed displacement along each Xi (0 where none):
     //   sum_j delta_ij Xj + Delta_ip + Delta_ic + Delta_it = c_i
     std::vector<double> Dc, Dt, c;
+    ImposedDeformation imposed;
     std::vector<double> X;  // X[k-1] = Xk
     // The original structure: c0 + sum Xk ck; the supports' reactions are the
     // basic system's, the redundants themselves are X.

@@ -32,7 +32,7 @@ struct TemperatureChange {
 
 // What deforms the structure besides its loads.
 struct ImposedDeformation {
-    std::vector<Settlement> settlements;         // at supports of the basic system
+    std::vector<Settlement> settlements;  // at supports of the basic system
     std::vector<TemperatureChange> temperatures;
     // Entry k - 1: the prescribed displacement along Xk (the restraint the
     // unit force stands for settles), 0 where none.

@@ -7,6 +7,7 @@
 #include "forcemethod/CalculationDriver.h"
 #include "forcemethod/CalculationFixture.h"
 #include "forcemethod/CaseDiagrams.h"
+#include "forcemethod/Displacements.h"
 #include "forcemethod/ForceMethodTexts.h"
 #include "forcemethod/FrameFixtures.h"
 #include "forcemethod/ResultChecks.h"
@@ -1050,6 +1051,58 @@ TEST(CalculationDriverTest, LoadsBetweenTheNodesThroughEveryStep)
         ASSERT_TRUE(checks);
         for (const ResultCheck& check : *checks)
             EXPECT_TRUE(check.Passed()) << check.what << " " << check.where;
+    }
+}
+
+}  // namespace
+}  // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+// A propped cantilever of 4 (EI 2000) without loads, the prop X1 (upward at
+// node 2): the prop settling 0.01 gives X1 = -3 EI c / L^3 = -0.9375; the top
+// face 20 warmer (alpha 1e-5, h 0.5) gives X1 = 3 EI kappa / 2L = 0.3. The
+// tables' route solves it, the coefficient table shows the new free terms,
+// every check passes (the stiffness method with the settlement and the heat
+// imposed) and the prop's displacement is the settlement.
+TEST(CalculationDriverTest, SettlementAndHeatThroughEveryStep)
+{
+    struct Case {
+        const char* name;
+        std::vector<SupportSettlement> settlements;
+        std::vector<TemperatureChangeRow> temperatures;
+        double X1;
+        double propMoves;
+    };
+    const Case cases[] = {
+        {"prop settles", {{2, "竖向位移", -0.01f}}, {}, -0.9375, -0.01},
+        {"faces heated unequally", {}, {{1, 20.0f, 0.0f, 1e-5f, 0.5f}}, 0.3, 0.0},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const testing::FrameTables frame{{{"1", "0", "0", "刚接"}, {"2", "4", "0", "自由端"}},
+                                         {{"1", "2000", "1", "2"}},
+                                         {{"1", "固定支座", "结点左侧"}},
+                                         {}};
+        Calculation c(frame, 1);
+        for (const SupportSettlement& s : k.settlements)
+            c.model.Settlements.Append(s);
+        for (const TemperatureChangeRow& t : k.temperatures)
+            c.model.Temperatures.Append(t);
+        c.RunAll({{{"集中荷载", "2", "", "向上"}}});
+        EXPECT_NEAR(c.model.RedundantForces.at(1), k.X1, 1e-5);
+        const std::optional<std::vector<ResultCheck>> checks = CheckFinalResults(c.model);
+        ASSERT_TRUE(checks);
+        for (const ResultCheck& check : *checks)
+            EXPECT_TRUE(check.Passed()) << check.what << " " << check.where << " " << check.value;
+        Displacement d;
+        ASSERT_TRUE(ComputeDisplacement(c.model, c.calc, {2, DisplacementKind::Vertical}, d, c.messages))
+            << c.MessageTexts().back();
+        EXPECT_NEAR(d.Delta, k.propMoves, 1e-9);
+        c.Select(4);
+        RunCalculationStep(c.ctx);
+        EXPECT_EQ(c.Shown()[0], (std::vector<std::string>{" i", "δi1", "Δip", "Δic", "Δit", "ci"}));
     }
 }
 

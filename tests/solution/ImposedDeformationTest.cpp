@@ -104,10 +104,9 @@ TEST(ImposedDeformationTest, PortalAgreesWithTheStiffnessMethod)
                                  .Support(1, kFixedSupport)
                                  .Degree(3)
                                  .Build();
-    const ImposedDeformation imposed{
-        {{1, SettlementKind::Vertical, -0.004}, {1, SettlementKind::Rotation, 0.001}},
-        {{1, 10.0, -5.0, 1.2e-5, 0.4}, {2, 30.0, 30.0, 1.2e-5, 0.6}},
-        {0.002, 0.0, 0.0}};
+    const ImposedDeformation imposed{{{1, SettlementKind::Vertical, -0.004}, {1, SettlementKind::Rotation, 0.001}},
+                                     {{1, 10.0, -5.0, 1.2e-5, 0.4}, {2, 30.0, 30.0, 1.2e-5, 0.6}},
+                                     {0.002, 0.0, 0.0}};
     const std::vector<OneBasedTable<Load>> loads{
         {},
         Table({{std::string(kConcentratedLoad), 1.0f, std::string(kRightward), 4, 0}}),
