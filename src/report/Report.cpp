@@ -320,6 +320,9 @@ private:
 
         Add(ReportBlock::Kind::Subheading, kCanonicalEquationTitle);
         Add(ReportBlock::Kind::Paragraph, kCanonicalEquationLead);
+        const ImposedTerms imposed = ImposedTermsOf(model);
+        if (imposed.Any())
+            Add(ReportBlock::Kind::Paragraph, kImposedDeformationRule);
         for (int i = 1; i <= n; ++i) {
             RichText line;
             for (int j = 1; j <= n; ++j) {
@@ -330,7 +333,16 @@ private:
             }
             line.push_back(Normal(" + Δ"));
             line.push_back(Sub(std::to_string(i) + "P"));
-            line.push_back(Normal(" = 0"));
+            if (imposed.Any()) {
+                line.push_back(Normal(" + Δ"));
+                line.push_back(Sub(std::to_string(i) + "c"));
+                line.push_back(Normal(" + Δ"));
+                line.push_back(Sub(std::to_string(i) + "t"));
+                line.push_back(Normal(" = c"));
+                line.push_back(Sub(std::to_string(i)));
+            } else {
+                line.push_back(Normal(" = 0"));
+            }
             Add(ReportBlock::Kind::Equation, std::move(line));
         }
 
@@ -363,7 +375,14 @@ private:
                 line.push_back(Normal("X"));
                 line.push_back(Sub(std::to_string(j)));
             }
-            line.push_back(Normal(SignedTerm(Delta(i), false) + " = 0"));
+            if (imposed.Any()) {
+                // The free terms together, the prescribed displacement on the right.
+                const auto k = static_cast<std::size_t>(i - 1);
+                line.push_back(Normal(SignedTerm(Delta(i) + imposed.Dc[k] + imposed.Dt[k], false) + " = " +
+                                      SignedTerm(imposed.c[k], true)));
+            } else {
+                line.push_back(Normal(SignedTerm(Delta(i), false) + " = 0"));
+            }
             Add(ReportBlock::Kind::Equation, std::move(line));
         }
 

@@ -38,6 +38,13 @@ inline constexpr std::string_view kPiecewiseIntegrationNote =
     "杆件上有结点之间的荷载（集中力、力偶、局部或线性分布荷载）时，荷载弯矩图在荷载作用点处转折或突变，"
     "线性分布荷载下为三次曲线，不能直接套用图乘法的面积与形心公式；各杆的图乘项按弯矩图分段多项式精确积分"
     "∫M̄iMP ds/EI 求得（图乘明细中的“抛物线项”为荷载弯矩超出端弯矩连线部分的积分）。";
+// Said before the canonical equations of a structure whose supports settle
+// or whose members are heated.
+inline constexpr std::string_view kImposedDeformationRule =
+    "支座位移和温度改变引起的自由项：Δic = "
+    "−ΣR̄i·c（R̄i为单位力Xi作用下基本结构发生位移的支座的反力，与支座位移c同向为正），"
+    "Δit = Σα·t0·∫N̄i ds + Σα·(t左 − t右)/h·∫M̄i ds（t0为杆件两侧温度改变的平均值，左、右从i端看向j端）；"
+    "ci为原结构在Xi方向的给定位移（无则为0）。";
 inline constexpr std::string_view kCoefficientCaption = "系数和自由项：";
 inline constexpr std::string_view kSubstituteLead = "代入力法典型方程：";
 inline constexpr std::string_view kSolveLead = "解得：";

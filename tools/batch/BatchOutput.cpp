@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/Utf8Text.h"
+#include "forcemethod/ModelSolution.h"
 #include "forcemethod/ResultViews.h"
 
 namespace tavrin::batch {
@@ -414,6 +415,18 @@ std::string ResultJson(const RunResult& result)
     for (const float d : model.FreeTerms)
         freeTerms.push_back(FloatValue(d));
     root["freeTerms"] = std::move(freeTerms);
+    // Settlements and heat, under their own keys when the structure has them.
+    if (const ImposedTerms imposed = ImposedTermsOf(model); imposed.Any()) {
+        const auto values = [](const std::vector<double>& v) {
+            Json a = Json::array();
+            for (const double x : v)
+                a.push_back(DoubleValue(x));
+            return a;
+        };
+        root["settlementTerms"] = values(imposed.Dc);
+        root["temperatureTerms"] = values(imposed.Dt);
+        root["prescribedDisplacements"] = values(imposed.c);
+    }
     const FinalTables tables = FinalTablesOf(result);
     root["caseReactions"] = CaseReactionsValue(model);
     root["finalReactions"] = tables.reactions ? ReactionsValue(*tables.reactions, false) : Json::array();
