@@ -57,20 +57,42 @@ std::string ShortHeader(std::string header)
     return header;
 }
 
-// Column j of the coefficient table is delta_ij for j = 1..n, and its last
-// column (n + 1) Delta_ip: j = 0 as the ledger numbers it.
-int CoefficientIndex(const TextGrid& table, int col)
-{
-    return col <= table.Cols() - 2 ? col : 0;
-}
-
 bool IsCoefficientTable(const TextGrid& table)
 {
     return table.Text(0, 0) == kCoefficientRowHeader;
 }
 
+// The columns delta_i1..delta_in of the coefficient table: all but the row
+// label and Delta_ip, and the three columns of settlements and heat
+// ("Δic", "Δit", "ci") where the table has them.
+int DeltaColumns(const TextGrid& table)
+{
+    const int imposed = table.Cols() >= 6 && table.Text(0, table.Cols() - 3) == "Δic" ? 3 : 0;
+    return table.Cols() - 2 - imposed;
+}
+
+// Column j of the coefficient table is delta_ij for j = 1..n, and column
+// n + 1 Delta_ip: j = 0 as the ledger numbers it.
+int CoefficientIndex(const TextGrid& table, int col)
+{
+    return col <= DeltaColumns(table) ? col : 0;
+}
+
+// The columns after Delta_ip: the free terms of settlements and heat and the
+// prescribed displacement, each a quantity of its own.
+bool IsImposedColumn(const TextGrid& table, int col)
+{
+    return IsCoefficientTable(table) && col > DeltaColumns(table) + 1;
+}
+
 std::string CellName(const TextGrid& table, int row, int col)
 {
+    if (IsImposedColumn(table, col)) {
+        // "Δic" of row 2 is Δ2c, "ci" c2.
+        std::string name = table.Text(0, col);
+        const std::size_t i = name.find('i');
+        return i == std::string::npos ? name : name.replace(i, 1, std::to_string(row));
+    }
     if (IsCoefficientTable(table))
         return CoefficientName(row, CoefficientIndex(table, col));
     const std::string header = ShortHeader(table.Text(0, col));
@@ -84,7 +106,7 @@ std::string CellName(const TextGrid& table, int row, int col)
 // (column 1 stands for them all), otherwise each column is its own.
 int QuantityOf(const TextGrid& table, int col)
 {
-    return IsCoefficientTable(table) && CoefficientIndex(table, col) != 0 ? 1 : col;
+    return IsCoefficientTable(table) && !IsImposedColumn(table, col) && CoefficientIndex(table, col) != 0 ? 1 : col;
 }
 
 // What the table's texts are rounded to: 0.001 for the coefficients and the
@@ -281,7 +303,7 @@ std::string CauseOf(double typed, const ProgramCell& cell, const ReviewTables& t
     const double v = cell.value;
     Causes causes(typed, v, cell.tolerance);
     std::vector<Slip> slips{{-v, "符号反了"}, {2.0 * v, "是正确值的2倍"}, {v / 2.0, "是正确值的一半"}};
-    if (IsCoefficientTable(table))
+    if (IsCoefficientTable(table) && !IsImposedColumn(table, cell.col))
         if (const LedgerEntry* entry = tables.ledger.Find(cell.row, CoefficientIndex(table, cell.col)))
             AddLedgerSlips(*entry, slips);
     for (const Slip& slip : slips)
