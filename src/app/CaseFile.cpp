@@ -19,6 +19,7 @@
 #include "forcemethod/Displacements.h"
 #include "forcemethod/SupplementaryInput.h"
 #include "input/InputTables.h"
+#include "model/Vocabulary.h"
 
 namespace tavrin {
 
@@ -114,9 +115,9 @@ std::string ReadDescription(const json& value)
     return text;
 }
 
-constexpr std::string_view kKnownKeys[] = {"nodes",  "elements",      "supports",   "loads",
-                                           "degree", "attachedParts", "basicParts", "unitForces",
-                                           "scale",  "description",   "answers",    "displacements"};
+constexpr std::string_view kKnownKeys[] = {
+    "nodes",      "elements", "supports",    "loads",   "degree",        "attachedParts", "basicParts",
+    "unitForces", "scale",    "description", "answers", "displacements", "settlements",   "temperatures"};
 
 bool IsKnownKey(std::string_view key)
 {
@@ -151,6 +152,18 @@ StructureCase ReadCaseObject(const json& root)
     table("elements", InputColumns(kElementTable), structureCase.elements);
     table("supports", InputColumns(kSupportTable), structureCase.supports);
     table("loads", InputColumns(kLoadTable), structureCase.loads);
+    table("settlements", InputColumns(kSettlementTable), structureCase.settlements);
+    for (std::size_t r = 0; r < structureCase.settlements.size(); ++r)
+        if (const std::vector<std::string>& row = structureCase.settlements[r];
+            row.size() != InputColumns(kSettlementTable) ||
+            std::find(SettlementKindList.begin(), SettlementKindList.end(), row[1]) == SettlementKindList.end())
+            throw CaseFault{Path("settlements", r) +
+                            ": 应为结点码、位移类型（水平位移、竖向位移或转角）和位移值三个单元格"};
+    table("temperatures", InputColumns(kTemperatureTable), structureCase.temperatures);
+    for (std::size_t r = 0; r < structureCase.temperatures.size(); ++r)
+        if (structureCase.temperatures[r].size() != InputColumns(kTemperatureTable))
+            throw CaseFault{Path("temperatures", r) +
+                            ": 应为单元码、左侧温度改变、右侧温度改变、线膨胀系数和截面高度五个单元格"};
     table("attachedParts", static_cast<std::size_t>(AttachedPartInputTable.cols), structureCase.attachedParts);
     table("basicParts", static_cast<std::size_t>(BasicPartInputTable.cols), structureCase.basicParts);
 
@@ -669,6 +682,10 @@ std::string WriteCase(const StructureCase& structureCase)
     keys.emplace_back("elements", TableJson(structureCase.elements));
     keys.emplace_back("supports", TableJson(structureCase.supports));
     keys.emplace_back("loads", TableJson(structureCase.loads));
+    if (!structureCase.settlements.empty())
+        keys.emplace_back("settlements", TableJson(structureCase.settlements));
+    if (!structureCase.temperatures.empty())
+        keys.emplace_back("temperatures", TableJson(structureCase.temperatures));
     if (structureCase.degree)
         keys.emplace_back("degree", CellJson(*structureCase.degree));
     if (!structureCase.attachedParts.empty())

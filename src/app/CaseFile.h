@@ -15,7 +15,8 @@ namespace tavrin {
 
 // One structure with its calculation input, as a structure file (the batch
 // tool's case file) keeps it: the four input tables as typed, the model
-// type, the supplementary tables and the diagram scale. Rows hold cell
+// type, the supplementary tables and the diagram scale, and the
+// settlements and temperature changes when there are any. Rows hold cell
 // texts exactly as a user types them into a grid, from row 1 on.
 struct StructureCase {
     CellRows nodes;
@@ -24,6 +25,10 @@ struct StructureCase {
     // Five cells a row, or up to eight with a, b and the intensity at b of
     // a load placed along its member; missing cells read blank.
     CellRows loads;
+    // Three cells a row: node, kind (SettlementKindList), value.
+    CellRows settlements;
+    // Five cells a row: element, t_left, t_right, α, h.
+    CellRows temperatures;
     // The text typed as "超静定次数：" after choosing "超静定结构"; absent
     // for "静定结构".
     std::optional<std::string> degree;

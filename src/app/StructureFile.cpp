@@ -32,6 +32,8 @@ StructureCase CaseOfModel(const StructureModel& model, const SupplementaryRows& 
     structureCase.elements = CommittedRows(model, kElementTable);
     structureCase.supports = CommittedRows(model, kSupportTable);
     structureCase.loads = CommittedRows(model, kLoadTable);
+    structureCase.settlements = CommittedRows(model, kSettlementTable);
+    structureCase.temperatures = CommittedRows(model, kTemperatureTable);
     if (model.IndeterminacyDegree > 0)
         structureCase.degree = std::to_string(model.IndeterminacyDegree);
     structureCase.attachedParts = rows.attachedParts;
@@ -53,6 +55,13 @@ CaseCommit CommitCase(const StructureCase& structureCase, StructureModel& model,
                                                       {kLoadTable, &structureCase.loads}};
     for (const auto& [kind, rows] : tables)
         if (!CommitTable(model, canvas, messages, kind, *rows))
+            return {false, FindInputTableLayout(kind)};
+    // A case without settlements or temperature changes plays in as it
+    // always did: their tables are not chosen at all.
+    const std::pair<int, const CellRows*> causes[] = {{kSettlementTable, &structureCase.settlements},
+                                                      {kTemperatureTable, &structureCase.temperatures}};
+    for (const auto& [kind, rows] : causes)
+        if (!rows->empty() && !CommitTable(model, canvas, messages, kind, *rows))
             return {false, FindInputTableLayout(kind)};
     return {AcceptModelType(model, {structureCase.degree.has_value(), structureCase.degree.value_or("")}, messages),
             nullptr};

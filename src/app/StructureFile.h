@@ -26,7 +26,8 @@ SupplementaryRows SupplementaryRowsOf(const StructureCase& structureCase);
 
 // Plays the case in as the student would: each input table typed into the
 // input grid and committed with "交互检查" in order (nodes, elements,
-// supports, loads), then the model type dialog answered with the degree.
+// supports, loads, then settlements and temperature changes where the case
+// has them), then the model type dialog answered with the degree.
 // Stops at the first refusal, whose message has gone to `messages`;
 // `model` and `canvas` then hold what was done up to it.
 struct CaseCommit {

@@ -117,6 +117,7 @@ inline constexpr HeaderList kInputFormLists[] = {
     {kSupportColumns[1].header, {{kPinSupport, kFixedSupport, kRollerSupport, ""}, 4}},
     {kSupportColumns[2].header, {{kBelowNode, kAboveNode, kRightOfNode, kLeftOfNode}, 4}},
     {kLoadColumns[0].header, {{kConcentratedLoad, kDistributedLoad, kCouple, ""}, 4}},
+    {kSettlementColumns[1].header, {{kSettleHorizontal, kSettleVertical, kSettleRotation, ""}, 4}},
 };
 // A distributed load is never a unit redundant force.
 inline constexpr HeaderList kCalculationFormLists[] = {

@@ -20,7 +20,7 @@ namespace tavrin {
 class GridWidget;
 class QtCellEditor;
 
-// frmInputPara: the student picks one of the four tables in cmbInput, types
+// frmInputPara: the student picks one of the tables in cmbInput, types
 // it into MSFlexGrid1 through the floating editors Text1 and Combo1, and
 // commits it with "交互检查" into the model and the picture. Modeless, owned
 // by its parent window: it stays above it.

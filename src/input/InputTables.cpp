@@ -11,9 +11,12 @@ namespace tavrin {
 
 const InputTableLayout* FindInputTableLayout(int kind)
 {
-    if (kind < 0 || kind >= static_cast<int>(std::size(kInputTableLayouts)))
-        return nullptr;
-    return &kInputTableLayouts[kind];
+    if (kind >= 0 && kind < static_cast<int>(std::size(kInputTableLayouts)))
+        return &kInputTableLayouts[kind];
+    const int supplementary = kind - kSettlementTable;
+    if (supplementary >= 0 && supplementary < static_cast<int>(std::size(kSettlementTemperatureLayouts)))
+        return &kSettlementTemperatureLayouts[supplementary];
+    return nullptr;
 }
 
 bool SelectInputTable(int listIndex, StructureModel& model, TextGrid& grid, InputFormState& form)

@@ -22,11 +22,15 @@ inline constexpr std::int16_t kNodeTable = 0;
 inline constexpr std::int16_t kElementTable = 1;
 inline constexpr std::int16_t kSupportTable = 2;
 inline constexpr std::int16_t kLoadTable = 3;
+// Supports that settle and members heated unequally: the causes of internal
+// forces besides the loads, typed after the four tables of the structure.
+inline constexpr std::int16_t kSettlementTable = 4;
+inline constexpr std::int16_t kTemperatureTable = 5;
 
 inline constexpr std::string_view kInputFormDesignCaption = "输入分析体系模型信息";
 inline constexpr std::string_view kInputChoiceLabel = "输入内容：";
 // Entries of the table choice, list index = InputTableKind.
-inline constexpr std::string_view kInputTableChoices[] = {"结点", "单元", "支座", "荷载"};
+inline constexpr std::string_view kInputTableChoices[] = {"结点", "单元", "支座", "荷载", "支座位移", "温度改变"};
 
 // Header row plus 100 data rows.
 inline constexpr int kInputGridRows = 101;
@@ -71,15 +75,37 @@ inline constexpr InputColumn kLoadColumns[] = {
     {"终点b", 830, kTypedColumn, true}, {"末端大小", 830, kTypedColumn, true},
 };
 
-// Indexed by InputTableKind.
+// 位移值 in the sense of its kind: rightward, upward, counter-clockwise
+// positive (a length, or an angle in radians).
+inline constexpr InputColumn kSettlementColumns[] = {
+    {"结点号", 830, kTypedColumn},
+    {"位移类型", 1000, kListColumn},
+    {"位移值", 830, kTypedColumn},
+};
+// Left and right faces looking from end i to end j; 线膨胀系数 α per degree,
+// 截面高度 h in the units of the coordinates.
+inline constexpr InputColumn kTemperatureColumns[] = {
+    {"单元号", 830, kTypedColumn},      {"左侧温度改变", 1050, kTypedColumn}, {"右侧温度改变", 1050, kTypedColumn},
+    {"线膨胀系数", 1000, kTypedColumn}, {"截面高度", 900, kTypedColumn},
+};
+
+// The four tables of the structure, indexed by InputTableKind.
 inline constexpr InputTableLayout kInputTableLayouts[] = {
     {kNodeTable, "输入计算结点特征：", "结点数据：", kNodeColumns},
     {kElementTable, "输入单元几何特征：", "单元数据：", kElementColumns},
     {kSupportTable, "输入支座几何特征：", "支座数据：", kSupportColumns},
     {kLoadTable, "输入荷载信息：", "荷载数据：", kLoadColumns},
 };
+// The settlements and temperature changes, indexed by InputTableKind -
+// kSettlementTable. Kept apart from the four, whose list the report walks
+// for its tables of the structure: a structure without settlements or
+// temperature changes is reported as it always was.
+inline constexpr InputTableLayout kSettlementTemperatureLayouts[] = {
+    {kSettlementTable, "输入支座位移：", "支座位移数据：", kSettlementColumns},
+    {kTemperatureTable, "输入温度改变：", "温度改变数据：", kTemperatureColumns},
+};
 
-// nullptr for a kind outside 0..3.
+// nullptr for a kind outside 0..5.
 const InputTableLayout* FindInputTableLayout(int kind);
 
 // What the input form shows besides its grid; the Qt form mirrors it.
@@ -90,7 +116,8 @@ struct InputFormState {
     bool formShown = false;
 };
 
-// The choice of a table in the form's list (index 0 nodes .. 3 loads): puts
+// The choice of a table in the form's list (index 0 nodes .. 3 loads,
+// 4 settlements, 5 temperature changes): puts
 // the current cell at (1, 0), shows the panel with the table's caption,
 // empties the grid, lays the table out and fills it with the table's
 // committed rows (CommittedRows), so that one typo is mended in place rather

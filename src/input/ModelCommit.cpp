@@ -199,6 +199,54 @@ Support ReadSupport(TableReader& in, const StructureModel& model)
     return support;
 }
 
+// The row where each support's settlement in each direction was read.
+using SettlementRows = std::map<std::pair<std::int16_t, std::string>, int>;
+
+std::string_view SettlementKindFault(std::string_view kind)
+{
+    for (std::string_view known : SettlementKindList)
+        if (kind == known)
+            return {};
+    return kUnknownSettlementKind;
+}
+
+// Only that the node exists is checked here: whether the structure is
+// restrained there in that direction depends on the basic system and its
+// unit forces, which the calculation knows.
+SupportSettlement ReadSettlement(TableReader& in, const StructureModel& model, SettlementRows& read)
+{
+    SupportSettlement settlement;
+    settlement.NodeNo = in.NodeNumber(0, model);
+    settlement.Kind = in.Text(1);
+    in.RefuseUnless(1, SettlementKindFault(settlement.Kind));
+    settlement.Value = in.Number(2);
+    if (in.Refused())
+        return settlement;
+    // Two values for one displacement of one support: which did the
+    // student mean?
+    const auto [first, added] = read.emplace(std::pair(settlement.NodeNo, settlement.Kind), in.Row());
+    if (!added)
+        in.Refuse(1, RepeatedSettlementFault(settlement.NodeNo, settlement.Kind, first->second));
+    return settlement;
+}
+
+// A negative α would shrink a heated member; h divides the difference of
+// the faces' temperatures into the curvature αΔt/h.
+TemperatureChangeRow ReadTemperature(TableReader& in, const StructureModel& model)
+{
+    TemperatureChangeRow row;
+    row.ElementNo = in.ElementNumber(0, model);
+    row.TLeft = in.Number(1);
+    row.TRight = in.Number(2);
+    row.Alpha = in.Number(3);
+    if (!in.Refused() && row.Alpha < 0.0f)
+        in.Refuse(3, std::string(kNegativeExpansion));
+    row.H = in.Number(4);
+    if (!in.Refused() && !(row.H > 0.0f))
+        in.Refuse(4, std::string(kNonPositiveDepth));
+    return row;
+}
+
 // The load table's columns of a, b and the intensity at b, by LoadValue.
 constexpr int kLoadValueColumns[] = {5, 6, 7};
 
@@ -291,8 +339,8 @@ void DrawTableLayer(std::int16_t kind, const StructureModel& model, Canvas& canv
     }
 }
 
-// Supports and loads may be committed empty: the student may mean to remove
-// them all.
+// Supports, loads, settlements and temperature changes may be committed
+// empty: the student may mean to remove them all.
 std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model, const TextGrid& grid, Canvas& canvas)
 {
     // A table committed again, its rows brought back and mended, replaces
@@ -354,6 +402,17 @@ std::optional<CellRefusal> CommitTable(std::int16_t kind, StructureModel& model,
                         DrawLayersBelow(kind, model, canvas);
                     DrawTableLayer(kind, model, canvas);
                 });
+        // Settlements and temperature changes have no layer of their own:
+        // the picture stays as it is.
+        case kSettlementTable:
+            return ReplaceTable(
+                grid, model.Settlements,
+                [&, read = SettlementRows()](TableReader& in) mutable { return ReadSettlement(in, model, read); }, {},
+                [&] { model.ClearResults(); });
+        case kTemperatureTable:
+            return ReplaceTable(
+                grid, model.Temperatures, [&](TableReader& in) { return ReadTemperature(in, model); }, {},
+                [&] { model.ClearResults(); });
         default:
             return std::nullopt;
     }
@@ -442,6 +501,15 @@ CellRows CommittedRows(const StructureModel& model, int kind)
         case kLoadTable:
             for (const Load& l : model.UserLoads())
                 rows.push_back(LoadCells(l));
+            break;
+        case kSettlementTable:
+            for (const SupportSettlement& s : model.Settlements)
+                rows.push_back({IntegerText(s.NodeNo), s.Kind, CellTextOf(s.Value)});
+            break;
+        case kTemperatureTable:
+            for (const TemperatureChangeRow& t : model.Temperatures)
+                rows.push_back({IntegerText(t.ElementNo), CellTextOf(t.TLeft), CellTextOf(t.TRight),
+                                CellTextOf(t.Alpha), CellTextOf(t.H)});
             break;
         default:
             break;

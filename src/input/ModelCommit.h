@@ -16,7 +16,8 @@ namespace tavrin {
 // Commits the table the input grid shows (model.InputTableKind) into its
 // model table and draws its layer on the picture: nodes fit the transform and
 // redraw the picture from scratch, the members, supports and loads committed
-// before drawn again on them; elements, supports and loads draw on top.
+// before drawn again on them; elements, supports and loads draw on top;
+// settlements and temperature changes leave the picture as it is.
 // Rows are read from 1 down to the first row whose first cell is empty.
 //
 // The new table is built aside. A number cell whose text is not wholly a
@@ -24,8 +25,10 @@ namespace tavrin {
 // absent), a number that cannot be stored, a node number or element code
 // other than its row's (1, 2, ... in row order), a row that names a missing
 // node or element, an element of zero length, a load's a, b or intensity at
-// b where it means nothing or off its member (MemberPlaceFault), or an empty
-// node or element table refuses the whole commit: one message naming the row
+// b where it means nothing or off its member (MemberPlaceFault), a
+// settlement of a kind not in SettlementKindList or given twice for one node
+// and kind, a temperature change with α < 0 or h <= 0, or an empty node or
+// element table refuses the whole commit: one message naming the row
 // and the column goes to `messages`, and the model, the picture and the grid
 // stay exactly as they were. Returns true when the table was committed.
 //
@@ -41,7 +44,7 @@ bool CommitInputTable(StructureModel& model, const TextGrid& grid, Canvas& canva
 // cell holding 0 is left empty, as the load types that do not use it are
 // typed; a load's a, b and intensity at b follow in three more cells, blank
 // where absent, only when one of them is given, so that a load table without
-// them keeps its five cells a row. No rows for a kind outside 0..3.
+// them keeps its five cells a row. No rows for a kind outside 0..5.
 CellRows CommittedRows(const StructureModel& model, int kind);
 
 // Clears the picture and redraws the layers of the tables before the showing

@@ -81,18 +81,15 @@ TEST(StructureFileTest, EveryCellTextReadsBackUnchanged)
     written.description = "简支梁：跨度 4。";
     written.answers = {{"自由项系数", {{"1", "31.5", "-360"}}}, {"未知力求解", {{"", "-5"}}}};
     written.displacements = {{"2", "竖向位移"}, {"3", "铰两侧相对转角"}};
+    written.settlements = {{"2", "竖向位移", "-1e-2"}, {"3", "转角", ""}};
+    written.temperatures = {{"1", "10", "-10", "1.2e-5", "0.50"}};
     const CaseReading reading = ReadCase(WriteCase(written));
     ASSERT_TRUE(reading.value) << reading.error;
     EXPECT_EQ(*reading.value, written);
 }
 
-// Opened and saved again, a case is the same file: load rows of five cells
-// stay five, a row that places its load along the member keeps eight, its
-// blanks written "" as the blank node; a row of six cells reads the rest
-// blank.
-TEST(StructureFileTest, LoadRowsSaveAsTheyWereOpened)
-{
-    const std::string beam = R"({
+// A simply supported beam of span 4 as "保存" writes it, up to its loads.
+constexpr const char* kBeamFileStart = R"({
   "nodes": [
     [1, 0, 0, "铰接"],
     [2, 4, 0, "铰接"]
@@ -104,7 +101,15 @@ TEST(StructureFileTest, LoadRowsSaveAsTheyWereOpened)
     [1, "铰支座", "结点下方"],
     [2, "活动支座", "结点下方"]
   ],
-  "loads": [
+)";
+
+// Opened and saved again, a case is the same file: load rows of five cells
+// stay five, a row that places its load along the member keeps eight, its
+// blanks written "" as the blank node; a row of six cells reads the rest
+// blank.
+TEST(StructureFileTest, LoadRowsSaveAsTheyWereOpened)
+{
+    const std::string beam = std::string(kBeamFileStart) + R"(  "loads": [
 )";
     const struct {
         const char* name;
@@ -143,6 +148,52 @@ TEST(StructureFileTest, LoadRowsSaveAsTheyWereOpened)
     }
 }
 
+// Settlements and temperature changes go into the model when a case is
+// opened and come back under their keys, after the loads, when it is saved;
+// a case without them has no such keys.
+TEST(StructureFileTest, SettlementsAndTemperatureChangesSaveAsTheyWereOpened)
+{
+    const struct {
+        const char* name;
+        std::string keys;
+        std::size_t settlements;
+        std::size_t temperatures;
+    } cases[] = {
+        {"both", R"(,
+  "settlements": [
+    [2, "竖向位移", -0.01],
+    [1, "转角", 0.002]
+  ],
+  "temperatures": [
+    [1, -10, 20, 1e-05, 0.5]
+  ])",
+         2, 1},
+        {"settlements only", R"(,
+  "settlements": [
+    [1, "水平位移", 0.01]
+  ])",
+         1, 0},
+        {"temperatures only", R"(,
+  "temperatures": [
+    [1, 15, 15, 1.2e-05, 0.4]
+  ])",
+         0, 1},
+        {"neither", "", 0, 0},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        const std::string text = std::string(kBeamFileStart) + "  \"loads\": []" + k.keys + "\n}\n";
+        const CaseReading reading = ReadCase(text);
+        ASSERT_TRUE(reading.value) << reading.error;
+        StructureModel model;
+        RecordingCanvas picture;
+        ASSERT_EQ(OpenCase(*reading.value, model, picture), "");
+        EXPECT_EQ(static_cast<std::size_t>(model.Settlements.Count()), k.settlements);
+        EXPECT_EQ(static_cast<std::size_t>(model.Temperatures.Count()), k.temperatures);
+        EXPECT_EQ(WriteCase(CaseOfModel(model, {})), text);
+    }
+}
+
 TEST(StructureFileTest, ARefusedCaseLeavesModelAndPictureAsTheyWere)
 {
     struct Refused {
@@ -156,6 +207,16 @@ TEST(StructureFileTest, ARefusedCaseLeavesModelAndPictureAsTheyWere)
         {"coordinate no number", [](StructureCase& c) { c.nodes[1][1] = "2m"; },
          "结点数据：第2行“x坐标”列：“2m”不是数字"},
         {"negative degree", [](StructureCase& c) { c.degree = "-1"; }, "超静定次数"},
+        {"settlement of a missing node",
+         [](StructureCase& c) {
+             c.settlements = {{"7", "竖向位移", "-0.01"}};
+         },
+         "支座位移数据：第1行“结点号”列：结点号7不存在（现有结点1～3），本表未提交!"},
+        {"temperature change without depth",
+         [](StructureCase& c) {
+             c.temperatures = {{"2", "10", "-10", "1e-5", "0"}};
+         },
+         "温度改变数据：第1行“截面高度”列：截面高度应大于零"},
     };
     for (const Refused& k : cases) {
         SCOPED_TRACE(k.name);

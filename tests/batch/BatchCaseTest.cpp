@@ -72,6 +72,12 @@ TEST(BatchCaseTest, ValuesOfTheWrongKindNameTheirKey)
         {R"({"displacements": [[2, {}]]})", "displacements[0][1]: 应为文本或数字"},
         {R"({"displacements": [[2, "挠度"]]})", "displacements[0]: 应为结点码和位移方向"},
         {R"({"displacements": [[2]]})", "displacements[0]: 应为结点码和位移方向"},
+        {R"({"settlements": [[2, "沉降", -0.01]]})",
+         "settlements[0]: 应为结点码、位移类型（水平位移、竖向位移或转角）和位移值"},
+        {R"({"settlements": [[2, "竖向位移"]]})", "settlements[0]: 应为结点码、位移类型"},
+        {R"({"settlements": [[2, "竖向位移", -0.01, 0]]})", "settlements[0]: 这张表只有3列，这一行却有4个单元格"},
+        {R"({"temperatures": [[1, 10, -10, 1e-5]]})", "temperatures[0]: 应为单元码、左侧温度改变、右侧温度改变"},
+        {R"({"temperatures": [[1, 10, -10, 1e-5, 0.5], "热"]})", "temperatures[1]: 应为由单元格组成的数组"},
         {R"({"suports": []})", "“suports”: 不认识的键"},
         {R"([1, 2])", "案例文件应是一个 JSON 对象"},
         // The dialog would take it, but no case of 100 members needs it and

@@ -57,6 +57,7 @@ private slots:
     void okHidesThePanelAndCloseUnloadsTheForm();
     void leavingAModifiedTableAsksToCommitIt();
     void everyHeaderFitsItsColumn();
+    void typesASettlementAndATemperatureChange();
 
 private:
     template <class T>
@@ -133,9 +134,9 @@ void InputParaFormQtTest::startsWithOnlyTheTableChoice()
     QCOMPARE(Find<QLabel>("Label1")->text(), U("输入内容："));
     QComboBox* choice = Find<QComboBox>("cmbInput");
     QVERIFY(!choice->isEditable());
-    QCOMPARE(choice->count(), 4);
-    const char* entries[] = {"结点", "单元", "支座", "荷载"};
-    for (int i = 0; i < 4; ++i)
+    QCOMPARE(choice->count(), 6);
+    const char* entries[] = {"结点", "单元", "支座", "荷载", "支座位移", "温度改变"};
+    for (int i = 0; i < 6; ++i)
         QCOMPARE(choice->itemText(i), U(entries[i]));
     QVERIFY(!Find<QGroupBox>("Frame1")->isVisible());
     QCOMPARE(Find<QPushButton>("cmdApply")->text(), U("交互检查"));
@@ -469,7 +470,7 @@ void InputParaFormQtTest::everyHeaderFitsItsColumn()
 {
     GridWidget* grid = Grid();
     const QFontMetrics metrics = grid->horizontalHeader()->fontMetrics();
-    for (int table = 0; table < 4; ++table) {
+    for (int table = 0; table < Find<QComboBox>("cmbInput")->count(); ++table) {
         ChooseTable(table);
         for (int c = 0; c < grid->Cols(); ++c) {
             const QString header = QString::fromStdString(grid->Text(0, c));
@@ -484,6 +485,45 @@ void InputParaFormQtTest::everyHeaderFitsItsColumn()
     QVERIFY(grid->columnWidth(0) >= grid->fontMetrics().horizontalAdvance(wide));
     grid->SetColWidth(0, 830);
     QVERIFY(grid->columnWidth(0) < grid->fontMetrics().horizontalAdvance(wide));
+}
+
+// The fifth and sixth tables of the list: one settling support, chosen
+// from the list of kinds, and one member heated unequally.
+void InputParaFormQtTest::typesASettlementAndATemperatureChange()
+{
+    m_model->Nodes.Append({1, "刚接", 0.0f, 0.0f});
+    m_model->Nodes.Append({2, "铰接", 4.0f, 0.0f});
+    m_model->Elements.Append({1, 1.0f, 1, 2, 4.0f, 0.0f, 1.0f});
+    FitModelToPicture(*m_model, *m_picture);
+
+    ChooseTable(4);
+    QCOMPARE(Find<QGroupBox>("Frame1")->title(), U("支座位移数据："));
+    QCOMPARE(Grid()->Cols(), 3);
+    Type(QStringLiteral("2 "));
+    Type(QStringLiteral(" "));
+    QCOMPARE(List()->count(), 4);
+    QCOMPARE(List()->itemText(0), U("水平位移"));
+    ChooseInList(U("竖向位移"));
+    Type(QStringLiteral("-0.01 "));
+    QCOMPARE(Current(), std::make_pair(2, 0));
+    QTest::mouseClick(Find<QPushButton>("cmdApply"), Qt::LeftButton);
+    QVERIFY(m_messages->shown.empty());
+    QCOMPARE(m_model->Settlements.Count(), std::int16_t{1});
+    QCOMPARE(m_model->Settlements.at(1), (SupportSettlement{2, "竖向位移", -0.01f}));
+
+    ChooseTable(5);
+    QCOMPARE(Find<QGroupBox>("Frame1")->title(), U("温度改变数据："));
+    QCOMPARE(Grid()->Cols(), 5);
+    Type(QStringLiteral("1 -10 20 1e-5 0.5 "));
+    QTest::mouseClick(Find<QPushButton>("cmdApply"), Qt::LeftButton);
+    QVERIFY(m_messages->shown.empty());
+    QCOMPARE(m_model->Temperatures.Count(), std::int16_t{1});
+    QCOMPARE(m_model->Temperatures.at(1), (TemperatureChangeRow{1, -10.0f, 20.0f, 1e-5f, 0.5f}));
+
+    // Chosen again, the table shows the row committed.
+    ChooseTable(4);
+    QCOMPARE(QString::fromStdString(Grid()->Text(1, 1)), U("竖向位移"));
+    QCOMPARE(QString::fromStdString(Grid()->Text(1, 2)), QStringLiteral("-0.01"));
 }
 
 QTEST_MAIN(InputParaFormQtTest)

@@ -145,6 +145,9 @@ TEST(ModelCommitTest, ANewStructureMovesTheMembersAndForgetsEveryResult)
         {"elements", kElementTable, {{"1", "1", "1", "2"}, {"2", "1", "2", "3"}}},
         {"supports", kSupportTable, {{"1", "固定支座", "结点左侧"}}},
         {"loads", kLoadTable, {{"集中荷载", "3", "", "向右", "5"}}},
+        {"settlements", kSettlementTable, {{"1", "转角", "0.01"}}},
+        {"temperature changes", kTemperatureTable, {{"2", "20", "20", "1e-5", "0.4"}}},
+        {"no settlements", kSettlementTable, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -428,6 +431,46 @@ TEST(ModelCommitTest, BadTablesAreRefusedWithOneMessageAndChangeNothing)
          kLoadTable,
          {{"均布荷载", "", "1", "向下", "1", "", "", "1e39"}},
          "第1行“末端大小”列：数值过大，无法存储，本表未提交!"},
+        {"settlement of a missing node",
+         kSettlementTable,
+         {{"1", "竖向位移", "-0.01"}, {"4", "竖向位移", "-0.01"}},
+         "第2行“结点号”列：结点号4不存在（现有结点1～3），本表未提交!"},
+        {"settlement of no kind",
+         kSettlementTable,
+         {{"1", "", "0.01"}},
+         "第1行“位移类型”列：位移类型应为水平位移、竖向位移或转角，本表未提交!"},
+        {"settlement of a kind not listed",
+         kSettlementTable,
+         {{"1", "铰两侧相对转角", "0.01"}},
+         "第1行“位移类型”列：位移类型应为水平位移、竖向位移或转角，本表未提交!"},
+        {"settlement value no number",
+         kSettlementTable,
+         {{"1", "转角", "0.01rad"}},
+         "第1行“位移值”列：“0.01rad”不是数字，本表未提交!"},
+        {"one displacement of a support twice",
+         kSettlementTable,
+         {{"3", "竖向位移", "-0.01"}, {"3", "水平位移", "0.02"}, {"3", "竖向位移", "0.01"}},
+         "第3行“位移类型”列：结点3的竖向位移已在第1行给出，本表未提交!"},
+        {"temperature of a missing element",
+         kTemperatureTable,
+         {{"3", "10", "-10", "1e-5", "0.5"}},
+         "第1行“单元号”列：单元号3不存在（现有单元1～2），本表未提交!"},
+        {"negative coefficient of expansion",
+         kTemperatureTable,
+         {{"1", "10", "-10", "-1e-5", "0"}},
+         "第1行“线膨胀系数”列：线膨胀系数为负（应大于或等于零），本表未提交!"},
+        {"section without depth",
+         kTemperatureTable,
+         {{"1", "10", "-10", "1e-5", "0.5"}, {"2", "10", "-10", "1e-5", ""}},
+         "第2行“截面高度”列：截面高度应大于零（温差使杆件弯曲的曲率为αΔt/h），本表未提交!"},
+        {"negative section depth",
+         kTemperatureTable,
+         {{"1", "10", "-10", "1e-5", "-0.5"}},
+         "第1行“截面高度”列：截面高度应大于零（温差使杆件弯曲的曲率为αΔt/h），本表未提交!"},
+        {"temperature no number",
+         kTemperatureTable,
+         {{"1", "10℃", "-10", "1e-5", "0.5"}},
+         "第1行“左侧温度改变”列：“10℃”不是数字，本表未提交!"},
     };
     for (const Refusal& c : cases) {
         SCOPED_TRACE(c.name);
@@ -572,8 +615,16 @@ TEST(ModelCommitTest, UndoRedrawsTheLayersBelowTheShowingTable)
     const Pass nodes = DrawNodeNumbers;
     const Pass members = [](const StructureModel& m, Canvas& c) { DrawMembers(m, c, MemberLabels::Shown); };
     const Pass supports = DrawSupports;
-    const std::vector<Pass> layers[] = {{}, {nodes}, {nodes, members}, {nodes, members, supports}};
-    for (int kind = kNodeTable; kind <= kLoadTable; ++kind) {
+    const Pass loads = [](const StructureModel& m, Canvas& c) {
+        DrawConcentratedLoads(m, c);
+        DrawDistributedLoads(m, c);
+        DrawCouples(m, c);
+    };
+    // The settlements and temperature changes draw nothing: below them lies
+    // the whole structure with its loads.
+    const std::vector<Pass> whole = {nodes, members, supports, loads};
+    const std::vector<Pass> layers[] = {{}, {nodes}, {nodes, members}, {nodes, members, supports}, whole, whole};
+    for (int kind = kNodeTable; kind <= kTemperatureTable; ++kind) {
         SCOPED_TRACE(kind);
         Frame f;
         ASSERT_TRUE(Commit(f.model, kSupportTable, {{"1", "铰支座", "结点下方"}}, f.canvas, f.messages));
@@ -661,6 +712,9 @@ TEST(ModelCommitTest, AChosenTableShowsItsCommittedRowsWhichCommitBackUnchanged)
                         {"均布荷载", "", "2", "向左", "0", "", "", "6"},
                         {"均布荷载", "", "1", "向上", "1", "0.5", "4", "-2"}},
                        f.canvas, f.messages));
+    ASSERT_TRUE(
+        Commit(f.model, kSettlementTable, {{"1", "转角", "-1.5e-3"}, {"3", "竖向位移", "-.02"}}, f.canvas, f.messages));
+    ASSERT_TRUE(Commit(f.model, kTemperatureTable, {{"2", "-10", "25", "0.00001", "0.6"}}, f.canvas, f.messages));
     // The load table is the user's also while unit forces stand in Loads.
     const OneBasedTable<Load> userLoads = f.model.Loads;
     f.model.SavedLoads = userLoads;
@@ -684,6 +738,8 @@ TEST(ModelCommitTest, AChosenTableShowsItsCommittedRowsWhichCommitBackUnchanged)
           {"集中荷载", "", "1", "向下", "10", "2"},
           {"均布荷载", "", "2", "向左", "0", "", "", "6"},
           {"均布荷载", "", "1", "向上", "1", "0.5", "4", "-2"}}},
+        {kSettlementTable, {{"1", "转角", "-0.0015"}, {"3", "竖向位移", "-0.02"}}},
+        {kTemperatureTable, {{"2", "-10", "25", "1e-05", "0.6"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
@@ -698,8 +754,47 @@ TEST(ModelCommitTest, AChosenTableShowsItsCommittedRowsWhichCommitBackUnchanged)
         EXPECT_EQ(committed.Elements, f.model.Elements);
         EXPECT_EQ(committed.Supports, f.model.Supports);
         EXPECT_EQ(committed.UserLoads(), userLoads);
+        EXPECT_EQ(committed.Settlements, f.model.Settlements);
+        EXPECT_EQ(committed.Temperatures, f.model.Temperatures);
     }
     EXPECT_TRUE(f.messages.shown.empty());
+}
+
+// Settlements and temperature changes go into the model as typed, signed as
+// the columns say; the picture keeps what it showed; an empty table takes
+// them all away.
+TEST(ModelCommitTest, SettlementsAndTemperatureChangesAreStoredAsTypedAndMayBeRemoved)
+{
+    Frame f;
+    ASSERT_TRUE(Commit(f.model, kSupportTable, {{"1", "固定支座", "结点左侧"}, {"3", "活动支座", "结点下方"}}, f.canvas,
+                       f.messages));
+    const std::size_t ops = f.canvas.ops.size();
+    ASSERT_TRUE(Commit(f.model, kSettlementTable,
+                       {{"1", "转角", "0.002"}, {"1", "水平位移", "-0.01"}, {"3", "竖向位移", "-0.02"}}, f.canvas,
+                       f.messages));
+    ASSERT_TRUE(Commit(f.model, kTemperatureTable, {{"1", "-15", "25", "1.2e-5", "0.5"}, {"2", "10", "10", "0", "0.3"}},
+                       f.canvas, f.messages));
+    EXPECT_TRUE(f.messages.shown.empty());
+    EXPECT_EQ(f.canvas.ops.size(), ops);
+
+    OneBasedTable<SupportSettlement> settlements;
+    settlements.Append({1, "转角", 0.002f});
+    settlements.Append({1, "水平位移", -0.01f});
+    settlements.Append({3, "竖向位移", -0.02f});
+    EXPECT_EQ(f.model.Settlements, settlements);
+    OneBasedTable<TemperatureChangeRow> temperatures;
+    temperatures.Append({1, -15.0f, 25.0f, 1.2e-5f, 0.5f});
+    temperatures.Append({2, 10.0f, 10.0f, 0.0f, 0.3f});
+    EXPECT_EQ(f.model.Temperatures, temperatures);
+    // The other tables stay as they were.
+    EXPECT_EQ(f.model.SupportCount(), 2);
+    EXPECT_EQ(f.model.SupportConstraintCount, 4);
+
+    ASSERT_TRUE(Commit(f.model, kSettlementTable, {}, f.canvas, f.messages));
+    ASSERT_TRUE(Commit(f.model, kTemperatureTable, {}, f.canvas, f.messages));
+    EXPECT_TRUE(f.model.Settlements.Empty());
+    EXPECT_TRUE(f.model.Temperatures.Empty());
+    EXPECT_EQ(f.model.Supports.Count(), 2);
 }
 
 }  // namespace
