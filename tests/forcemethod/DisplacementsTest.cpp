@@ -373,3 +373,43 @@ TEST(DisplacementsTest, EveryNodeMovesAsTheStiffnessMethodSays)
 
 }  // namespace
 }  // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+// Determinate structures move without forces: a cantilever of 4 whose faces
+// warm by 30 (left, the top) and 10 (right), alpha 1e-5, h 0.4: the tip moves
+// alpha t0 L = 8e-4 along it and kappa L^2 / 2 = 4e-3 down (kappa =
+// alpha (30 - 10) / h = 5e-4); a simple beam of 8 whose roller settles 0.02
+// turns as a whole, its middle node sinking 0.01.
+TEST(DisplacementsTest, DeterminateStructuresMoveUnderHeatAndSettlement)
+{
+    const FrameTables cantilever{{{"1", "0", "0", "刚接"}, {"2", "4", "0", "自由端"}},
+                                 {{"1", "1", "1", "2"}},
+                                 {{"1", "固定支座", "结点左侧"}},
+                                 {}};
+    Calculation c(cantilever, 0);
+    c.model.Temperatures.Append({1, 30.0f, 10.0f, 1e-5f, 0.4f});
+    c.RunAll({});
+    std::vector<NodeDisplacement> nodes;
+    ASSERT_TRUE(ComputeNodeDisplacements(c.model, c.calc, nodes, c.messages));
+    // alpha is typed as a 32-bit number: 1e-5 to 7 digits.
+    EXPECT_NEAR(nodes[1].dx, 1e-5 * 20.0 * 4.0, 1e-6 * 8e-4);
+    EXPECT_NEAR(nodes[1].dy, -5e-4 * 16.0 / 2.0, 1e-6 * 4e-3);
+
+    const FrameTables beam{{{"1", "0", "0", "铰接"}, {"2", "4", "0", "刚接"}, {"3", "8", "0", "铰接"}},
+                           {{"1", "1", "1", "2"}, {"2", "1", "2", "3"}},
+                           {{"1", "铰支座", "结点下方"}, {"3", "活动支座", "结点下方"}},
+                           {}};
+    Calculation b(beam, 0);
+    b.model.Settlements.Append({3, "竖向位移", -0.02f});
+    b.RunAll({});
+    ASSERT_TRUE(ComputeNodeDisplacements(b.model, b.calc, nodes, b.messages));
+    EXPECT_NEAR(nodes[1].dy, -0.01, 1e-9);
+    EXPECT_NEAR(nodes[2].dy, -0.02, 1e-9);
+    for (const Element& e : b.model.Elements)
+        EXPECT_EQ(e.Mi, 0.0f);
+}
+
+}  // namespace
+}  // namespace tavrin
