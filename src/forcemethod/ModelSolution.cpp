@@ -68,14 +68,6 @@ std::optional<ImposedDeformation> ImposedOf(const StructureModel& model,
     return imposed;
 }
 
-std::vector<OneBasedTable<Load>> UnitLoadsOf(const StructureModel& model)
-{
-    std::vector<OneBasedTable<Load>> loads;
-    for (std::size_t k = 1; k < model.CaseReactions.size() && model.CaseReactions[k]; ++k)
-        loads.push_back(model.CaseReactions[k]->loads);
-    return loads;
-}
-
 std::optional<ForceMethodSolution> SolutionOfModel(const StructureModel& model, std::string& why, bool solveUnknowns)
 {
     const int n = model.IndeterminacyDegree < 0 ? 0 : model.IndeterminacyDegree;

@@ -18,10 +18,6 @@ namespace tavrin {
 // (signed by the unit force's sense); one where a support of the basic
 // system holds that direction settles that support. std::nullopt, with
 // `why`, for a row whose node is held in its direction by neither.
-// The unit forces recorded with their cases (entry k - 1: Xk); fewer when a
-// case is not recorded yet.
-std::vector<OneBasedTable<Load>> UnitLoadsOf(const StructureModel& model);
-
 std::optional<ImposedDeformation> ImposedOf(const StructureModel& model,
                                             const std::vector<OneBasedTable<Load>>& unitLoads, std::string& why);
 

@@ -195,7 +195,8 @@ void AddEquilibrium(std::vector<ResultCheck>& checks, std::string_view what, con
 // part from the end moments, the parabola of the loads), and the sum of
 // the magnitudes of its parts, MP M̄i and Xk M̄k M̄i, for its tolerance.
 void AddCompatibility(const StructureModel& model, int i, const std::vector<float>& q,
-                      const std::vector<MemberLoad>& between, std::vector<ResultCheck>& checks)
+                      const std::vector<MemberLoad>& between, const ImposedTerms& imposed,
+                      std::vector<ResultCheck>& checks)
 {
     const CaseForceTable& M = model.CaseMoments;
     double value = 0.0;
@@ -215,7 +216,6 @@ void AddCompatibility(const StructureModel& model, int i, const std::vector<floa
         }
     }
     // Settlements and heat: the gap along Xi is c_i - Delta_ic - Delta_it.
-    const ImposedTerms imposed = ImposedTermsOf(model);
     if (imposed.Any()) {
         const auto k = static_cast<std::size_t>(i - 1);
         const double rest = imposed.Dc[k] + imposed.Dt[k] - imposed.c[k];
@@ -270,8 +270,7 @@ void AddStiffnessChecks(const StructureModel& model, const std::vector<FinalReac
     const std::optional<StiffnessSolution> original = StiffnessSolution::Build(model, restraints, why);
     if (!original)
         return;
-    const std::optional<ImposedDeformation> imposed = ImposedOf(model, UnitLoadsOf(model), why);
-    const StiffnessSolution::Result r = original->Solve(solution->loads[0], imposed.value_or(ImposedDeformation{}));
+    const StiffnessSolution::Result r = original->Solve(solution->loads[0], solution->imposed);
     const std::string what(kStiffnessCheck);
     const double forceTolerance = kCheckRelativeTolerance * scale.force;
     const double momentTolerance = kCheckRelativeTolerance * scale.moment;
@@ -336,8 +335,9 @@ std::optional<std::vector<ResultCheck>> CheckFinalResults(const StructureModel& 
     AddEquilibrium(checks, "整体平衡", "整体", whole, scale);
 
     const std::vector<MemberLoad> between = BetweenNodesLoads(model, model.UserLoads());
+    const ImposedTerms imposed = ImposedTermsOf(model);
     for (int i = 1; i <= n; ++i)
-        AddCompatibility(model, i, q, between, checks);
+        AddCompatibility(model, i, q, between, imposed, checks);
     AddStiffnessChecks(model, *reactions, scale, checks);
     return checks;
 }

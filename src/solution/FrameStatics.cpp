@@ -140,15 +140,12 @@ std::optional<CaseLoads> ReadCaseLoads(const StructureModel& model, const OneBas
     CaseLoads c;
     c.nodes.assign(static_cast<std::size_t>(model.NodeCount()), {});
     c.endCouples.assign(static_cast<std::size_t>(model.ElementCount()), {0.0, 0.0});
-    std::vector<std::array<double, 2>> q(static_cast<std::size_t>(model.ElementCount()), {0.0, 0.0});
     try {
-        for (std::int16_t e = 1; e <= model.ElementCount(); ++e)
-            c.members.emplace_back();
         for (std::int16_t l = 1; l <= loads.Count(); ++l) {
             const Load& load = loads.at(l);
             const double f = load.Magnitude;
-            if (ActsBetweenNodes(load)) {
-                // Added once the members are made, below.
+            if (ActsBetweenNodes(load) || load.LoadType == kDistributedLoad) {
+                // A load on a member: with the member's other loads, below.
                 model.Elements.at(load.ElementNo);
             } else if (load.LoadType == kConcentratedLoad) {
                 NodalAction& a = c.nodes.at(static_cast<std::size_t>(load.NodeNo - 1));
@@ -156,12 +153,6 @@ std::optional<CaseLoads> ReadCaseLoads(const StructureModel& model, const OneBas
                     a.Fx += f;
                 else if (IsVerticalDirection(load.Direction))
                     a.Fy += f;
-            } else if (load.LoadType == kDistributedLoad) {
-                auto& sums = q.at(static_cast<std::size_t>(load.ElementNo - 1));
-                if (IsHorizontalDirection(load.Direction))
-                    sums[0] += f;
-                else if (IsVerticalDirection(load.Direction))
-                    sums[1] += f;
             } else if (load.LoadType == kCouple && IsCoupleDirection(load.Direction)) {
                 // A couple typed on a member alone acts at its end i.
                 const std::int16_t node = load.NodeNo != 0 ? load.NodeNo : model.Elements.at(load.ElementNo).INode;
@@ -178,15 +169,10 @@ std::optional<CaseLoads> ReadCaseLoads(const StructureModel& model, const OneBas
                 }
             }
         }
-        for (std::int16_t e = 1; e <= model.ElementCount(); ++e) {
-            const MemberAxis a = AxisOf(model, model.Elements.at(e));
-            const auto& sums = q[static_cast<std::size_t>(e - 1)];
-            c.members[static_cast<std::size_t>(e - 1)] = MemberLoad(a.L, a.S, a.C, sums[0], sums[1]);
-        }
-        for (const Load& load : loads)
-            if (ActsBetweenNodes(load))
-                AddBetweenNodes(load, AxisOf(model, model.Elements.at(load.ElementNo)),
-                                c.members[static_cast<std::size_t>(load.ElementNo - 1)]);
+        // Every member's end nodes exist.
+        for (const Element& element : model.Elements)
+            AxisOf(model, element);
+        c.members = MemberLoadsOf(model, loads);
     } catch (const std::out_of_range&) {
         why = kNumberOutside;
         return std::nullopt;
