@@ -4,23 +4,18 @@
 
 #include "analysis/StaticsTestModels.h"
 #include "solution/ForceMethodSolution.h"
+#include "solution/SolutionTestSupport.h"
 #include "solution/StiffnessSolution.h"
 
 namespace tavrin {
 namespace {
 
 using testing::ModelBuilder;
+using testing::Table;
+using testing::Unit;
 
-OneBasedTable<Load> Table(std::initializer_list<Load> loads)
-{
-    OneBasedTable<Load> t;
-    for (const Load& l : loads)
-        t.Append(l);
-    return t;
-}
-
-const Load kUp{std::string(kConcentratedLoad), 1.0f, std::string(kUpward), 2, 0};
-const Load kTurn{std::string(kCouple), 1.0f, std::string(kCounterClockwise), 2, 0};
+const Load kUp = Unit(2, kConcentratedLoad, kUpward);
+const Load kTurn = Unit(2, kCouple, kCounterClockwise);
 
 // A cantilever of 4 (EI 2) fixed at node 1: the basic system of a propped
 // cantilever (X1 the prop's upward force at node 2) or, with the couple as
@@ -107,11 +102,10 @@ TEST(ImposedDeformationTest, PortalAgreesWithTheStiffnessMethod)
     const ImposedDeformation imposed{{{1, SettlementKind::Vertical, -0.004}, {1, SettlementKind::Rotation, 0.001}},
                                      {{1, 10.0, -5.0, 1.2e-5, 0.4}, {2, 30.0, 30.0, 1.2e-5, 0.6}},
                                      {0.002, 0.0, 0.0}};
-    const std::vector<OneBasedTable<Load>> loads{
-        {},
-        Table({{std::string(kConcentratedLoad), 1.0f, std::string(kRightward), 4, 0}}),
-        Table({{std::string(kConcentratedLoad), 1.0f, std::string(kUpward), 4, 0}}),
-        Table({{std::string(kCouple), 1.0f, std::string(kCounterClockwise), 4, 0}})};
+    const std::vector<OneBasedTable<Load>> loads{{},
+                                                 Table({Unit(4, kConcentratedLoad, kRightward)}),
+                                                 Table({Unit(4, kConcentratedLoad, kUpward)}),
+                                                 Table({Unit(4, kCouple, kCounterClockwise)})};
     std::string why;
     const auto s = SolveForceMethod(m, loads, imposed, why);
     ASSERT_TRUE(s) << why;

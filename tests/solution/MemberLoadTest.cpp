@@ -4,12 +4,15 @@
 
 #include "analysis/StaticsTestModels.h"
 #include "solution/ForceMethodSolution.h"
+#include "solution/SolutionTestSupport.h"
 #include "solution/StiffnessSolution.h"
 
 namespace tavrin {
 namespace {
 
 using testing::ModelBuilder;
+using testing::Table;
+using testing::Unit;
 
 Load Between(std::string_view type, std::string_view direction, float value, std::int16_t element,
              std::optional<float> a, std::optional<float> b = std::nullopt, std::optional<float> end = std::nullopt)
@@ -23,19 +26,6 @@ Load Between(std::string_view type, std::string_view direction, float value, std
             a,
             b,
             end ? std::optional<float>(positive ? *end : -*end) : std::nullopt};
-}
-
-Load Unit(std::int16_t node, std::string_view type, std::string_view direction)
-{
-    return {std::string(type), 1.0f, std::string(direction), node, 0};
-}
-
-OneBasedTable<Load> Table(std::initializer_list<Load> loads)
-{
-    OneBasedTable<Load> t;
-    for (const Load& l : loads)
-        t.Append(l);
-    return t;
 }
 
 // A beam of 6 fixed at node 1 and free at node 2, on its own (the basic
@@ -171,23 +161,13 @@ TEST(MemberLoadTest, TriangularLoadOnAPortalColumnAgreesWithTheStiffnessMethod)
     m.Loads = Table({Between(kDistributedLoad, kRightward, 0, 1, std::nullopt, std::nullopt, 4.0f),
                      Between(kConcentratedLoad, kDownward, 10, 2, 1.0f)});
     m.IndeterminacyDegree = 3;
+    const std::vector<OneBasedTable<Load>> cases{m.Loads, Table({Unit(4, kConcentratedLoad, kRightward)}),
+                                                 Table({Unit(4, kConcentratedLoad, kUpward)}),
+                                                 Table({Unit(4, kCouple, kCounterClockwise)})};
+    testing::CheckAgainstStiffness(m, cases);
     std::string why;
-    const auto s =
-        SolveForceMethod(m,
-                         {m.Loads, Table({Unit(4, kConcentratedLoad, kRightward)}),
-                          Table({Unit(4, kConcentratedLoad, kUpward)}), Table({Unit(4, kCouple, kCounterClockwise)})},
-                         why);
+    const auto s = SolveForceMethod(m, cases, why);
     ASSERT_TRUE(s) << why;
-    const auto k = StiffnessSolution::Build(m, {s->loads[1], s->loads[2], s->loads[3]}, why);
-    ASSERT_TRUE(k) << why;
-    const StiffnessSolution::Result r = k->Solve(s->loads[0]);
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_NEAR(r.X[i], s->X[i], 1e-9);
-    for (std::size_t e = 0; e < 3; ++e) {
-        EXPECT_NEAR(r.forces.members[e].i.M, s->total.members[e].i.M, 1e-9);
-        EXPECT_NEAR(r.forces.members[e].j.V, s->total.members[e].j.V, 1e-9);
-        EXPECT_NEAR(r.forces.members[e].j.N, s->total.members[e].j.N, 1e-9);
-    }
     // The column takes the triangle's resultant 8 across it: the two shears differ by 8.
     EXPECT_NEAR(std::abs(s->total.members[0].j.V - s->total.members[0].i.V), 8.0, 1e-9);
 }

@@ -6,31 +6,15 @@
 #include "solution/Curve.h"
 #include "solution/ForceMethodSolution.h"
 #include "solution/FrameStatics.h"
+#include "solution/SolutionTestSupport.h"
 #include "solution/StiffnessSolution.h"
 
 namespace tavrin {
 namespace {
 
 using testing::ModelBuilder;
-
-OneBasedTable<Load> Loads(std::initializer_list<Load> loads)
-{
-    OneBasedTable<Load> t;
-    for (const Load& l : loads)
-        t.Append(l);
-    return t;
-}
-
-Load UnitForce(std::int16_t node, std::string_view direction)
-{
-    const bool positive = direction == kUpward || direction == kRightward;
-    return {std::string(kConcentratedLoad), positive ? 1.0f : -1.0f, std::string(direction), node, 0};
-}
-
-Load UnitCouple(std::int16_t node, std::int16_t element = 0)
-{
-    return {std::string(kCouple), 1.0f, std::string(kCounterClockwise), node, element};
-}
+using testing::Table;
+using testing::Unit;
 
 CaseForces Statics(const StructureModel& model, const OneBasedTable<Load>& loads)
 {
@@ -168,7 +152,7 @@ TEST(ForceMethodSolution, ProppedCantileverHasTheTextbookRedundant)
 {
     const StructureModel m = ProppedCantileverBasicSystem();
     std::string why;
-    const auto s = SolveForceMethod(m, {m.Loads, Loads({UnitForce(2, kUpward)})}, why);
+    const auto s = SolveForceMethod(m, {m.Loads, Table({Unit(2, kConcentratedLoad, kUpward)})}, why);
     ASSERT_TRUE(s) << why;
     EXPECT_NEAR(s->delta[0][0], 64.0 / 3.0 / 2.0, 1e-12);
     EXPECT_NEAR(s->Delta[0], -10.0 * 256.0 / 8.0 / 2.0, 1e-12);
@@ -176,42 +160,6 @@ TEST(ForceMethodSolution, ProppedCantileverHasTheTextbookRedundant)
     EXPECT_NEAR(s->total.supports[0].Fy, 25.0, 1e-12);
     EXPECT_NEAR(s->total.members[0].i.M, 20.0, 1e-12);
     EXPECT_NEAR(s->total.members[0].j.M, 0.0, 1e-12);
-}
-
-void CheckAgainstStiffness(const StructureModel& m, const std::vector<OneBasedTable<Load>>& cases)
-{
-    std::string why;
-    const auto s = SolveForceMethod(m, cases, why);
-    ASSERT_TRUE(s) << why;
-    const std::vector<CaseLoads> restraints(s->loads.begin() + 1, s->loads.end());
-    const auto k = StiffnessSolution::Build(m, restraints, why);
-    ASSERT_TRUE(k) << why;
-    const StiffnessSolution::Result r = k->Solve(s->loads[0]);
-    for (std::size_t i = 0; i < s->X.size(); ++i)
-        EXPECT_NEAR(r.X[i], s->X[i], 1e-9 * (1.0 + std::abs(s->X[i])));
-    for (std::size_t e = 0; e < 4; ++e) {
-        SCOPED_TRACE(e + 1);
-        const MemberForces& a = s->total.members[e];
-        const MemberForces& b = r.forces.members[e];
-        for (const auto& [x, y] :
-             {std::pair{a.i.N, b.i.N}, {a.i.V, b.i.V}, {a.i.M, b.i.M}, {a.j.N, b.j.N}, {a.j.V, b.j.V}, {a.j.M, b.j.M}})
-            EXPECT_NEAR(x, y, 1e-9);
-    }
-    EXPECT_NEAR(r.forces.supports[0].Fm, s->total.supports[0].Fm, 1e-9);
-    // The released foot does not move; delta_ij and Delta_ip are the basic
-    // system's displacements at i under unit Xj and the loads by the
-    // stiffness method as well.
-    EXPECT_NEAR(k->NodeDisplacement(r, 5)[0], 0.0, 1e-12);
-    const auto basic = StiffnessSolution::Build(m, {}, why);
-    ASSERT_TRUE(basic) << why;
-    const StiffnessSolution::Result up = basic->Solve(s->loads[0]);
-    for (std::size_t i = 0; i < s->X.size(); ++i) {
-        for (std::size_t j = 0; j < s->X.size(); ++j) {
-            const StiffnessSolution::Result uj = basic->Solve(s->loads[j + 1]);
-            EXPECT_NEAR(basic->Conjugate(uj, s->loads[i + 1]), s->delta[i][j], 1e-9 * std::abs(s->delta[i][i]));
-        }
-        EXPECT_NEAR(basic->Conjugate(up, s->loads[i + 1]), s->Delta[i], 1e-9 * (1.0 + std::abs(s->Delta[i])));
-    }
 }
 
 // Gable frames with inclined rafters and loads on a column, the right foot
@@ -228,8 +176,12 @@ struct GableCase {
 TEST(StiffnessSolution, AgreesWithTheForceMethodOnFrames)
 {
     const GableCase cases[] = {
-        {"fixed feet", kRigidJoint, "", {UnitForce(5, kRightward), UnitForce(5, kUpward), UnitCouple(5)}},
-        {"pinned feet, hinge at the ridge", kHingedJoint, kRollerSupport, {UnitForce(5, kRightward)}},
+        {"fixed feet",
+         kRigidJoint,
+         "",
+         {Unit(5, kConcentratedLoad, kRightward), Unit(5, kConcentratedLoad, kUpward),
+          Unit(5, kCouple, kCounterClockwise)}},
+        {"pinned feet, hinge at the ridge", kHingedJoint, kRollerSupport, {Unit(5, kConcentratedLoad, kRightward)}},
     };
     for (const GableCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -244,8 +196,8 @@ TEST(StiffnessSolution, AgreesWithTheForceMethodOnFrames)
         const StructureModel m = b.Build();
         std::vector<OneBasedTable<Load>> loads{m.Loads};
         for (const Load& unit : c.units)
-            loads.push_back(Loads({unit}));
-        CheckAgainstStiffness(m, loads);
+            loads.push_back(Table({unit}));
+        testing::CheckAgainstStiffness(m, loads);
     }
 }
 
