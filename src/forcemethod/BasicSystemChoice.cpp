@@ -80,8 +80,9 @@ StructureModel FrameOf(const StructureModel& model)
 
 std::string SupportKindMissingText(std::int16_t node)
 {
-    return "结点" + std::to_string(node) + "去掉这些约束后只剩转动约束或转动加一个方向的移动约束，需要定向支座，"
-                                            "支座表中没有这种支座，请另选";
+    return "结点" + std::to_string(node) +
+           "去掉这些约束后只剩转动约束或转动加一个方向的移动约束，需要定向支座，"
+           "支座表中没有这种支座，请另选";
 }
 
 // The support standing at `node` in the original, for the side a new
@@ -143,8 +144,8 @@ CellRows RowsOf(const std::vector<Load>& loads)
 {
     CellRows rows;
     for (const Load& l : loads)
-        rows.push_back({l.LoadType, std::to_string(l.NodeNo), l.ElementNo == 0 ? "" : std::to_string(l.ElementNo),
-                        l.Direction});
+        rows.push_back(
+            {l.LoadType, std::to_string(l.NodeNo), l.ElementNo == 0 ? "" : std::to_string(l.ElementNo), l.Direction});
     return rows;
 }
 
@@ -166,9 +167,9 @@ std::optional<Restraint> RestraintOfUnitForce(const StructureModel& basic, const
     if (unit.Count() == 2) {
         const Load& a = unit.at(1);
         const Load& b = unit.at(2);
-        const bool pair = a.LoadType == kCouple && b.LoadType == kCouple && a.NodeNo == b.NodeNo &&
-                          a.ElementNo != 0 && b.ElementNo != 0 && a.ElementNo != b.ElementNo &&
-                          a.Magnitude * b.Magnitude < 0.0f && MembersAt(basic, a.NodeNo).size() == 2;
+        const bool pair = a.LoadType == kCouple && b.LoadType == kCouple && a.NodeNo == b.NodeNo && a.ElementNo != 0 &&
+                          b.ElementNo != 0 && a.ElementNo != b.ElementNo && a.Magnitude * b.Magnitude < 0.0f &&
+                          MembersAt(basic, a.NodeNo).size() == 2;
         if (pair)
             return Restraint{a.NodeNo, RestraintKind::Continuity};
     }
@@ -413,9 +414,9 @@ std::optional<BasicSystem> RecommendBasicSystem(const OriginalStructure& origina
                         firstWhy = reason;
                     return true;
                 }
-                const bool better = !best || solved->nonzeroTerms < best->nonzeroTerms ||
-                                    (solved->nonzeroTerms == best->nonzeroTerms &&
-                                     solved->condition < best->condition * (1.0 - 1e-9));
+                const bool better =
+                    !best || solved->nonzeroTerms < best->nonzeroTerms ||
+                    (solved->nonzeroTerms == best->nonzeroTerms && solved->condition < best->condition * (1.0 - 1e-9));
                 if (better)
                     best = std::move(solved);
                 return true;
@@ -466,8 +467,7 @@ std::optional<Restraint> RestraintOfCells(const std::vector<std::string>& row)
     const auto kind = std::find(kRestraintNames.begin(), kRestraintNames.end(), row[1]);
     if (!node || *node != std::floor(*node) || *node < 1 || *node > 32767 || kind == kRestraintNames.end())
         return std::nullopt;
-    return Restraint{static_cast<std::int16_t>(*node),
-                     static_cast<RestraintKind>(kind - kRestraintNames.begin())};
+    return Restraint{static_cast<std::int16_t>(*node), static_cast<RestraintKind>(kind - kRestraintNames.begin())};
 }
 
 std::vector<std::string> CellsOfRestraint(const Restraint& r)

@@ -18,12 +18,7 @@ constexpr RestraintKind H = RestraintKind::Horizontal, V = RestraintKind::Vertic
 // rollers at 2 and 3, once indeterminate.
 StructureModel TwoSpanBeam()
 {
-    return ModelBuilder()
-        .Node(0, 0)
-        .Node(4, 0)
-        .Node(8, 0)
-        .Member(1, 2)
-        .Member(2, 3)
+    return testing::TwoSpans()
         .Support(1, kPinSupport)
         .Support(2, kRollerSupport)
         .Support(3, kRollerSupport)
@@ -41,8 +36,7 @@ StructureModel TwoSpanBeam()
 TEST(BasicSystemChoiceTest, TwoSpanBeamReleasedAtEachSupport)
 {
     const OriginalStructure original = OriginalOfTyped(TwoSpanBeam());
-    EXPECT_EQ(original.restraints,
-              (std::vector<Restraint>{{1, H}, {1, V}, {2, V}, {3, V}, {2, C}}));
+    EXPECT_EQ(original.restraints, (std::vector<Restraint>{{1, H}, {1, V}, {2, V}, {3, V}, {2, C}}));
     struct Case {
         Restraint released;
         double X1;
@@ -90,7 +84,9 @@ TEST(BasicSystemChoiceTest, RefusedChoicesSayWhy)
         {&beam, {{1, H}}, "去掉这些约束后结构几何可变：结点1可沿水平方向移动"},
         {&beam, {{2, C}}, "去掉这些约束后的基本体系有附属部分，计算还要附属部分表，请另选"},
         {&beam, {{2, V}, {3, V}}, "结构是1次超静定的，应去掉1个约束，现选了2个"},
-        {&propped, {{1, V}}, "结点1去掉这些约束后只剩转动约束或转动加一个方向的移动约束，需要定向支座，支座表中没有这种支座，请另选"},
+        {&propped,
+         {{1, V}},
+         "结点1去掉这些约束后只剩转动约束或转动加一个方向的移动约束，需要定向支座，支座表中没有这种支座，请另选"},
         {&propped, {{2, H}}, "结点2水平约束不是原结构的约束"},
     };
     for (const Case& k : cases) {
@@ -111,14 +107,7 @@ TEST(BasicSystemChoiceTest, RefusedChoicesSayWhy)
 // system and unit forces is the portal typed whole.
 TEST(BasicSystemChoiceTest, PortalGivesTheSameMomentsOnThreeBasicSystems)
 {
-    const StructureModel portal = ModelBuilder()
-                                      .Node(0, 0)
-                                      .Node(0, 4)
-                                      .Node(6, 4)
-                                      .Node(6, 0)
-                                      .Member(1, 2, 3.0f)
-                                      .Member(2, 3, 2.0f)
-                                      .Member(3, 4, 3.0f)
+    const StructureModel portal = testing::PortalFrame()
                                       .Support(1, kFixedSupport)
                                       .Support(4, kFixedSupport)
                                       .Force(2, kRightward, 10)
@@ -140,8 +129,7 @@ TEST(BasicSystemChoiceTest, PortalGivesTheSameMomentsOnThreeBasicSystems)
         solved.push_back(std::move(*s));
     }
     EXPECT_EQ(solved[2].system.model.Nodes.at(2).JointType, kHingedJoint);
-    EXPECT_EQ(solved[2].system.unitForces[2],
-              (CellRows{{"力偶", "2", "1", "逆时针"}, {"力偶", "2", "2", "顺时针"}}));
+    EXPECT_EQ(solved[2].system.unitForces[2], (CellRows{{"力偶", "2", "1", "逆时针"}, {"力偶", "2", "2", "顺时针"}}));
     for (std::size_t k = 1; k < 3; ++k)
         for (std::size_t e = 0; e < 3; ++e) {
             EXPECT_NEAR(solved[k].solution.total.members[e].i.M, solved[0].solution.total.members[e].i.M, 1e-9);
@@ -157,7 +145,8 @@ TEST(BasicSystemChoiceTest, PortalGivesTheSameMomentsOnThreeBasicSystems)
     const std::optional<OriginalStructure> back =
         OriginalOfBasicSystem(solved[2].system.model, solved[2].system.unitLoads, why);
     ASSERT_TRUE(back) << why;
-    EXPECT_EQ(back->restraints, (std::vector<Restraint>{{1, H}, {1, V}, {4, H}, {4, V}, {1, R}, {4, R}, {2, C}, {3, C}}));
+    EXPECT_EQ(back->restraints,
+              (std::vector<Restraint>{{1, H}, {1, V}, {4, H}, {4, V}, {1, R}, {4, R}, {2, C}, {3, C}}));
     EXPECT_EQ(back->frame.Nodes.at(2).JointType, kRigidJoint);
 }
 

@@ -27,20 +27,6 @@ StructureModel Cantilever(std::int16_t degree)
     return m;
 }
 
-// A portal of height 4 and span 6, nodes 1..4 from the left foot, its
-// columns EI 3, its beam EI 2; no supports yet.
-ModelBuilder PortalFrame()
-{
-    return ModelBuilder()
-        .Node(0, 0)
-        .Node(0, 4)
-        .Node(6, 4)
-        .Node(6, 0)
-        .Member(1, 2, 3.0f)
-        .Member(2, 3, 2.0f)
-        .Member(3, 4, 3.0f);
-}
-
 // The textbook cases, each solved by the force method and again by the
 // stiffness method with the settlement or the heat imposed:
 // - the prop settles c: X1 = -3 EI c / L^3;
@@ -106,7 +92,8 @@ TEST(ImposedDeformationTest, SettlementsAndHeatGiveTheTextbookRedundants)
 // X1 h, every share of the ledger the beam's.
 TEST(ImposedDeformationTest, WarmedBeamOfATwoHingedPortal)
 {
-    const StructureModel m = PortalFrame().Support(1, kPinSupport).Support(4, kRollerSupport).Degree(1).Build();
+    const StructureModel m =
+        testing::PortalFrame().Support(1, kPinSupport).Support(4, kRollerSupport).Degree(1).Build();
     const TemperatureChange warm{2, 30.0, 30.0, 1.2e-5, 0.6};
     const ImposedDeformation imposed{{}, {warm}, {}};
     std::string why;
@@ -131,7 +118,7 @@ TEST(ImposedDeformationTest, WarmedBeamOfATwoHingedPortal)
 // end force.
 TEST(ImposedDeformationTest, PortalAgreesWithTheStiffnessMethod)
 {
-    const StructureModel m = PortalFrame().Support(1, kFixedSupport).Degree(3).Build();
+    const StructureModel m = testing::PortalFrame().Support(1, kFixedSupport).Degree(3).Build();
     const ImposedDeformation imposed{{{1, SettlementKind::Vertical, -0.004}, {1, SettlementKind::Rotation, 0.001}},
                                      {{1, 10.0, -5.0, 1.2e-5, 0.4}, {2, 30.0, 30.0, 1.2e-5, 0.6}},
                                      {0.002, 0.0, 0.0}};
