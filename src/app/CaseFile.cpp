@@ -16,6 +16,7 @@
 #include <system_error>
 
 #include "app/Utf8Text.h"
+#include "forcemethod/BasicSystemChoice.h"
 #include "forcemethod/Displacements.h"
 #include "forcemethod/SupplementaryInput.h"
 #include "input/InputTables.h"
@@ -116,8 +117,8 @@ std::string ReadDescription(const json& value)
 }
 
 constexpr std::string_view kKnownKeys[] = {
-    "nodes",      "elements", "supports",    "loads",   "degree",        "attachedParts", "basicParts",
-    "unitForces", "scale",    "description", "answers", "displacements", "settlements",   "temperatures"};
+    "nodes", "elements",    "supports", "loads",         "degree",      "attachedParts", "basicParts", "unitForces",
+    "scale", "description", "answers",  "displacements", "settlements", "temperatures",  "basicSystem"};
 
 bool IsKnownKey(std::string_view key)
 {
@@ -186,6 +187,18 @@ StructureCase ReadCaseObject(const json& root)
             row.size() != 2 || !DisplacementKindOf(row[1]))
             throw CaseFault{Path("displacements", r) +
                             ": 应为结点码和位移方向（水平位移、竖向位移、转角或铰两侧相对转角）两个单元格"};
+    if (const auto it = root.find("basicSystem"); it != root.end() && !it->is_null()) {
+        if (it->is_string() && it->get<std::string>() == "auto")
+            structureCase.basicSystemAuto = true;
+        else
+            structureCase.basicSystem = ReadTable(*it, "basicSystem", 2);
+        for (std::size_t r = 0; r < structureCase.basicSystem.size(); ++r)
+            if (!RestraintOfCells(structureCase.basicSystem[r]))
+                throw CaseFault{Path("basicSystem", r) +
+                                ": 应为结点码和去掉的约束（水平、竖向、转角或弯矩连续）两个单元格"};
+        if (!structureCase.unitForces.empty())
+            throw CaseFault{"basicSystem: 由程序形成基本体系时不能再给出 unitForces"};
+    }
     if (const auto it = root.find("degree"); it != root.end())
         structureCase.degree = ReadOptionalText(*it, "degree");
     if (const auto it = root.find("scale"); it != root.end())
@@ -700,6 +713,10 @@ std::string WriteCase(const StructureCase& structureCase)
         keys.emplace_back("answers", AnswersJson(structureCase.answers));
     if (!structureCase.displacements.empty())
         keys.emplace_back("displacements", TableJson(structureCase.displacements));
+    if (structureCase.basicSystemAuto)
+        keys.emplace_back("basicSystem", "\"auto\"");
+    else if (!structureCase.basicSystem.empty())
+        keys.emplace_back("basicSystem", TableJson(structureCase.basicSystem));
 
     std::string text = "{\n";
     for (std::size_t i = 0; i < keys.size(); ++i)

@@ -36,6 +36,11 @@ struct StructureCase {
     CellRows basicParts;
     // Entry k - 1: the unit-force table of Xk.
     std::vector<CellRows> unitForces;
+    // The structure typed is the original one, and the program forms its
+    // basic system: "auto" (the recommended one) or the released restraints,
+    // rows of a node and 水平 / 竖向 / 转角 / 弯矩连续. Never with unitForces.
+    bool basicSystemAuto = false;
+    CellRows basicSystem;
     // The answer to the scale prompt; absent for the automatic scale.
     std::optional<std::string> scale;
     // A student's own numbers, keyed by the text of the calculation item

@@ -11,20 +11,6 @@
 
 namespace tavrin {
 
-namespace {
-
-// The input form: choose the table, type its rows, "交互检查".
-bool CommitTable(StructureModel& model, Canvas& canvas, MessageSink& messages, int kind, const CellRows& rows)
-{
-    MemoryGrid grid(kInputGridRows, 1);
-    InputFormState form;
-    SelectInputTable(kind, model, grid, form);
-    TypeRows(grid, rows);
-    return CommitInputTable(model, grid, canvas, messages);
-}
-
-}  // namespace
-
 StructureCase CaseOfModel(const StructureModel& model, const SupplementaryRows& rows)
 {
     StructureCase structureCase;
@@ -54,14 +40,14 @@ CaseCommit CommitCase(const StructureCase& structureCase, StructureModel& model,
                                                       {kSupportTable, &structureCase.supports},
                                                       {kLoadTable, &structureCase.loads}};
     for (const auto& [kind, rows] : tables)
-        if (!CommitTable(model, canvas, messages, kind, *rows))
+        if (!CommitTableRows(model, canvas, messages, kind, *rows))
             return {false, FindInputTableLayout(kind)};
     // A case without settlements or temperature changes plays in as it
     // always did: their tables are not chosen at all.
     const std::pair<int, const CellRows*> causes[] = {{kSettlementTable, &structureCase.settlements},
                                                       {kTemperatureTable, &structureCase.temperatures}};
     for (const auto& [kind, rows] : causes)
-        if (!rows->empty() && !CommitTable(model, canvas, messages, kind, *rows))
+        if (!rows->empty() && !CommitTableRows(model, canvas, messages, kind, *rows))
             return {false, FindInputTableLayout(kind)};
     return {AcceptModelType(model, {structureCase.degree.has_value(), structureCase.degree.value_or("")}, messages),
             nullptr};

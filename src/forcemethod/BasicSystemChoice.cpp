@@ -211,7 +211,157 @@ double ConditionNumber(const std::vector<std::vector<double>>& a)
            norm1([&](std::size_t i, std::size_t j) { return inverse[j][i]; });
 }
 
+// The frame held by the original's restraints less `released`: supports
+// and joint types as they then stand. std::nullopt, with `why`, where a
+// node keeps a restraint set the support table has no kind for.
+std::optional<StructureModel> ModelWithout(const OriginalStructure& original, const std::vector<Restraint>& released,
+                                           std::string& why)
+{
+    const auto isReleased = [&](const Restraint& r) {
+        return std::find(released.begin(), released.end(), r) != released.end();
+    };
+
+    StructureModel model = original.frame;
+    // The supports that remain, node by node in the order of the original's.
+    std::vector<std::int16_t> nodes;
+    std::map<std::int16_t, Held> held;
+    for (const Restraint& r : original.restraints) {
+        if (r.kind == RestraintKind::Continuity) {
+            model.Nodes.at(r.node).JointType = std::string(isReleased(r) ? kHingedJoint : kRigidJoint);
+            continue;
+        }
+        if (held.find(r.node) == held.end())
+            nodes.push_back(r.node);
+        Held& h = held[r.node];
+        if (isReleased(r))
+            continue;
+        (r.kind == RestraintKind::Horizontal ? h.h : r.kind == RestraintKind::Vertical ? h.v : h.r) = true;
+    }
+    OneBasedTable<Support> supports;
+    for (const std::int16_t node : nodes) {
+        const Held& h = held[node];
+        const Support* was = OriginalSupportAt(original.frame, node);
+        if (h.r && !(h.h && h.v)) {
+            why = SupportKindMissingText(node);
+            return std::nullopt;
+        }
+        Support s;
+        s.NodeNo = node;
+        if (h.h && h.v) {
+            s.SupportType = std::string(h.r ? kFixedSupport : kPinSupport);
+            s.Direction = was ? was->Direction : std::string(kBelowNode);
+        } else if (h.h || h.v) {
+            s.SupportType = std::string(kRollerSupport);
+            s.Direction = SideFor(was, h.v);
+        } else {
+            continue;
+        }
+        supports.Append(s);
+    }
+    model.Supports = supports;
+    model.SupportConstraintCount = CountSupportConstraints(model.Supports);
+    model.ClearResults();
+    return model;
+}
+
 }  // namespace
+
+std::optional<StructureModel> OriginalModel(const OriginalStructure& original, std::string& why)
+{
+    return ModelWithout(original, {}, why);
+}
+
+std::optional<PartTables> PartTablesOf(const StructureModel& model)
+{
+    const int members = model.ElementCount();
+    // Bodies: members joined at nodes that are no hinge, or that a fixed
+    // support clamps.
+    std::vector<int> body(static_cast<std::size_t>(members) + 1);
+    for (int e = 0; e <= members; ++e)
+        body[static_cast<std::size_t>(e)] = e;
+    const auto find = [&](int e) {
+        while (body[static_cast<std::size_t>(e)] != e)
+            e = body[static_cast<std::size_t>(e)] = body[static_cast<std::size_t>(body[static_cast<std::size_t>(e)])];
+        return e;
+    };
+    for (std::int16_t n = 1; n <= model.NodeCount(); ++n) {
+        if (model.Nodes.at(n).JointType == kHingedJoint && !ClampedByFixedSupport(model, n))
+            continue;
+        const std::vector<std::int16_t> at = MembersAt(model, n);
+        for (std::size_t k = 1; k < at.size(); ++k)
+            body[static_cast<std::size_t>(find(at[k]))] = find(at[0]);
+    }
+    std::map<int, std::vector<std::int16_t>> elements;  // body -> its members
+    for (std::int16_t e = 1; e <= members; ++e)
+        elements[find(e)].push_back(e);
+    const auto nodesOf = [&](int b) {
+        std::vector<std::int16_t> nodes;
+        for (const std::int16_t e : elements[b])
+            for (const std::int16_t n : {model.Elements.at(e).INode, model.Elements.at(e).JNode})
+                if (std::find(nodes.begin(), nodes.end(), n) == nodes.end())
+                    nodes.push_back(n);
+        return nodes;
+    };
+    const auto restraintsAt = [&](std::int16_t n) {
+        int count = 0;
+        for (const Support& s : model.Supports)
+            count += s.NodeNo == n ? RestraintCount(s.SupportType) : 0;
+        return count;
+    };
+    const auto cells = [](std::vector<std::string> row, const std::vector<std::int16_t>& members) {
+        for (const std::int16_t e : members)
+            row.push_back(std::to_string(e));
+        return row;
+    };
+
+    PartTables tables;
+    std::vector<int> placed;
+    std::vector<CellRows::value_type> attached;  // in the order placed
+    for (const auto& [b, list] : elements) {
+        int own = 0;
+        for (const std::int16_t n : nodesOf(b))
+            own += restraintsAt(n);
+        if (own >= 3) {
+            placed.push_back(b);
+            tables.basicParts.push_back(cells({std::to_string(tables.basicParts.size() + 1)}, list));
+        }
+    }
+    if (placed.empty())
+        return std::nullopt;
+    for (bool progress = true; progress && placed.size() < elements.size();) {
+        progress = false;
+        for (const auto& [b, list] : elements) {
+            if (std::find(placed.begin(), placed.end(), b) != placed.end())
+                continue;
+            // Its hinges on parts placed, its pins, and its rollers.
+            std::vector<std::int16_t> hinges, rollers;
+            for (const std::int16_t n : nodesOf(b)) {
+                bool shared = false;
+                for (const int p : placed) {
+                    const std::vector<std::int16_t> other = nodesOf(p);
+                    shared = shared || std::find(other.begin(), other.end(), n) != other.end();
+                }
+                const int held = restraintsAt(n);
+                if (shared || held == 2)
+                    hinges.push_back(n);
+                else if (held == 1)
+                    rollers.push_back(n);
+            }
+            if (hinges.size() != 1 || rollers.size() != 1)
+                continue;
+            attached.push_back(cells({"", std::to_string(hinges[0]), std::to_string(rollers[0])}, list));
+            placed.push_back(b);
+            progress = true;
+        }
+    }
+    if (placed.size() != elements.size())
+        return std::nullopt;
+    for (auto row = attached.rbegin(); row != attached.rend(); ++row) {
+        (*row)[0] = std::to_string(tables.attachedParts.size() + 1);
+        tables.attachedParts.push_back(*row);
+    }
+    return tables;
+}
 
 std::string RestraintText(const Restraint& r)
 {
@@ -268,52 +418,12 @@ std::optional<BasicSystem> FormBasicSystem(const OriginalStructure& original, co
             return std::nullopt;
         }
     }
-    const auto isReleased = [&](const Restraint& r) {
-        return std::find(released.begin(), released.end(), r) != released.end();
-    };
-
-    BasicSystem basic{released, original.frame, {}, {}, {}, {}};
+    std::optional<StructureModel> held = ModelWithout(original, released, why);
+    if (!held)
+        return std::nullopt;
+    BasicSystem basic{released, std::move(*held), {}, {}, {}, {}, {}, {}};
     StructureModel& model = basic.model;
-    // The supports that remain, node by node in the order of the original's.
-    std::vector<std::int16_t> nodes;
-    std::map<std::int16_t, Held> held;
-    for (const Restraint& r : original.restraints) {
-        if (r.kind == RestraintKind::Continuity) {
-            model.Nodes.at(r.node).JointType = std::string(isReleased(r) ? kHingedJoint : kRigidJoint);
-            continue;
-        }
-        if (held.find(r.node) == held.end())
-            nodes.push_back(r.node);
-        Held& h = held[r.node];
-        if (isReleased(r))
-            continue;
-        (r.kind == RestraintKind::Horizontal ? h.h : r.kind == RestraintKind::Vertical ? h.v : h.r) = true;
-    }
-    OneBasedTable<Support> supports;
-    for (const std::int16_t node : nodes) {
-        const Held& h = held[node];
-        const Support* was = OriginalSupportAt(original.frame, node);
-        if (h.r && !(h.h && h.v)) {
-            why = SupportKindMissingText(node);
-            return std::nullopt;
-        }
-        Support s;
-        s.NodeNo = node;
-        if (h.h && h.v) {
-            s.SupportType = std::string(h.r ? kFixedSupport : kPinSupport);
-            s.Direction = was ? was->Direction : std::string(kBelowNode);
-        } else if (h.h || h.v) {
-            s.SupportType = std::string(kRollerSupport);
-            s.Direction = SideFor(was, h.v);
-        } else {
-            continue;
-        }
-        supports.Append(s);
-    }
-    model.Supports = supports;
-    model.SupportConstraintCount = CountSupportConstraints(model.Supports);
     model.IndeterminacyDegree = static_cast<std::int16_t>(degree);
-    model.ClearResults();
 
     const StabilityFinding finding = CheckGeometricStability(model);
     constexpr std::array<std::string_view, 3> kMotions{kMovesHorizontally, kMovesVertically, kTurns};
@@ -327,8 +437,13 @@ std::optional<BasicSystem> FormBasicSystem(const OriginalStructure& original, co
         return std::nullopt;
     }
     if (HasAttachedParts(model)) {
-        why = "去掉这些约束后的基本体系有附属部分，计算还要附属部分表，请另选";
-        return std::nullopt;
+        const std::optional<PartTables> parts = PartTablesOf(model);
+        if (!parts) {
+            why = "去掉这些约束后的基本体系有附属部分，程序不能划分它的附属部分和基本部分，请另选";
+            return std::nullopt;
+        }
+        basic.attachedParts = parts->attachedParts;
+        basic.basicParts = parts->basicParts;
     }
 
     basic.nodes = CommittedRows(model, kNodeTable);
@@ -457,6 +572,28 @@ CellRows CompareBasicSystems(const BasicSystemSolution& a, const BasicSystemSolu
     }
     rows.push_back({"图乘非零项", std::to_string(a.nonzeroTerms), std::to_string(b.nonzeroTerms)});
     return rows;
+}
+
+bool TakeBasicSystem(StructureModel& model, const BasicSystem& basic, Canvas& canvas, MessageSink& messages)
+{
+    if (basic.nodes != CommittedRows(model, kNodeTable) &&
+        !CommitTableRows(model, canvas, messages, kNodeTable, basic.nodes))
+        return false;
+    return CommitTableRows(model, canvas, messages, kSupportTable, basic.supports);
+}
+
+std::optional<BasicSystem> RequestedBasicSystem(const StructureModel& model, bool automatic, const CellRows& released,
+                                                std::string& why)
+{
+    const OriginalStructure original = OriginalOfTyped(model);
+    const int degree = model.IndeterminacyDegree;
+    if (automatic)
+        return RecommendBasicSystem(original, degree, why);
+    std::vector<Restraint> restraints;
+    for (const std::vector<std::string>& row : released)
+        if (const std::optional<Restraint> r = RestraintOfCells(row))
+            restraints.push_back(*r);
+    return FormBasicSystem(original, restraints, degree, why);
 }
 
 std::optional<Restraint> RestraintOfCells(const std::vector<std::string>& row)

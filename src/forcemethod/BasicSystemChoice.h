@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "drawing/Canvas.h"
+#include "model/Messages.h"
 #include "model/StructureModel.h"
 #include "model/TextGrid.h"
 #include "solution/ForceMethodSolution.h"
@@ -47,6 +49,12 @@ std::optional<OriginalStructure> OriginalOfBasicSystem(const StructureModel& bas
                                                        const std::vector<OneBasedTable<Load>>& unitLoads,
                                                        std::string& why);
 
+// The original as a structure typed whole: the frame with a support at
+// each node of the kind its restraints make (and its joints rigid where a
+// continuity stands); std::nullopt, with `why`, when a node's restraints
+// make no kind of the support table (a guided support).
+std::optional<StructureModel> OriginalModel(const OriginalStructure& original, std::string& why);
+
 // A basic system formed by releasing restraints of the original: the model
 // to calculate (supports and joint types changed, results cleared), the
 // rows a student would type for it, and the unit force of each released
@@ -57,7 +65,21 @@ struct BasicSystem {
     CellRows nodes, supports;
     std::vector<CellRows> unitForces;
     std::vector<OneBasedTable<Load>> unitLoads;
+    // For a basic system with attached parts, the rows of the two part
+    // tables the calculation asks for; empty otherwise.
+    CellRows attachedParts, basicParts;
 };
+
+// The part tables of a structure with hinges: its members split at the
+// hinges into bodies; a body its own supports hold with three restraints or
+// more is a basic part; a body held by one hinge on parts already placed
+// (or a pin) and one roller of its own is an attached part, the parts
+// calculated in the reverse order of their placing. std::nullopt when some
+// body fits neither.
+struct PartTables {
+    CellRows attachedParts, basicParts;
+};
+std::optional<PartTables> PartTablesOf(const StructureModel& model);
 
 // Releases `released` (each a restraint of the original): fixed -> pin
 // when the rotation is released, fixed -> roller when the rotation and one
@@ -68,7 +90,7 @@ struct BasicSystem {
 // count differs from `degree`, or the result is no statically determinate,
 // stable structure the calculation takes as typed: one that can move
 // ("去掉这些约束后结构几何可变：结点3可沿水平方向移动"), one with restraints
-// left over, or one with attached parts.
+// left over, or one with attached parts that PartTablesOf cannot split.
 std::optional<BasicSystem> FormBasicSystem(const OriginalStructure& original, const std::vector<Restraint>& released,
                                            int degree, std::string& why);
 
@@ -95,6 +117,19 @@ std::optional<BasicSystemSolution> SolveBasicSystem(BasicSystem system, std::str
 // Δip, Xi, then per member its final Mi and Mj, and the nonzero ledger
 // terms; cells: name, first system's value, second's.
 CellRows CompareBasicSystems(const BasicSystemSolution& a, const BasicSystemSolution& b);
+
+// Types the basic system into the model as the student would: the node
+// table again when a joint became a hinge, then the support table, each
+// committed through the input form's checks (which void earlier results
+// and draw the structure anew on `canvas`). The unit forces are the
+// calculation form's to apply. False when a commit was refused.
+bool TakeBasicSystem(StructureModel& model, const BasicSystem& basic, Canvas& canvas, MessageSink& messages);
+
+// The basic system a case asks for (auto: the recommended one; else the
+// rows of released restraints) of the structure the model holds, typed
+// whole; std::nullopt, with `why`, when it cannot be formed.
+std::optional<BasicSystem> RequestedBasicSystem(const StructureModel& model, bool automatic, const CellRows& released,
+                                                std::string& why);
 
 // Released restraints as the case file names them: [node, "水平" | "竖向" |
 // "转角" | "弯矩连续"]; the reading refuses any other text.

@@ -215,7 +215,13 @@ std::optional<OneBasedTable<Load>> ReadUnitForceRows(const TextGrid& grid, const
             messages.Show(RowPlace(r) + DirectionUnfitText(kUnitForceDirectionColumn, direction, type));
             return std::nullopt;
         }
-        const Load load{type, 1.0f, direction, *node, *element};
+        // A couple on a member's end at a hinge of several members keeps its
+        // arrow, so that a pair of opposite couples there stands for the
+        // continuity of the rotation; every other row acts +1.
+        const bool atHinge =
+            *element != 0 && model.Nodes.at(*node).JointType == kHingedJoint && ElementsAtNode(model, *node) >= 2;
+        const float sense = type == kCouple && atHinge && direction == kClockwise ? -1.0f : 1.0f;
+        const Load load{type, sense, direction, *node, *element};
         if (const std::string reason = CoupleElementUnnamedReason(model, load); !reason.empty()) {
             messages.Show(RowPlace(r) + UnitForceRowFaultText(reason));
             return std::nullopt;
@@ -234,7 +240,8 @@ namespace {
 // A unit force as the actions it puts on the structure: a force along x or
 // y at a node, or a couple at a node (on the end of the element it names).
 // Each row acts +1 along its axis or counter-clockwise, whatever arrow it
-// names, as the statics reads it.
+// names (a couple on a member's end at a hinge in the sense it names), as
+// the statics reads it.
 using UnitAction = std::tuple<std::int16_t, int, std::int16_t>;  // node, 0 x / 1 y / 2 couple, element
 using ActionVector = std::map<UnitAction, double>;
 

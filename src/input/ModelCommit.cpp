@@ -482,6 +482,15 @@ bool CommitInputTable(StructureModel& model, const TextGrid& grid, Canvas& canva
     return true;
 }
 
+bool CommitTableRows(StructureModel& model, Canvas& canvas, MessageSink& messages, int kind, const CellRows& rows)
+{
+    MemoryGrid grid(kInputGridRows, 1);
+    InputFormState form;
+    SelectInputTable(kind, model, grid, form);
+    TypeRows(grid, rows);
+    return CommitInputTable(model, grid, canvas, messages);
+}
+
 CellRows CommittedRows(const StructureModel& model, int kind)
 {
     CellRows rows;

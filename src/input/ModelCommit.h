@@ -37,6 +37,10 @@ namespace tavrin {
 // calculation void (StructureModel::ClearResults).
 bool CommitInputTable(StructureModel& model, const TextGrid& grid, Canvas& canvas, MessageSink& messages);
 
+// The input form's road for rows given whole: chooses table `kind`, types
+// `rows` into its grid and commits it (CommitInputTable).
+bool CommitTableRows(StructureModel& model, Canvas& canvas, MessageSink& messages, int kind, const CellRows& rows);
+
 // The committed rows of input table `kind` (nodes, elements, supports, the
 // user's loads also while unit forces stand in Loads) as cell texts that
 // commit back to the same values: what the input grid shows when the table

@@ -12,6 +12,9 @@
 #include "app/StructureFile.h"
 #include "batch/BatchOutput.h"
 #include "batch/BatchRun.h"
+#include "forcemethod/BasicSystemChoice.h"
+#include "input/InputTables.h"
+#include "input/ModelCommit.h"
 
 namespace tavrin::batch {
 namespace {
@@ -295,6 +298,51 @@ TEST(ExamplesTest, EveryExampleSavedAfterItsCalculationIsTheShippedFile)
         const RunResult second = RunCase(*reopened.value, kDefaultPictureUnits, kDefaultPictureUnits);
         EXPECT_EQ(ResultJson(second), ResultJson(first));
     }
+}
+
+// Every indeterminate example typed whole, as the structure the student was
+// given (its basic system's supports with the restraint of each unit force
+// added back), and left to the program's own basic system ("basicSystem":
+// "auto"): the final member forces are the example's, whatever redundants
+// the program chose.
+TEST(ExamplesTest, OriginalStructuresGiveTheSameForcesOnTheRecommendedBasicSystem)
+{
+    int originals = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(testing::ExamplePath(""))) {
+        SCOPED_TRACE(entry.path().filename().string());
+        const CaseReading example = ReadCase(testing::ReadFile(entry.path()));
+        ASSERT_TRUE(example.value) << example.error;
+        if (example.value->unitForces.empty())
+            continue;
+        const RunResult basic = RunCase(*example.value, kDefaultPictureUnits, kDefaultPictureUnits);
+        ASSERT_TRUE(basic.completed);
+        std::vector<OneBasedTable<Load>> unitLoads;
+        for (std::size_t k = 1; k < basic.calculation.unitForces.size(); ++k)
+            unitLoads.push_back(basic.calculation.unitForces[k].value());
+        std::string why;
+        const std::optional<OriginalStructure> original = OriginalOfBasicSystem(basic.model, unitLoads, why);
+        ASSERT_TRUE(original) << why;
+        const std::optional<StructureModel> whole = OriginalModel(*original, why);
+        ASSERT_TRUE(whole) << why;
+
+        StructureCase typed = *example.value;
+        typed.nodes = CommittedRows(*whole, kNodeTable);
+        typed.supports = CommittedRows(*whole, kSupportTable);
+        typed.unitForces.clear();
+        typed.attachedParts.clear();
+        typed.basicParts.clear();
+        typed.basicSystemAuto = true;
+        const RunResult recommended = RunCase(typed, kDefaultPictureUnits, kDefaultPictureUnits);
+        ASSERT_TRUE(recommended.completed) << (recommended.messages.empty() ? "" : recommended.messages[0].text);
+        ASSERT_TRUE(recommended.basicSystem);
+        const auto forces = [](const Element& e) { return std::array<float, 6>{e.Ni, e.Vi, e.Mi, e.Nj, e.Vj, e.Mj}; };
+        for (std::int16_t e = 1; e <= basic.model.ElementCount(); ++e)
+            for (std::size_t q = 0; q < 6; ++q)
+                EXPECT_NEAR(forces(recommended.model.Elements.at(e))[q], forces(basic.model.Elements.at(e))[q], 2e-3)
+                    << "member " << e << " end force " << q;
+        ++originals;
+    }
+    EXPECT_GE(originals, 6);
 }
 
 }  // namespace

@@ -383,6 +383,12 @@ int DisplayWidth(std::string_view text)
 
 void WriteResultText(const RunResult& result, std::ostream& out)
 {
+    if (result.basicSystem) {
+        out << "基本体系：去掉";
+        for (std::size_t i = 0; i < result.basicSystem->released.size(); ++i)
+            out << (i == 0 ? "" : "、") << RestraintText(result.basicSystem->released[i]) << "（X" << i + 1 << "）";
+        out << '\n';
+    }
     if (result.analysed)
         out << result.caption << '\n';
     for (const StepRecord& step : result.steps) {
@@ -429,6 +435,14 @@ std::string ResultJson(const RunResult& result)
     root["caption"] = result.analysed ? Json(result.caption) : Json(nullptr);
     root["items"] = result.items;
     root["completed"] = result.completed;
+    if (result.basicSystem) {
+        Json released = Json::array();
+        for (const Restraint& r : result.basicSystem->released)
+            released.push_back(CellsOfRestraint(r));
+        root["basicSystem"] = {{"released", released},
+                               {"supports", result.basicSystem->supports},
+                               {"unitForces", result.basicSystem->unitForces}};
+    }
     Json steps = Json::array();
     for (const StepRecord& step : result.steps)
         steps.push_back({{"item", step.item}, {"title", step.title}, {"table", step.table}});

@@ -139,7 +139,20 @@ RunResult RunCase(const BatchCase& batchCase, double width, double height)
     RecordingCanvas canvas(width, height);
     RecordingMessages messages;
 
-    const bool committed = CommitCase(batchCase, model, canvas, messages).committed;
+    bool committed = CommitCase(batchCase, model, canvas, messages).committed;
+    SupplementaryRows offered = SupplementaryRowsOf(batchCase);
+    // The original structure typed whole: its basic system typed in its
+    // place, the unit forces offered to the calculation.
+    if (committed && (batchCase.basicSystemAuto || !batchCase.basicSystem.empty())) {
+        std::string why;
+        result.basicSystem = RequestedBasicSystem(model, batchCase.basicSystemAuto, batchCase.basicSystem, why);
+        if (!result.basicSystem)
+            messages.Show(why);
+        committed = result.basicSystem && TakeBasicSystem(model, *result.basicSystem, canvas, messages);
+        if (committed)
+            offered = {result.basicSystem->attachedParts, result.basicSystem->basicParts,
+                       result.basicSystem->unitForces};
+    }
     result.pictures.push_back({std::string(kStructurePicture), std::move(canvas.ops)});
     canvas.ops.clear();
 
@@ -148,7 +161,7 @@ RunResult RunCase(const BatchCase& batchCase, double width, double height)
         MemoryGrid MSFlexGrid2(2, 2);
         CalculationFormState form;
         CalculationState calc;
-        calc.offered = SupplementaryRowsOf(batchCase);
+        calc.offered = offered;
         CalculationContext ctx{model, MSFlexGrid1, MSFlexGrid2, form, calc, canvas, messages};
         if (AnalyseAndOpenCalculation(ctx)) {
             result.analysed = true;

@@ -7,6 +7,7 @@
 #include "batch/BatchCase.h"
 #include "drawing/Canvas.h"
 #include "forcemethod/AnswerCheck.h"
+#include "forcemethod/BasicSystemChoice.h"
 #include "forcemethod/CalculationSession.h"
 #include "forcemethod/DeflectedShape.h"
 #include "forcemethod/Displacements.h"
@@ -83,6 +84,8 @@ struct RunResult {
     // which the deflected shape is drawn.
     std::vector<Displacement> displacements;
     std::vector<NodeDisplacement> nodeDisplacements;
+    // The basic system the program formed when the case asked for one.
+    std::optional<BasicSystem> basicSystem;
 };
 
 // Plays the case through the input form, the model type dialog, the
