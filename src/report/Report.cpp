@@ -243,8 +243,10 @@ private:
         Section(kModelSection);
         Add(ReportBlock::Kind::Paragraph,
             std::string(kCalculationKindLabel) + std::string(CalculationModelCaption(calc.kind)));
-        if (!IsIndeterminate(calc.kind))
+        if (!IsIndeterminate(calc.kind)) {
+            Add(ReportBlock::Kind::Paragraph, kDeterminateNote);
             return;
+        }
         Add(ReportBlock::Kind::Paragraph, DegreeText(calc.degree));
         Picture(BasicSystemCaption(calc.degree), [&](RecordingCanvas& canvas) { DrawBasicSystem(calc, canvas); });
     }

@@ -29,6 +29,9 @@ inline std::string BasicSystemCaption(int degree)
     return "基本体系：基本结构上作用荷载和未知力X1" + (degree > 1 ? "～X" + std::to_string(degree) : std::string());
 }
 
+// Said of a determinate structure, which needs no redundant.
+inline constexpr std::string_view kDeterminateNote =
+    "静定结构：由平衡条件即可求出全部支座反力和内力，不需要建立力法典型方程。";
 inline constexpr std::string_view kCanonicalEquationTitle = "力法典型方程";
 inline constexpr std::string_view kCanonicalEquationLead = "基本体系在各未知力方向的位移与原结构相同，即等于零：";
 inline constexpr std::string_view kCoefficientLead =

@@ -294,6 +294,36 @@ TEST(BatchToolTest, ReportIsWrittenAsPdfAndHtml)
         GTEST_SKIP() << "pdftotext and pdfinfo (poppler-utils) are not installed";
 }
 
+// The text copied out of every example's PDF is the text typed: the CJK
+// font draws a Kangxi radical and its ideograph with one glyph, and none may
+// come out as the radical (力 as ⼒ U+2F12 would make "力法" unsearchable).
+TEST(BatchToolTest, ReportTextCopiesOutAsTyped)
+{
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    std::size_t examples = 0;
+    for (const auto& entry : fs::directory_iterator(testing::ExamplePath(""))) {
+        if (entry.path().extension() != ".json")
+            continue;
+        ++examples;
+        const std::string name = entry.path().stem().string();
+        SCOPED_TRACE(name);
+        const fs::path pdf = testing::OutputPath(name + "-text.pdf");
+        ASSERT_EQ(RunProgram("--report " + Quoted(pdf) + " " + Quoted(entry.path()), name + "-text").exit,
+                  kExitCompleted);
+        const std::string text = RunShell("pdftotext -enc UTF-8 " + Quoted(pdf) + " -", name + "-pdftotext").out;
+        EXPECT_NE(text.find("力法典型方程"), std::string::npos);
+        EXPECT_NE(text.find("计算书"), std::string::npos);
+        // E2 BA 80 .. E2 BF BF: U+2E80..U+2FFF, the radicals and the
+        // description characters, none of which the report writes.
+        for (std::size_t at = text.find("\xE2"); at != std::string::npos; at = text.find("\xE2", at + 1)) {
+            const auto second = static_cast<unsigned char>(text[at + 1]);
+            EXPECT_FALSE(second >= 0xBA && second <= 0xBF) << "radical at " << at << ": " << text.substr(at, 3);
+        }
+    }
+    EXPECT_GE(examples, 9u);
+}
+
 TEST(BatchToolTest, ReportNeedsAPdfOrHtmlName)
 {
     const testing::Outcome run =
