@@ -357,7 +357,8 @@ std::string ReplacePdfGlyphTexts(std::string pdf, const std::map<char32_t, char3
             const std::optional<StreamPlace> place = StreamOf(pdf, object, entry.offset);
             if (!place || place->dataEnd > xref->start)
                 continue;
-            const std::string_view data = std::string_view(pdf).substr(place->dataBegin, place->dataEnd - place->dataBegin);
+            const std::string_view data =
+                std::string_view(pdf).substr(place->dataBegin, place->dataEnd - place->dataBegin);
             std::optional<std::string> repaired = RepairedTextMap(data, textOf);
             if (!repaired)
                 continue;
@@ -382,8 +383,7 @@ std::string ReplacePdfGlyphTexts(std::string pdf, const std::map<char32_t, char3
         return static_cast<std::size_t>(static_cast<std::ptrdiff_t>(at) + shift);
     };
     std::string tail = pdf.substr(xref->start);
-    for (const XrefEntry& entry : xref->entries)
-    {
+    for (const XrefEntry& entry : xref->entries) {
         const std::string digits = std::to_string(moved(entry.offset));
         if (digits.size() > 10)
             return pdf;

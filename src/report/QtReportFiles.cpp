@@ -209,6 +209,7 @@ QTextTable* InsertBlock(QTextCursor& cursor, const Report& report, std::size_t i
             InsertRich(cursor, block.text, CharFormat(kBodyPoints));
             break;
         case ReportBlock::Kind::Equation:
+        case ReportBlock::Kind::Derivation:
             NewBlock(cursor, Qt::AlignLeft, 3.0, 36.0);
             InsertRich(cursor, block.text, CharFormat(11.5, false, kFormulaFamilies));
             break;

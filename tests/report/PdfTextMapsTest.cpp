@@ -25,8 +25,8 @@ std::string Pdf(const std::vector<std::string>& objects)
         const std::string digits = std::to_string(offset);
         pdf += std::string(10 - digits.size(), '0') + digits + " 00000 n \n";
     }
-    return pdf + "trailer\n<< /Size " + std::to_string(objects.size() + 1) + " >>\nstartxref\n" +
-           std::to_string(xref) + "\n%%EOF\n";
+    return pdf + "trailer\n<< /Size " + std::to_string(objects.size() + 1) + " >>\nstartxref\n" + std::to_string(xref) +
+           "\n%%EOF\n";
 }
 
 std::string Stream(const std::string& data)
@@ -64,8 +64,8 @@ std::string StreamData(const std::string& pdf, std::size_t k)
     return text;
 }
 
-const std::map<char32_t, char32_t> kDrawn{{U'\u2F12', U'力'}, {U'\u2F00', U'一'}, {U'\u2F01', U'丨'},
-                                          {U'\u2E87', U'\U00020628'}};
+const std::map<char32_t, char32_t> kDrawn{
+    {U'\u2F12', U'力'}, {U'\u2F00', U'一'}, {U'\u2F01', U'丨'}, {U'\u2E87', U'\U00020628'}};
 
 // Glyph texts as a CJK font's subset gives them: in an array of a range,
 // as a range counting up from one text, and as single characters; the
@@ -78,8 +78,8 @@ TEST(PdfTextMapsTest, RadicalTextsBecomeTheDrawnCharactersAndTheObjectsAfterThem
         "2 beginbfrange\n<0000> <0000> <0000>\n<0001> <0003> [<6CD5> <2F12> <0058> ]\n"
         "<0004> <0005> <2F00>\nendbfrange\n2 beginbfchar\n<0006> <2E87>\n<0007> <2F12>\nendbfchar\n");
     const std::string latin = CMap("1 beginbfrange\n<0001> <0002> [<03B4> <0031> ]\nendbfrange\n");
-    const std::string pdf = Pdf({"<< /Type /Font /ToUnicode 2 0 R >>", Stream(cjk), "<< /Type /Font /ToUnicode 4 0 R >>",
-                                 Stream(latin), "<< /Type /Page >>"});
+    const std::string pdf = Pdf({"<< /Type /Font /ToUnicode 2 0 R >>", Stream(cjk),
+                                 "<< /Type /Font /ToUnicode 4 0 R >>", Stream(latin), "<< /Type /Page >>"});
 
     const std::string repaired = ReplacePdfGlyphTexts(pdf, kDrawn);
     ExpectTableFindsObjects(repaired, 5);
@@ -111,8 +111,7 @@ TEST(PdfTextMapsTest, PdfWithoutRadicalTextsOrOfAnotherLayoutIsKept)
          Pdf({"<< /ToUnicode 2 0 R >>", "<< /Length 3 0 R >>\nstream\n" + radical + "\nendstream",
               std::to_string(radical.size())}),
          kDrawn},
-        {"map cut short", Pdf({"<< /ToUnicode 2 0 R >>", Stream("begincmap\n1 beginbfchar\n<0001> <2F12>\n")}),
-         kDrawn},
+        {"map cut short", Pdf({"<< /ToUnicode 2 0 R >>", Stream("begincmap\n1 beginbfchar\n<0001> <2F12>\n")}), kDrawn},
         {"no cross-reference table", "%PDF-1.4\n1 0 obj\n<< /ToUnicode 2 0 R >>\nendobj\n", kDrawn},
     };
     for (const auto& k : cases) {
