@@ -14,8 +14,8 @@ inline constexpr std::string_view kBlankToFill = "＿＿＿＿＿＿";
 // The signs and units of every table and diagram of the report, said once.
 inline constexpr std::string_view kConventions =
     "符号规定：轴力N以受拉为正；剪力V以使杆段顺时针转动为正；杆端弯矩M以使杆件左侧受拉为正"
-    "（左侧指从i端看向j端时的左侧，由左向右的水平杆即上侧）。弯矩图画在杆件受拉一侧；剪力图、轴力图的正值画在杆件左侧，"
-    "标⊕、⊖。支座反力Fx向右、Fy向上、Fm顺时针为正。长度、力等的单位即输入数据所用的单位，全书一致，不另注明。";
+    "（左侧指从i端看向j端时的左侧，由左向右的水平杆即上侧）。弯矩图画在杆件受拉一侧；剪力图、轴力图的正值画在杆件左侧。"
+    "支座反力Fx向右、Fy向上、Fm顺时针为正。长度、力等的单位即输入数据所用的单位，全书一致，不另注明。";
 
 // Section titles, numbered 一、二、… in order.
 inline constexpr std::string_view kStructureSection = "结构和荷载";

@@ -3,7 +3,10 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -322,6 +325,54 @@ TEST(BatchToolTest, ReportTextCopiesOutAsTyped)
         }
     }
     EXPECT_GE(examples, 9u);
+}
+
+// A beam of 30 members over 11 supports (9 redundants) fills some 80
+// pages; laying it out may take at most twice as long per page as the
+// 10-page propped cantilever: the layout grows with the pages, not with
+// their square. Each case is timed twice and the faster run counts.
+TEST(BatchToolTest, ReportTimeGrowsWithItsPages)
+{
+    if (std::system("command -v pdfinfo >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    std::string nodes, elements, loads, unitForces;
+    for (int k = 1; k <= 31; ++k)
+        nodes += (k > 1 ? "," : "") + std::string("[") + std::to_string(k) + "," + std::to_string(k - 1) + ",0,\"" +
+                 (k == 1 || k == 31 ? "铰接" : "刚接") + "\"]";
+    for (int e = 1; e <= 30; ++e) {
+        elements += (e > 1 ? "," : "") + std::string("[") + std::to_string(e) + ",1," + std::to_string(e) + "," +
+                    std::to_string(e + 1) + "]";
+        loads += (e > 1 ? "," : "") + std::string("[\"均布荷载\",\"\",") + std::to_string(e) + ",\"向下\",2]";
+    }
+    for (int node = 4; node <= 28; node += 3)
+        unitForces +=
+            (node > 4 ? "," : "") + std::string("[[\"集中荷载\",") + std::to_string(node) + ",\"\",\"向上\"]]";
+    const fs::path beam = testing::OutputPath("thirty-member-beam.json");
+    std::ofstream(beam) << R"({"nodes":[)" << nodes << R"(],"elements":[)" << elements
+                        << R"(],"supports":[[1,"铰支座","结点下方"],[31,"活动支座","结点下方"]],"loads":[)" << loads
+                        << R"(],"degree":9,"unitForces":[)" << unitForces << "]}";
+    struct Timed {
+        double seconds;
+        int pages;
+    };
+    const auto timed = [](const fs::path& input, const std::string& name) {
+        const fs::path pdf = testing::OutputPath(name + ".pdf");
+        double best = 1e9;
+        for (int run = 0; run < 2; ++run) {
+            const auto start = std::chrono::steady_clock::now();
+            EXPECT_EQ(RunProgram("--report " + Quoted(pdf) + " " + Quoted(input), name).exit, kExitCompleted);
+            best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        }
+        const std::string info = RunShell("pdfinfo " + Quoted(pdf), name + "-pdfinfo").out;
+        const std::size_t at = info.find("Pages:");
+        return Timed{best, at == std::string::npos ? 0 : std::stoi(info.substr(at + 6))};
+    };
+    const Timed small = timed(testing::ExamplePath("propped-cantilever.json"), "timed-small");
+    const Timed large = timed(beam, "timed-large");
+    ASSERT_GT(small.pages, 0);
+    EXPECT_GT(large.pages, 60);
+    EXPECT_LE(large.seconds, 2.0 * large.pages / small.pages * small.seconds)
+        << large.pages << " pages in " << large.seconds << " s, " << small.pages << " in " << small.seconds << " s";
 }
 
 TEST(BatchToolTest, ReportNeedsAPdfOrHtmlName)
