@@ -117,8 +117,9 @@ std::string ReadDescription(const json& value)
 }
 
 constexpr std::string_view kKnownKeys[] = {
-    "nodes", "elements",    "supports", "loads",         "degree",      "attachedParts", "basicParts", "unitForces",
-    "scale", "description", "answers",  "displacements", "settlements", "temperatures",  "basicSystem"};
+    "nodes",       "elements",     "supports",    "loads",       "degree",  "attachedParts",
+    "basicParts",  "unitForces",   "scale",       "description", "answers", "displacements",
+    "settlements", "temperatures", "basicSystem", "student",     "class"};
 
 bool IsKnownKey(std::string_view key)
 {
@@ -205,6 +206,9 @@ StructureCase ReadCaseObject(const json& root)
         structureCase.scale = ReadOptionalText(*it, "scale");
     if (const auto it = root.find("description"); it != root.end())
         structureCase.description = ReadDescription(*it);
+    for (const auto& [key, field] : {std::pair{"student", &structureCase.student}, {"class", &structureCase.className}})
+        if (const auto it = root.find(key); it != root.end())
+            *field = ReadOptionalText(*it, key).value_or(std::string());
     return structureCase;
 }
 
@@ -691,6 +695,9 @@ std::string WriteCase(const StructureCase& structureCase)
     if (!structureCase.description.empty())
         keys.emplace_back("description",
                           json(structureCase.description).dump(-1, ' ', false, json::error_handler_t::replace));
+    for (const auto& [key, field] : {std::pair{"student", &structureCase.student}, {"class", &structureCase.className}})
+        if (!field->empty())
+            keys.emplace_back(key, json(*field).dump(-1, ' ', false, json::error_handler_t::replace));
     keys.emplace_back("nodes", TableJson(structureCase.nodes));
     keys.emplace_back("elements", TableJson(structureCase.elements));
     keys.emplace_back("supports", TableJson(structureCase.supports));

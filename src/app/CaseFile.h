@@ -53,6 +53,9 @@ struct StructureCase {
     // What the file says it holds, for the people who hand it on; a text
     // given as an array of texts reads as their concatenation.
     std::string description;
+    // The cover of the report: who hands it in ("student", "class").
+    std::string student;
+    std::string className;
     bool operator==(const StructureCase&) const = default;
 };
 

@@ -9,10 +9,14 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QScreen>
 
 #include "analysis/ModelTypeDialog.h"
@@ -35,6 +39,7 @@
 #include "qtforms/QtControls.h"
 #include "qtforms/QtMessages.h"
 #include "report/QtReportFiles.h"
+#include "report/ReportTexts.h"
 
 namespace tavrin {
 
@@ -437,6 +442,24 @@ QFileDialog* NewExportDialog(QWidget* parent, const char* name, std::string_view
     return dialog;
 }
 
+// The cover's 姓名 and 班级 under the file name and type of the report's
+// dialog, kept with the structure file.
+void AddCoverFields(QFileDialog& dialog)
+{
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (grid == nullptr)
+        return;
+    const std::pair<const char*, std::string_view> fields[] = {{"txtStudent", kStudentLabel},
+                                                               {"txtClass", kClassLabel}};
+    for (const auto& [name, label] : fields) {
+        auto* edit = new QLineEdit(&dialog);
+        edit->setObjectName(QString::fromLatin1(name));
+        const int row = grid->rowCount();
+        grid->addWidget(new QLabel(FromUtf8(label), &dialog), row, 0);
+        grid->addWidget(edit, row, 1);
+    }
+}
+
 // The format of the filter line the student chose in `dialog`.
 template <class Kind, std::size_t N>
 decltype(Kind::format) FilteredFormat(const QFileDialog& dialog, std::span<const Kind, N> kinds)
@@ -504,12 +527,19 @@ void QtApplicationShell::ShowReportDialog()
 {
     if (m_reportDialog == nullptr) {
         m_reportDialog = NewExportDialog(m_mainWindow, "dlgReport", kReportDialogCaption, std::span(kReportFileKinds));
+        AddCoverFields(*m_reportDialog);
         connect(m_reportDialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
+            m_opened.student =
+                m_reportDialog->findChild<QLineEdit*>(QStringLiteral("txtStudent"))->text().toStdString();
+            m_opened.className =
+                m_reportDialog->findChild<QLineEdit*>(QStringLiteral("txtClass"))->text().toStdString();
             const ReportFile chosen =
                 ChooseReportFile(file.toStdString(), FilteredFormat(*m_reportDialog, std::span(kReportFileKinds)));
             ExportReportTo(QString::fromStdString(chosen.name), chosen.format);
         });
     }
+    m_reportDialog->findChild<QLineEdit*>(QStringLiteral("txtStudent"))->setText(FromUtf8(m_opened.student));
+    m_reportDialog->findChild<QLineEdit*>(QStringLiteral("txtClass"))->setText(FromUtf8(m_opened.className));
     m_reportDialog->open();
 }
 
@@ -530,9 +560,19 @@ bool QtApplicationShell::ExportReportTo(const QString& file, ReportFormat format
         .scale = m_opened.scale,
         .stopMessage = {},
         .displacements = m_opened.displacements,
+        .student = m_opened.student,
+        .className = m_opened.className,
+    };
+    // A long report shows how far it has got; the window keeps painting.
+    QProgressDialog progress(FromUtf8(kReportProgress), QString(), 0, 1, m_mainWindow);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    const auto advance = [&progress](int done, int total) {
+        progress.setMaximum(total);
+        progress.setValue(done);
     };
     QString cause;
-    if (WriteReportFile(file, format, BuildReport(source), cause))
+    if (WriteReportFile(file, format, BuildReport(source), cause, advance))
         return true;
     m_messages.Show(ReportNotWrittenText(QDir::toNativeSeparators(file).toStdString(), cause.toStdString()));
     return false;

@@ -36,6 +36,7 @@ inline constexpr std::string_view kCaseNotPlayed = "文件中的结构未能输�
 inline constexpr std::string_view kExportDialogCaption = "导出图形";
 // The file dialog of "导出计算书...".
 inline constexpr std::string_view kReportDialogCaption = "导出计算书";
+inline constexpr std::string_view kReportProgress = "正在排版计算书……";
 
 // Help menu: there is no help file and no browser to start. Shown as plain
 // notices, without the warning icon of a titled message. Their lines break

@@ -1,15 +1,19 @@
 #include "report/QtReportFiles.h"
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <vector>
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -19,6 +23,7 @@
 
 #include "drawing/QtPictureFiles.h"
 #include "qtforms/QtControls.h"
+#include "report/PdfTextMaps.h"
 
 namespace tavrin {
 
@@ -180,116 +185,130 @@ QTextTable* InsertTable(QTextCursor& cursor, const ReportBlock& block)
     return table;
 }
 
-// One piece that must not part at a page end: the headings and lead-in
-// paragraphs before an element and the element itself (a formula, a
-// picture, a table).
-struct KeptTogether {
-    std::vector<QTextBlock> leads;
-    QTextBlock block;             // the element, unless it is a table
-    QTextTable* table = nullptr;  // the element, if it is one
-};
-
 bool IsLead(ReportBlock::Kind kind)
 {
     return kind == ReportBlock::Kind::Heading || kind == ReportBlock::Kind::Subheading ||
            kind == ReportBlock::Kind::Paragraph;
 }
 
-// The report as text of `document`; returns its pieces in order.
-std::vector<KeptTogether> Typeset(QTextDocument& document, const Report& report)
+// Block `i` of the report as text at the cursor; the table, if it is one.
+QTextTable* InsertBlock(QTextCursor& cursor, const Report& report, std::size_t i)
 {
-    std::vector<KeptTogether> pieces;
-    std::vector<QTextBlock> leads;
-    QTextCursor cursor(&document);
-    // One layout at the end rather than one per insertion.
-    cursor.beginEditBlock();
-    QTextBlockFormat title;
-    title.setAlignment(Qt::AlignHCenter);
-    cursor.setBlockFormat(title);
-    cursor.insertText(FromUtf8(report.title), CharFormat(20.0, true));
-    for (std::size_t i = 0; i < report.blocks.size(); ++i) {
-        const ReportBlock& block = report.blocks[i];
-        QTextTable* table = nullptr;
-        switch (block.kind) {
-            case ReportBlock::Kind::Heading:
-                NewBlock(cursor, Qt::AlignLeft, 14.0);
-                InsertRich(cursor, block.text, CharFormat(14.0, true));
-                break;
-            case ReportBlock::Kind::Subheading:
-                NewBlock(cursor, Qt::AlignLeft, 8.0);
-                InsertRich(cursor, block.text, CharFormat(11.5, true));
-                break;
-            case ReportBlock::Kind::Paragraph:
-                NewBlock(cursor, Qt::AlignLeft, 4.0);
-                InsertRich(cursor, block.text, CharFormat(kBodyPoints));
-                break;
-            case ReportBlock::Kind::Equation:
-                NewBlock(cursor, Qt::AlignLeft, 3.0, 36.0);
-                InsertRich(cursor, block.text, CharFormat(11.5, false, kFormulaFamilies));
-                break;
-            case ReportBlock::Kind::Stop: {
-                NewBlock(cursor, Qt::AlignLeft, 10.0);
-                QTextCharFormat format = CharFormat(kBodyPoints, true);
-                format.setForeground(QColor(0xb0, 0, 0));
-                InsertRich(cursor, block.text, format);
-                break;
-            }
-            case ReportBlock::Kind::Table:
-                table = InsertTable(cursor, block);
-                cursor.movePosition(QTextCursor::End);
-                break;
-            case ReportBlock::Kind::Picture: {
-                NewBlock(cursor, Qt::AlignHCenter, 6.0);
-                QTextCharFormat object;
-                object.setObjectType(PictureObject::kType);
-                object.setProperty(PictureObject::kIndex, static_cast<int>(i));
-                cursor.insertText(QString(QChar::ObjectReplacementCharacter), object);
-                break;
-            }
+    const ReportBlock& block = report.blocks[i];
+    switch (block.kind) {
+        case ReportBlock::Kind::Heading:
+            NewBlock(cursor, Qt::AlignLeft, 14.0);
+            InsertRich(cursor, block.text, CharFormat(14.0, true));
+            break;
+        case ReportBlock::Kind::Subheading:
+            NewBlock(cursor, Qt::AlignLeft, 8.0);
+            InsertRich(cursor, block.text, CharFormat(11.5, true));
+            break;
+        case ReportBlock::Kind::Paragraph:
+            NewBlock(cursor, Qt::AlignLeft, 4.0);
+            InsertRich(cursor, block.text, CharFormat(kBodyPoints));
+            break;
+        case ReportBlock::Kind::Equation:
+        case ReportBlock::Kind::Derivation:
+            NewBlock(cursor, Qt::AlignLeft, 3.0, 36.0);
+            InsertRich(cursor, block.text, CharFormat(11.5, false, kFormulaFamilies));
+            break;
+        case ReportBlock::Kind::Stop: {
+            NewBlock(cursor, Qt::AlignLeft, 10.0);
+            QTextCharFormat format = CharFormat(kBodyPoints, true);
+            format.setForeground(QColor(0xb0, 0, 0));
+            InsertRich(cursor, block.text, format);
+            break;
         }
-        if (IsLead(block.kind)) {
-            leads.push_back(cursor.block());
-            continue;
+        case ReportBlock::Kind::Table: {
+            QTextTable* table = InsertTable(cursor, block);
+            cursor.movePosition(QTextCursor::End);
+            return table;
         }
-        pieces.push_back({std::move(leads), table ? QTextBlock() : cursor.block(), table});
-        leads.clear();
+        case ReportBlock::Kind::Picture: {
+            NewBlock(cursor, Qt::AlignHCenter, 6.0);
+            QTextCharFormat object;
+            object.setObjectType(PictureObject::kType);
+            object.setProperty(PictureObject::kIndex, static_cast<int>(i));
+            cursor.insertText(QString(QChar::ObjectReplacementCharacter), object);
+            break;
+        }
     }
-    if (!leads.empty())
-        pieces.push_back({{}, leads.back(), nullptr});
-    cursor.endEditBlock();
-    return pieces;
+    return nullptr;
 }
 
-// A piece laid across a page end starts on the next page instead, when it
-// fits on one: no heading ends a page, no formula or table is cut. A table
-// longer than a page keeps its leads and first rows together and runs on
-// with its headers repeated.
-void Paginate(QTextDocument& document, const std::vector<KeptTogether>& pieces)
+// The end of the piece that starts at block `first`: the headings and
+// lead-in paragraphs before an element and the element itself (a picture,
+// a table, a stop, or a system of equations, which is never parted).
+std::size_t PieceEnd(const Report& report, std::size_t first)
+{
+    const auto kindAt = [&](std::size_t i) { return report.blocks[i].kind; };
+    std::size_t i = first;
+    while (i < report.blocks.size() && IsLead(kindAt(i)))
+        ++i;
+    if (i == report.blocks.size())
+        return i;
+    if (kindAt(i) != ReportBlock::Kind::Equation)
+        return i + 1;
+    while (i < report.blocks.size() && kindAt(i) == ReportBlock::Kind::Equation)
+        ++i;
+    return i;
+}
+
+// The report as text of `document`, one piece at a time, each laid out as
+// it is added, so that the layout grows with the report instead of being
+// done again for every page end. A piece laid across a page end starts on
+// the next page when it fits on one: no heading ends a page, no formula or
+// system of equations is cut. A table whose page would be left more than
+// half empty runs on with its headers repeated instead, as does a table
+// longer than a page, its leads and first rows kept together.
+void Typeset(QTextDocument& document, const Report& report, const ReportProgress& progress)
 {
     const double page = document.pageSize().height();
     QAbstractTextDocumentLayout* layout = document.documentLayout();
     const auto pageOf = [page](double y) { return std::floor(y / page); };
-    for (const KeptTogether& piece : pieces) {
-        QRectF element = piece.table ? layout->frameBoundingRect(piece.table) : layout->blockBoundingRect(piece.block);
-        if (piece.table && element.height() >= page)
-            element.setHeight(page / 4.0);
-        const double top = piece.leads.empty() ? element.top() : layout->blockBoundingRect(piece.leads.front()).top();
-        if (pageOf(top) == pageOf(element.bottom() - 1.0) || element.bottom() - top >= page)
-            continue;
-        if (piece.leads.empty() && piece.table) {
-            QTextTableFormat format = piece.table->format();
-            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-            piece.table->setFormat(format);
-            continue;
+    QTextCursor cursor(&document);
+    QTextBlockFormat title;
+    title.setAlignment(Qt::AlignHCenter);
+    cursor.setBlockFormat(title);
+    cursor.insertText(FromUtf8(report.title), CharFormat(20.0, true));
+    for (std::size_t first = 0, end = 0; first < report.blocks.size(); first = end) {
+        end = PieceEnd(report, first);
+        // One layout for the piece rather than one per insertion.
+        cursor.beginEditBlock();
+        QTextTable* table = nullptr;
+        QTextBlock start;
+        for (std::size_t i = first; i < end; ++i) {
+            table = InsertBlock(cursor, report, i);
+            if (i == first && !table)
+                start = cursor.block();
         }
-        QTextCursor first(piece.leads.empty() ? piece.block : piece.leads.front());
-        QTextBlockFormat format = first.blockFormat();
-        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        first.setBlockFormat(format);
+        cursor.endEditBlock();
+        const QRectF element = table ? layout->frameBoundingRect(table) : layout->blockBoundingRect(cursor.block());
+        const double top = start.isValid() ? layout->blockBoundingRect(start).top() : element.top();
+        double bottom = element.bottom();
+        if (table && element.height() >= page)
+            bottom = element.top() + page / 4.0;
+        const bool across = pageOf(top) != pageOf(bottom - 1.0) && bottom - top < page;
+        const double left = page * (pageOf(top) + 1.0) - top;
+        if (across && !(table && left > page / 2.0)) {
+            if (start.isValid()) {
+                QTextCursor at(start);
+                QTextBlockFormat format = at.blockFormat();
+                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                at.setBlockFormat(format);
+            } else {
+                QTextTableFormat format = table->format();
+                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                table->setFormat(format);
+            }
+        }
+        if (progress)
+            progress(static_cast<int>(end), static_cast<int>(report.blocks.size()) * 2);
     }
 }
 
-bool PaintPdf(QIODevice& out, const Report& report)
+bool PaintPdf(QIODevice& out, const Report& report, const ReportProgress& progress)
 {
     QPdfWriter writer(&out);
     writer.setTitle(FromUtf8(report.title));
@@ -307,7 +326,7 @@ bool PaintPdf(QIODevice& out, const Report& report)
                       writer.height() - 2.0 * Dots(kMarginMm));
     document.setPageSize(body.size());
     document.setDefaultFont(ReportFont(kBodyPoints));
-    Paginate(document, Typeset(document, report));
+    Typeset(document, report, progress);
 
     QPainter painter;
     if (!painter.begin(&writer))
@@ -330,8 +349,63 @@ bool PaintPdf(QIODevice& out, const Report& report)
         const QString number = QStringLiteral("第 %1 页 共 %2 页").arg(p + 1).arg(pages);
         painter.drawText(QRectF(0, writer.height() - Dots(kFooterMm) - Dots(6.0), writer.width(), Dots(6.0)),
                          Qt::AlignHCenter | Qt::AlignBottom, number);
+        if (progress) {
+            const int blocks = static_cast<int>(report.blocks.size());
+            progress(blocks + blocks * (p + 1) / pages, 2 * blocks);
+        }
     }
     return painter.end();
+}
+
+// Every text the PDF draws: the report's and the page numbers'.
+QString DrawnText(const Report& report)
+{
+    QString drawn = FromUtf8(report.title) + QStringLiteral("第 页 共0123456789");
+    for (const ReportBlock& block : report.blocks) {
+        drawn += FromUtf8(PlainText(block.text));
+        for (const std::vector<std::string>& row : block.table)
+            for (const std::string& cell : row)
+                drawn += FromUtf8(cell);
+        for (const CanvasOp& op : block.ops)
+            drawn += FromUtf8(op.text);
+    }
+    return drawn;
+}
+
+// The drawn character each radical's glyph stands for in the fonts the
+// report is set in, for the radicals the report does not draw itself: the
+// PDF writer names a glyph by the lowest code point the font maps to it,
+// which for a shared glyph is the radical (see PdfTextMaps.h).
+std::map<char32_t, char32_t> SharedGlyphTexts(const Report& report)
+{
+    const QList<uint> codes = DrawnText(report).toUcs4();
+    std::vector<char32_t> drawn(codes.begin(), codes.end());
+    std::sort(drawn.begin(), drawn.end());
+    drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
+    QString radicals;
+    for (char32_t r = 0x2E80; IsCjkRadical(r); ++r)
+        radicals += QChar(static_cast<char16_t>(r));
+    std::vector<QFont> fonts{ReportFont(kBodyPoints), QFont()};
+    fonts.push_back(fonts.front());
+    fonts.back().setBold(true);
+    std::map<char32_t, char32_t> textOf;
+    for (const QFont& font : fonts) {
+        const QRawFont raw = QRawFont::fromFont(font, QFontDatabase::SimplifiedChinese);
+        const QList<quint32> radicalGlyphs = raw.glyphIndexesForString(radicals);
+        for (const char32_t c : drawn) {
+            if (IsCjkRadical(c))
+                continue;
+            const QList<quint32> glyph = raw.glyphIndexesForString(QString::fromUcs4(&c, 1));
+            if (glyph.size() != 1 || glyph.front() == 0)
+                continue;
+            for (qsizetype k = 0; k < radicalGlyphs.size(); ++k) {
+                const auto r = static_cast<char32_t>(0x2E80 + k);
+                if (radicalGlyphs[k] == glyph.front() && !std::binary_search(drawn.begin(), drawn.end(), r))
+                    textOf.emplace(r, c);
+            }
+        }
+    }
+    return textOf;
 }
 
 QByteArray SvgOf(const Report& report, const ReportBlock& block)
@@ -347,16 +421,18 @@ QByteArray SvgOf(const Report& report, const ReportBlock& block)
 
 }  // namespace
 
-bool WriteReportFile(const QString& file, ReportFormat format, const Report& report, QString& cause)
+bool WriteReportFile(const QString& file, ReportFormat format, const Report& report, QString& cause,
+                     const ReportProgress& progress)
 {
     QByteArray bytes;
     if (format == ReportFormat::Pdf) {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        if (!PaintPdf(buffer, report)) {
+        if (!PaintPdf(buffer, report, progress)) {
             cause = FromUtf8(kReportNotPainted);
             return false;
         }
+        bytes = QByteArray::fromStdString(ReplacePdfGlyphTexts(bytes.toStdString(), SharedGlyphTexts(report)));
     } else {
         bytes = QByteArray::fromStdString(
             ReportHtml(report, [&](const ReportBlock& block) { return SvgOf(report, block).toStdString(); }));

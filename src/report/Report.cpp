@@ -1,6 +1,7 @@
 #include "report/Report.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <span>
 #include <utility>
@@ -58,6 +59,127 @@ std::string SignedTerm(double value, bool first)
     return (negative ? " − " : " + ") + digits;
 }
 
+// A number of the report: the table's own precision, no point without a
+// digit after it, "−" as the minus sign.
+std::string ReportNumber(std::string digits)
+{
+    if (digits.ends_with('.'))
+        digits.pop_back();
+    if (digits.starts_with('-'))
+        digits.replace(0, 1, "−");
+    return digits == "−0" ? "0" : digits;
+}
+
+bool IsNumberText(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return false;
+    text.remove_prefix(first);
+    text = text.substr(0, text.find_last_not_of(' ') + 1);
+    if (text.starts_with('-'))
+        text.remove_prefix(1);
+    return !text.empty() && text.find_first_not_of("0123456789.") == std::string_view::npos &&
+           std::isdigit(static_cast<unsigned char>(text.front()));
+}
+
+// The member forces under one set of names, N V M, in the report.
+constexpr std::pair<std::string_view, std::string_view> kForceNames[] = {{"Fni", "Ni"}, {"Fqi", "Vi"}, {"Fmi", "Mi"},
+                                                                         {"Fnj", "Nj"}, {"Fqj", "Vj"}, {"Fmj", "Mj"}};
+
+// A text of the form's tables as the report writes it: "48." as 48, "-3"
+// as −3, "X 1" as X1, Δ1p as Δ1P, the member forces as N V M.
+std::string ReportText(std::string text)
+{
+    if (IsNumberText(text)) {
+        const std::size_t first = text.find_first_not_of(' ');
+        return ReportNumber(text.substr(first, text.find_last_not_of(' ') - first + 1));
+    }
+    for (std::size_t at = text.find("X "); at != std::string::npos; at = text.find("X ", at + 1))
+        if (at + 2 < text.size() && std::isdigit(static_cast<unsigned char>(text[at + 2])))
+            text.erase(at + 1, 1);
+    for (std::size_t at = text.find("Δ"); at != std::string::npos; at = text.find("Δ", at + 1)) {
+        std::size_t end = at + std::string_view("Δ").size();
+        while (end < text.size() && (std::isdigit(static_cast<unsigned char>(text[end])) || text[end] == 'i'))
+            ++end;
+        if (end < text.size() && text[end] == 'p')
+            text[end] = 'P';
+    }
+    for (const auto& [form, report] : kForceNames)
+        if (const std::size_t at = text.find(form); at != std::string::npos)
+            text.replace(at, form.size(), report);
+    return text;
+}
+
+// A factor of a written-out product: a negative one in brackets.
+std::string Factor(double value)
+{
+    const std::string digits = ReportNumber(FormatCoefficient(value));
+    return digits.starts_with("−") ? "(" + digits + ")" : digits;
+}
+
+// One member's graph product as written by hand, with a, b the first
+// diagram's end moments at ends i, j and c, d the second's:
+//   two triangles on one end:      (1/EI)·(½·l·a)·(⅔·c)
+//   two triangles on opposite ends: (1/EI)·(½·l·a)·(⅓·d)
+//   otherwise the trapezoid rule:  l/(6EI)·(2ac + 2bd + ad + bc)
+// the products with a zero factor left out, then the parabola of a uniform
+// load q over the first diagram's chord, height f = ql²/8:
+//   + (1/EI)·(⅔·l·f)·((c + d)/2)
+// or, for loads between the nodes, its exact integral.
+std::string ProductText(const LedgerTerm& t)
+{
+    const std::string l = Factor(t.L);
+    // 1/EI written only where EI is not 1.
+    const std::string overEI = t.EI == 1.0 ? std::string() : "1/" + Factor(t.EI) + "·";
+    const std::string sixEI = t.EI == 1.0 ? std::string("6") : "(6·" + Factor(t.EI) + ")";
+    const bool straight = t.a1 != 0.0 || t.a2 != 0.0;
+    std::string text;
+    if (straight && (t.a1 == 0.0) != (t.a2 == 0.0) && (t.b1 == 0.0) != (t.b2 == 0.0)) {
+        const double a = t.a1 != 0.0 ? t.a1 : t.a2;
+        const bool sameEnd = (t.a1 != 0.0) == (t.b1 != 0.0);
+        const double c = t.b1 != 0.0 ? t.b1 : t.b2;
+        text = overEI + "(½·" + l + "·" + Factor(a) + ")·(" + (sameEnd ? "⅔" : "⅓") + "·" + Factor(c) + ")";
+    } else if (straight) {
+        const std::pair<std::string, std::pair<double, double>> products[] = {
+            {"2·", {t.a1, t.b1}}, {"2·", {t.a2, t.b2}}, {"", {t.a1, t.b2}}, {"", {t.a2, t.b1}}};
+        std::string sum;
+        for (const auto& [two, factors] : products) {
+            if (factors.first == 0.0 || factors.second == 0.0)
+                continue;
+            sum += (sum.empty() ? "" : " + ") + two + Factor(factors.first) + "·" + Factor(factors.second);
+        }
+        text = l + "/" + sixEI + "·(" + sum + ")";
+    }
+    if (t.parabola == 0.0)
+        return text;
+    if (!text.empty())
+        text += " + ";
+    if (t.q == 0.0)
+        return text + Factor(t.parabola);
+    const double f = static_cast<double>(t.q) * t.L * t.L / 8.0;
+    return text + overEI + "(⅔·" + l + "·" + Factor(f) + ")·((" + ReportNumber(FormatCoefficient(t.b1)) + " + " +
+           ReportNumber(FormatCoefficient(t.b2)) + ")/2)";
+}
+
+TextRun Sub(std::string text);
+
+// Appends value·symbol to a sum: "8X1" first, " − 8X1" later, "X1" for a
+// 1 before a symbol; nothing for a value that prints as 0. `first` is true
+// until a term has been written.
+void AddTerm(RichText& line, double value, const RichText& symbol, bool& first)
+{
+    const std::string digits = EquationNumber(std::fabs(value));
+    if (digits == "0")
+        return;
+    std::string sign = SignedTerm(value, first);
+    if (digits == "1" && !symbol.empty())
+        sign.resize(sign.size() - 1);
+    line.push_back(TextRun{sign, Script::Normal});
+    line.insert(line.end(), symbol.begin(), symbol.end());
+    first = false;
+}
+
 TextRun Sub(std::string text)
 {
     return {std::move(text), Script::Sub};
@@ -104,9 +226,15 @@ public:
     Report Build()
     {
         m_report.title = std::string(kReportTitle);
+        const auto filled = [](std::string_view text) {
+            return text.empty() ? std::string(kBlankToFill) : std::string(text);
+        };
+        Add(ReportBlock::Kind::Paragraph, std::string(kStudentLabel) + filled(m_source.student) + "　　" +
+                                              std::string(kClassLabel) + filled(m_source.className) + "　　" +
+                                              std::string(kDateLabel) + m_source.date);
         if (!m_source.description.empty())
             Add(ReportBlock::Kind::Paragraph, m_source.description);
-        Add(ReportBlock::Kind::Paragraph, std::string(kDateLabel) + m_source.date);
+        Add(ReportBlock::Kind::Paragraph, kConventions);
         StructureSection();
         m_report.complete = Calculation();
         return std::move(m_report);
@@ -185,8 +313,12 @@ private:
     void Table(std::string_view caption, CellRows rows)
     {
         rows.resize(UsedRows(rows));
-        Add(ReportBlock::Kind::Table, RichText{Normal(std::string(caption))}, std::move(rows));
+        for (std::vector<std::string>& row : rows)
+            for (std::string& cell : row)
+                cell = ReportText(std::move(cell));
+        Add(ReportBlock::Kind::Table, RichText{Normal(ReportText(std::string(caption)))}, std::move(rows));
     }
+    void Item(std::size_t m) { Add(ReportBlock::Kind::Subheading, ReportText(m_items[m].text)); }
 
     template <typename Draw>
     void Picture(std::string caption, Draw draw)
@@ -210,7 +342,7 @@ private:
     {
         if (m < m_reached)
             return true;
-        return Stop(NotCalculatedText(m < m_items.size() ? m_items[m].text : std::string()));
+        return Stop(NotCalculatedText(m < m_items.size() ? ReportText(m_items[m].text) : std::string()));
     }
 
     const ItemResult& ResultOf(std::size_t m) const { return *m_source.calculation->itemResults[m]; }
@@ -251,8 +383,10 @@ private:
         Section(kModelSection);
         Add(ReportBlock::Kind::Paragraph,
             std::string(kCalculationKindLabel) + std::string(CalculationModelCaption(calc.kind)));
-        if (!IsIndeterminate(calc.kind))
+        if (!IsIndeterminate(calc.kind)) {
+            Add(ReportBlock::Kind::Paragraph, kDeterminateNote);
             return;
+        }
         Add(ReportBlock::Kind::Paragraph, DegreeText(calc.degree));
         Picture(BasicSystemCaption(calc.degree), [&](RecordingCanvas& canvas) { DrawBasicSystem(calc, canvas); });
     }
@@ -301,7 +435,7 @@ private:
         for (std::size_t m = 0; m < m_items.size() && IsCaseStep(m_items[m].step.kind); ++m) {
             if (!Reached(m))
                 return false;
-            Add(ReportBlock::Kind::Subheading, m_items[m].text);
+            Item(m);
             Table(ResultOf(m).title, ResultOf(m).table);
         }
         return true;
@@ -357,12 +491,16 @@ private:
         const std::size_t coefficients = ItemOf(StepKind::Coefficients);
         if (!Reached(coefficients))
             return false;
-        Add(ReportBlock::Kind::Subheading, m_items[coefficients].text);
+        Item(coefficients);
         Add(ReportBlock::Kind::Paragraph, kCoefficientLead);
         if (std::any_of(model.UserLoads().begin(), model.UserLoads().end(), ActsBetweenNodes))
             Add(ReportBlock::Kind::Paragraph, kPiecewiseIntegrationNote);
+        GraphMultiplication(LedgerOfModel(model), n);
         Table(kCoefficientCaption, ResultOf(coefficients).table);
-        Table(LedgerTable.caption, ViewTable(LedgerTable, LedgerViewRows(model)));
+        // The settlements' and temperature changes' shares, where there are any.
+        if (const std::vector<std::vector<std::string>> imposedRows = ImposedLedgerRows(ImposedLedgerOfModel(model));
+            !imposedRows.empty())
+            Table(LedgerTable.caption, ViewTable(LedgerTable, imposedRows));
         Add(ReportBlock::Kind::Paragraph, kSubstituteLead);
         // The equations with the coefficients and unknowns of the solution in
         // double (the table above shows them as calculated in 32 bits).
@@ -378,31 +516,62 @@ private:
         };
         for (int i = 1; i <= n; ++i) {
             RichText line;
-            for (int j = 1; j <= n; ++j) {
-                line.push_back(Normal(SignedTerm(delta(i, j), j == 1)));
-                line.push_back(Normal("X"));
-                line.push_back(Sub(std::to_string(j)));
-            }
-            if (imposed.Any()) {
-                // The free terms together, the prescribed displacement on the right.
-                const auto k = static_cast<std::size_t>(i - 1);
-                line.push_back(Normal(SignedTerm(Delta(i) + imposed.Dc[k] + imposed.Dt[k], false) + " = " +
-                                      SignedTerm(imposed.c[k], true)));
-            } else {
-                line.push_back(Normal(SignedTerm(Delta(i), false) + " = 0"));
-            }
+            bool first = true;
+            for (int j = 1; j <= n; ++j)
+                AddTerm(line, delta(i, j), {Normal("X"), Sub(std::to_string(j))}, first);
+            // The free terms together, the prescribed displacement on the right.
+            const auto k = static_cast<std::size_t>(i - 1);
+            const double free = imposed.Any() ? Delta(i) + imposed.Dc[k] + imposed.Dt[k] : Delta(i);
+            AddTerm(line, free, {}, first);
+            if (first)
+                line.push_back(Normal("0"));
+            line.push_back(Normal(" = " + (imposed.Any() ? SignedTerm(imposed.c[k], true) : std::string("0"))));
             Add(ReportBlock::Kind::Equation, std::move(line));
         }
 
         const std::size_t unknowns = ItemOf(StepKind::Unknowns);
         if (!Reached(unknowns))
             return false;
-        Add(ReportBlock::Kind::Subheading, m_items[unknowns].text);
+        Item(unknowns);
         Add(ReportBlock::Kind::Paragraph, kSolveLead);
         for (int k = 1; k <= n; ++k)
             Add(ReportBlock::Kind::Equation,
                 RichText{Normal("X"), Sub(std::to_string(k)), Normal(" = " + SignedTerm(UnknownOf(k), true))});
         return true;
+    }
+
+    // Each coefficient as written by hand: the members' products with their
+    // numbers, their values, the sum ("δ11 = … + … = 31.5 + 4.5 = 36").
+    void GraphMultiplication(const std::vector<LedgerEntry>& ledger, int n)
+    {
+        for (const LedgerEntry& entry : ledger) {
+            RichText line;
+            if (entry.j == 0) {
+                line = {Normal("Δ"), Sub(std::to_string(entry.i) + "P")};
+            } else {
+                line = {Normal("δ"), Sub(IndexPair(entry.i, entry.j, n))};
+                if (entry.i != entry.j)
+                    line.insert(line.end(), {Normal(" = δ"), Sub(IndexPair(entry.j, entry.i, n))});
+            }
+            std::string products;
+            std::string values;
+            int written = 0;
+            for (const LedgerTerm& t : entry.terms) {
+                const std::string product = ProductText(t);
+                if (product.empty())
+                    continue;
+                products += (written == 0 ? "" : " + ") + product;
+                values += SignedTerm(t.term, written == 0);
+                ++written;
+            }
+            std::string text = " = ";
+            if (written > 0)
+                text += products + " = ";
+            if (written > 1)
+                text += values + " = ";
+            line.push_back(Normal(text + SignedTerm(entry.total, true)));
+            Add(ReportBlock::Kind::Derivation, std::move(line));
+        }
     }
 
     bool SuperpositionSection(const CalculationState& calc)
@@ -412,20 +581,20 @@ private:
         const std::size_t total = ItemOf(StepKind::Superposition);
         if (!Reached(total))
             return false;
-        Add(ReportBlock::Kind::Subheading, m_items[total].text);
+        Item(total);
         Add(ReportBlock::Kind::Paragraph, kSuperpositionLead);
         RichText symbols{Normal("M = ")};
         RichText numbers{Normal("M = ")};
+        bool first = true;
         for (int k = 1; k <= n; ++k) {
             symbols.push_back(Normal(k == 1 ? "M\u0304" : " + M\u0304"));
             symbols.push_back(Sub(std::to_string(k)));
             symbols.push_back(Normal("X"));
             symbols.push_back(Sub(std::to_string(k)));
-            numbers.push_back(Normal(SignedTerm(UnknownOf(k), k == 1) + "M\u0304"));
-            numbers.push_back(Sub(std::to_string(k)));
+            AddTerm(numbers, UnknownOf(k), {Normal("M\u0304"), Sub(std::to_string(k))}, first);
         }
         for (RichText* line : {&symbols, &numbers}) {
-            line->push_back(Normal(" + M"));
+            line->push_back(Normal(line == &numbers && first ? "M" : " + M"));
             line->push_back(Sub("P"));
             Add(ReportBlock::Kind::Equation, std::move(*line));
         }
@@ -454,8 +623,15 @@ private:
 
     void Checks()
     {
-        if (const std::optional<std::vector<ResultCheck>> checks = CheckFinalResults(m_source.model))
-            Table(CheckTable.caption, ViewTable(CheckTable, CheckRows(*checks)));
+        const std::optional<std::vector<ResultCheck>> checks = CheckFinalResults(m_source.model);
+        if (!checks)
+            return;
+        // A residual within its tolerance is rounding: written 0.
+        std::vector<std::vector<std::string>> rows = CheckRows(*checks);
+        for (std::size_t k = 0; k < rows.size(); ++k)
+            if ((*checks)[k].Passed())
+                rows[k][2] = "0";
+        Table(CheckTable.caption, ViewTable(CheckTable, rows));
     }
 
     const ReportSource& m_source;

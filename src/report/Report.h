@@ -35,10 +35,11 @@ struct ReportBlock {
         Heading,     // a numbered section
         Subheading,  // an item of the calculation, a diagram group
         Paragraph,
-        Equation,  // one line of a formula, set apart
-        Table,     // `text` its caption, `table` its cells, header row first
-        Picture,   // `text` its caption, `ops` as the picture window draws it
-        Stop,      // where an unfinished calculation stopped, and why
+        Equation,    // one line of a formula, set apart; a run of them is one system
+        Derivation,  // a formula worked out with numbers, set apart by itself
+        Table,       // `text` its caption, `table` its cells, header row first
+        Picture,     // `text` its caption, `ops` as the picture window draws it
+        Stop,        // where an unfinished calculation stopped, and why
     };
     Kind kind = Kind::Paragraph;
     RichText text;
@@ -76,6 +77,9 @@ struct ReportSource {
     std::string stopMessage;
     // The displacements the structure file asks for (node and kind rows).
     CellRows displacements;
+    // 姓名 and 班级 of the cover; blank lines to fill in by hand when empty.
+    std::string student;
+    std::string className;
 };
 
 // In order: the structure and its four input tables; the model type and,

@@ -104,6 +104,7 @@ std::string ReportHtml(const Report& report, const std::function<std::string(con
                 out += "<p>" + RichHtml(block.text) + "</p>\n";
                 break;
             case ReportBlock::Kind::Equation:
+            case ReportBlock::Kind::Derivation:
                 out += "<p class=\"equation\">" + RichHtml(block.text) + "</p>\n";
                 break;
             case ReportBlock::Kind::Stop:

@@ -7,6 +7,15 @@ namespace tavrin {
 
 inline constexpr std::string_view kReportTitle = "计算书";
 inline constexpr std::string_view kDateLabel = "日期：";
+inline constexpr std::string_view kStudentLabel = "姓名：";
+inline constexpr std::string_view kClassLabel = "班级：";
+// Where the student writes by hand what the report was not given.
+inline constexpr std::string_view kBlankToFill = "＿＿＿＿＿＿";
+// The signs and units of every table and diagram of the report, said once.
+inline constexpr std::string_view kConventions =
+    "符号规定：轴力N以受拉为正；剪力V以使杆段顺时针转动为正；杆端弯矩M以使杆件左侧受拉为正"
+    "（左侧指从i端看向j端时的左侧，由左向右的水平杆即上侧）。弯矩图画在杆件受拉一侧；剪力图、轴力图的正值画在杆件左侧。"
+    "支座反力Fx向右、Fy向上、Fm顺时针为正。长度、力等的单位即输入数据所用的单位，全书一致，不另注明。";
 
 // Section titles, numbered 一、二、… in order.
 inline constexpr std::string_view kStructureSection = "结构和荷载";
@@ -29,6 +38,9 @@ inline std::string BasicSystemCaption(int degree)
     return "基本体系：基本结构上作用荷载和未知力X1" + (degree > 1 ? "～X" + std::to_string(degree) : std::string());
 }
 
+// Said of a determinate structure, which needs no redundant.
+inline constexpr std::string_view kDeterminateNote =
+    "静定结构：由平衡条件即可求出全部支座反力和内力，不需要建立力法典型方程。";
 inline constexpr std::string_view kCanonicalEquationTitle = "力法典型方程";
 inline constexpr std::string_view kCanonicalEquationLead = "基本体系在各未知力方向的位移与原结构相同，即等于零：";
 inline constexpr std::string_view kCoefficientLead =

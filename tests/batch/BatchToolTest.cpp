@@ -3,7 +3,10 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -253,7 +256,7 @@ TEST(BatchToolTest, ReportIsWrittenAsPdfAndHtml)
          {"δ11X1 + Δ1P = 0", "36X1 − 180 = 0", "X1 = 5", "M = 5M̄1 + MP"},
          {"δ<sub>11</sub>X<sub>1</sub> + Δ<sub>1P</sub> = 0", "36X<sub>1</sub> − 180 = 0", "X<sub>1</sub> = 5"}},
         {"fixed-portal-frame",
-         14,
+         13,
          9,
          {"δ11X1 + δ12X2 + δ13X3 + Δ1P = 0", "106.667X1 + 64X2 + 32X3 − 320 = 0", "X3 = 1.333"},
          {"106.667X<sub>1</sub> + 64X<sub>2</sub> + 32X<sub>3</sub> − 320 = 0", "X<sub>3</sub> = 1.333"}},
@@ -292,6 +295,84 @@ TEST(BatchToolTest, ReportIsWrittenAsPdfAndHtml)
     }
     if (!poppler)
         GTEST_SKIP() << "pdftotext and pdfinfo (poppler-utils) are not installed";
+}
+
+// The text copied out of every example's PDF is the text typed: the CJK
+// font draws a Kangxi radical and its ideograph with one glyph, and none may
+// come out as the radical (力 as ⼒ U+2F12 would make "力法" unsearchable).
+TEST(BatchToolTest, ReportTextCopiesOutAsTyped)
+{
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    std::size_t examples = 0;
+    for (const auto& entry : fs::directory_iterator(testing::ExamplePath(""))) {
+        if (entry.path().extension() != ".json")
+            continue;
+        ++examples;
+        const std::string name = entry.path().stem().string();
+        SCOPED_TRACE(name);
+        const fs::path pdf = testing::OutputPath(name + "-text.pdf");
+        ASSERT_EQ(RunProgram("--report " + Quoted(pdf) + " " + Quoted(entry.path()), name + "-text").exit,
+                  kExitCompleted);
+        const std::string text = RunShell("pdftotext -enc UTF-8 " + Quoted(pdf) + " -", name + "-pdftotext").out;
+        EXPECT_NE(text.find("力法典型方程"), std::string::npos);
+        EXPECT_NE(text.find("计算书"), std::string::npos);
+        // E2 BA 80 .. E2 BF BF: U+2E80..U+2FFF, the radicals and the
+        // description characters, none of which the report writes.
+        for (std::size_t at = text.find("\xE2"); at != std::string::npos; at = text.find("\xE2", at + 1)) {
+            const auto second = static_cast<unsigned char>(text[at + 1]);
+            EXPECT_FALSE(second >= 0xBA && second <= 0xBF) << "radical at " << at << ": " << text.substr(at, 3);
+        }
+    }
+    EXPECT_GE(examples, 9u);
+}
+
+// A beam of 30 members over 11 supports (9 redundants) fills some 80
+// pages; laying it out may take at most twice as long per page as the
+// 10-page propped cantilever: the layout grows with the pages, not with
+// their square. Each case is timed twice and the faster run counts.
+TEST(BatchToolTest, ReportTimeGrowsWithItsPages)
+{
+    if (std::system("command -v pdfinfo >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    std::string nodes, elements, loads, unitForces;
+    for (int k = 1; k <= 31; ++k)
+        nodes += (k > 1 ? "," : "") + std::string("[") + std::to_string(k) + "," + std::to_string(k - 1) + ",0,\"" +
+                 (k == 1 || k == 31 ? "铰接" : "刚接") + "\"]";
+    for (int e = 1; e <= 30; ++e) {
+        elements += (e > 1 ? "," : "") + std::string("[") + std::to_string(e) + ",1," + std::to_string(e) + "," +
+                    std::to_string(e + 1) + "]";
+        loads += (e > 1 ? "," : "") + std::string("[\"均布荷载\",\"\",") + std::to_string(e) + ",\"向下\",2]";
+    }
+    for (int node = 4; node <= 28; node += 3)
+        unitForces +=
+            (node > 4 ? "," : "") + std::string("[[\"集中荷载\",") + std::to_string(node) + ",\"\",\"向上\"]]";
+    const fs::path beam = testing::OutputPath("thirty-member-beam.json");
+    std::ofstream(beam) << R"({"nodes":[)" << nodes << R"(],"elements":[)" << elements
+                        << R"(],"supports":[[1,"铰支座","结点下方"],[31,"活动支座","结点下方"]],"loads":[)" << loads
+                        << R"(],"degree":9,"unitForces":[)" << unitForces << "]}";
+    struct Timed {
+        double seconds;
+        int pages;
+    };
+    const auto timed = [](const fs::path& input, const std::string& name) {
+        const fs::path pdf = testing::OutputPath(name + ".pdf");
+        double best = 1e9;
+        for (int run = 0; run < 2; ++run) {
+            const auto start = std::chrono::steady_clock::now();
+            EXPECT_EQ(RunProgram("--report " + Quoted(pdf) + " " + Quoted(input), name).exit, kExitCompleted);
+            best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        }
+        const std::string info = RunShell("pdfinfo " + Quoted(pdf), name + "-pdfinfo").out;
+        const std::size_t at = info.find("Pages:");
+        return Timed{best, at == std::string::npos ? 0 : std::stoi(info.substr(at + 6))};
+    };
+    const Timed small = timed(testing::ExamplePath("propped-cantilever.json"), "timed-small");
+    const Timed large = timed(beam, "timed-large");
+    ASSERT_GT(small.pages, 0);
+    EXPECT_GT(large.pages, 60);
+    EXPECT_LE(large.seconds, 2.0 * large.pages / small.pages * small.seconds)
+        << large.pages << " pages in " << large.seconds << " s, " << small.pages << " in " << small.seconds << " s";
 }
 
 TEST(BatchToolTest, ReportNeedsAPdfOrHtmlName)

@@ -126,6 +126,8 @@ bool WriteReport(const RunResult& result, const BatchCase& batchCase, const std:
         .scale = batchCase.scale,
         .stopMessage = !result.completed && !result.messages.empty() ? result.messages.back().text : std::string(),
         .displacements = batchCase.displacements,
+        .student = batchCase.student,
+        .className = batchCase.className,
     };
     std::string error;
     if (options.reports->Write(file, *format, BuildReport(source), error))
