@@ -135,6 +135,9 @@ void QtApplicationShell::Run(ShellCommand command)
     switch (command) {
         case ShellCommand::Separator:
             break;
+        case ShellCommand::New:
+            LeaveStructure([this] { NewStructure(); });
+            break;
         case ShellCommand::Open:
             LeaveStructure([this] { ChooseFile(ShellCommand::Open, [this](const QString& file) { Open(file); }); });
             break;
@@ -237,20 +240,29 @@ void QtApplicationShell::End()
     emit endRequested();
 }
 
-// One common dialog serves both commands, as an open or a save dialog.
+// One common dialog serves both commands, as an open or a save dialog. It
+// is made anew each time, in the folder the last one was in: a dialog used
+// before would still propose, and select, the file of a structure the
+// student has let go of since.
 void QtApplicationShell::ChooseFile(ShellCommand command, std::function<void(const QString&)> chosen)
 {
-    if (m_commonDialog == nullptr) {
-        m_commonDialog = new QFileDialog(m_mainWindow);
-        m_commonDialog->setObjectName(QStringLiteral("CommonDialog1"));
-        m_commonDialog->setOption(QFileDialog::DontUseNativeDialog);
-        m_commonDialog->setNameFilter(FromUtf8(kStructureFileFilter));
-        m_commonDialog->setDefaultSuffix(FromUtf8(kStructureFileSuffix));
-        connect(m_commonDialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
-            if (const auto next = std::exchange(m_fileChosen, {}))
-                next(file);
-        });
+    QString folder;
+    if (m_commonDialog != nullptr) {
+        folder = m_commonDialog->directory().absolutePath();
+        m_commonDialog->setObjectName(QString());
+        m_commonDialog->deleteLater();
     }
+    m_commonDialog = new QFileDialog(m_mainWindow);
+    m_commonDialog->setObjectName(QStringLiteral("CommonDialog1"));
+    m_commonDialog->setOption(QFileDialog::DontUseNativeDialog);
+    m_commonDialog->setNameFilter(FromUtf8(kStructureFileFilter));
+    m_commonDialog->setDefaultSuffix(FromUtf8(kStructureFileSuffix));
+    if (!folder.isEmpty())
+        m_commonDialog->setDirectory(folder);
+    connect(m_commonDialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
+        if (const auto next = std::exchange(m_fileChosen, {}))
+            next(file);
+    });
     m_fileChosen = std::move(chosen);
     const bool open = command == ShellCommand::Open;
     m_commonDialog->setWindowTitle(FromUtf8(open ? kOpenDialogCaption : kSaveDialogCaption));
@@ -258,8 +270,29 @@ void QtApplicationShell::ChooseFile(ShellCommand command, std::function<void(con
     m_commonDialog->setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     // The file worked on is proposed; an example has none, so that its name
     // is never proposed to be overwritten.
-    m_commonDialog->selectFile(m_file);
+    ProposeBesideFile(*m_commonDialog, m_file.isEmpty() ? QString() : QFileInfo(m_file).fileName());
     m_commonDialog->open();
+}
+
+void QtApplicationShell::ProposeBesideFile(QFileDialog& dialog, const QString& name) const
+{
+    if (!m_file.isEmpty())
+        dialog.setDirectory(QFileInfo(m_file).absolutePath());
+    if (!name.isEmpty())
+        dialog.selectFile(name);
+}
+
+QString QtApplicationShell::FileBaseName() const
+{
+    return m_file.isEmpty() ? QString() : QFileInfo(m_file).completeBaseName();
+}
+
+// An empty structure, as at the start: the forms and the window title follow
+// as they do for a file opened.
+void QtApplicationShell::NewStructure()
+{
+    tavrin::NewStructure(m_model, m_mainWindow->picWindow().canvas());
+    FollowStructure(StructureCase{}, QString());
 }
 
 bool QtApplicationShell::Open(const QString& file)
@@ -272,7 +305,7 @@ bool QtApplicationShell::Open(const QString& file)
     }
     if (!Replace(*reading.value, path, QFileInfo(file).fileName()))
         return false;
-    m_file = file;
+    m_file = QFileInfo(file).absoluteFilePath();
     return true;
 }
 
@@ -283,7 +316,7 @@ bool QtApplicationShell::Save(const QString& file)
         m_messages.Show(error);
         return false;
     }
-    m_file = file;
+    m_file = QFileInfo(file).absoluteFilePath();
     m_kept = now;
     ShowTitle(QFileInfo(file).fileName());
     return true;
@@ -298,6 +331,12 @@ bool QtApplicationShell::Replace(const StructureCase& opened, const std::filesys
         m_messages.Show(FileFault(kOpenFailed, file, refusal));
         return false;
     }
+    FollowStructure(opened, title);
+    return true;
+}
+
+void QtApplicationShell::FollowStructure(const StructureCase& opened, const QString& title)
+{
     m_opened = opened;
     m_offered = SupplementaryRowsOf(opened);
     if (m_outputForm != nullptr) {
@@ -311,7 +350,6 @@ bool QtApplicationShell::Replace(const StructureCase& opened, const std::filesys
     m_file.clear();
     m_kept = CaseNow();
     ShowTitle(title);
-    return true;
 }
 
 StructureCase QtApplicationShell::CaseNow() const
@@ -415,7 +453,7 @@ namespace {
 
 RecordedPicture ShownPicture(const QtCanvas& canvas)
 {
-    return {canvas.ShownOps(), canvas.ScaleWidth(), canvas.ScaleHeight(), canvas.Units()};
+    return {canvas.ShownOps(), canvas.ScaleWidth(), canvas.ScaleHeight(), canvas.Units(), FromUtf8(canvas.Caption())};
 }
 
 // A save dialog offering the files of `kinds`, one filter line each: the
@@ -466,6 +504,9 @@ void QtApplicationShell::ShowExportDialog()
             ExportPictureTo(QString::fromStdString(chosen.name), chosen.format);
         });
     }
+    const QString title = FromUtf8(m_mainWindow->picWindow().qtCanvas().Caption());
+    const QString base = FileBaseName();
+    ProposeBesideFile(*m_exportDialog, base.isEmpty() ? title : base + FromUtf8(kPictureNameJoint) + title);
     m_exportDialog->open();
 }
 
@@ -510,6 +551,8 @@ void QtApplicationShell::ShowReportDialog()
             ExportReportTo(QString::fromStdString(chosen.name), chosen.format);
         });
     }
+    const QString base = FileBaseName();
+    ProposeBesideFile(*m_reportDialog, base.isEmpty() ? FromUtf8(kReportName) : base);
     m_reportDialog->open();
 }
 

@@ -23,6 +23,16 @@ bool CommitTable(StructureModel& model, Canvas& canvas, MessageSink& messages, i
     return CommitInputTable(model, grid, canvas, messages);
 }
 
+// The structure in place of the model's, drawn; the input form keeps the
+// table it shows.
+void TakeStructure(StructureModel&& structure, StructureModel& model, Canvas& picture)
+{
+    structure.InputTableKind = model.InputTableKind;
+    structure.ColumnEditorKinds = model.ColumnEditorKinds;
+    model = std::move(structure);
+    DrawStructureWithLoads(model, picture);
+}
+
 }  // namespace
 
 StructureCase CaseOfModel(const StructureModel& model, const SupplementaryRows& rows)
@@ -77,11 +87,13 @@ std::string OpenCase(const StructureCase& structureCase, StructureModel& model, 
         const std::string table = commit.refusedTable ? std::string(commit.refusedTable->panelCaption) : std::string();
         return table + (messages.shown.empty() ? std::string(kCaseNotPlayed) : messages.shown.front().text);
     }
-    opened.InputTableKind = model.InputTableKind;
-    opened.ColumnEditorKinds = model.ColumnEditorKinds;
-    model = std::move(opened);
-    DrawStructureWithLoads(model, picture);
+    TakeStructure(std::move(opened), model, picture);
     return {};
+}
+
+void NewStructure(StructureModel& model, Canvas& picture)
+{
+    TakeStructure(StructureModel{}, model, picture);
 }
 
 CaseReading ReadStructureFile(const std::filesystem::path& file)
