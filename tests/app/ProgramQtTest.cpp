@@ -941,7 +941,11 @@ void ProgramQtTest::exportsAndPrintsThePictureShowing()
     dialog->setDirectory(dir.path());
     dialog->selectFile(dir.filePath(U("简支 梁")));
     static_cast<QDialog*>(dialog)->accept();  // the save button
-    QVERIFY(ReadAll(dir.filePath(U("简支 梁.svg"))).contains(">( 1 )</text>"));
+    const QString svg = QString::fromUtf8(ReadAll(dir.filePath(U("简支 梁.svg"))));
+    QVERIFY(svg.contains(QStringLiteral(">( 1 )</text>")));
+    // Titled by the picture's caption, on white.
+    QVERIFY(svg.contains(U(">基本体系分析模型图</text>")));
+    QVERIFY(!svg.contains(QStringLiteral("#e0e0e0")));
 
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -1003,6 +1007,9 @@ void ProgramQtTest::pictureComesBackToFullSizeWithTheMainWindow()
     const QSize full = frame.size();
     const QSize window = Main().size();
     const double drawn = RightmostLine(canvas);
+    // A picture window that cannot be made as narrow as the share asks.
+    QMdiSubWindow& picture = Main().picSubWindow();
+    picture.setMinimumWidth(full.width() / 2);
     Main().showNormal();
     for (const QSize size : {window / 2, window / 5, QSize(window.width() / 2, window.height()), window}) {
         Main().resize(size);
