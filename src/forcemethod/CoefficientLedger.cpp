@@ -112,6 +112,28 @@ std::vector<LedgerEntry> LedgerOfModel(const StructureModel& model)
     return solution ? SolutionLedger(model, *solution) : std::vector<LedgerEntry>{};
 }
 
+std::vector<ImposedLedgerEntry> ImposedLedger(const StructureModel& model, const ForceMethodSolution& solution)
+{
+    std::vector<ImposedLedgerEntry> entries;
+    const ImposedDeformation& imposed = solution.imposed;
+    if (imposed.settlements.empty() && imposed.temperatures.empty())
+        return entries;
+    for (int i = 1; i <= solution.degree; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        entries.push_back({i, SettlementShares(model, solution.cases[k], imposed.settlements),
+                           TemperatureShares(model, solution.cases[k], solution.loads[k].members, imposed.temperatures),
+                           solution.Dc[k - 1], solution.Dt[k - 1]});
+    }
+    return entries;
+}
+
+std::vector<ImposedLedgerEntry> ImposedLedgerOfModel(const StructureModel& model)
+{
+    std::string why;
+    const std::optional<ForceMethodSolution> solution = SolutionOfModel(model, why, false);
+    return solution ? ImposedLedger(model, *solution) : std::vector<ImposedLedgerEntry>{};
+}
+
 std::vector<std::int16_t> ElementsWithoutStiffness(const StructureModel& model)
 {
     std::vector<std::int16_t> zero;

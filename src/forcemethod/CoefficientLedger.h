@@ -55,6 +55,21 @@ std::vector<LedgerEntry> SolutionLedger(const StructureModel& model, const Force
 // calculation the model holds; empty while it cannot be formed.
 std::vector<LedgerEntry> LedgerOfModel(const StructureModel& model);
 
+// The shares of the settlements and temperature changes in the free terms
+// of Xi: Delta_ic per settling support of the basic system, Delta_it per
+// heated member.
+struct ImposedLedgerEntry {
+    int i = 0;
+    std::vector<SettlementShare> settlements;
+    std::vector<TemperatureShare> temperatures;
+    double Dc = 0.0, Dt = 0.0;
+};
+std::vector<ImposedLedgerEntry> ImposedLedger(const StructureModel& model, const ForceMethodSolution& solution);
+
+// The same of the calculation the model holds; empty while it has none or
+// the coefficients cannot be formed.
+std::vector<ImposedLedgerEntry> ImposedLedgerOfModel(const StructureModel& model);
+
 // The intensity q across each member (entry e, 1..ElementCount) of the
 // user's distributed loads, positive toward the member's left normal.
 std::vector<float> TransverseIntensities(const StructureModel& model);

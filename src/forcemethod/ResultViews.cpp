@@ -1,10 +1,12 @@
 #include "forcemethod/ResultViews.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "forcemethod/CalculationDriver.h"
 #include "forcemethod/ForceMethodTexts.h"
 #include "model/NumberText.h"
+#include "model/Vocabulary.h"
 
 namespace tavrin {
 
@@ -45,12 +47,12 @@ bool ShowView(CalculationContext& ctx, ResultView view)
     }
     switch (view) {
         case ResultView::Ledger: {
-            const std::vector<LedgerEntry> ledger = LedgerOfModel(ctx.model);
-            if (ledger.empty()) {
+            const TableRows rows = LedgerViewRows(ctx.model);
+            if (rows.empty()) {
                 ctx.messages.Show(kCoefficientsMissing);
                 return false;
             }
-            ShowTable(ctx, LedgerTable, LedgerRows(ledger));
+            ShowTable(ctx, LedgerTable, rows);
             return true;
         }
         case ResultView::FinalReactions: {
@@ -104,6 +106,54 @@ TableRows LedgerRows(const std::vector<LedgerEntry>& ledger)
         }
         rows.push_back({"", "合计", "", "", "", "", "", "", "", FormatCoefficient(entry.total)});
     }
+    return rows;
+}
+
+TableRows ImposedLedgerRows(const std::vector<ImposedLedgerEntry>& ledger)
+{
+    TableRows rows;
+    const auto any = [&](auto member) {
+        return std::any_of(ledger.begin(), ledger.end(),
+                           [&](const ImposedLedgerEntry& e) { return !(e.*member).empty(); });
+    };
+    if (any(&ImposedLedgerEntry::settlements)) {
+        rows.push_back({"系数", "结点号", "位移类型", "", "R̄i(与c同向为正)", "c", "", "", "", "−R̄i·c"});
+        for (const ImposedLedgerEntry& entry : ledger) {
+            for (std::size_t s = 0; s < entry.settlements.size(); ++s) {
+                const SettlementShare& share = entry.settlements[s];
+                rows.push_back({s == 0 ? "Δ" + std::to_string(entry.i) + "c" : "",
+                                std::to_string(share.settlement.node),
+                                std::string(SettlementKindList[static_cast<std::size_t>(share.settlement.kind)]), "",
+                                FormatForce(share.R), SignificantText(share.settlement.value), "", "", "",
+                                SignificantText(share.term)});
+            }
+            rows.push_back({"", "合计", "", "", "", "", "", "", "", SignificantText(entry.Dc)});
+        }
+    }
+    if (any(&ImposedLedgerEntry::temperatures)) {
+        rows.push_back(
+            {"系数", "杆件号", "α", "t0", "∫N̄i ds(拉为正)", "α(t左−t右)/h", "∫M̄i ds(左侧受拉为正)", "", "", "温度项"});
+        for (const ImposedLedgerEntry& entry : ledger) {
+            for (std::size_t t = 0; t < entry.temperatures.size(); ++t) {
+                const TemperatureShare& share = entry.temperatures[t];
+                rows.push_back({t == 0 ? "Δ" + std::to_string(entry.i) + "t" : "", std::to_string(share.change.element),
+                                SignificantText(share.change.alpha), SignificantText(share.change.t0()),
+                                FormatCoefficient(share.integralN), SignificantText(share.change.Kappa()),
+                                FormatCoefficient(share.integralM), "", "", SignificantText(share.term)});
+            }
+            rows.push_back({"", "合计", "", "", "", "", "", "", "", SignificantText(entry.Dt)});
+        }
+    }
+    return rows;
+}
+
+TableRows LedgerViewRows(const StructureModel& model)
+{
+    TableRows rows = LedgerRows(LedgerOfModel(model));
+    if (rows.empty())
+        return rows;
+    const TableRows imposed = ImposedLedgerRows(ImposedLedgerOfModel(model));
+    rows.insert(rows.end(), imposed.begin(), imposed.end());
     return rows;
 }
 

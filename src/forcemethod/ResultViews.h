@@ -59,6 +59,16 @@ std::string CoefficientName(int i, int j);
 // forces in "0.##", products in "0.###"; check values and tolerances with
 // three significant digits.
 std::vector<std::vector<std::string>> LedgerRows(const std::vector<LedgerEntry>& ledger);
+// The ledger's rows of the settlements' and temperature changes' free terms,
+// under the ledger's own columns: a header row stating each sign rule, then
+// per Xi one row per settling support (Δic = −ΣR̄i·c) or heated member
+// (Δit = Σα·t0·∫N̄i ds + Σκ·∫M̄i ds) and "合计". Empty without them.
+std::vector<std::vector<std::string>> ImposedLedgerRows(const std::vector<ImposedLedgerEntry>& ledger);
+
+// The view "图乘明细" of the calculation the model holds: the ledger's rows,
+// then those of the settlements and temperature changes.
+std::vector<std::vector<std::string>> LedgerViewRows(const StructureModel& model);
+
 std::vector<std::vector<std::string>> FinalReactionRows(const std::vector<FinalReaction>& reactions);
 std::vector<std::vector<std::string>> CheckRows(const std::vector<ResultCheck>& checks);
 

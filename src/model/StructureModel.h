@@ -218,7 +218,7 @@ struct StructureModel {
     std::vector<bool> LoadsCountedByAttachedParts;
 
     // Which input table the input grid shows: 0 nodes, 1 elements,
-    // 2 supports, 3 loads.
+    // 2 supports, 3 loads, 4 settlements, 5 temperature changes.
     std::int16_t InputTableKind = 0;
     // "T" typed in the text editor, "F" chosen from a list; one per column.
     std::vector<std::string> ColumnEditorKinds;

@@ -228,14 +228,22 @@ private:
         Section(kStructureSection);
         Picture(std::string(kStructurePictureTitle),
                 [this](RecordingCanvas& canvas) { DrawStructureWithLoads(m_drawn, canvas); });
-        for (const InputTableLayout& layout : kInputTableLayouts) {
-            CellRows rows{{}};
-            for (const InputColumn& column : layout.columns)
-                rows.front().emplace_back(column.header);
-            const CellRows committed = CommittedRows(m_source.model, layout.kind);
-            rows.insert(rows.end(), committed.begin(), committed.end());
-            Table(layout.panelCaption, std::move(rows));
-        }
+        for (const InputTableLayout& layout : kInputTableLayouts)
+            InputTable(layout);
+        // The settlements and temperature changes only where the structure has them.
+        for (const InputTableLayout& layout : kSettlementTemperatureLayouts)
+            if (!CommittedRows(m_source.model, layout.kind).empty())
+                InputTable(layout);
+    }
+
+    void InputTable(const InputTableLayout& layout)
+    {
+        CellRows rows{{}};
+        for (const InputColumn& column : layout.columns)
+            rows.front().emplace_back(column.header);
+        const CellRows committed = CommittedRows(m_source.model, layout.kind);
+        rows.insert(rows.end(), committed.begin(), committed.end());
+        Table(layout.panelCaption, std::move(rows));
     }
 
     void ModelSection(const CalculationState& calc)
@@ -354,7 +362,7 @@ private:
         if (std::any_of(model.UserLoads().begin(), model.UserLoads().end(), ActsBetweenNodes))
             Add(ReportBlock::Kind::Paragraph, kPiecewiseIntegrationNote);
         Table(kCoefficientCaption, ResultOf(coefficients).table);
-        Table(LedgerTable.caption, ViewTable(LedgerTable, LedgerRows(LedgerOfModel(model))));
+        Table(LedgerTable.caption, ViewTable(LedgerTable, LedgerViewRows(model)));
         Add(ReportBlock::Kind::Paragraph, kSubstituteLead);
         // The equations with the coefficients and unknowns of the solution in
         // double (the table above shows them as calculated in 32 bits).

@@ -22,18 +22,22 @@ double ReactionAlong(const StructureModel& model, const CaseForces& forces, cons
     return R;
 }
 
-double SettlementTerm(const StructureModel& model, const CaseForces& unit, const std::vector<Settlement>& settlements)
+std::vector<SettlementShare> SettlementShares(const StructureModel& model, const CaseForces& unit,
+                                              const std::vector<Settlement>& settlements)
 {
-    double sum = 0.0;
-    for (const Settlement& s : settlements)
-        sum -= ReactionAlong(model, unit, s) * s.value;
-    return sum;
+    std::vector<SettlementShare> shares;
+    for (const Settlement& s : settlements) {
+        const double R = ReactionAlong(model, unit, s);
+        shares.push_back({s, R, -R * s.value});
+    }
+    return shares;
 }
 
-double TemperatureTerm(const StructureModel& model, const CaseForces& unit, const std::vector<MemberLoad>& unitLoads,
-                       const std::vector<TemperatureChange>& temperatures)
+std::vector<TemperatureShare> TemperatureShares(const StructureModel& model, const CaseForces& unit,
+                                                const std::vector<MemberLoad>& unitLoads,
+                                                const std::vector<TemperatureChange>& temperatures)
 {
-    double sum = 0.0;
+    std::vector<TemperatureShare> shares;
     for (const TemperatureChange& t : temperatures) {
         if (!model.Elements.Has(t.element))
             continue;
@@ -42,8 +46,27 @@ double TemperatureTerm(const StructureModel& model, const CaseForces& unit, cons
         const double L = m.M.Length();
         const PiecewiseCurve one = SinglePiece(L, {{1.0}});
         const PiecewiseCurve N = e < unitLoads.size() ? unitLoads[e].AxialCurve(m.i) : LinearCurve(L, m.i.N, m.j.N);
-        sum += t.alpha * t.t0() * IntegralOfProduct(N, one) + t.Kappa() * IntegralOfProduct(m.M, one);
+        TemperatureShare share{t, IntegralOfProduct(N, one), IntegralOfProduct(m.M, one), 0.0};
+        share.term = t.alpha * t.t0() * share.integralN + t.Kappa() * share.integralM;
+        shares.push_back(share);
     }
+    return shares;
+}
+
+double SettlementTerm(const StructureModel& model, const CaseForces& unit, const std::vector<Settlement>& settlements)
+{
+    double sum = 0.0;
+    for (const SettlementShare& share : SettlementShares(model, unit, settlements))
+        sum += share.term;
+    return sum;
+}
+
+double TemperatureTerm(const StructureModel& model, const CaseForces& unit, const std::vector<MemberLoad>& unitLoads,
+                       const std::vector<TemperatureChange>& temperatures)
+{
+    double sum = 0.0;
+    for (const TemperatureShare& share : TemperatureShares(model, unit, unitLoads, temperatures))
+        sum += share.term;
     return sum;
 }
 

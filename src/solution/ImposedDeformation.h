@@ -45,6 +45,25 @@ struct ImposedDeformation {
 // the counter-clockwise couple -Fm.
 double ReactionAlong(const StructureModel& model, const CaseForces& forces, const Settlement& s);
 
+// One settling support's share of Delta_ic: -R̄ c.
+struct SettlementShare {
+    Settlement settlement;
+    double R = 0.0;  // the unit case's reaction along the settlement
+    double term = 0.0;
+};
+std::vector<SettlementShare> SettlementShares(const StructureModel& model, const CaseForces& unit,
+                                              const std::vector<Settlement>& settlements);
+
+// One heated member's share of Delta_it: alpha t0 int N̄ ds + kappa int M̄ ds.
+struct TemperatureShare {
+    TemperatureChange change;
+    double integralN = 0.0, integralM = 0.0;
+    double term = 0.0;
+};
+std::vector<TemperatureShare> TemperatureShares(const StructureModel& model, const CaseForces& unit,
+                                                const std::vector<MemberLoad>& unitLoads,
+                                                const std::vector<TemperatureChange>& temperatures);
+
 // Delta_ic = -sum R̄i c over the settling supports of the basic system.
 double SettlementTerm(const StructureModel& model, const CaseForces& unit, const std::vector<Settlement>& settlements);
 

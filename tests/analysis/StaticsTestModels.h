@@ -114,6 +114,24 @@ inline ModelBuilder ThreeHingedFrame()
     return b;
 }
 
+// Two spans of 4 (EI 1), nodes at x = 0, 4, 8, elements 1-2 and 2-3; no
+// supports yet.
+inline ModelBuilder TwoSpans()
+{
+    ModelBuilder b;
+    b.Node(0, 0).Node(4, 0).Node(8, 0).Member(1, 2).Member(2, 3);
+    return b;
+}
+
+// A portal of height 4 and span 6, nodes 1..4 from the left foot, elements
+// 1-2, 2-3, 3-4, its columns EI 3 and its beam EI 2; no supports yet.
+inline ModelBuilder PortalFrame()
+{
+    ModelBuilder b;
+    b.Node(0, 0).Node(0, 4).Node(6, 4).Node(6, 0).Member(1, 2, 3.0f).Member(2, 3, 2.0f).Member(3, 4, 3.0f);
+    return b;
+}
+
 // Fixed support at node 1 (0,0), free end at node 2 (4,0).
 inline ModelBuilder Cantilever()
 {

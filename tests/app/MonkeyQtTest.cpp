@@ -106,7 +106,9 @@ using Rows = std::vector<std::vector<QString>>;
 
 struct ExampleCase {
     QString name;
-    Rows tables[4];  // nodes, elements, supports, loads: the input form's list order
+    // nodes, elements, supports, loads, settlements, temperature changes: the
+    // input form's list order
+    Rows tables[6];
     std::optional<QString> degree;
     Rows attachedParts;
     Rows basicParts;
@@ -142,8 +144,8 @@ std::vector<ExampleCase> ReadExamples()
         const QJsonObject root = QJsonDocument::fromJson(stream.readAll()).object();
         ExampleCase example;
         example.name = file;
-        const char* keys[] = {"nodes", "elements", "supports", "loads"};
-        for (int t = 0; t < 4; ++t)
+        const char* keys[] = {"nodes", "elements", "supports", "loads", "settlements", "temperatures"};
+        for (int t = 0; t < 6; ++t)
             example.tables[t] = ReadRows(root.value(QLatin1String(keys[t])));
         if (root.contains(QStringLiteral("degree")))
             example.degree = CellText(root.value(QStringLiteral("degree")));
@@ -463,8 +465,8 @@ private:
 
             // The input form.
             {"choose table", 6, inputShown,
-             [this] { ChooseEntry(*Control<QComboBox>(InputForm(), "cmbInput"), Below(4)); }},
-            {"type example table", 4, inputShown, [this] { TypeExampleTable(Below(4)); }},
+             [this] { ChooseEntry(*Control<QComboBox>(InputForm(), "cmbInput"), Below(6)); }},
+            {"type example table", 4, inputShown, [this] { TypeExampleTable(Below(6)); }},
             {"type keys in input form", 12, inputPanel, [this] { TypeKeys(InputForm()); }},
             {"click input cell", 6, inputPanel, [this] { ClickRandomCell(InputForm(), "MSFlexGrid1"); }},
             {"type random cell", 6, inputPanel, [this] { TypeRandomCell(InputForm()); }},
@@ -576,13 +578,13 @@ private:
     }
 
     // The next thing a student does who works through the example: type the
-    // four tables, declare the degree, analyse, then each item in turn with
+    // six tables, declare the degree, analyse, then each item in turn with
     // its supplementary table, and the diagrams at the end.
     void NextStepOfExample()
     {
         if (!Entered()) {
             Click(m_shell->mainPage().findChild<QPushButton*>(QStringLiteral("Command1")));
-        } else if (m_plan.table < 4) {
+        } else if (m_plan.table < 6) {
             if (!Shown(InputForm())) {
                 Trigger("mnuFig");
                 return;

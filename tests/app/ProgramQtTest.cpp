@@ -900,7 +900,7 @@ void ProgramQtTest::examplesAndTheCommandLineOpenStructures()
     QVERIFY(examples != nullptr);
     QCOMPARE(examples->title(), U("示例"));
     const QList<QAction*> entries = examples->actions();
-    QCOMPARE(entries.size(), 9);
+    QCOMPARE(entries.size(), 10);
     QCOMPARE(entries[0]->text(), U("悬臂梁"));
     entries[0]->trigger();
     QCOMPARE(m_questions, 0);

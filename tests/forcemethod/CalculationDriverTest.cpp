@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "forcemethod/FrameFixtures.h"
 #include "forcemethod/ResultChecks.h"
 #include "forcemethod/ResultTables.h"
+#include "forcemethod/ResultViews.h"
 #include "forcemethod/SupplementaryInput.h"
 
 namespace tavrin {
@@ -1066,7 +1068,10 @@ namespace {
 // face 20 warmer (alpha 1e-5, h 0.5) gives X1 = 3 EI kappa / 2L = 0.3. The
 // tables' route solves it, the coefficient table shows the new free terms,
 // every check passes (the stiffness method with the settlement and the heat
-// imposed) and the prop's displacement is the settlement.
+// imposed) and the prop's displacement is the settlement. The wall sinking
+// 0.01 is the prop rising as much: Delta_1c = -R̄1 c = -0.01 (R̄1 = -1 at
+// the wall), X1 = +0.9375. The ledger's row of each free term names its
+// support or member, its factors and its share.
 TEST(CalculationDriverTest, SettlementAndHeatThroughEveryStep)
 {
     struct Case {
@@ -1075,10 +1080,22 @@ TEST(CalculationDriverTest, SettlementAndHeatThroughEveryStep)
         std::vector<TemperatureChangeRow> temperatures;
         double X1;
         double propMoves;
+        std::vector<std::string> ledgerRow;  // none where the settlement is c1
     };
     const Case cases[] = {
-        {"prop settles", {{2, "竖向位移", -0.01f}}, {}, -0.9375, -0.01},
-        {"faces heated unequally", {}, {{1, 20.0f, 0.0f, 1e-5f, 0.5f}}, 0.3, 0.0},
+        {"prop settles", {{2, "竖向位移", -0.01f}}, {}, -0.9375, -0.01, {}},
+        {"wall sinks",
+         {{1, "竖向位移", -0.01f}},
+         {},
+         0.9375,
+         0.0,
+         {"Δ1c", "1", "竖向位移", "", "-1.", "-0.01", "", "", "", "-0.01"}},
+        {"faces heated unequally",
+         {},
+         {{1, 20.0f, 0.0f, 1e-5f, 0.5f}},
+         0.3,
+         0.0,
+         {"Δ1t", "1", "1e-05", "10", "0.", "0.0004", "-8.", "", "", "-0.0032"}},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
@@ -1101,6 +1118,9 @@ TEST(CalculationDriverTest, SettlementAndHeatThroughEveryStep)
         ASSERT_TRUE(ComputeDisplacement(c.model, c.calc, {2, DisplacementKind::Vertical}, d, c.messages))
             << c.MessageTexts().back();
         EXPECT_NEAR(d.Delta, k.propMoves, 1e-9);
+        const TableRows ledger = LedgerViewRows(c.model);
+        const bool listed = std::find(ledger.begin(), ledger.end(), k.ledgerRow) != ledger.end();
+        EXPECT_TRUE(k.ledgerRow.empty() || listed) << k.ledgerRow[0];
         c.Select(4);
         RunCalculationStep(c.ctx);
         EXPECT_EQ(c.Shown()[0], (std::vector<std::string>{" i", "δi1", "Δip", "Δic", "Δit", "ci"}));

@@ -148,12 +148,7 @@ TEST(CoefficientsTest, ProppedCantileverUnderUniformLoad)
 // each inner support and qL^2/10 over it.
 TEST(CoefficientsTest, ContinuousBeams)
 {
-    StructureModel two = ModelBuilder()
-                             .Node(0, 0)
-                             .Node(4, 0)
-                             .Node(8, 0)
-                             .Member(1, 2)
-                             .Member(2, 3)
+    StructureModel two = testing::TwoSpans()
                              .Support(1, kPinSupport)
                              .Support(3, kRollerSupport)
                              .Distributed(1, kDownward, 2)

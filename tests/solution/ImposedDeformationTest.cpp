@@ -82,23 +82,43 @@ TEST(ImposedDeformationTest, SettlementsAndHeatGiveTheTextbookRedundants)
     }
 }
 
+// A two-hinged portal (height 4, span 6; columns EI 3, beam EI 2) whose
+// beam is warmed evenly by t0 = 30 (alpha 1.2e-5), released at the right
+// foot (X1 rightward): the beam would lengthen alpha t0 l and push the foot
+// out, N̄1 = +1 in the beam, so
+//   Delta_1t = alpha t0 l = 2.16e-3,
+//   delta_11 = 2 h^3 / 3 EIc + h^2 l / EIb = 128/9 + 48,
+// and X1 = -Delta_1t / delta_11 pulls the foot back; the corners' moment
+// X1 h, every share of the ledger the beam's.
+TEST(ImposedDeformationTest, WarmedBeamOfATwoHingedPortal)
+{
+    const StructureModel m =
+        testing::PortalFrame().Support(1, kPinSupport).Support(4, kRollerSupport).Degree(1).Build();
+    const TemperatureChange warm{2, 30.0, 30.0, 1.2e-5, 0.6};
+    const ImposedDeformation imposed{{}, {warm}, {}};
+    std::string why;
+    const auto s = SolveForceMethod(m, {{}, Table({Unit(4, kConcentratedLoad, kRightward)})}, imposed, why);
+    ASSERT_TRUE(s) << why;
+    const double Dt = 1.2e-5 * 30.0 * 6.0, d11 = 128.0 / 9.0 + 48.0;
+    EXPECT_NEAR(s->Dt[0], Dt, 1e-15);
+    EXPECT_NEAR(s->delta[0][0], d11, 1e-12);
+    EXPECT_NEAR(s->X[0], -Dt / d11, 1e-15);
+    EXPECT_NEAR(std::abs(s->total.members[0].j.M), 4.0 * Dt / d11, 1e-14);
+
+    const std::vector<TemperatureShare> shares =
+        TemperatureShares(m, s->cases[1], s->loads[1].members, imposed.temperatures);
+    ASSERT_EQ(shares.size(), 1u);
+    EXPECT_NEAR(shares[0].integralN, 6.0, 1e-12);
+    EXPECT_NEAR(shares[0].term, Dt, 1e-15);
+}
+
 // A portal (a column heated unequally, the beam warmed evenly so that it
 // lengthens, the left foot settling and turning), released at its right
 // foot: the force method and the stiffness method agree on X and on every
 // end force.
 TEST(ImposedDeformationTest, PortalAgreesWithTheStiffnessMethod)
 {
-    const StructureModel m = ModelBuilder()
-                                 .Node(0, 0)
-                                 .Node(0, 4)
-                                 .Node(6, 4)
-                                 .Node(6, 0)
-                                 .Member(1, 2, 3.0f)
-                                 .Member(2, 3, 2.0f)
-                                 .Member(3, 4, 3.0f)
-                                 .Support(1, kFixedSupport)
-                                 .Degree(3)
-                                 .Build();
+    const StructureModel m = testing::PortalFrame().Support(1, kFixedSupport).Degree(3).Build();
     const ImposedDeformation imposed{{{1, SettlementKind::Vertical, -0.004}, {1, SettlementKind::Rotation, 0.001}},
                                      {{1, 10.0, -5.0, 1.2e-5, 0.4}, {2, 30.0, 30.0, 1.2e-5, 0.6}},
                                      {0.002, 0.0, 0.0}};

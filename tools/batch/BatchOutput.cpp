@@ -9,6 +9,7 @@
 #include "app/Utf8Text.h"
 #include "forcemethod/ModelSolution.h"
 #include "forcemethod/ResultViews.h"
+#include "model/Vocabulary.h"
 
 namespace tavrin::batch {
 
@@ -178,6 +179,7 @@ Json FlexibilityValue(const OneBasedMatrix& matrix)
 // checks once the calculation reached its last item.
 struct FinalTables {
     std::vector<LedgerEntry> ledger;
+    std::vector<ImposedLedgerEntry> imposed;
     std::optional<std::vector<FinalReaction>> reactions;
     std::optional<std::vector<ResultCheck>> checks;
 };
@@ -187,8 +189,10 @@ FinalTables FinalTablesOf(const RunResult& result)
     const StructureModel& model = result.model;
     FinalTables tables;
     const int n = model.IndeterminacyDegree;
-    if (n >= 1 && model.FlexibilityMatrix.Size() == n)
+    if (n >= 1 && model.FlexibilityMatrix.Size() == n) {
         tables.ledger = LedgerOfModel(model);
+        tables.imposed = ImposedLedgerOfModel(model);
+    }
     if (result.completed) {
         tables.reactions = FormFinalReactions(model);
         tables.checks = CheckFinalResults(model);
@@ -251,6 +255,39 @@ Json LedgerValue(const std::vector<LedgerEntry>& ledger)
                            {"terms", TermsValue(entry.terms)},
                            {"total", DoubleValue(entry.total)},
                            {"stored", FloatValue(entry.stored)}});
+    }
+    return entries;
+}
+
+// Per Xi the settling supports' shares of Delta_ic and the heated members'
+// of Delta_it.
+Json ImposedLedgerValue(const std::vector<ImposedLedgerEntry>& ledger)
+{
+    Json entries = Json::array();
+    for (const ImposedLedgerEntry& entry : ledger) {
+        const std::string i = std::to_string(entry.i);
+        if (!entry.settlements.empty()) {
+            Json shares = Json::array();
+            for (const SettlementShare& s : entry.settlements)
+                shares.push_back({{"node", s.settlement.node},
+                                  {"kind", SettlementKindList[static_cast<std::size_t>(s.settlement.kind)]},
+                                  {"R", DoubleValue(s.R)},
+                                  {"c", DoubleValue(s.settlement.value)},
+                                  {"term", DoubleValue(s.term)}});
+            entries.push_back({{"coefficient", "Δ" + i + "c"}, {"shares", shares}, {"total", DoubleValue(entry.Dc)}});
+        }
+        if (!entry.temperatures.empty()) {
+            Json shares = Json::array();
+            for (const TemperatureShare& t : entry.temperatures)
+                shares.push_back({{"element", t.change.element},
+                                  {"alpha", DoubleValue(t.change.alpha)},
+                                  {"t0", DoubleValue(t.change.t0())},
+                                  {"integralN", DoubleValue(t.integralN)},
+                                  {"kappa", DoubleValue(t.change.Kappa())},
+                                  {"integralM", DoubleValue(t.integralM)},
+                                  {"term", DoubleValue(t.term)}});
+            entries.push_back({{"coefficient", "Δ" + i + "t"}, {"shares", shares}, {"total", DoubleValue(entry.Dt)}});
+        }
     }
     return entries;
 }
@@ -364,7 +401,7 @@ void WriteResultText(const RunResult& result, std::ostream& out)
     }
     const FinalTables tables = FinalTablesOf(result);
     if (!tables.ledger.empty())
-        WriteView(kLedgerViewName, LedgerTable, LedgerRows(tables.ledger), out);
+        WriteView(kLedgerViewName, LedgerTable, LedgerViewRows(result.model), out);
     if (tables.reactions)
         WriteView(kFinalReactionViewName, FinalReactionTable, FinalReactionRows(*tables.reactions), out);
     if (tables.checks)
@@ -431,6 +468,8 @@ std::string ResultJson(const RunResult& result)
     root["caseReactions"] = CaseReactionsValue(model);
     root["finalReactions"] = tables.reactions ? ReactionsValue(*tables.reactions, false) : Json::array();
     root["ledger"] = LedgerValue(tables.ledger);
+    if (!tables.imposed.empty())
+        root["imposedLedger"] = ImposedLedgerValue(tables.imposed);
     root["checks"] = tables.checks ? ChecksValue(*tables.checks) : Json::array();
     root["review"] = ReviewValue(result.reviews);
     root["displacements"] = DisplacementsValue(result);
