@@ -203,6 +203,9 @@ bool AcceptModelType(StructureModel& model, const ModelTypeChoice& choice, Messa
         return false;
     }
     model.IndeterminacyDegree = *degree;
+    const auto withoutEI = [](const Element& element) { return !(element.EI > 0.0f); };
+    if (*degree > 0 && std::any_of(model.Elements.begin(), model.Elements.end(), withoutEI))
+        messages.Show(kElementsNeedStiffness, kWarningTitle);
     return true;
 }
 

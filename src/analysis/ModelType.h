@@ -20,7 +20,8 @@ struct ModelTypeChoice {
 // determinate one. A text that is not wholly a number, a negative degree, or
 // one too large for a 16-bit field is refused with a message: the model
 // keeps its degree, the result is false and the dialog stays open. True when
-// the dialog may close.
+// the dialog may close; a degree above 0 over members committed without a
+// positive EI is kept with a warning to mend the element table.
 bool AcceptModelType(StructureModel& model, const ModelTypeChoice& choice, MessageSink& messages);
 
 // The elements that start or end at node n, each once, in table order.

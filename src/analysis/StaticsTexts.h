@@ -78,6 +78,9 @@ inline constexpr std::string_view kDegreeName = "超静定次数";
 inline constexpr std::string_view kRetypeDegree = "，请重新输入！";
 inline constexpr std::string_view kNegativeDegree = "超静定次数不能为负数，请重新输入！";
 inline constexpr std::string_view kDegreeOutOfRange = "超静定次数超出范围，请重新输入！";
+// Declared indeterminate over members committed without EI (typed while the
+// structure was determinate): the coefficients would divide by it.
+inline constexpr std::string_view kElementsNeedStiffness = "超静定结构需要各单元的EI，请补充单元表！";
 
 // The structure as typed, checked by the rank of its equilibrium equations
 // before the calculation: "约束不足，结构几何可变：结点3可沿水平方向移动，无法计算！".

@@ -147,8 +147,11 @@ void MainWindow::SharePicture(std::function<TwipsSize(TwipsSize)> share)
 void MainWindow::ApplyPictureShare()
 {
     const TwipsSize size = m_pictureShare(InnerSizeTwips());
-    m_sharedPictureSize = QSize(TwipsToPixelsX(size.width, *this), TwipsToPixelsY(size.height, *this));
-    m_picSubWindow->resize(m_sharedPictureSize);
+    m_picSubWindow->resize(QSize(TwipsToPixelsX(size.width, *this), TwipsToPixelsY(size.height, *this)));
+    // The size the picture window took, which its least size may have made
+    // larger than the share: only a size the student gives it himself ends
+    // the share.
+    m_sharedPictureSize = m_picSubWindow->size();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)

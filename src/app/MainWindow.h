@@ -77,7 +77,7 @@ private:
     std::map<ShellCommand, QAction*> m_actions;
     QMenu* m_examplesMenu = nullptr;
     std::function<TwipsSize(TwipsSize)> m_pictureShare;
-    QSize m_sharedPictureSize;  // as last set by the share
+    QSize m_sharedPictureSize;  // as the picture window took it from the share last
 };
 
 }  // namespace tavrin

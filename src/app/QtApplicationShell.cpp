@@ -140,6 +140,9 @@ void QtApplicationShell::Run(ShellCommand command)
     switch (command) {
         case ShellCommand::Separator:
             break;
+        case ShellCommand::New:
+            LeaveStructure([this] { NewStructure(); });
+            break;
         case ShellCommand::Open:
             LeaveStructure([this] { ChooseFile(ShellCommand::Open, [this](const QString& file) { Open(file); }); });
             break;
@@ -242,20 +245,29 @@ void QtApplicationShell::End()
     emit endRequested();
 }
 
-// One common dialog serves both commands, as an open or a save dialog.
+// One common dialog serves both commands, as an open or a save dialog. It
+// is made anew each time, in the folder the last one was in: a dialog used
+// before would still propose, and select, the file of a structure the
+// student has let go of since.
 void QtApplicationShell::ChooseFile(ShellCommand command, std::function<void(const QString&)> chosen)
 {
-    if (m_commonDialog == nullptr) {
-        m_commonDialog = new QFileDialog(m_mainWindow);
-        m_commonDialog->setObjectName(QStringLiteral("CommonDialog1"));
-        m_commonDialog->setOption(QFileDialog::DontUseNativeDialog);
-        m_commonDialog->setNameFilter(FromUtf8(kStructureFileFilter));
-        m_commonDialog->setDefaultSuffix(FromUtf8(kStructureFileSuffix));
-        connect(m_commonDialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
-            if (const auto next = std::exchange(m_fileChosen, {}))
-                next(file);
-        });
+    QString folder;
+    if (m_commonDialog != nullptr) {
+        folder = m_commonDialog->directory().absolutePath();
+        m_commonDialog->setObjectName(QString());
+        m_commonDialog->deleteLater();
     }
+    m_commonDialog = new QFileDialog(m_mainWindow);
+    m_commonDialog->setObjectName(QStringLiteral("CommonDialog1"));
+    m_commonDialog->setOption(QFileDialog::DontUseNativeDialog);
+    m_commonDialog->setNameFilter(FromUtf8(kStructureFileFilter));
+    m_commonDialog->setDefaultSuffix(FromUtf8(kStructureFileSuffix));
+    if (!folder.isEmpty())
+        m_commonDialog->setDirectory(folder);
+    connect(m_commonDialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
+        if (const auto next = std::exchange(m_fileChosen, {}))
+            next(file);
+    });
     m_fileChosen = std::move(chosen);
     const bool open = command == ShellCommand::Open;
     m_commonDialog->setWindowTitle(FromUtf8(open ? kOpenDialogCaption : kSaveDialogCaption));
@@ -263,8 +275,29 @@ void QtApplicationShell::ChooseFile(ShellCommand command, std::function<void(con
     m_commonDialog->setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     // The file worked on is proposed; an example has none, so that its name
     // is never proposed to be overwritten.
-    m_commonDialog->selectFile(m_file);
+    ProposeBesideFile(*m_commonDialog, m_file.isEmpty() ? QString() : QFileInfo(m_file).fileName());
     m_commonDialog->open();
+}
+
+void QtApplicationShell::ProposeBesideFile(QFileDialog& dialog, const QString& name) const
+{
+    if (!m_file.isEmpty())
+        dialog.setDirectory(QFileInfo(m_file).absolutePath());
+    if (!name.isEmpty())
+        dialog.selectFile(name);
+}
+
+QString QtApplicationShell::FileBaseName() const
+{
+    return m_file.isEmpty() ? QString() : QFileInfo(m_file).completeBaseName();
+}
+
+// An empty structure, as at the start: the forms and the window title follow
+// as they do for a file opened.
+void QtApplicationShell::NewStructure()
+{
+    tavrin::NewStructure(m_model, m_mainWindow->picWindow().canvas());
+    FollowStructure(StructureCase{}, QString());
 }
 
 bool QtApplicationShell::Open(const QString& file)
@@ -277,7 +310,7 @@ bool QtApplicationShell::Open(const QString& file)
     }
     if (!Replace(*reading.value, path, QFileInfo(file).fileName()))
         return false;
-    m_file = file;
+    m_file = QFileInfo(file).absoluteFilePath();
     return true;
 }
 
@@ -288,7 +321,7 @@ bool QtApplicationShell::Save(const QString& file)
         m_messages.Show(error);
         return false;
     }
-    m_file = file;
+    m_file = QFileInfo(file).absoluteFilePath();
     m_kept = now;
     ShowTitle(QFileInfo(file).fileName());
     return true;
@@ -303,6 +336,12 @@ bool QtApplicationShell::Replace(const StructureCase& opened, const std::filesys
         m_messages.Show(FileFault(kOpenFailed, file, refusal));
         return false;
     }
+    FollowStructure(opened, title);
+    return true;
+}
+
+void QtApplicationShell::FollowStructure(const StructureCase& opened, const QString& title)
+{
     m_opened = opened;
     m_offered = SupplementaryRowsOf(opened);
     if (m_outputForm != nullptr) {
@@ -316,7 +355,6 @@ bool QtApplicationShell::Replace(const StructureCase& opened, const std::filesys
     m_file.clear();
     m_kept = CaseNow();
     ShowTitle(title);
-    return true;
 }
 
 StructureCase QtApplicationShell::CaseNow() const
@@ -420,7 +458,7 @@ namespace {
 
 RecordedPicture ShownPicture(const QtCanvas& canvas)
 {
-    return {canvas.ShownOps(), canvas.ScaleWidth(), canvas.ScaleHeight(), canvas.Units()};
+    return {canvas.ShownOps(), canvas.ScaleWidth(), canvas.ScaleHeight(), canvas.Units(), FromUtf8(canvas.Caption())};
 }
 
 // A save dialog offering the files of `kinds`, one filter line each: the
@@ -489,6 +527,9 @@ void QtApplicationShell::ShowExportDialog()
             ExportPictureTo(QString::fromStdString(chosen.name), chosen.format);
         });
     }
+    const QString title = FromUtf8(m_mainWindow->picWindow().qtCanvas().Caption());
+    const QString base = FileBaseName();
+    ProposeBesideFile(*m_exportDialog, base.isEmpty() ? title : base + FromUtf8(kPictureNameJoint) + title);
     m_exportDialog->open();
 }
 
@@ -540,6 +581,8 @@ void QtApplicationShell::ShowReportDialog()
     }
     m_reportDialog->findChild<QLineEdit*>(QStringLiteral("txtStudent"))->setText(FromUtf8(m_opened.student));
     m_reportDialog->findChild<QLineEdit*>(QStringLiteral("txtClass"))->setText(FromUtf8(m_opened.className));
+    const QString base = FileBaseName();
+    ProposeBesideFile(*m_reportDialog, base.isEmpty() ? FromUtf8(kReportName) : base);
     m_reportDialog->open();
 }
 

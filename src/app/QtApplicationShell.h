@@ -94,7 +94,16 @@ private:
     // The common dialog as an open or a save dialog; `chosen` runs with the
     // file the student accepts.
     void ChooseFile(ShellCommand command, std::function<void(const QString&)> chosen);
+    // A file dialog opens in the folder of the file worked on (where it
+    // last was without one) with `name` proposed.
+    void ProposeBesideFile(QFileDialog& dialog, const QString& name) const;
+    // The name of the file worked on without its extension; empty without one.
+    QString FileBaseName() const;
+    void NewStructure();
     bool Replace(const StructureCase& opened, const std::filesystem::path& file, const QString& title);
+    // The forms, the kept case and the window title after the model became
+    // the structure of `opened`.
+    void FollowStructure(const StructureCase& opened, const QString& title);
     StructureCase CaseNow() const;
     void ShowTitle(const QString& name);
     void OpenModelDialog();
@@ -122,8 +131,8 @@ private:
     MessageSink& m_messages;
     QtDiagramHost m_diagramHost;
 
-    // The file worked on: empty for a new structure or an example, which
-    // "保存" asks a name for. The case as last saved or opened tells whether
+    // The file worked on, with its folder: empty for a new structure or an
+    // example, which "保存" asks a name for. The case as last saved or opened tells whether
     // there is work to save; description and scale come with the file.
     QString m_file;
     StructureCase m_kept;

@@ -8,6 +8,7 @@ namespace tavrin {
 // What a menu entry of the main window does.
 enum class ShellCommand {
     Separator,
+    New,               // an empty structure in place of the model, after asking about unsaved work
     Open,              // a structure file in place of the model
     Save,              // the model into its structure file
     Exit,              // ends the program, after asking about unsaved work
@@ -46,6 +47,7 @@ struct MenuDefinition {
 inline constexpr std::string_view kSeparatorCaption = "-";
 
 inline constexpr MenuEntry kFileEntries[] = {
+    {"xinjian", "新建(&N)", "Ctrl+N", ShellCommand::New},
     {"dakai", "打开(&D)", "Ctrl+D", ShellCommand::Open},
     {"baocun", "保存(&B)", "Ctrl+S", ShellCommand::Save},
     {"daochu", "导出图形...", "", ShellCommand::ExportPicture},

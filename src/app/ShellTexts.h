@@ -37,6 +37,11 @@ inline constexpr std::string_view kExportDialogCaption = "导出图形";
 // The file dialog of "导出计算书...".
 inline constexpr std::string_view kReportDialogCaption = "导出计算书";
 inline constexpr std::string_view kReportProgress = "正在排版计算书……";
+// The names the export dialogs propose, in the folder of the file worked on:
+// its name, for a picture followed by the picture's title
+// ("刚架-弯矩图"); without a file, the picture's title and kReportName.
+inline constexpr std::string_view kReportName = "计算书";
+inline constexpr std::string_view kPictureNameJoint = "-";
 
 // Help menu: there is no help file and no browser to start. Shown as plain
 // notices, without the warning icon of a titled message. Their lines break

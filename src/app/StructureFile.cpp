@@ -11,6 +11,20 @@
 
 namespace tavrin {
 
+namespace {
+
+// The structure in place of the model's, drawn; the input form keeps the
+// table it shows.
+void TakeStructure(StructureModel&& structure, StructureModel& model, Canvas& picture)
+{
+    structure.InputTableKind = model.InputTableKind;
+    structure.ColumnEditorKinds = model.ColumnEditorKinds;
+    model = std::move(structure);
+    DrawStructureWithLoads(model, picture);
+}
+
+}  // namespace
+
 StructureCase CaseOfModel(const StructureModel& model, const SupplementaryRows& rows)
 {
     StructureCase structureCase;
@@ -63,11 +77,13 @@ std::string OpenCase(const StructureCase& structureCase, StructureModel& model, 
         const std::string table = commit.refusedTable ? std::string(commit.refusedTable->panelCaption) : std::string();
         return table + (messages.shown.empty() ? std::string(kCaseNotPlayed) : messages.shown.front().text);
     }
-    opened.InputTableKind = model.InputTableKind;
-    opened.ColumnEditorKinds = model.ColumnEditorKinds;
-    model = std::move(opened);
-    DrawStructureWithLoads(model, picture);
+    TakeStructure(std::move(opened), model, picture);
     return {};
+}
+
+void NewStructure(StructureModel& model, Canvas& picture)
+{
+    TakeStructure(StructureModel{}, model, picture);
 }
 
 CaseReading ReadStructureFile(const std::filesystem::path& file)

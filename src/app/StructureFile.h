@@ -43,6 +43,9 @@ CaseCommit CommitCase(const StructureCase& structureCase, StructureModel& model,
 // Empty on success. Otherwise the refusal, prefixed with the table it came
 // from, and `model` and `picture` are untouched.
 std::string OpenCase(const StructureCase& structureCase, StructureModel& model, Canvas& picture);
+// "新建": an empty model in place of `model`, the picture cleared; the input
+// table the input form shows stays chosen.
+void NewStructure(StructureModel& model, Canvas& picture);
 
 // Reads a structure file; the message names the file and what is wrong.
 CaseReading ReadStructureFile(const std::filesystem::path& file);

@@ -73,11 +73,11 @@ QSize PictureUnits::PixelsFor(double widthUnits, double heightUnits) const
             static_cast<int>(std::ceil(heightUnits * PixelsPerUnitY()))};
 }
 
-void PaintCanvasOp(QPainter& painter, const CanvasOp& op, const PictureUnits& units)
+void PaintCanvasOp(QPainter& painter, const CanvasOp& op, const PictureUnits& units, const QColor& background)
 {
     switch (op.kind) {
         case CanvasOp::Kind::Cls:
-            painter.fillRect(painter.window(), ToQColor(kLightGrey));
+            painter.fillRect(painter.window(), background);
             break;
         case CanvasOp::Kind::Line:
             painter.setPen(PenFor(op));
@@ -90,7 +90,8 @@ void PaintCanvasOp(QPainter& painter, const CanvasOp& op, const PictureUnits& un
             if (op.start || op.end) {
                 PaintArc(painter, centre, radius, op.start.value_or(0.0), op.end.value_or(2.0 * std::numbers::pi));
             } else {
-                painter.setBrush(op.fillStyle == kFillSolid ? QBrush(ToQColor(op.fillColor)) : QBrush(Qt::NoBrush));
+                const QColor fill = op.fillColor == kLightGrey ? background : ToQColor(op.fillColor);
+                painter.setBrush(op.fillStyle == kFillSolid ? QBrush(fill) : QBrush(Qt::NoBrush));
                 painter.drawEllipse(centre, radius, radius);
             }
             break;

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <QColor>
@@ -43,8 +44,12 @@ inline QColor ToQColor(Rgb c)
 // circles as true circles with the radius in horizontal units, arcs
 // counter-clockwise from start to end with the radius drawn to a negated
 // end, text with its top-left corner at the position in the painter's font.
-// Cls fills the painter's whole window with the background.
-void PaintCanvasOp(QPainter& painter, const CanvasOp& op, const PictureUnits& units);
+// Cls fills the painter's whole window with `background`, and so does a
+// fill in the window's own background colour (kLightGrey: the hinge circles
+// that hide the lines under them), so that a picture painted on white paper
+// is white throughout.
+void PaintCanvasOp(QPainter& painter, const CanvasOp& op, const PictureUnits& units,
+                   const QColor& background = ToQColor(kLightGrey));
 
 // Render settings of the picture: smoothed lines and arcs, unsmoothed text
 // (labels printed repeatedly at one place must not thicken). Apply to every
@@ -80,6 +85,8 @@ public:
     const PictureUnits& Units() const { return m_units; }
     // The operations of the picture showing: from its last Cls on, in order.
     const std::vector<CanvasOp>& ShownOps() const { return m_shown; }
+    // The caption the drawing gave the picture last ("弯矩图", ...).
+    const std::string& Caption() const { return m_caption; }
 
     // Called after every change of the image, e.g. to schedule a repaint.
     void SetChangedCallback(std::function<void()> callback) { m_changed = std::move(callback); }
@@ -93,6 +100,7 @@ protected:
     void DoPrint(double x, double y, std::string_view text) override;
     void DoSetCaption(std::string_view caption) override
     {
+        m_caption = std::string(caption);
         if (m_captioned)
             m_captioned(caption);
     }
@@ -106,6 +114,7 @@ private:
     QSize m_client;
     QImage m_image;
     std::vector<CanvasOp> m_shown;
+    std::string m_caption;
     std::function<void()> m_changed;
     std::function<void(std::string_view)> m_captioned;
     // One painter draws operation after operation, as long as no one reads

@@ -26,6 +26,33 @@ QSize PixelsOf(const RecordedPicture& picture)
     return picture.units.PixelsFor(picture.width, picture.height).expandedTo(QSize(1, 1));
 }
 
+// What the picture is painted on: the window's grey, or white paper with the
+// title in a band of kTitleBandUnits above the picture, its letters
+// kTitleLetterShare of the band high.
+constexpr double kTitleBandUnits = 14.0;
+constexpr double kTitleLetterShare = 0.6;
+struct Sheet {
+    QColor ground;
+    int titleBand = 0;  // device pixels of the picture's units
+};
+
+Sheet WindowSheet()
+{
+    return {ToQColor(kLightGrey), 0};
+}
+
+Sheet PaperSheet(const RecordedPicture& picture)
+{
+    const int band =
+        picture.title.isEmpty() ? 0 : static_cast<int>(std::ceil(kTitleBandUnits * picture.units.PixelsPerUnitY()));
+    return {QColor(Qt::white), band};
+}
+
+QSize SheetPixels(const RecordedPicture& picture, const Sheet& sheet)
+{
+    return PixelsOf(picture) + QSize(0, sheet.titleBand);
+}
+
 // A printer's or a PDF's resolution would size the text in its own pixels;
 // the picture's text is as many picture pixels high as on the screen.
 void SizePictureFont(QPainter& painter, const PictureUnits& units)
@@ -37,32 +64,51 @@ void SizePictureFont(QPainter& painter, const PictureUnits& units)
     }
 }
 
-// On a painter prepared by PreparePicturePainter.
-void PaintOps(QPainter& painter, const RecordedPicture& picture)
+void PaintTitle(QPainter& painter, const RecordedPicture& picture, const Sheet& sheet)
 {
-    painter.fillRect(painter.window(), ToQColor(kLightGrey));
-    for (const CanvasOp& op : picture.ops)
-        PaintCanvasOp(painter, op, picture.units);
+    painter.save();
+    QFont font = painter.font();
+    font.setPixelSize(static_cast<int>(std::lround(sheet.titleBand * kTitleLetterShare)));
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(0, 0, PixelsOf(picture).width(), sheet.titleBand), Qt::AlignCenter, picture.title);
+    painter.restore();
 }
 
-bool PaintPng(QIODevice& out, const RecordedPicture& picture)
+// On a painter prepared by PreparePicturePainter, laid out in the sheet's
+// pixels: the ground, the title, and under it the picture, clipped to its
+// own area.
+void PaintOps(QPainter& painter, const RecordedPicture& picture, const Sheet& sheet)
 {
-    QImage image(PixelsOf(picture), QImage::Format_RGB32);
+    painter.save();
+    painter.fillRect(painter.window(), sheet.ground);
+    if (sheet.titleBand > 0) {
+        PaintTitle(painter, picture, sheet);
+        painter.translate(0, sheet.titleBand);
+        painter.setClipRect(QRect(QPoint(0, 0), PixelsOf(picture)), Qt::IntersectClip);
+    }
+    for (const CanvasOp& op : picture.ops)
+        PaintCanvasOp(painter, op, picture.units, sheet.ground);
+    painter.restore();
+}
+
+bool PaintPng(QIODevice& out, const RecordedPicture& picture, const Sheet& sheet)
+{
+    QImage image(SheetPixels(picture, sheet), QImage::Format_RGB32);
     // Text is sized for the screen the units were measured on.
     image.setDotsPerMeterX(static_cast<int>(std::lround(picture.units.dpiX * kInchesPerMeter)));
     image.setDotsPerMeterY(static_cast<int>(std::lround(picture.units.dpiY * kInchesPerMeter)));
     QPainter painter(&image);
     PreparePicturePainter(painter);
-    PaintOps(painter, picture);
+    PaintOps(painter, picture, sheet);
     painter.end();
     return image.save(&out, "PNG");
 }
 
-}  // namespace
-
-bool PaintPictureSvg(QIODevice& out, const QString& title, const RecordedPicture& picture)
+bool PaintSvg(QIODevice& out, const QString& title, const RecordedPicture& picture, const Sheet& sheet)
 {
-    const QSize pixels = PixelsOf(picture);
+    const QSize pixels = SheetPixels(picture, sheet);
     QSvgGenerator generator;
     generator.setOutputDevice(&out);
     generator.setSize(pixels);
@@ -73,17 +119,15 @@ bool PaintPictureSvg(QIODevice& out, const QString& title, const RecordedPicture
     if (!painter.begin(&generator))
         return false;
     PreparePicturePainter(painter);
-    PaintOps(painter, picture);
+    PaintOps(painter, picture, sheet);
     return painter.end();
 }
 
-namespace {
-
-// One page the size of the picture, at the resolution of its units, so that
+// One page the size of the sheet, at the resolution of its units, so that
 // one device pixel of the page is one pixel of the picture window.
-bool PaintPdf(QIODevice& out, const QString& title, const RecordedPicture& picture)
+bool PaintPdf(QIODevice& out, const QString& title, const RecordedPicture& picture, const Sheet& sheet)
 {
-    const QSize pixels = PixelsOf(picture);
+    const QSize pixels = SheetPixels(picture, sheet);
     QPdfWriter writer(&out);
     writer.setTitle(title);
     writer.setCreator(QStringLiteral("Tavrin"));
@@ -97,28 +141,34 @@ bool PaintPdf(QIODevice& out, const QString& title, const RecordedPicture& pictu
         return false;
     painter.setWindow(QRect(QPoint(0, 0), pixels));
     PreparePicturePainter(painter);
-    PaintOps(painter, picture);
+    PaintOps(painter, picture, sheet);
     return painter.end();
 }
 
 }  // namespace
+
+bool PaintPictureSvg(QIODevice& out, const QString& title, const RecordedPicture& picture)
+{
+    return PaintSvg(out, title, picture, WindowSheet());
+}
 
 bool WritePictureFile(const QString& file, PictureFormat format, const RecordedPicture& picture, QString& cause)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const QString title = QFileInfo(file).completeBaseName();
+    const QString title = picture.title.isEmpty() ? QFileInfo(file).completeBaseName() : picture.title;
+    const Sheet paper = PaperSheet(picture);
     bool painted = false;
     switch (format) {
         case PictureFormat::Png:
-            painted = PaintPng(buffer, picture);
+            painted = PaintPng(buffer, picture, paper);
             break;
         case PictureFormat::Svg:
-            painted = PaintPictureSvg(buffer, title, picture);
+            painted = PaintSvg(buffer, title, picture, paper);
             break;
         case PictureFormat::Pdf:
-            painted = PaintPdf(buffer, title, picture);
+            painted = PaintPdf(buffer, title, picture, paper);
             break;
     }
     buffer.close();
@@ -145,7 +195,7 @@ void PaintPictureInto(QPainter& painter, const QRectF& target, const RecordedPic
     painter.setFont(QFont());
     PreparePicturePainter(painter);
     SizePictureFont(painter, picture.units);
-    PaintOps(painter, picture);
+    PaintOps(painter, picture, WindowSheet());
     painter.restore();
 }
 
@@ -154,13 +204,14 @@ bool PrintPicture(QPrinter& printer, const RecordedPicture& picture)
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    const QSize pixels = PixelsOf(picture);
+    const Sheet paper = PaperSheet(picture);
+    const QSize pixels = SheetPixels(picture, paper);
     const QRect page = painter.viewport();
     painter.setViewport(QRect(page.topLeft(), pixels.scaled(page.size(), Qt::KeepAspectRatio)));
     painter.setWindow(QRect(QPoint(0, 0), pixels));
     PreparePicturePainter(painter);
     SizePictureFont(painter, picture.units);
-    PaintOps(painter, picture);
+    PaintOps(painter, picture, paper);
     return painter.end();
 }
 

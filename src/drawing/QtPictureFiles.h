@@ -22,6 +22,9 @@ struct RecordedPicture {
     double width = 0.0;
     double height = 0.0;
     PictureUnits units;
+    // Printed above the picture in files and on paper ("弯矩图"); nothing
+    // above it when empty.
+    QString title;
 
     // Nothing drawn but, at most, the cleared background.
     bool Blank() const
@@ -33,14 +36,17 @@ struct RecordedPicture {
     }
 };
 
-// Writes the picture painted op by op as the picture window paints it: PNG
-// in the device pixels of `units`, SVG and PDF as vectors with the labels as
-// text (the PDF embeds the font). The file is replaced whole or not at all;
-// false, with the system's words for the cause in `cause`, when it cannot be
-// written. Needs a QGuiApplication.
+// Writes the picture painted op by op as the picture window paints it, but
+// on white instead of the window's grey and with its title in a band above
+// it: PNG in the device pixels of `units`, SVG and PDF as vectors with the
+// labels as text (the PDF embeds the font), the document titled by the
+// picture's title or else the file's name. The file is replaced whole or
+// not at all; false, with the system's words for the cause in `cause`, when
+// it cannot be written. Needs a QGuiApplication.
 bool WritePictureFile(const QString& file, PictureFormat format, const RecordedPicture& picture, QString& cause);
 
-// The picture as an SVG document, as WritePictureFile writes it.
+// The picture as an SVG document on the window's grey, without the title
+// band, the document titled `title`.
 bool PaintPictureSvg(QIODevice& out, const QString& title, const RecordedPicture& picture);
 
 // Paints the picture scaled into `target` (in the painter's coordinates,
@@ -48,9 +54,10 @@ bool PaintPictureSvg(QIODevice& out, const QString& title, const RecordedPicture
 // against the picture as on the screen; the painter's state is restored.
 void PaintPictureInto(QPainter& painter, const QRectF& target, const RecordedPicture& picture);
 
-// Paints the picture on one page of `printer`, as large as the printable
-// area allows with its proportions kept, the labels as large against the
-// picture as on the screen. False when the printer cannot be painted on.
+// Paints the picture on one page of `printer` as WritePictureFile paints it
+// (white, the title above), as large as the printable area allows with its
+// proportions kept, the labels as large against the picture as on the
+// screen. False when the printer cannot be painted on.
 bool PrintPicture(QPrinter& printer, const RecordedPicture& picture);
 
 }  // namespace tavrin

@@ -387,8 +387,7 @@ void LayOutAnswerSheet(CalculationContext& ctx, const StepApart& step)
     }
     grid.SetRow(1);
     grid.SetCol(std::max(firstNumber, 0));
-    // Named by the item: the coefficient table keeps the title of the table
-    // before it.
+    // Named by the item, with what to do in it.
     ctx.form.resultFrameCaption =
         ctx.form.items[static_cast<std::size_t>(sheet.item)].text + std::string(kAnswerSheetHint);
     ShowResultFrame(ctx.form);

@@ -180,7 +180,7 @@ bool RunCoefficients(CalculationContext& ctx)
     if (!FormCoefficients(ctx.model, ctx.messages))
         return false;
     calc.progress.Produced(step);
-    FillCoefficientTable(ctx.MSFlexGrid2, ctx.model, calc.degree);
+    FillCoefficientTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, ctx.model, calc.degree);
     return true;
 }
 
@@ -198,7 +198,7 @@ bool RunUnknowns(CalculationContext& ctx)
     const bool solved = SolveRedundants(ctx.model, ctx.messages) && model.RedundantForces.Count() == calc.degree;
     if (solved)
         calc.progress.Produced(step);
-    FillRedundantTable(ctx.MSFlexGrid2, model, calc.degree);
+    FillRedundantTable(ctx.MSFlexGrid2, ctx.form.resultFrameCaption, model, calc.degree);
     return solved;
 }
 

@@ -14,6 +14,7 @@
 #include "forcemethod/CalculationDriver.h"
 #include "forcemethod/CaseDiagrams.h"
 #include "forcemethod/Displacements.h"
+#include "forcemethod/ResultTables.h"
 #include "forcemethod/SupplementaryInput.h"
 #include "qtforms/GridWidget.h"
 #include "qtforms/QtCellEditor.h"
@@ -65,9 +66,10 @@ OutputForm::OutputForm(StructureModel& model, Canvas& picture, DiagramHost& host
       cmdCancle(Named(new QPushButton(Frame3), "cmdCancle", "撤消")),
       Frame2(Named(new QGroupBox(this), "Frame2", kResultFrameCaption)),
       MSFlexGrid2(Named(new GridWidget(Frame2), "MSFlexGrid2")),
+      lblSigns(Named(new QLabel(Frame2), "lblSigns")),
       Text2(Named(new QLineEdit(Frame2), "Text2")),
       Combo2(Named(new QComboBox(Frame2), "Combo2")),
-      cmdFrmClose(Named(new QPushButton(Frame2), "cmdFrmClose", "关闭(&C)")),
+      cmdFrmClose(Named(new QPushButton(Frame2), "cmdFrmClose", "关闭(&G)")),
       m_cellEditor(new QtCellEditor(*MSFlexGrid1, *Text1, *Combo1, model, m_state.editorKinds,
                                     kCalculationFormEditorRules, this)),
       m_answerEditor(new QtCellEditor(*MSFlexGrid2, *Text2, *Combo2, model, m_state.answers.editorKinds,
@@ -92,7 +94,11 @@ void OutputForm::LayOut()
 
     auto* results = new QVBoxLayout(Frame2);
     results->addWidget(MSFlexGrid2);
-    results->addWidget(cmdFrmClose, 0, Qt::AlignRight);
+    lblSigns->setWordWrap(true);
+    auto* closing = new QHBoxLayout;
+    closing->addWidget(lblSigns, 1);
+    closing->addWidget(cmdFrmClose, 0, Qt::AlignBottom);
+    results->addLayout(closing);
 
     auto* input = new QVBoxLayout(Frame3);
     input->addWidget(MSFlexGrid1);
@@ -310,6 +316,7 @@ void OutputForm::ShowState()
     cmdChecks->setEnabled(ResultViewAvailable(m_calculation, ResultView::Checks));
     cmdDisplacement->setEnabled(RealMomentsKnown(m_model, m_calculation));
     Frame2->setTitle(FromUtf8(m_state.resultFrameCaption));
+    lblSigns->setText(FromUtf8(SignLegend(*MSFlexGrid2)));
     Frame2->setVisible(m_state.resultFrameVisible);
     Frame3->setTitle(FromUtf8(m_state.inputFrameCaption));
     Frame3->setVisible(m_state.inputFrameVisible);

@@ -114,6 +114,8 @@ private:
     QPushButton* cmdCancle;
     QGroupBox* Frame2;
     GridWidget* MSFlexGrid2;
+    // The sign conventions of the table MSFlexGrid2 shows, under it.
+    QLabel* lblSigns;
     // The floating editors of the answer sheet in MSFlexGrid2 (the list one
     // is never opened: every answer is a number).
     QLineEdit* Text2;

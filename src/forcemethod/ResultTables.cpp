@@ -94,8 +94,9 @@ void FillCaseMemberRows(TextGrid& grid, const StructureModel& model, int caseNo)
     }
 }
 
-void FillCoefficientTable(TextGrid& grid, const StructureModel& model, int degree)
+void FillCoefficientTable(TextGrid& grid, std::string& frameCaption, const StructureModel& model, int degree)
 {
+    frameCaption = std::string(kCoefficientTitle);
     ClearGrid(grid);
     grid.SetCols(degree + 2);
     grid.SetRows(degree + 1);
@@ -129,8 +130,9 @@ void FillCoefficientTable(TextGrid& grid, const StructureModel& model, int degre
     }
 }
 
-void FillRedundantTable(TextGrid& grid, const StructureModel& model, int degree)
+void FillRedundantTable(TextGrid& grid, std::string& frameCaption, const StructureModel& model, int degree)
 {
+    frameCaption = std::string(kRedundantTitle);
     ClearGrid(grid);
     grid.SetCols(degree + 1);
     grid.SetRows(2);
@@ -140,6 +142,17 @@ void FillRedundantTable(TextGrid& grid, const StructureModel& model, int degree)
         const double x = model.RedundantForces.Has(j) ? model.RedundantForces.at(j) : 0.0;
         grid.SetText(1, j, FormatCoefficient(x));
     }
+}
+
+std::string_view SignLegend(const TextGrid& grid)
+{
+    if (grid.Rows() < 1)
+        return {};
+    for (const SignLegendRow& row : kSignLegends)
+        for (int c = 0; c < grid.Cols(); ++c)
+            if (grid.Text(0, c) == row.header)
+                return row.legend;
+    return {};
 }
 
 }  // namespace tavrin

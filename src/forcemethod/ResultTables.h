@@ -49,6 +49,10 @@ inline constexpr std::string_view kMemberForceTitle = "各杆件内力计算结�
 inline constexpr std::string_view kAttachedPartTitle = "附属部分支座/铰结点反力计算结果：";
 inline constexpr std::string_view kBasicPartTitle = "基本部分支座/铰结点反力计算结果：";
 inline constexpr std::string_view kTotalMemberForceTitle = "各杆件总内力计算结果：";
+// The coefficient table and the table of unknowns are titled by what they
+// hold, so that no table shows under the title of the one before it.
+inline constexpr std::string_view kCoefficientTitle = "系数和自由项计算结果：";
+inline constexpr std::string_view kRedundantTitle = "未知力求解结果：";
 
 // "外荷载下支座反力计算结果：" for case 0, "单位未知力X" k "支座反力计算结果："
 // for the unit force Xk.
@@ -67,10 +71,48 @@ void FillSupportRows(TextGrid& grid, const StructureModel& model);
 void FillMemberRows(TextGrid& grid, const StructureModel& model);
 void FillCaseMemberRows(TextGrid& grid, const StructureModel& model, int caseNo);
 
-// " i", "δi1".."δin", "Δip" and the rows of δij and Δip in "0.###"; the
-// title and the column widths of the previous table stay.
-void FillCoefficientTable(TextGrid& grid, const StructureModel& model, int degree);
-// "未知力", "X1".."Xn" and the unknowns in row 1, cell (1, 0) empty.
-void FillRedundantTable(TextGrid& grid, const StructureModel& model, int degree);
+// " i", "δi1".."δin", "Δip" and the rows of δij and Δip in "0.###", titled
+// kCoefficientTitle; the column widths of the previous table stay.
+void FillCoefficientTable(TextGrid& grid, std::string& frameCaption, const StructureModel& model, int degree);
+// "未知力", "X1".."Xn" and the unknowns in row 1, cell (1, 0) empty, titled
+// kRedundantTitle.
+void FillRedundantTable(TextGrid& grid, std::string& frameCaption, const StructureModel& model, int degree);
+
+// The sign conventions of the result tables, by a header that only that kind
+// of table holds; the first entry whose header the table's header row holds
+// gives its legend. The member forces are those of the end-force walk: N
+// tension positive; V the force on the part toward end j along the left
+// normal looking from end i to end j, which turns that part clockwise; M
+// stretching the left side, which is the side the moment diagram is drawn
+// on. Reactions act on the structure, Fm clockwise as the headers say. A unit
+// force acts +1 along its axis, rightward, upward or counter-clockwise,
+// whatever arrow its row names, and so do Xi and the displacements along it.
+struct SignLegendRow {
+    std::string_view header;
+    std::string_view legend;
+};
+inline constexpr SignLegendRow kSignLegends[] = {
+    {" Vi ",
+     "符号规定：Ni、Nj以受拉为正；Vi、Vj以使杆段顺时针转动为正；Mi、Mj以使杆件左侧（由i端看向j端）受拉为正，"
+     "i端在左的水平杆即上侧受拉；弯矩图画在受拉一侧。"},
+    {" Fvi ",
+     "符号规定：Fni、Fnj以受拉为正；Fvi、Fvj以使杆段顺时针转动为正；Fmi、Fmj以使杆件左侧（由i端看向j端）受拉为正，"
+     "i端在左的水平杆即上侧受拉；弯矩图画在受拉一侧。"},
+    {" Fqi ",
+     "符号规定：Fni、Fnj以受拉为正；Fqi、Fqj以使杆段顺时针转动为正；Fmi、Fmj以使杆件左侧（由i端看向j端）受拉为正，"
+     "i端在左的水平杆即上侧受拉；弯矩图画在受拉一侧。"},
+    {"前图Mi", "符号规定：各弯矩图的杆端值Mi、Mj以使杆件左侧（由i端看向j端）受拉为正。"},
+    {"Fm(顺时针为正)", "符号规定：反力是支座（或铰）作用于结构的力，Fx以向右为正，Fy以向上为正，Fm以顺时针为正。"},
+    {"Fx(向右为正)", "符号规定：反力是支座（或铰）作用于结构的力，Fx以向右为正，Fy以向上为正。"},
+    {"Δip",
+     "符号规定：各系数和自由项是沿Xi正向的位移；Xi的正向是其单位力所在轴的正向（向右、向上或逆时针），"
+     "与单位力表中所选的箭头无关。"},
+    {kRedundantRowHeader,
+     "符号规定：Xi为正即沿其单位力所在轴的正向（向右、向上或逆时针），与单位力表中所选的箭头无关。"},
+};
+
+// The sign conventions of the table a grid shows, as one line under it
+// (kSignLegends); empty for a table without signed forces.
+std::string_view SignLegend(const TextGrid& grid);
 
 }  // namespace tavrin

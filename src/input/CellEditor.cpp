@@ -125,6 +125,12 @@ void CellEditor::EnterCell()
 
 EditorActions CellEditor::TextKeyPress(int key)
 {
+    if (key == kKeyEscape) {
+        m_state.text = m_grid.Text(m_grid.Row(), m_grid.Col());
+        m_textPending = false;
+        m_state.textVisible = false;
+        return {.consumeKey = true, .focusGrid = true};
+    }
     if (key != kKeySpace && key != kKeyEnter)
         return {};
     const int row = m_grid.Row();

@@ -184,8 +184,9 @@ public:
     // The current cell has changed.
     void EnterCell();
 
-    // A key in the text editor: Space and Enter commit and move on; any other
-    // key is left to the text box.
+    // A key in the text editor: Space and Enter commit and move on; Escape
+    // closes it and leaves the cell as it was; any other key is left to the
+    // text box.
     EditorActions TextKeyPress(int key);
     // An entry chosen in the list editor: written, and the cursor moves on.
     EditorActions ListChoice(std::string_view chosen);

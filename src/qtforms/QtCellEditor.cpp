@@ -93,7 +93,7 @@ bool QtCellEditor::eventFilter(QObject* watched, QEvent* event)
 bool QtCellEditor::TextEditorKey(const QKeyEvent& key)
 {
     const int code = TypedKeyCode(key);
-    if (code != kKeyEnter && code != kKeySpace)
+    if (code != kKeyEnter && code != kKeySpace && code != kKeyEscape)
         return false;
     return Run([&] { return m_editor.TextKeyPress(code); }).consumeKey;
 }

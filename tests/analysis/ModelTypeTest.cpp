@@ -70,6 +70,28 @@ TEST(ModelTypeTest, DialogReadsTheDegreeOnlyForAnIndeterminateStructure)
     EXPECT_EQ(messages.shown.at(0).text, "超静定次数“x4”不是数字，请重新输入！");
 }
 
+// Members committed while the structure was determinate may lack EI; a
+// degree declared over them is kept, with the warning to mend the elements
+// at once rather than a failure at the coefficients.
+TEST(ModelTypeTest, IndeterminateOverMembersWithoutEIWarnsAtOnce)
+{
+    StructureModel model;
+    model.Elements.Append(Element{.Code = 1, .EI = 2.0f});
+    model.Elements.Append(Element{.Code = 2, .EI = 0.0f});
+    RecordingMessages messages;
+    EXPECT_TRUE(AcceptModelType(model, {true, "1"}, messages));
+    EXPECT_EQ(model.IndeterminacyDegree, 1);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], (ShownMessage{"超静定结构需要各单元的EI，请补充单元表！", "警告!"}));
+
+    messages.shown.clear();
+    EXPECT_TRUE(AcceptModelType(model, {false, ""}, messages));
+    EXPECT_TRUE(AcceptModelType(model, {true, "0"}, messages));
+    model.Elements.at(2).EI = 5.0f;
+    EXPECT_TRUE(AcceptModelType(model, {true, "1"}, messages));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST(ModelTypeTest, ClassificationByTheSupportArrangement)
 {
     struct Case {

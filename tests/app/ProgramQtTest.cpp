@@ -112,6 +112,8 @@ private slots:
     void examplesAndTheCommandLineOpenStructures();
     void exportsAndPrintsThePictureShowing();
     void pictureIsDrawnAgainAtTheSizeOfItsWindow();
+    void pictureComesBackToFullSizeWithTheMainWindow();
+    void newStructureAfterTheQuestionAndDialogsBesideTheFile();
     void writesTheCalculationOutAsAReport();
 
 private:
@@ -221,7 +223,9 @@ void ProgramQtTest::menuBarCarriesEveryEntryWithItsShortcut()
         std::vector<const char*> entries;  // objectNames in order
     };
     const Expected menus[] = {
-        {"wenjian", "文件(&F)", {"dakai", "baocun", "daochu", "dayin", "jisuanshu", "shili", "heng5", "exit"}},
+        {"wenjian",
+         "文件(&F)",
+         {"xinjian", "dakai", "baocun", "daochu", "dayin", "jisuanshu", "shili", "heng5", "exit"}},
         {"huatu", "建立计算模型(&M)", {"mnuModel", "were", "mnuFig", "hy"}},
         {"qiujie", "求解(&Q)", {"mnuModelType", "b"}},
         {"xianshi", "显示内力图(&T)", {"wanju", "zhouli", "jianli", "heng6", "jibenwanju", "weiyi", "weiyitu"}},
@@ -251,6 +255,7 @@ void ProgramQtTest::menuBarCarriesEveryEntryWithItsShortcut()
         const char* caption;
         QKeySequence shortcut;
     } entries[] = {
+        {"xinjian", "新建(&N)", QKeySequence(Qt::CTRL | Qt::Key_N)},
         {"dakai", "打开(&D)", QKeySequence(Qt::CTRL | Qt::Key_D)},
         {"baocun", "保存(&B)", QKeySequence(Qt::CTRL | Qt::Key_S)},
         {"exit", "退出(&E)", QKeySequence(Qt::CTRL | Qt::Key_E)},
@@ -804,8 +809,8 @@ void ProgramQtTest::savedWorkComesBackAndIsNeverLostWithoutAsking()
     QCOMPARE(Main().windowTitle(), U("Tavrin - 我的 梁.json"));
     const StructureModel saved = m_shell->model();
     Trigger("baocun");
-    QCOMPARE(dialog->selectedFiles().value(0), file);
-    dialog->reject();
+    QCOMPARE(commonDialog()->selectedFiles().value(0), file);
+    commonDialog()->reject();
 
     // The load table comes back in the grid (data row 1 is the table's row
     // 0 under the header); one cell is mended.
@@ -824,13 +829,13 @@ void ProgramQtTest::savedWorkComesBackAndIsNeverLostWithoutAsking()
     m_answer = UnsavedAnswer::Cancel;
     Trigger("dakai");
     QCOMPARE(m_questions, 1);
-    QVERIFY(!dialog->isVisible());
+    QVERIFY(!commonDialog()->isVisible());
     m_answer = UnsavedAnswer::Discard;
     Trigger("dakai");
     QCOMPARE(m_questions, 2);
-    QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
-    dialog->selectFile(file);
-    static_cast<QDialog*>(dialog)->accept();
+    QCOMPARE(commonDialog()->acceptMode(), QFileDialog::AcceptOpen);
+    commonDialog()->selectFile(file);
+    static_cast<QDialog*>(commonDialog())->accept();
     QCOMPARE(m_messages.shown.size(), std::size_t{0});
     QCOMPARE(m_shell->model().Loads, saved.UserLoads());
     QCOMPARE(m_shell->model().Nodes, saved.Nodes);
@@ -936,7 +941,11 @@ void ProgramQtTest::exportsAndPrintsThePictureShowing()
     dialog->setDirectory(dir.path());
     dialog->selectFile(dir.filePath(U("简支 梁")));
     static_cast<QDialog*>(dialog)->accept();  // the save button
-    QVERIFY(ReadAll(dir.filePath(U("简支 梁.svg"))).contains(">( 1 )</text>"));
+    const QString svg = QString::fromUtf8(ReadAll(dir.filePath(U("简支 梁.svg"))));
+    QVERIFY(svg.contains(QStringLiteral(">( 1 )</text>")));
+    // Titled by the picture's caption, on white.
+    QVERIFY(svg.contains(U(">基本体系分析模型图</text>")));
+    QVERIFY(!svg.contains(QStringLiteral("#e0e0e0")));
 
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -982,6 +991,87 @@ void ProgramQtTest::pictureIsDrawnAgainAtTheSizeOfItsWindow()
     QCOMPARE(m_scalePrompts.size(), std::size_t{1});
     QCOMPARE(Main().picWindow().windowTitle(), U("弯矩图"));
     QCOMPARE(m_messages.shown.size(), std::size_t{0});
+}
+
+// The picture keeps its share of the inner area while the student shrinks
+// the main window and grows it again, and is drawn again at each size.
+void ProgramQtTest::pictureComesBackToFullSizeWithTheMainWindow()
+{
+    Enter();
+    TypeStructure(kSupportedBeam);
+    if (QTest::currentTestFailed())
+        return;
+    const QMdiSubWindow& frame = Main().picSubWindow();
+    const QWidget& inner = *Main().centralWidget();
+    const QtCanvas& canvas = Main().picWindow().qtCanvas();
+    const QSize full = frame.size();
+    const QSize window = Main().size();
+    const double drawn = RightmostLine(canvas);
+    // A picture window that cannot be made as narrow as the share asks.
+    QMdiSubWindow& picture = Main().picSubWindow();
+    picture.setMinimumWidth(full.width() / 2);
+    Main().showNormal();
+    for (const QSize size : {window / 2, window / 5, QSize(window.width() / 2, window.height()), window}) {
+        Main().resize(size);
+        QTRY_COMPARE(frame.height(), inner.height());
+    }
+    QTRY_COMPARE(frame.size(), full);
+    QTRY_COMPARE(RightmostLine(canvas), drawn);
+}
+
+// "新建" lets go of the structure only after the question, as opening does,
+// and leaves the program as it starts: no structure, no picture, no
+// calculation, the plain title. The file dialogs open beside the file worked
+// on, proposing its name.
+void ProgramQtTest::newStructureAfterTheQuestionAndDialogsBesideTheFile()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(U("悬臂 梁.json"));
+    QVERIFY(QFile::copy(QStringLiteral(TAVRIN_SOURCE_DIR "/examples/propped-cantilever.json"), file));
+    m_shell->StartWith(file);
+    const struct {
+        const char* action;
+        const char* dialog;
+        QString proposed;
+    } dialogs[] = {
+        {"baocun", "CommonDialog1", file},
+        {"daochu", "dlgExport", dir.filePath(U("悬臂 梁-基本体系分析模型图"))},
+        {"jisuanshu", "dlgReport", dir.filePath(U("悬臂 梁"))},
+    };
+    for (const auto& d : dialogs) {
+        Trigger(d.action);
+        auto* dialog = Main().findChild<QFileDialog*>(QString::fromLatin1(d.dialog));
+        QVERIFY2(dialog != nullptr && dialog->isVisible(), d.dialog);
+        QCOMPARE(dialog->directory().absolutePath(), QDir(dir.path()).absolutePath());
+        QCOMPARE(dialog->selectedFiles().value(0), d.proposed);
+        dialog->reject();
+    }
+
+    Trigger("mnuModelType");
+    auto* calculation = Main().findChild<QWidget*>(QStringLiteral("frmOutput"));
+    QVERIFY(calculation->isVisible());
+    m_shell->model().IndeterminacyDegree = 2;
+    m_answer = UnsavedAnswer::Cancel;
+    Trigger("xinjian");
+    QCOMPARE(m_questions, 1);
+    QCOMPARE(m_shell->model().NodeCount(), 3);
+    m_answer = UnsavedAnswer::Discard;
+    Trigger("xinjian");
+    QCOMPARE(m_questions, 2);
+    QVERIFY2(m_messages.shown.empty(), m_messages.shown.empty() ? "" : m_messages.shown[0].text.c_str());
+    QCOMPARE(m_shell->model().NodeCount(), 0);
+    QCOMPARE(m_shell->model().IndeterminacyDegree, 0);
+    QCOMPARE(Main().windowTitle(), QStringLiteral("Tavrin"));
+    QVERIFY(!calculation->isVisible());
+    QCOMPARE(Main().picWindow().windowTitle(), U("基本体系分析模型图"));
+    Trigger("daochu");
+    QCOMPARE(m_messages.shown.size(), std::size_t{1});
+    QCOMPARE(m_messages.shown[0].text, std::string("图形窗口中还没有图形。"));
+    // Nothing to lose now; "保存" asks for a name again.
+    Trigger("xinjian");
+    QCOMPARE(m_questions, 2);
+    Trigger("baocun");
+    QVERIFY(Main().findChild<QFileDialog*>(QStringLiteral("CommonDialog1"))->selectedFiles().value(0) != file);
 }
 
 QTEST_MAIN(ProgramQtTest)

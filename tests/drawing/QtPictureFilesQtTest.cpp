@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -32,7 +34,7 @@ const std::vector<CanvasOp>& SampleOps()
 
 RecordedPicture Sample()
 {
-    return {SampleOps(), 267.0, 200.0, PictureUnits{}};
+    return {SampleOps(), 267.0, 200.0, PictureUnits{}, QString::fromUtf8("结构图")};
 }
 
 QString OutputDir()
@@ -65,6 +67,7 @@ void ExpectPdfWithLabels(const QString& file)
     // pdftotext keeps some of the labels' blanks and drops others.
     const QString text = QString::fromUtf8(process.readAllStandardOutput()).remove(QLatin1Char(' '));
     QVERIFY2(text.contains(QString::fromUtf8("基本体系")), qPrintable(text));
+    QVERIFY2(text.contains(QString::fromUtf8("结构图")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("(1)")), qPrintable(text));
 }
 
@@ -91,20 +94,33 @@ private slots:
         QFile::remove(file);
         QString cause;
         QVERIFY2(WritePictureFile(file, static_cast<PictureFormat>(format), Sample(), cause), qPrintable(cause));
-        const QSize pixels = PictureUnits{}.PixelsFor(267.0, 200.0);
+        // On white, the title in a band of 14 picture units above the picture.
+        const PictureUnits units;
+        const int band = static_cast<int>(std::ceil(14.0 * units.PixelsPerUnitY()));
+        const QSize pixels = units.PixelsFor(267.0, 200.0) + QSize(0, band);
         switch (static_cast<PictureFormat>(format)) {
             case PictureFormat::Png: {
                 const QImage image(file);
                 QCOMPARE(image.size(), pixels);
-                QCOMPARE(image.pixelColor(1, 1), QColor(224, 224, 224));
+                QCOMPARE(image.pixelColor(1, 1), QColor(Qt::white));
+                int titleInk = 0;
+                for (int y = 0; y < band; ++y)
+                    for (int x = 0; x < pixels.width(); ++x)
+                        titleInk += image.pixelColor(x, y) == QColor(Qt::black) ? 1 : 0;
+                QVERIFY(titleInk > 20);
                 QVERIFY(image.convertToFormat(QImage::Format_Indexed8).colorCount() > 3);
                 break;
             }
             case PictureFormat::Svg: {
                 const QString svg = QString::fromUtf8(ReadAll(file));
                 QVERIFY(svg.contains(QStringLiteral("viewBox=\"0 0 %1 %2\"").arg(pixels.width()).arg(pixels.height())));
+                QVERIFY(svg.contains(QString::fromUtf8("<title>结构图</title>")));
+                QVERIFY(svg.contains(QString::fromUtf8(">结构图</text>")));
                 QVERIFY(svg.contains(QString::fromUtf8(">基本体系</text>")));
                 QVERIFY(svg.contains(QStringLiteral(">( 1 )</text>")));
+                // White throughout: the hinge circles too, which hide the
+                // lines under them in the window's grey on the screen.
+                QVERIFY(!svg.contains(QStringLiteral("#e0e0e0")));
                 break;
             }
             case PictureFormat::Pdf:

@@ -87,11 +87,12 @@ TEST(CalculationDriverTest, ProppedCantileverFromTheLoadsToTheTotalForces)
     EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "-1.", "-4.", "0.", "-1.", "0."}}));
 
     c.Run(4);
-    EXPECT_EQ(c.form.resultFrameCaption, "单位未知力X1各杆件内力计算结果：");
+    EXPECT_EQ(c.form.resultFrameCaption, "系数和自由项计算结果：");
     EXPECT_EQ(c.Shown(), (Rows{{" i", "δi1", "Δip"}, {"1", "21.333", "-64."}}));
     EXPECT_EQ(c.model.Loads, userLoads);
     EXPECT_FALSE(c.model.UnitForcesInLoads);
     c.Run(5);
+    EXPECT_EQ(c.form.resultFrameCaption, "未知力求解结果：");
     EXPECT_EQ(c.Shown(), (Rows{{"未知力", "X1"}, {"", "3."}}));
     c.Run(6);
     EXPECT_EQ(c.form.resultFrameCaption, "各杆件总内力计算结果：");
@@ -118,7 +119,7 @@ TEST(CalculationDriverTest, BeamFixedAtBothEndsWithTwoUnknowns)
     EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "0.", "-1.", "0.", "0.", "-1."}}));
 
     c.Run(6);
-    EXPECT_EQ(c.form.resultFrameCaption, "单位未知力X2各杆件内力计算结果：");
+    EXPECT_EQ(c.form.resultFrameCaption, "系数和自由项计算结果：");
     EXPECT_EQ(c.Shown(),
               (Rows{{" i", "δi1", "δi2", "Δip"}, {"1", "21.333", "8.", "-64."}, {"2", "8.", "4.", "-21.333"}}));
     EXPECT_EQ(c.model.FlexibilityMatrix.at(1, 2), c.model.FlexibilityMatrix.at(2, 1));

@@ -73,6 +73,7 @@ private slots:
     void rigidJointLeavesEverythingAsItWas();
     void framesAndFormClose();
     void resultAndInputFramesNeverShowTogether();
+    void escapeGivesUpACellEdit();
 
 private:
     template <class T>
@@ -94,6 +95,7 @@ private:
     void ApplyUnitForce(int item, const char* type, const char* node, const char* direction);
     Rows Shown() const { return GridCells(*ResultGrid()); }
     QString ResultTitle() const { return Find<QGroupBox>("Frame2")->title(); }
+    QString Signs() const { return Find<QLabel>("lblSigns")->text(); }
 
     std::unique_ptr<StructureModel> m_model;
     std::unique_ptr<RecordingCanvas> m_picture;
@@ -197,7 +199,16 @@ void OutputFormQtTest::opensWithItsControlsAndNoTableShowing()
     QCOMPARE(Find<QPushButton>("cmdApply")->text(), U("交互检查"));
     QCOMPARE(Find<QPushButton>("cmdOK")->text(), U("O&K"));
     QCOMPARE(Find<QPushButton>("cmdCancle")->text(), U("撤消"));
-    QCOMPARE(Find<QPushButton>("cmdFrmClose")->text(), U("关闭(&C)"));
+    QCOMPARE(Find<QPushButton>("cmdFrmClose")->text(), U("关闭(&G)"));
+    // Alt and a letter press one button only.
+    QStringList keys;
+    for (const QPushButton* button : m_form->findChildren<QPushButton*>()) {
+        const qsizetype amp = button->text().indexOf(QLatin1Char('&'));
+        if (amp >= 0 && amp + 1 < button->text().size())
+            keys << button->text().at(amp + 1).toUpper();
+    }
+    QCOMPARE(keys.size(), 4);
+    QCOMPARE(keys.removeDuplicates(), 0);
     QCOMPARE(Find<QGroupBox>("Frame3")->title(), U("输入未知单位力信息："));
     QCOMPARE(Find<QGroupBox>("Frame2")->title(), U("计算结果"));
     QVERIFY(!Find<QPushButton>("cmdCal")->isEnabled());
@@ -221,6 +232,7 @@ void OutputFormQtTest::determinateFrameToItsMemberForces()
     QCOMPARE(m_form->windowTitle(), U("无附属部分的静定结构计算"));
     Calculate(0);
     QCOMPARE(ResultTitle(), U("支座反力计算结果："));
+    QCOMPARE(Signs(), U("符号规定：反力是支座（或铰）作用于结构的力，Fx以向右为正，Fy以向上为正，Fm以顺时针为正。"));
     QCOMPARE(Shown(), (Rows{Row({"支座结点码", "支座类型", "Fx(向右为正)", "Fy(向上为正)", "Fm(顺时针为正)"}),
                             Row({"1", "固定支座", "0.", "12.", "-24."})}));
     Calculate(1);
@@ -243,11 +255,17 @@ void OutputFormQtTest::proppedCantileverToItsTotalForces()
     QCOMPARE(ResultTitle(), U("单位未知力X1支座反力计算结果："));
     QCOMPARE(Shown()[1], Row({"1", "固定支座", "0.", "-1.", "4."}));
     Calculate(3);
+    QCOMPARE(Signs(),
+             U("符号规定：Fni、Fnj以受拉为正；Fqi、Fqj以使杆段顺时针转动为正；Fmi、Fmj以使杆件左侧（由i端看向j端）"
+               "受拉为正，i端在左的水平杆即上侧受拉；弯矩图画在受拉一侧。"));
     Calculate(4);
     QCOMPARE(Shown(), (Rows{Row({" i", "δi1", "Δip"}), Row({"1", "21.333", "-64."})}));
-    QCOMPARE(ResultTitle(), U("单位未知力X1各杆件内力计算结果："));
+    // Every table is named by its own title and signs, not the one before.
+    QCOMPARE(ResultTitle(), U("系数和自由项计算结果："));
+    QVERIFY(Signs().contains(U("沿Xi正向的位移")));
     Calculate(5);
     QCOMPARE(Shown(), (Rows{Row({"未知力", "X1"}), Row({"", "3."})}));
+    QCOMPARE(ResultTitle(), U("未知力求解结果："));
     Calculate(6);
     QCOMPARE(ResultTitle(), U("各杆件总内力计算结果："));
     // 5qL/8 and qL^2/8 at the wall, 3qL/8 at the prop.
@@ -596,6 +614,25 @@ void OutputFormQtTest::resultAndInputFramesNeverShowTogether()
     QVERIFY(input->isVisible() && !results->isVisible());
     QCOMPARE(QApplication::focusWidget(), InputGrid());
     QVERIFY(m_form->rect().contains(input->geometry()));
+}
+
+// Escape in the floating text editor leaves the cell as it was and gives
+// the keys back to the grid.
+void OutputFormQtTest::escapeGivesUpACellEdit()
+{
+    Analyse(testing::kCantilever, 1);
+    ChooseItem(2);
+    TypeUnitForce("集中荷载", "2", "向上");
+    GridWidget* grid = InputGrid();
+    grid->setCurrentCell(0, 1);  // the node cell of data row 1
+    Type(QStringLiteral("7"));
+    QVERIFY(Find<QLineEdit>("Text1")->isVisible());
+    Press(Qt::Key_Escape);
+    QVERIFY(!Find<QLineEdit>("Text1")->isVisible());
+    QCOMPARE(grid->Text(1, 1), std::string("2"));
+    QVERIFY(grid->hasFocus());
+    Click("cmdApply");
+    QCOMPARE(m_model->Loads.at(1).NodeNo, 2);
 }
 
 QTEST_MAIN(OutputFormQtTest)

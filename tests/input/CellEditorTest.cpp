@@ -92,7 +92,7 @@ TEST(CellEditorTest, ACommittedRowShownStaysWhenTheStudentClicksElsewhere)
     EXPECT_EQ(e.grid.Text(1, 0), "1");
 }
 
-TEST(CellEditorTest, ACharacterOpensTheTextEditorAndSpaceCommitsIt)
+TEST(CellEditorTest, ACharacterOpensTheTextEditorSpaceCommitsItEscapeGivesItUp)
 {
     Editing e(kNodeTable);
     const EditorActions opened = e.editor.GridKeyPress('3', "3");
@@ -120,6 +120,19 @@ TEST(CellEditorTest, ACharacterOpensTheTextEditorAndSpaceCommitsIt)
     EXPECT_TRUE(e.editor.State().textVisible);
     e.editor.TextKeyPress(kKeyEnter);
     EXPECT_EQ(e.grid.Text(1, 1), "");
+    EXPECT_EQ(e.Cell(), std::make_pair(1, 2));
+
+    // Escape gives the typing up: the cell keeps its text, the cursor stays,
+    // and neither a flush nor a later move writes what was typed.
+    e.grid.SetText(1, 2, "4");
+    e.At(1, 2);
+    e.Type("75");
+    const EditorActions cancelled = e.editor.TextKeyPress(kKeyEscape);
+    EXPECT_TRUE(cancelled.consumeKey && cancelled.focusGrid);
+    EXPECT_FALSE(e.editor.State().textVisible);
+    e.editor.FlushTextEditor();
+    e.editor.LeaveCell(1, 2);
+    EXPECT_EQ(e.grid.Text(1, 2), "4");
     EXPECT_EQ(e.Cell(), std::make_pair(1, 2));
 }
 
