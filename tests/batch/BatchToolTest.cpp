@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -357,11 +358,19 @@ TEST(BatchToolTest, ReportTimeGrowsWithItsPages)
     };
     const auto timed = [](const fs::path& input, const std::string& name) {
         const fs::path pdf = testing::OutputPath(name + ".pdf");
+        // The processor time the tool took, which another process on the
+        // machine does not stretch as it does the time on the clock.
+        const auto childSeconds = [] {
+            rusage usage{};
+            getrusage(RUSAGE_CHILDREN, &usage);
+            const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+            return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+        };
         double best = 1e9;
-        for (int run = 0; run < 2; ++run) {
-            const auto start = std::chrono::steady_clock::now();
+        for (int run = 0; run < 3; ++run) {
+            const double start = childSeconds();
             EXPECT_EQ(RunProgram("--report " + Quoted(pdf) + " " + Quoted(input), name).exit, kExitCompleted);
-            best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            best = std::min(best, childSeconds() - start);
         }
         const std::string info = RunShell("pdfinfo " + Quoted(pdf), name + "-pdfinfo").out;
         const std::size_t at = info.find("Pages:");
@@ -370,6 +379,7 @@ TEST(BatchToolTest, ReportTimeGrowsWithItsPages)
     const Timed small = timed(testing::ExamplePath("propped-cantilever.json"), "timed-small");
     const Timed large = timed(beam, "timed-large");
     ASSERT_GT(small.pages, 0);
+    ASSERT_GT(small.seconds, 0.0);
     EXPECT_GT(large.pages, 60);
     EXPECT_LE(large.seconds, 2.0 * large.pages / small.pages * small.seconds)
         << large.pages << " pages in " << large.seconds << " s, " << small.pages << " in " << small.seconds << " s";
