@@ -1,5 +1,7 @@
 #include "app/QtApplicationShell.h"
 
+#include "forcemethod/BasicSystemDialog.h"
+
 #include <span>
 #include <utility>
 
@@ -197,6 +199,12 @@ void QtApplicationShell::Run(ShellCommand command)
             break;
         case ShellCommand::ExportReport:
             ShowReportDialog();
+            break;
+        case ShellCommand::CompareBasicSystems:
+            ShowBasicSystemComparison();
+            break;
+        case ShellCommand::OriginalStructure:
+            DrawOriginalStructure(canvas);
             break;
     }
 }
@@ -404,8 +412,27 @@ void QtApplicationShell::OpenInputForm()
     m_inputForm->activateWindow();
 }
 
+// The structure typed whole: the student chooses its basic system first,
+// which is then typed into the tables in its place.
 void QtApplicationShell::AnalyseModelType()
 {
+    const bool goesOn = m_outputForm != nullptr && m_outputForm->State().visible &&
+                        StillAsAnalysed(m_model, m_outputForm->Calculation());
+    if (!goesOn && OffersBasicSystemChoice(m_model)) {
+        auto* dialog = new BasicSystemDialog(
+            OriginalOfTyped(m_model), m_model.IndeterminacyDegree, std::nullopt,
+            [this](const BasicSystem& basic) {
+                if (!TakeBasicSystem(m_model, basic, m_mainWindow->picWindow().canvas(), m_messages))
+                    return;
+                m_offered = {basic.attachedParts, basic.basicParts, basic.unitForces};
+                if (m_outputForm != nullptr)
+                    m_outputForm->Offer(m_offered);
+                AnalyseModelType();
+            },
+            m_mainWindow);
+        dialog->open();
+        return;
+    }
     const OutputForm* before = m_outputForm;
     AnalyseModelTypeCommand(m_model, m_mainWindow->picWindow().canvas(), m_diagramHost, m_messages, m_outputForm,
                             m_mainWindow, [this](QWidget& form) {
@@ -430,6 +457,45 @@ void QtApplicationShell::DrawChosenCaseDiagram(Canvas& canvas)
     if (const std::optional<std::size_t> chosen =
             m_diagramHost.AskChoice(kCaseDiagramChoicePrompt, kCaseDiagramChoiceTitle, CaseDiagramChoices(cases)))
         DrawCaseMomentDiagram(m_model, cases[*chosen], canvas, m_diagramHost);
+}
+
+CalculationState QtApplicationShell::CalculationNow() const
+{
+    if (m_outputForm != nullptr)
+        return m_outputForm->Calculation();
+    CalculationState calc;
+    calc.offered = m_offered;
+    return calc;
+}
+
+void QtApplicationShell::ShowBasicSystemComparison()
+{
+    std::string why;
+    const CalculationState calc = CalculationNow();
+    std::optional<BasicSystem> current = BasicSystemOfCalculation(m_model, calc, why);
+    const std::optional<OriginalStructure> original =
+        current ? OriginalOfCalculation(m_model, calc, why) : std::nullopt;
+    if (!original) {
+        m_messages.Show(why);
+        return;
+    }
+    const std::vector<Restraint> released = current->released;
+    auto* dialog = new BasicSystemDialog(
+        *original, m_model.IndeterminacyDegree, std::move(current), [](const BasicSystem&) {}, m_mainWindow);
+    dialog->Tick(released);
+    dialog->open();
+}
+
+void QtApplicationShell::DrawOriginalStructure(Canvas& canvas)
+{
+    std::string why;
+    const std::optional<OriginalStructure> original = OriginalOfCalculation(m_model, CalculationNow(), why);
+    const std::optional<StructureModel> whole = original ? OriginalModel(*original, why) : std::nullopt;
+    if (!whole) {
+        m_messages.Show(why);
+        return;
+    }
+    DrawStructureWithLoads(*whole, canvas);
 }
 
 void QtApplicationShell::DrawDeflection(Canvas& canvas)

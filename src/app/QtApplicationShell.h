@@ -113,6 +113,10 @@ private:
     // The deflected shape of the calculation the form holds, once its final
     // forces are known.
     void DrawDeflection(Canvas& canvas);
+    // The calculation form's state, or the rows offered before it opened.
+    CalculationState CalculationNow() const;
+    void ShowBasicSystemComparison();
+    void DrawOriginalStructure(Canvas& canvas);
     void ShowAbout();
     void ShowExportDialog();
     void ShowPrintDialog();

@@ -24,9 +24,11 @@ enum class ShellCommand {
     HelpTopics,
     WebBrowser,
     About,
-    ExportPicture,  // the picture showing as a PNG, SVG or PDF file
-    PrintPicture,   // the picture showing on one page, through the print dialog
-    ExportReport,   // the calculation written out ("计算书") as a PDF or HTML file
+    ExportPicture,        // the picture showing as a PNG, SVG or PDF file
+    PrintPicture,         // the picture showing on one page, through the print dialog
+    ExportReport,         // the calculation written out ("计算书") as a PDF or HTML file
+    CompareBasicSystems,  // the calculation's basic system beside another the student picks
+    OriginalStructure,    // the structure with every restraint, the redundant ones too
 };
 
 // One entry: its control name, caption with access key ("-" a separator line)
@@ -65,6 +67,7 @@ inline constexpr MenuEntry kModelEntries[] = {
 inline constexpr MenuEntry kSolveEntries[] = {
     {"mnuModelType", "计算类型分析", "", ShellCommand::AnalyseModelType},
     {"b", kSeparatorCaption, "", ShellCommand::Separator},
+    {"huanjiben", "换一个基本体系...", "", ShellCommand::CompareBasicSystems},
 };
 inline constexpr MenuEntry kDiagramEntries[] = {
     {"wanju", "弯矩图&W", "Ctrl+W", ShellCommand::MomentDiagram},
@@ -74,6 +77,7 @@ inline constexpr MenuEntry kDiagramEntries[] = {
     {"jibenwanju", "基本结构弯矩图&B", "", ShellCommand::CaseMomentDiagram},
     {"weiyi", "位移计算...", "", ShellCommand::Displacement},
     {"weiyitu", "位移图", "", ShellCommand::DeflectedShape},
+    {"yuanjiegou", "原结构", "", ShellCommand::OriginalStructure},
 };
 inline constexpr MenuEntry kHelpEntries[] = {
     {"zhuti", "帮助主题(&Z)", "", ShellCommand::HelpTopics},

@@ -7,9 +7,11 @@
 #include "analysis/GeometricStability.h"
 #include "analysis/ModelType.h"
 #include "analysis/StaticsTexts.h"
+#include "forcemethod/CalculationSession.h"
 #include "forcemethod/CoefficientLedger.h"
 #include "forcemethod/ForceMethodTexts.h"
 #include "forcemethod/ModelSolution.h"
+#include "forcemethod/SupplementaryInput.h"
 #include "input/InputTables.h"
 #include "input/ModelCommit.h"
 #include "model/CellReading.h"
@@ -59,13 +61,17 @@ void AddOnce(std::vector<Restraint>& list, const Restraint& r)
         list.push_back(r);
 }
 
-// Support restraints first, in the order they came; then the continuities
-// in node order.
+// Support restraints first, by node and then horizontal, vertical,
+// rotation; then the continuities by node: the same list however the
+// original was given.
 void Order(std::vector<Restraint>& list)
 {
-    std::stable_partition(list.begin(), list.end(), IsSupportRestraint);
-    const auto continuities = std::find_if_not(list.begin(), list.end(), IsSupportRestraint);
-    std::sort(continuities, list.end(), [](const Restraint& a, const Restraint& b) { return a.node < b.node; });
+    std::sort(list.begin(), list.end(), [](const Restraint& a, const Restraint& b) {
+        const bool supportA = IsSupportRestraint(a), supportB = IsSupportRestraint(b);
+        if (supportA != supportB)
+            return supportA;
+        return a.node != b.node ? a.node < b.node : a.kind < b.kind;
+    });
 }
 
 StructureModel FrameOf(const StructureModel& model)
@@ -378,6 +384,7 @@ OriginalStructure OriginalOfTyped(const StructureModel& model)
         if (model.Nodes.at(n).JointType == kRigidJoint && MembersAt(model, n).size() == 2 &&
             !ClampedByFixedSupport(model, n))
             original.restraints.push_back({n, RestraintKind::Continuity});
+    Order(original.restraints);
     return original;
 }
 
@@ -594,6 +601,67 @@ std::optional<BasicSystem> RequestedBasicSystem(const StructureModel& model, boo
         if (const std::optional<Restraint> r = RestraintOfCells(row))
             restraints.push_back(*r);
     return FormBasicSystem(original, restraints, degree, why);
+}
+
+bool OffersBasicSystemChoice(const StructureModel& model)
+{
+    if (model.IndeterminacyDegree <= 0 || model.ElementCount() == 0)
+        return false;
+    const StabilityFinding finding = CheckGeometricStability(model);
+    return finding.verdict == StabilityVerdict::Redundant && finding.redundant == model.IndeterminacyDegree;
+}
+
+std::vector<OneBasedTable<Load>> UnitLoadsOf(const StructureModel& model, const CalculationState& calc)
+{
+    std::vector<OneBasedTable<Load>> loads;
+    RecordingMessages quiet;
+    for (int k = 1; k <= model.IndeterminacyDegree; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        if (i < calc.unitForces.size() && calc.unitForces[i]) {
+            loads.push_back(*calc.unitForces[i]);
+            continue;
+        }
+        if (i > calc.offered.unitForces.size())
+            break;
+        MemoryGrid grid(static_cast<int>(calc.offered.unitForces[i - 1].size()) + 2, UnitForceInputTable.cols);
+        TypeRows(grid, calc.offered.unitForces[i - 1]);
+        std::optional<OneBasedTable<Load>> unit = ReadUnitForceRows(grid, model, quiet);
+        if (!unit)
+            break;
+        loads.push_back(std::move(*unit));
+    }
+    return loads;
+}
+
+std::optional<OriginalStructure> OriginalOfCalculation(const StructureModel& model, const CalculationState& calc,
+                                                       std::string& why)
+{
+    if (model.IndeterminacyDegree <= 0 || OffersBasicSystemChoice(model))
+        return OriginalOfTyped(model);
+    const std::vector<OneBasedTable<Load>> unitLoads = UnitLoadsOf(model, calc);
+    if (static_cast<int>(unitLoads.size()) < model.IndeterminacyDegree) {
+        why = "未知力X" + std::to_string(unitLoads.size() + 1) + "还没有给出，原结构尚不能确定";
+        return std::nullopt;
+    }
+    return OriginalOfBasicSystem(model, unitLoads, why);
+}
+
+std::optional<BasicSystem> BasicSystemOfCalculation(const StructureModel& model, const CalculationState& calc,
+                                                    std::string& why)
+{
+    const std::vector<OneBasedTable<Load>> unitLoads = UnitLoadsOf(model, calc);
+    if (model.IndeterminacyDegree <= 0 || OffersBasicSystemChoice(model) ||
+        static_cast<int>(unitLoads.size()) < model.IndeterminacyDegree) {
+        why = kNoBasicSystemToCompare;
+        return std::nullopt;
+    }
+    const std::optional<OriginalStructure> original = OriginalOfBasicSystem(model, unitLoads, why);
+    if (!original)
+        return std::nullopt;
+    std::vector<Restraint> released;
+    for (const OneBasedTable<Load>& unit : unitLoads)
+        released.push_back(*RestraintOfUnitForce(model, unit));
+    return FormBasicSystem(*original, released, model.IndeterminacyDegree, why);
 }
 
 std::optional<Restraint> RestraintOfCells(const std::vector<std::string>& row)

@@ -29,8 +29,9 @@ std::string RestraintText(const Restraint& r);
 
 // The original structure: its frame (nodes, elements, loads, settlements,
 // temperature changes as the model holds them) and every restraint it has,
-// the supports' first in support order, then the continuities of its rigid
-// joints of two members that no fixed support clamps, in node order.
+// the supports' first by node (horizontal, vertical, rotation), then the
+// continuities of its rigid joints of two members that no fixed support
+// clamps, by node.
 struct OriginalStructure {
     StructureModel frame;
     std::vector<Restraint> restraints;
@@ -130,6 +131,30 @@ bool TakeBasicSystem(StructureModel& model, const BasicSystem& basic, Canvas& ca
 // whole; std::nullopt, with `why`, when it cannot be formed.
 std::optional<BasicSystem> RequestedBasicSystem(const StructureModel& model, bool automatic, const CellRows& released,
                                                 std::string& why);
+
+// True when the structure typed is the original one: n > 0 declared and
+// the structure holds exactly n restraints too many, so that "计算类型分析"
+// offers to choose its basic system rather than refusing it.
+bool OffersBasicSystemChoice(const StructureModel& model);
+
+// The unit forces of the calculation: those applied, else the rows
+// offered (typed or from the file) read as "交互检查" reads them; entry
+// k - 1 for Xk. Fewer than the degree while some are still missing.
+struct CalculationState;
+std::vector<OneBasedTable<Load>> UnitLoadsOf(const StructureModel& model, const CalculationState& calc);
+
+// The original structure of the calculation the model holds: the model
+// itself while it is the original (no degree, or OffersBasicSystemChoice),
+// else its basic system with the restraint of every unit force added back.
+// std::nullopt, with `why`, while unit forces are missing or one stands for
+// no single restraint.
+std::optional<OriginalStructure> OriginalOfCalculation(const StructureModel& model, const CalculationState& calc,
+                                                       std::string& why);
+
+// The basic system the calculation stands on, formed anew from its
+// original with the restraint of each unit force released in turn.
+std::optional<BasicSystem> BasicSystemOfCalculation(const StructureModel& model, const CalculationState& calc,
+                                                    std::string& why);
 
 // Released restraints as the case file names them: [node, "水平" | "竖向" |
 // "转角" | "弯矩连续"]; the reading refuses any other text.

@@ -146,4 +146,21 @@ inline std::string TableDeviationText(const std::string& amount, int member, con
            quantity + "），表中末位数字不可靠；位移、校核和计算书按双精度解计算。";
 }
 
+// The choice of the basic system of a structure typed whole.
+inline constexpr std::string_view kChooseBasicSystemTitle = "选择基本体系";
+inline constexpr std::string_view kCompareBasicSystemTitle = "换一个基本体系";
+inline constexpr std::string_view kRecommendCaption = "推荐";
+inline constexpr std::string_view kChooseCaption = "确定";
+inline constexpr std::string_view kCancelChoiceCaption = "取消";
+inline std::string BasicSystemLead(int degree)
+{
+    return "结构是" + std::to_string(degree) + "次超静定的。勾选要去掉的" + std::to_string(degree) +
+           "个多余约束，去掉后的静定结构即基本体系，未知力X1、X2…依勾选顺序作用在去掉的约束处：";
+}
+inline constexpr std::string_view kRecommendationRule =
+    "推荐规则：先只去掉支座约束，不够时再去掉刚结点的弯矩连续；同样情况下取图乘非零项最少的，再取δ矩阵条件数最小的。";
+inline constexpr std::string_view kComparisonNote = "两种基本体系的δ、Δ和X不同，图乘的工作量不同，最终弯矩相同。";
+inline constexpr std::string_view kNoBasicSystemToCompare =
+    "请先完成计算（给出全部单位未知力），再换一个基本体系比较！";
+
 }  // namespace tavrin

@@ -7,6 +7,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDebug>
 #include <QDialogButtonBox>
@@ -115,6 +116,7 @@ private slots:
     void pictureComesBackToFullSizeWithTheMainWindow();
     void newStructureAfterTheQuestionAndDialogsBesideTheFile();
     void writesTheCalculationOutAsAReport();
+    void originalStructureTypedWholeGetsItsBasicSystemChosen();
 
 private:
     void TypeStructure(const std::vector<InputTable>& tables);
@@ -227,8 +229,10 @@ void ProgramQtTest::menuBarCarriesEveryEntryWithItsShortcut()
          "文件(&F)",
          {"xinjian", "dakai", "baocun", "daochu", "dayin", "jisuanshu", "shili", "heng5", "exit"}},
         {"huatu", "建立计算模型(&M)", {"mnuModel", "were", "mnuFig", "hy"}},
-        {"qiujie", "求解(&Q)", {"mnuModelType", "b"}},
-        {"xianshi", "显示内力图(&T)", {"wanju", "zhouli", "jianli", "heng6", "jibenwanju", "weiyi", "weiyitu"}},
+        {"qiujie", "求解(&Q)", {"mnuModelType", "b", "huanjiben"}},
+        {"xianshi",
+         "显示内力图(&T)",
+         {"wanju", "zhouli", "jianli", "heng6", "jibenwanju", "weiyi", "weiyitu", "yuanjiegou"}},
         {"help", "帮助(&H)", {"zhuti", "web", "guanyu"}},
     };
     const QList<QAction*> bar = Main().menuBar()->actions();
@@ -266,6 +270,8 @@ void ProgramQtTest::menuBarCarriesEveryEntryWithItsShortcut()
         {"zhouli", "轴力图&Z", QKeySequence(Qt::CTRL | Qt::Key_Z)},
         {"jianli", "剪力图&J", QKeySequence(Qt::CTRL | Qt::Key_J)},
         {"jibenwanju", "基本结构弯矩图&B", QKeySequence()},
+        {"huanjiben", "换一个基本体系...", QKeySequence()},
+        {"yuanjiegou", "原结构", QKeySequence()},
         {"zhuti", "帮助主题(&Z)", QKeySequence()},
         {"web", "Web浏览器...", QKeySequence()},
         {"guanyu", "关于Tavrin...", QKeySequence()},
@@ -1072,6 +1078,85 @@ void ProgramQtTest::newStructureAfterTheQuestionAndDialogsBesideTheFile()
     QCOMPARE(m_questions, 2);
     Trigger("baocun");
     QVERIFY(Main().findChild<QFileDialog*>(QStringLiteral("CommonDialog1"))->selectedFiles().value(0) != file);
+}
+
+// The two-span beam typed whole (a pin and two rollers, q = 3, spans 4) and
+// declared once indeterminate: "计算类型分析" asks for the basic system;
+// "推荐" ticks the left end's vertical restraint with its rule; "确定" types
+// the basic system into the tables and the calculation runs as typed, to
+// qL^2/8 = 6 over the middle support. "换一个基本体系" with the middle
+// support released shows both, the final moments the same.
+void ProgramQtTest::originalStructureTypedWholeGetsItsBasicSystemChosen()
+{
+    Enter();
+    DeclareModelType("1");
+    TypeStructure({
+        {"结点", {{"1", "0", "0", "刚接"}, {"2", "4", "0", "刚接"}, {"3", "8", "0", "刚接"}}},
+        {"单元", {{"1", "1", "1", "2"}, {"2", "1", "2", "3"}}},
+        {"支座", {{"1", "铰支座", "结点下方"}, {"2", "活动支座", "结点下方"}, {"3", "活动支座", "结点下方"}}},
+        {"荷载", {{"均布荷载", "1", "向下", "3", "", "", ""}, {"均布荷载", "2", "向下", "3"}}},
+    });
+    if (QTest::currentTestFailed())
+        return;
+    Trigger("mnuModelType");
+    auto* choose = Main().findChild<QDialog*>(QStringLiteral("BasicSystemDialog"));
+    QVERIFY(choose != nullptr && choose->isVisible());
+    QCOMPARE(choose->windowTitle(), U("选择基本体系"));
+    QTest::mouseClick(choose->findChild<QPushButton*>(QStringLiteral("cmdRecommend")), Qt::LeftButton);
+    QVERIFY(choose->findChild<QCheckBox*>(QStringLiteral("chkRestraint2"))->isChecked());
+    QCOMPARE(choose->findChild<QCheckBox*>(QStringLiteral("chkRestraint2"))->text(), U("结点1竖向约束"));
+    QVERIFY(choose->findChild<QLabel*>(QStringLiteral("lblNote"))->text().startsWith(U("推荐规则")));
+    QTest::mouseClick(choose->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    QVERIFY(!choose->isVisible());
+    QCOMPARE(m_shell->model().SupportCount(), 3);
+    QCOMPARE(QString::fromStdString(m_shell->model().Supports.at(1).SupportType), U("活动支座"));
+
+    // The unit force stands in its table already: "交互检查", "O&K".
+    auto* form = Main().findChild<QWidget*>(QStringLiteral("frmOutput"));
+    QVERIFY(form != nullptr && form->isVisible());
+    QCOMPARE(form->windowTitle(), U("无附属部分的超静定结构计算"));
+    auto& items = *form->findChild<QComboBox*>(QStringLiteral("cmbCalType"));
+    for (int i = 0; i < items.count(); ++i) {
+        ChooseInList(items, items.itemText(i));
+        if (form->findChild<QWidget*>(QStringLiteral("Frame3"))->isVisible()) {
+            QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("cmdApply")), Qt::LeftButton);
+            QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        }
+        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("cmdCal")), Qt::LeftButton);
+        QVERIFY2(m_messages.shown.empty(), m_messages.shown.empty() ? "" : m_messages.shown[0].text.c_str());
+    }
+    QVERIFY(std::abs(m_shell->model().RedundantForces.at(1) - 4.5) < 1e-4);
+    QVERIFY(std::abs(m_shell->model().Elements.at(1).Mj - 6.0f) < 1e-4f);
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(Main().findChild<QDialog*>(QStringLiteral("BasicSystemDialog")) == nullptr);
+    Trigger("huanjiben");
+    auto* compare = Main().findChild<QDialog*>(QStringLiteral("BasicSystemDialog"));
+    QVERIFY(compare != nullptr && compare->isVisible());
+    QCOMPARE(compare->windowTitle(), U("换一个基本体系"));
+    QVERIFY(compare->findChild<QCheckBox*>(QStringLiteral("chkRestraint2"))->isChecked());
+    QTest::mouseClick(compare->findChild<QCheckBox*>(QStringLiteral("chkRestraint2")), Qt::LeftButton);
+    QTest::mouseClick(compare->findChild<QCheckBox*>(QStringLiteral("chkRestraint3")), Qt::LeftButton);
+    QTest::mouseClick(compare->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    auto* table = compare->findChild<QTableWidget*>(QStringLiteral("grdCompare"));
+    QVERIFY(table->isVisible());
+    bool compared = false;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        if (table->item(r, 0)->text() == U("X1")) {
+            QCOMPARE(table->item(r, 1)->text(), QStringLiteral("4.5"));
+            QCOMPARE(table->item(r, 2)->text(), QStringLiteral("15."));
+        }
+        if (table->item(r, 0)->text() == U("杆件1 Mj")) {
+            QCOMPARE(table->item(r, 1)->text(), QStringLiteral("6."));
+            QCOMPARE(table->item(r, 2)->text(), QStringLiteral("6."));
+            compared = true;
+        }
+    }
+    QVERIFY(compared);
+    compare->close();
+
+    Trigger("yuanjiegou");
+    QVERIFY2(m_messages.shown.empty(), m_messages.shown.empty() ? "" : m_messages.shown[0].text.c_str());
 }
 
 QTEST_MAIN(ProgramQtTest)
