@@ -10,6 +10,7 @@
 #include "diagrams/InternalForceDiagrams.h"
 #include "drawing/DrawingPasses.h"
 #include "drawing/PictureFiles.h"
+#include "forcemethod/BasicSystemChoice.h"
 #include "forcemethod/CaseDiagrams.h"
 #include "forcemethod/CoefficientLedger.h"
 #include "forcemethod/DeflectedShape.h"
@@ -388,6 +389,19 @@ private:
             return;
         }
         Add(ReportBlock::Kind::Paragraph, DegreeText(calc.degree));
+        // The structure the student was given, every restraint in place,
+        // then the basic system with the redundants where they were.
+        std::string why;
+        const std::optional<OriginalStructure> original = OriginalOfCalculation(m_source.model, calc, why);
+        if (const std::optional<StructureModel> whole = original ? OriginalModel(*original, why) : std::nullopt) {
+            // Drawn as the structure is, at the report's scale.
+            StructureModel drawn = m_drawn;
+            drawn.Nodes = whole->Nodes;
+            drawn.Supports = whole->Supports;
+            drawn.SupportConstraintCount = whole->SupportConstraintCount;
+            Picture(std::string(kOriginalStructureTitle),
+                    [&](RecordingCanvas& canvas) { DrawStructureWithLoads(drawn, canvas); });
+        }
         Picture(BasicSystemCaption(calc.degree), [&](RecordingCanvas& canvas) { DrawBasicSystem(calc, canvas); });
     }
 

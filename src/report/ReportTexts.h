@@ -32,6 +32,7 @@ inline std::string DegreeText(int degree)
 {
     return "超静定次数：n = " + std::to_string(degree);
 }
+inline constexpr std::string_view kOriginalStructureTitle = "原结构";
 // "基本体系：基本结构上作用荷载和未知力X1～X3".
 inline std::string BasicSystemCaption(int degree)
 {

@@ -156,6 +156,14 @@ TEST(BatchReportTest, ReportHoldsWhatTheCalculationReachedAndStopsWhereItStopped
         EXPECT_EQ(std::count(paragraphs.begin(), paragraphs.end(), k.displacement), k.displacement.empty() ? 0 : 1);
         const std::vector<std::string> pictures = TextsOf(report, ReportBlock::Kind::Picture);
         EXPECT_EQ(std::count(pictures.begin(), pictures.end(), "位移图"), k.displacement.empty() ? 0 : 1);
+        // An indeterminate structure shows the structure given, every
+        // restraint in place, just before its basic system.
+        const auto original = std::find(pictures.begin(), pictures.end(), "原结构");
+        const bool basic = std::any_of(pictures.begin(), pictures.end(),
+                                       [](const std::string& p) { return p.rfind("基本体系", 0) == 0; });
+        EXPECT_TRUE(original == pictures.end() || original[1].rfind("基本体系", 0) == 0);
+        if (k.complete)
+            EXPECT_EQ(original != pictures.end(), basic);
         EXPECT_EQ(TextsOf(report, ReportBlock::Kind::Equation), k.equations);
         EXPECT_EQ(TextsOf(report, ReportBlock::Kind::Heading), k.headings);
         const std::vector<std::string> stops = TextsOf(report, ReportBlock::Kind::Stop);
