@@ -7,6 +7,7 @@
 #include "analysis/GeometricStability.h"
 #include "analysis/ModelType.h"
 #include "analysis/StaticsTexts.h"
+#include "drawing/DrawingPasses.h"
 #include "forcemethod/CalculationSession.h"
 #include "forcemethod/CoefficientLedger.h"
 #include "forcemethod/ForceMethodTexts.h"
@@ -586,7 +587,11 @@ bool TakeBasicSystem(StructureModel& model, const BasicSystem& basic, Canvas& ca
     if (basic.nodes != CommittedRows(model, kNodeTable) &&
         !CommitTableRows(model, canvas, messages, kNodeTable, basic.nodes))
         return false;
-    return CommitTableRows(model, canvas, messages, kSupportTable, basic.supports);
+    if (!CommitTableRows(model, canvas, messages, kSupportTable, basic.supports))
+        return false;
+    // The support table's layer goes on the members; the loads come back.
+    DrawStructureWithLoads(model, canvas);
+    return true;
 }
 
 std::optional<BasicSystem> RequestedBasicSystem(const StructureModel& model, bool automatic, const CellRows& released,

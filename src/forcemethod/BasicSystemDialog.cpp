@@ -26,6 +26,7 @@ BasicSystemDialog::BasicSystemDialog(OriginalStructure original, int degree, std
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::WindowModal);
     setWindowTitle(FromUtf8(m_compared ? kCompareBasicSystemTitle : kChooseBasicSystemTitle));
+    setMinimumWidth(520);
     auto* layout = new QVBoxLayout(this);
     auto* lead = new QLabel(FromUtf8(BasicSystemLead(m_degree)), this);
     lead->setWordWrap(true);
@@ -73,16 +74,22 @@ void BasicSystemDialog::Tick(const std::vector<Restraint>& restraints)
                                restraints.end());
 }
 
+void BasicSystemDialog::ShowNote(std::string_view text)
+{
+    m_note->setText(FromUtf8(text));
+    adjustSize();
+}
+
 void BasicSystemDialog::Recommend()
 {
     std::string why;
     const std::optional<BasicSystem> recommended = RecommendBasicSystem(m_original, m_degree, why);
     if (!recommended) {
-        m_note->setText(FromUtf8(why));
+        ShowNote(why);
         return;
     }
     Tick(recommended->released);
-    m_note->setText(FromUtf8(kRecommendationRule));
+    ShowNote(kRecommendationRule);
 }
 
 void BasicSystemDialog::Accept()
@@ -94,7 +101,7 @@ void BasicSystemDialog::Accept()
     std::string why;
     const std::optional<BasicSystem> basic = FormBasicSystem(m_original, released, m_degree, why);
     if (!basic) {
-        m_note->setText(FromUtf8(why));
+        ShowNote(why);
         return;
     }
     if (m_compared) {
@@ -111,7 +118,7 @@ void BasicSystemDialog::Compare(const BasicSystem& other)
     const std::optional<BasicSystemSolution> a = SolveBasicSystem(*m_compared, why);
     const std::optional<BasicSystemSolution> b = a ? SolveBasicSystem(other, why) : std::nullopt;
     if (!b) {
-        m_note->setText(FromUtf8(why));
+        ShowNote(why);
         return;
     }
     const CellRows rows = CompareBasicSystems(*a, *b);
@@ -126,8 +133,7 @@ void BasicSystemDialog::Compare(const BasicSystem& other)
     m_table->verticalHeader()->setVisible(false);
     m_table->resizeColumnsToContents();
     m_table->setVisible(true);
-    m_note->setText(FromUtf8(kComparisonNote));
-    adjustSize();
+    ShowNote(kComparisonNote);
 }
 
 }  // namespace tavrin

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include <QDialog>
@@ -33,6 +34,8 @@ public:
     void Tick(const std::vector<Restraint>& restraints);
 
 private:
+    // The note under the boxes, the dialog grown to hold it.
+    void ShowNote(std::string_view text);
     void Recommend();
     void Accept();
     void Compare(const BasicSystem& other);

@@ -31,8 +31,10 @@ StructureModel TwoSpanBeam()
 // Releasing the middle support leaves the simple span of 8 with X1 = 5qL/4
 // = 15 at the middle; releasing an end support leaves the overhanging beam
 // with X1 the end's reaction 3qL/8 = 4.5. Either way the moment over the
-// middle support is qL^2/8 = 6 hogging, and the recommendation takes an end:
-// its ledger has 2 nonzero terms against the middle's 4.
+// middle support is qL^2/8 = 6 hogging. Every choice has four nonzero
+// ledger terms and a 1 x 1 δ, so the recommendation is the first in the
+// list that holds: the left end's vertical restraint (its horizontal one
+// would leave the beam free to slide).
 TEST(BasicSystemChoiceTest, TwoSpanBeamReleasedAtEachSupport)
 {
     const OriginalStructure original = OriginalOfTyped(TwoSpanBeam());
