@@ -419,6 +419,9 @@ void QtApplicationShell::AnalyseModelType()
     const bool goesOn = m_outputForm != nullptr && m_outputForm->State().visible &&
                         StillAsAnalysed(m_model, m_outputForm->Calculation());
     if (!goesOn && OffersBasicSystemChoice(m_model)) {
+        // The calculation shown, if any, was of another structure.
+        if (m_outputForm != nullptr)
+            m_outputForm->Reset();
         auto* dialog = new BasicSystemDialog(
             OriginalOfTyped(m_model), m_model.IndeterminacyDegree, std::nullopt,
             [this](const BasicSystem& basic) {
