@@ -48,7 +48,7 @@ std::string_view CalculateAttachedPart(StructureModel& model, const TextGrid& pa
         return kAttachedRowIncomplete;
     const std::int16_t o = (*numbers)[0];
     const std::int16_t q = (*numbers)[1];
-    const std::span<const std::int16_t> elements(numbers->begin() + 2, numbers->end());
+    const std::span<const std::int16_t> elements(numbers->data() + 2, numbers->size() - 2);
 
     PinAndAxisReactions reactions;
     std::vector<std::int16_t> nodes;

@@ -81,7 +81,7 @@ std::optional<PartCellFault> FirstUnpinnedPartNode(const StructureModel& model, 
         const auto numbers = ReadPartRow(grid, row, 1);
         if (!numbers || numbers->size() < 3)
             continue;
-        const std::span<const std::int16_t> elements(numbers->begin() + 2, numbers->end());
+        const std::span<const std::int16_t> elements(numbers->data() + 2, numbers->size() - 2);
         for (const int col : {1, 2})
             if (std::string reason = UnpinnedNodeReason(model, elements, (*numbers)[static_cast<std::size_t>(col - 1)]);
                 !reason.empty())

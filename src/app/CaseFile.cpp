@@ -20,6 +20,7 @@
 #include "forcemethod/Displacements.h"
 #include "forcemethod/SupplementaryInput.h"
 #include "input/InputTables.h"
+#include "model/DecimalChars.h"
 #include "model/Vocabulary.h"
 
 namespace tavrin {
@@ -47,7 +48,7 @@ std::string NumberText(const json& value)
     if (value.is_number_integer())
         return std::to_string(value.get<std::int64_t>());
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value.get<double>());
+    const auto result = ShortestChars(buffer, buffer + sizeof buffer, value.get<double>());
     return std::string(buffer, result.ptr);
 }
 

@@ -10,6 +10,7 @@
 #include "forcemethod/ForceMethodTexts.h"
 #include "forcemethod/ModelSolution.h"
 #include "forcemethod/ResultTables.h"
+#include "forcemethod/SupplementaryInput.h"
 #include "model/NumberText.h"
 
 namespace tavrin {
@@ -392,6 +393,21 @@ StepOutcome RunCalculationStep(CalculationContext& ctx)
     if (outcome.end != StepEnd::Refused && m < ctx.calc.itemResults.size())
         ctx.calc.itemResults[m] = ItemResult{ctx.form.resultFrameCaption, GridCells(ctx.MSFlexGrid2)};
     return outcome;
+}
+
+bool CalculateEveryItem(CalculationContext& ctx, ItemRunObserver& observer)
+{
+    for (int m = 0; m < static_cast<int>(ctx.form.items.size()); ++m) {
+        SelectCalculationItem(ctx, m);
+        if (SupplyShownInput(ctx).end == StepEnd::Refused || !ctx.form.calEnabled)
+            return false;
+        observer.BeforeStep(m);
+        const StepOutcome outcome = RunCalculationStep(ctx);
+        observer.AfterStep(m, outcome);
+        if (outcome.end == StepEnd::Refused)
+            return false;
+    }
+    return true;
 }
 
 }  // namespace tavrin

@@ -16,4 +16,19 @@ namespace tavrin {
 // no item selected nothing runs: refused, without a message.
 StepOutcome RunCalculationStep(CalculationContext& ctx);
 
+// Sees a run of every item (CalculateEveryItem): each item once its input is
+// given and before its step runs, and after the step.
+class ItemRunObserver {
+public:
+    virtual ~ItemRunObserver() = default;
+    virtual void BeforeStep(int /*item*/) {}
+    virtual void AfterStep(int /*item*/, const StepOutcome& /*outcome*/) {}
+};
+
+// Works through the list as a student does, from its first item: selects
+// each, gives it the rows its table shows (SupplyShownInput) and presses
+// "计算(&C)". Stops at the first item whose input or step is refused, or
+// whose "计算(&C)" stays disabled. True when the last item was calculated.
+bool CalculateEveryItem(CalculationContext& ctx, ItemRunObserver& observer);
+
 }  // namespace tavrin

@@ -163,6 +163,17 @@ bool StillAsAnalysed(const StructureModel& model, const CalculationState& calc)
            sized(model.CaseShearForces) && sized(model.CaseMoments);
 }
 
+bool ItemStands(const CalculationState& calc, std::size_t m, CalculationStep step)
+{
+    if (m >= calc.itemResults.size() || !calc.itemResults[m])
+        return false;
+    // The attached parts produce no result the model keeps: their table
+    // stands while their rows do.
+    if (step.kind == StepKind::AttachedParts)
+        return calc.attachedPartsConfirmed;
+    return calc.progress.Stands(step);
+}
+
 bool AnalyseAndOpenCalculation(CalculationContext& ctx)
 {
     if (CalculationGoesOn(ctx))

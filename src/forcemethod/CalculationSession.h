@@ -184,6 +184,11 @@ void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis)
 // for a diagram finds every step and result where they were.
 bool CalculationGoesOn(const CalculationContext& ctx);
 
+// The result table of item m (running `step`) stands while the calculation
+// still holds what its step produced: a unit force applied again, or an
+// earlier step run again, undoes the steps that read it.
+bool ItemStands(const CalculationState& calc, std::size_t m, CalculationStep step);
+
 // The one test of "the structure is still as analysed", read by every step,
 // view, diagram and the report: the structure (nodes, members, supports,
 // the user's loads and the degree) is the one the calculation was analysed

@@ -356,6 +356,16 @@ StepOutcome ConfirmSupplementaryInput(CalculationContext& ctx)
     return OutcomeOf(ctx, ConfirmShownRows);
 }
 
+StepOutcome SupplyShownInput(CalculationContext& ctx)
+{
+    if (!ctx.form.inputFrameVisible || ctx.form.inputTable == SupplementaryTable::None)
+        return {};
+    if (ctx.form.inputTable == SupplementaryTable::UnitForces)
+        if (StepOutcome applied = ApplyUnitForces(ctx); applied.end == StepEnd::Refused)
+            return applied;
+    return ConfirmSupplementaryInput(ctx);
+}
+
 void CloseResultFrame(CalculationFormState& form)
 {
     form.resultFrameVisible = false;

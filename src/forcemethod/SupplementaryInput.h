@@ -79,6 +79,13 @@ StepOutcome ApplyUnitForces(CalculationContext& ctx);
 // naming its row, column and cause: nothing is confirmed and the frame stays.
 StepOutcome ConfirmSupplementaryInput(CalculationContext& ctx);
 
+// What the form asks for before "计算(&C)" of the selected item, given as the
+// student gives it: the rows the supplementary table shows (the rows
+// offered), applied ("交互检查") when they are a unit force, then confirmed
+// with "O&K". Done at once when the item asks for nothing; refused when the
+// unit force or the rows were.
+StepOutcome SupplyShownInput(CalculationContext& ctx);
+
 // "关闭(&C)": hides the result frame.
 void CloseResultFrame(CalculationFormState& form);
 

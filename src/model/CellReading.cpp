@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "model/DecimalChars.h"
 #include "model/ModelTexts.h"
 
 namespace tavrin {
@@ -110,7 +111,7 @@ double NumberValue(std::string_view number)
     if (number.front() == '+')
         number.remove_prefix(1);
     double value = 0.0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    const auto result = ParsedChars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         if (!TooLargeForDouble(number))
             return 0.0;

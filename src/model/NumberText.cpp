@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/CellReading.h"
+#include "model/DecimalChars.h"
 
 namespace tavrin {
 
@@ -17,7 +18,7 @@ namespace {
 std::string CharsOf(double value, std::chars_format format, int precision)
 {
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+    const auto result = FormattedChars(buffer, buffer + sizeof buffer, value, format, precision);
     return std::string(buffer, result.ptr);
 }
 
@@ -94,7 +95,7 @@ std::string FormatDecimals(double value, int decimals)
     }
     char scientific[32];
     char* sciEnd =
-        std::to_chars(scientific, scientific + sizeof scientific, magnitude, std::chars_format::scientific, 14).ptr;
+        FormattedChars(scientific, scientific + sizeof scientific, magnitude, std::chars_format::scientific, 14).ptr;
     // scientific = "d.dddddddddddddde+XX" or "...e-XX"
     const char* e = std::find(scientific, sciEnd, 'e');
     int exponent = 0;
@@ -179,7 +180,7 @@ std::string CellTextOf(float value)
     if (value == 0.0f)
         return "0";
     char buffer[64];
-    const auto shortest = std::to_chars(buffer, buffer + sizeof buffer, value);
+    const auto shortest = ShortestChars(buffer, buffer + sizeof buffer, value);
     std::string text(buffer, shortest.ptr);
     // A cell is read in double precision and then stored as a float; nine
     // significant digits name every float whatever the rounding between.

@@ -191,20 +191,6 @@ TextRun Normal(std::string text)
     return {std::move(text), Script::Normal};
 }
 
-// The result table of an item stands while the calculation still holds
-// what its step produced: a unit force applied again, or an earlier step
-// run again, undoes the steps that read it.
-bool ItemStands(const CalculationState& calc, std::size_t m, CalculationStep step)
-{
-    if (m >= calc.itemResults.size() || !calc.itemResults[m])
-        return false;
-    // The attached parts produce no result the model keeps: their table
-    // stands while their rows do.
-    if (step.kind == StepKind::AttachedParts)
-        return calc.attachedPartsConfirmed;
-    return calc.progress.Stands(step);
-}
-
 bool IsCaseStep(StepKind kind)
 {
     return kind != StepKind::Coefficients && kind != StepKind::Unknowns && kind != StepKind::Superposition;

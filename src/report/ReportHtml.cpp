@@ -1,35 +1,10 @@
 #include "report/Report.h"
 
+#include "drawing/PictureSvg.h"
+
 namespace tavrin {
 
 namespace {
-
-// Plain text of the page; also well-formed XML, so that the page reads as
-// XHTML too.
-std::string Escaped(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
 
 std::string RichHtml(const RichText& text)
 {
@@ -37,13 +12,13 @@ std::string RichHtml(const RichText& text)
     for (const TextRun& run : text) {
         switch (run.script) {
             case Script::Normal:
-                out += Escaped(run.text);
+                out += XmlEscaped(run.text);
                 break;
             case Script::Sub:
-                out += "<sub>" + Escaped(run.text) + "</sub>";
+                out += "<sub>" + XmlEscaped(run.text) + "</sub>";
                 break;
             case Script::Sup:
-                out += "<sup>" + Escaped(run.text) + "</sup>";
+                out += "<sup>" + XmlEscaped(run.text) + "</sup>";
                 break;
         }
     }
@@ -61,7 +36,7 @@ std::string TableHtml(const ReportBlock& block)
             out += "<tbody>\n";
         out += "<tr>";
         for (const std::string& text : block.table[r])
-            out += std::string("<") + cell + ">" + Escaped(text) + "</" + cell + ">";
+            out += std::string("<") + cell + ">" + XmlEscaped(text) + "</" + cell + ">";
         out += "</tr>";
         if (r == 0)
             out += "</thead>";
@@ -90,8 +65,8 @@ std::string ReportHtml(const Report& report, const std::function<std::string(con
     std::string out =
         "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"zh-CN\">\n<head>\n"
         "<meta charset=\"utf-8\"/>\n<title>" +
-        Escaped(report.title) + "</title>\n<style>" + std::string(kStyle) + "</style>\n</head>\n<body>\n<h1>" +
-        Escaped(report.title) + "</h1>\n";
+        XmlEscaped(report.title) + "</title>\n<style>" + std::string(kStyle) + "</style>\n</head>\n<body>\n<h1>" +
+        XmlEscaped(report.title) + "</h1>\n";
     for (const ReportBlock& block : report.blocks) {
         switch (block.kind) {
             case ReportBlock::Kind::Heading:

@@ -1,7 +1,6 @@
 #include "batch/BatchOutput.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <nlohmann/json.hpp>
@@ -9,6 +8,7 @@
 #include "app/Utf8Text.h"
 #include "forcemethod/ModelSolution.h"
 #include "forcemethod/ResultViews.h"
+#include "model/DecimalChars.h"
 #include "model/Vocabulary.h"
 
 namespace tavrin::batch {
@@ -73,11 +73,7 @@ Json FloatValue(float value)
 {
     if (!std::isfinite(value))
         return nullptr;
-    char buffer[32];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
-    double shortest = 0.0;
-    std::from_chars(buffer, written.ptr, shortest);
-    return shortest;
+    return ShortestDecimal(value);
 }
 
 Json DoubleValue(double value)

@@ -13,20 +13,6 @@ namespace tavrin::batch {
 
 namespace {
 
-// What the calculation form asks for before "计算(&C)": the rows of the
-// supplementary table the selected item shows (the case's rows, offered to
-// the calculation), applied ("交互检查") when they are a unit force, then
-// confirmed with "O&K". Refused when the unit force or the rows were.
-StepOutcome SupplyInput(CalculationContext& ctx)
-{
-    if (!ctx.form.inputFrameVisible || ctx.form.inputTable == SupplementaryTable::None)
-        return {};
-    if (ctx.form.inputTable == SupplementaryTable::UnitForces)
-        if (StepOutcome applied = ApplyUnitForces(ctx); applied.end == StepEnd::Refused)
-            return applied;
-    return ConfirmSupplementaryInput(ctx);
-}
-
 struct ResultShown {
     std::string title;
     Rows table;
@@ -67,32 +53,40 @@ void NoteUnreviewed(const BatchCase& batchCase, RunResult& result)
 }
 
 // Each item in list order, as a user works through the calculation form,
-// up to the first refusal.
-bool Calculate(CalculationContext& ctx, const BatchCase& batchCase, RunResult& result, RecordingCanvas& canvas)
-{
-    for (int m = 0; m < static_cast<int>(ctx.form.items.size()); ++m) {
-        SelectCalculationItem(ctx, m);
-        const StepOutcome supplied = SupplyInput(ctx);
-        canvas.ops.clear();
-        if (supplied.end == StepEnd::Refused || !ctx.form.calEnabled)
-            return false;
-        ReviewItem(ctx, batchCase, m, result);
+// up to the first refusal: the case's answers to an item reviewed before
+// its step, and the table each step showed.
+class StepRecorder : public ItemRunObserver {
+public:
+    StepRecorder(CalculationContext& ctx, const BatchCase& batchCase, RunResult& result, RecordingCanvas& canvas)
+        : m_ctx(ctx), m_case(batchCase), m_result(result), m_canvas(canvas)
+    {
+    }
 
-        const ResultShown before = Shown(ctx);
-        const StepOutcome outcome = RunCalculationStep(ctx);
-        canvas.ops.clear();
-        const bool produced = outcome.end != StepEnd::Refused;
-        ResultShown after = Shown(ctx);
+    void BeforeStep(int m) override
+    {
+        m_canvas.ops.clear();
+        ReviewItem(m_ctx, m_case, m, m_result);
+        m_before = Shown(m_ctx);
+    }
+
+    void AfterStep(int m, const StepOutcome& outcome) override
+    {
+        m_canvas.ops.clear();
+        ResultShown after = Shown(m_ctx);
         // A step stopped before its table leaves the table of the step
         // before it, which is not this item's result.
-        if (produced || after != before)
-            result.steps.push_back(
-                {ctx.form.items[static_cast<std::size_t>(m)].text, std::move(after.title), std::move(after.table)});
-        if (!produced)
-            return false;
+        if (outcome.end != StepEnd::Refused || after != m_before)
+            m_result.steps.push_back(
+                {m_ctx.form.items[static_cast<std::size_t>(m)].text, std::move(after.title), std::move(after.table)});
     }
-    return true;
-}
+
+private:
+    CalculationContext& m_ctx;
+    const BatchCase& m_case;
+    RunResult& m_result;
+    RecordingCanvas& m_canvas;
+    ResultShown m_before;
+};
 
 void DrawDiagrams(const StructureModel& model, const BatchCase& batchCase, RecordingCanvas& canvas,
                   std::vector<Picture>& pictures)
@@ -169,7 +163,8 @@ RunResult RunCase(const BatchCase& batchCase, double width, double height)
             result.caption = form.caption;
             result.items = ItemTexts(form.items);
             canvas.ops.clear();
-            result.completed = Calculate(ctx, batchCase, result, canvas);
+            StepRecorder recorder(ctx, batchCase, result, canvas);
+            result.completed = CalculateEveryItem(ctx, recorder);
         }
         result.calculation = std::move(calc);
     }
