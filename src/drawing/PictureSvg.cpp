@@ -108,8 +108,9 @@ std::string CircleSvg(const CanvasOp& op, Rgb ground)
 std::string TextSvg(const CanvasOp& op)
 {
     const Pixel topLeft = Snapped(op.x1, op.y1, 0);
-    return "<text x=\"" + Number(topLeft.x) + "\" y=\"" + Number(topLeft.y + std::round(kSvgFontPixels * kAscentShare)) +
-           "\" fill=\"" + Colour(op.color) + "\" xml:space=\"preserve\">" + XmlEscaped(op.text) + "</text>\n";
+    return "<text x=\"" + Number(topLeft.x) + "\" y=\"" +
+           Number(topLeft.y + std::round(kSvgFontPixels * kAscentShare)) + "\" fill=\"" + Colour(op.color) +
+           "\" xml:space=\"preserve\">" + XmlEscaped(op.text) + "</text>\n";
 }
 
 }  // namespace

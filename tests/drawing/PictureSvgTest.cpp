@@ -32,8 +32,9 @@ TEST(PictureSvgTest, OperationsLandOnThePixelsOfThePictureWindow)
     const std::string svg = PictureSvg(canvas.ops, canvas.ScaleWidth(), canvas.ScaleHeight());
 
     EXPECT_NE(svg.find("width=\"191\" height=\"84\""), std::string::npos) << svg;
-    EXPECT_NE(svg.find("<line x1=\"19.5\" y1=\"21.5\" x2=\"114.5\" y2=\"21.5\" stroke=\"#0000ff\" stroke-width=\"1\"/>"),
-              std::string::npos)
+    EXPECT_NE(
+        svg.find("<line x1=\"19.5\" y1=\"21.5\" x2=\"114.5\" y2=\"21.5\" stroke=\"#0000ff\" stroke-width=\"1\"/>"),
+        std::string::npos)
         << svg;
     EXPECT_NE(svg.find("<line x1=\"19\" y1=\"42\" x2=\"19\" y2=\"83\" stroke=\"#000000\" stroke-width=\"2\"/>"),
               std::string::npos)

@@ -36,12 +36,41 @@ std::string ByPrintf(T value)
 
 std::vector<double> TypicalDoubles()
 {
-    std::vector<double> values = {0.0,     -0.0,     1.0,      -1.0,     0.1,      0.2,    1.0 / 3.0,
-                                  2.5,     -2.5,     1e-7,     1e-4,     1e-3,     1e5,    123456.0,
-                                  1e15,    1e16,     1e17,     1e21,     1e22,     1e23,   4.35e22,
-                                  5e-324,  DBL_MAX,  DBL_MIN,  -DBL_MAX, 31.5,     -180.0, 36.0,
-                                  4.886,   2.667,    0.30000000000000004,  9007199254740993.0,
-                                  1.2345678901234567e17, 123456789012345678.0, 1.5e300};
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  1.0,
+                                  -1.0,
+                                  0.1,
+                                  0.2,
+                                  1.0 / 3.0,
+                                  2.5,
+                                  -2.5,
+                                  1e-7,
+                                  1e-4,
+                                  1e-3,
+                                  1e5,
+                                  123456.0,
+                                  1e15,
+                                  1e16,
+                                  1e17,
+                                  1e21,
+                                  1e22,
+                                  1e23,
+                                  4.35e22,
+                                  5e-324,
+                                  DBL_MAX,
+                                  DBL_MIN,
+                                  -DBL_MAX,
+                                  31.5,
+                                  -180.0,
+                                  36.0,
+                                  4.886,
+                                  2.667,
+                                  0.30000000000000004,
+                                  9007199254740993.0,
+                                  1.2345678901234567e17,
+                                  123456789012345678.0,
+                                  1.5e300};
     for (int e = -1074; e <= 1023; e += 7)
         values.push_back(std::ldexp(1.0, e));
     std::mt19937_64 random(20240611);
@@ -112,10 +141,10 @@ TEST(DecimalChars, ATextTooLongForTheBufferIsRefused)
 
 TEST(DecimalChars, ReadingStopsAndRefusesWhereTheStandardDoes)
 {
-    const char* texts[] = {"2.5",   "-2.5",    "+1",       " 1",      ".5",        "5.",     "-.5e1", "1e",
-                           "1e+",   "1e-2x",   "1.5e3x",   "0x1p3",   "inf",       "-Infinity", "nan", "nan(x1)",
-                           "nan(",  "1e400",   "-1e400",   "1e-400",  "1e-310",    "-",      ".",     "e5",
-                           "",      "12,5",    "1_000",    "0.1e-2",  "00012.50",  "4.886"};
+    const char* texts[] = {"2.5",  "-2.5",  "+1",     " 1",     ".5",       "5.",        "-.5e1", "1e",
+                           "1e+",  "1e-2x", "1.5e3x", "0x1p3",  "inf",      "-Infinity", "nan",   "nan(x1)",
+                           "nan(", "1e400", "-1e400", "1e-400", "1e-310",   "-",         ".",     "e5",
+                           "",     "12,5",  "1_000",  "0.1e-2", "00012.50", "4.886"};
     for (const char* text : texts) {
         SCOPED_TRACE(text);
         const char* last = text + std::char_traits<char>::length(text);
