@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "analysis/ModelType.h"
+#include "app/ShellMenus.h"
 #include "app/ShellTexts.h"
 #include "app/StructureFile.h"
 #include "diagrams/InternalForceDiagrams.h"
@@ -160,7 +161,37 @@ const WebSession::Operation WebSession::kOperations[] = {
     {"askDisplacement", &WebSession::AskDisplacement},
     {"help", &WebSession::Help},
     {"results", &WebSession::Results},
+    {"menus", &WebSession::Menus},
 };
+
+namespace {
+
+// The menu entries of the main window that the page has, by the request
+// (or request:kind) each makes; the others (退出, 打印..., Web浏览器...) have
+// no place in a browser.
+constexpr std::pair<ShellCommand, std::string_view> kMenuRequests[] = {
+    {ShellCommand::Separator, "-"},
+    {ShellCommand::New, "new"},
+    {ShellCommand::Open, "open"},
+    {ShellCommand::Save, "save"},
+    {ShellCommand::ExportPicture, "exportPicture"},
+    {ShellCommand::ExportReport, "report"},
+    {ShellCommand::ModelType, "openModelType"},
+    {ShellCommand::InputFigure, "openInput"},
+    {ShellCommand::AnalyseModelType, "analyse"},
+    {ShellCommand::CompareBasicSystems, "compareBasicSystems"},
+    {ShellCommand::MomentDiagram, "diagram:moment"},
+    {ShellCommand::AxialDiagram, "diagram:axial"},
+    {ShellCommand::ShearDiagram, "diagram:shear"},
+    {ShellCommand::CaseMomentDiagram, "caseMomentDiagram"},
+    {ShellCommand::Displacement, "askDisplacement"},
+    {ShellCommand::DeflectedShape, "deflection"},
+    {ShellCommand::OriginalStructure, "originalStructure"},
+    {ShellCommand::HelpTopics, "help:topics"},
+    {ShellCommand::About, "help:about"},
+};
+
+}  // namespace
 
 WebSession::WebSession(std::filesystem::path examples)
     : m_examples(std::move(examples)),
@@ -238,7 +269,8 @@ CalculationContext WebSession::Context()
 
 void WebSession::Resize(const Request& request, Answer&)
 {
-    m_picture.SetScaleSize(request.Real("width", m_picture.ScaleWidth()), request.Real("height", m_picture.ScaleHeight()));
+    m_picture.SetScaleSize(request.Real("width", m_picture.ScaleWidth()),
+                           request.Real("height", m_picture.ScaleHeight()));
     RedrawPicture(m_model, m_picture);
 }
 
@@ -250,11 +282,12 @@ void WebSession::Leave(const Request& request, Answer& answer)
     if (!LeaveTable(request))
         return;
     const LeaveStep step = StepBeforeLeaving(CaseNow(), m_kept, [&request] {
-        const std::string chosen = AnswerTo(request, "unsaved", kUnsavedQuestion,
-                                            Choices({{"save", kSaveAnswer},
-                                                     {"discard", kDiscardAnswer},
-                                                     {"cancel", kCancelAnswer}}));
-        return chosen == "save" ? UnsavedAnswer::Save : chosen == "discard" ? UnsavedAnswer::Discard : UnsavedAnswer::Cancel;
+        const std::string chosen =
+            AnswerTo(request, "unsaved", kUnsavedQuestion,
+                     Choices({{"save", kSaveAnswer}, {"discard", kDiscardAnswer}, {"cancel", kCancelAnswer}}));
+        return chosen == "save"      ? UnsavedAnswer::Save
+               : chosen == "discard" ? UnsavedAnswer::Discard
+                                     : UnsavedAnswer::Cancel;
     });
     if (step == LeaveStep::Stay)
         return;
@@ -275,6 +308,11 @@ void WebSession::New(const Request&, Answer&)
 void WebSession::Open(const Request& request, Answer&)
 {
     const std::string name = request.Text("name");
+    // A file the page could not fetch or read, with the cause in its words.
+    if (request.Has("fault")) {
+        m_messages.Show(FileFault(kOpenFailed, name, request.Text("fault")));
+        return;
+    }
     const CaseReading reading = ReadCase(request.Text("text"));
     if (!reading.value) {
         m_messages.Show(FileFault(kOpenFailed, name, reading.error));
@@ -368,9 +406,9 @@ void WebSession::ExportPicture(const Request&, Answer& answer)
     const std::string title = m_picture.caption;
     const std::string base = BaseName(m_fileName);
     const std::string name = (base.empty() ? title : base + std::string(kPictureNameJoint) + title) + ".svg";
-    answer.json["download"] =
-        DownloadOf(name, PictureSvg(m_picture.ops, m_picture.ScaleWidth(), m_picture.ScaleHeight(), {{255, 255, 255}, title}),
-                   "image/svg+xml");
+    answer.json["download"] = DownloadOf(
+        name, PictureSvg(m_picture.ops, m_picture.ScaleWidth(), m_picture.ScaleHeight(), {{255, 255, 255}, title}),
+        "image/svg+xml");
 }
 
 bool WebSession::Replace(const StructureCase& opened, std::string_view file, std::string_view title)
@@ -487,7 +525,7 @@ void WebSession::Grid(const Request& request, Answer& answer)
 {
     const std::string grid = request.Text("grid");
     CellEditor& editor = EditorOf(grid);
-    TextGrid& cells = grid == "units" ? static_cast<TextGrid&>(m_grid1)
+    TextGrid& cells = grid == "units"     ? static_cast<TextGrid&>(m_grid1)
                       : grid == "answers" ? static_cast<TextGrid&>(m_grid2)
                                           : static_cast<TextGrid&>(m_inputGrid);
     const std::string action = request.Text("action");
@@ -575,7 +613,8 @@ void WebSession::RecommendBasicSystem(const Request&, Answer&)
     if (!m_choice)
         return;
     std::string why;
-    const std::optional<BasicSystem> recommended = tavrin::RecommendBasicSystem(m_choice->original, m_choice->degree, why);
+    const std::optional<BasicSystem> recommended =
+        tavrin::RecommendBasicSystem(m_choice->original, m_choice->degree, why);
     if (!recommended) {
         m_choice->note = why;
         return;
@@ -861,6 +900,27 @@ void WebSession::Help(const Request& request, Answer& answer)
     m_messages.Show(kHelpTopicsNotice);
 }
 
+// The menu bar with the desktop's captions ("&" before the access key); the
+// examples as the last entry of the first menu, a submenu.
+void WebSession::Menus(const Request&, Answer& answer)
+{
+    Json menus = Json::array();
+    for (const MenuDefinition& menu : kMenuBar) {
+        Json entries = Json::array();
+        for (const MenuEntry& entry : menu.entries)
+            for (const auto& [command, made] : kMenuRequests)
+                if (entry.command == command)
+                    entries.push_back({{"caption", entry.caption}, {"request", made}});
+        // A separator that closes a menu separates nothing.
+        while (!entries.empty() && entries.back()["request"] == "-")
+            entries.erase(entries.size() - 1);
+        if (menus.empty())
+            entries.push_back({{"caption", kExamplesMenuCaption}, {"request", "examples"}});
+        menus.push_back({{"caption", menu.caption}, {"entries", std::move(entries)}});
+    }
+    answer.json["menus"] = std::move(menus);
+}
+
 // The numbers of the calculation, as the batch tool's JSON has them: each
 // item's table as it last showed, the unknowns and the final end forces.
 void WebSession::Results(const Request&, Answer& answer)
@@ -868,8 +928,9 @@ void WebSession::Results(const Request&, Answer& answer)
     Json steps = Json::array();
     for (std::size_t m = 0; m < m_calc.itemResults.size() && m < m_form.items.size(); ++m)
         if (m_calc.itemResults[m])
-            steps.push_back(
-                {{"item", m_form.items[m].text}, {"title", m_calc.itemResults[m]->title}, {"table", m_calc.itemResults[m]->table}});
+            steps.push_back({{"item", m_form.items[m].text},
+                             {"title", m_calc.itemResults[m]->title},
+                             {"table", m_calc.itemResults[m]->table}});
     Json redundants = Json::array();
     for (const double x : m_model.RedundantForces)
         redundants.push_back(x);
@@ -884,8 +945,8 @@ void WebSession::Results(const Request&, Answer& answer)
     const std::size_t last = m_form.items.size();
     answer.json["results"] = {
         {"items", ItemTexts(m_form.items)},
-        {"completed", last > 0 && StillAsAnalysed(m_model, m_calc) &&
-                          ItemStands(m_calc, last - 1, m_form.items[last - 1].step)},
+        {"completed",
+         last > 0 && StillAsAnalysed(m_model, m_calc) && ItemStands(m_calc, last - 1, m_form.items[last - 1].step)},
         {"steps", std::move(steps)},
         {"redundants", std::move(redundants)},
         {"elements", std::move(elements)},

@@ -118,6 +118,7 @@ private:
     void Deflection(const Request& request, Answer& answer);
     void AskDisplacement(const Request& request, Answer& answer);
     void Help(const Request& request, Answer& answer);
+    void Menus(const Request& request, Answer& answer);
     void Results(const Request& request, Answer& answer);
 
     // The shell's glue, as the desktop's application object has it.

@@ -63,12 +63,15 @@ Json WebSession::StateJson() const
     Json state;
     state["title"] = m_title;
     state["fileName"] = m_fileName;
+    state["student"] = m_opened.student;
+    state["className"] = m_opened.className;
     state["picture"] = {
         {"caption", m_picture.caption.empty() ? std::string(kStructurePictureCaption) : m_picture.caption},
         {"svg", PictureSvg(m_picture.ops, m_picture.ScaleWidth(), m_picture.ScaleHeight())},
         {"blank", blank},
         {"width", m_picture.ScaleWidth()},
-        {"height", m_picture.ScaleHeight()}};
+        {"height", m_picture.ScaleHeight()},
+        {"pixelsPerUnit", {kSvgPixelsPerUnitX, kSvgPixelsPerUnitY}}};
 
     Json choices = Json::array();
     for (const std::string_view choice : kInputTableChoices)
@@ -85,35 +88,34 @@ Json WebSession::StateJson() const
     const bool current = StillAsAnalysed(m_model, m_calc);
     Json items = Json::array();
     for (std::size_t m = 0; m < m_form.items.size(); ++m)
-        items.push_back({{"text", m_form.items[m].text},
-                         {"stands", current && ItemStands(m_calc, m, m_form.items[m].step)}});
+        items.push_back(
+            {{"text", m_form.items[m].text}, {"stands", current && ItemStands(m_calc, m, m_form.items[m].step)}});
     Json kinds = Json::array();
     for (const std::string_view kind : DisplacementKindList)
         kinds.push_back(kind);
-    state["calculation"] = {
-        {"shown", m_form.visible},
-        {"caption", m_form.caption},
-        {"items", std::move(items)},
-        {"selected", m_form.selectedItem},
-        {"calEnabled", m_form.calEnabled},
-        {"caseDiagramEnabled", CaseDiagramEnabled(m_model, m_form, m_calc)},
-        {"ledgerEnabled", ResultViewAvailable(m_calc, ResultView::Ledger)},
-        {"reactionsEnabled", ResultViewAvailable(m_calc, ResultView::FinalReactions)},
-        {"checksEnabled", ResultViewAvailable(m_calc, ResultView::Checks)},
-        {"displacementEnabled", RealMomentsKnown(m_model, m_calc)},
-        {"displacementKinds", std::move(kinds)},
-        {"result",
-         {{"visible", m_form.resultFrameVisible},
-          {"caption", m_form.resultFrameCaption},
-          {"signs", SignLegend(m_grid2)},
-          {"answering", m_form.answers.item >= 0},
-          {"marks", MarksView(m_form.answers)},
-          {"grid", GridView(m_grid2, m_form.answers.editorKinds, m_answerEditor.State())}}},
-        {"input",
-         {{"visible", m_form.inputFrameVisible},
-          {"caption", m_form.inputFrameCaption},
-          {"applyVisible", m_form.applyVisible},
-          {"grid", GridView(m_grid1, m_form.editorKinds, m_unitEditor.State())}}}};
+    state["calculation"] = {{"shown", m_form.visible},
+                            {"caption", m_form.caption},
+                            {"items", std::move(items)},
+                            {"selected", m_form.selectedItem},
+                            {"calEnabled", m_form.calEnabled},
+                            {"caseDiagramEnabled", CaseDiagramEnabled(m_model, m_form, m_calc)},
+                            {"ledgerEnabled", ResultViewAvailable(m_calc, ResultView::Ledger)},
+                            {"reactionsEnabled", ResultViewAvailable(m_calc, ResultView::FinalReactions)},
+                            {"checksEnabled", ResultViewAvailable(m_calc, ResultView::Checks)},
+                            {"displacementEnabled", RealMomentsKnown(m_model, m_calc)},
+                            {"displacementKinds", std::move(kinds)},
+                            {"result",
+                             {{"visible", m_form.resultFrameVisible},
+                              {"caption", m_form.resultFrameCaption},
+                              {"signs", SignLegend(m_grid2)},
+                              {"answering", m_form.answers.item >= 0},
+                              {"marks", MarksView(m_form.answers)},
+                              {"grid", GridView(m_grid2, m_form.answers.editorKinds, m_answerEditor.State())}}},
+                            {"input",
+                             {{"visible", m_form.inputFrameVisible},
+                              {"caption", m_form.inputFrameCaption},
+                              {"applyVisible", m_form.applyVisible},
+                              {"grid", GridView(m_grid1, m_form.editorKinds, m_unitEditor.State())}}}};
 
     if (m_choice) {
         Json restraints = Json::array();
