@@ -177,7 +177,8 @@ function buildMenus(menus) {
     const shown = caption(menu.caption);
     title.className = 'menutitle';
     title.innerHTML = shown.html;
-    title.accessKey = shown.key;
+    title.dataset.key = shown.key;
+    if (shown.key) title.setAttribute('aria-keyshortcuts', `Alt+${shown.key.toUpperCase()}`);
     title.setAttribute('aria-haspopup', 'menu');
     title.setAttribute('aria-expanded', 'false');
     const list = document.createElement('ul');
@@ -511,6 +512,22 @@ function renderChoice(choice) {
     if (first) first.focus();
   }
 }
+
+// Alt and a letter presses the menu title or the button whose caption
+// underlines it, as on the desktop; the visible one nearest the top of the
+// dialogs open, else of the page.
+document.addEventListener('keydown', (event) => {
+  if (!event.altKey || event.ctrlKey || event.metaKey || event.key.length !== 1) return;
+  const key = event.key.toLowerCase();
+  const dialogs = [...document.querySelectorAll('dialog[open]')];
+  const scope = dialogs.length ? dialogs[dialogs.length - 1] : document;
+  const target = [...scope.querySelectorAll('[data-key]')].find(
+    (e) => e.dataset.key === key && !e.disabled && e.offsetParent !== null && !e.closest('ul[role="menu"]'));
+  if (!target) return;
+  event.preventDefault();
+  target.focus();
+  target.click();
+});
 
 // ---- start
 
