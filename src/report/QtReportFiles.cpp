@@ -33,11 +33,14 @@ constexpr int kResolution = 300;  // dots per inch of the PDF's layout
 constexpr double kMillimetresPerInch = 25.4;
 constexpr double kMarginMm = 20.0;
 constexpr double kFooterMm = 10.0;  // from the page's lower edge to the page number's base
-// The pictures are printed this wide, some two thirds of the text width, so
-// that a picture and its table share a page.
-constexpr double kPictureWidthMm = 120.0;
+// Every picture at one scale, so that the structure is as large in each
+// (a beam of the report's whole picture width 86 mm long, its labels some
+// 8.5 points high); one wider or higher than the text shrinks to it.
+constexpr double kPictureMmPerUnit = 0.45;
 constexpr double kBodyPoints = 10.5;
 constexpr double kTablePoints = 9.0;
+// The labels of the pictures, the size the pictures' layout reckons with.
+constexpr double kPicturePoints = 9.0;
 
 // Latin letters and digits from a Latin font: the Chinese font's own, shaped
 // beside Chinese text, come out of the PDF's text as nothing. The formulas
@@ -58,9 +61,10 @@ double Dots(double millimetres)
     return millimetres / kMillimetresPerInch * kResolution;
 }
 
-RecordedPicture PictureOf(const Report& report, const ReportBlock& block)
+RecordedPicture PictureOf(const ReportBlock& block)
 {
-    return {block.ops, report.pictureWidth, report.pictureHeight, PictureUnits{}};
+    return {block.ops,      block.width, block.height, PictureUnits{}, QString(), ReportFont(kPicturePoints),
+            PixelGrid::Free};
 }
 
 // The pictures of the report as objects of the text: each one a picture
@@ -73,19 +77,26 @@ public:
     static constexpr int kType = QTextFormat::UserObject + 1;
     static constexpr int kIndex = QTextFormat::UserProperty + 1;
 
-    PictureObject(const Report& report, QObject* parent) : QObject(parent), m_report(report) {}
-
-    QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat&) override
+    // `body`: the text's width and the page's height on `device`.
+    PictureObject(const Report& report, QSizeF body, QPaintDevice& device, QObject* parent)
+        : QObject(parent), m_report(report), m_body(body), m_device(device)
     {
-        const QSizeF picture = PictureSize();
-        return {picture.width(), picture.height() + CaptionHeight()};
+    }
+
+    QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat& format) override
+    {
+        const QSizeF picture = PictureSize(BlockOf(format));
+        return {std::max(picture.width(), CaptionWidth(BlockOf(format))), picture.height() + CaptionHeight()};
     }
 
     void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int, const QTextFormat& format) override
     {
-        const ReportBlock& block = m_report.blocks[static_cast<std::size_t>(format.property(kIndex).toInt())];
-        const QSizeF picture = PictureSize();
-        PaintPictureInto(*painter, QRectF(rect.topLeft(), picture), PictureOf(m_report, block));
+        const ReportBlock& block = BlockOf(format);
+        const QSizeF picture = PictureSize(block);
+        PaintPictureInto(
+            *painter,
+            QRectF(rect.left() + (rect.width() - picture.width()) / 2.0, rect.top(), picture.width(), picture.height()),
+            PictureOf(block));
         painter->save();
         painter->setFont(ReportFont(kTablePoints));
         painter->setPen(Qt::black);
@@ -95,15 +106,31 @@ public:
     }
 
 private:
-    QSizeF PictureSize() const
+    const ReportBlock& BlockOf(const QTextFormat& format) const
     {
-        const QSize pixels = PictureUnits{}.PixelsFor(m_report.pictureWidth, m_report.pictureHeight);
-        const double width = Dots(kPictureWidthMm);
-        return {width, width * pixels.height() / pixels.width()};
+        return m_report.blocks[static_cast<std::size_t>(format.property(kIndex).toInt())];
+    }
+    // At the report's scale, within the text's width and nine tenths of
+    // its height.
+    QSizeF PictureSize(const ReportBlock& block) const
+    {
+        const QSize pixels = PictureUnits{}.PixelsFor(block.width, block.height);
+        const QSizeF size(Dots(block.width * kPictureMmPerUnit),
+                          Dots(block.width * kPictureMmPerUnit) * pixels.height() / pixels.width());
+        const QSizeF room(m_body.width(), 0.9 * m_body.height() - CaptionHeight());
+        return size.width() <= room.width() && size.height() <= room.height() ? size
+                                                                              : size.scaled(room, Qt::KeepAspectRatio);
     }
     static double CaptionHeight() { return 2.0 * kTablePoints / 72.0 * kResolution; }
+    double CaptionWidth(const ReportBlock& block) const
+    {
+        const QFontMetricsF metrics(ReportFont(kTablePoints), &m_device);
+        return std::min(m_body.width(), metrics.horizontalAdvance(FromUtf8(PlainText(block.text))) * 1.05);
+    }
 
     const Report& m_report;
+    QSizeF m_body;
+    QPaintDevice& m_device;
 };
 
 QTextCharFormat CharFormat(double points, bool bold = false, const QStringList& families = kFontFamilies)
@@ -319,11 +346,11 @@ bool PaintPdf(QIODevice& out, const Report& report, const ReportProgress& progre
 
     QTextDocument document;
     document.documentLayout()->setPaintDevice(&writer);
-    auto* pictures = new PictureObject(report, &document);
-    document.documentLayout()->registerHandler(PictureObject::kType, pictures);
     document.setDocumentMargin(0);
     const QRectF body(Dots(kMarginMm), Dots(kMarginMm), writer.width() - 2.0 * Dots(kMarginMm),
                       writer.height() - 2.0 * Dots(kMarginMm));
+    auto* pictures = new PictureObject(report, body.size(), writer, &document);
+    document.documentLayout()->registerHandler(PictureObject::kType, pictures);
     document.setPageSize(body.size());
     document.setDefaultFont(ReportFont(kBodyPoints));
     Typeset(document, report, progress);
@@ -385,7 +412,7 @@ std::map<char32_t, char32_t> SharedGlyphTexts(const Report& report)
     QString radicals;
     for (char32_t r = 0x2E80; IsCjkRadical(r); ++r)
         radicals += QChar(static_cast<char16_t>(r));
-    std::vector<QFont> fonts{ReportFont(kBodyPoints), QFont()};
+    std::vector<QFont> fonts{ReportFont(kBodyPoints), ReportFont(kPicturePoints)};
     fonts.push_back(fonts.front());
     fonts.back().setBold(true);
     std::map<char32_t, char32_t> textOf;
@@ -408,12 +435,12 @@ std::map<char32_t, char32_t> SharedGlyphTexts(const Report& report)
     return textOf;
 }
 
-QByteArray SvgOf(const Report& report, const ReportBlock& block)
+QByteArray SvgOf(const ReportBlock& block)
 {
     QByteArray svg;
     QBuffer buffer(&svg);
     buffer.open(QIODevice::WriteOnly);
-    PaintPictureSvg(buffer, FromUtf8(PlainText(block.text)), PictureOf(report, block));
+    PaintPictureSvg(buffer, FromUtf8(PlainText(block.text)), PictureOf(block));
     // The page declares its own encoding; the picture starts at its element.
     const qsizetype start = svg.indexOf("<svg");
     return start < 0 ? QByteArray() : svg.mid(start);
@@ -435,7 +462,7 @@ bool WriteReportFile(const QString& file, ReportFormat format, const Report& rep
         bytes = QByteArray::fromStdString(ReplacePdfGlyphTexts(bytes.toStdString(), SharedGlyphTexts(report)));
     } else {
         bytes = QByteArray::fromStdString(
-            ReportHtml(report, [&](const ReportBlock& block) { return SvgOf(report, block).toStdString(); }));
+            ReportHtml(report, [&](const ReportBlock& block) { return SvgOf(block).toStdString(); }));
     }
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {

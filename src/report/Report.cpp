@@ -10,6 +10,7 @@
 #include "diagrams/InternalForceDiagrams.h"
 #include "drawing/DrawingPasses.h"
 #include "drawing/PictureFiles.h"
+#include "drawing/PictureLayout.h"
 #include "forcemethod/BasicSystemChoice.h"
 #include "forcemethod/CaseDiagrams.h"
 #include "forcemethod/CoefficientLedger.h"
@@ -220,8 +221,6 @@ public:
         m_drawn.UnitForcesInLoads = false;
         const RecordingCanvas size(kReportPictureWidth, kReportPictureHeight);
         FitModelToPicture(m_drawn, size);
-        m_report.pictureWidth = kReportPictureWidth;
-        m_report.pictureHeight = kReportPictureHeight;
     }
 
     Report Build()
@@ -326,7 +325,29 @@ private:
     {
         RecordingCanvas canvas(kReportPictureWidth, kReportPictureHeight);
         draw(canvas);
-        Add(ReportBlock::Kind::Picture, RichText{Normal(std::move(caption))}, {}, std::move(canvas.ops));
+        AddPicture(std::move(caption), std::move(canvas.ops));
+    }
+
+    // A picture on paper: each label once, cut to what it shows.
+    void AddPicture(std::string caption, std::vector<CanvasOp> ops)
+    {
+        DropRepeatedPrints(ops);
+        const PictureSize size = FramePicture(ops, kReportPictureMargin);
+        Add(ReportBlock::Kind::Picture, RichText{Normal(std::move(caption))}, {}, std::move(ops));
+        m_report.blocks.back().width = size.width;
+        m_report.blocks.back().height = size.height;
+    }
+
+    // A diagram's picture, or where every value of it is zero the line
+    // that says so instead of an empty picture.
+    template <typename Draw>
+    void DiagramPicture(std::string caption, Draw draw)
+    {
+        RecordingCanvas canvas(kReportPictureWidth, kReportPictureHeight);
+        if (draw(canvas).zero)
+            Add(ReportBlock::Kind::Paragraph, ZeroDiagramText(caption));
+        else
+            AddPicture(std::move(caption), std::move(canvas.ops));
     }
 
     // Always false: the calculation goes no further.
@@ -402,29 +423,23 @@ private:
             Picture(std::string(kOriginalStructureTitle),
                     [&](RecordingCanvas& canvas) { DrawStructureWithLoads(drawn, canvas); });
         }
-        Picture(BasicSystemCaption(calc.degree), [&](RecordingCanvas& canvas) { DrawBasicSystem(calc, canvas); });
-    }
-
-    // Unit forces at one node put their labels at one place (the program
-    // draws one at a time); a later label moves down clear of the others.
-    static void MoveClearOfLabels(CanvasOp& label, const std::vector<CanvasOp>& drawn)
-    {
-        constexpr double kLabelWidth = 10.0;  // picture units, "X1" in the picture's font
-        constexpr double kLineHeight = 7.0;
-        const auto overlaps = [&](const CanvasOp& op) {
-            return op.kind == CanvasOp::Kind::Print && std::fabs(op.x1 - label.x1) < kLabelWidth &&
-                   std::fabs(op.y1 - label.y1) < kLineHeight;
-        };
-        while (std::any_of(drawn.begin(), drawn.end(), overlaps))
-            label.y1 += kLineHeight;
+        RecordingCanvas canvas(kReportPictureWidth, kReportPictureHeight);
+        const std::vector<int> drawn = DrawBasicSystem(calc, canvas);
+        AddPicture(BasicSystemCaption(drawn, calc.degree), std::move(canvas.ops));
     }
 
     // The structure with its loads, then each unit force applied in red,
-    // labelled Xk instead of its magnitude 1.
-    void DrawBasicSystem(const CalculationState& calc, RecordingCanvas& canvas)
+    // labelled Xk where the window prints its magnitude 1, the labels
+    // placed clear of every line and of each other (several unit forces at
+    // one node print at one place). An unknown whose force draws nothing
+    // (not applied yet, or off its member) gets no label. Returns the k
+    // drawn.
+    std::vector<int> DrawBasicSystem(const CalculationState& calc, RecordingCanvas& canvas)
     {
         DrawStructureWithLoads(m_drawn, canvas);
         StructureModel unit = m_drawn;
+        std::vector<int> drawn;
+        std::vector<LabelRequest> labels;
         for (int k = 1; k < static_cast<int>(calc.unitForces.size()); ++k) {
             if (!calc.unitForces[static_cast<std::size_t>(k)])
                 continue;
@@ -432,15 +447,35 @@ private:
             RecordingCanvas forces(kReportPictureWidth, kReportPictureHeight);
             DrawConcentratedLoads(unit, forces);
             DrawCouples(unit, forces);
+            std::vector<CanvasOp> prints;
+            std::vector<CanvasOp> strokes;
             for (CanvasOp& op : forces.ops) {
                 op.color = kRed;
-                if (op.kind == CanvasOp::Kind::Print) {
-                    op.text = "X" + std::to_string(k);
-                    MoveClearOfLabels(op, canvas.ops);
-                }
-                canvas.ops.push_back(std::move(op));
+                (op.kind == CanvasOp::Kind::Print ? prints : strokes).push_back(std::move(op));
+            }
+            const std::optional<PictureBox> symbol = ContentBox(strokes);
+            if (!symbol)
+                continue;
+            drawn.push_back(k);
+            canvas.ops.insert(canvas.ops.end(), strokes.begin(), strokes.end());
+            // Wanted where the window prints the 1, off the symbol's middle.
+            const double cx = (symbol->left + symbol->right) / 2.0;
+            const double cy = (symbol->top + symbol->bottom) / 2.0;
+            for (const CanvasOp& print : prints) {
+                const std::string text = "X" + std::to_string(k);
+                const double x = print.x1 + TextWidth(print.text) / 2.0;
+                const double y = print.y1 + kTextHeight / 2.0;
+                labels.push_back({text, x, y, x - cx, y - cy, true, kRed});
             }
         }
+        PictureObstacles obstacles = ObstaclesOf(canvas.ops);
+        const std::vector<PlacedLabel> placed = PlaceLabels(labels, obstacles);
+        for (std::size_t n = 0; n < labels.size(); ++n) {
+            canvas.SetForeColor(kRed);
+            canvas.SetCurrent(placed[n].x, placed[n].y);
+            canvas.Print(labels[n].text);
+        }
+        return drawn;
     }
 
     bool CaseSection(const CalculationState& calc)
@@ -471,8 +506,9 @@ private:
         Section(kEquationSection);
         Add(ReportBlock::Kind::Subheading, kCaseDiagramChoiceTitle);
         for (int c = 0; c <= n; ++c)
-            Picture(CaseDiagramChoices({c}).front(),
-                    [&](RecordingCanvas& canvas) { DrawCaseMomentDiagram(m_drawn, c, canvas, m_host); });
+            DiagramPicture(CaseDiagramChoices({c}).front(), [&](RecordingCanvas& canvas) {
+                return DrawReportCaseMomentDiagram(m_drawn, c, canvas, m_host);
+            });
 
         Add(ReportBlock::Kind::Subheading, kCanonicalEquationTitle);
         Add(ReportBlock::Kind::Paragraph, kCanonicalEquationLead);
@@ -623,15 +659,16 @@ private:
 
     void FinalDiagrams()
     {
-        using Diagram = float (*)(const StructureModel&, Canvas&, DiagramHost&);
-        const std::pair<std::string_view, Diagram> diagrams[] = {{kMomentDiagramCaption, &DrawMomentDiagram},
-                                                                 {kShearDiagramCaption, &DrawShearDiagram},
-                                                                 {kAxialDiagramCaption, &DrawAxialDiagram}};
+        const std::pair<std::string_view, ReportDiagram> diagrams[] = {{kMomentDiagramCaption, ReportDiagram::Moment},
+                                                                       {kShearDiagramCaption, ReportDiagram::Shear},
+                                                                       {kAxialDiagramCaption, ReportDiagram::Axial}};
         Add(ReportBlock::Kind::Subheading, kFinalDiagramTitle);
-        for (const auto& [caption, draw] : diagrams) {
+        for (const auto& [caption, which] : diagrams) {
             // A lambda cannot capture a structured binding before clang 16.
-            const Diagram diagram = draw;
-            Picture(std::string(caption), [&](RecordingCanvas& canvas) { diagram(m_drawn, canvas, m_host); });
+            const ReportDiagram diagram = which;
+            DiagramPicture(std::string(caption), [&](RecordingCanvas& canvas) {
+                return DrawReportDiagram(m_drawn, diagram, canvas, m_host);
+            });
         }
     }
 
