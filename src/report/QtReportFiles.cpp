@@ -76,6 +76,11 @@ class PictureObject : public QObject, public QTextObjectInterface {
 public:
     static constexpr int kType = QTextFormat::UserObject + 1;
     static constexpr int kIndex = QTextFormat::UserProperty + 1;
+    // The share of its size a picture is shrunk to, to fit a page; 1 unless set.
+    static constexpr int kScale = QTextFormat::UserProperty + 2;
+
+    // The picture's height in an object `objectHeight` high.
+    static double ImageHeight(double objectHeight) { return objectHeight - CaptionHeight(); }
 
     // `body`: the text's width and the page's height on `device`.
     PictureObject(const Report& report, QSizeF body, QPaintDevice& device, QObject* parent)
@@ -85,14 +90,14 @@ public:
 
     QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat& format) override
     {
-        const QSizeF picture = PictureSize(BlockOf(format));
+        const QSizeF picture = PictureSize(format);
         return {std::max(picture.width(), CaptionWidth(BlockOf(format))), picture.height() + CaptionHeight()};
     }
 
     void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int, const QTextFormat& format) override
     {
         const ReportBlock& block = BlockOf(format);
-        const QSizeF picture = PictureSize(block);
+        const QSizeF picture = PictureSize(format);
         PaintPictureInto(
             *painter,
             QRectF(rect.left() + (rect.width() - picture.width()) / 2.0, rect.top(), picture.width(), picture.height()),
@@ -111,15 +116,19 @@ private:
         return m_report.blocks[static_cast<std::size_t>(format.property(kIndex).toInt())];
     }
     // At the report's scale, within the text's width and nine tenths of
-    // its height.
-    QSizeF PictureSize(const ReportBlock& block) const
+    // its height, shrunk as the format says.
+    QSizeF PictureSize(const QTextFormat& format) const
     {
+        const ReportBlock& block = BlockOf(format);
         const QSize pixels = PictureUnits{}.PixelsFor(block.width, block.height);
         const QSizeF size(Dots(block.width * kPictureMmPerUnit),
                           Dots(block.width * kPictureMmPerUnit) * pixels.height() / pixels.width());
         const QSizeF room(m_body.width(), 0.9 * m_body.height() - CaptionHeight());
-        return size.width() <= room.width() && size.height() <= room.height() ? size
-                                                                              : size.scaled(room, Qt::KeepAspectRatio);
+        const QSizeF fitted = size.width() <= room.width() && size.height() <= room.height()
+                                  ? size
+                                  : size.scaled(room, Qt::KeepAspectRatio);
+        const QVariant scale = format.property(kScale);
+        return scale.isValid() ? fitted * scale.toDouble() : fitted;
     }
     static double CaptionHeight() { return 2.0 * kTablePoints / 72.0 * kResolution; }
     double CaptionWidth(const ReportBlock& block) const
@@ -265,30 +274,56 @@ QTextTable* InsertBlock(QTextCursor& cursor, const Report& report, std::size_t i
 }
 
 // The end of the piece that starts at block `first`: the headings and
-// lead-in paragraphs before an element and the element itself (a picture,
-// a table, a stop, or a system of equations, which is never parted).
+// lead-in paragraphs before an element, the element itself (a picture, a
+// table, a stop, a derivation, or a system of equations, which is never
+// parted) and the sentences kept with it. Paragraphs followed by a new
+// heading are a piece of their own, so that a section's closing text is
+// not carried to the next page with the heading after it.
 std::size_t PieceEnd(const Report& report, std::size_t first)
 {
     const auto kindAt = [&](std::size_t i) { return report.blocks[i].kind; };
+    const auto isHeading = [&](std::size_t i) {
+        return kindAt(i) == ReportBlock::Kind::Heading || kindAt(i) == ReportBlock::Kind::Subheading;
+    };
     std::size_t i = first;
-    while (i < report.blocks.size() && IsLead(kindAt(i)))
+    while (i < report.blocks.size() && IsLead(kindAt(i))) {
+        if (i > first && isHeading(i) && kindAt(i - 1) == ReportBlock::Kind::Paragraph)
+            return i;
         ++i;
+    }
     if (i == report.blocks.size())
         return i;
     if (kindAt(i) != ReportBlock::Kind::Equation)
-        return i + 1;
+        ++i;
     while (i < report.blocks.size() && kindAt(i) == ReportBlock::Kind::Equation)
         ++i;
+    while (i < report.blocks.size() && report.blocks[i].keepWithPrevious)
+        ++i;
     return i;
+}
+
+// Shrinks the picture of `block` to `scale` of its size.
+void ScalePicture(const QTextBlock& block, double scale)
+{
+    QTextCursor object(block);
+    object.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+    QTextCharFormat format = object.charFormat();
+    format.setProperty(PictureObject::kScale, scale);
+    object.setCharFormat(format);
 }
 
 // The report as text of `document`, one piece at a time, each laid out as
 // it is added, so that the layout grows with the report instead of being
 // done again for every page end. A piece laid across a page end starts on
-// the next page when it fits on one: no heading ends a page, no formula or
-// system of equations is cut. A table whose page would be left more than
-// half empty runs on with its headers repeated instead, as does a table
-// longer than a page, its leads and first rows kept together.
+// the next page when it fits on one: no heading ends a page, no formula,
+// system of equations or picture is cut, a sentence stays with what it
+// concludes. Rather than leave a quarter of a page or more empty, a
+// picture shrinks to as little as kLeastPictureScale of its size to fit,
+// and a table of kLongTable rows or more runs on with its headers repeated
+// where a third of the page is left, as does a table longer than a page,
+// its leads and first rows kept together.
+constexpr double kLeastPictureScale = 0.7;
+constexpr std::size_t kLongTable = 8;
 void Typeset(QTextDocument& document, const Report& report, const ReportProgress& progress)
 {
     const double page = document.pageSize().height();
@@ -304,21 +339,49 @@ void Typeset(QTextDocument& document, const Report& report, const ReportProgress
         // One layout for the piece rather than one per insertion.
         cursor.beginEditBlock();
         QTextTable* table = nullptr;
+        std::size_t tableRows = 0;
         QTextBlock start;
+        QTextBlock picture;
+        bool endsWithTable = false;
         for (std::size_t i = first; i < end; ++i) {
-            table = InsertBlock(cursor, report, i);
-            if (i == first && !table)
+            QTextTable* inserted = InsertBlock(cursor, report, i);
+            endsWithTable = inserted != nullptr;
+            if (inserted) {
+                table = inserted;
+                tableRows = report.blocks[i].table.size();
+            } else if (i == first) {
                 start = cursor.block();
+            }
+            if (report.blocks[i].kind == ReportBlock::Kind::Picture)
+                picture = cursor.block();
         }
         cursor.endEditBlock();
-        const QRectF element = table ? layout->frameBoundingRect(table) : layout->blockBoundingRect(cursor.block());
-        const double top = start.isValid() ? layout->blockBoundingRect(start).top() : element.top();
-        double bottom = element.bottom();
-        if (table && element.height() >= page)
-            bottom = element.top() + page / 4.0;
-        const bool across = pageOf(top) != pageOf(bottom - 1.0) && bottom - top < page;
-        const double left = page * (pageOf(top) + 1.0) - top;
-        if (across && !(table && left > page / 2.0)) {
+        // The block after a closing table starts where the table ends, and
+        // asking for it lays the whole table out.
+        const auto bottomOfPiece = [&] {
+            const QRectF last = layout->blockBoundingRect(cursor.block());
+            return endsWithTable ? last.top() : last.bottom();
+        };
+        const double top =
+            start.isValid() ? layout->blockBoundingRect(start).top() : layout->frameBoundingRect(table).top();
+        double bottom = bottomOfPiece();
+        const double pageEnd = page * (pageOf(top) + 1.0);
+        const double left = pageEnd - top;
+        bool across = pageOf(top) != pageOf(bottom - 1.0);
+        if (across && bottom - top >= page)
+            across = table != nullptr && left < page / 4.0;
+        if (across && picture.isValid() && left >= page / 4.0) {
+            const double height = PictureObject::ImageHeight(layout->blockBoundingRect(picture).height());
+            const double scale = (height - (bottom - pageEnd) - page / 100.0) / height;
+            if (scale >= kLeastPictureScale) {
+                ScalePicture(picture, scale);
+                bottom = bottomOfPiece();
+                across = pageOf(top) != pageOf(bottom - 1.0);
+            }
+        }
+        if (across && table && tableRows >= kLongTable && left >= page / 3.0)
+            across = false;
+        if (across) {
             if (start.isValid()) {
                 QTextCursor at(start);
                 QTextBlockFormat format = at.blockFormat();

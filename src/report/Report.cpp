@@ -268,23 +268,37 @@ private:
         return true;
     }
 
-    // The displacements asked for, each as "位移计算" shows it, then the
-    // deflected shape at the automatic scale; a request that cannot be
-    // formed is said in its place.
+    // The displacements the structure file asks for and those "位移计算"
+    // worked out, each by the unit-load method as a teacher writes it: the
+    // unit load's reactions and end forces, its M̄ diagram, Δ by graph
+    // multiplication member by member, the sentence of its value and sense;
+    // then the deflected shape at the automatic scale. A request that
+    // cannot be formed is said in its place.
     void DisplacementSection(const CalculationState& calc)
     {
-        if (m_source.displacements.empty())
+        const CellRows requests = AllDisplacementRequests(m_source.displacements, calc.displacementsShown);
+        if (requests.empty())
             return;
         Section(kDisplacementCaption);
         Add(ReportBlock::Kind::Paragraph, kDisplacementLead);
         RecordingMessages refused;
-        for (const Displacement& d :
-             ComputeRequestedDisplacements(m_source.model, calc, m_source.displacements, refused)) {
+        for (const Displacement& d : ComputeRequestedDisplacements(m_source.model, calc, requests, refused)) {
             const std::string name = DisplacementName(d.request);
             Add(ReportBlock::Kind::Subheading, name);
-            Table(DisplacementTable.caption, ViewTable(DisplacementTable, DisplacementRows(d)));
+            Table(kUnitLoadReactionCaption, Headed(kUnitLoadReactionHeader, UnitLoadReactionRows(d)));
+            Table(kUnitLoadEndForceCaption, Headed(kUnitLoadEndForceHeader, UnitLoadEndForceRows(d)));
+            DiagramPicture(UnitLoadDiagramCaption(name), [&](RecordingCanvas& canvas) {
+                return DrawReportUnitLoadMomentDiagram(m_drawn, d.unit.endForces, canvas, m_host);
+            });
+            double products = 0.0;
+            for (const LedgerTerm& t : d.terms)
+                products += t.term;
+            RichText line{Normal("Δ")};
+            line.push_back(Normal(WorkedSum(d.terms, d.Delta - products, d.Delta)));
+            Add(ReportBlock::Kind::Derivation, std::move(line));
             Add(ReportBlock::Kind::Paragraph,
                 DisplacementSentence(name, SignedTerm(d.Delta, true), SenseText(d.Delta)));
+            m_report.blocks.back().keepWithPrevious = true;
         }
         for (const ShownMessage& message : refused.shown)
             Add(ReportBlock::Kind::Paragraph, std::string(kProgramSaid) + message.text);
@@ -603,25 +617,47 @@ private:
                 if (entry.i != entry.j)
                     line.insert(line.end(), {Normal(" = δ"), Sub(IndexPair(entry.j, entry.i, n))});
             }
-            std::string products;
-            std::string values;
-            int written = 0;
-            for (const LedgerTerm& t : entry.terms) {
-                const std::string product = ProductText(t);
-                if (product.empty())
-                    continue;
-                products += (written == 0 ? "" : " + ") + product;
-                values += SignedTerm(t.term, written == 0);
-                ++written;
-            }
-            std::string text = " = ";
-            if (written > 0)
-                text += products + " = ";
-            if (written > 1)
-                text += values + " = ";
-            line.push_back(Normal(text + SignedTerm(entry.total, true)));
+            line.push_back(Normal(WorkedSum(entry.terms, 0.0, entry.total)));
             Add(ReportBlock::Kind::Derivation, std::move(line));
         }
+    }
+
+    // " = products = values = total" of a sum of graph products, the
+    // members' products written out (a member whose product is zero left
+    // out), with `imposed`, the settlements' and heat's part, as Δc + Δt
+    // where it is not zero.
+    static std::string WorkedSum(const std::vector<LedgerTerm>& terms, double imposed, double total)
+    {
+        std::string products;
+        std::string values;
+        int written = 0;
+        for (const LedgerTerm& t : terms) {
+            const std::string product = ProductText(t);
+            if (product.empty())
+                continue;
+            products += (written == 0 ? "" : " + ") + product;
+            values += SignedTerm(t.term, written == 0);
+            ++written;
+        }
+        if (EquationNumber(std::fabs(imposed)) != "0") {
+            products += (written == 0 ? "" : " + ") + std::string("Δc + Δt");
+            values += SignedTerm(imposed, written == 0);
+            ++written;
+        }
+        std::string text = " = ";
+        if (written > 0)
+            text += products + " = ";
+        if (written > 1)
+            text += values + " = ";
+        return text + SignedTerm(total, true);
+    }
+
+    // A part of a table under its header.
+    template <std::size_t N>
+    static CellRows Headed(const std::string_view (&header)[N], CellRows rows)
+    {
+        rows.insert(rows.begin(), std::vector<std::string>(std::begin(header), std::end(header)));
+        return rows;
     }
 
     bool SuperpositionSection(const CalculationState& calc)

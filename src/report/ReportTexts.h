@@ -81,7 +81,15 @@ inline constexpr std::string_view kSuperpositionLead = "按叠加原理求最终
 inline constexpr std::string_view kTotalForcesLead = "剪力和轴力同样叠加，得各杆件总内力：";
 inline constexpr std::string_view kFinalDiagramTitle = "最终内力图";
 inline constexpr std::string_view kDisplacementLead =
-    "沿所求位移方向加单位荷载（超静定结构加在基本结构上），用图乘法求位移（Δ = Σ∫MM̄ ds/EI）：";
+    "沿所求位移方向加单位荷载（超静定结构加在基本结构上），求其支座反力、杆端力和M̄图，"
+    "与最终弯矩图图乘求位移（Δ = Σ∫MM̄ ds/EI，只计弯曲变形）：";
+inline constexpr std::string_view kUnitLoadReactionCaption = "单位荷载作用下的支座反力：";
+inline constexpr std::string_view kUnitLoadEndForceCaption = "单位荷载作用下的杆端力：";
+// "M̄图（结点2竖向位移的单位荷载）".
+inline std::string UnitLoadDiagramCaption(std::string_view name)
+{
+    return "M\u0304图（" + std::string(name) + "的单位荷载）";
+}
 // "结点2竖向位移 Δ = −31.5，与单位力方向相反。"
 inline std::string DisplacementSentence(std::string_view name, std::string_view value, std::string_view sense)
 {

@@ -109,6 +109,17 @@ TEST(BatchReportTest, ReportHoldsWhatTheCalculationReachedAndStopsWhereItStopped
          {"一、结构和荷载", "二、计算模型", "三、支座反力和杆件内力", "四、内力图和校核", "五、位移计算"},
          "",
          "结点2竖向位移 Δ = −64，与单位力方向相反。"},
+        // The same asked for in the calculation form instead of the file.
+        {"determinate beam with a displacement worked out in the form",
+         example("simply-supported-beam.json"),
+         [](RunResult& run) {
+             run.calculation.displacementsShown = {{"2", "竖向位移"}};
+         },
+         true,
+         {},
+         {"一、结构和荷载", "二、计算模型", "三、支座反力和杆件内力", "四、内力图和校核", "五、位移计算"},
+         "",
+         "结点2竖向位移 Δ = −64，与单位力方向相反。"},
         {"unit force missing",
          kWithoutUnitForce,
          {},
@@ -252,6 +263,49 @@ const ReportBlock* PictureOf(const Report& report, std::string_view caption)
         if (block.kind == ReportBlock::Kind::Picture && PlainText(block.text) == caption)
             return &block;
     return nullptr;
+}
+
+// A displacement worked out by the unit-load method as a teacher writes it,
+// for the simple beam of the examples (12 at x = 2, q = 2 on [2, 6], EI 1),
+// node 2 vertical: the upward unit load meets 2/3 and 1/3 downward at the
+// supports, M̄ = 4/3 under it; the real moment there is 10.667·2 = 21.333
+// sagging and qL²/8 = 4 on member 2, so member 1 gives
+// (½·2·21.333)(⅔·4/3) = 18.963 and member 2 (½·4·21.333)(⅔·4/3) +
+// (⅔·4·4)(2/3) = 45.037, both against the unit load: Δ = −64. Its
+// sentence stays with it, and every table fits a page's and a page
+// column's width.
+TEST(BatchReportTest, DisplacementIsWorkedOutByTheUnitLoadMethod)
+{
+    const CaseReading reading = ReadCase(testing::ReadFile(testing::ExamplePath("simply-supported-beam.json")));
+    ASSERT_TRUE(reading.value);
+    const Report report = ReportOf(RunCase(*reading.value, 267.0, 267.0), {{"2", "竖向位移"}});
+    const auto table = [&](std::string_view caption) {
+        return std::find_if(report.blocks.begin(), report.blocks.end(), [&](const ReportBlock& block) {
+            return block.kind == ReportBlock::Kind::Table && PlainText(block.text) == caption;
+        });
+    };
+    const auto reactions = table("单位荷载作用下的支座反力：");
+    ASSERT_NE(reactions, report.blocks.end());
+    EXPECT_EQ(reactions->table, (CellRows{{"结点码", "Fx(向右为正)", "Fy(向上为正)", "Fm(顺时针为正)"},
+                                          {"1", "0", "−0.67", "0"},
+                                          {"3", "0", "−0.33", "0"}}));
+    const auto endForces = table("单位荷载作用下的杆端力：");
+    ASSERT_NE(endForces, report.blocks.end());
+    EXPECT_EQ(endForces->table.size(), 3u);
+    EXPECT_NE(PictureOf(report, "M̄图（结点2竖向位移的单位荷载）"), nullptr);
+    const auto derivation = std::find_if(report.blocks.begin(), report.blocks.end(), [](const ReportBlock& block) {
+        return block.kind == ReportBlock::Kind::Derivation && PlainText(block.text).starts_with("Δ = ");
+    });
+    ASSERT_NE(derivation, report.blocks.end());
+    EXPECT_EQ(PlainText(derivation->text),
+              "Δ = (½·2·(−21.333))·(⅔·1.333) + (½·4·(−21.333))·(⅔·1.333) + (⅔·4·(−4))·((1.333 + 0)/2) = "
+              "−18.963 − 45.037 = −64");
+    ASSERT_NE(derivation + 1, report.blocks.end());
+    EXPECT_EQ(PlainText(derivation[1].text), "结点2竖向位移 Δ = −64，与单位力方向相反。");
+    EXPECT_TRUE(derivation[1].keepWithPrevious);
+    for (const ReportBlock& block : report.blocks)
+        for (const std::vector<std::string>& row : block.table)
+            EXPECT_LE(row.size(), 8u) << PlainText(block.text);
 }
 
 // The report's pictures on paper: cut to what they show, so that a beam is
