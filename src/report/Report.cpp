@@ -113,6 +113,17 @@ std::string ReportText(std::string text)
     return text;
 }
 
+// A number printed in a picture as the report writes numbers ("16." as
+// 16, "-2" as −2), the blanks around it kept where the window put them.
+std::string PictureLabel(const std::string& text)
+{
+    if (!IsNumberText(text))
+        return text;
+    const std::size_t first = text.find_first_not_of(' ');
+    const std::size_t last = text.find_last_not_of(' ');
+    return text.substr(0, first) + ReportNumber(text.substr(first, last - first + 1)) + text.substr(last + 1);
+}
+
 // A factor of a written-out product: a negative one in brackets.
 std::string Factor(double value)
 {
@@ -151,7 +162,9 @@ std::string ProductText(const LedgerTerm& t)
                 continue;
             sum += (sum.empty() ? "" : " + ") + two + Factor(factors.first) + "·" + Factor(factors.second);
         }
-        text = l + "/" + sixEI + "·(" + sum + ")";
+        // Where the second diagram is zero on the member there is no product.
+        if (!sum.empty())
+            text = l + "/" + sixEI + "·(" + sum + ")";
     }
     if (t.parabola == 0.0)
         return text;
@@ -160,8 +173,7 @@ std::string ProductText(const LedgerTerm& t)
     if (t.q == 0.0)
         return text + Factor(t.parabola);
     const double f = static_cast<double>(t.q) * t.L * t.L / 8.0;
-    return text + overEI + "(⅔·" + l + "·" + Factor(f) + ")·((" + ReportNumber(FormatCoefficient(t.b1)) + " + " +
-           ReportNumber(FormatCoefficient(t.b2)) + ")/2)";
+    return text + overEI + "(⅔·" + l + "·" + Factor(f) + ")·((" + Factor(t.b1) + " + " + Factor(t.b2) + ")/2)";
 }
 
 TextRun Sub(std::string text);
@@ -346,6 +358,8 @@ private:
     void AddPicture(std::string caption, std::vector<CanvasOp> ops)
     {
         DropRepeatedPrints(ops);
+        for (CanvasOp& op : ops)
+            op.text = PictureLabel(op.text);
         const PictureSize size = FramePicture(ops, kReportPictureMargin);
         Add(ReportBlock::Kind::Picture, RichText{Normal(std::move(caption))}, {}, std::move(ops));
         m_report.blocks.back().width = size.width;

@@ -255,6 +255,16 @@ TEST(BatchReportTest, CoefficientsAreWorkedOutMemberByMember)
     ASSERT_NE(checks, report.blocks.end());
     for (std::size_t r = 1; r < checks->table.size(); ++r)
         EXPECT_EQ(checks->table[r][2], "0") << checks->table[r][0];
+
+    // The portal's δ12: M̄2 is zero on the right column, which therefore
+    // has no product: the beam's ∫4·x dx = 32 and the left column's
+    // ∫4·y dy = 32.
+    const CaseReading portal = ReadCase(testing::ReadFile(testing::ExamplePath("fixed-portal-frame.json")));
+    ASSERT_TRUE(portal.value);
+    const std::vector<std::string> worked =
+        TextsOf(ReportOf(RunCase(*portal.value, 267.0, 267.0)), ReportBlock::Kind::Derivation);
+    ASSERT_GE(worked.size(), 2u);
+    EXPECT_EQ(worked[1], "δ12 = δ21 = 4/6·(2·(−4)·(−4) + (−4)·(−4)) + 4/6·(2·(−4)·(−4) + (−4)·(−4)) = 32 + 32 = 64");
 }
 
 const ReportBlock* PictureOf(const Report& report, std::string_view caption)
@@ -354,6 +364,12 @@ TEST(BatchReportTest, PicturesShowWhatTheyDrawLabelledClearOfTheirLines)
             EXPECT_GE(content->top, 0.0);
             EXPECT_LE(content->right, block.width);
             EXPECT_LE(content->bottom, block.height);
+            // Numbers as the report writes them: "12", not "12.".
+            for (const CanvasOp& op : block.ops) {
+                const std::size_t last = op.text.find_last_not_of(' ');
+                EXPECT_TRUE(last == std::string::npos || op.text[last] != '.') << op.text;
+                EXPECT_EQ(op.text.find('-'), std::string::npos) << op.text;
+            }
         }
         // The diagrams' labels, and the unknowns' in the basic system, cross no line.
         for (const ReportBlock& block : report.blocks) {
