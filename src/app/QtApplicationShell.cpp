@@ -371,7 +371,10 @@ StructureCase QtApplicationShell::CaseNow() const
     now.description = m_opened.description;
     now.scale = m_opened.scale;
     now.answers = m_opened.answers;
-    now.displacements = m_opened.displacements;
+    // With the displacements "位移计算" worked out, so that the file asks
+    // for them again.
+    now.displacements = AllDisplacementRequests(
+        m_opened.displacements, m_outputForm != nullptr ? m_outputForm->Calculation().displacementsShown : CellRows{});
     return now;
 }
 

@@ -6,6 +6,7 @@
 
 #include "analysis/Statics.h"
 #include "drawing/DrawingPasses.h"
+#include "drawing/PictureLayout.h"
 #include "model/CellReading.h"
 #include "model/NumberText.h"
 #include "solution/FrameStatics.h"
@@ -298,19 +299,304 @@ void DrawMemberDiagram(Canvas& canvas, const DiagramRule& rule, const Member& m,
         DrawParabola(canvas, m, Ti, Tj, s, q);
 }
 
+// ---- The report's diagrams --------------------------------------------------
+
+// Which labels a diagram prints: the picture window's, or the report's.
+enum class Labels : std::uint8_t { Window, Report };
+
+// Steps of the report's curves along the member, picture units.
+constexpr double kReportCurveStep = 0.5;
+
+// A value of the report's pictures: "0.##" of its size, without the point
+// of a whole number.
+std::string ValueLabel(double v)
+{
+    std::string digits = FormatForce(std::fabs(v));
+    if (digits.ends_with('.'))
+        digits.pop_back();
+    return digits;
+}
+
+bool PrintsAsZero(double v)
+{
+    return !std::isfinite(v) || ValueLabel(v) == "0";
+}
+
+// The points strictly inside (x0, x1) where p' changes sign: found on 64
+// steps, then halved down to a millionth of the piece.
+std::vector<double> StationaryPoints(const Polynomial& p, double x0, double x1)
+{
+    Polynomial slope;
+    for (std::size_t k = 1; k < p.c.size(); ++k)
+        slope.c.push_back(static_cast<double>(k) * p.c[k]);
+    std::vector<double> found;
+    if (slope.c.size() < 2 || !(x1 > x0))
+        return found;
+    constexpr int kSteps = 64;
+    double a = x0;
+    for (int n = 1; n <= kSteps; ++n) {
+        const double b = x0 + (x1 - x0) * n / kSteps;
+        if ((slope(a) < 0.0) != (slope(b) < 0.0)) {
+            double lo = a;
+            double hi = b;
+            while (hi - lo > 1e-6 * (x1 - x0)) {
+                const double mid = (lo + hi) / 2.0;
+                ((slope(lo) < 0.0) == (slope(mid) < 0.0) ? lo : hi) = mid;
+            }
+            const double x = (lo + hi) / 2.0;
+            if (x > x0 + 1e-6 * (x1 - x0) && x < x1 - 1e-6 * (x1 - x0))
+                found.push_back(x);
+        }
+        a = b;
+    }
+    return found;
+}
+
+bool IsConstant(const Polynomial& p)
+{
+    return std::all_of(p.c.begin() + (p.c.empty() ? 0 : 1), p.c.end(), [](double c) { return c == 0.0; });
+}
+
+// One report diagram being drawn: the lines it draws are kept as what its
+// labels must keep clear of; the labels are asked for member by member and
+// placed together once every line is drawn.
+class LabelledDrawing {
+public:
+    explicit LabelledDrawing(Canvas& canvas) : m_canvas(canvas) {}
+
+    void Line(Point a, Point b, Rgb color)
+    {
+        m_canvas.Line(a.x, a.y, b.x, b.y, color);
+        m_obstacles.segments.push_back({a.x, a.y, b.x, b.y});
+    }
+    // A member and the hinge circles at its ends, drawn before the diagram.
+    void KeepClearOfMember(Point a, Point b)
+    {
+        m_obstacles.segments.push_back({a.x, a.y, b.x, b.y});
+        for (const Point p : {a, b})
+            m_obstacles.boxes.push_back(
+                {p.x - kHingeRadius, p.y - kHingeRadius, p.x + kHingeRadius, p.y + kHingeRadius});
+    }
+    // Values first, then the signs, then the notes, so that a value keeps
+    // the spot nearest its point. A value already asked for at the same
+    // point (the end of two members at one node) is asked once.
+    void Value(std::string text, Point at, Point away)
+    {
+        const auto same = [&](const LabelRequest& r) {
+            return r.text == text && std::fabs(r.x - at.x) < 0.5 && std::fabs(r.y - at.y) < 0.5;
+        };
+        if (std::none_of(m_values.begin(), m_values.end(), same))
+            m_values.push_back({std::move(text), at.x, at.y, away.x, away.y, false, kBlack});
+    }
+    // A value or a sign wanted on the point itself, inside the diagram.
+    void Inside(std::string text, Point at, Point away)
+    {
+        m_values.push_back({std::move(text), at.x, at.y, away.x, away.y, true, kBlack});
+    }
+    void Sign(std::string text, Point at, Point away)
+    {
+        m_signs.push_back({std::move(text), at.x, at.y, away.x, away.y, true, kBlack});
+    }
+    void Note(std::string text, Point at, Point away, Rgb color)
+    {
+        m_notes.push_back({std::move(text), at.x, at.y, away.x, away.y, false, color});
+    }
+
+    void PrintLabels()
+    {
+        std::vector<LabelRequest> all = m_values;
+        all.insert(all.end(), m_signs.begin(), m_signs.end());
+        all.insert(all.end(), m_notes.begin(), m_notes.end());
+        const std::vector<PlacedLabel> placed = PlaceLabels(all, m_obstacles);
+        for (std::size_t k = 0; k < all.size(); ++k) {
+            m_canvas.SetForeColor(all[k].color);
+            m_canvas.SetCurrent(placed[k].x, placed[k].y);
+            m_canvas.Print(all[k].text);
+        }
+        m_canvas.SetForeColor(kBlack);
+    }
+
+private:
+    Canvas& m_canvas;
+    PictureObstacles m_obstacles;
+    std::vector<LabelRequest> m_values, m_signs, m_notes;
+};
+
+// The force along a member as the report draws it: the end values joined
+// by what the loads add between them (the parabola of a uniform load over
+// the whole member, the curve of loads between the nodes), straight
+// without loads. The parabola is LoadMoment at t = x/L:
+//   m(x) = k (x² - L x),  k = (qh/2)|S|S - (qv/2)|C|C.
+PiecewiseCurve ReportCurveOf(const DiagramRule& rule, const DiagramPlot& plot, const Member& m, long e)
+{
+    if (std::optional<PiecewiseCurve> curve = CurveOf(rule, plot, m, e))
+        return *curve;
+    const Element& element = m.element;
+    const double L = element.Length;
+    PiecewiseCurve line = LinearCurve(L, m.Fi, m.Fj);
+    const DistributedIntensity q = LoadsOn(plot, e);
+    if (!rule.distributedLoads || !q.Any())
+        return line;
+    const double S = element.SinA;
+    const double C = element.CosA;
+    const double k = (q.qh / 2.0) * std::fabs(S) * S - (q.qv / 2.0) * std::fabs(C) * C;
+    return Sum(line, SinglePiece(L, Polynomial{{0.0, -k * L, k}}));
+}
+
+// One member of a report diagram: its ordinates and curve drawn, its labels
+// asked for. s is DiagramScale.
+void DrawLabelledMember(LabelledDrawing& drawing, const DiagramRule& rule, const Member& m, const PiecewiseCurve& f,
+                        bool uniformParabola, double s)
+{
+    const Element& e = m.element;
+    const double L = f.Length();
+    const double pictureLength = std::hypot(m.Pj.x - m.Pi.x, m.Pj.y - m.Pi.y);
+    const auto base = [&](double x) { return Between(m.Pi, m.Pj, L > 0.0 ? x / L : 0.0); };
+    const auto tip = [&](double x, double v) { return Offset(base(x), s * v, e); };
+    // The left normal of the member in the picture, and the way off the
+    // axis a value of sign v is plotted.
+    const Point left{-static_cast<double>(e.SinA), -static_cast<double>(e.CosA)};
+    const auto away = [&](double v) { return v * s >= 0.0 ? left : Point{-left.x, -left.y}; };
+    const auto ordinate = [&](double x, double v) {
+        if (!PrintsAsZero(v))
+            drawing.Line(base(x), tip(x, v), kBlack);
+    };
+    const auto value = [&](double x, double v) {
+        if (!PrintsAsZero(v))
+            drawing.Value(ValueLabel(v), tip(x, v), away(v));
+    };
+
+    ordinate(0.0, f.AtEndI());
+    ordinate(L, f.AtEndJ());
+    if (f.pieces.size() == 1 && IsConstant(f.pieces.front())) {
+        // A constant value: once, at the middle.
+        const double v = f.AtEndI();
+        if (!PrintsAsZero(v)) {
+            drawing.Line(tip(0.0, v), tip(L, v), kBlack);
+            value(L / 2.0, v);
+        }
+    } else {
+        value(0.0, f.AtEndI());
+        value(L, f.AtEndJ());
+    }
+    std::vector<double> extremes;
+    for (std::size_t k = 0; k < f.pieces.size() && !(f.pieces.size() == 1 && IsConstant(f.pieces.front())); ++k) {
+        const double x0 = f.breaks[k];
+        const double x1 = f.breaks[k + 1];
+        const Polynomial& p = f.pieces[k];
+        if (!std::all_of(p.c.begin(), p.c.end(), [](double c) { return c == 0.0; })) {
+            const long steps =
+                p.c.size() <= 2
+                    ? 1L
+                    : std::clamp(static_cast<long>(pictureLength * (x1 - x0) / (L > 0.0 ? L : 1.0) / kReportCurveStep),
+                                 8L, 4096L);
+            Point previous = tip(x0, p(x0));
+            for (long n = 1; n <= steps; ++n) {
+                const Point next = tip(x0 + (x1 - x0) * static_cast<double>(n) / static_cast<double>(steps),
+                                       p(x0 + (x1 - x0) * static_cast<double>(n) / static_cast<double>(steps)));
+                drawing.Line(previous, next, kBlack);
+                previous = next;
+            }
+        }
+        if (k > 0) {
+            // The ordinate at a load point, and both values of a jump.
+            const double before = f.pieces[k - 1](x0);
+            ordinate(x0, p(x0));
+            value(x0, p(x0));
+            if (std::fabs(before - p(x0)) > 1e-9 * (std::fabs(before) + std::fabs(p(x0))))
+                value(x0, before);
+        }
+        for (const double x : StationaryPoints(p, x0, x1)) {
+            ordinate(x, p(x));
+            value(x, p(x));
+            extremes.push_back(x);
+        }
+    }
+    if (uniformParabola) {
+        // The chord of the end moments and, where it is off the axis, the
+        // parabola's height below it at mid-span, written beyond the chord;
+        // the real moment at mid-span inside the diagram, half way between
+        // the axis and the curve (unless an extreme is labelled there
+        // already).
+        const double Mi = f.AtEndI();
+        const double Mj = f.AtEndJ();
+        const double middle = f.At(L / 2.0);
+        const Point chord = Between(tip(0.0, Mi), tip(L, Mj), 0.5);
+        const Point curve = tip(L / 2.0, middle);
+        const Point sag{curve.x - chord.x, curve.y - chord.y};
+        if (!PrintsAsZero(Mi) || !PrintsAsZero(Mj)) {
+            drawing.Line(tip(0.0, Mi), tip(L, Mj), kMagenta);
+            drawing.Line(chord, curve, kMagenta);
+            const double height = middle - (Mi + Mj) / 2.0;
+            if (!PrintsAsZero(height))
+                drawing.Note(std::string(kChordHeightLabel) + ValueLabel(height), chord, {-sag.x, -sag.y}, kMagenta);
+        }
+        if (!PrintsAsZero(middle) &&
+            std::none_of(extremes.begin(), extremes.end(), [&](double x) { return std::fabs(x - L / 2.0) < 0.02 * L; }))
+            drawing.Inside(ValueLabel(middle), tip(L / 2.0, middle / 2.0), sag);
+    }
+    if (rule.absoluteLabels)
+        return;
+    // ⊕ or ⊖ inside each stretch of one sign, at its middle, half way out.
+    std::vector<double> xs;
+    for (std::size_t k = 0; k < f.pieces.size(); ++k)
+        for (int n = 0; n < 64; ++n)
+            xs.push_back(f.breaks[k] + (f.breaks[k + 1] - f.breaks[k]) * n / 64.0);
+    xs.push_back(L);
+    const auto signOf = [&](double x) {
+        const double v = f.At(x);
+        return PrintsAsZero(v) ? 0 : (v > 0.0 ? 1 : -1);
+    };
+    for (std::size_t a = 0; a < xs.size();) {
+        const int sign = signOf(xs[a]);
+        std::size_t b = a;
+        while (b + 1 < xs.size() && signOf(xs[b + 1]) == sign)
+            ++b;
+        if (sign != 0) {
+            const double x = (xs[a] + xs[b]) / 2.0;
+            const double v = f.At(x);
+            drawing.Sign(std::string(sign > 0 ? kPositiveSign : kNegativeSign), tip(x, v / 2.0), away(v));
+        }
+        a = b + 1;
+    }
+}
+
+// Every drawable member of the report diagram; the largest value drawn.
+void DrawLabelledMembers(const StructureModel& model, Canvas& canvas, const DiagramRule& rule, const DiagramPlot& plot,
+                         double s)
+{
+    LabelledDrawing drawing(canvas);
+    for (long e = 1; e <= model.ElementCount(); ++e) {
+        double Xi = 0, Yi = 0, Xj = 0, Yj = 0;
+        const Element& element = model.Elements.at(e);
+        if (model.NodePicturePoint(element.INode, Xi, Yi) && model.NodePicturePoint(element.JNode, Xj, Yj))
+            drawing.KeepClearOfMember({Xi, Yi}, {Xj, Yj});
+    }
+    for (long e = 1; e <= model.ElementCount(); ++e)
+        if (const std::optional<Member> m = DrawableMember(model, e, plot)) {
+            const bool uniformParabola = rule.distributedLoads && LoadsOn(plot, e).Any() && !CurveOf(rule, plot, *m, e);
+            DrawLabelledMember(drawing, rule, *m, ReportCurveOf(rule, plot, *m, e), uniformParabola, s);
+        }
+    drawing.PrintLabels();
+}
+
 // The diagram's layer over its members: the scale the student typed, or
 // without one the automatic scale of the picture's present width, so that
 // drawing the layer again at another size never asks again.
 float DrawOrdinates(const StructureModel& model, Canvas& canvas, const DiagramRule& rule, const DiagramPlot& plot,
-                    std::optional<float> typed)
+                    std::optional<float> typed, Labels labels)
 {
-    canvas.AddLayer([&model, &rule, plot, typed](Canvas& again) {
+    canvas.AddLayer([&model, &rule, plot, typed, labels](Canvas& again) {
         again.SetCaption(plot.caption);
-        DrawOrdinates(model, again, rule, plot, typed);
+        DrawOrdinates(model, again, rule, plot, typed, labels);
     });
     const float DiagramScale = typed ? *typed : AutomaticScale(model, canvas, rule, plot);
     canvas.SetDrawWidth(1);
     canvas.SetForeColor(kBlack);
+    if (labels == Labels::Report) {
+        DrawLabelledMembers(model, canvas, rule, plot, DiagramScale);
+        return DiagramScale;
+    }
 
     for (long e = 1; e <= model.ElementCount(); ++e)
         if (const std::optional<Member> m = DrawableMember(model, e, plot))
@@ -319,10 +605,18 @@ float DrawOrdinates(const StructureModel& model, Canvas& canvas, const DiagramRu
 }
 
 float DrawDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host, const DiagramRule& rule,
-                  const DiagramPlot& plot)
+                  const DiagramPlot& plot, Labels labels = Labels::Window)
 {
     BeginDiagramPicture(model, canvas, host, plot.caption);
-    return DrawOrdinates(model, canvas, rule, plot, TypedScale(host.AskScale(kDiagramScalePrompt, plot.caption)));
+    return DrawOrdinates(model, canvas, rule, plot, TypedScale(host.AskScale(kDiagramScalePrompt, plot.caption)),
+                         labels);
+}
+
+DiagramShown DrawReport(const StructureModel& model, Canvas& canvas, DiagramHost& host, const DiagramRule& rule,
+                        const DiagramPlot& plot)
+{
+    const float scale = DrawDiagram(model, canvas, host, rule, plot, Labels::Report);
+    return {scale, PrintsAsZero(LargestDrawnValue(model, rule, plot))};
 }
 
 OneBasedTable<EndValues> ElementEnds(const OneBasedTable<Element>& elements, float Element::*valueI,
@@ -375,29 +669,28 @@ std::string CaseMomentCaption(int caseNo)
     return "M\u0304" + std::to_string(caseNo) + "图";
 }
 
-float DrawMomentDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host)
+namespace {
+
+DiagramPlot MomentPlot(const StructureModel& model)
 {
-    return DrawDiagram(model, canvas, host, kMomentRule,
-                       {std::string(kMomentDiagramCaption), ElementEnds(model.Elements, &Element::Mi, &Element::Mj),
-                        UserDistributedLoads(model), UserMemberLoads(model)});
+    return {std::string(kMomentDiagramCaption), ElementEnds(model.Elements, &Element::Mi, &Element::Mj),
+            UserDistributedLoads(model), UserMemberLoads(model)};
 }
 
-float DrawShearDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host)
+DiagramPlot ShearPlot(const StructureModel& model)
 {
-    return DrawDiagram(model, canvas, host, kShearRule,
-                       {std::string(kShearDiagramCaption),
-                        ElementEnds(model.Elements, &Element::Vi, &Element::Vj),
-                        {},
-                        UserMemberLoads(model)});
+    return {std::string(kShearDiagramCaption),
+            ElementEnds(model.Elements, &Element::Vi, &Element::Vj),
+            {},
+            UserMemberLoads(model)};
 }
 
-float DrawAxialDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host)
+DiagramPlot AxialPlot(const StructureModel& model)
 {
-    return DrawDiagram(model, canvas, host, kAxialRule,
-                       {std::string(kAxialDiagramCaption),
-                        ElementEnds(model.Elements, &Element::Ni, &Element::Nj),
-                        {},
-                        UserMemberLoads(model)});
+    return {std::string(kAxialDiagramCaption),
+            ElementEnds(model.Elements, &Element::Ni, &Element::Nj),
+            {},
+            UserMemberLoads(model)};
 }
 
 // The end moments of case c from the statics in double of the loads the case
@@ -423,25 +716,70 @@ OneBasedTable<EndValues> CaseEndMoments(const StructureModel& model, int caseNo)
     return ends;
 }
 
-float DrawCaseMomentDiagram(const StructureModel& model, int caseNo, Canvas& canvas, DiagramHost& host)
+// The parabola of the user's distributed loads hangs from case 0 (MP); a
+// unit case is straight lines.
+DiagramPlot CaseMomentPlot(const StructureModel& model, int caseNo)
 {
-    OneBasedTable<EndValues> ends = CaseEndMoments(model, caseNo);
-    const std::string caption = CaseMomentCaption(caseNo);
-    return DrawDiagram(
-        model, canvas, host, kMomentRule,
-        {caption, std::move(ends), caseNo == 0 ? UserDistributedLoads(model) : OneBasedTable<DistributedIntensity>{},
-         caseNo == 0 ? UserMemberLoads(model) : std::vector<MemberLoad>{}});
+    return {CaseMomentCaption(caseNo), CaseEndMoments(model, caseNo),
+            caseNo == 0 ? UserDistributedLoads(model) : OneBasedTable<DistributedIntensity>{},
+            caseNo == 0 ? UserMemberLoads(model) : std::vector<MemberLoad>{}};
 }
 
-}  // namespace tavrin
+DiagramPlot UnitLoadMomentPlot(const OneBasedTable<Element>& endForces)
+{
+    return {std::string(kUnitLoadMomentCaption), ElementEnds(endForces, &Element::Mi, &Element::Mj), {}};
+}
 
-namespace tavrin {
+}  // namespace
+
+float DrawMomentDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host)
+{
+    return DrawDiagram(model, canvas, host, kMomentRule, MomentPlot(model));
+}
+
+float DrawShearDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host)
+{
+    return DrawDiagram(model, canvas, host, kShearRule, ShearPlot(model));
+}
+
+float DrawAxialDiagram(const StructureModel& model, Canvas& canvas, DiagramHost& host)
+{
+    return DrawDiagram(model, canvas, host, kAxialRule, AxialPlot(model));
+}
+
+float DrawCaseMomentDiagram(const StructureModel& model, int caseNo, Canvas& canvas, DiagramHost& host)
+{
+    return DrawDiagram(model, canvas, host, kMomentRule, CaseMomentPlot(model, caseNo));
+}
 
 float DrawUnitLoadMomentDiagram(const StructureModel& model, const OneBasedTable<Element>& endForces, Canvas& canvas,
                                 DiagramHost& host)
 {
-    return DrawDiagram(model, canvas, host, kMomentRule,
-                       {std::string(kUnitLoadMomentCaption), ElementEnds(endForces, &Element::Mi, &Element::Mj), {}});
+    return DrawDiagram(model, canvas, host, kMomentRule, UnitLoadMomentPlot(endForces));
+}
+
+DiagramShown DrawReportDiagram(const StructureModel& model, ReportDiagram which, Canvas& canvas, DiagramHost& host)
+{
+    switch (which) {
+        case ReportDiagram::Moment:
+            return DrawReport(model, canvas, host, kMomentRule, MomentPlot(model));
+        case ReportDiagram::Shear:
+            return DrawReport(model, canvas, host, kShearRule, ShearPlot(model));
+        case ReportDiagram::Axial:
+            return DrawReport(model, canvas, host, kAxialRule, AxialPlot(model));
+    }
+    return {};
+}
+
+DiagramShown DrawReportCaseMomentDiagram(const StructureModel& model, int caseNo, Canvas& canvas, DiagramHost& host)
+{
+    return DrawReport(model, canvas, host, kMomentRule, CaseMomentPlot(model, caseNo));
+}
+
+DiagramShown DrawReportUnitLoadMomentDiagram(const StructureModel& model, const OneBasedTable<Element>& endForces,
+                                             Canvas& canvas, DiagramHost& host)
+{
+    return DrawReport(model, canvas, host, kMomentRule, UnitLoadMomentPlot(endForces));
 }
 
 }  // namespace tavrin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -82,5 +83,31 @@ float DrawCaseMomentDiagram(const StructureModel& model, int caseNo, Canvas& can
 inline constexpr std::string_view kUnitLoadMomentCaption = "M\u0304图（单位荷载）";
 float DrawUnitLoadMomentDiagram(const StructureModel& model, const OneBasedTable<Element>& endForces, Canvas& canvas,
                                 DiagramHost& host);
+
+// The diagrams as the report (计算书) draws them, the lines as above with
+// the curves in steps of half a picture unit, the values labelled by the
+// rules a teacher writes them by, each label placed clear of every line and
+// of the other labels (PlaceLabels):
+// - every non-zero value once, by its size: at each end, at each load
+//   point (both sides of a jump) and at each extreme inside the member,
+//   there with its ordinate; a member's constant value once at its middle;
+// - a member of a moment diagram under a uniform load over its whole
+//   length also at mid-span, and where its end moments are not both zero,
+//   the chord and the parabola's height above it as "qL²/8 = 6";
+// - the shear and axial diagrams mark each stretch of one sign with ⊕ or
+//   ⊖ inside it.
+// `zero` when every value of the diagram prints as 0: nothing to draw.
+enum class ReportDiagram : std::uint8_t { Moment, Shear, Axial };
+struct DiagramShown {
+    float scale = 1.0f;
+    bool zero = false;
+};
+DiagramShown DrawReportDiagram(const StructureModel& model, ReportDiagram which, Canvas& canvas, DiagramHost& host);
+DiagramShown DrawReportCaseMomentDiagram(const StructureModel& model, int caseNo, Canvas& canvas, DiagramHost& host);
+DiagramShown DrawReportUnitLoadMomentDiagram(const StructureModel& model, const OneBasedTable<Element>& endForces,
+                                             Canvas& canvas, DiagramHost& host);
+inline constexpr std::string_view kChordHeightLabel = "qL²/8 = ";
+inline constexpr std::string_view kPositiveSign = "⊕";
+inline constexpr std::string_view kNegativeSign = "⊖";
 
 }  // namespace tavrin

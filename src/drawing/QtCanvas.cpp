@@ -31,8 +31,12 @@ QPen PenFor(const CanvasOp& op)
 // whole pixels, and for a pen of odd width the pixel's centre, so that a
 // horizontal or vertical stroke covers whole pixels and drawing it again
 // (the load passes repeat load lines and labels) changes nothing.
-QPointF Snapped(const PictureUnits& units, double x, double y, int penWidth)
+// On paper (PixelGrid::Free) the point is where the picture puts it, so that
+// a curve of short steps is smooth.
+QPointF Snapped(const PictureUnits& units, double x, double y, int penWidth, PixelGrid grid)
 {
+    if (grid == PixelGrid::Free)
+        return {x * units.PixelsPerUnitX(), y * units.PixelsPerUnitY()};
     const double centre = penWidth % 2 == 1 ? 0.5 : 0.0;
     return {std::round(x * units.PixelsPerUnitX()) + centre, std::round(y * units.PixelsPerUnitY()) + centre};
 }
@@ -73,7 +77,8 @@ QSize PictureUnits::PixelsFor(double widthUnits, double heightUnits) const
             static_cast<int>(std::ceil(heightUnits * PixelsPerUnitY()))};
 }
 
-void PaintCanvasOp(QPainter& painter, const CanvasOp& op, const PictureUnits& units, const QColor& background)
+void PaintCanvasOp(QPainter& painter, const CanvasOp& op, const PictureUnits& units, const QColor& background,
+                   PixelGrid grid)
 {
     switch (op.kind) {
         case CanvasOp::Kind::Cls:
@@ -81,11 +86,12 @@ void PaintCanvasOp(QPainter& painter, const CanvasOp& op, const PictureUnits& un
             break;
         case CanvasOp::Kind::Line:
             painter.setPen(PenFor(op));
-            painter.drawLine(Snapped(units, op.x1, op.y1, PenWidth(op)), Snapped(units, op.x2, op.y2, PenWidth(op)));
+            painter.drawLine(Snapped(units, op.x1, op.y1, PenWidth(op), grid),
+                             Snapped(units, op.x2, op.y2, PenWidth(op), grid));
             break;
         case CanvasOp::Kind::Circle: {
             painter.setPen(PenFor(op));
-            const QPointF centre = Snapped(units, op.x1, op.y1, PenWidth(op));
+            const QPointF centre = Snapped(units, op.x1, op.y1, PenWidth(op), grid);
             const double radius = std::round(op.r * units.PixelsPerUnitX());
             if (op.start || op.end) {
                 PaintArc(painter, centre, radius, op.start.value_or(0.0), op.end.value_or(2.0 * std::numbers::pi));
@@ -99,7 +105,7 @@ void PaintCanvasOp(QPainter& painter, const CanvasOp& op, const PictureUnits& un
         case CanvasOp::Kind::Print: {
             painter.setPen(ToQColor(op.color));
             const QFontMetricsF metrics(painter.font(), painter.device());
-            const QPointF topLeft = Snapped(units, op.x1, op.y1, 0);
+            const QPointF topLeft = Snapped(units, op.x1, op.y1, 0, grid);
             painter.drawText(QPointF(topLeft.x(), topLeft.y() + std::round(metrics.ascent())),
                              QString::fromUtf8(op.text));
             break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -38,8 +39,13 @@ inline QColor ToQColor(Rgb c)
     return QColor(c.r, c.g, c.b);
 }
 
+// Whether a picture's positions are snapped to whole pixels, as on a screen,
+// or left where they fall, as on paper.
+enum class PixelGrid : std::uint8_t { Snapped, Free };
+
 // Paints one operation onto any painter whose device is laid out in pixels
-// of `units`, positions snapped to whole pixels as on a screen: lines and
+// of `units`, positions snapped to whole pixels as on a screen unless `grid`
+// is Free: lines and
 // outlines in their colour and width (device pixels),
 // circles as true circles with the radius in horizontal units, arcs
 // counter-clockwise from start to end with the radius drawn to a negated
@@ -49,7 +55,7 @@ inline QColor ToQColor(Rgb c)
 // that hide the lines under them), so that a picture painted on white paper
 // is white throughout.
 void PaintCanvasOp(QPainter& painter, const CanvasOp& op, const PictureUnits& units,
-                   const QColor& background = ToQColor(kLightGrey));
+                   const QColor& background = ToQColor(kLightGrey), PixelGrid grid = PixelGrid::Snapped);
 
 // Render settings of the picture: smoothed lines and arcs, unsmoothed text
 // (labels printed repeatedly at one place must not thicken). Apply to every

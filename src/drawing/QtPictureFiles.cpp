@@ -26,7 +26,7 @@ QSize PixelsOf(const RecordedPicture& picture)
     return picture.units.PixelsFor(picture.width, picture.height).expandedTo(QSize(1, 1));
 }
 
-// What the picture is painted on: the window's grey, or white paper with the
+// What the picture is painted on: white paper, in files and prints with the
 // title in a band of kTitleBandUnits above the picture, its letters
 // kTitleLetterShare of the band high.
 constexpr double kTitleBandUnits = 14.0;
@@ -36,9 +36,10 @@ struct Sheet {
     int titleBand = 0;  // device pixels of the picture's units
 };
 
-Sheet WindowSheet()
+// White paper without a title.
+Sheet BlankPaper()
 {
-    return {ToQColor(kLightGrey), 0};
+    return {QColor(Qt::white), 0};
 }
 
 Sheet PaperSheet(const RecordedPicture& picture)
@@ -89,7 +90,7 @@ void PaintOps(QPainter& painter, const RecordedPicture& picture, const Sheet& sh
         painter.setClipRect(QRect(QPoint(0, 0), PixelsOf(picture)), Qt::IntersectClip);
     }
     for (const CanvasOp& op : picture.ops)
-        PaintCanvasOp(painter, op, picture.units, sheet.ground);
+        PaintCanvasOp(painter, op, picture.units, sheet.ground, picture.grid);
     painter.restore();
 }
 
@@ -118,6 +119,7 @@ bool PaintSvg(QIODevice& out, const QString& title, const RecordedPicture& pictu
     QPainter painter;
     if (!painter.begin(&generator))
         return false;
+    painter.setFont(picture.font);
     PreparePicturePainter(painter);
     PaintOps(painter, picture, sheet);
     return painter.end();
@@ -149,7 +151,7 @@ bool PaintPdf(QIODevice& out, const QString& title, const RecordedPicture& pictu
 
 bool PaintPictureSvg(QIODevice& out, const QString& title, const RecordedPicture& picture)
 {
-    return PaintSvg(out, title, picture, WindowSheet());
+    return PaintSvg(out, title, picture, BlankPaper());
 }
 
 bool WritePictureFile(const QString& file, PictureFormat format, const RecordedPicture& picture, QString& cause)
@@ -191,11 +193,10 @@ void PaintPictureInto(QPainter& painter, const QRectF& target, const RecordedPic
     painter.translate(target.topLeft());
     painter.scale(target.width() / pixels.width(), target.height() / pixels.height());
     painter.setClipRect(QRect(QPoint(0, 0), pixels), Qt::IntersectClip);
-    // The application's font, as the picture window draws with.
-    painter.setFont(QFont());
+    painter.setFont(picture.font);
     PreparePicturePainter(painter);
     SizePictureFont(painter, picture.units);
-    PaintOps(painter, picture, WindowSheet());
+    PaintOps(painter, picture, BlankPaper());
     painter.restore();
 }
 

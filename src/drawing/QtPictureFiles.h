@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include <QFont>
 #include <QString>
 
 #include "drawing/Canvas.h"
@@ -25,6 +26,10 @@ struct RecordedPicture {
     // Printed above the picture in files and on paper ("弯矩图"); nothing
     // above it when empty.
     QString title;
+    // The labels' face and size, as a point size; the application's unless
+    // given.
+    QFont font;
+    PixelGrid grid = PixelGrid::Snapped;
 
     // Nothing drawn but, at most, the cleared background.
     bool Blank() const
@@ -45,13 +50,14 @@ struct RecordedPicture {
 // it cannot be written. Needs a QGuiApplication.
 bool WritePictureFile(const QString& file, PictureFormat format, const RecordedPicture& picture, QString& cause);
 
-// The picture as an SVG document on the window's grey, without the title
-// band, the document titled `title`.
+// The picture as an SVG document on white, without the title band, the
+// document titled `title`.
 bool PaintPictureSvg(QIODevice& out, const QString& title, const RecordedPicture& picture);
 
-// Paints the picture scaled into `target` (in the painter's coordinates,
-// under whatever transform it has), clipped to it, the labels as large
-// against the picture as on the screen; the painter's state is restored.
+// Paints the picture on white scaled into `target` (in the painter's
+// coordinates, under whatever transform it has), clipped to it, the labels
+// as large against the picture as on the screen; the painter's state is
+// restored.
 void PaintPictureInto(QPainter& painter, const QRectF& target, const RecordedPicture& picture);
 
 // Paints the picture on one page of `printer` as WritePictureFile paints it

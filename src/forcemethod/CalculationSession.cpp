@@ -116,8 +116,10 @@ void OpenCalculation(CalculationContext& ctx, const ModelTypeAnalysis& analysis)
 
     CalculationState& calc = ctx.calc;
     SupplementaryRows kept = KeptSupplementaryRows(calc);
+    CellRows displacements = std::move(calc.displacementsShown);
     calc = CalculationState{};
     calc.offered = std::move(kept);
+    calc.displacementsShown = std::move(displacements);
     calc.analysed = true;
     calc.kind = analysis.kind;
     calc.degree = analysis.degree;

@@ -125,6 +125,12 @@ struct CalculationState {
     // Shown for a table not yet confirmed or applied.
     SupplementaryRows offered;
 
+    // The displacements "位移计算" worked out, rows of the node and the kind
+    // as typed beside the button, each once in the order first asked: the
+    // report works them out again, and the structure file keeps them. Kept
+    // when the structure is analysed again, as `offered` is.
+    CellRows displacementsShown;
+
     // Which results the model holds for this calculation (the step table):
     // the reactions of one case, the end forces per case, the coefficients,
     // the unknowns and the final end forces (the superposition, or the member

@@ -1,6 +1,8 @@
 #include "forcemethod/Displacements.h"
 
+#include <algorithm>
 #include <cmath>
+#include <span>
 #include <stdexcept>
 
 #include "analysis/Statics.h"
@@ -197,20 +199,42 @@ std::string_view SenseText(double Delta)
     return Delta < 0.0 ? kOppositeSenseText : kSameSenseText;
 }
 
-TableRows DisplacementRows(const Displacement& d)
+TableRows UnitLoadReactionRows(const Displacement& d)
 {
-    TableRows rows{{"单位荷载反力", "结点码", "Fx(向右为正)", "Fy(向上为正)", "Fm(顺时针为正)"}};
+    TableRows rows;
     for (std::int16_t s = 1; s <= d.unit.reactions.Count(); ++s) {
         const ReactionForces& r = d.unit.forces.supports[static_cast<std::size_t>(s - 1)];
-        rows.push_back({"", std::to_string(d.unit.reactions.at(s).NodeNo), FormatForce(r.Fx), FormatForce(r.Fy),
-                        FormatForce(r.Fm)});
+        rows.push_back(
+            {std::to_string(d.unit.reactions.at(s).NodeNo), FormatForce(r.Fx), FormatForce(r.Fy), FormatForce(r.Fm)});
     }
-    rows.push_back({"单位荷载杆端力", "杆件号", "Ni", "Vi", "M\u0304i", "Nj", "Vj", "M\u0304j"});
+    return rows;
+}
+
+TableRows UnitLoadEndForceRows(const Displacement& d)
+{
+    TableRows rows;
     for (std::size_t e = 0; e < d.unit.forces.members.size(); ++e) {
         const MemberForces& f = d.unit.forces.members[e];
-        rows.push_back({"", std::to_string(e + 1), FormatForce(f.i.N), FormatForce(f.i.V), FormatForce(f.i.M),
+        rows.push_back({std::to_string(e + 1), FormatForce(f.i.N), FormatForce(f.i.V), FormatForce(f.i.M),
                         FormatForce(f.j.N), FormatForce(f.j.V), FormatForce(f.j.M)});
     }
+    return rows;
+}
+
+TableRows DisplacementRows(const Displacement& d)
+{
+    TableRows rows;
+    // Each part under its header, the part's name before it and a blank before its rows.
+    const auto part = [&rows](std::string_view name, std::span<const std::string_view> header, TableRows body) {
+        rows.emplace_back(1, std::string(name));
+        rows.back().insert(rows.back().end(), header.begin(), header.end());
+        for (std::vector<std::string>& row : body) {
+            row.insert(row.begin(), std::string());
+            rows.push_back(std::move(row));
+        }
+    };
+    part("单位荷载反力", kUnitLoadReactionHeader, UnitLoadReactionRows(d));
+    part("单位荷载杆端力", kUnitLoadEndForceHeader, UnitLoadEndForceRows(d));
     rows.push_back({"图乘明细", "杆件号", "L", "EI", "Mi", "Mj", "M\u0304i", "M\u0304j", "抛物线项", "图乘项"});
     const TableRows ledger = LedgerRows({LedgerEntry{0, 0, d.terms, d.Delta, 0.0f}});
     rows.insert(rows.end(), ledger.begin(), ledger.end());
@@ -250,12 +274,26 @@ std::vector<Displacement> ComputeRequestedDisplacements(const StructureModel& mo
     return found;
 }
 
+CellRows AllDisplacementRequests(const CellRows& fromFile, const CellRows& shown)
+{
+    CellRows all = fromFile;
+    for (const std::vector<std::string>& row : shown)
+        if (std::find(all.begin(), all.end(), row) == all.end())
+            all.push_back(row);
+    return all;
+}
+
 StepOutcome ShowDisplacement(CalculationContext& ctx, DisplacementRequest request, DiagramHost& host)
 {
     return OutcomeOf(ctx, [request, &host](CalculationContext& watched) {
         Displacement d;
         if (!ComputeDisplacement(watched.model, watched.calc, request, d, watched.messages))
             return false;
+        const std::vector<std::string> asked{std::to_string(request.node),
+                                             std::string(DisplacementKindText(request.kind))};
+        CellRows& shown = watched.calc.displacementsShown;
+        if (std::find(shown.begin(), shown.end(), asked) == shown.end())
+            shown.push_back(asked);
         ShowTable(watched, DisplacementTable, DisplacementRows(d));
         watched.form.resultFrameCaption = DisplacementName(request) + "（单位荷载法）：";
         DrawUnitLoadMomentDiagram(watched.model, d.unit.endForces, watched.canvas, host);

@@ -105,6 +105,15 @@ inline constexpr ResultViewLayout DisplacementTable{"位移计算结果（单位
                                                     {1300, 650, 800, 800, 800, 700, 700, 700, 850, 850},
                                                     10};
 TableRows DisplacementRows(const Displacement& d);
+// Parts of that table under their own headers: the unit load's reactions
+// (node, Fx, Fy, Fm) and its member-end forces (member, Ni, Vi, M̄i, Nj, Vj,
+// M̄j).
+inline constexpr std::string_view kUnitLoadReactionHeader[] = {"结点码", "Fx(向右为正)", "Fy(向上为正)",
+                                                               "Fm(顺时针为正)"};
+inline constexpr std::string_view kUnitLoadEndForceHeader[] = {"杆件号", "Ni", "Vi",      "M\u0304i",
+                                                               "Nj",     "Vj", "M\u0304j"};
+TableRows UnitLoadReactionRows(const Displacement& d);
+TableRows UnitLoadEndForceRows(const Displacement& d);
 // "结点2竖向位移".
 std::string DisplacementName(DisplacementRequest request);
 std::string_view SenseText(double Delta);
@@ -124,6 +133,9 @@ bool ReadDisplacementRequest(std::string_view nodeText, std::string_view kindTex
 // that cannot be is left out with its message.
 std::vector<Displacement> ComputeRequestedDisplacements(const StructureModel& model, const CalculationState& calc,
                                                         const CellRows& requests, MessageSink& messages);
+// The requests of a structure file followed by those "位移计算" worked out
+// (CalculationState::displacementsShown) that it does not hold already.
+CellRows AllDisplacementRequests(const CellRows& fromFile, const CellRows& shown);
 
 // The messages.
 inline constexpr std::string_view kRealMomentsMissing =

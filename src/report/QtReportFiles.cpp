@@ -33,11 +33,14 @@ constexpr int kResolution = 300;  // dots per inch of the PDF's layout
 constexpr double kMillimetresPerInch = 25.4;
 constexpr double kMarginMm = 20.0;
 constexpr double kFooterMm = 10.0;  // from the page's lower edge to the page number's base
-// The pictures are printed this wide, some two thirds of the text width, so
-// that a picture and its table share a page.
-constexpr double kPictureWidthMm = 120.0;
+// Every picture at one scale, so that the structure is as large in each
+// (a beam of the report's whole picture width 86 mm long, its labels some
+// 8.5 points high); one wider or higher than the text shrinks to it.
+constexpr double kPictureMmPerUnit = 0.45;
 constexpr double kBodyPoints = 10.5;
 constexpr double kTablePoints = 9.0;
+// The labels of the pictures, the size the pictures' layout reckons with.
+constexpr double kPicturePoints = 9.0;
 
 // Latin letters and digits from a Latin font: the Chinese font's own, shaped
 // beside Chinese text, come out of the PDF's text as nothing. The formulas
@@ -58,9 +61,10 @@ double Dots(double millimetres)
     return millimetres / kMillimetresPerInch * kResolution;
 }
 
-RecordedPicture PictureOf(const Report& report, const ReportBlock& block)
+RecordedPicture PictureOf(const ReportBlock& block)
 {
-    return {block.ops, report.pictureWidth, report.pictureHeight, PictureUnits{}};
+    return {block.ops,      block.width, block.height, PictureUnits{}, QString(), ReportFont(kPicturePoints),
+            PixelGrid::Free};
 }
 
 // The pictures of the report as objects of the text: each one a picture
@@ -72,20 +76,32 @@ class PictureObject : public QObject, public QTextObjectInterface {
 public:
     static constexpr int kType = QTextFormat::UserObject + 1;
     static constexpr int kIndex = QTextFormat::UserProperty + 1;
+    // The share of its size a picture is shrunk to, to fit a page; 1 unless set.
+    static constexpr int kScale = QTextFormat::UserProperty + 2;
 
-    PictureObject(const Report& report, QObject* parent) : QObject(parent), m_report(report) {}
+    // The picture's height in an object `objectHeight` high.
+    static double ImageHeight(double objectHeight) { return objectHeight - CaptionHeight(); }
 
-    QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat&) override
+    // `body`: the text's width and the page's height on `device`.
+    PictureObject(const Report& report, QSizeF body, QPaintDevice& device, QObject* parent)
+        : QObject(parent), m_report(report), m_body(body), m_device(device)
     {
-        const QSizeF picture = PictureSize();
-        return {picture.width(), picture.height() + CaptionHeight()};
+    }
+
+    QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat& format) override
+    {
+        const QSizeF picture = PictureSize(format);
+        return {std::max(picture.width(), CaptionWidth(BlockOf(format))), picture.height() + CaptionHeight()};
     }
 
     void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int, const QTextFormat& format) override
     {
-        const ReportBlock& block = m_report.blocks[static_cast<std::size_t>(format.property(kIndex).toInt())];
-        const QSizeF picture = PictureSize();
-        PaintPictureInto(*painter, QRectF(rect.topLeft(), picture), PictureOf(m_report, block));
+        const ReportBlock& block = BlockOf(format);
+        const QSizeF picture = PictureSize(format);
+        PaintPictureInto(
+            *painter,
+            QRectF(rect.left() + (rect.width() - picture.width()) / 2.0, rect.top(), picture.width(), picture.height()),
+            PictureOf(block));
         painter->save();
         painter->setFont(ReportFont(kTablePoints));
         painter->setPen(Qt::black);
@@ -95,15 +111,35 @@ public:
     }
 
 private:
-    QSizeF PictureSize() const
+    const ReportBlock& BlockOf(const QTextFormat& format) const
     {
-        const QSize pixels = PictureUnits{}.PixelsFor(m_report.pictureWidth, m_report.pictureHeight);
-        const double width = Dots(kPictureWidthMm);
-        return {width, width * pixels.height() / pixels.width()};
+        return m_report.blocks[static_cast<std::size_t>(format.property(kIndex).toInt())];
+    }
+    // At the report's scale, within the text's width and nine tenths of
+    // its height, shrunk as the format says.
+    QSizeF PictureSize(const QTextFormat& format) const
+    {
+        const ReportBlock& block = BlockOf(format);
+        const QSize pixels = PictureUnits{}.PixelsFor(block.width, block.height);
+        const QSizeF size(Dots(block.width * kPictureMmPerUnit),
+                          Dots(block.width * kPictureMmPerUnit) * pixels.height() / pixels.width());
+        const QSizeF room(m_body.width(), 0.9 * m_body.height() - CaptionHeight());
+        const QSizeF fitted = size.width() <= room.width() && size.height() <= room.height()
+                                  ? size
+                                  : size.scaled(room, Qt::KeepAspectRatio);
+        const QVariant scale = format.property(kScale);
+        return scale.isValid() ? fitted * scale.toDouble() : fitted;
     }
     static double CaptionHeight() { return 2.0 * kTablePoints / 72.0 * kResolution; }
+    double CaptionWidth(const ReportBlock& block) const
+    {
+        const QFontMetricsF metrics(ReportFont(kTablePoints), &m_device);
+        return std::min(m_body.width(), metrics.horizontalAdvance(FromUtf8(PlainText(block.text))) * 1.05);
+    }
 
     const Report& m_report;
+    QSizeF m_body;
+    QPaintDevice& m_device;
 };
 
 QTextCharFormat CharFormat(double points, bool bold = false, const QStringList& families = kFontFamilies)
@@ -238,30 +274,56 @@ QTextTable* InsertBlock(QTextCursor& cursor, const Report& report, std::size_t i
 }
 
 // The end of the piece that starts at block `first`: the headings and
-// lead-in paragraphs before an element and the element itself (a picture,
-// a table, a stop, or a system of equations, which is never parted).
+// lead-in paragraphs before an element, the element itself (a picture, a
+// table, a stop, a derivation, or a system of equations, which is never
+// parted) and the sentences kept with it. Paragraphs followed by a new
+// heading are a piece of their own, so that a section's closing text is
+// not carried to the next page with the heading after it.
 std::size_t PieceEnd(const Report& report, std::size_t first)
 {
     const auto kindAt = [&](std::size_t i) { return report.blocks[i].kind; };
+    const auto isHeading = [&](std::size_t i) {
+        return kindAt(i) == ReportBlock::Kind::Heading || kindAt(i) == ReportBlock::Kind::Subheading;
+    };
     std::size_t i = first;
-    while (i < report.blocks.size() && IsLead(kindAt(i)))
+    while (i < report.blocks.size() && IsLead(kindAt(i))) {
+        if (i > first && isHeading(i) && kindAt(i - 1) == ReportBlock::Kind::Paragraph)
+            return i;
         ++i;
+    }
     if (i == report.blocks.size())
         return i;
     if (kindAt(i) != ReportBlock::Kind::Equation)
-        return i + 1;
+        ++i;
     while (i < report.blocks.size() && kindAt(i) == ReportBlock::Kind::Equation)
         ++i;
+    while (i < report.blocks.size() && report.blocks[i].keepWithPrevious)
+        ++i;
     return i;
+}
+
+// Shrinks the picture of `block` to `scale` of its size.
+void ScalePicture(const QTextBlock& block, double scale)
+{
+    QTextCursor object(block);
+    object.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+    QTextCharFormat format = object.charFormat();
+    format.setProperty(PictureObject::kScale, scale);
+    object.setCharFormat(format);
 }
 
 // The report as text of `document`, one piece at a time, each laid out as
 // it is added, so that the layout grows with the report instead of being
 // done again for every page end. A piece laid across a page end starts on
-// the next page when it fits on one: no heading ends a page, no formula or
-// system of equations is cut. A table whose page would be left more than
-// half empty runs on with its headers repeated instead, as does a table
-// longer than a page, its leads and first rows kept together.
+// the next page when it fits on one: no heading ends a page, no formula,
+// system of equations or picture is cut, a sentence stays with what it
+// concludes. Rather than leave a quarter of a page or more empty, a
+// picture shrinks to as little as kLeastPictureScale of its size to fit,
+// and a table of kLongTable rows or more runs on with its headers repeated
+// where a third of the page is left, as does a table longer than a page,
+// its leads and first rows kept together.
+constexpr double kLeastPictureScale = 0.7;
+constexpr std::size_t kLongTable = 8;
 void Typeset(QTextDocument& document, const Report& report, const ReportProgress& progress)
 {
     const double page = document.pageSize().height();
@@ -277,21 +339,49 @@ void Typeset(QTextDocument& document, const Report& report, const ReportProgress
         // One layout for the piece rather than one per insertion.
         cursor.beginEditBlock();
         QTextTable* table = nullptr;
+        std::size_t tableRows = 0;
         QTextBlock start;
+        QTextBlock picture;
+        bool endsWithTable = false;
         for (std::size_t i = first; i < end; ++i) {
-            table = InsertBlock(cursor, report, i);
-            if (i == first && !table)
+            QTextTable* inserted = InsertBlock(cursor, report, i);
+            endsWithTable = inserted != nullptr;
+            if (inserted) {
+                table = inserted;
+                tableRows = report.blocks[i].table.size();
+            } else if (i == first) {
                 start = cursor.block();
+            }
+            if (report.blocks[i].kind == ReportBlock::Kind::Picture)
+                picture = cursor.block();
         }
         cursor.endEditBlock();
-        const QRectF element = table ? layout->frameBoundingRect(table) : layout->blockBoundingRect(cursor.block());
-        const double top = start.isValid() ? layout->blockBoundingRect(start).top() : element.top();
-        double bottom = element.bottom();
-        if (table && element.height() >= page)
-            bottom = element.top() + page / 4.0;
-        const bool across = pageOf(top) != pageOf(bottom - 1.0) && bottom - top < page;
-        const double left = page * (pageOf(top) + 1.0) - top;
-        if (across && !(table && left > page / 2.0)) {
+        // The block after a closing table starts where the table ends, and
+        // asking for it lays the whole table out.
+        const auto bottomOfPiece = [&] {
+            const QRectF last = layout->blockBoundingRect(cursor.block());
+            return endsWithTable ? last.top() : last.bottom();
+        };
+        const double top =
+            start.isValid() ? layout->blockBoundingRect(start).top() : layout->frameBoundingRect(table).top();
+        double bottom = bottomOfPiece();
+        const double pageEnd = page * (pageOf(top) + 1.0);
+        const double left = pageEnd - top;
+        bool across = pageOf(top) != pageOf(bottom - 1.0);
+        if (across && bottom - top >= page)
+            across = table != nullptr && left < page / 4.0;
+        if (across && picture.isValid() && left >= page / 4.0) {
+            const double height = PictureObject::ImageHeight(layout->blockBoundingRect(picture).height());
+            const double scale = (height - (bottom - pageEnd) - page / 100.0) / height;
+            if (scale >= kLeastPictureScale) {
+                ScalePicture(picture, scale);
+                bottom = bottomOfPiece();
+                across = pageOf(top) != pageOf(bottom - 1.0);
+            }
+        }
+        if (across && table && tableRows >= kLongTable && left >= page / 3.0)
+            across = false;
+        if (across) {
             if (start.isValid()) {
                 QTextCursor at(start);
                 QTextBlockFormat format = at.blockFormat();
@@ -319,11 +409,11 @@ bool PaintPdf(QIODevice& out, const Report& report, const ReportProgress& progre
 
     QTextDocument document;
     document.documentLayout()->setPaintDevice(&writer);
-    auto* pictures = new PictureObject(report, &document);
-    document.documentLayout()->registerHandler(PictureObject::kType, pictures);
     document.setDocumentMargin(0);
     const QRectF body(Dots(kMarginMm), Dots(kMarginMm), writer.width() - 2.0 * Dots(kMarginMm),
                       writer.height() - 2.0 * Dots(kMarginMm));
+    auto* pictures = new PictureObject(report, body.size(), writer, &document);
+    document.documentLayout()->registerHandler(PictureObject::kType, pictures);
     document.setPageSize(body.size());
     document.setDefaultFont(ReportFont(kBodyPoints));
     Typeset(document, report, progress);
@@ -385,7 +475,7 @@ std::map<char32_t, char32_t> SharedGlyphTexts(const Report& report)
     QString radicals;
     for (char32_t r = 0x2E80; IsCjkRadical(r); ++r)
         radicals += QChar(static_cast<char16_t>(r));
-    std::vector<QFont> fonts{ReportFont(kBodyPoints), QFont()};
+    std::vector<QFont> fonts{ReportFont(kBodyPoints), ReportFont(kPicturePoints)};
     fonts.push_back(fonts.front());
     fonts.back().setBold(true);
     std::map<char32_t, char32_t> textOf;
@@ -408,12 +498,12 @@ std::map<char32_t, char32_t> SharedGlyphTexts(const Report& report)
     return textOf;
 }
 
-QByteArray SvgOf(const Report& report, const ReportBlock& block)
+QByteArray SvgOf(const ReportBlock& block)
 {
     QByteArray svg;
     QBuffer buffer(&svg);
     buffer.open(QIODevice::WriteOnly);
-    PaintPictureSvg(buffer, FromUtf8(PlainText(block.text)), PictureOf(report, block));
+    PaintPictureSvg(buffer, FromUtf8(PlainText(block.text)), PictureOf(block));
     // The page declares its own encoding; the picture starts at its element.
     const qsizetype start = svg.indexOf("<svg");
     return start < 0 ? QByteArray() : svg.mid(start);
@@ -435,7 +525,7 @@ bool WriteReportFile(const QString& file, ReportFormat format, const Report& rep
         bytes = QByteArray::fromStdString(ReplacePdfGlyphTexts(bytes.toStdString(), SharedGlyphTexts(report)));
     } else {
         bytes = QByteArray::fromStdString(
-            ReportHtml(report, [&](const ReportBlock& block) { return SvgOf(report, block).toStdString(); }));
+            ReportHtml(report, [&](const ReportBlock& block) { return SvgOf(block).toStdString(); }));
     }
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {

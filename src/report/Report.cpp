@@ -10,6 +10,7 @@
 #include "diagrams/InternalForceDiagrams.h"
 #include "drawing/DrawingPasses.h"
 #include "drawing/PictureFiles.h"
+#include "drawing/PictureLayout.h"
 #include "forcemethod/BasicSystemChoice.h"
 #include "forcemethod/CaseDiagrams.h"
 #include "forcemethod/CoefficientLedger.h"
@@ -112,6 +113,17 @@ std::string ReportText(std::string text)
     return text;
 }
 
+// A number printed in a picture as the report writes numbers ("16." as
+// 16, "-2" as −2), the blanks around it kept where the window put them.
+std::string PictureLabel(const std::string& text)
+{
+    if (!IsNumberText(text))
+        return text;
+    const std::size_t first = text.find_first_not_of(' ');
+    const std::size_t last = text.find_last_not_of(' ');
+    return text.substr(0, first) + ReportNumber(text.substr(first, last - first + 1)) + text.substr(last + 1);
+}
+
 // A factor of a written-out product: a negative one in brackets.
 std::string Factor(double value)
 {
@@ -150,7 +162,9 @@ std::string ProductText(const LedgerTerm& t)
                 continue;
             sum += (sum.empty() ? "" : " + ") + two + Factor(factors.first) + "·" + Factor(factors.second);
         }
-        text = l + "/" + sixEI + "·(" + sum + ")";
+        // Where the second diagram is zero on the member there is no product.
+        if (!sum.empty())
+            text = l + "/" + sixEI + "·(" + sum + ")";
     }
     if (t.parabola == 0.0)
         return text;
@@ -159,8 +173,7 @@ std::string ProductText(const LedgerTerm& t)
     if (t.q == 0.0)
         return text + Factor(t.parabola);
     const double f = static_cast<double>(t.q) * t.L * t.L / 8.0;
-    return text + overEI + "(⅔·" + l + "·" + Factor(f) + ")·((" + ReportNumber(FormatCoefficient(t.b1)) + " + " +
-           ReportNumber(FormatCoefficient(t.b2)) + ")/2)";
+    return text + overEI + "(⅔·" + l + "·" + Factor(f) + ")·((" + Factor(t.b1) + " + " + Factor(t.b2) + ")/2)";
 }
 
 TextRun Sub(std::string text);
@@ -206,8 +219,6 @@ public:
         m_drawn.UnitForcesInLoads = false;
         const RecordingCanvas size(kReportPictureWidth, kReportPictureHeight);
         FitModelToPicture(m_drawn, size);
-        m_report.pictureWidth = kReportPictureWidth;
-        m_report.pictureHeight = kReportPictureHeight;
     }
 
     Report Build()
@@ -255,23 +266,37 @@ private:
         return true;
     }
 
-    // The displacements asked for, each as "位移计算" shows it, then the
-    // deflected shape at the automatic scale; a request that cannot be
-    // formed is said in its place.
+    // The displacements the structure file asks for and those "位移计算"
+    // worked out, each by the unit-load method as a teacher writes it: the
+    // unit load's reactions and end forces, its M̄ diagram, Δ by graph
+    // multiplication member by member, the sentence of its value and sense;
+    // then the deflected shape at the automatic scale. A request that
+    // cannot be formed is said in its place.
     void DisplacementSection(const CalculationState& calc)
     {
-        if (m_source.displacements.empty())
+        const CellRows requests = AllDisplacementRequests(m_source.displacements, calc.displacementsShown);
+        if (requests.empty())
             return;
         Section(kDisplacementCaption);
         Add(ReportBlock::Kind::Paragraph, kDisplacementLead);
         RecordingMessages refused;
-        for (const Displacement& d :
-             ComputeRequestedDisplacements(m_source.model, calc, m_source.displacements, refused)) {
+        for (const Displacement& d : ComputeRequestedDisplacements(m_source.model, calc, requests, refused)) {
             const std::string name = DisplacementName(d.request);
             Add(ReportBlock::Kind::Subheading, name);
-            Table(DisplacementTable.caption, ViewTable(DisplacementTable, DisplacementRows(d)));
+            Table(kUnitLoadReactionCaption, Headed(kUnitLoadReactionHeader, UnitLoadReactionRows(d)));
+            Table(kUnitLoadEndForceCaption, Headed(kUnitLoadEndForceHeader, UnitLoadEndForceRows(d)));
+            DiagramPicture(UnitLoadDiagramCaption(name), [&](RecordingCanvas& canvas) {
+                return DrawReportUnitLoadMomentDiagram(m_drawn, d.unit.endForces, canvas, m_host);
+            });
+            double products = 0.0;
+            for (const LedgerTerm& t : d.terms)
+                products += t.term;
+            RichText line{Normal("Δ")};
+            line.push_back(Normal(WorkedSum(d.terms, d.Delta - products, d.Delta)));
+            Add(ReportBlock::Kind::Derivation, std::move(line));
             Add(ReportBlock::Kind::Paragraph,
                 DisplacementSentence(name, SignedTerm(d.Delta, true), SenseText(d.Delta)));
+            m_report.blocks.back().keepWithPrevious = true;
         }
         for (const ShownMessage& message : refused.shown)
             Add(ReportBlock::Kind::Paragraph, std::string(kProgramSaid) + message.text);
@@ -312,7 +337,31 @@ private:
     {
         RecordingCanvas canvas(kReportPictureWidth, kReportPictureHeight);
         draw(canvas);
-        Add(ReportBlock::Kind::Picture, RichText{Normal(std::move(caption))}, {}, std::move(canvas.ops));
+        AddPicture(std::move(caption), std::move(canvas.ops));
+    }
+
+    // A picture on paper: each label once, cut to what it shows.
+    void AddPicture(std::string caption, std::vector<CanvasOp> ops)
+    {
+        DropRepeatedPrints(ops);
+        for (CanvasOp& op : ops)
+            op.text = PictureLabel(op.text);
+        const PictureSize size = FramePicture(ops, kReportPictureMargin);
+        Add(ReportBlock::Kind::Picture, RichText{Normal(std::move(caption))}, {}, std::move(ops));
+        m_report.blocks.back().width = size.width;
+        m_report.blocks.back().height = size.height;
+    }
+
+    // A diagram's picture, or where every value of it is zero the line
+    // that says so instead of an empty picture.
+    template <typename Draw>
+    void DiagramPicture(std::string caption, Draw draw)
+    {
+        RecordingCanvas canvas(kReportPictureWidth, kReportPictureHeight);
+        if (draw(canvas).zero)
+            Add(ReportBlock::Kind::Paragraph, ZeroDiagramText(caption));
+        else
+            AddPicture(std::move(caption), std::move(canvas.ops));
     }
 
     // Always false: the calculation goes no further.
@@ -388,29 +437,23 @@ private:
             Picture(std::string(kOriginalStructureTitle),
                     [&](RecordingCanvas& canvas) { DrawStructureWithLoads(drawn, canvas); });
         }
-        Picture(BasicSystemCaption(calc.degree), [&](RecordingCanvas& canvas) { DrawBasicSystem(calc, canvas); });
-    }
-
-    // Unit forces at one node put their labels at one place (the program
-    // draws one at a time); a later label moves down clear of the others.
-    static void MoveClearOfLabels(CanvasOp& label, const std::vector<CanvasOp>& drawn)
-    {
-        constexpr double kLabelWidth = 10.0;  // picture units, "X1" in the picture's font
-        constexpr double kLineHeight = 7.0;
-        const auto overlaps = [&](const CanvasOp& op) {
-            return op.kind == CanvasOp::Kind::Print && std::fabs(op.x1 - label.x1) < kLabelWidth &&
-                   std::fabs(op.y1 - label.y1) < kLineHeight;
-        };
-        while (std::any_of(drawn.begin(), drawn.end(), overlaps))
-            label.y1 += kLineHeight;
+        RecordingCanvas canvas(kReportPictureWidth, kReportPictureHeight);
+        const std::vector<int> drawn = DrawBasicSystem(calc, canvas);
+        AddPicture(BasicSystemCaption(drawn, calc.degree), std::move(canvas.ops));
     }
 
     // The structure with its loads, then each unit force applied in red,
-    // labelled Xk instead of its magnitude 1.
-    void DrawBasicSystem(const CalculationState& calc, RecordingCanvas& canvas)
+    // labelled Xk where the window prints its magnitude 1, the labels
+    // placed clear of every line and of each other (several unit forces at
+    // one node print at one place). An unknown whose force draws nothing
+    // (not applied yet, or off its member) gets no label. Returns the k
+    // drawn.
+    std::vector<int> DrawBasicSystem(const CalculationState& calc, RecordingCanvas& canvas)
     {
         DrawStructureWithLoads(m_drawn, canvas);
         StructureModel unit = m_drawn;
+        std::vector<int> drawn;
+        std::vector<LabelRequest> labels;
         for (int k = 1; k < static_cast<int>(calc.unitForces.size()); ++k) {
             if (!calc.unitForces[static_cast<std::size_t>(k)])
                 continue;
@@ -418,15 +461,35 @@ private:
             RecordingCanvas forces(kReportPictureWidth, kReportPictureHeight);
             DrawConcentratedLoads(unit, forces);
             DrawCouples(unit, forces);
+            std::vector<CanvasOp> prints;
+            std::vector<CanvasOp> strokes;
             for (CanvasOp& op : forces.ops) {
                 op.color = kRed;
-                if (op.kind == CanvasOp::Kind::Print) {
-                    op.text = "X" + std::to_string(k);
-                    MoveClearOfLabels(op, canvas.ops);
-                }
-                canvas.ops.push_back(std::move(op));
+                (op.kind == CanvasOp::Kind::Print ? prints : strokes).push_back(std::move(op));
+            }
+            const std::optional<PictureBox> symbol = ContentBox(strokes);
+            if (!symbol)
+                continue;
+            drawn.push_back(k);
+            canvas.ops.insert(canvas.ops.end(), strokes.begin(), strokes.end());
+            // Wanted where the window prints the 1, off the symbol's middle.
+            const double cx = (symbol->left + symbol->right) / 2.0;
+            const double cy = (symbol->top + symbol->bottom) / 2.0;
+            for (const CanvasOp& print : prints) {
+                const std::string text = "X" + std::to_string(k);
+                const double x = print.x1 + TextWidth(print.text) / 2.0;
+                const double y = print.y1 + kTextHeight / 2.0;
+                labels.push_back({text, x, y, x - cx, y - cy, true, kRed});
             }
         }
+        PictureObstacles obstacles = ObstaclesOf(canvas.ops);
+        const std::vector<PlacedLabel> placed = PlaceLabels(labels, obstacles);
+        for (std::size_t n = 0; n < labels.size(); ++n) {
+            canvas.SetForeColor(kRed);
+            canvas.SetCurrent(placed[n].x, placed[n].y);
+            canvas.Print(labels[n].text);
+        }
+        return drawn;
     }
 
     bool CaseSection(const CalculationState& calc)
@@ -457,8 +520,9 @@ private:
         Section(kEquationSection);
         Add(ReportBlock::Kind::Subheading, kCaseDiagramChoiceTitle);
         for (int c = 0; c <= n; ++c)
-            Picture(CaseDiagramChoices({c}).front(),
-                    [&](RecordingCanvas& canvas) { DrawCaseMomentDiagram(m_drawn, c, canvas, m_host); });
+            DiagramPicture(CaseDiagramChoices({c}).front(), [&](RecordingCanvas& canvas) {
+                return DrawReportCaseMomentDiagram(m_drawn, c, canvas, m_host);
+            });
 
         Add(ReportBlock::Kind::Subheading, kCanonicalEquationTitle);
         Add(ReportBlock::Kind::Paragraph, kCanonicalEquationLead);
@@ -553,25 +617,47 @@ private:
                 if (entry.i != entry.j)
                     line.insert(line.end(), {Normal(" = δ"), Sub(IndexPair(entry.j, entry.i, n))});
             }
-            std::string products;
-            std::string values;
-            int written = 0;
-            for (const LedgerTerm& t : entry.terms) {
-                const std::string product = ProductText(t);
-                if (product.empty())
-                    continue;
-                products += (written == 0 ? "" : " + ") + product;
-                values += SignedTerm(t.term, written == 0);
-                ++written;
-            }
-            std::string text = " = ";
-            if (written > 0)
-                text += products + " = ";
-            if (written > 1)
-                text += values + " = ";
-            line.push_back(Normal(text + SignedTerm(entry.total, true)));
+            line.push_back(Normal(WorkedSum(entry.terms, 0.0, entry.total)));
             Add(ReportBlock::Kind::Derivation, std::move(line));
         }
+    }
+
+    // " = products = values = total" of a sum of graph products, the
+    // members' products written out (a member whose product is zero left
+    // out), with `imposed`, the settlements' and heat's part, as Δc + Δt
+    // where it is not zero.
+    static std::string WorkedSum(const std::vector<LedgerTerm>& terms, double imposed, double total)
+    {
+        std::string products;
+        std::string values;
+        int written = 0;
+        for (const LedgerTerm& t : terms) {
+            const std::string product = ProductText(t);
+            if (product.empty())
+                continue;
+            products += (written == 0 ? "" : " + ") + product;
+            values += SignedTerm(t.term, written == 0);
+            ++written;
+        }
+        if (EquationNumber(std::fabs(imposed)) != "0") {
+            products += (written == 0 ? "" : " + ") + std::string("Δc + Δt");
+            values += SignedTerm(imposed, written == 0);
+            ++written;
+        }
+        std::string text = " = ";
+        if (written > 0)
+            text += products + " = ";
+        if (written > 1)
+            text += values + " = ";
+        return text + SignedTerm(total, true);
+    }
+
+    // A part of a table under its header.
+    template <std::size_t N>
+    static CellRows Headed(const std::string_view (&header)[N], CellRows rows)
+    {
+        rows.insert(rows.begin(), std::vector<std::string>(std::begin(header), std::end(header)));
+        return rows;
     }
 
     bool SuperpositionSection(const CalculationState& calc)
@@ -609,15 +695,16 @@ private:
 
     void FinalDiagrams()
     {
-        using Diagram = float (*)(const StructureModel&, Canvas&, DiagramHost&);
-        const std::pair<std::string_view, Diagram> diagrams[] = {{kMomentDiagramCaption, &DrawMomentDiagram},
-                                                                 {kShearDiagramCaption, &DrawShearDiagram},
-                                                                 {kAxialDiagramCaption, &DrawAxialDiagram}};
+        const std::pair<std::string_view, ReportDiagram> diagrams[] = {{kMomentDiagramCaption, ReportDiagram::Moment},
+                                                                       {kShearDiagramCaption, ReportDiagram::Shear},
+                                                                       {kAxialDiagramCaption, ReportDiagram::Axial}};
         Add(ReportBlock::Kind::Subheading, kFinalDiagramTitle);
-        for (const auto& [caption, draw] : diagrams) {
+        for (const auto& [caption, which] : diagrams) {
             // A lambda cannot capture a structured binding before clang 16.
-            const Diagram diagram = draw;
-            Picture(std::string(caption), [&](RecordingCanvas& canvas) { diagram(m_drawn, canvas, m_host); });
+            const ReportDiagram diagram = which;
+            DiagramPicture(std::string(caption), [&](RecordingCanvas& canvas) {
+                return DrawReportDiagram(m_drawn, diagram, canvas, m_host);
+            });
         }
     }
 

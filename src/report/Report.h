@@ -38,29 +38,35 @@ struct ReportBlock {
         Equation,    // one line of a formula, set apart; a run of them is one system
         Derivation,  // a formula worked out with numbers, set apart by itself
         Table,       // `text` its caption, `table` its cells, header row first
-        Picture,     // `text` its caption, `ops` as the picture window draws it
+        Picture,     // `text` its caption, `ops` drawn on `width` x `height` picture units
         Stop,        // where an unfinished calculation stopped, and why
     };
     Kind kind = Kind::Paragraph;
     RichText text;
     CellRows table;
     std::vector<CanvasOp> ops;
+    double width = 0.0;
+    double height = 0.0;
+    // Set on the sentence that concludes the element before it (a
+    // displacement's value after its working): the two share a page.
+    bool keepWithPrevious = false;
 };
 
 struct Report {
     std::string title;
-    // Every picture is drawn on a client area of this many picture units.
-    double pictureWidth = 0.0;
-    double pictureHeight = 0.0;
     std::vector<ReportBlock> blocks;
     // False when the calculation has not reached its last item.
     bool complete = false;
 };
 
-// The client area the report's pictures are drawn on: wider than high, so
-// that a beam or a frame fills the page width without an empty half page.
+// The structure is drawn at one scale throughout the report: fitted into
+// the middle 60 % of a client area of this many picture units (at most
+// 192 x 156 for the nodes), every picture then cut to what it shows with
+// kReportPictureMargin all round, so that a beam makes a low wide picture
+// and a frame a high one.
 inline constexpr double kReportPictureWidth = 320.0;
-inline constexpr double kReportPictureHeight = 200.0;
+inline constexpr double kReportPictureHeight = 260.0;
+inline constexpr double kReportPictureMargin = 6.0;
 
 // What the report is written from.
 struct ReportSource {

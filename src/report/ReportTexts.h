@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavrin {
 
@@ -33,10 +34,25 @@ inline std::string DegreeText(int degree)
     return "超静定次数：n = " + std::to_string(degree);
 }
 inline constexpr std::string_view kOriginalStructureTitle = "原结构";
-// "基本体系：基本结构上作用荷载和未知力X1～X3".
-inline std::string BasicSystemCaption(int degree)
+// The unknowns the basic system's picture shows (`drawn`, in order) named
+// in its caption: "基本体系：基本结构上作用荷载和未知力X1～X3" for all of
+// them, "…未知力X1、X3" for some, and none where none is drawn yet.
+inline std::string BasicSystemCaption(const std::vector<int>& drawn, int degree)
 {
-    return "基本体系：基本结构上作用荷载和未知力X1" + (degree > 1 ? "～X" + std::to_string(degree) : std::string());
+    const std::string lead = "基本体系：基本结构上作用荷载";
+    if (drawn.empty())
+        return lead + "（未知力尚未施加）";
+    if (static_cast<int>(drawn.size()) == degree && degree > 1)
+        return lead + "和未知力X1～X" + std::to_string(degree);
+    std::string named;
+    for (const int k : drawn)
+        named += (named.empty() ? "X" : "、X") + std::to_string(k);
+    return lead + "和未知力" + named;
+}
+// Said in place of a diagram whose every value is zero: "轴力图：各杆均为零，图略。"
+inline std::string ZeroDiagramText(std::string_view caption)
+{
+    return std::string(caption) + "：各杆均为零，图略。";
 }
 
 // Said of a determinate structure, which needs no redundant.
@@ -65,7 +81,15 @@ inline constexpr std::string_view kSuperpositionLead = "按叠加原理求最终
 inline constexpr std::string_view kTotalForcesLead = "剪力和轴力同样叠加，得各杆件总内力：";
 inline constexpr std::string_view kFinalDiagramTitle = "最终内力图";
 inline constexpr std::string_view kDisplacementLead =
-    "沿所求位移方向加单位荷载（超静定结构加在基本结构上），用图乘法求位移（Δ = Σ∫MM̄ ds/EI）：";
+    "沿所求位移方向加单位荷载（超静定结构加在基本结构上），求其支座反力、杆端力和M̄图，"
+    "与最终弯矩图图乘求位移（Δ = Σ∫MM̄ ds/EI，只计弯曲变形）：";
+inline constexpr std::string_view kUnitLoadReactionCaption = "单位荷载作用下的支座反力：";
+inline constexpr std::string_view kUnitLoadEndForceCaption = "单位荷载作用下的杆端力：";
+// "M̄图（结点2竖向位移的单位荷载）".
+inline std::string UnitLoadDiagramCaption(std::string_view name)
+{
+    return "M\u0304图（" + std::string(name) + "的单位荷载）";
+}
 // "结点2竖向位移 Δ = −31.5，与单位力方向相反。"
 inline std::string DisplacementSentence(std::string_view name, std::string_view value, std::string_view sense)
 {

@@ -1162,12 +1162,18 @@ void ProgramQtTest::originalStructureTypedWholeGetsItsBasicSystemChosen()
 QTEST_MAIN(ProgramQtTest)
 // "导出计算书..." writes the propped cantilever calculated through the form
 // (span 4, EI 1, q = 10: delta11 = L^3/3EI = 21.333, Delta1P = -qL^4/8EI =
-// -320, X1 = 3qL/8 = 15) as HTML through its dialog, and as PDF.
+// -320, X1 = 3qL/8 = 15) as HTML through its dialog, and as PDF, with the
+// rotation of the prop the student worked out in the form, qL^3/48EI =
+// 13.333 counter-clockwise.
 void ProgramQtTest::writesTheCalculationOutAsAReport()
 {
     CalculateProppedCantilever();
     if (QTest::currentTestFailed())
         return;
+    auto* form = Main().findChild<QWidget*>(QStringLiteral("frmOutput"));
+    QTest::keyClicks(form->findChild<QLineEdit*>(QStringLiteral("txtDisplacementNode")), QStringLiteral("2"));
+    form->findChild<QComboBox*>(QStringLiteral("cmbDisplacementKind"))->setCurrentText(U("转角"));
+    QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("cmdDisplacement")), Qt::LeftButton);
     m_messages.shown.clear();
     Trigger("jisuanshu");
     auto* dialog = Main().findChild<QFileDialog*>(QStringLiteral("dlgReport"));
@@ -1185,7 +1191,8 @@ void ProgramQtTest::writesTheCalculationOutAsAReport()
         if (xml.readNext() == QXmlStreamReader::Characters)
             text += xml.text();
     QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-    const QStringList expected{U("21.333X1 − 320 = 0"), U("X1 = 15"), U("M = 15M̄1 + MP")};
+    const QStringList expected{U("21.333X1 − 320 = 0"), U("X1 = 15"), U("M = 15M̄1 + MP"),
+                               U("结点2转角 Δ = 13.333，与单位力方向相同。")};
     for (const QString& line : expected)
         QVERIFY2(text.contains(line), qPrintable(line));
     QCOMPARE(m_messages.shown.size(), std::size_t{0});

@@ -6,6 +6,7 @@
 #include "BatchTestSupport.h"
 #include "batch/BatchCase.h"
 #include "batch/BatchRun.h"
+#include "drawing/PictureLayout.h"
 #include "report/Report.h"
 
 namespace tavrin::batch {
@@ -103,6 +104,17 @@ TEST(BatchReportTest, ReportHoldsWhatTheCalculationReachedAndStopsWhereItStopped
         {"determinate beam with a displacement",
          example("simply-supported-beam.json").insert(1, R"("displacements": [[2, "竖向位移"]],)"),
          {},
+         true,
+         {},
+         {"一、结构和荷载", "二、计算模型", "三、支座反力和杆件内力", "四、内力图和校核", "五、位移计算"},
+         "",
+         "结点2竖向位移 Δ = −64，与单位力方向相反。"},
+        // The same asked for in the calculation form instead of the file.
+        {"determinate beam with a displacement worked out in the form",
+         example("simply-supported-beam.json"),
+         [](RunResult& run) {
+             run.calculation.displacementsShown = {{"2", "竖向位移"}};
+         },
          true,
          {},
          {"一、结构和荷载", "二、计算模型", "三、支座反力和杆件内力", "四、内力图和校核", "五、位移计算"},
@@ -243,6 +255,180 @@ TEST(BatchReportTest, CoefficientsAreWorkedOutMemberByMember)
     ASSERT_NE(checks, report.blocks.end());
     for (std::size_t r = 1; r < checks->table.size(); ++r)
         EXPECT_EQ(checks->table[r][2], "0") << checks->table[r][0];
+
+    // The portal's δ12: M̄2 is zero on the right column, which therefore
+    // has no product: the beam's ∫4·x dx = 32 and the left column's
+    // ∫4·y dy = 32.
+    const CaseReading portal = ReadCase(testing::ReadFile(testing::ExamplePath("fixed-portal-frame.json")));
+    ASSERT_TRUE(portal.value);
+    const std::vector<std::string> worked =
+        TextsOf(ReportOf(RunCase(*portal.value, 267.0, 267.0)), ReportBlock::Kind::Derivation);
+    ASSERT_GE(worked.size(), 2u);
+    EXPECT_EQ(worked[1], "δ12 = δ21 = 4/6·(2·(−4)·(−4) + (−4)·(−4)) + 4/6·(2·(−4)·(−4) + (−4)·(−4)) = 32 + 32 = 64");
+}
+
+const ReportBlock* PictureOf(const Report& report, std::string_view caption)
+{
+    for (const ReportBlock& block : report.blocks)
+        if (block.kind == ReportBlock::Kind::Picture && PlainText(block.text) == caption)
+            return &block;
+    return nullptr;
+}
+
+// A displacement worked out by the unit-load method as a teacher writes it,
+// for the simple beam of the examples (12 at x = 2, q = 2 on [2, 6], EI 1),
+// node 2 vertical: the upward unit load meets 2/3 and 1/3 downward at the
+// supports, M̄ = 4/3 under it; the real moment there is 10.667·2 = 21.333
+// sagging and qL²/8 = 4 on member 2, so member 1 gives
+// (½·2·21.333)(⅔·4/3) = 18.963 and member 2 (½·4·21.333)(⅔·4/3) +
+// (⅔·4·4)(2/3) = 45.037, both against the unit load: Δ = −64. Its
+// sentence stays with it, and every table fits a page's and a page
+// column's width.
+TEST(BatchReportTest, DisplacementIsWorkedOutByTheUnitLoadMethod)
+{
+    const CaseReading reading = ReadCase(testing::ReadFile(testing::ExamplePath("simply-supported-beam.json")));
+    ASSERT_TRUE(reading.value);
+    const Report report = ReportOf(RunCase(*reading.value, 267.0, 267.0), {{"2", "竖向位移"}});
+    const auto table = [&](std::string_view caption) {
+        return std::find_if(report.blocks.begin(), report.blocks.end(), [&](const ReportBlock& block) {
+            return block.kind == ReportBlock::Kind::Table && PlainText(block.text) == caption;
+        });
+    };
+    const auto reactions = table("单位荷载作用下的支座反力：");
+    ASSERT_NE(reactions, report.blocks.end());
+    EXPECT_EQ(reactions->table, (CellRows{{"结点码", "Fx(向右为正)", "Fy(向上为正)", "Fm(顺时针为正)"},
+                                          {"1", "0", "−0.67", "0"},
+                                          {"3", "0", "−0.33", "0"}}));
+    const auto endForces = table("单位荷载作用下的杆端力：");
+    ASSERT_NE(endForces, report.blocks.end());
+    EXPECT_EQ(endForces->table.size(), 3u);
+    EXPECT_NE(PictureOf(report, "M̄图（结点2竖向位移的单位荷载）"), nullptr);
+    const auto derivation = std::find_if(report.blocks.begin(), report.blocks.end(), [](const ReportBlock& block) {
+        return block.kind == ReportBlock::Kind::Derivation && PlainText(block.text).starts_with("Δ = ");
+    });
+    ASSERT_NE(derivation, report.blocks.end());
+    EXPECT_EQ(PlainText(derivation->text),
+              "Δ = (½·2·(−21.333))·(⅔·1.333) + (½·4·(−21.333))·(⅔·1.333) + (⅔·4·(−4))·((1.333 + 0)/2) = "
+              "−18.963 − 45.037 = −64");
+    ASSERT_NE(derivation + 1, report.blocks.end());
+    EXPECT_EQ(PlainText(derivation[1].text), "结点2竖向位移 Δ = −64，与单位力方向相反。");
+    EXPECT_TRUE(derivation[1].keepWithPrevious);
+    for (const ReportBlock& block : report.blocks)
+        for (const std::vector<std::string>& row : block.table)
+            EXPECT_LE(row.size(), 8u) << PlainText(block.text);
+}
+
+// The report's pictures on paper: cut to what they show, so that a beam is
+// a low wide picture and a portal a squarish one, everything inside; a
+// distributed load's value printed once per load; every label clear of the
+// lines; the basic system labelling the unknowns it draws, each by its own
+// arrow; a diagram that is zero throughout said in a line.
+TEST(BatchReportTest, PicturesShowWhatTheyDrawLabelledClearOfTheirLines)
+{
+    const struct Case {
+        const char* example;
+        double lowestRatio, highestRatio;  // width over height of the structure's picture
+        int loadLabels;                    // load values in it
+        std::vector<std::string> unknowns;
+        std::string node;  // the node number the unit forces act at, as printed
+        bool zeroAxial;
+    } cases[] = {
+        {"simply-supported-beam.json", 2.5, 10.0, 2, {}, "", true},
+        {"two-span-continuous-beam.json", 2.5, 10.0, 2, {"X1"}, " 2 ", true},
+        {"fixed-portal-frame.json", 0.6, 1.6, 1, {"X1", "X2", "X3"}, " 4 ", false},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.example);
+        const CaseReading reading = ReadCase(testing::ReadFile(testing::ExamplePath(k.example)));
+        ASSERT_TRUE(reading.value);
+        const Report report = ReportOf(RunCase(*reading.value, 267.0, 267.0));
+        const ReportBlock* structure = PictureOf(report, "计算简图");
+        ASSERT_NE(structure, nullptr);
+        EXPECT_GE(structure->width / structure->height, k.lowestRatio);
+        EXPECT_LE(structure->width / structure->height, k.highestRatio);
+        int loadLabels = 0;
+        for (const CanvasOp& op : structure->ops)
+            loadLabels += op.kind == CanvasOp::Kind::Print && op.color == kBlue &&
+                                  op.text.find_first_of("0123456789") != std::string::npos
+                              ? 1
+                              : 0;
+        EXPECT_EQ(loadLabels, k.loadLabels);
+
+        for (const ReportBlock& block : report.blocks) {
+            if (block.kind != ReportBlock::Kind::Picture)
+                continue;
+            SCOPED_TRACE(PlainText(block.text));
+            const std::optional<PictureBox> content = ContentBox(block.ops);
+            ASSERT_TRUE(content);
+            EXPECT_GE(content->left, 0.0);
+            EXPECT_GE(content->top, 0.0);
+            EXPECT_LE(content->right, block.width);
+            EXPECT_LE(content->bottom, block.height);
+            // Numbers as the report writes them: "12", not "12.".
+            for (const CanvasOp& op : block.ops) {
+                const std::size_t last = op.text.find_last_not_of(' ');
+                EXPECT_TRUE(last == std::string::npos || op.text[last] != '.') << op.text;
+                EXPECT_EQ(op.text.find('-'), std::string::npos) << op.text;
+            }
+        }
+        // The diagrams' labels, and the unknowns' in the basic system, cross no line.
+        for (const ReportBlock& block : report.blocks) {
+            const std::string caption = PlainText(block.text);
+            if (block.kind != ReportBlock::Kind::Picture || caption == "计算简图" || caption == "原结构")
+                continue;
+            SCOPED_TRACE(caption);
+            PictureObstacles lines;
+            for (const CanvasOp& op : block.ops)
+                if (op.kind == CanvasOp::Kind::Line)
+                    lines.Add(op);
+            for (const CanvasOp& op : block.ops)
+                if (op.kind == CanvasOp::Kind::Print && (op.color == kRed || caption.find("图") != std::string::npos))
+                    EXPECT_EQ(lines.Crossings(TextBox(op.x1, op.y1, op.text)), 0) << op.text;
+        }
+
+        const auto basic = std::find_if(report.blocks.begin(), report.blocks.end(), [](const ReportBlock& block) {
+            return block.kind == ReportBlock::Kind::Picture && PlainText(block.text).starts_with("基本体系");
+        });
+        ASSERT_EQ(basic != report.blocks.end(), !k.unknowns.empty());
+        if (basic != report.blocks.end()) {
+            std::vector<std::string> labels;
+            std::optional<PictureBox> node;
+            for (const CanvasOp& op : basic->ops) {
+                if (op.color == kRed && op.kind == CanvasOp::Kind::Print)
+                    labels.push_back(op.text);
+                if (op.kind == CanvasOp::Kind::Print && op.text == k.node)
+                    node = TextBox(op.x1, op.y1, op.text);
+            }
+            EXPECT_EQ(labels, k.unknowns);
+            // Each by its arrow at the node, clear of the other labels.
+            ASSERT_TRUE(node);
+            std::vector<PictureBox> placed;
+            for (const CanvasOp& op : basic->ops)
+                if (op.color == kRed && op.kind == CanvasOp::Kind::Print) {
+                    const PictureBox box = TextBox(op.x1, op.y1, op.text);
+                    EXPECT_TRUE(box.Overlaps(node->Grown(15.0))) << op.text;
+                    for (const PictureBox& other : placed)
+                        EXPECT_FALSE(box.Overlaps(other)) << op.text;
+                    placed.push_back(box);
+                }
+        }
+
+        const std::vector<std::string> paragraphs = TextsOf(report, ReportBlock::Kind::Paragraph);
+        EXPECT_EQ(std::count(paragraphs.begin(), paragraphs.end(), "轴力图：各杆均为零，图略。"), k.zeroAxial ? 1 : 0);
+        EXPECT_EQ(PictureOf(report, "轴力图") == nullptr, k.zeroAxial);
+    }
+}
+
+// A basic system whose unit force is not applied yet draws no X and says so.
+TEST(BatchReportTest, BasicSystemWithoutItsUnitForceLabelsNoUnknown)
+{
+    const CaseReading reading = ReadCase(kWithoutUnitForce);
+    ASSERT_TRUE(reading.value);
+    const Report report = ReportOf(RunCase(*reading.value, 267.0, 267.0));
+    const ReportBlock* basic = PictureOf(report, "基本体系：基本结构上作用荷载（未知力尚未施加）");
+    ASSERT_NE(basic, nullptr);
+    for (const CanvasOp& op : basic->ops)
+        EXPECT_NE(op.text.substr(0, 1), "X");
 }
 
 }  // namespace

@@ -252,9 +252,9 @@ TEST(BatchToolTest, ReportIsWrittenAsPdfAndHtml)
     };
     const Case cases[] = {
         {"propped-cantilever",
-         10,
-         8,
-         {"δ11X1 + Δ1P = 0", "36X1 − 180 = 0", "X1 = 5", "M = 5M̄1 + MP"},
+         7,
+         7,
+         {"δ11X1 + Δ1P = 0", "36X1 − 180 = 0", "X1 = 5", "M = 5M̄1 + MP", "轴力图：各杆均为零，图略。"},
          {"δ<sub>11</sub>X<sub>1</sub> + Δ<sub>1P</sub> = 0", "36X<sub>1</sub> − 180 = 0", "X<sub>1</sub> = 5"}},
         {"fixed-portal-frame",
          14,
@@ -326,6 +326,85 @@ TEST(BatchToolTest, ReportTextCopiesOutAsTyped)
         }
     }
     EXPECT_GE(examples, 9u);
+}
+
+// How far down the text of each page reaches, as a share of the page's
+// body (A4 with 20 mm margins), from the words' boxes of pdftotext -bbox;
+// the page number under the body does not count.
+std::vector<double> PageFills(const fs::path& pdf, const std::string& name)
+{
+    constexpr double kMargin = 56.7;  // 20 mm in points
+    const std::string boxes = RunShell("pdftotext -bbox " + Quoted(pdf) + " -", name).out;
+    std::vector<double> fills;
+    for (std::size_t at = boxes.find("<page "); at != std::string::npos;) {
+        const std::size_t next = boxes.find("<page ", at + 1);
+        const std::string page = boxes.substr(at, next == std::string::npos ? std::string::npos : next - at);
+        const double height = std::stod(page.substr(page.find("height=\"") + 8));
+        double lowest = kMargin;
+        for (std::size_t y = page.find("yMax=\""); y != std::string::npos; y = page.find("yMax=\"", y + 1)) {
+            const double bottom = std::stod(page.substr(y + 6));
+            if (bottom < height - kMargin)
+                lowest = std::max(lowest, bottom);
+        }
+        fills.push_back((lowest - kMargin) / (height - 2.0 * kMargin));
+        at = next;
+    }
+    return fills;
+}
+
+// The pages of the PDF a student hands in: a system of equations on one
+// page, a displacement's sentence on the page of its working, and no page
+// but the last left with 40 % of it empty because what follows did not fit
+// (the portal's basic system shrinks a little to join the original
+// structure on its page).
+TEST(BatchToolTest, ReportPagesKeepWhatBelongsTogetherAndAreNotLeftHalfEmpty)
+{
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const struct Case {
+        const char* example;
+        const char* displacement;
+        std::vector<std::vector<std::string>> together;  // texts on one page
+    } cases[] = {
+        {"simply-supported-beam",
+         R"([2, "竖向位移"], [1, "转角"])",
+         {{"= −18.963 − 45.037 = −64", "结点2竖向位移 Δ = −64，与单位力方向相反。"}}},
+        {"propped-cantilever", R"([2, "竖向位移"], [3, "转角"])", {{"δ11X1 + Δ1P = 0"}}},
+        {"fixed-portal-frame",
+         R"([3, "水平位移"], [2, "转角"])",
+         {{"δ11X1 + δ12X2 + δ13X3 + Δ1P = 0", "δ21X1 + δ22X2 + δ23X3 + Δ2P = 0", "δ31X1 + δ32X2 + δ33X3 + Δ3P = 0"},
+          {"106.667X1 + 64X2 + 32X3 − 320 = 0", "64X1 + 85.333X2 + 24X3 − 480 = 0", "32X1 + 24X2 + 12X3 − 128 = 0"},
+          {"X1 = −1", "X2 = 6", "X3 = 1.333"}}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.example);
+        std::string text = testing::ReadFile(testing::ExamplePath(std::string(k.example) + ".json"));
+        text.insert(1, "\"displacements\": [" + std::string(k.displacement) + "],");
+        const fs::path input = testing::OutputPath(std::string(k.example) + "-asked.json");
+        std::ofstream(input) << text;
+        const fs::path pdf = testing::OutputPath(std::string(k.example) + "-asked.pdf");
+        ASSERT_EQ(RunProgram("--report " + Quoted(pdf) + " " + Quoted(input), std::string(k.example) + "-asked").exit,
+                  kExitCompleted);
+        const std::string extracted =
+            RunShell("pdftotext -enc UTF-8 " + Quoted(pdf) + " -", std::string(k.example) + "-asked-text").out;
+        std::vector<std::string> pages;
+        for (std::size_t at = 0; at <= extracted.size();) {
+            const std::size_t end = std::min(extracted.find('\f', at), extracted.size());
+            pages.push_back(extracted.substr(at, end - at));
+            at = end + 1;
+        }
+        for (const std::vector<std::string>& group : k.together) {
+            const auto holdsAll = [&](const std::string& page) {
+                return std::all_of(group.begin(), group.end(),
+                                   [&](const std::string& t) { return page.find(t) != std::string::npos; });
+            };
+            EXPECT_TRUE(std::any_of(pages.begin(), pages.end(), holdsAll)) << group.front();
+        }
+        const std::vector<double> fills = PageFills(pdf, std::string(k.example) + "-asked-boxes");
+        ASSERT_GT(fills.size(), 2u);
+        for (std::size_t p = 0; p + 1 < fills.size(); ++p)
+            EXPECT_GE(fills[p], 0.6) << "page " << p + 1;
+    }
 }
 
 // A beam of 30 members over 11 supports (9 redundants) fills some 80

@@ -10,6 +10,7 @@
 
 #include "diagrams/InternalForceDiagrams.h"
 #include "drawing/DrawingPasses.h"
+#include "drawing/PictureLayout.h"
 
 namespace tavrin {
 namespace {
@@ -709,6 +710,196 @@ TEST(InternalForceDiagramsTest, MembersLoadedBetweenTheirNodesDrawTheCurveOfThei
     EXPECT_TRUE(under);
     const Drawn shear(DrawShearDiagram, model, "1");
     EXPECT_EQ(LabelTexts(shear), (std::vector<std::string>{"9.", "-3.", "-3.", "9."}));
+}
+
+// A report diagram on a 200 × 200 picture at the scale typed.
+struct ReportDrawn {
+    ReportDrawn(ReportDiagram which, const StructureModel& model, std::string answer = "2")
+        : host(canvas, std::move(answer))
+    {
+        shown = DrawReportDiagram(model, which, canvas, host);
+    }
+    std::vector<CanvasOp> Of(CanvasOp::Kind kind) const
+    {
+        std::vector<CanvasOp> out;
+        std::copy_if(canvas.ops.begin(), canvas.ops.end(), std::back_inserter(out),
+                     [kind](const CanvasOp& op) { return op.kind == kind; });
+        return out;
+    }
+    std::vector<std::string> Texts() const
+    {
+        std::vector<std::string> texts;
+        for (const CanvasOp& op : Of(CanvasOp::Kind::Print))
+            texts.push_back(op.text);
+        std::sort(texts.begin(), texts.end());
+        return texts;
+    }
+    // The centre of each label printed with `text`.
+    std::vector<Pt> Centres(const std::string& text) const
+    {
+        std::vector<Pt> centres;
+        for (const CanvasOp& op : Of(CanvasOp::Kind::Print))
+            if (op.text == text) {
+                const PictureBox box = TextBox(op.x1, op.y1, op.text);
+                centres.push_back({(box.left + box.right) / 2.0, (box.top + box.bottom) / 2.0});
+            }
+        return centres;
+    }
+    // A line of the diagram from (x, y1) to (x, y2), either way round.
+    bool HasOrdinate(double x, double y1, double y2) const
+    {
+        return std::any_of(canvas.ops.begin(), canvas.ops.end(), [&](const CanvasOp& op) {
+            return op.kind == CanvasOp::Kind::Line && std::fabs(op.x1 - x) < 1e-3 && std::fabs(op.x2 - x) < 1e-3 &&
+                   std::fabs(std::min(op.y1, op.y2) - std::min(y1, y2)) < 1e-3 &&
+                   std::fabs(std::max(op.y1, op.y2) - std::max(y1, y2)) < 1e-3;
+        });
+    }
+
+    RecordingCanvas canvas{200.0, 200.0};
+    FakeHost host;
+    DiagramShown shown;
+};
+
+// Where a label must stand: near `at` (its box's centre within `within`
+// units), on the side of the member axis through `axis` that `side` points to.
+struct Expected {
+    std::string text;
+    Pt at;
+    Pt side;
+    double within = 12.0;
+};
+
+void ExpectLabels(const ReportDrawn& d, const std::vector<Expected>& expected, Pt axis)
+{
+    std::vector<std::string> texts;
+    for (const Expected& e : expected) {
+        texts.push_back(e.text);
+        // The label of this text nearest the point wanted.
+        const std::vector<Pt> centres = d.Centres(e.text);
+        const auto distance = [&](const Pt& p) { return std::hypot(p.x - e.at.x, p.y - e.at.y); };
+        const auto nearest = std::min_element(centres.begin(), centres.end(),
+                                              [&](const Pt& a, const Pt& b) { return distance(a) < distance(b); });
+        ASSERT_NE(nearest, centres.end()) << e.text;
+        EXPECT_LE(distance(*nearest), e.within) << e.text;
+        EXPECT_GT((nearest->x - axis.x) * e.side.x + (nearest->y - axis.y) * e.side.y, 0.0) << e.text;
+    }
+    std::sort(texts.begin(), texts.end());
+    EXPECT_EQ(d.Texts(), texts);
+}
+
+// No label of the picture is crossed by a line or lies on another label.
+void ExpectLabelsClear(const ReportDrawn& d)
+{
+    PictureObstacles lines;
+    for (const CanvasOp& op : d.Of(CanvasOp::Kind::Line))
+        lines.Add(op);
+    std::vector<PictureBox> boxes;
+    for (const CanvasOp& op : d.Of(CanvasOp::Kind::Print)) {
+        const PictureBox box = TextBox(op.x1, op.y1, op.text);
+        EXPECT_EQ(lines.Crossings(box), 0) << op.text << " at " << op.x1 << ", " << op.y1;
+        for (const PictureBox& other : boxes)
+            EXPECT_FALSE(other.Overlaps(box)) << op.text;
+        boxes.push_back(box);
+    }
+}
+
+// The report's moment diagrams by hand numbers, scale 2, q = 2 downward on
+// horizontal members (picture y 200) and rightward on a column:
+// - simple beam, L = 6: qL²/8 = 9 at mid-span, below (sagging), with its
+//   ordinate; the chord lies on the axis, so no qL²/8 note;
+// - propped cantilever, fixed at x = 0, L = 8: 16 = qL²/8 over the wall
+//   (hogging, above); M(x) = 16 − 10x + x² is least at x = 5, 3L/8 from the
+//   prop, −9 = 9qL²/128, with its ordinate; −8 at mid-span, inside the
+//   diagram; the parabola's height above the chord 16;
+// - beam fixed at both ends, L = 6: qL²/12 = 6 over both walls, qL²/24 = 3
+//   at mid-span below, the height qL²/8 = 9;
+// - column from (0, 0) up to (0, 6), simply supported: 9 at mid-height,
+//   on its right (the side the load bends it to).
+TEST(InternalForceDiagramsTest, ReportMomentDiagramsLabelEndsMidSpanAndExtremesWhereTheyAre)
+{
+    const Pt up{0, -1}, down{0, 1}, right{1, 0};
+    const struct Case {
+        const char* name;
+        Pt j;
+        const char* direction;
+        float Mi, Mj;
+        std::vector<Expected> labels;
+        Pt ordinateFrom, ordinateTo;  // of the extreme inside the member
+    } cases[] = {
+        {"simple beam", {6, 0}, "向下", 0, 0, {{"9", {80, 218}, down}}, {80, 200}, {80, 218}},
+        {"propped cantilever",
+         {8, 0},
+         "向下",
+         16,
+         0,
+         {{"16", {50, 168}, up}, {"9", {100, 218}, down}, {"8", {90, 208}, down}, {"qL²/8 = 16", {90, 184}, up, 25}},
+         {100, 200},
+         {100, 218}},
+        {"fixed beam",
+         {6, 0},
+         "向下",
+         6,
+         6,
+         {{"6", {50, 188}, up}, {"3", {80, 206}, down}, {"qL²/8 = 9", {80, 188}, up, 25}},
+         {80, 200},
+         {80, 206}},
+        {"column", {0, 6}, "向右", 0, 0, {{"9", {68, 170}, right}}, {0, 0}, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StructureModel model = ModelWithNodes({{0, 0}, c.j});
+        Element& e = AddMember(model, 1, 2);
+        e.Mi = c.Mi;
+        e.Mj = c.Mj;
+        model.Loads.Append(Distributed(1, c.direction, 2.0f));
+        const ReportDrawn d(ReportDiagram::Moment, model);
+        EXPECT_FALSE(d.shown.zero);
+        // The "6" over each wall of the fixed beam is one label per wall.
+        std::vector<Expected> labels = c.labels;
+        if (c.Mj != 0.0f)
+            labels.push_back({"6", {110, 188}, up});
+        ExpectLabels(d, labels, {50, 200});
+        if (c.ordinateFrom.x != 0.0) {
+            EXPECT_TRUE(d.HasOrdinate(c.ordinateFrom.x, c.ordinateFrom.y, c.ordinateTo.y));
+        }
+        const bool chord = c.Mi != 0.0f || c.Mj != 0.0f;
+        const std::vector<CanvasOp> lines = d.Of(CanvasOp::Kind::Line);
+        EXPECT_EQ(std::any_of(lines.begin(), lines.end(), [](const CanvasOp& op) { return op.color == kMagenta; }),
+                  chord);
+        ExpectLabelsClear(d);
+    }
+}
+
+// Shear and axial force by size, each stretch of one sign marked inside:
+// a simple beam of 6 under q = 2 has V = 6 − 2x, ⊕ on the left half above
+// the axis and ⊖ on the right half below; a column from (0, 0) to (0, 6)
+// in compression 5 gets one 5 and one ⊖; a beam without axial force is a
+// zero diagram.
+TEST(InternalForceDiagramsTest, ReportShearAndAxialDiagramsMarkTheirSigns)
+{
+    StructureModel beam = ModelWithNodes({{0, 0}, {6, 0}});
+    Element& b = AddMember(beam, 1, 2);
+    b.Vi = 6.0f;
+    b.Vj = -6.0f;
+    beam.Loads.Append(Distributed(1, "向下", 2.0f));
+    const ReportDrawn shear(ReportDiagram::Shear, beam, "4");
+    ExpectLabels(shear,
+                 {{"6", {50, 176}, {0, -1}},
+                  {"6", {110, 224}, {0, 1}},
+                  {"⊕", {65, 194}, {0, -1}, 10},
+                  {"⊖", {95, 206}, {0, 1}, 10}},
+                 {50, 200});
+    ExpectLabelsClear(shear);
+    EXPECT_TRUE(ReportDrawn(ReportDiagram::Axial, beam).shown.zero);
+    EXPECT_FALSE(shear.shown.zero);
+
+    StructureModel column = ModelWithNodes({{0, 0}, {0, 6}});
+    Element& c = AddMember(column, 1, 2);
+    c.Ni = c.Nj = -5.0f;
+    const ReportDrawn axial(ReportDiagram::Axial, column, "4");
+    // Negative values lie right of a column seen from its foot up.
+    ExpectLabels(axial, {{"5", {70, 170}, {1, 0}}, {"⊖", {60, 170}, {1, 0}, 10}}, {50, 200});
+    ExpectLabelsClear(axial);
 }
 
 }  // namespace

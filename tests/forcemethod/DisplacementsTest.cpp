@@ -162,6 +162,26 @@ TEST(DisplacementsTest, RefusesWhatCannotBeFormed)
     EXPECT_EQ(g.MessageTexts(), std::vector<std::string>{"结点2是铰结点，两侧转角不同，请选“铰两侧相对转角”！"});
 }
 
+// What "位移计算" worked out is kept, each request once in the order first
+// asked, a refused one not at all, also when the structure is analysed
+// again; the report and the file take them after the file's own.
+TEST(DisplacementsTest, DisplacementsWorkedOutAreKeptOnceForTheReportAndTheFile)
+{
+    Calculation c(testing::kCantilever, 0);
+    c.RunAll({});
+    AnsweredScale host(std::nullopt);
+    EXPECT_EQ(ShowDisplacement(c.ctx, {2, DisplacementKind::Vertical}, host).end, StepEnd::Done);
+    EXPECT_EQ(ShowDisplacement(c.ctx, {2, DisplacementKind::Rotation}, host).end, StepEnd::Done);
+    EXPECT_EQ(ShowDisplacement(c.ctx, {2, DisplacementKind::Vertical}, host).end, StepEnd::Done);
+    EXPECT_EQ(ShowDisplacement(c.ctx, {7, DisplacementKind::Vertical}, host).end, StepEnd::Refused);
+    const CellRows shown{{"2", "竖向位移"}, {"2", "转角"}};
+    EXPECT_EQ(c.calc.displacementsShown, shown);
+    EXPECT_TRUE(AnalyseAndOpenCalculation(c.ctx));
+    EXPECT_EQ(c.calc.displacementsShown, shown);
+    EXPECT_EQ(AllDisplacementRequests({{"2", "转角"}, {"1", "转角"}}, shown),
+              (CellRows{{"2", "转角"}, {"1", "转角"}, {"2", "竖向位移"}}));
+}
+
 // Cantilever of 4 under q 2 (EI 1): tip 64 down and 21.333 clockwise, the
 // middle of the member q x^2 (6L^2 - 4Lx + x^2) / 24EI = 22.667 down; the
 // red curve drawn at scale 1 ends at the tip's hand deflection.
