@@ -166,16 +166,31 @@ PictureObstacles ObstaclesOf(const std::vector<CanvasOp>& ops)
     return obstacles;
 }
 
+bool HalfPlane::Holds(const PictureBox& box) const
+{
+    // The corner farthest against the normal decides.
+    const double x0 = nx >= 0.0 ? box.left : box.right;
+    const double y0 = ny >= 0.0 ? box.top : box.bottom;
+    return (x0 - x) * nx + (y0 - y) * ny >= 0.0;
+}
+
 std::vector<PlacedLabel> PlaceLabels(const std::vector<LabelRequest>& labels, PictureObstacles& obstacles)
 {
     std::vector<PlacedLabel> placed;
     for (const LabelRequest& label : labels) {
         const double w = TextWidth(label.text);
         const double h = kTextHeight;
+        const auto boxAt = [&](const Spot& spot) {
+            return PictureBox{spot.cx - w / 2.0, spot.cy - h / 2.0, spot.cx + w / 2.0, spot.cy + h / 2.0};
+        };
+        std::vector<Spot> spots = Candidates(label, w, h);
+        if (label.within &&
+            std::any_of(spots.begin(), spots.end(), [&](const Spot& spot) { return label.within->Holds(boxAt(spot)); }))
+            std::erase_if(spots, [&](const Spot& spot) { return !label.within->Holds(boxAt(spot)); });
         Spot best{label.x, label.y, 0.0};
         int fewest = std::numeric_limits<int>::max();
-        for (const Spot& spot : Candidates(label, w, h)) {
-            const PictureBox box{spot.cx - w / 2.0, spot.cy - h / 2.0, spot.cx + w / 2.0, spot.cy + h / 2.0};
+        for (const Spot& spot : spots) {
+            const PictureBox box = boxAt(spot);
             const int crossings = obstacles.Crossings(box.Grown(kLabelClearance));
             if (crossings < fewest) {
                 fewest = crossings;

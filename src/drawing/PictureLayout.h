@@ -49,17 +49,27 @@ struct PictureObstacles {
 };
 PictureObstacles ObstaclesOf(const std::vector<CanvasOp>& ops);
 
+// The side of a line a label keeps to: the points p with
+// (p − (x, y))·(nx, ny) ≥ 0, the line through (x, y) across (nx, ny).
+struct HalfPlane {
+    double x = 0.0, y = 0.0;
+    double nx = 0.0, ny = -1.0;
+    bool Holds(const PictureBox& box) const;
+};
+
 // A label to be placed: its text, the point it names, and the direction
 // (dx, dy) it stands off from that point, away from what it labels (a
 // value beyond the tip of its ordinate). A `centred` label is wanted on the
 // point itself (a sign inside the area it marks) and stands off only where
-// that is taken. Printed in `color`.
+// that is taken. Printed in `color`. A label given `within` stays on that
+// side of its line (a value on its side of the member), where it can.
 struct LabelRequest {
     std::string text;
     double x = 0.0, y = 0.0;
     double dx = 0.0, dy = -1.0;
     bool centred = false;
     Rgb color = kBlack;
+    std::optional<HalfPlane> within;
 };
 
 // The top-left corner of each label, in the order asked. Each label takes
@@ -68,7 +78,8 @@ struct LabelRequest {
 // slid sideways up to one and a half label widths; all round the point,
 // the nearer to its direction the sooner. A spot is free when the label's
 // box, grown by kLabelClearance, crosses no line, circle or label. Where
-// none is free, the nearest spot crossing fewest wins. Every placed label
+// none is free, the nearest spot crossing fewest wins. Spots off the side
+// a label keeps to are taken only when it has no other. Every placed label
 // joins `obstacles`, so that a later one keeps clear of it.
 inline constexpr double kLabelClearance = 0.4;
 struct PlacedLabel {

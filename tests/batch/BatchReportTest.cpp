@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 
 #include "BatchTestSupport.h"
@@ -371,21 +372,6 @@ TEST(BatchReportTest, PicturesShowWhatTheyDrawLabelledClearOfTheirLines)
                 EXPECT_EQ(op.text.find('-'), std::string::npos) << op.text;
             }
         }
-        // The diagrams' labels, and the unknowns' in the basic system, cross no line.
-        for (const ReportBlock& block : report.blocks) {
-            const std::string caption = PlainText(block.text);
-            if (block.kind != ReportBlock::Kind::Picture || caption == "计算简图" || caption == "原结构")
-                continue;
-            SCOPED_TRACE(caption);
-            PictureObstacles lines;
-            for (const CanvasOp& op : block.ops)
-                if (op.kind == CanvasOp::Kind::Line)
-                    lines.Add(op);
-            for (const CanvasOp& op : block.ops)
-                if (op.kind == CanvasOp::Kind::Print && (op.color == kRed || caption.find("图") != std::string::npos))
-                    EXPECT_EQ(lines.Crossings(TextBox(op.x1, op.y1, op.text)), 0) << op.text;
-        }
-
         const auto basic = std::find_if(report.blocks.begin(), report.blocks.end(), [](const ReportBlock& block) {
             return block.kind == ReportBlock::Kind::Picture && PlainText(block.text).starts_with("基本体系");
         });
@@ -417,6 +403,45 @@ TEST(BatchReportTest, PicturesShowWhatTheyDrawLabelledClearOfTheirLines)
         EXPECT_EQ(std::count(paragraphs.begin(), paragraphs.end(), "轴力图：各杆均为零，图略。"), k.zeroAxial ? 1 : 0);
         EXPECT_EQ(PictureOf(report, "轴力图") == nullptr, k.zeroAxial);
     }
+}
+
+// In every example, with a displacement asked for at node 2, the labels of
+// the diagrams and the unknowns of the basic system cross no line and lie
+// on no other label.
+TEST(BatchReportTest, EveryDiagramOfEveryExampleKeepsItsLabelsClear)
+{
+    std::size_t examples = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(testing::ExamplePath(""))) {
+        if (entry.path().extension() != ".json")
+            continue;
+        ++examples;
+        SCOPED_TRACE(entry.path().filename().string());
+        const CaseReading reading = ReadCase(testing::ReadFile(entry.path()));
+        ASSERT_TRUE(reading.value);
+        const Report report = ReportOf(RunCase(*reading.value, 267.0, 267.0), {{"2", "竖向位移"}});
+        for (const ReportBlock& block : report.blocks) {
+            const std::string caption = PlainText(block.text);
+            const bool labelled = caption.starts_with("基本体系") || caption.find("图") != std::string::npos;
+            if (block.kind != ReportBlock::Kind::Picture || !labelled || caption == "位移图" || caption == "计算简图")
+                continue;
+            SCOPED_TRACE(caption);
+            PictureObstacles lines;
+            for (const CanvasOp& op : block.ops)
+                if (op.kind == CanvasOp::Kind::Line)
+                    lines.Add(op);
+            std::vector<PictureBox> labels;
+            for (const CanvasOp& op : block.ops) {
+                if (op.kind != CanvasOp::Kind::Print || (caption.starts_with("基本体系") && op.color != kRed))
+                    continue;
+                const PictureBox box = TextBox(op.x1, op.y1, op.text);
+                EXPECT_EQ(lines.Crossings(box), 0) << op.text;
+                for (const PictureBox& other : labels)
+                    EXPECT_FALSE(other.Overlaps(box)) << op.text;
+                labels.push_back(box);
+            }
+        }
+    }
+    EXPECT_GE(examples, 9u);
 }
 
 // A basic system whose unit force is not applied yet draws no X and says so.
