@@ -206,6 +206,27 @@ std::vector<PlacedLabel> PlaceLabels(const std::vector<LabelRequest>& labels, Pi
     return placed;
 }
 
+void ClearCrossedLabels(std::vector<CanvasOp>& ops)
+{
+    PictureObstacles obstacles;
+    for (const CanvasOp& op : ops)
+        if (op.kind != CanvasOp::Kind::Print)
+            obstacles.Add(op);
+    for (CanvasOp& op : ops) {
+        if (op.kind != CanvasOp::Kind::Print || op.text.empty())
+            continue;
+        const PictureBox box = TextBox(op.x1, op.y1, op.text);
+        if (obstacles.Crossings(box) == 0) {
+            obstacles.boxes.push_back(box);
+            continue;
+        }
+        const LabelRequest label{op.text, (box.left + box.right) / 2.0, (box.top + box.bottom) / 2.0, 0.0, -1.0, true};
+        const PlacedLabel placed = PlaceLabels({label}, obstacles).front();
+        op.x1 = placed.x;
+        op.y1 = placed.y;
+    }
+}
+
 std::optional<PictureBox> ContentBox(const std::vector<CanvasOp>& ops)
 {
     std::optional<PictureBox> content;

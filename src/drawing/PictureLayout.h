@@ -87,6 +87,13 @@ struct PlacedLabel {
 };
 std::vector<PlacedLabel> PlaceLabels(const std::vector<LabelRequest>& labels, PictureObstacles& obstacles);
 
+// Moves each label of a drawn picture that a line, a circle or a label
+// before it crosses the least way clear (PlaceLabels, wanted where it is);
+// a label that nothing crosses stays. For pictures whose passes print at
+// fixed offsets (a load's value on its row, a node's number on its
+// member).
+void ClearCrossedLabels(std::vector<CanvasOp>& ops);
+
 // The box every line, circle and label of `ops` covers; none when nothing
 // is drawn.
 std::optional<PictureBox> ContentBox(const std::vector<CanvasOp>& ops);

@@ -122,6 +122,23 @@ TEST(PictureLayoutTest, ALabelWithoutAFreeSpotCrossesAsLittleAsItCan)
     EXPECT_LE(DistanceTo(box, 50, 50), 15.0);
 }
 
+// A label printed across a line moves the least way clear of it and of the
+// labels printed before it; one that nothing crosses stays where it was.
+TEST(PictureLayoutTest, ACrossedLabelMovesClearAndAFreeOneStays)
+{
+    std::vector<CanvasOp> ops{LineOp(0, 50, 100, 50), PrintOp(10, 10, "7"), PrintOp(40, 47, "( 1 )"),
+                              PrintOp(42, 47, "2")};
+    ClearCrossedLabels(ops);
+    EXPECT_EQ(ops[1], PrintOp(10, 10, "7"));
+    const PictureObstacles line = ObstaclesOf({ops[0]});
+    const PictureBox first = TextBox(ops[2].x1, ops[2].y1, ops[2].text);
+    const PictureBox second = TextBox(ops[3].x1, ops[3].y1, ops[3].text);
+    EXPECT_EQ(line.Crossings(first), 0);
+    EXPECT_EQ(line.Crossings(second), 0);
+    EXPECT_FALSE(first.Overlaps(second));
+    EXPECT_LE(DistanceTo(first, 40 + TextWidth("( 1 )") / 2, 47 + kTextHeight / 2), 8.0);
+}
+
 // The picture is moved so that what it shows starts one margin from the
 // corner, and is as large as that with a margin all round: a line from
 // (10, 20) to (110, 40) and a label "AB" (8 x 6.7) at (100, 50) cover
