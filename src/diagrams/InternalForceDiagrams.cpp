@@ -306,6 +306,8 @@ enum class Labels : std::uint8_t { Window, Report };
 
 // Steps of the report's curves along the member, picture units.
 constexpr double kReportCurveStep = 0.5;
+// How far from its point a label that may be left out may stand.
+constexpr double kOptionalReach = 8.0;
 
 // A value of the report's pictures: "0.##" of its size, without the point
 // of a whole number.
@@ -389,18 +391,20 @@ public:
         if (std::none_of(m_values.begin(), m_values.end(), same))
             m_values.push_back({std::move(text), at.x, at.y, away.x, away.y, false, kBlack, side});
     }
-    // A value or a sign wanted on the point itself, inside the diagram.
+    // A value or a sign wanted on the point itself, inside the diagram;
+    // such labels and the notes are left out where the picture is too
+    // crowded to hold them within kOptionalReach of their points.
     void Inside(std::string text, Point at, Point away, const HalfPlane& side)
     {
-        m_values.push_back({std::move(text), at.x, at.y, away.x, away.y, true, kBlack, side});
+        m_values.push_back({std::move(text), at.x, at.y, away.x, away.y, true, kBlack, side, kOptionalReach});
     }
     void Sign(std::string text, Point at, Point away, const HalfPlane& side)
     {
-        m_signs.push_back({std::move(text), at.x, at.y, away.x, away.y, true, kBlack, side});
+        m_signs.push_back({std::move(text), at.x, at.y, away.x, away.y, true, kBlack, side, kOptionalReach});
     }
     void Note(std::string text, Point at, Point away, Rgb color)
     {
-        m_notes.push_back({std::move(text), at.x, at.y, away.x, away.y, false, color});
+        m_notes.push_back({std::move(text), at.x, at.y, away.x, away.y, false, color, std::nullopt, kOptionalReach});
     }
 
     void PrintLabels()
@@ -410,6 +414,8 @@ public:
         all.insert(all.end(), m_notes.begin(), m_notes.end());
         const std::vector<PlacedLabel> placed = PlaceLabels(all, m_obstacles);
         for (std::size_t k = 0; k < all.size(); ++k) {
+            if (!placed[k].shown)
+                continue;
             m_canvas.SetForeColor(all[k].color);
             m_canvas.SetCurrent(placed[k].x, placed[k].y);
             m_canvas.Print(all[k].text);

@@ -97,6 +97,9 @@ float DrawUnitLoadMomentDiagram(const StructureModel& model, const OneBasedTable
 //   the chord and the parabola's height above it as "qL²/8 = 6";
 // - the shear and axial diagrams mark each stretch of one sign with ⊕ or
 //   ⊖ inside it.
+// The mid-span value, the qL²/8 note and the signs are left out where the
+// picture is too crowded to hold them near their points; the values at
+// the ends, load points and extremes are always written.
 // `zero` when every value of the diagram prints as 0: nothing to draw.
 enum class ReportDiagram : std::uint8_t { Moment, Shear, Axial };
 struct DiagramShown {

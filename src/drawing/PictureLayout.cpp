@@ -64,6 +64,14 @@ bool SegmentCrosses(const PictureObstacles::Segment& s, const PictureBox& box)
     return true;
 }
 
+// The distance from (x, y) to the nearest point of `box`.
+double DistanceTo(const PictureBox& box, double x, double y)
+{
+    const double dx = std::max({box.left - x, 0.0, x - box.right});
+    const double dy = std::max({box.top - y, 0.0, y - box.bottom});
+    return std::hypot(dx, dy);
+}
+
 struct Spot {
     double cx, cy;  // the label's centre
     double cost;    // how far from the wanted spot, picture units
@@ -192,12 +200,18 @@ std::vector<PlacedLabel> PlaceLabels(const std::vector<LabelRequest>& labels, Pi
         for (const Spot& spot : spots) {
             const PictureBox box = boxAt(spot);
             const int crossings = obstacles.Crossings(box.Grown(kLabelClearance));
+            if (label.reach && (crossings > 0 || DistanceTo(box, label.x, label.y) > *label.reach))
+                continue;
             if (crossings < fewest) {
                 fewest = crossings;
                 best = spot;
             }
             if (crossings == 0)
                 break;
+        }
+        if (label.reach && fewest != 0) {
+            placed.push_back({0.0, 0.0, false});
+            continue;
         }
         const PlacedLabel corner{best.cx - w / 2.0, best.cy - h / 2.0};
         placed.push_back(corner);

@@ -62,7 +62,9 @@ struct HalfPlane {
 // value beyond the tip of its ordinate). A `centred` label is wanted on the
 // point itself (a sign inside the area it marks) and stands off only where
 // that is taken. Printed in `color`. A label given `within` stays on that
-// side of its line (a value on its side of the member), where it can.
+// side of its line (a value on its side of the member), where it can. One
+// that may be left out (a note where the picture is crowded) gives the
+// farthest from its point it may stand, `reach`.
 struct LabelRequest {
     std::string text;
     double x = 0.0, y = 0.0;
@@ -70,6 +72,7 @@ struct LabelRequest {
     bool centred = false;
     Rgb color = kBlack;
     std::optional<HalfPlane> within;
+    std::optional<double> reach;
 };
 
 // The top-left corner of each label, in the order asked. Each label takes
@@ -78,12 +81,14 @@ struct LabelRequest {
 // slid sideways up to one and a half label widths; all round the point,
 // the nearer to its direction the sooner. A spot is free when the label's
 // box, grown by kLabelClearance, crosses no line, circle or label. Where
-// none is free, the nearest spot crossing fewest wins. Spots off the side
-// a label keeps to are taken only when it has no other. Every placed label
-// joins `obstacles`, so that a later one keeps clear of it.
+// none is free, the nearest spot crossing fewest wins, except that a label
+// with a reach and no free spot within it is left out (not `shown`). Spots
+// off the side a label keeps to are taken only when it has no other. Every
+// placed label joins `obstacles`, so that a later one keeps clear of it.
 inline constexpr double kLabelClearance = 0.4;
 struct PlacedLabel {
     double x = 0.0, y = 0.0;
+    bool shown = true;
 };
 std::vector<PlacedLabel> PlaceLabels(const std::vector<LabelRequest>& labels, PictureObstacles& obstacles);
 

@@ -175,8 +175,9 @@ TEST(BatchReportTest, ReportHoldsWhatTheCalculationReachedAndStopsWhereItStopped
         const bool basic = std::any_of(pictures.begin(), pictures.end(),
                                        [](const std::string& p) { return p.rfind("基本体系", 0) == 0; });
         EXPECT_TRUE(original == pictures.end() || original[1].rfind("基本体系", 0) == 0);
-        if (k.complete)
+        if (k.complete) {
             EXPECT_EQ(original != pictures.end(), basic);
+        }
         EXPECT_EQ(TextsOf(report, ReportBlock::Kind::Equation), k.equations);
         EXPECT_EQ(TextsOf(report, ReportBlock::Kind::Heading), k.headings);
         const std::vector<std::string> stops = TextsOf(report, ReportBlock::Kind::Stop);
