@@ -120,6 +120,18 @@ TEST(PictureLayoutTest, ALabelWithoutAFreeSpotCrossesAsLittleAsItCan)
     const PictureBox wanted = TextBox(50 - 8, 50 - 1 - kTextHeight, "1234");
     EXPECT_LE(lines.Crossings(box.Grown(kLabelClearance)), lines.Crossings(wanted.Grown(kLabelClearance)));
     EXPECT_LE(DistanceTo(box, 50, 50), 15.0);
+
+    // One that may be left out is, where nothing near its point is free;
+    // with room within its reach it stands there.
+    LabelRequest note{"qL²/8 = 1", 50, 50, 0, -1};
+    note.reach = 8.0;
+    const std::size_t before = obstacles.boxes.size();
+    EXPECT_FALSE(PlaceLabels({note}, obstacles).front().shown);
+    EXPECT_EQ(obstacles.boxes.size(), before);
+    note.y = 112;
+    const PlacedLabel clear = PlaceLabels({note}, obstacles).front();
+    EXPECT_TRUE(clear.shown);
+    EXPECT_LE(DistanceTo(TextBox(clear.x, clear.y, note.text), 50, 112), 8.0);
 }
 
 // A label printed across a line moves the least way clear of it and of the
