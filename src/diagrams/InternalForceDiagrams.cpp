@@ -306,6 +306,8 @@ enum class Labels : std::uint8_t { Window, Report };
 
 // Steps of the report's curves along the member, picture units.
 constexpr double kReportCurveStep = 0.5;
+// How far from its point a label that may be left out may stand.
+constexpr double kOptionalReach = 8.0;
 
 // A value of the report's pictures: "0.##" of its size, without the point
 // of a whole number.
@@ -380,26 +382,29 @@ public:
     // Values first, then the signs, then the notes, so that a value keeps
     // the spot nearest its point. A value already asked for at the same
     // point (the end of two members at one node) is asked once.
-    void Value(std::string text, Point at, Point away)
+    // `side`: the side of the member a value or a sign is plotted on.
+    void Value(std::string text, Point at, Point away, const HalfPlane& side)
     {
         const auto same = [&](const LabelRequest& r) {
             return r.text == text && std::fabs(r.x - at.x) < 0.5 && std::fabs(r.y - at.y) < 0.5;
         };
         if (std::none_of(m_values.begin(), m_values.end(), same))
-            m_values.push_back({std::move(text), at.x, at.y, away.x, away.y, false, kBlack});
+            m_values.push_back({std::move(text), at.x, at.y, away.x, away.y, false, kBlack, side});
     }
-    // A value or a sign wanted on the point itself, inside the diagram.
-    void Inside(std::string text, Point at, Point away)
+    // A value or a sign wanted on the point itself, inside the diagram;
+    // such labels and the notes are left out where the picture is too
+    // crowded to hold them within kOptionalReach of their points.
+    void Inside(std::string text, Point at, Point away, const HalfPlane& side)
     {
-        m_values.push_back({std::move(text), at.x, at.y, away.x, away.y, true, kBlack});
+        m_values.push_back({std::move(text), at.x, at.y, away.x, away.y, true, kBlack, side, kOptionalReach});
     }
-    void Sign(std::string text, Point at, Point away)
+    void Sign(std::string text, Point at, Point away, const HalfPlane& side)
     {
-        m_signs.push_back({std::move(text), at.x, at.y, away.x, away.y, true, kBlack});
+        m_signs.push_back({std::move(text), at.x, at.y, away.x, away.y, true, kBlack, side, kOptionalReach});
     }
     void Note(std::string text, Point at, Point away, Rgb color)
     {
-        m_notes.push_back({std::move(text), at.x, at.y, away.x, away.y, false, color});
+        m_notes.push_back({std::move(text), at.x, at.y, away.x, away.y, false, color, std::nullopt, kOptionalReach});
     }
 
     void PrintLabels()
@@ -409,6 +414,8 @@ public:
         all.insert(all.end(), m_notes.begin(), m_notes.end());
         const std::vector<PlacedLabel> placed = PlaceLabels(all, m_obstacles);
         for (std::size_t k = 0; k < all.size(); ++k) {
+            if (!placed[k].shown)
+                continue;
             m_canvas.SetForeColor(all[k].color);
             m_canvas.SetCurrent(placed[k].x, placed[k].y);
             m_canvas.Print(all[k].text);
@@ -457,30 +464,27 @@ void DrawLabelledMember(LabelledDrawing& drawing, const DiagramRule& rule, const
     // axis a value of sign v is plotted.
     const Point left{-static_cast<double>(e.SinA), -static_cast<double>(e.CosA)};
     const auto away = [&](double v) { return v * s >= 0.0 ? left : Point{-left.x, -left.y}; };
+    const auto sideOf = [&](double v) { return HalfPlane{m.Pi.x, m.Pi.y, away(v).x, away(v).y}; };
     const auto ordinate = [&](double x, double v) {
         if (!PrintsAsZero(v))
             drawing.Line(base(x), tip(x, v), kBlack);
     };
     const auto value = [&](double x, double v) {
         if (!PrintsAsZero(v))
-            drawing.Value(ValueLabel(v), tip(x, v), away(v));
+            drawing.Value(ValueLabel(v), tip(x, v), away(v), sideOf(v));
     };
 
+    // A stretch of constant value is labelled once, at its middle, instead
+    // of at its ends.
+    const auto constant = [&](std::size_t k) { return IsConstant(f.pieces[k]); };
     ordinate(0.0, f.AtEndI());
     ordinate(L, f.AtEndJ());
-    if (f.pieces.size() == 1 && IsConstant(f.pieces.front())) {
-        // A constant value: once, at the middle.
-        const double v = f.AtEndI();
-        if (!PrintsAsZero(v)) {
-            drawing.Line(tip(0.0, v), tip(L, v), kBlack);
-            value(L / 2.0, v);
-        }
-    } else {
+    if (!constant(0))
         value(0.0, f.AtEndI());
+    if (!constant(f.pieces.size() - 1))
         value(L, f.AtEndJ());
-    }
     std::vector<double> extremes;
-    for (std::size_t k = 0; k < f.pieces.size() && !(f.pieces.size() == 1 && IsConstant(f.pieces.front())); ++k) {
+    for (std::size_t k = 0; k < f.pieces.size(); ++k) {
         const double x0 = f.breaks[k];
         const double x1 = f.breaks[k + 1];
         const Polynomial& p = f.pieces[k];
@@ -498,12 +502,15 @@ void DrawLabelledMember(LabelledDrawing& drawing, const DiagramRule& rule, const
                 previous = next;
             }
         }
+        if (constant(k))
+            value((x0 + x1) / 2.0, p(x0));
         if (k > 0) {
             // The ordinate at a load point, and both values of a jump.
             const double before = f.pieces[k - 1](x0);
             ordinate(x0, p(x0));
-            value(x0, p(x0));
-            if (std::fabs(before - p(x0)) > 1e-9 * (std::fabs(before) + std::fabs(p(x0))))
+            if (!constant(k))
+                value(x0, p(x0));
+            if (std::fabs(before - p(x0)) > 1e-9 * (std::fabs(before) + std::fabs(p(x0))) && !constant(k - 1))
                 value(x0, before);
         }
         for (const double x : StationaryPoints(p, x0, x1)) {
@@ -533,7 +540,7 @@ void DrawLabelledMember(LabelledDrawing& drawing, const DiagramRule& rule, const
         }
         if (!PrintsAsZero(middle) &&
             std::none_of(extremes.begin(), extremes.end(), [&](double x) { return std::fabs(x - L / 2.0) < 0.02 * L; }))
-            drawing.Inside(ValueLabel(middle), tip(L / 2.0, middle / 2.0), sag);
+            drawing.Inside(ValueLabel(middle), tip(L / 2.0, middle / 2.0), sag, sideOf(middle));
     }
     if (rule.absoluteLabels)
         return;
@@ -555,7 +562,7 @@ void DrawLabelledMember(LabelledDrawing& drawing, const DiagramRule& rule, const
         if (sign != 0) {
             const double x = (xs[a] + xs[b]) / 2.0;
             const double v = f.At(x);
-            drawing.Sign(std::string(sign > 0 ? kPositiveSign : kNegativeSign), tip(x, v / 2.0), away(v));
+            drawing.Sign(std::string(sign > 0 ? kPositiveSign : kNegativeSign), tip(x, v / 2.0), away(v), sideOf(v));
         }
         a = b + 1;
     }

@@ -90,12 +90,16 @@ float DrawUnitLoadMomentDiagram(const StructureModel& model, const OneBasedTable
 // of the other labels (PlaceLabels):
 // - every non-zero value once, by its size: at each end, at each load
 //   point (both sides of a jump) and at each extreme inside the member,
-//   there with its ordinate; a member's constant value once at its middle;
+//   there with its ordinate; a stretch of constant value once, at its
+//   middle;
 // - a member of a moment diagram under a uniform load over its whole
 //   length also at mid-span, and where its end moments are not both zero,
 //   the chord and the parabola's height above it as "qL²/8 = 6";
 // - the shear and axial diagrams mark each stretch of one sign with ⊕ or
 //   ⊖ inside it.
+// The mid-span value, the qL²/8 note and the signs are left out where the
+// picture is too crowded to hold them near their points; the values at
+// the ends, load points and extremes are always written.
 // `zero` when every value of the diagram prints as 0: nothing to draw.
 enum class ReportDiagram : std::uint8_t { Moment, Shear, Axial };
 struct DiagramShown {

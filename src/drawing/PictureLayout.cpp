@@ -64,6 +64,14 @@ bool SegmentCrosses(const PictureObstacles::Segment& s, const PictureBox& box)
     return true;
 }
 
+// The distance from (x, y) to the nearest point of `box`.
+double DistanceTo(const PictureBox& box, double x, double y)
+{
+    const double dx = std::max({box.left - x, 0.0, x - box.right});
+    const double dy = std::max({box.top - y, 0.0, y - box.bottom});
+    return std::hypot(dx, dy);
+}
+
 struct Spot {
     double cx, cy;  // the label's centre
     double cost;    // how far from the wanted spot, picture units
@@ -166,17 +174,34 @@ PictureObstacles ObstaclesOf(const std::vector<CanvasOp>& ops)
     return obstacles;
 }
 
+bool HalfPlane::Holds(const PictureBox& box) const
+{
+    // The corner farthest against the normal decides.
+    const double x0 = nx >= 0.0 ? box.left : box.right;
+    const double y0 = ny >= 0.0 ? box.top : box.bottom;
+    return (x0 - x) * nx + (y0 - y) * ny >= 0.0;
+}
+
 std::vector<PlacedLabel> PlaceLabels(const std::vector<LabelRequest>& labels, PictureObstacles& obstacles)
 {
     std::vector<PlacedLabel> placed;
     for (const LabelRequest& label : labels) {
         const double w = TextWidth(label.text);
         const double h = kTextHeight;
+        const auto boxAt = [&](const Spot& spot) {
+            return PictureBox{spot.cx - w / 2.0, spot.cy - h / 2.0, spot.cx + w / 2.0, spot.cy + h / 2.0};
+        };
+        std::vector<Spot> spots = Candidates(label, w, h);
+        if (label.within &&
+            std::any_of(spots.begin(), spots.end(), [&](const Spot& spot) { return label.within->Holds(boxAt(spot)); }))
+            std::erase_if(spots, [&](const Spot& spot) { return !label.within->Holds(boxAt(spot)); });
         Spot best{label.x, label.y, 0.0};
         int fewest = std::numeric_limits<int>::max();
-        for (const Spot& spot : Candidates(label, w, h)) {
-            const PictureBox box{spot.cx - w / 2.0, spot.cy - h / 2.0, spot.cx + w / 2.0, spot.cy + h / 2.0};
+        for (const Spot& spot : spots) {
+            const PictureBox box = boxAt(spot);
             const int crossings = obstacles.Crossings(box.Grown(kLabelClearance));
+            if (label.reach && (crossings > 0 || DistanceTo(box, label.x, label.y) > *label.reach))
+                continue;
             if (crossings < fewest) {
                 fewest = crossings;
                 best = spot;
@@ -184,11 +209,36 @@ std::vector<PlacedLabel> PlaceLabels(const std::vector<LabelRequest>& labels, Pi
             if (crossings == 0)
                 break;
         }
+        if (label.reach && fewest != 0) {
+            placed.push_back({0.0, 0.0, false});
+            continue;
+        }
         const PlacedLabel corner{best.cx - w / 2.0, best.cy - h / 2.0};
         placed.push_back(corner);
         obstacles.boxes.push_back(TextBox(corner.x, corner.y, label.text));
     }
     return placed;
+}
+
+void ClearCrossedLabels(std::vector<CanvasOp>& ops)
+{
+    PictureObstacles obstacles;
+    for (const CanvasOp& op : ops)
+        if (op.kind != CanvasOp::Kind::Print)
+            obstacles.Add(op);
+    for (CanvasOp& op : ops) {
+        if (op.kind != CanvasOp::Kind::Print || op.text.empty())
+            continue;
+        const PictureBox box = TextBox(op.x1, op.y1, op.text);
+        if (obstacles.Crossings(box) == 0) {
+            obstacles.boxes.push_back(box);
+            continue;
+        }
+        const LabelRequest label{op.text, (box.left + box.right) / 2.0, (box.top + box.bottom) / 2.0, 0.0, -1.0, true};
+        const PlacedLabel placed = PlaceLabels({label}, obstacles).front();
+        op.x1 = placed.x;
+        op.y1 = placed.y;
+    }
 }
 
 std::optional<PictureBox> ContentBox(const std::vector<CanvasOp>& ops)

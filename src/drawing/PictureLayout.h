@@ -49,17 +49,30 @@ struct PictureObstacles {
 };
 PictureObstacles ObstaclesOf(const std::vector<CanvasOp>& ops);
 
+// The side of a line a label keeps to: the points p with
+// (p − (x, y))·(nx, ny) ≥ 0, the line through (x, y) across (nx, ny).
+struct HalfPlane {
+    double x = 0.0, y = 0.0;
+    double nx = 0.0, ny = -1.0;
+    bool Holds(const PictureBox& box) const;
+};
+
 // A label to be placed: its text, the point it names, and the direction
 // (dx, dy) it stands off from that point, away from what it labels (a
 // value beyond the tip of its ordinate). A `centred` label is wanted on the
 // point itself (a sign inside the area it marks) and stands off only where
-// that is taken. Printed in `color`.
+// that is taken. Printed in `color`. A label given `within` stays on that
+// side of its line (a value on its side of the member), where it can. One
+// that may be left out (a note where the picture is crowded) gives the
+// farthest from its point it may stand, `reach`.
 struct LabelRequest {
     std::string text;
     double x = 0.0, y = 0.0;
     double dx = 0.0, dy = -1.0;
     bool centred = false;
     Rgb color = kBlack;
+    std::optional<HalfPlane> within;
+    std::optional<double> reach;
 };
 
 // The top-left corner of each label, in the order asked. Each label takes
@@ -68,13 +81,23 @@ struct LabelRequest {
 // slid sideways up to one and a half label widths; all round the point,
 // the nearer to its direction the sooner. A spot is free when the label's
 // box, grown by kLabelClearance, crosses no line, circle or label. Where
-// none is free, the nearest spot crossing fewest wins. Every placed label
-// joins `obstacles`, so that a later one keeps clear of it.
+// none is free, the nearest spot crossing fewest wins, except that a label
+// with a reach and no free spot within it is left out (not `shown`). Spots
+// off the side a label keeps to are taken only when it has no other. Every
+// placed label joins `obstacles`, so that a later one keeps clear of it.
 inline constexpr double kLabelClearance = 0.4;
 struct PlacedLabel {
     double x = 0.0, y = 0.0;
+    bool shown = true;
 };
 std::vector<PlacedLabel> PlaceLabels(const std::vector<LabelRequest>& labels, PictureObstacles& obstacles);
+
+// Moves each label of a drawn picture that a line, a circle or a label
+// before it crosses the least way clear (PlaceLabels, wanted where it is);
+// a label that nothing crosses stays. For pictures whose passes print at
+// fixed offsets (a load's value on its row, a node's number on its
+// member).
+void ClearCrossedLabels(std::vector<CanvasOp>& ops);
 
 // The box every line, circle and label of `ops` covers; none when nothing
 // is drawn.

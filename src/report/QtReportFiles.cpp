@@ -39,6 +39,7 @@ constexpr double kFooterMm = 10.0;  // from the page's lower edge to the page nu
 constexpr double kPictureMmPerUnit = 0.45;
 constexpr double kBodyPoints = 10.5;
 constexpr double kTablePoints = 9.0;
+constexpr double kTableLinePoints = 13.0;
 // The labels of the pictures, the size the pictures' layout reckons with.
 constexpr double kPicturePoints = 9.0;
 
@@ -212,8 +213,12 @@ QTextTable* InsertTable(QTextCursor& cursor, const ReportBlock& block)
                 cell.setFormat(header);
             }
             QTextCursor text = cell.firstCursorPosition();
+            // Every cell's line as high as the others', whichever font draws
+            // it, so that a row stands level and never parts at a page end
+            // with its Chinese cells on the next page and its numbers left.
             QTextBlockFormat centred;
             centred.setAlignment(Qt::AlignHCenter);
+            centred.setLineHeight(kTableLinePoints, QTextBlockFormat::FixedHeight);
             text.setBlockFormat(centred);
             text.insertText(FromUtf8(row[static_cast<std::size_t>(c)]), CharFormat(kTablePoints, r == 0));
         }

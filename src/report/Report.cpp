@@ -346,6 +346,7 @@ private:
         DropRepeatedPrints(ops);
         for (CanvasOp& op : ops)
             op.text = PictureLabel(op.text);
+        ClearCrossedLabels(ops);
         const PictureSize size = FramePicture(ops, kReportPictureMargin);
         Add(ReportBlock::Kind::Picture, RichText{Normal(std::move(caption))}, {}, std::move(ops));
         m_report.blocks.back().width = size.width;

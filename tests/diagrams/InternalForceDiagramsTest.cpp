@@ -872,7 +872,8 @@ TEST(InternalForceDiagramsTest, ReportMomentDiagramsLabelEndsMidSpanAndExtremesW
 
 // Shear and axial force by size, each stretch of one sign marked inside:
 // a simple beam of 6 under q = 2 has V = 6 − 2x, ⊕ on the left half above
-// the axis and ⊖ on the right half below; a column from (0, 0) to (0, 6)
+// the axis and ⊖ on the right half below; under 12 at x = 2 it has 8 and
+// −4 on the two sides of the load; a column from (0, 0) to (0, 6)
 // in compression 5 gets one 5 and one ⊖; a beam without axial force is a
 // zero diagram.
 TEST(InternalForceDiagramsTest, ReportShearAndAxialDiagramsMarkTheirSigns)
@@ -892,6 +893,20 @@ TEST(InternalForceDiagramsTest, ReportShearAndAxialDiagramsMarkTheirSigns)
     ExpectLabelsClear(shear);
     EXPECT_TRUE(ReportDrawn(ReportDiagram::Axial, beam).shown.zero);
     EXPECT_FALSE(shear.shown.zero);
+
+    // 12 down at x = 2 of the beam: 8 on the left of it, −4 on the right,
+    // each stretch labelled once at its middle.
+    StructureModel pointLoaded = ModelWithNodes({{0, 0}, {6, 0}});
+    Element& p = AddMember(pointLoaded, 1, 2);
+    p.Vi = 8.0f;
+    p.Vj = -4.0f;
+    pointLoaded.Loads.Append({"集中荷载", -12.0f, "向下", 0, 1, 2.0f});
+    const ReportDrawn stepped(ReportDiagram::Shear, pointLoaded, "4");
+    ExpectLabels(
+        stepped,
+        {{"8", {60, 168}, {0, -1}}, {"4", {90, 216}, {0, 1}}, {"⊕", {60, 184}, {0, -1}}, {"⊖", {90, 208}, {0, 1}}},
+        {50, 200});
+    ExpectLabelsClear(stepped);
 
     StructureModel column = ModelWithNodes({{0, 0}, {0, 6}});
     Element& c = AddMember(column, 1, 2);

@@ -64,6 +64,11 @@ TEST(PictureLayoutTest, LabelsTakeTheNearestSpotClearOfLinesAndEachOther)
          {{"⊖", 100, 102, 0, 1, true}},
          {},
          12},
+        {"a value kept above its member's line, though wanted below",
+         {},
+         {{"5", 100, 99, 0, 1, false, kBlack, HalfPlane{0, 100, 0, -1}}},
+         {},
+         12},
         {"values at both ends of a member",
          {LineOp(40, 60, 160, 60)},
          {{"21.33", 40, 60, 0, -1}, {"9", 160, 60, 0, 1}, {"21.33", 40, 60, 0, -1}},
@@ -80,6 +85,9 @@ TEST(PictureLayoutTest, LabelsTakeTheNearestSpotClearOfLinesAndEachOther)
         for (std::size_t k = 0; k < placed.size(); ++k) {
             const PictureBox box = TextBox(placed[k].x, placed[k].y, c.labels[k].text);
             EXPECT_EQ(lines.Crossings(box), 0) << c.labels[k].text;
+            if (c.labels[k].within) {
+                EXPECT_TRUE(c.labels[k].within->Holds(box)) << c.labels[k].text;
+            }
             for (const PictureBox& before : boxes)
                 EXPECT_FALSE(before.Overlaps(box)) << c.labels[k].text;
             boxes.push_back(box);
@@ -112,6 +120,35 @@ TEST(PictureLayoutTest, ALabelWithoutAFreeSpotCrossesAsLittleAsItCan)
     const PictureBox wanted = TextBox(50 - 8, 50 - 1 - kTextHeight, "1234");
     EXPECT_LE(lines.Crossings(box.Grown(kLabelClearance)), lines.Crossings(wanted.Grown(kLabelClearance)));
     EXPECT_LE(DistanceTo(box, 50, 50), 15.0);
+
+    // One that may be left out is, where nothing near its point is free;
+    // with room within its reach it stands there.
+    LabelRequest note{"qL²/8 = 1", 50, 50, 0, -1};
+    note.reach = 8.0;
+    const std::size_t before = obstacles.boxes.size();
+    EXPECT_FALSE(PlaceLabels({note}, obstacles).front().shown);
+    EXPECT_EQ(obstacles.boxes.size(), before);
+    note.y = 112;
+    const PlacedLabel clear = PlaceLabels({note}, obstacles).front();
+    EXPECT_TRUE(clear.shown);
+    EXPECT_LE(DistanceTo(TextBox(clear.x, clear.y, note.text), 50, 112), 8.0);
+}
+
+// A label printed across a line moves the least way clear of it and of the
+// labels printed before it; one that nothing crosses stays where it was.
+TEST(PictureLayoutTest, ACrossedLabelMovesClearAndAFreeOneStays)
+{
+    std::vector<CanvasOp> ops{LineOp(0, 50, 100, 50), PrintOp(10, 10, "7"), PrintOp(40, 47, "( 1 )"),
+                              PrintOp(42, 47, "2")};
+    ClearCrossedLabels(ops);
+    EXPECT_EQ(ops[1], PrintOp(10, 10, "7"));
+    const PictureObstacles line = ObstaclesOf({ops[0]});
+    const PictureBox first = TextBox(ops[2].x1, ops[2].y1, ops[2].text);
+    const PictureBox second = TextBox(ops[3].x1, ops[3].y1, ops[3].text);
+    EXPECT_EQ(line.Crossings(first), 0);
+    EXPECT_EQ(line.Crossings(second), 0);
+    EXPECT_FALSE(first.Overlaps(second));
+    EXPECT_LE(DistanceTo(first, 40 + TextWidth("( 1 )") / 2, 47 + kTextHeight / 2), 8.0);
 }
 
 // The picture is moved so that what it shows starts one margin from the
