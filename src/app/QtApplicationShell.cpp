@@ -367,15 +367,8 @@ void QtApplicationShell::FollowStructure(const StructureCase& opened, const QStr
 
 StructureCase QtApplicationShell::CaseNow() const
 {
-    StructureCase now = CaseOfModel(m_model, m_outputForm != nullptr ? m_outputForm->KeptRows() : m_offered);
-    now.description = m_opened.description;
-    now.scale = m_opened.scale;
-    now.answers = m_opened.answers;
-    // With the displacements "位移计算" worked out, so that the file asks
-    // for them again.
-    now.displacements = AllDisplacementRequests(
-        m_opened.displacements, m_outputForm != nullptr ? m_outputForm->Calculation().displacementsShown : CellRows{});
-    return now;
+    return CaseToSave(m_model, m_outputForm != nullptr ? m_outputForm->KeptRows() : m_offered, m_opened,
+                      m_outputForm != nullptr ? m_outputForm->Calculation().displacementsShown : CellRows{});
 }
 
 void QtApplicationShell::ShowTitle(const QString& name)

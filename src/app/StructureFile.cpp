@@ -1,11 +1,14 @@
 #include "app/StructureFile.h"
 
+#include "forcemethod/Displacements.h"
+
 #include <algorithm>
 #include <utility>
 
 #include "analysis/ModelType.h"
 #include "app/ShellTexts.h"
 #include "app/Utf8Text.h"
+#include "forcemethod/Displacements.h"
 #include "input/InputTables.h"
 #include "input/ModelCommit.h"
 
@@ -40,6 +43,19 @@ StructureCase CaseOfModel(const StructureModel& model, const SupplementaryRows& 
     structureCase.basicParts = rows.basicParts;
     structureCase.unitForces = rows.unitForces;
     return structureCase;
+}
+
+StructureCase CaseToSave(const StructureModel& model, const SupplementaryRows& rows, const StructureCase& opened,
+                         const CellRows& shown)
+{
+    StructureCase now = CaseOfModel(model, rows);
+    now.description = opened.description;
+    now.scale = opened.scale;
+    now.answers = opened.answers;
+    now.student = opened.student;
+    now.className = opened.className;
+    now.displacements = AllDisplacementRequests(opened.displacements, shown);
+    return now;
 }
 
 SupplementaryRows SupplementaryRowsOf(const StructureCase& structureCase)

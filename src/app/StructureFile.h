@@ -22,6 +22,13 @@ namespace tavrin {
 // determinate structure) and the supplementary rows given so far.
 StructureCase CaseOfModel(const StructureModel& model, const SupplementaryRows& rows);
 
+// The case a front end saves: CaseOfModel with what the opened file held
+// beside the tables (its description, diagram scale, the student's answers
+// and the report's cover) and the displacements it asked for followed by
+// those "位移计算" worked out since (`shown`).
+StructureCase CaseToSave(const StructureModel& model, const SupplementaryRows& rows, const StructureCase& opened,
+                         const CellRows& shown);
+
 SupplementaryRows SupplementaryRowsOf(const StructureCase& structureCase);
 
 // Plays the case in as the student would: each input table typed into the

@@ -386,8 +386,9 @@ void WebSession::ExportReport(const Request& request, Answer& answer)
         .className = m_opened.className,
     };
     const Report report = BuildReport(source);
-    const std::string html = ReportHtml(report, [&report](const ReportBlock& block) {
-        return PictureSvg(block.ops, report.pictureWidth, report.pictureHeight);
+    // The report's pictures are on white, as on its PDF and HTML pages.
+    const std::string html = ReportHtml(report, [](const ReportBlock& block) {
+        return PictureSvg(block.ops, block.width, block.height, SvgSheet{.ground = Rgb{255, 255, 255}, .title = {}});
     });
     const std::string base = BaseName(m_fileName);
     answer.json["report"] = DownloadOf((base.empty() ? std::string(kReportName) : base) + ".html", html, "text/html");
@@ -442,12 +443,7 @@ void WebSession::FollowStructure(const StructureCase& opened, std::string_view t
 
 StructureCase WebSession::CaseNow() const
 {
-    StructureCase now = CaseOfModel(m_model, KeptSupplementaryRows(m_calc));
-    now.description = m_opened.description;
-    now.scale = m_opened.scale;
-    now.answers = m_opened.answers;
-    now.displacements = m_opened.displacements;
-    return now;
+    return CaseToSave(m_model, KeptSupplementaryRows(m_calc), m_opened, m_calc.displacementsShown);
 }
 
 void WebSession::ResetCalculation()

@@ -245,6 +245,25 @@ TEST(WebSessionTest, TheReportAndThePictureFileAreHandedOver)
     EXPECT_NE(picture["text"].get<std::string>().find("fill=\"#ffffff\""), std::string::npos);
 }
 
+// A displacement worked out with 位移计算 is worked again in the report and
+// asked for again by the file saved, which keeps the report's cover too.
+TEST(WebSessionTest, AWorkedDisplacementAndTheCoverGoIntoTheReportAndTheFile)
+{
+    Page page;
+    page.Send({{"op", "openExample"}, {"file", "propped-cantilever.json"}});
+    page.Send("runAll");
+    page.Send({{"op", "displacement"}, {"node", "2"}, {"kind", "竖向位移"}, {"scale", nullptr}});
+    const std::string html =
+        page.Send({{"op", "report"}, {"student", "张三"}, {"className", "土木1班"}})["report"]["text"]
+            .get<std::string>();
+    EXPECT_NE(html.find("结点2竖向位移"), std::string::npos);
+    const Json saved = Json::parse(page.Send("save")["download"]["text"].get<std::string>());
+    ASSERT_TRUE(saved.contains("displacements"));
+    EXPECT_EQ(saved["displacements"], Json::parse(R"([[2, "竖向位移"]])"));
+    EXPECT_EQ(saved["student"], "张三");
+    EXPECT_EQ(saved["class"], "土木1班");
+}
+
 TEST(WebSessionTest, ARequestThatIsNoneIsAnsweredWithAnError)
 {
     WebSession session(kExamples);
