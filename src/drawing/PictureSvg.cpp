@@ -50,7 +50,7 @@ Pixel Snapped(double x, double y, int penWidth)
     return {std::round(x * kSvgPixelsPerUnitX) + centre, std::round(y * kSvgPixelsPerUnitY) + centre};
 }
 
-std::string Stroke(const CanvasOp& op)
+std::string StrokeAttributes(const CanvasOp& op)
 {
     return " stroke=\"" + Colour(op.color) + "\" stroke-width=\"" + std::to_string(PenWidth(op)) + "\"";
 }
@@ -60,7 +60,7 @@ std::string LineSvg(const CanvasOp& op)
     const Pixel a = Snapped(op.x1, op.y1, PenWidth(op));
     const Pixel b = Snapped(op.x2, op.y2, PenWidth(op));
     return "<line x1=\"" + Number(a.x) + "\" y1=\"" + Number(a.y) + "\" x2=\"" + Number(b.x) + "\" y2=\"" +
-           Number(b.y) + "\"" + Stroke(op) + "/>\n";
+           Number(b.y) + "\"" + StrokeAttributes(op) + "/>\n";
 }
 
 std::string PointText(Pixel p)
@@ -90,7 +90,7 @@ std::string ArcSvg(const CanvasOp& op, Pixel centre, double radius)
         path += " A" + Number(radius) + " " + Number(radius) + " 0 0 0 " + PointText(at(from + span * k / pieces));
     if (end < 0.0)
         path += " L" + PointText(centre);
-    return "<path d=\"" + path + "\" fill=\"none\"" + Stroke(op) + "/>\n";
+    return "<path d=\"" + path + "\" fill=\"none\"" + StrokeAttributes(op) + "/>\n";
 }
 
 std::string CircleSvg(const CanvasOp& op, Rgb ground)
@@ -101,8 +101,8 @@ std::string CircleSvg(const CanvasOp& op, Rgb ground)
         return ArcSvg(op, centre, radius);
     const Rgb fill = op.fillColor == kLightGrey ? ground : op.fillColor;
     return "<circle cx=\"" + Number(centre.x) + "\" cy=\"" + Number(centre.y) + "\" r=\"" + Number(radius) +
-           "\" fill=\"" + (op.fillStyle == kFillSolid ? Colour(fill) : std::string("none")) + "\"" + Stroke(op) +
-           "/>\n";
+           "\" fill=\"" + (op.fillStyle == kFillSolid ? Colour(fill) : std::string("none")) + "\"" +
+           StrokeAttributes(op) + "/>\n";
 }
 
 std::string TextSvg(const CanvasOp& op)

@@ -315,8 +315,8 @@ std::optional<PartTables> PartTablesOf(const StructureModel& model)
             count += s.NodeNo == n ? RestraintCount(s.SupportType) : 0;
         return count;
     };
-    const auto cells = [](std::vector<std::string> row, const std::vector<std::int16_t>& members) {
-        for (const std::int16_t e : members)
+    const auto cells = [](std::vector<std::string> row, const std::vector<std::int16_t>& memberNos) {
+        for (const std::int16_t e : memberNos)
             row.push_back(std::to_string(e));
         return row;
     };

@@ -12,7 +12,7 @@ namespace tavrin {
 
 namespace {
 
-constexpr std::size_t kNone = std::string_view::npos;
+constexpr std::size_t kNotFound = std::string_view::npos;
 
 bool IsBlank(char c)
 {
@@ -56,7 +56,7 @@ struct Xref {
 std::optional<Xref> ReadXref(std::string_view pdf)
 {
     const std::size_t key = pdf.rfind("startxref");
-    if (key == kNone)
+    if (key == kNotFound)
         return std::nullopt;
     std::size_t i = key + 9;
     SkipBlanks(pdf, i);
@@ -93,7 +93,7 @@ std::vector<std::size_t> ToUnicodeObjects(std::string_view pdf)
 {
     std::vector<std::size_t> objects;
     constexpr std::string_view kKey = "/ToUnicode";
-    for (std::size_t at = pdf.find(kKey); at != kNone; at = pdf.find(kKey, at + 1)) {
+    for (std::size_t at = pdf.find(kKey); at != kNotFound; at = pdf.find(kKey, at + 1)) {
         std::size_t i = at + kKey.size();
         const std::optional<std::size_t> object = NumberAt(pdf, i);
         const std::optional<std::size_t> generation = NumberAt(pdf, i);
@@ -119,7 +119,7 @@ std::optional<StreamPlace> StreamOf(std::string_view pdf, std::size_t object, st
         return std::nullopt;
     const std::size_t keyword = pdf.find("stream", i);
     const std::size_t length = pdf.find("/Length", i);
-    if (keyword == kNone || length == kNone || length > keyword)
+    if (keyword == kNotFound || length == kNotFound || length > keyword)
         return std::nullopt;
     std::size_t j = length + 7;
     SkipBlanks(pdf, j);
@@ -164,7 +164,7 @@ std::vector<Token> Tokens(std::string_view cmap)
         const std::size_t begin = i;
         if (cmap[i] == '<' && cmap.substr(i, 2) != "<<") {
             const std::size_t close = cmap.find('>', i);
-            if (close == kNone)
+            if (close == kNotFound)
                 return tokens;
             tokens.push_back({Token::Kind::Hex, cmap.substr(i + 1, close - i - 1), begin});
             i = close + 1;
@@ -224,8 +224,8 @@ std::string Hex(unsigned value, std::size_t digits)
 struct TextMap {
     std::vector<std::pair<unsigned, std::u16string>> entries;  // glyph code, its text
     std::size_t codeDigits = 4;
-    std::size_t mappingsBegin = kNone;  // after "endcodespacerange"
-    std::size_t mappingsEnd = kNone;    // at "endcmap"
+    std::size_t mappingsBegin = kNotFound;  // after "endcodespacerange"
+    std::size_t mappingsEnd = kNotFound;    // at "endcmap"
 };
 
 // The bfchar and bfrange mappings of a character map; none when it holds
@@ -288,7 +288,7 @@ std::optional<TextMap> ReadTextMap(std::string_view cmap)
                 return std::nullopt;
         }
     }
-    if (map.mappingsBegin == kNone || map.mappingsEnd == kNone || map.mappingsEnd < map.mappingsBegin)
+    if (map.mappingsBegin == kNotFound || map.mappingsEnd == kNotFound || map.mappingsEnd < map.mappingsBegin)
         return std::nullopt;
     return map;
 }

@@ -13,7 +13,7 @@ using testing::ModelBuilder;
 using testing::PartTable;
 using Rows = std::vector<std::vector<std::string>>;
 
-constexpr float kTol = 1e-4f;
+using testing::kTol;
 
 // Fixed at node 1 (0,0), hinge at node 2 (4,0), node 3 (6,0), roller under
 // node 4 (8,0); 10 down at node 3. The attached beam 2-4 is carried by the

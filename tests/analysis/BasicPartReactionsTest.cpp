@@ -13,7 +13,7 @@ using testing::ModelBuilder;
 using testing::PartTable;
 using Rows = std::vector<std::vector<std::string>>;
 
-constexpr float kTol = 1e-4f;
+using testing::kTol;
 
 void ExpectWholeBalance(const StructureModel& m)
 {

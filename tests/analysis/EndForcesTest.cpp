@@ -14,7 +14,7 @@ using testing::ModelBuilder;
 using testing::NodeBalance;
 using testing::SimpleBeam;
 
-constexpr float kTol = 1e-4f;
+using testing::kTol;
 
 struct EndForces {
     float Ni, Vi, Mi, Nj, Vj, Mj;

@@ -11,6 +11,9 @@
 
 namespace tavrin::testing {
 
+// The 32-bit statics agree with the hand numbers to this.
+inline constexpr float kTol = 1e-4f;
+
 // Builds a model the way the input tables would leave it: element geometry
 // from the nodes, signed load magnitudes, restraint count of the supports.
 class ModelBuilder {

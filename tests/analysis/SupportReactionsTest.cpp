@@ -17,7 +17,7 @@ using testing::ThreeHingedFrame;
 using testing::ThreeHingedNodes;
 using testing::WholeStructureBalance;
 
-constexpr float kTol = 1e-4f;
+using testing::kTol;
 
 struct Expected {
     float Fx, Fy, Fm;

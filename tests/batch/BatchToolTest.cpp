@@ -455,7 +455,9 @@ TEST(BatchToolTest, ReportTimeGrowsWithItsPages)
         const auto childSeconds = [] {
             rusage usage{};
             getrusage(RUSAGE_CHILDREN, &usage);
-            const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+            const auto seconds = [](const timeval& t) {
+                return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+            };
             return seconds(usage.ru_utime) + seconds(usage.ru_stime);
         };
         double best = 1e9;

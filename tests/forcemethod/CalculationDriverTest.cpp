@@ -35,7 +35,7 @@ Rows Reactions(Rows rows)
 {
     return WithHeader(kReactionHeader[0], std::move(rows));
 }
-Rows CaseForces(Rows rows)
+Rows CaseForceRows(Rows rows)
 {
     return WithHeader(kCaseHeader, std::move(rows));
 }
@@ -76,7 +76,7 @@ TEST(CalculationDriverTest, ProppedCantileverFromTheLoadsToTheTotalForces)
     EXPECT_EQ(c.Shown(), Reactions({{"1", "固定支座", "0.", "8.", "-16."}}));
     c.Run(1);
     EXPECT_EQ(c.form.resultFrameCaption, "荷载作用下各杆件内力计算结果：");
-    EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "8.", "16.", "0.", "0.", "0."}}));
+    EXPECT_EQ(c.Shown(), CaseForceRows({{"1", "0.", "8.", "16.", "0.", "0.", "0."}}));
 
     c.Supply(2, {{"集中荷载", "2", "", "向上"}});
     RunCalculationStep(c.ctx);
@@ -84,7 +84,7 @@ TEST(CalculationDriverTest, ProppedCantileverFromTheLoadsToTheTotalForces)
     EXPECT_EQ(c.Shown(), Reactions({{"1", "固定支座", "0.", "-1.", "4."}}));
     c.Run(3);
     EXPECT_EQ(c.form.resultFrameCaption, "单位未知力X1各杆件内力计算结果：");
-    EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "-1.", "-4.", "0.", "-1.", "0."}}));
+    EXPECT_EQ(c.Shown(), CaseForceRows({{"1", "0.", "-1.", "-4.", "0.", "-1.", "0."}}));
 
     c.Run(4);
     EXPECT_EQ(c.form.resultFrameCaption, "系数和自由项计算结果：");
@@ -96,7 +96,7 @@ TEST(CalculationDriverTest, ProppedCantileverFromTheLoadsToTheTotalForces)
     EXPECT_EQ(c.Shown(), (Rows{{"未知力", "X1"}, {"", "3."}}));
     c.Run(6);
     EXPECT_EQ(c.form.resultFrameCaption, "各杆件总内力计算结果：");
-    EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "5.", "4.", "0.", "-3.", "0."}}));
+    EXPECT_EQ(c.Shown(), CaseForceRows({{"1", "0.", "5.", "4.", "0.", "-3.", "0."}}));
     EXPECT_TRUE(c.messages.shown.empty()) << c.MessageTexts()[0];
 }
 
@@ -116,7 +116,7 @@ TEST(CalculationDriverTest, BeamFixedAtBothEndsWithTwoUnknowns)
     EXPECT_EQ(c.form.resultFrameCaption, "单位未知力X2支座反力计算结果：");
     EXPECT_EQ(c.Shown(), Reactions({{"1", "固定支座", "0.", "0.", "1."}}));
     c.Run(5);
-    EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "0.", "-1.", "0.", "0.", "-1."}}));
+    EXPECT_EQ(c.Shown(), CaseForceRows({{"1", "0.", "0.", "-1.", "0.", "0.", "-1."}}));
 
     c.Run(6);
     EXPECT_EQ(c.form.resultFrameCaption, "系数和自由项计算结果：");
@@ -127,7 +127,7 @@ TEST(CalculationDriverTest, BeamFixedAtBothEndsWithTwoUnknowns)
     EXPECT_EQ(c.Shown(), (Rows{{"未知力", "X1", "X2"}, {"", "4.", "-2.667"}}));
     c.Run(8);
     // qL/2 at either end, qL^2/12 hogging at both walls.
-    EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "4.", "2.67", "0.", "-4.", "2.67"}}));
+    EXPECT_EQ(c.Shown(), CaseForceRows({{"1", "0.", "4.", "2.67", "0.", "-4.", "2.67"}}));
     EXPECT_TRUE(c.messages.shown.empty());
 }
 
@@ -153,9 +153,9 @@ TEST(CalculationDriverTest, PortalFrameFixedAtBothFeetAgreesWithSlopeDeflection)
     c.Run(9);
     EXPECT_EQ(c.Shown(), (Rows{{"未知力", "X1", "X2", "X3"}, {"", "-1.", "6.", "1.333"}}));
     c.Run(10);
-    EXPECT_EQ(c.Shown(), CaseForces({{"1", "-6.", "-1.", "-1.33", "-6.", "-1.", "2.67"},
-                                     {"2", "-1.", "6.", "2.67", "-1.", "-6.", "2.67"},
-                                     {"3", "-6.", "1.", "2.67", "-6.", "1.", "-1.33"}}));
+    EXPECT_EQ(c.Shown(), CaseForceRows({{"1", "-6.", "-1.", "-1.33", "-6.", "-1.", "2.67"},
+                                        {"2", "-1.", "6.", "2.67", "-1.", "-6.", "2.67"},
+                                        {"3", "-6.", "1.", "2.67", "-6.", "1.", "-1.33"}}));
     EXPECT_TRUE(c.messages.shown.empty()) << c.MessageTexts()[0];
 }
 
@@ -212,9 +212,9 @@ TEST(CalculationDriverTest, IndeterminateStructureWithAnAttachedPartRunsToTheEnd
     EXPECT_EQ(c.form.resultFrameCaption, "外荷载下支座反力计算结果：");
     EXPECT_EQ(c.Shown(), Reactions({{"1", "固定支座", "0.", "8.", "-32."}, {"4", "活动支座", "0.", "8.", "0."}}));
     c.Run(2);
-    EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "8.", "32.", "0.", "8.", "0."},
-                                     {"2", "0.", "8.", "0.", "0.", "0.", "-16."},
-                                     {"3", "0.", "0.", "-16.", "0.", "-8.", "0."}}));
+    EXPECT_EQ(c.Shown(), CaseForceRows({{"1", "0.", "8.", "32.", "0.", "8.", "0."},
+                                        {"2", "0.", "8.", "0.", "0.", "0.", "-16."},
+                                        {"3", "0.", "0.", "-16.", "0.", "-8.", "0."}}));
 
     c.Select(3);
     EXPECT_EQ(c.form.inputTable, SupplementaryTable::UnitForces);
@@ -225,18 +225,18 @@ TEST(CalculationDriverTest, IndeterminateStructureWithAnAttachedPartRunsToTheEnd
     EXPECT_EQ(c.form.resultFrameCaption, "单位未知力X1支座反力计算结果：");
     EXPECT_EQ(c.Shown(), Reactions({{"1", "固定支座", "0.", "-0.5", "2."}, {"4", "活动支座", "0.", "-0.5", "0."}}));
     c.Run(4);
-    EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "-0.5", "-2.", "0.", "-0.5", "0."},
-                                     {"2", "0.", "-0.5", "0.", "0.", "-0.5", "2."},
-                                     {"3", "0.", "0.5", "2.", "0.", "0.5", "0."}}));
+    EXPECT_EQ(c.Shown(), CaseForceRows({{"1", "0.", "-0.5", "-2.", "0.", "-0.5", "0."},
+                                        {"2", "0.", "-0.5", "0.", "0.", "-0.5", "2."},
+                                        {"3", "0.", "0.5", "2.", "0.", "0.5", "0."}}));
 
     c.Run(5);
     EXPECT_EQ(c.Shown(), (Rows{{" i", "δi1", "Δip"}, {"1", "16.", "-192."}}));
     c.Run(6);
     EXPECT_EQ(c.Shown(), (Rows{{"未知力", "X1"}, {"", "12."}}));
     c.Run(7);
-    EXPECT_EQ(c.Shown(), CaseForces({{"1", "0.", "2.", "8.", "0.", "2.", "0."},
-                                     {"2", "0.", "2.", "0.", "0.", "-6.", "8."},
-                                     {"3", "0.", "6.", "8.", "0.", "-2.", "0."}}));
+    EXPECT_EQ(c.Shown(), CaseForceRows({{"1", "0.", "2.", "8.", "0.", "2.", "0."},
+                                        {"2", "0.", "2.", "0.", "0.", "-6.", "8."},
+                                        {"3", "0.", "6.", "8.", "0.", "-2.", "0."}}));
     EXPECT_TRUE(c.messages.shown.empty()) << c.MessageTexts()[0];
 
     // Selecting an item again shows the rows the calculation uses.

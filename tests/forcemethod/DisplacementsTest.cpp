@@ -298,15 +298,15 @@ TEST(DisplacementsTest, DeflectedAxesOfAColumnAndAnInclinedMemberBendTowardTheLo
         std::string why;
         const std::vector<PiecewiseCurve> w = MemberDeflections(c.model, *SolutionOfModel(c.model, why));
         const double L = 5.0 - (std::string(k.x) == "0" ? 1.0 : 0.0), EI = 3.0;
-        const double S = std::stod(k.y) / L, C = std::stod(k.x) / L;
-        const double across = -S * k.px + C * k.py;  // along the left normal (-S, C)
+        const double sinA = std::stod(k.y) / L, cosA = std::stod(k.x) / L;
+        const double across = -sinA * k.px + cosA * k.py;  // along the left normal (-sinA, cosA)
         const double tip = across * L * L * L / (3.0 * EI);
-        EXPECT_NEAR(nodes[1].dx, -S * tip, 1e-12);
-        EXPECT_NEAR(nodes[1].dy, C * tip, 1e-12);
+        EXPECT_NEAR(nodes[1].dx, -sinA * tip, 1e-12);
+        EXPECT_NEAR(nodes[1].dy, cosA * tip, 1e-12);
         const Displacement2D mid = MemberPointDisplacement(c.model, nodes, w[0], 1, 0.5);
         const double middle = 5.0 * across * L * L * L / (48.0 * EI);
-        EXPECT_NEAR(mid.x, -S * middle, 1e-12);
-        EXPECT_NEAR(mid.y, C * middle, 1e-12);
+        EXPECT_NEAR(mid.x, -sinA * middle, 1e-12);
+        EXPECT_NEAR(mid.y, cosA * middle, 1e-12);
     }
 }
 
