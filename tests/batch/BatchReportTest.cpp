@@ -389,18 +389,15 @@ TEST(BatchReportTest, PicturesShowWhatTheyDrawLabelledClearOfTheirLines)
                     symbols.push_back(op);
             }
             EXPECT_EQ(labels, k.unknowns);
-            // Each by the symbols at the node, clear of the other labels.
+            // Each by the symbols at the node (clear of the other labels:
+            // every example's pictures are held to that below).
             const std::optional<PictureBox> node = ContentBox(symbols);
             ASSERT_TRUE(node);
-            std::vector<PictureBox> placed;
-            for (const CanvasOp& op : basic->ops)
+            for (const CanvasOp& op : basic->ops) {
                 if (op.color == kRed && op.kind == CanvasOp::Kind::Print) {
-                    const PictureBox box = TextBox(op.x1, op.y1, op.text);
-                    EXPECT_TRUE(box.Overlaps(node->Grown(8.0))) << op.text;
-                    for (const PictureBox& other : placed)
-                        EXPECT_FALSE(box.Overlaps(other)) << op.text;
-                    placed.push_back(box);
+                    EXPECT_TRUE(TextBox(op.x1, op.y1, op.text).Overlaps(node->Grown(8.0))) << op.text;
                 }
+            }
         }
 
         const std::vector<std::string> paragraphs = TextsOf(report, ReportBlock::Kind::Paragraph);
