@@ -6,7 +6,6 @@
 #include <utility>
 
 #include <QApplication>
-#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -659,18 +658,8 @@ bool QtApplicationShell::ExportReportTo(const QString& file, ReportFormat format
     }
     // The calculation form's own results: the report holds the numbers the
     // student saw, as far as the calculation went.
-    const QDate today = QDate::currentDate();
-    const ReportSource source{
-        .model = m_model,
-        .calculation = m_outputForm ? &m_outputForm->Calculation() : nullptr,
-        .description = m_opened.description,
-        .date = ReportDate(today.year(), today.month(), today.day()),
-        .scale = m_opened.scale,
-        .stopMessage = {},
-        .displacements = m_opened.displacements,
-        .student = m_opened.student,
-        .className = m_opened.className,
-    };
+    const ReportSource source =
+        ReportSourceOf(m_model, m_outputForm ? &m_outputForm->Calculation() : nullptr, m_opened);
     // A long report shows how far it has got; the window keeps painting.
     QProgressDialog progress(FromUtf8(kReportProgress), QString(), 0, 1, m_mainWindow);
     progress.setWindowModality(Qt::WindowModal);

@@ -58,6 +58,22 @@ StructureCase CaseToSave(const StructureModel& model, const SupplementaryRows& r
     return now;
 }
 
+ReportSource ReportSourceOf(const StructureModel& model, const CalculationState* calculation,
+                            const StructureCase& opened, std::string stopMessage)
+{
+    return ReportSource{
+        .model = model,
+        .calculation = calculation,
+        .description = opened.description,
+        .date = ReportDateToday(),
+        .scale = opened.scale,
+        .stopMessage = std::move(stopMessage),
+        .displacements = opened.displacements,
+        .student = opened.student,
+        .className = opened.className,
+    };
+}
+
 SupplementaryRows SupplementaryRowsOf(const StructureCase& structureCase)
 {
     return {structureCase.attachedParts, structureCase.basicParts, structureCase.unitForces};

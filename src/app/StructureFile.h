@@ -14,6 +14,7 @@
 #include "input/InputTables.h"
 #include "model/Messages.h"
 #include "model/StructureModel.h"
+#include "report/Report.h"
 
 namespace tavrin {
 
@@ -28,6 +29,12 @@ StructureCase CaseOfModel(const StructureModel& model, const SupplementaryRows& 
 // those "位移计算" worked out since (`shown`).
 StructureCase CaseToSave(const StructureModel& model, const SupplementaryRows& rows, const StructureCase& opened,
                          const CellRows& shown);
+
+// What the report of `model` and its calculation is written from: the
+// description, scale, displacements and cover of the file opened, dated
+// today; `stopMessage` the message that stopped the calculation, if known.
+ReportSource ReportSourceOf(const StructureModel& model, const CalculationState* calculation,
+                            const StructureCase& opened, std::string stopMessage = {});
 
 SupplementaryRows SupplementaryRowsOf(const StructureCase& structureCase);
 

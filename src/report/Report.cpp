@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <ctime>
 #include <span>
 #include <utility>
 
@@ -749,6 +750,14 @@ Report BuildReport(const ReportSource& source)
 std::string ReportDate(int year, int month, int day)
 {
     return std::to_string(year) + "年" + std::to_string(month) + "月" + std::to_string(day) + "日";
+}
+
+std::string ReportDateToday()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return ReportDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
 std::optional<ReportFormat> ReportFormatOfName(std::string_view fileName)

@@ -104,6 +104,8 @@ Report BuildReport(const ReportSource& source);
 
 // "2025年3月4日".
 std::string ReportDate(int year, int month, int day);
+// Today's date on this computer, as ReportDate writes it.
+std::string ReportDateToday();
 
 enum class ReportFormat { Pdf, Html };
 struct ReportFileKind {

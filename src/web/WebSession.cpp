@@ -1,6 +1,5 @@
 #include "web/WebSession.h"
 
-#include <ctime>
 #include <utility>
 
 #include "analysis/ModelType.h"
@@ -88,14 +87,6 @@ std::string BaseName(const std::string& file)
 {
     const std::size_t dot = file.rfind('.');
     return dot == std::string::npos ? file : file.substr(0, dot);
-}
-
-std::string Today()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return ReportDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
 Json ShownFocus(std::string_view grid, const EditorActions& actions)
@@ -374,17 +365,7 @@ void WebSession::ExportReport(const Request& request, Answer& answer)
         m_messages.Show(kNoStructureYet);
         return;
     }
-    const ReportSource source{
-        .model = m_model,
-        .calculation = m_calc.analysed ? &m_calc : nullptr,
-        .description = m_opened.description,
-        .date = Today(),
-        .scale = m_opened.scale,
-        .stopMessage = {},
-        .displacements = m_opened.displacements,
-        .student = m_opened.student,
-        .className = m_opened.className,
-    };
+    const ReportSource source = ReportSourceOf(m_model, m_calc.analysed ? &m_calc : nullptr, m_opened);
     const Report report = BuildReport(source);
     // The report's pictures are on white, as on its PDF and HTML pages.
     const std::string html = ReportHtml(report, [](const ReportBlock& block) {

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <exception>
 #include <fstream>
 #include <new>
@@ -100,14 +99,6 @@ bool WritePictures(const std::vector<Picture>& pictures, const std::filesystem::
     return true;
 }
 
-std::string Today()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return ReportDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-}
-
 // The report of the calculation as far as it went; a calculation stopped by
 // a message says which.
 bool WriteReport(const RunResult& result, const BatchCase& batchCase, const std::filesystem::path& file,
@@ -118,17 +109,9 @@ bool WriteReport(const RunResult& result, const BatchCase& batchCase, const std:
         err << kProgram << "本程序构建时未带计算书输出\n";
         return false;
     }
-    const ReportSource source{
-        .model = result.model,
-        .calculation = result.analysed ? &result.calculation : nullptr,
-        .description = batchCase.description,
-        .date = Today(),
-        .scale = batchCase.scale,
-        .stopMessage = !result.completed && !result.messages.empty() ? result.messages.back().text : std::string(),
-        .displacements = batchCase.displacements,
-        .student = batchCase.student,
-        .className = batchCase.className,
-    };
+    const ReportSource source =
+        ReportSourceOf(result.model, result.analysed ? &result.calculation : nullptr, batchCase,
+                       !result.completed && !result.messages.empty() ? result.messages.back().text : std::string());
     std::string error;
     if (options.reports->Write(file, *format, BuildReport(source), error))
         return true;
